@@ -1,0 +1,67 @@
+#pragma once
+// The two optional append-only text logs: the exchange log (one entry per
+// attempt) and the measurement log (one line every second polling tick).
+// Each entry opens the file, appends and closes it, so the files can be read
+// or deleted while the program runs. Lines end with CR LF.
+
+#include <cstdint>
+#include <string>
+
+#include "link/exchange_result.h"
+
+namespace zrm {
+
+struct TimeOfDay {
+  unsigned hour = 0;
+  unsigned minute = 0;
+  unsigned second = 0;
+  unsigned millisecond = 0;
+};
+
+// Current local time of day.
+TimeOfDay LocalTimeOfDay();
+
+// One attempt as it is logged.
+struct ExchangeRecord {
+  std::string sent;      // the request frame as sent, up to its first zero byte
+  std::string received;  // the reply bytes gathered, up to the first zero byte
+  TimeOfDay wait_start;
+  TimeOfDay wait_end;
+  std::uint32_t wait_ms = 0;
+};
+
+class ExchangeLog {
+ public:
+  virtual ~ExchangeLog() = default;
+  // Appends one entry; 14 when the file cannot be opened, else 0.
+  virtual ExchangeResult LogExchange(const ExchangeRecord& record) = 0;
+};
+
+// The exchange log in a text file.
+class ExchangeLogFile : public ExchangeLog {
+ public:
+  explicit ExchangeLogFile(std::string path) : path_(std::move(path)) {}
+  ExchangeResult LogExchange(const ExchangeRecord& record) override;
+
+ private:
+  std::string path_;
+};
+
+// Values of one measurement log line.
+struct MeasurementRecord {
+  TimeOfDay wait_start;       // of the last status block exchange
+  std::uint8_t relay_byte = 0;
+  float value1 = 0;           // after the display clamping
+  std::uint8_t status1 = 0;
+  float value2 = 0;
+  std::uint8_t status2 = 0;
+};
+
+// The measurement log line, CR LF included:
+// "%02u:%02u:%02u  %02x  %8.4f  %02x  %8.4f  %02x".
+std::string FormatMeasurementLine(const MeasurementRecord& record);
+
+// Appends one line to `path`; 14 when the file cannot be opened, else 0.
+ExchangeResult LogMeasurement(const std::string& path, const MeasurementRecord& record);
+
+}  // namespace zrm
