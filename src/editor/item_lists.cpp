@@ -1,0 +1,77 @@
+#include "editor/item_lists.h"
+
+#include "settings/sensor_types.h"
+
+namespace zrm {
+
+namespace {
+
+std::vector<std::string> Numbers(int from, int to, bool three_digits = false) {
+  std::vector<std::string> items;
+  for (int v = from; v <= to; ++v) {
+    std::string text = std::to_string(v);
+    if (three_digits && text.size() < 3) text.insert(0, 3 - text.size(), '0');
+    items.push_back(text);
+  }
+  return items;
+}
+
+}  // namespace
+
+const std::vector<std::string>& PortItems() {
+  static const std::vector<std::string> items = Numbers(1, 4);
+  return items;
+}
+
+const std::vector<std::string>& SensorTypeItems() {
+  static const std::vector<std::string> items(kSensorTypeNames.begin(), kSensorTypeNames.end());
+  return items;
+}
+
+const std::vector<std::string>& SetpointTypeItems() {
+  static const std::vector<std::string> items = {"Нет", "Понижение", "Повышение"};
+  return items;
+}
+
+const std::vector<std::string>& StepItems() {
+  static const std::vector<std::string> items = {"0.001", "0.01", "0.1", "1.0", "10.0"};
+  return items;
+}
+
+const std::vector<std::string>& DigitItems() {
+  static const std::vector<std::string> items = Numbers(0, 3);
+  return items;
+}
+
+const std::vector<std::string>& CountItems() {
+  static const std::vector<std::string> items = Numbers(1, 10);
+  return items;
+}
+
+const std::vector<std::string>& IntervalItems() {
+  static const std::vector<std::string> items = Numbers(10, 240);
+  return items;
+}
+
+const std::vector<std::string>& PulseItems() {
+  static const std::vector<std::string> items = Numbers(5, 60);
+  return items;
+}
+
+const std::vector<std::string>& DeviceTypeItems() {
+  static const std::vector<std::string> items = {
+      "4810/11 Н Одноканальный", "4813 Н Двухканальный", "4816 Н Одноканальн. проп.регул."};
+  return items;
+}
+
+const std::vector<std::string>& ErrorDisplayItems() {
+  static const std::vector<std::string> items = {"Упрощенное", "Расширенное"};
+  return items;
+}
+
+const std::vector<std::string>& PrefixItems() {
+  static const std::vector<std::string> items = Numbers(0, 255, true);
+  return items;
+}
+
+}  // namespace zrm
