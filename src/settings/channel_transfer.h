@@ -1,0 +1,15 @@
+#pragma once
+// The channel read on a panel that the caller has set up: the whole-image
+// read gives it the title, the channel's group line and the ESC hint.
+
+#include "link/parameter_access.h"
+#include "settings/device_settings.h"
+#include "settings/progress_panel.h"
+
+namespace zrm {
+
+// Reads channel index k (0 or 1) step by step with ESC checks; see
+// ReadChannel in device_transfer.h.
+ExchangeResult ReadChannel(ParameterAccess& link, DeviceSettings& s, ProgressPanel& panel, int k);
+
+}  // namespace zrm

@@ -1,0 +1,60 @@
+// The whole-image sequences: both channels, relay logic, regulator, general
+// parameters. Each stops at the first non-zero result of any group, hides
+// the panel and passes the result up unchanged.
+
+#include "settings/device_transfer.h"
+
+#include <string>
+
+#include "settings/channel_transfer.h"
+#include "settings/general_transfer.h"
+
+namespace zrm {
+
+namespace {
+
+ExchangeResult Fail(ProgressPanel& panel, ExchangeResult r) {
+  panel.Hide();
+  return r;
+}
+
+}  // namespace
+
+ExchangeResult ReadDeviceSettings(ParameterAccess& link, DeviceSettings& s, Operator& op) {
+  ProgressPanel panel(op);
+  panel.SetLines(PanelLines(kProgressTitle, {}, kEscHint));
+  for (int k = 0; k < 2; ++k) {
+    panel.SetGroup(std::string(kReadingChannelText) + std::to_string(k + 1));
+    panel.Show();
+    if (const ExchangeResult r = ReadChannel(link, s, panel, k); r != result::kOk)
+      return Fail(panel, r);
+  }
+  if (const ExchangeResult r = ReadRelayLogic(link, s, op); r != result::kOk) return Fail(panel, r);
+  if (const ExchangeResult r = ReadRegulator(link, s, op); r != result::kOk) return Fail(panel, r);
+  if (s.general.gen_select != 0) {
+    if (const ExchangeResult r = ReadSerialAndDate(link, s, op); r != result::kOk)
+      return Fail(panel, r);
+    if (const ExchangeResult r = ReadGeneralParameters(link, s, op); r != result::kOk)
+      return Fail(panel, r);
+  }
+  panel.Hide();
+  return result::kOk;
+}
+
+ExchangeResult WriteDeviceSettings(ParameterAccess& link, DeviceSettings& s, Operator& op) {
+  ProgressPanel panel(op);
+  panel.SetLines(PanelLines(kProgressTitle, {}, kEscHint));
+  panel.Show();
+  for (int k = 0; k < 2; ++k)
+    if (const ExchangeResult r = WriteChannel(link, s, op, k); r != result::kOk)
+      return Fail(panel, r);
+  if (const ExchangeResult r = WriteRelayLogic(link, s, op); r != result::kOk)
+    return Fail(panel, r);
+  if (const ExchangeResult r = WriteRegulator(link, s, op); r != result::kOk) return Fail(panel, r);
+  if (const ExchangeResult r = WriteGeneralParameters(link, s, op); r != result::kOk)
+    return Fail(panel, r);
+  panel.Hide();
+  return result::kOk;
+}
+
+}  // namespace zrm

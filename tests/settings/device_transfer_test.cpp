@@ -1,0 +1,241 @@
+// The whole-image read and write: every exchange in order, the panel at each
+// moment, the group switches, and the stop at the first failure of any group.
+
+#include "settings/device_transfer.h"
+#include "step_tables.h"
+#include "transfer_fixture.h"
+
+namespace zrm::test {
+namespace {
+
+const std::string kReadHint = "Для прекращения нажмите ESC";
+
+using DeviceTransferTest = TransferTest;
+
+TEST_F(DeviceTransferTest, FullReadAsksForEveryParameterInOrder) {
+  ASSERT_EQ(ReadDeviceSettings(device, s, op), 0u);
+  EXPECT_EQ(device.Log(), Concat({kChannel1Reads, kChannel2Reads, kRelayReads, kRegulatorReads,
+                                  kGeneralReads}));
+}
+
+TEST_F(DeviceTransferTest, FullReadFillsTheRecordFromTheInstrument) {
+  device.SetByte(2, 316, 22);
+  device.SetFloat(2, 16, 300.0f);
+  device.SetFloat(2, 3, 1.02f);   // four-byte 3: range adjustment of channel 1
+  device.SetByte(2, 3, 1);        // one-byte 3: device type
+  device.SetByte(2, 326, 1);
+  device.SetByte(2, 338, 30);
+  device.SetByte(1, 6, 0x5A);
+  device.SetByte(2, 4, 1);
+  ASSERT_EQ(ReadDeviceSettings(device, s, op), 0u);
+  EXPECT_EQ(s.channel[1].dat, 22);
+  EXPECT_EQ(s.channel[1].diap_max, 300.0f);
+  EXPECT_EQ(s.channel[0].adj, 1.02f);
+  EXPECT_EQ(s.general.proc_ver, 1);
+  EXPECT_EQ(s.channel[1].ver_rel_proc, 1);
+  EXPECT_EQ(s.channel[1].reg_int, 30);
+  EXPECT_EQ(s.general.firmware_version, 0x5A);
+  EXPECT_EQ(s.general.err_ver, 1);
+}
+
+TEST_F(DeviceTransferTest, FullReadShowsEachGroupOnThePanelAndEndsHidden) {
+  ASSERT_EQ(ReadDeviceSettings(device, s, op), 0u);
+  const std::vector<std::string> expected_start = {
+      LinesCall("Ход процесса", "", "", "", "", kReadHint),
+      LinesCall("Ход процесса", "Идет чтение настроек канала 1", "", "", "", kReadHint),
+      "show",
+      "esc|0",
+      LinesCall("Ход процесса", "Идет чтение настроек канала 1", "Чтение типа датчика", "", "",
+                kReadHint),
+  };
+  EXPECT_EQ(std::vector<std::string>(op.calls.begin(), op.calls.begin() + 5), expected_start);
+  // Channel 2's group line comes with an empty step line.
+  EXPECT_EQ(op.CallsStartingWith("lines|Ход процесса|Идет чтение настроек канала 2||").size(), 1u);
+  EXPECT_EQ(op.calls.back(), "hide");
+  EXPECT_FALSE(op.progress_visible);
+  std::vector<std::string> groups;
+  for (const auto& c : op.CallsStartingWith("lines||")) groups.push_back(c);
+  EXPECT_EQ(groups, (std::vector<std::string>{LinesCall("", "Чтение логики реле", "", "", "", ""),
+                                              LinesCall("", "Чтение параметров регулятора", "",
+                                                        "", "", "")}));
+}
+
+TEST_F(DeviceTransferTest, ChannelTwoNotSelectedIsSkippedButTheRegulatorIsRead) {
+  s.channel[1].select = 0;
+  s.relay.select = 0;
+  s.general.gen_select = 0;
+  ASSERT_EQ(ReadDeviceSettings(device, s, op), 0u);
+  EXPECT_EQ(device.Log(), Concat({kChannel1Reads, kRegulatorReads}));
+  EXPECT_EQ(op.calls.back(), "hide");
+}
+
+TEST_F(DeviceTransferTest, GeneralSwitchOffReadsNoSerialDateFirmwareTypeOrErrorDisplay) {
+  s.general.gen_select = 0;
+  ASSERT_EQ(ReadDeviceSettings(device, s, op), 0u);
+  EXPECT_EQ(device.Log(), Concat({kChannel1Reads, kChannel2Reads, kRelayReads, kRegulatorReads}));
+}
+
+TEST_F(DeviceTransferTest, EscLateInChannel1IsNoticedBeforeChannel2) {
+  PressEscDuring(op, "Чтение скорости изменения уставки");
+  EXPECT_EQ(ReadDeviceSettings(device, s, op), 20u);
+  EXPECT_EQ(device.Log(), kChannel1Reads);
+  EXPECT_EQ(op.calls.back(), "hide");
+}
+
+TEST_F(DeviceTransferTest, FailedRelayReadEndsTheSequenceBeforeTheRegulator) {
+  device.FailAddress(2, Width::kByte, 7, 2);
+  EXPECT_EQ(ReadDeviceSettings(device, s, op), 2u);
+  EXPECT_EQ(device.Log().back(), "rb 2:7 !2");
+  EXPECT_EQ(op.calls.back(), "hide");
+}
+
+TEST_F(DeviceTransferTest, FailedSerialReadEndsTheSequenceBeforeTheFirmware) {
+  device.FailAddress(2, Width::kByte, 18, 6);
+  EXPECT_EQ(ReadDeviceSettings(device, s, op), 6u);
+  EXPECT_EQ(device.Log().back(), "rb 2:18 !6");
+  EXPECT_EQ(op.calls.back(), "hide");
+}
+
+TEST_F(DeviceTransferTest, FailedGeneralReadHidesThePanel) {
+  device.FailAddress(2, Width::kByte, 4, 3);
+  EXPECT_EQ(ReadDeviceSettings(device, s, op), 3u);
+  EXPECT_EQ(device.Log().back(), "rb 2:4 !3");
+  EXPECT_FALSE(op.progress_visible);
+}
+
+// --- writing --------------------------------------------------------------
+
+ChannelSettings WrittenChannel(float base) {
+  ChannelSettings ch;
+  ch.select = 1;
+  ch.dat = 20;
+  ch.diap_max = base + 100.0f;
+  ch.diap_min = base;
+  ch.flag = 1;
+  ch.adj = 1.0f;
+  ch.shift = 0.5f;
+  ch.th1 = base + 50.0f;
+  ch.his1 = 0.02f;
+  ch.th_type1 = 1;
+  ch.th2 = base + 60.0f;
+  ch.his2 = 0.5f;
+  ch.th_type2 = 2;
+  ch.ns = 3;
+  ch.search = 2;
+  ch.use = 0;
+  ch.point = 1;
+  ch.spd_th = 0.1f;
+  ch.spd_his = 0.01f;
+  ch.koef0 = 0.0f;
+  ch.koef1 = 1.0f;
+  ch.koef2 = 0.0f;
+  ch.koef3 = 0.0f;
+  ch.ver_rel_proc = 1;
+  ch.reg_int = 240;
+  ch.pulse_int = 5;
+  return ch;
+}
+
+class DeviceWriteTest : public TransferTest {
+ protected:
+  DeviceWriteTest() {
+    s.channel[0] = WrittenChannel(0.0f);
+    s.channel[1] = WrittenChannel(10.0f);
+    s.relay.rel0_msk0 = 0x03;
+    s.relay.rel0_msk1 = 0x04;
+    s.relay.rel1_msk0 = 0x40;
+    s.relay.rel1_msk1 = 0x01;
+    s.general.proc_ver = 1;
+    s.general.err_ver = 1;
+  }
+};
+
+TEST_F(DeviceWriteTest, FullWriteSendsEveryParameterInOrderAndEndsWithTheRestart) {
+  ASSERT_EQ(WriteDeviceSettings(device, s, op), 0u);
+  const std::vector<std::string> expected = {
+      "wbc 2:315=20", "wfc 2:15=100", "wfc 2:13=0", "wbc 2:323=1", "wfc 2:3=1", "wfc 2:1=0.5",
+      "wbc 2:327=0", "wfc 2:29=50", "wfc 2:37=0.02", "wbc 2:327=1", "wbc 2:328=0", "wfc 2:30=60",
+      "wfc 2:38=0.5", "wbc 2:328=2", "wbc 2:317=3", "wbc 2:319=2", "wbc 2:341=0", "wbc 2:321=1",
+      "wfc 2:31=0.1", "wfc 2:32=0.01", "wfc 2:5=0", "wfc 2:6=1", "wfc 2:7=0", "wfc 2:8=0",
+      "wbc 2:316=20", "wfc 2:16=110", "wfc 2:14=10", "wbc 2:324=1", "wfc 2:4=1", "wfc 2:2=0.5",
+      "wbc 2:331=0", "wfc 2:33=60", "wfc 2:41=0.02", "wbc 2:331=1", "wbc 2:332=0", "wfc 2:34=70",
+      "wfc 2:42=0.5", "wbc 2:332=2", "wbc 2:318=3", "wbc 2:320=2", "wbc 2:342=0", "wbc 2:322=1",
+      "wfc 2:35=0.1", "wfc 2:36=0.01", "wfc 2:9=0", "wfc 2:10=1", "wfc 2:11=0", "wfc 2:12=0",
+      "wb 2:325=1", "wb 2:326=1", "wb 2:6=3", "wb 2:7=4", "wb 2:8=64", "wb 2:9=1",
+      "wb 2:337=240", "wb 2:338=240", "wb 2:339=5", "wb 2:340=5",
+      "wb 2:3=1", "wb 2:4=1", "wb 2:0=47", "wb 1:0=1"};
+  EXPECT_EQ(device.Log(), expected);
+}
+
+TEST_F(DeviceWriteTest, WriteLeavesTheInstrumentHoldingTheRecord) {
+  ASSERT_EQ(WriteDeviceSettings(device, s, op), 0u);
+  FakeInstrument& written = device;
+  DeviceSettings back = AllSelected();
+  RecordingOperator quiet;
+  ASSERT_EQ(ReadDeviceSettings(written, back, quiet), 0u);
+  for (int k = 0; k < 2; ++k) {
+    const ChannelSettings& a = s.channel[static_cast<std::size_t>(k)];
+    const ChannelSettings& b = back.channel[static_cast<std::size_t>(k)];
+    EXPECT_EQ(b.dat, a.dat);
+    EXPECT_EQ(b.diap_max, a.diap_max);
+    EXPECT_EQ(b.th1, a.th1);
+    EXPECT_EQ(b.th_type1, a.th_type1) << "restored after its preparation";
+    EXPECT_EQ(b.th_type2, a.th_type2);
+    EXPECT_EQ(b.koef1, a.koef1);
+    EXPECT_EQ(b.reg_int, a.reg_int);
+  }
+  EXPECT_EQ(back.relay.rel1_msk0, 0x40);
+  EXPECT_EQ(back.general.proc_ver, 1);
+}
+
+TEST_F(DeviceWriteTest, PanelStartsWithTheReadHintAndEndsHidden) {
+  ASSERT_EQ(WriteDeviceSettings(device, s, op), 0u);
+  EXPECT_EQ(op.calls[0], LinesCall("Ход процесса", "", "", "", "", kReadHint));
+  EXPECT_EQ(op.calls[1], "show");
+  EXPECT_EQ(op.calls[2], LinesCall("Ход процесса", "Запись настроек канала 1", "", "", "",
+                                   "Для остановки нажмите ESC"));
+  EXPECT_EQ(op.calls.back(), "hide");
+  EXPECT_FALSE(op.progress_visible);
+}
+
+TEST_F(DeviceWriteTest, EverySwitchOffStillWritesRegulator47AndRestart) {
+  s.channel[0].select = 0;
+  s.channel[1].select = 0;
+  s.relay.select = 0;
+  s.general.gen_select = 0;
+  ASSERT_EQ(WriteDeviceSettings(device, s, op), 0u);
+  EXPECT_EQ(device.Log(), (std::vector<std::string>{"wb 2:337=240", "wb 2:338=240", "wb 2:339=5",
+                                                    "wb 2:340=5", "wb 2:0=47", "wb 1:0=1"}));
+}
+
+TEST_F(DeviceWriteTest, FailedChannelWriteStopsBeforeRelaysAndRestart) {
+  device.float_storage = [](float v) { return v == 70.0f ? 69.98f : v; };
+  EXPECT_EQ(WriteDeviceSettings(device, s, op), 15u);
+  EXPECT_EQ(device.Log().back(), "wfc 2:34=70 !15");
+  EXPECT_EQ(op.calls.back(), "hide");
+}
+
+TEST_F(DeviceWriteTest, FailedRelayWriteStopsBeforeTheRegulator) {
+  device.FailAddress(2, Width::kByte, 8, 2);
+  EXPECT_EQ(WriteDeviceSettings(device, s, op), 2u);
+  EXPECT_EQ(device.Log().back(), "wb 2:8=64 !2");
+  EXPECT_EQ(op.calls.back(), "hide");
+}
+
+TEST_F(DeviceWriteTest, Failed47HidesThePanelAndSendsNoRestart) {
+  device.FailAddress(2, Width::kByte, 0, 2);
+  EXPECT_EQ(WriteDeviceSettings(device, s, op), 2u);
+  EXPECT_EQ(device.Log().back(), "wb 2:0=47 !2");
+  EXPECT_EQ(device.Byte(1, 0), std::nullopt);
+  EXPECT_EQ(op.calls.back(), "hide");
+}
+
+TEST_F(DeviceWriteTest, EscInChannel1StopsTheWholeWrite) {
+  PressEscDuring(op, "Запись усреднения");
+  EXPECT_EQ(WriteDeviceSettings(device, s, op), 20u);
+  EXPECT_EQ(device.Log().back(), "wbc 2:317=3");
+  EXPECT_EQ(device.Byte(1, 0), std::nullopt);
+}
+
+}  // namespace
+}  // namespace zrm::test
