@@ -1,0 +1,240 @@
+// Decoding of the status block and what the page shows for it.
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "monitor/current_values_poll.h"
+#include "monitor/current_values_view.h"
+#include "monitor/monitor_texts.h"
+#include "scripted_status_link.h"
+
+namespace zrm {
+namespace {
+
+// A block with the given channel value bytes (most significant first) and
+// status codes; everything else zero.
+StatusBlock Block(std::array<std::uint8_t, 4> value1, std::uint8_t status1,
+                  std::array<std::uint8_t, 4> value2 = {0, 0, 0, 0}, std::uint8_t status2 = 0) {
+  StatusBlock b{};
+  for (int i = 0; i < 4; ++i) {
+    b[4 + i] = value1[i];
+    b[10 + i] = value2[i];
+  }
+  b[8] = status1;
+  b[14] = status2;
+  return b;
+}
+
+CurrentValuesView Shown(const StatusBlock& block, CurrentValues& held) {
+  DecodeStatusBlock(block, held);
+  return ShowCurrentValues(held);
+}
+
+TEST(StatusBlockDisplay, ValuesOutsideTheDisplayRangeAreClampedAndReplaceTheHeldValue) {
+  CurrentValues held;
+  // 12345.0 and -5000.0 as IEEE single precision.
+  CurrentValuesView v = Shown(Block({0x46, 0x40, 0xE4, 0x00}, 0, {0xC5, 0x9C, 0x40, 0x00}, 0), held);
+  EXPECT_EQ(v.Panel3.text, "10000.0000");
+  EXPECT_EQ(v.Panel7.text, "-1000.0000");
+  EXPECT_EQ(held.channel[0].value, 10000.0f);
+  EXPECT_EQ(held.channel[1].value, -1000.0f);
+}
+
+TEST(StatusBlockDisplay, InfinitiesAndTheLimitsThemselves) {
+  CurrentValues held;
+  CurrentValuesView v = Shown(Block({0x7F, 0x80, 0x00, 0x00}, 0, {0xFF, 0x80, 0x00, 0x00}, 0), held);
+  EXPECT_EQ(v.Panel3.text, "10000.0000");
+  EXPECT_EQ(v.Panel7.text, "-1000.0000");
+  EXPECT_EQ(ClampDisplayValue(10000.0f), 10000.0f);
+  EXPECT_EQ(ClampDisplayValue(-1000.0f), -1000.0f);
+  EXPECT_EQ(ClampDisplayValue(-999.5f), -999.5f);
+}
+
+TEST(StatusBlockDisplay, SignallingNaNBecomesFloatErrorWhateverTheSentCode) {
+  CurrentValues held;
+  // Channel 1 sNaN with code 0 sent; channel 2 negative sNaN with code 9 sent.
+  CurrentValuesView v = Shown(Block({0x7F, 0x80, 0x00, 0x01}, 0, {0xFF, 0xA0, 0x00, 0x00}, 9), held);
+  EXPECT_EQ(v.Panel3.text, "-444.0000");
+  EXPECT_EQ(v.Panel24.text, "Ошибка в плавающей арифметике");
+  EXPECT_EQ(v.Panel3.colour, BoxColour::Yellow);
+  EXPECT_EQ(v.Panel24.colour, BoxColour::Yellow);
+  EXPECT_EQ(held.channel[0].status, 4);
+  EXPECT_EQ(v.Panel7.text, "-444.0000");
+  EXPECT_EQ(held.channel[1].status, 4);
+}
+
+TEST(StatusBlockDisplay, QuietNaNShowsTheLowerLimitWithTheSentStatus) {
+  CurrentValues held;
+  CurrentValuesView v = Shown(Block({0xFF, 0xFF, 0xFF, 0xFF}, 8, {0x7F, 0xC0, 0x00, 0x00}, 0), held);
+  EXPECT_EQ(v.Panel3.text, "-1000.0000");
+  EXPECT_EQ(v.Panel24.text, "Выход за диапазон");
+  EXPECT_EQ(held.channel[0].status, 8);
+  EXPECT_EQ(v.Panel7.text, "-1000.0000");
+  EXPECT_EQ(v.Panel25.text, "Нормальное измерение");
+  EXPECT_EQ(held.channel[1].value, -1000.0f);
+}
+
+TEST(StatusBlockDisplay, ColoursFollowTheStatusCode) {
+  CurrentValues held;
+  CurrentValuesView v = Shown(Block({0x41, 0xBC, 0, 0}, 0, {0x41, 0xBC, 0, 0}, 12), held);
+  EXPECT_EQ(v.Panel3.text, " 23.5000");
+  EXPECT_EQ(v.Panel3.colour, BoxColour::White);
+  EXPECT_EQ(v.Panel24.colour, BoxColour::ButtonFace);
+  EXPECT_EQ(v.Panel7.colour, BoxColour::ButtonFace);
+  EXPECT_EQ(v.Panel25.colour, BoxColour::ButtonFace);
+  EXPECT_EQ(v.Panel25.text, "Канал выключен");
+
+  v = Shown(Block({0, 0, 0, 0}, 13, {0, 0, 0, 0}, 9), held);
+  EXPECT_EQ(v.Panel3.colour, BoxColour::Yellow);
+  EXPECT_EQ(v.Panel24.colour, BoxColour::Yellow);
+  EXPECT_EQ(v.Panel24.text, "Данные еще не готовы");
+  EXPECT_EQ(v.Panel25.text, "Обрыв");
+}
+
+TEST(StatusBlockDisplay, StatusTextTableAndCodesBeyondIt) {
+  const char* expected[16] = {"Нормальное измерение",
+                              "Какая то ошибка",
+                              "Какая то ошибка",
+                              "Какая то ошибка",
+                              "Ошибка в плавающей арифметике",
+                              "Какая то ошибка",
+                              "Какая то ошибка",
+                              "Не отвечает канальный АЦП",
+                              "Выход за диапазон",
+                              "Обрыв",
+                              "Какая то ошибка",
+                              "Какая то ошибка",
+                              "Канал выключен",
+                              "Данные еще не готовы",
+                              "Ошибка компенсатора холодного спая",
+                              "Ошибка в градуировках"};
+  for (int code = 0; code < 16; ++code) {
+    EXPECT_EQ(StatusText(static_cast<std::uint8_t>(code)), expected[code]) << code;
+  }
+  CurrentValues held;
+  CurrentValuesView v = Shown(Block({0, 0, 0, 0}, 16, {0, 0, 0, 0}, 255), held);
+  EXPECT_EQ(v.Panel24.text, "Код состояния 16");
+  EXPECT_EQ(v.Panel25.text, "Код состояния 255");
+  EXPECT_EQ(v.Panel24.colour, BoxColour::Yellow);
+}
+
+TEST(StatusBlockDisplay, LampsFollowTheirBits) {
+  StatusBlock b{};
+  b[2] = 0x02;  // relay 2
+  b[3] = 0x11;  // button "1" and "Диапазон"
+  b[9] = 0x05;  // channel 1 set point 1 and break
+  b[15] = 0x02; // channel 2 set point 2
+  CurrentValues held;
+  CurrentValuesView v = Shown(b, held);
+  EXPECT_EQ(v.Panel13.colour, BoxColour::Yellow);
+  EXPECT_EQ(v.Panel13.text, "1");
+  EXPECT_EQ(v.Panel17.colour, BoxColour::Yellow);
+  EXPECT_EQ(v.Panel17.text, "Диапазон");
+  for (const PanelBox* off : {&v.Panel14, &v.Panel15, &v.Panel16, &v.Panel18, &v.Panel19}) {
+    EXPECT_EQ(off->colour, BoxColour::ButtonFace);
+  }
+  EXPECT_EQ(v.Panel11.colour, BoxColour::ButtonFace);
+  EXPECT_EQ(v.Panel12.colour, BoxColour::Yellow);
+  EXPECT_EQ(v.Panel12.text, "Реле 2");
+  EXPECT_EQ(v.Panel6.colour, BoxColour::Yellow);
+  EXPECT_EQ(v.Panel5.colour, BoxColour::ButtonFace);
+  EXPECT_EQ(v.Panel4.colour, BoxColour::Yellow);
+  EXPECT_EQ(v.Panel4.text, "Обрыв");
+  EXPECT_EQ(v.Panel10.colour, BoxColour::ButtonFace);
+  EXPECT_EQ(v.Panel9.colour, BoxColour::Yellow);
+  EXPECT_EQ(v.Panel9.text, "Уставка 2");
+  EXPECT_EQ(v.Panel8.colour, BoxColour::ButtonFace);
+
+  b[3] = 0x6E;  // the other buttons and both encoder signals
+  v = Shown(b, held);
+  EXPECT_EQ(v.Panel13.colour, BoxColour::ButtonFace);
+  EXPECT_EQ(v.Panel17.colour, BoxColour::ButtonFace);
+  for (const PanelBox* on : {&v.Panel14, &v.Panel15, &v.Panel16, &v.Panel18, &v.Panel19}) {
+    EXPECT_EQ(on->colour, BoxColour::Yellow);
+  }
+  EXPECT_EQ(v.Panel14.text, "Гистерезис");
+}
+
+TEST(StatusBlockDisplay, BeforeTheFirstPollEverythingIsZero) {
+  CurrentValues held;
+  CurrentValuesView v = ShowCurrentValues(held);
+  EXPECT_EQ(v.Panel3.text, "  0.0000");
+  EXPECT_EQ(v.Panel7.text, "  0.0000");
+  EXPECT_EQ(v.Panel3.colour, BoxColour::White);
+  EXPECT_EQ(v.Panel24.text, "Нормальное измерение");
+  EXPECT_EQ(v.Panel25.text, "Нормальное измерение");
+  EXPECT_EQ(v.Panel75.text, "");
+  for (const auto& [name, box] : NamedBoxes(v)) {
+    if (name != "Panel3" && name != "Panel7") {
+      EXPECT_EQ(box->colour, BoxColour::ButtonFace) << name;
+    }
+  }
+}
+
+TEST(StatusBlockDisplay, NamedBoxesNameEveryPanelOnce) {
+  CurrentValuesView v;
+  std::set<std::string_view> names;
+  std::set<const PanelBox*> boxes;
+  for (const auto& [name, box] : NamedBoxes(v)) {
+    names.insert(name);
+    boxes.insert(box);
+  }
+  EXPECT_EQ(names.size(), kCurrentValuesBoxCount);
+  EXPECT_EQ(boxes.size(), kCurrentValuesBoxCount);
+  EXPECT_TRUE(names.count("Panel75"));
+  EXPECT_TRUE(names.count("Panel19"));
+}
+
+TEST(PollCurrentValues, FailedPollKeepsTheLastGoodValuesAndShowsTheLinkState) {
+  test::ScriptedStatusLink link;
+  StatusBlock good = Block({0x41, 0xBC, 0, 0}, 0, {0xBF, 0xA0, 0, 0}, 12);
+  good[2] = 0x03;
+  link.script = {{result::kOk, good}, {result::kNoAnswer, {}}};
+  CurrentValues held;
+
+  PollOutcome first = PollCurrentValues(link, held);
+  EXPECT_EQ(first.result, 0u);
+  EXPECT_EQ(first.view.Panel75.text, "Получен ответ");
+  EXPECT_EQ(first.view.Panel75.colour, BoxColour::ButtonFace);
+
+  PollOutcome second = PollCurrentValues(link, held);
+  EXPECT_EQ(second.result, result::kNoAnswer);
+  EXPECT_EQ(second.view.Panel75.text, "Не дождались ответа");
+  EXPECT_EQ(second.view.Panel75.colour, BoxColour::Yellow);
+  EXPECT_EQ(second.view.Panel3.text, " 23.5000");
+  EXPECT_EQ(second.view.Panel7.text, " -1.2500");
+  EXPECT_EQ(second.view.Panel25.text, "Канал выключен");
+  EXPECT_EQ(second.view.Panel11.colour, BoxColour::Yellow);
+  EXPECT_EQ(link.status_reads, 2);
+  EXPECT_EQ(link.other_operations, 0);
+}
+
+TEST(PollCurrentValues, LinkStateTextsByResult) {
+  EXPECT_EQ(LinkStateBox(1).text, "В ответе много мусора, ответ не разобран");
+  EXPECT_EQ(LinkStateBox(3).text, "Ошибка в разборе ответа");
+  for (ExchangeResult r : {4u, 6u, 7u, 20u, 23u, 1000u}) {
+    EXPECT_EQ(LinkStateBox(r).text, "Какая-то ошибка в ответе") << r;
+    EXPECT_EQ(LinkStateBox(r).colour, BoxColour::Yellow) << r;
+  }
+}
+
+TEST(PollCurrentValues, MeasurementLineCarriesTheClampedHeldValues) {
+  test::ScriptedStatusLink link;
+  StatusBlock b = Block({0x41, 0xBC, 0, 0}, 0, {0xBF, 0xA0, 0, 0}, 12);
+  b[2] = 0x03;
+  link.script = {{result::kOk, b}};
+  CurrentValues held;
+  PollCurrentValues(link, held);
+  EXPECT_EQ(FormatMeasurementLine(MeasurementOf(held, TimeOfDay{14, 5, 9, 250})),
+            "14:05:09  03   23.5000  00   -1.2500  0c\r\n");
+
+  link.script = {{result::kOk, Block({0x46, 0x40, 0xE4, 0x00}, 8, {0xFF, 0xFF, 0xFF, 0xFF}, 1)}};
+  PollCurrentValues(link, held);
+  EXPECT_EQ(FormatMeasurementLine(MeasurementOf(held, TimeOfDay{0, 0, 1, 0})),
+            "00:00:01  00  10000.0000  08  -1000.0000  01\r\n");
+}
+
+}  // namespace
+}  // namespace zrm
