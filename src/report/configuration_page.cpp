@@ -117,6 +117,9 @@ ConfigurationPage BuildConfigurationPage(const DeviceSettings& s, PrintDate toda
       AppendRegulatorBody(page.body, s);
       break;
     default:
+      // No wording for this type: the line names the code, the body stays empty.
+      page.device_line = Cat(t::kDevice, std::string(t::kCode) + N(s.general.proc_ver) +
+                                              std::string(t::kNumber) + number);
       break;
   }
   return page;

@@ -10,6 +10,9 @@ inline constexpr std::string_view kPrintDate = "Дата печати ";
 inline constexpr std::string_view kDeviceLine4810 = "Прибор ЗРМ4810/11Н номер ";
 inline constexpr std::string_view kDeviceLine4813 = "Прибор ЗРМ4813Н номер ";
 inline constexpr std::string_view kDeviceLine4816 = "Прибор ЗРМ4816Н номер ";
+// Device line of a type without wording: "Прибор код 5 номер 047-12345".
+inline constexpr std::string_view kDevice = "Прибор ";
+inline constexpr std::string_view kNumber = " номер ";
 
 // Stands for a name or a table value a code has none of: "код 31".
 inline constexpr std::string_view kCode = "код ";

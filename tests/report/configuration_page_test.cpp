@@ -309,12 +309,15 @@ TEST(ConfigurationPage, CodesWithoutNamesPrintTheirNumber) {
   EXPECT_EQ(last[9], "Тип уставки 1 : Повышение");
 }
 
-TEST(ConfigurationPage, DeviceTypeWithoutWordingGivesOnlyTheDateLine) {
-  for (int proc_ver : {3, -1, 255}) {
+TEST(ConfigurationPage, DeviceTypeWithoutWordingNamesItsCodeAndHasNoBody) {
+  const std::pair<int, const char*> cases[] = {{3, "Прибор код 3 номер 047-12345"},
+                                               {-1, "Прибор код -1 номер 047-12345"},
+                                               {255, "Прибор код 255 номер 047-12345"}};
+  for (const auto& [proc_ver, device_line] : cases) {
     DeviceSettings s = Record(proc_ver);
     ConfigurationPage page = BuildConfigurationPage(s, PrintDate{6, 12, 2026});
     EXPECT_EQ(page.date_line, "Дата печати 6.12.2026");
-    EXPECT_EQ(page.device_line, "") << proc_ver;
+    EXPECT_EQ(page.device_line, device_line) << proc_ver;
     EXPECT_TRUE(page.body.empty()) << proc_ver;
   }
 }
