@@ -1,0 +1,32 @@
+#pragma once
+// Loading the settings record from a profile file (*.prf) and saving it to
+// one. The caller collects the editor into the record before either call and
+// shows the record again after a load.
+
+#include <array>
+#include <string>
+
+#include "platform/operator.h"
+#include "settings/device_settings.h"
+
+namespace zrm {
+
+// The four lines of the window's description box.
+using DescriptionLines = std::array<std::string, 4>;
+
+// Fills `settings` from the profile at `path`, creating a complete new
+// profile there first when no file exists. Every key is read before the file
+// is written; then "Grad" wr_grad_immid = 1 and "GEN" otk_type (the value
+// just read) are written back. A write that fails is shown once as "Unable to
+// write to <path>" and the load still completes. Returns the four
+// description lines (also stored in settings.description).
+DescriptionLines LoadProfile(const std::string& path, DeviceSettings& settings, Operator& op);
+
+// Stores `description_lines` in the record and writes the 102 keys of a save
+// to the profile at `path`; its other keys stay as they are. The file is
+// replaced as a whole, so a failure ("Unable to write to <path>" shown)
+// leaves the previous content intact. Returns true when the file was written.
+bool SaveProfile(const std::string& path, DeviceSettings& settings,
+                 const DescriptionLines& description_lines, Operator& op);
+
+}  // namespace zrm
