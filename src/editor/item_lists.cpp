@@ -74,4 +74,15 @@ const std::vector<std::string>& PrefixItems() {
   return items;
 }
 
+const std::vector<std::string>& RelayGridRowCaptions() {
+  static const std::vector<std::string> items = {"Реле", "    1", "    2"};
+  return items;
+}
+
+const std::vector<std::string>& SetpointGridCaptions() {
+  static const std::vector<std::string> items = {
+      "Уставка", " 1", " 2", "Обр.", " 1", " 2", "Обр.", "Закр.", "Откр.", "Напр.", "Импульс"};
+  return items;
+}
+
 }  // namespace zrm

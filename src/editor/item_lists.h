@@ -31,4 +31,11 @@ const std::vector<std::string>& ErrorDisplayItems();
 // "000".."255": serial number prefixes.
 const std::vector<std::string>& PrefixItems();
 
+// Fixed cell texts of the relay page grids.
+// StringGrid1 column 0, rows 0..2: "Реле", "    1", "    2".
+const std::vector<std::string>& RelayGridRowCaptions();
+// StringGrid2 row 0, columns 0..10: "Уставка", " 1", " 2", "Обр." (channel 1),
+// the same for channel 2, then the regulator outputs.
+const std::vector<std::string>& SetpointGridCaptions();
+
 }  // namespace zrm

@@ -1,0 +1,21 @@
+#pragma once
+// "Записать в прибор": check the editor's settings and write them to the
+// instrument.
+
+#include "editor/editor_form.h"
+#include "link/parameter_access.h"
+#include "platform/operator.h"
+#include "settings/device_settings.h"
+
+namespace zrm {
+
+// Switches every group on; checks the field texts (a bad text stops before
+// anything is collected); collects the editor; checks the relay logic and
+// the channels, asking the user; writes. Any stop or failure is shown once
+// before the commands are unlocked. The editor is not shown again:
+// corrections the user accepted are in the record and the instrument, not in
+// the form. Returns the result that ended the command (already shown).
+ExchangeResult WriteCommand(EditorForm& form, DeviceSettings& s, ParameterAccess& link,
+                            Operator& op);
+
+}  // namespace zrm

@@ -1,0 +1,22 @@
+#include "editor/editor_binding.h"
+
+namespace zrm {
+
+namespace {
+
+void CollectAndShow(EditorForm& form, DeviceSettings& s, Operator& op, int port_number) {
+  EditorToSettings(form, s, op);
+  SettingsToEditor(s, form, port_number);
+}
+
+}  // namespace
+
+void SensorTypeChange(EditorForm& form, DeviceSettings& s, Operator& op, int port_number) {
+  CollectAndShow(form, s, op, port_number);
+}
+
+void PageChange(EditorForm& form, DeviceSettings& s, Operator& op, int port_number) {
+  CollectAndShow(form, s, op, port_number);
+}
+
+}  // namespace zrm
