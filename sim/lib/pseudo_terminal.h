@@ -1,0 +1,35 @@
+#pragma once
+// A fresh pseudo-terminal pair. The instrument talks on the master side; the
+// client opens the slave by its path. The slave's settings are left as the
+// kernel makes them (cooked) until the client configures it.
+
+#include <string>
+
+namespace zrm::sim {
+
+class PseudoTerminal {
+ public:
+  PseudoTerminal() = default;
+  ~PseudoTerminal() { Close(); }
+  PseudoTerminal(const PseudoTerminal&) = delete;
+  PseudoTerminal& operator=(const PseudoTerminal&) = delete;
+
+  // False with a message in `error` when no pseudo-terminal could be had.
+  bool Open(std::string& error);
+
+  // Closes both sides: a client holding the slave sees a hang-up.
+  void Close();
+
+  bool IsOpen() const { return master_ >= 0; }
+  int Master() const { return master_; }
+  const std::string& SlavePath() const { return slave_path_; }
+
+ private:
+  int master_ = -1;
+  // Held open so that the master never reads a hang-up while no client has
+  // the slave open (between a client's close and its next open).
+  int slave_ = -1;
+  std::string slave_path_;
+};
+
+}  // namespace zrm::sim

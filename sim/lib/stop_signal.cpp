@@ -1,0 +1,80 @@
+#include "lib/stop_signal.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace zrm::sim {
+namespace {
+
+int MillisecondsUntil(Clock::time_point deadline) {
+  if (deadline == Clock::time_point::max()) return -1;
+  const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+  return static_cast<int>(std::clamp<long long>(left.count(), 0, 1000000));
+}
+
+}  // namespace
+
+StopSignal::StopSignal() {
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) == 0) {
+    read_fd_ = fds[0];
+    write_fd_ = fds[1];
+  }
+}
+
+StopSignal::~StopSignal() {
+  if (read_fd_ >= 0) close(read_fd_);
+  if (write_fd_ >= 0) close(write_fd_);
+}
+
+void StopSignal::Raise() {
+  const char byte = 1;
+  [[maybe_unused]] const ssize_t ignored = write(write_fd_, &byte, 1);
+}
+
+WaitResult StopSignal::Wait(int fd, short events, Clock::time_point deadline) const {
+  for (;;) {
+    pollfd fds[2] = {{read_fd_, POLLIN, 0}, {fd, events, 0}};
+    const int count = fd >= 0 ? 2 : 1;
+    const int ready = poll(fds, count, MillisecondsUntil(deadline));
+    if (ready < 0) {
+      if (errno == EINTR) continue;
+      return WaitResult::Broken;
+    }
+    if (fds[0].revents != 0) return WaitResult::Stopped;
+    if (count == 2 && (fds[1].revents & events) != 0) return WaitResult::Ready;
+    if (count == 2 && fds[1].revents != 0) return WaitResult::Broken;
+    if (Clock::now() >= deadline) return WaitResult::Deadline;
+  }
+}
+
+WaitResult StopSignal::WaitReadable(int fd, Clock::time_point deadline) const {
+  return Wait(fd, POLLIN, deadline);
+}
+
+WaitResult StopSignal::WaitWritable(int fd) const {
+  return Wait(fd, POLLOUT, Clock::time_point::max());
+}
+
+bool StopSignal::SleepUntil(Clock::time_point deadline) const {
+  return Wait(-1, 0, deadline) != WaitResult::Stopped;
+}
+
+bool WriteAll(int fd, std::string_view bytes, const StopSignal& stop) {
+  while (!bytes.empty()) {
+    const ssize_t written = write(fd, bytes.data(), bytes.size());
+    if (written > 0) {
+      bytes.remove_prefix(static_cast<std::size_t>(written));
+      continue;
+    }
+    if (written < 0 && errno != EAGAIN && errno != EINTR) return false;
+    if (stop.WaitWritable(fd) != WaitResult::Ready) return false;
+  }
+  return true;
+}
+
+}  // namespace zrm::sim

@@ -1,0 +1,58 @@
+// The options of zrm48sim.
+
+#include <gtest/gtest.h>
+
+#include "lib/command_line.h"
+
+namespace zrm::sim {
+namespace {
+
+TEST(SimCommandLine, ReadsEveryOption) {
+  ProgramOptions options;
+  std::string error;
+  ASSERT_TRUE(ParseCommandLine({"--link", "/tmp/zrm", "--address", "7", "--baud", "19200",
+                                "--line-timing", "--turnaround", "12", "--memory", "m.txt",
+                                "--fault", "noreply@3", "--fault", "code=000B@2:15",
+                                "--seed", "99", "--restart-ms", "50", "--round-floats", "2"},
+                               options, error))
+      << error;
+  const SimulatorOptions& sim = options.simulator;
+  EXPECT_EQ(options.link_path, "/tmp/zrm");
+  EXPECT_EQ(options.memory_path, "m.txt");
+  EXPECT_EQ(sim.address, 7u);
+  EXPECT_EQ(sim.baud, 19200u);
+  EXPECT_TRUE(sim.line_timing);
+  EXPECT_EQ(sim.turnaround, std::chrono::milliseconds(12));
+  EXPECT_EQ(sim.restart_time, std::chrono::milliseconds(50));
+  EXPECT_EQ(sim.float_decimals, 2);
+  EXPECT_EQ(sim.seed, 99u);
+  ASSERT_EQ(sim.faults.size(), 2u);
+  EXPECT_EQ(sim.faults[1].kind, FaultKind::ErrorCode);
+}
+
+TEST(SimCommandLine, DefaultsMatchTheContract) {
+  ProgramOptions options;
+  std::string error;
+  ASSERT_TRUE(ParseCommandLine({}, options, error));
+  EXPECT_EQ(options.simulator.address, 1u);
+  EXPECT_FALSE(options.simulator.line_timing);
+  EXPECT_EQ(options.simulator.turnaround, std::chrono::milliseconds(5));
+  EXPECT_EQ(options.simulator.restart_time, std::chrono::milliseconds(300));
+}
+
+TEST(SimCommandLine, RejectsBadArguments) {
+  const std::vector<std::vector<std::string>> bad = {
+      {"--bogus"},          {"--address"},         {"--address", "x"},
+      {"--baud", "0"},      {"--turnaround", "-1"}, {"--fault", "noreply"},
+      {"--link"},           {"--round-floats", "9"}, {"--address", "1x"},
+  };
+  for (const auto& args : bad) {
+    ProgramOptions options;
+    std::string error;
+    EXPECT_FALSE(ParseCommandLine(args, options, error)) << args[0];
+    EXPECT_FALSE(error.empty()) << args[0];
+  }
+}
+
+}  // namespace
+}  // namespace zrm::sim
