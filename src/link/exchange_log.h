@@ -23,8 +23,8 @@ TimeOfDay LocalTimeOfDay();
 
 // One attempt as it is logged.
 struct ExchangeRecord {
-  std::string sent;      // the request frame as sent, up to its first zero byte
-  std::string received;  // the reply bytes gathered, up to the first zero byte
+  std::string sent;      // the request frame as sent
+  std::string received;  // the reply bytes gathered; logged up to the first zero byte
   TimeOfDay wait_start;
   TimeOfDay wait_end;
   std::uint32_t wait_ms = 0;

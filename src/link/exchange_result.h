@@ -20,6 +20,7 @@ inline constexpr ExchangeResult kOperandTooBig = 4;     // also channel index ou
 inline constexpr ExchangeResult kAddressTooBig = 5;     // memory space other than 1 or 2
 inline constexpr ExchangeResult kChecksum = 6;
 inline constexpr ExchangeResult kDeviceError = 7;
+inline constexpr ExchangeResult kModuleAddressTooBig = 12;  // device code "$000C"
 inline constexpr ExchangeResult kFile = 14;
 inline constexpr ExchangeResult kReadBackMismatch = 15;
 inline constexpr ExchangeResult kStoppedToClarify = 16;  // No to a remark

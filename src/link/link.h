@@ -4,11 +4,15 @@
 // One Link owns the exchange context; exchanges never nest.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "link/exchange_log.h"
 #include "link/parameter_access.h"
+#include "link/request_frame.h"
 #include "platform/line.h"
 
 namespace zrm {
@@ -22,7 +26,8 @@ struct LinkParams {
 
 class Link : public ParameterAccess {
  public:
-  // `line` must outlive the Link; `log` may be null (no exchange log).
+  // `line` must outlive the Link; `log` may be null (no exchange log). The
+  // attempt count is brought into 2..5.
   Link(Line& line, LinkParams params, ExchangeLog* log);
 
   ExchangeResult ReadByte(MemorySpace space, ParameterAddress address,
@@ -45,6 +50,21 @@ class Link : public ParameterAccess {
   const TimeOfDay& LastWaitStart() const { return last_wait_start_; }
 
  private:
+  // Decides whether a complete reply line answers the request; 0 when it does.
+  using ReplyCheck = std::function<ExchangeResult(std::string_view reply)>;
+
+  // Reads `data.size()` bytes from a parameter.
+  ExchangeResult Read(MemorySpace space, ParameterAddress address, WidthCode width,
+                      std::span<std::uint8_t> data);
+
+  // Sends `frame` up to the attempt count of times until `check` accepts a
+  // reply; refuses a memory space other than 1 or 2 with 5 before anything is
+  // sent.
+  ExchangeResult Exchange(MemorySpace space, const RequestFrame& frame, const ReplyCheck& check);
+
+  // One attempt: discard stale input, write, wait, log, check.
+  ExchangeResult Attempt(const RequestFrame& frame, const ReplyCheck& check);
+
   Line& line_;
   LinkParams params_;
   ExchangeLog* log_;

@@ -1,0 +1,28 @@
+#pragma once
+// The workstation file dev.dat: the link configuration read at start and the
+// port number stored at exit.
+//
+// [COM_SETTINGS] Number, Settings; [DEVICE] EnableNetAdrr, NetAdrr;
+// [SETTINGS] NOfReadings, TimeOut; [LOG] UseLogFile, LogFileName;
+// [IZM] UseIzmFile, IzmFileName. Optional [PORTS] COM1..COM4 give the device
+// path of port numbers 1..4; they are read when present and never written.
+
+#include <string>
+
+#include "link/link_config.h"
+#include "platform/operator.h"
+
+namespace zrm {
+
+// Reads dir/dev.dat into a LinkConfig, creating the file with its ten default
+// keys when it is missing and writing every key read back, so that a file
+// missing keys is completed with their defaults. Warns through `op` about a
+// port number above 4 and a time-out above 4 s, and tells the user once when
+// the file cannot be written; the values read are used either way.
+LinkConfig LoadLinkConfig(const std::string& dir, Operator& op);
+
+// Writes [COM_SETTINGS] Number of dir/dev.dat at exit. False (after telling
+// the user) when the file cannot be written.
+bool StorePortNumber(const std::string& dir, std::int32_t number, Operator& op);
+
+}  // namespace zrm

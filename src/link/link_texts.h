@@ -1,0 +1,52 @@
+#pragma once
+// The link's own texts, exactly as the user sees them.
+
+#include <array>
+
+#include "platform/operator.h"
+
+namespace zrm::link_texts {
+
+inline constexpr const char* kErrorCaption = "Ошибка";
+inline constexpr const char* kSettingsRemarkCaption = "Замечание по настройкам";
+inline constexpr const char* kUserInfoCaption = "Информация пользователю";
+
+inline constexpr const char* kCannotOpenPort = "Невозможно открыть последовательный порт";
+
+struct ResultRow {
+  const char* text;
+  const char* caption;
+  MessageIcon icon;
+};
+
+// Message of each result 1..23, in order.
+inline constexpr std::array<ResultRow, 23> kResultRows = {{
+    {"Слишком много символов  (ERR 1)", kErrorCaption, MessageIcon::Error},
+    {"Прибор не ответил (ERR 2)", kErrorCaption, MessageIcon::Error},
+    {"Прибор не смог разобрать команду (ERR 3)", kErrorCaption, MessageIcon::Error},
+    {"Слишком большой операнд (ERR 4)", kErrorCaption, MessageIcon::Error},
+    {"Слишком большой адрес (ERR 5)", kErrorCaption, MessageIcon::Error},
+    {"Ответ поврежден- не сошлась контрольная сумма (ERR 6)", kErrorCaption, MessageIcon::Error},
+    {"Прибор сообщает о какой-то ошибке (ERR 7)", kErrorCaption, MessageIcon::Error},
+    {"Ошибка доступа к модулю АЦП (ERR 8)", kErrorCaption, MessageIcon::Error},
+    {"Нет ответа модуля (ERR 9)", kErrorCaption, MessageIcon::Error},
+    {"Такого модуля в приборе нет (ERR 10)", kErrorCaption, MessageIcon::Error},
+    {"Ошибка контрольной суммы модуля (ERR 11)", kErrorCaption, MessageIcon::Error},
+    {"Слишком большой адрес в запросе модуля (ERR 12)", kErrorCaption, MessageIcon::Error},
+    {"Ошибка при ответе модуля (ERR 13)", kErrorCaption, MessageIcon::Error},
+    {"Файл не открывается (ERR 14)", kErrorCaption, MessageIcon::Error},
+    {"Не совпадает записанное и прочитанное (ERR 15)", kErrorCaption, MessageIcon::Error},
+    {"Прекратили запись для уточнения настроек (ERR 16)", kSettingsRemarkCaption,
+     MessageIcon::Warning},
+    {"Прекратили запись чтобы поправить настройки (ERR 17)", kSettingsRemarkCaption,
+     MessageIcon::Warning},
+    {"Ошибка в операциях Windows при разборе ответа (ERR 18)", kErrorCaption, MessageIcon::Error},
+    {"Формат ответа не похож на ожидаемый (ERR 19)", kErrorCaption, MessageIcon::Error},
+    {"Ход процесса остановлен пользователем (ERR 20)", kUserInfoCaption, MessageIcon::Warning},
+    {"Передано число не являющееся числом с плавающей запятой (ERR 21)", kErrorCaption,
+     MessageIcon::Error},
+    {"Параметр не найден (ERR 22)", kErrorCaption, MessageIcon::Error},
+    {"Неправильно задано число (ERR 23)", kErrorCaption, MessageIcon::Error},
+}};
+
+}  // namespace zrm::link_texts

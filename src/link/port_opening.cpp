@@ -1,0 +1,24 @@
+#include "link/port_opening.h"
+
+#include "link/link_texts.h"
+
+namespace zrm {
+
+bool OpenPort(SerialPort& port, const std::string& path, std::int32_t speed, Operator& op) {
+  std::string reason;
+  if (port.Open(path, speed, reason)) return true;
+  op.ShowMessage(std::string(link_texts::kCannotOpenPort) + "\n" + reason,
+                 link_texts::kErrorCaption, MessageIcon::Error);
+  return false;
+}
+
+bool OpenConfiguredPort(SerialPort& port, const LinkConfig& config, Operator& op) {
+  const std::string path = config.PortPath();
+  if (path.empty()) {
+    port.Close();
+    return false;
+  }
+  return OpenPort(port, path, config.speed, op);
+}
+
+}  // namespace zrm

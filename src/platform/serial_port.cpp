@@ -1,0 +1,213 @@
+#include "platform/serial_port.h"
+
+#include <fcntl.h>
+#include <grp.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <optional>
+#include <system_error>
+#include <vector>
+
+#include "platform/platform_texts.h"
+
+namespace zrm {
+
+namespace {
+
+// Serial devices on Debian belong to this group unless udev says otherwise.
+constexpr const char* kUsualSerialGroup = "dialout";
+
+// A write gets this long beyond its own time on the wire before it is given
+// up (the protocol does not examine writes; a stuck device is found by the
+// reply wait).
+constexpr int kWriteGraceMs = 1000;
+
+std::optional<speed_t> TermiosSpeed(std::int32_t speed) {
+  switch (speed) {
+    case 4800: return B4800;
+    case 9600: return B9600;
+    case 19200: return B19200;
+    case 38400: return B38400;
+    case 57600: return B57600;
+    default: return std::nullopt;
+  }
+}
+
+std::string SystemReason(int error) { return std::generic_category().message(error); }
+
+// Name of the group that owns `path`, or the usual serial group when the
+// device cannot be examined.
+std::string OwningGroup(const std::string& path) {
+  struct stat info{};
+  if (::stat(path.c_str(), &info) != 0) return kUsualSerialGroup;
+  std::vector<char> buffer(4096);
+  struct group entry{};
+  struct group* found = nullptr;
+  if (::getgrgid_r(info.st_gid, &entry, buffer.data(), buffer.size(), &found) == 0 && found)
+    return found->gr_name;
+  return std::to_string(info.st_gid);
+}
+
+// Whole milliseconds until `deadline`, rounded up so a poll never wakes
+// before it; 0 once it has passed.
+int MillisecondsUntil(SteadyClock::time_point deadline) {
+  const auto left = deadline - SteadyClock::now();
+  if (left <= SteadyClock::duration::zero()) return 0;
+  const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
+  return ms > INT32_MAX ? INT32_MAX : static_cast<int>(ms);
+}
+
+bool DeviceGoneError(int error) { return error == EIO || error == ENXIO || error == ENODEV; }
+
+// Raw 8N1 at `speed`, receiver on, modem status lines ignored, no flow
+// control of any kind; every byte value (NUL, CR, XON, XOFF, ^C) passes.
+void MakeRaw(termios& tio, speed_t speed) {
+  ::cfmakeraw(&tio);
+  tio.c_iflag &= ~static_cast<tcflag_t>(IXON | IXOFF | IXANY | INPCK | IGNPAR);
+  tio.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | CSTOPB | CRTSCTS | HUPCL);
+  tio.c_cflag |= CS8 | CLOCAL | CREAD;
+  // With O_NONBLOCK, VMIN 1 makes an empty read say EAGAIN, so a read of 0
+  // bytes means the device hung up.
+  tio.c_cc[VMIN] = 1;
+  tio.c_cc[VTIME] = 0;
+  ::cfsetispeed(&tio, speed);
+  ::cfsetospeed(&tio, speed);
+}
+
+// Raises DTR and drops RTS. A pseudo-terminal has no modem lines and refuses
+// with ENOTTY or EINVAL; that is no fault.
+bool SetModemLines(int fd) {
+  int dtr = TIOCM_DTR;
+  int rts = TIOCM_RTS;
+  for (auto [request, bits] : {std::pair{TIOCMBIS, &dtr}, std::pair{TIOCMBIC, &rts}}) {
+    if (::ioctl(fd, request, bits) != 0 && errno != ENOTTY && errno != EINVAL) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string DescribeOpenError(const std::string& path, int error) {
+  std::string text = path + ": " + SystemReason(error);
+  if (error == EACCES || error == EPERM)
+    text += ". " + std::string(platform_texts::kJoinGroupHint) + "«" + OwningGroup(path) + "»";
+  return text;
+}
+
+SerialPort::~SerialPort() { Close(); }
+
+bool SerialPort::Open(const std::string& path, std::int32_t speed, std::string& reason) {
+  CloseDevice();
+  path_ = path;
+  speed_ = speed;
+  const auto termios_speed = TermiosSpeed(speed);
+  if (!termios_speed) {
+    reason = path + ": " + platform_texts::kUnsupportedSpeed + std::to_string(speed);
+    return false;
+  }
+  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    reason = DescribeOpenError(path, errno);
+    return false;
+  }
+  auto fail = [&](std::string why) {
+    ::close(fd);
+    reason = path + ": " + why;
+    return false;
+  };
+  // Two programs on one instrument would take each other's replies.
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0)
+    return fail(errno == EWOULDBLOCK ? platform_texts::kDeviceBusy : SystemReason(errno));
+  termios tio{};
+  if (::tcgetattr(fd, &tio) != 0)
+    return fail(errno == ENOTTY || errno == EINVAL ? platform_texts::kNotSerialDevice
+                                                   : SystemReason(errno));
+  ::ioctl(fd, TIOCEXCL);  // keeps other programs from opening the device too
+  MakeRaw(tio, *termios_speed);
+  if (::tcsetattr(fd, TCSANOW, &tio) != 0) return fail(SystemReason(errno));
+  if (!SetModemLines(fd)) return fail(SystemReason(errno));
+  ::tcflush(fd, TCIOFLUSH);
+  fd_ = fd;
+  return true;
+}
+
+void SerialPort::Close() {
+  CloseDevice();
+  path_.clear();
+}
+
+void SerialPort::CloseDevice() {
+  if (fd_ < 0) return;
+  ::close(fd_);
+  fd_ = -1;
+}
+
+bool SerialPort::Reopen() {
+  if (path_.empty()) return false;
+  const std::string path = path_;
+  std::string ignored;
+  return Open(path, speed_, ignored);
+}
+
+void SerialPort::Write(const std::uint8_t* data, std::size_t size) {
+  const auto wire_ms = static_cast<std::int64_t>(size) * 10 * 1000 / (speed_ > 0 ? speed_ : 1);
+  const auto deadline = SteadyClock::now() + std::chrono::milliseconds(wire_ms + kWriteGraceMs);
+  std::size_t done = 0;
+  while (fd_ >= 0 && done < size) {
+    const ssize_t n = ::write(fd_, data + done, size - done);
+    if (n > 0) {
+      done += static_cast<std::size_t>(n);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno != EAGAIN) {
+      if (DeviceGoneError(errno)) Vanished();
+      return;
+    }
+    pollfd pfd{fd_, POLLOUT, 0};
+    if (::poll(&pfd, 1, MillisecondsUntil(deadline)) == 0) return;  // the device takes nothing
+    if (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) {
+      Vanished();
+      return;
+    }
+  }
+}
+
+LineRead SerialPort::Read(std::uint8_t* buffer, std::size_t capacity,
+                          SteadyClock::time_point deadline) {
+  while (fd_ >= 0) {
+    pollfd pfd{fd_, POLLIN, 0};
+    const int ready = ::poll(&pfd, 1, MillisecondsUntil(deadline));
+    if (ready < 0) {
+      if (errno == EINTR) continue;
+      return Vanished();
+    }
+    if (ready == 0) {
+      if (SteadyClock::now() >= deadline) return {LineReadStatus::TimedOut, 0};
+      continue;
+    }
+    const ssize_t n = ::read(fd_, buffer, capacity);
+    if (n > 0) return {LineReadStatus::Data, static_cast<std::size_t>(n)};
+    if (n == 0) return Vanished();  // end of file: the device hung up
+    if (errno != EAGAIN && errno != EINTR) return Vanished();
+    if (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) return Vanished();
+  }
+  return {LineReadStatus::Gone, 0};
+}
+
+void SerialPort::DiscardInput() {
+  if (fd_ >= 0) ::tcflush(fd_, TCIFLUSH);
+}
+
+LineRead SerialPort::Vanished() {
+  CloseDevice();
+  return {LineReadStatus::Gone, 0};
+}
+
+}  // namespace zrm

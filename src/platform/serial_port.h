@@ -1,0 +1,55 @@
+#pragma once
+// A serial device opened with termios: raw 8N1, no flow control, NUL bytes
+// kept, DTR raised and RTS dropped, exclusive to this program. Reads wait with
+// poll() for the first byte or the deadline, so a reply is taken as soon as it
+// arrives. A device that vanishes (USB adapter pulled) is closed at once and
+// can be opened again with Reopen().
+
+#include <cstdint>
+#include <string>
+
+#include "platform/line.h"
+
+namespace zrm {
+
+class SerialPort : public Line {
+ public:
+  SerialPort() = default;
+  ~SerialPort() override;
+  SerialPort(const SerialPort&) = delete;
+  SerialPort& operator=(const SerialPort&) = delete;
+
+  // Closes what is open, then opens `path` at `speed` bits per second (4800,
+  // 9600, 19200, 38400 or 57600). On failure returns false and sets `reason`
+  // to "path: why", in words a technician can act on. The path and speed are
+  // kept for Reopen() either way.
+  bool Open(const std::string& path, std::int32_t speed, std::string& reason);
+
+  // Closes the device and forgets it: Reopen() opens nothing until the next
+  // Open().
+  void Close();
+
+  bool IsOpen() const override { return fd_ >= 0; }
+  bool Reopen() override;
+  void Write(const std::uint8_t* data, std::size_t size) override;
+  LineRead Read(std::uint8_t* buffer, std::size_t capacity,
+                SteadyClock::time_point deadline) override;
+  void DiscardInput() override;
+
+ private:
+  // Closes the descriptor, keeping path and speed for Reopen().
+  void CloseDevice();
+
+  // Closes the device after it reported a hang-up or an I/O error.
+  LineRead Vanished();
+
+  int fd_ = -1;
+  std::string path_;
+  std::int32_t speed_ = 0;
+};
+
+// "path: reason" for an open that failed with `error` (an errno value); for
+// "permission denied" it names the group that owns the device.
+std::string DescribeOpenError(const std::string& path, int error);
+
+}  // namespace zrm

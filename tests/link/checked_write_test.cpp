@@ -1,0 +1,87 @@
+#include <bit>
+#include <cstdio>
+
+#include <gtest/gtest.h>
+
+#include "fake_line.h"
+#include "link/link.h"
+
+namespace zrm {
+namespace {
+
+using test::FakeLine;
+using test::ReadReply;
+using test::RequestText;
+
+std::string HexOf(float value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%08X", std::bit_cast<std::uint32_t>(value));
+  return text;
+}
+
+// An instrument that acknowledges every write and reads back what the test
+// chooses; the counters start again with each choice.
+class CheckedWrite : public ::testing::Test {
+ protected:
+  void AnswerReadsWith(std::string data) {
+    writes = reads = 0;
+    line.respond = [this, data](const std::string& frame) {
+      if (RequestText(frame).find(";38;") != std::string::npos) {
+        ++writes;
+        return std::string("$0000\r");
+      }
+      ++reads;
+      return ReadReply(data);
+    };
+  }
+
+  FakeLine line;
+  Link link{line, LinkParams{1, 3, 1000}, nullptr};
+  int writes = 0;
+  int reads = 0;
+};
+
+TEST_F(CheckedWrite, FloatWithinToleranceIsAccepted) {
+  AnswerReadsWith(HexOf(1.009f));
+  EXPECT_EQ(link.WriteFloatChecked(2, 0x30, 1.0f), 0u);
+  EXPECT_EQ(writes, 1);
+  EXPECT_EQ(reads, 1);
+  EXPECT_EQ(RequestText(line.written[0]), ":1;38;008030;3F800000;");
+  EXPECT_EQ(RequestText(line.written[1]), ":1;37;008030;");
+}
+
+TEST_F(CheckedWrite, FloatOutsideToleranceRepeatsEveryPassThenGivesFifteen) {
+  AnswerReadsWith(HexOf(1.02f));
+  EXPECT_EQ(link.WriteFloatChecked(2, 0x30, 1.0f), 15u);
+  EXPECT_EQ(writes, 3);
+  EXPECT_EQ(reads, 3);
+  AnswerReadsWith("7FC00000");  // NaN never matches
+  EXPECT_EQ(link.WriteFloatChecked(2, 0x30, 1.0f), 15u);
+}
+
+TEST_F(CheckedWrite, ByteMustReadBackEqual) {
+  AnswerReadsWith("07");
+  EXPECT_EQ(link.WriteByteChecked(2, 0x10, 7), 0u);
+  AnswerReadsWith("08");
+  EXPECT_EQ(link.WriteByteChecked(2, 0x10, 7), 15u);
+  EXPECT_EQ(writes, 3);
+  // 300 goes out as FF and can never read back as 300.
+  AnswerReadsWith("FF");
+  EXPECT_EQ(link.WriteByteChecked(2, 0x10, 300), 15u);
+}
+
+TEST_F(CheckedWrite, FailureOfWriteOrReadEndsThePassesWithItsResult) {
+  line.respond = [](const std::string&) { return std::string("$0003\r"); };
+  EXPECT_EQ(link.WriteByteChecked(2, 0x10, 7), 22u);
+  EXPECT_EQ(line.written.size(), 3u);  // the write's own attempts, no read
+  line.written.clear();
+  line.respond = [](const std::string& frame) {
+    return RequestText(frame).find(";38;") != std::string::npos ? std::string("\r")
+                                                                 : std::string("$0001\r");
+  };
+  EXPECT_EQ(link.WriteFloatChecked(2, 0x30, 2.5f), 3u);
+  EXPECT_EQ(line.written.size(), 4u);  // one write, three read attempts
+}
+
+}  // namespace
+}  // namespace zrm

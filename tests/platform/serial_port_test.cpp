@@ -1,0 +1,196 @@
+#include "platform/serial_port.h"
+
+#include <fcntl.h>
+#include <grp.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <thread>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "platform/platform_texts.h"
+#include "support/pseudo_terminal.h"
+
+namespace zrm {
+namespace {
+
+using std::chrono::milliseconds;
+using test::PseudoTerminal;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+
+auto Elapsed(SteadyClock::time_point since) {
+  return std::chrono::duration_cast<milliseconds>(SteadyClock::now() - since);
+}
+
+// Reads from `port` until `count` bytes came or the time is up.
+std::string ReadBytes(SerialPort& port, std::size_t count, milliseconds within) {
+  const auto deadline = SteadyClock::now() + within;
+  std::string bytes;
+  std::uint8_t chunk[64];
+  while (bytes.size() < count) {
+    const LineRead read = port.Read(chunk, sizeof chunk, deadline);
+    if (read.status != LineReadStatus::Data) break;
+    bytes.append(reinterpret_cast<const char*>(chunk), read.count);
+  }
+  return bytes;
+}
+
+class SerialPortOnPty : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string reason;
+    ASSERT_TRUE(port.Open(pty.SlavePath(), 9600, reason)) << reason;
+  }
+
+  PseudoTerminal pty;
+  SerialPort port;
+};
+
+TEST_F(SerialPortOnPty, LineIsRaw8N1WithoutFlowControlAtEverySpeed) {
+  for (auto [speed, code] : {std::pair{4800, B4800}, std::pair{9600, B9600},
+                             std::pair{19200, B19200}, std::pair{38400, B38400},
+                             std::pair{57600, B57600}}) {
+    std::string reason;
+    ASSERT_TRUE(port.Open(pty.SlavePath(), speed, reason)) << reason;
+    // The settings belong to the terminal, so a second descriptor shows them.
+    const int fd = ::open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    termios tio{};
+    ASSERT_EQ(::tcgetattr(fd, &tio), 0);
+    ::close(fd);
+    EXPECT_EQ(::cfgetospeed(&tio), code) << speed;
+    EXPECT_EQ(::cfgetispeed(&tio), code) << speed;
+    EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(tio.c_cflag & (PARENB | CSTOPB | CRTSCTS), 0u);
+    EXPECT_EQ(tio.c_cflag & (CLOCAL | CREAD), static_cast<tcflag_t>(CLOCAL | CREAD));
+    EXPECT_EQ(tio.c_iflag & (IXON | IXOFF | ICRNL | IGNCR | INLCR | ISTRIP | IGNBRK), 0u);
+    EXPECT_EQ(tio.c_oflag & OPOST, 0u);
+    EXPECT_EQ(tio.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u);
+  }
+}
+
+TEST_F(SerialPortOnPty, EveryByteValuePassesUnchangedBothWays) {
+  std::string all;
+  for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
+  pty.Send(all);
+  EXPECT_EQ(ReadBytes(port, all.size(), milliseconds(2000)), all);
+
+  port.Write(reinterpret_cast<const std::uint8_t*>(all.data()), all.size());
+  std::string echoed;
+  while (echoed.size() < all.size()) {
+    const std::string more = pty.Receive('\xFF', milliseconds(2000));
+    if (more.empty()) break;
+    echoed += more;
+  }
+  EXPECT_EQ(echoed, all);
+}
+
+TEST_F(SerialPortOnPty, ReadWaitsUntilTheDeadlineWhenNothingComes) {
+  std::uint8_t buffer[32];
+  const auto start = SteadyClock::now();
+  const LineRead read = port.Read(buffer, sizeof buffer, start + milliseconds(200));
+  EXPECT_EQ(read.status, LineReadStatus::TimedOut);
+  EXPECT_GE(Elapsed(start), milliseconds(200));
+  EXPECT_LT(Elapsed(start), milliseconds(400));
+  EXPECT_TRUE(port.IsOpen());
+}
+
+TEST_F(SerialPortOnPty, ReadReturnsAsSoonAsBytesArrive) {
+  std::thread peer([this] {
+    std::this_thread::sleep_for(milliseconds(50));
+    pty.Send("!1;3F;\r");
+  });
+  std::uint8_t buffer[32];
+  const auto start = SteadyClock::now();
+  const LineRead read = port.Read(buffer, sizeof buffer, start + milliseconds(3000));
+  peer.join();
+  EXPECT_EQ(read.status, LineReadStatus::Data);
+  EXPECT_GT(read.count, 0u);
+  EXPECT_LT(Elapsed(start), milliseconds(1000));
+}
+
+TEST_F(SerialPortOnPty, HangupEndsTheReadAtOnceAndClosesThePort) {
+  std::thread peer([this] {
+    std::this_thread::sleep_for(milliseconds(50));
+    pty.Hangup();
+  });
+  std::uint8_t buffer[32];
+  const auto start = SteadyClock::now();
+  const LineRead read = port.Read(buffer, sizeof buffer, start + milliseconds(3000));
+  peer.join();
+  EXPECT_EQ(read.status, LineReadStatus::Gone);
+  EXPECT_LT(Elapsed(start), milliseconds(1000));
+  EXPECT_FALSE(port.IsOpen());
+  // The slave device is gone with its master, so it cannot come back.
+  EXPECT_FALSE(port.Reopen());
+  EXPECT_EQ(port.Read(buffer, sizeof buffer, SteadyClock::now() + milliseconds(500)).status,
+            LineReadStatus::Gone);
+}
+
+TEST_F(SerialPortOnPty, DiscardInputDropsWaitingBytes) {
+  pty.Send("!1;stale;\r");
+  std::this_thread::sleep_for(milliseconds(50));
+  port.DiscardInput();
+  std::uint8_t buffer[32];
+  EXPECT_EQ(port.Read(buffer, sizeof buffer, SteadyClock::now() + milliseconds(100)).status,
+            LineReadStatus::TimedOut);
+}
+
+TEST_F(SerialPortOnPty, SecondOpenIsRefusedUntilTheFirstLetsGo) {
+  SerialPort other;
+  std::string reason;
+  EXPECT_FALSE(other.Open(pty.SlavePath(), 9600, reason));
+  EXPECT_THAT(reason, StartsWith(pty.SlavePath() + ": "));
+  EXPECT_THAT(reason, HasSubstr(platform_texts::kDeviceBusy));
+  EXPECT_FALSE(other.IsOpen());
+
+  port.Close();
+  EXPECT_TRUE(other.Reopen());
+  EXPECT_TRUE(other.IsOpen());
+  // A port closed on purpose stays closed.
+  EXPECT_FALSE(port.Reopen());
+}
+
+TEST(SerialPortOpen, FailuresNameTheDeviceAndTheReason) {
+  SerialPort port;
+  std::string reason;
+  EXPECT_FALSE(port.Open("/dev/zrm-no-such-tty", 9600, reason));
+  EXPECT_EQ(reason, "/dev/zrm-no-such-tty: No such file or directory");
+  EXPECT_FALSE(port.IsOpen());
+
+  EXPECT_FALSE(port.Open("/dev/null", 9600, reason));
+  EXPECT_EQ(reason, std::string("/dev/null: ") + platform_texts::kNotSerialDevice);
+
+  PseudoTerminal pty;
+  EXPECT_FALSE(port.Open(pty.SlavePath(), 1200, reason));
+  EXPECT_THAT(reason, HasSubstr(platform_texts::kUnsupportedSpeed));
+  EXPECT_FALSE(port.IsOpen());
+}
+
+TEST(SerialPortOpen, PermissionDeniedNamesTheOwningGroup) {
+  char path[] = "/tmp/zrm-tty-XXXXXX";
+  const int fd = ::mkstemp(path);
+  ASSERT_GE(fd, 0);
+  ::close(fd);
+  struct stat info{};
+  ASSERT_EQ(::stat(path, &info), 0);
+  const group* owner = ::getgrgid(info.st_gid);
+  ASSERT_NE(owner, nullptr);
+
+  const std::string text = DescribeOpenError(path, EACCES);
+  EXPECT_THAT(text, StartsWith(std::string(path) + ": Permission denied. "));
+  EXPECT_THAT(text, HasSubstr(platform_texts::kJoinGroupHint));
+  EXPECT_THAT(text, HasSubstr(std::string("«") + owner->gr_name + "»"));
+  ::unlink(path);
+  // A device that cannot even be examined gets the usual serial group.
+  EXPECT_THAT(DescribeOpenError("/dev/zrm-no-such-tty", EACCES), HasSubstr("«dialout»"));
+}
+
+}  // namespace
+}  // namespace zrm
