@@ -1,0 +1,142 @@
+#include "app/session.h"
+
+#include <algorithm>
+#include <cctype>
+#include <ctime>
+
+#include "app/link_config_file.h"
+#include "app/read_command.h"
+#include "app/write_command.h"
+#include "editor/editor_binding.h"
+#include "link/port_opening.h"
+#include "profiles/default_profiles.h"
+
+namespace zrm {
+
+namespace {
+
+constexpr const char* kProfileExtension = ".prf";
+
+// A file name of the configuration, taken relative to the working folder
+// unless it is absolute.
+std::string InFolder(const std::string& dir, const std::string& name) {
+  if (!name.empty() && name.front() == '/') return name;
+  return dir + "/" + name;
+}
+
+void SetTodayAsManufacturingDate(GeneralSettings& general) {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  general.date_day = local.tm_mday;
+  general.date_month = local.tm_mon + 1;
+  general.date_year = local.tm_year + 1900;
+}
+
+bool EndsWithProfileExtension(const std::string& name) {
+  const std::string extension = kProfileExtension;
+  if (name.size() < extension.size()) return false;
+  return std::equal(extension.begin(), extension.end(), name.end() - extension.size(),
+                    [](char a, char b) {
+                      return std::tolower(static_cast<unsigned char>(a)) ==
+                             std::tolower(static_cast<unsigned char>(b));
+                    });
+}
+
+}  // namespace
+
+Session::Session(std::string dir) : dir_(std::move(dir)) {}
+
+Session::~Session() = default;
+
+std::string Session::RecentProfilePath() const { return dir_ + "/recent.prf"; }
+
+void Session::StartUp(Operator& op, StartUpView& view) {
+  config_ = LoadLinkConfig(dir_, op);
+  LoadProfileIntoForm(RecentProfilePath(), op);
+  CreateDefaultProfiles(dir_, op);
+  ShowRecord();
+  view.ShowEditor();
+  view.ShowStartCaption();
+  OpenConfiguredPort(port_, config_, op);
+  view.ShowFirstPage();
+  CreateLink();
+  SetTodayAsManufacturingDate(settings.general);
+  ShowRecord();
+  view.ShowEditor();
+}
+
+void Session::ReloadLastState(Operator& op) {
+  LoadProfileIntoForm(RecentProfilePath(), op);
+  ShowRecord();
+  // The relay page's area is the one group area the editor display leaves
+  // to the caller.
+  form.panel77_white = settings.relay.select == 1;
+}
+
+void Session::ShutDown(Operator& op) {
+  StorePortNumber(dir_, config_.port_number, op);
+  link_.reset();
+  port_.Close();
+  CollectEditor(op);
+  SaveProfile(RecentProfilePath(), settings, DescriptionOf(form), op);
+}
+
+ExchangeResult Session::Read(EditorForm& job_form, DeviceSettings& s, Operator& op) {
+  return ReadCommand(job_form, s, *link_, op, config_.port_number);
+}
+
+ExchangeResult Session::Write(EditorForm& job_form, DeviceSettings& s, Operator& op) {
+  return WriteCommand(job_form, s, *link_, op);
+}
+
+void Session::ChangePort(int index, EditorForm& job_form, DeviceSettings& s, Operator& op) {
+  EditorToSettings(job_form, s, op);
+  config_.port_number = index + 1;
+  OpenConfiguredPort(port_, config_, op);
+  SettingsToEditor(s, job_form, config_.port_number);
+}
+
+void Session::OpenProfile(const std::string& path, Operator& op) {
+  CollectEditor(op);
+  LoadProfileIntoForm(path, op);
+  ShowRecord();
+}
+
+bool Session::SaveProfileAs(const std::string& chosen, Operator& op) {
+  CollectEditor(op);
+  return SaveProfile(ProfileSaveName(chosen), settings, DescriptionOf(form), op);
+}
+
+void Session::LoadProfileIntoForm(const std::string& path, Operator& op) {
+  const DescriptionLines lines = LoadProfile(path, settings, op);
+  form.description.assign(lines.begin(), lines.end());
+}
+
+void Session::CollectEditor(Operator& op) { EditorToSettings(form, settings, op); }
+
+void Session::ShowRecord() { SettingsToEditor(settings, form, config_.port_number); }
+
+void Session::CreateLink() {
+  LinkParams params;
+  params.net_address = config_.net_address;
+  params.attempts = std::clamp<std::uint32_t>(config_.attempts, 2, 5);
+  params.timeout_ms = config_.timeout_ms;
+  exchange_log_.reset();
+  if (config_.ExchangeLogOn())
+    exchange_log_ = std::make_unique<ExchangeLogFile>(InFolder(dir_, config_.log_file_name));
+  link_ = std::make_unique<Link>(port_, params, exchange_log_.get());
+}
+
+std::string ProfileSaveName(const std::string& chosen) {
+  return EndsWithProfileExtension(chosen) ? chosen : chosen + kProfileExtension;
+}
+
+DescriptionLines DescriptionOf(const EditorForm& form) {
+  DescriptionLines lines;
+  for (std::size_t i = 0; i < lines.size() && i < form.description.size(); ++i)
+    lines[i] = form.description[i];
+  return lines;
+}
+
+}  // namespace zrm

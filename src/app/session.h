@@ -1,0 +1,114 @@
+#pragma once
+// The workstation state the main window works on: the working folder, the
+// link configuration from dev.dat, the serial port with its exchange log and
+// link, the settings record and the editor form, with the start-up and
+// shutdown sequences, the port change and the profile commands.
+//
+// Threads: the window runs the device jobs (Read, Write, ChangePort) on its
+// link thread, with copies of the form and the record; everything else runs
+// on the window's thread, and never while a job runs. The port and the link
+// are therefore touched by one thread at a time.
+
+#include <memory>
+#include <string>
+
+#include "editor/editor_form.h"
+#include "link/exchange_log.h"
+#include "link/exchange_result.h"
+#include "link/link.h"
+#include "link/link_config.h"
+#include "platform/operator.h"
+#include "platform/serial_port.h"
+#include "profiles/profile_file.h"
+#include "settings/device_settings.h"
+
+namespace zrm {
+
+// The steps of the start-up that belong to the window. The window builds
+// its item lists and hints when it is constructed, before the start-up runs,
+// so they exist before any list index is set.
+class StartUpView {
+ public:
+  virtual ~StartUpView() = default;
+  // Copies the editor form into the window's controls.
+  virtual void ShowEditor() = 0;
+  // Sets the window caption of a fresh start.
+  virtual void ShowStartCaption() = 0;
+  // Shows the notebook's first page.
+  virtual void ShowFirstPage() = 0;
+};
+
+class Session {
+ public:
+  // `dir` is the working folder that holds dev.dat, recent.prf, the default
+  // profiles and the logs.
+  explicit Session(std::string dir);
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  const std::string& Dir() const { return dir_; }
+  const LinkConfig& Config() const { return config_; }
+  // The port number 1..4 (or what dev.dat gave) the link uses now.
+  int PortNumber() const { return config_.port_number; }
+  // Path of the last editor state, dir/recent.prf.
+  std::string RecentProfilePath() const;
+
+  // The start-up sequence: dev.dat, recent.prf, the default profiles, the editor, the caption, the port, the first page, the
+  // link parameters, today's date as manufacturing date, the editor again.
+  void StartUp(Operator& op, StartUpView& view);
+
+  // Loads recent.prf once more and refreshes the editor and all four group
+  // areas (run shortly after start-up).
+  void ReloadLastState(Operator& op);
+
+  // The shutdown sequence: the port number into dev.dat, the port closed,
+  // the editor collected, the record saved to recent.prf.
+  void ShutDown(Operator& op);
+
+  // "Прочитать из прибора" / "Записать в прибор" on `form` and `s`.
+  ExchangeResult Read(EditorForm& form, DeviceSettings& s, Operator& op);
+  ExchangeResult Write(EditorForm& form, DeviceSettings& s, Operator& op);
+
+  // The port selector chose item `index` (port index + 1): collects the
+  // editor first, so no unsaved edit is lost, reopens the link on the new
+  // port and shows the record again.
+  void ChangePort(int index, EditorForm& form, DeviceSettings& s, Operator& op);
+
+  // The open command of the "Файл" menu after the dialog: collects the
+  // editor, loads the profile (creating it when missing) and shows it.
+  void OpenProfile(const std::string& path, Operator& op);
+
+  // The save command after the dialog: collects the editor and saves to
+  // ProfileSaveName(chosen). True when the file was written.
+  bool SaveProfileAs(const std::string& chosen, Operator& op);
+
+  DeviceSettings settings;
+  EditorForm form;
+
+ private:
+  // Loads `path` into the record and its description into the form.
+  void LoadProfileIntoForm(const std::string& path, Operator& op);
+  // The editor collected into the record.
+  void CollectEditor(Operator& op);
+  // The record shown in the editor.
+  void ShowRecord();
+  // Link parameters from the configuration: address, attempts 2..5, time-out.
+  void CreateLink();
+
+  std::string dir_;
+  LinkConfig config_;
+  SerialPort port_;
+  std::unique_ptr<ExchangeLogFile> exchange_log_;
+  std::unique_ptr<Link> link_;
+};
+
+// The file name a save writes: the chosen name with ".prf" appended unless
+// it already ends in ".prf" in any case ("a.prf" stays "a.prf", "b" becomes
+// "b.prf", "c.PRF" stays "c.PRF").
+std::string ProfileSaveName(const std::string& chosen);
+
+// The first four lines of the description box; missing lines are empty.
+DescriptionLines DescriptionOf(const EditorForm& form);
+
+}  // namespace zrm

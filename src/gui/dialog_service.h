@@ -1,0 +1,32 @@
+#pragma once
+// The modal dialogs the window opens: message boxes, Yes/No questions and
+// the profile file dialogs. The program uses Qt's dialogs; tests script the
+// answers so that no real modal box ever blocks them.
+
+#include <QString>
+#include <string>
+
+#include "platform/operator.h"
+
+class QWidget;
+
+namespace zrm::gui {
+
+class DialogService {
+ public:
+  virtual ~DialogService() = default;
+
+  virtual void ShowMessage(QWidget* parent, const std::string& text, const std::string& caption,
+                           MessageIcon icon) = 0;
+  // True for Yes.
+  virtual bool AskYesNo(QWidget* parent, const std::string& text, const std::string& caption,
+                        MessageIcon icon) = 0;
+  // The chosen file's full name; empty when the user cancelled.
+  virtual QString OpenProfileName(QWidget* parent) = 0;
+  virtual QString SaveProfileName(QWidget* parent) = 0;
+  // Closes the box or question that is open (a question answered No), so a
+  // closing window is not held up by a dialog nobody will answer.
+  virtual void DismissOpen() = 0;
+};
+
+}  // namespace zrm::gui

@@ -1,0 +1,33 @@
+#pragma once
+// The page "Общие": firmware version, device type and error display on the
+// left; the device number (prefix and serial number) given at production on
+// the right; all on the group area Panel71.
+
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "editor/editor_form.h"
+#include "gui/simple_list.h"
+
+namespace zrm::gui {
+
+class GeneralPage : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit GeneralPage(QWidget* parent = nullptr);
+
+  void Show(const EditorForm& form);
+  void Collect(EditorForm& form) const;
+
+  QFrame* area;                // Panel71
+  QLabel* firmware_version;    // Panel78
+  QComboBox* proc_ver;         // ComboBox19
+  QComboBox* err_ver;          // ComboBox20
+  SimpleList* otk_type;        // ComboBox27
+  QLineEdit* serial_number;    // Edit53
+};
+
+}  // namespace zrm::gui

@@ -1,0 +1,67 @@
+#include "gui/gui_operator.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QThread>
+#include <QWidget>
+
+#include "gui/qt_text.h"
+
+namespace zrm::gui {
+
+GuiOperator::GuiOperator(DialogService& dialogs, QWidget* parent)
+    : dialogs_(dialogs), parent_(parent) {
+  QApplication::instance()->installEventFilter(this);
+}
+
+template <typename Call>
+void GuiOperator::OnWindowThread(Call call) {
+  if (QThread::currentThread() == thread())
+    call();
+  else if (!stopped_asking_)
+    QMetaObject::invokeMethod(this, call, Qt::BlockingQueuedConnection);
+}
+
+void GuiOperator::ShowMessage(const std::string& text, const std::string& caption,
+                              MessageIcon icon) {
+  OnWindowThread([&] {
+    if (!stopped_asking_) dialogs_.ShowMessage(parent_, text, caption, icon);
+  });
+}
+
+bool GuiOperator::AskYesNo(const std::string& text, const std::string& caption,
+                           MessageIcon icon) {
+  bool yes = false;
+  OnWindowThread([&] {
+    if (!stopped_asking_) yes = dialogs_.AskYesNo(parent_, text, caption, icon);
+  });
+  return yes;
+}
+
+void GuiOperator::SetProgressLines(const ProgressLines& lines) {
+  QStringList texts;
+  for (const auto& line : lines) texts << ToQ(line);
+  emit ProgressLinesChanged(texts);
+}
+
+void GuiOperator::ShowProgress() { emit ProgressVisible(true); }
+
+void GuiOperator::HideProgress() { emit ProgressVisible(false); }
+
+bool GuiOperator::EscPressed() { return esc_pressed_.exchange(false); }
+
+void GuiOperator::StopAsking() {
+  if (stopped_asking_.exchange(true)) return;
+  dialogs_.DismissOpen();
+}
+
+void GuiOperator::ResumeAsking() { stopped_asking_ = false; }
+
+bool GuiOperator::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+    esc_pressed_ = true;
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace zrm::gui

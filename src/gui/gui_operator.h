@@ -1,0 +1,68 @@
+#pragma once
+// The window's Operator: the core's reports, questions, progress lines and
+// ESC queries, callable from the link thread as well as from the window's
+// own thread. Message boxes and questions always open on the window's
+// thread (the calling thread waits for the answer); progress lines travel as
+// queued signals; ESC presses anywhere in the application are registered in
+// an atomic flag that EscPressed reads and clears.
+
+#include <QObject>
+#include <QStringList>
+#include <atomic>
+
+#include "gui/dialog_service.h"
+#include "platform/operator.h"
+
+namespace zrm::gui {
+
+class GuiOperator : public QObject, public Operator {
+  Q_OBJECT
+
+ public:
+  // Boxes open over `parent`; `dialogs` and `parent` must outlive the
+  // operator, which belongs to the thread that creates it.
+  GuiOperator(DialogService& dialogs, QWidget* parent);
+
+  void ShowMessage(const std::string& text, const std::string& caption,
+                   MessageIcon icon) override;
+  bool AskYesNo(const std::string& text, const std::string& caption, MessageIcon icon) override;
+  void SetProgressLines(const ProgressLines& lines) override;
+  void ShowProgress() override;
+  void HideProgress() override;
+  // The window locks its controls for the whole run of a device job, so the
+  // lock of a single sequence inside it has nothing more to do.
+  void LockCommands() override {}
+  void UnlockCommands() override {}
+  bool EscPressed() override;
+  // The window's event loop runs on its own thread and never waits for the
+  // link, so there is nothing to let through.
+  void LetMessagesThrough() override {}
+
+  // Registers an ESC press, as the key does.
+  void PressEsc() { esc_pressed_ = true; }
+
+  // From now on boxes are not shown and questions are answered No, and an
+  // open box is closed: the window is closing.
+  void StopAsking();
+  // Boxes and questions are shown again.
+  void ResumeAsking();
+
+ signals:
+  void ProgressLinesChanged(const QStringList& lines);
+  void ProgressVisible(bool visible);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Runs `call` on the window's thread and waits for it.
+  template <typename Call>
+  void OnWindowThread(Call call);
+
+  DialogService& dialogs_;
+  QWidget* parent_;
+  std::atomic<bool> esc_pressed_{false};
+  std::atomic<bool> stopped_asking_{false};
+};
+
+}  // namespace zrm::gui

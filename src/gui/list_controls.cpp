@@ -1,0 +1,62 @@
+#include "gui/list_controls.h"
+
+#include <QAbstractItemView>
+#include <QLineEdit>
+
+#include "gui/qt_text.h"
+
+namespace zrm::gui {
+
+namespace {
+
+QComboBox* MakeCombo(const std::vector<std::string>& items, const char* name, const char* hint,
+                     bool editable) {
+  auto* list = new QComboBox;
+  list->setObjectName(name);
+  list->setEditable(editable);
+  // Typed text never becomes a new item; it stays the list's text.
+  list->setInsertPolicy(QComboBox::NoInsert);
+  for (const auto& item : items) list->addItem(ToQ(item));
+  if (hint) list->setToolTip(ToQ(hint));
+  list->setMaxVisibleItems(16);
+  // The field takes the width the layout gives it; the open list is wide
+  // enough for its longest item.
+  list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  list->setMinimumContentsLength(3);
+  list->view()->setMinimumWidth(list->view()->sizeHintForColumn(0) + 24);
+  return list;
+}
+
+}  // namespace
+
+QComboBox* MakeList(const std::vector<std::string>& items, const char* name, const char* hint) {
+  QComboBox* list = MakeCombo(items, name, hint, true);
+  // The completer would replace typed text with the first matching item.
+  list->setCompleter(nullptr);
+  return list;
+}
+
+QComboBox* MakeFixedList(const std::vector<std::string>& items, const char* name,
+                         const char* hint) {
+  return MakeCombo(items, name, hint, false);
+}
+
+void ShowListIndex(QComboBox* list, int index) {
+  list->setCurrentIndex(index >= 0 && index < list->count() ? index : -1);
+  if (list->isEditable() && list->currentIndex() < 0) list->setEditText(QString());
+}
+
+int CollectListIndex(const QComboBox* list) {
+  if (!list->isEditable()) return list->currentIndex();
+  return list->findText(list->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive);
+}
+
+void ShowListText(QComboBox* list, const std::string& text) {
+  const QString shown = ToQ(text);
+  list->setCurrentIndex(list->findText(shown, Qt::MatchExactly | Qt::MatchCaseSensitive));
+  list->setEditText(shown);
+}
+
+std::string CollectListText(const QComboBox* list) { return FromQ(list->currentText()); }
+
+}  // namespace zrm::gui

@@ -1,0 +1,31 @@
+#pragma once
+// The three kinds of list control of the window and how they show and
+// collect an editor-form value. A "list" is an editable combo box (typed text
+// is accepted), a "fixed list" accepts only its items. A list index of -1
+// means no item is selected.
+
+#include <QComboBox>
+#include <string>
+#include <vector>
+
+namespace zrm::gui {
+
+// A combo box named `name` with `items` in order and `hint` as its tooltip.
+QComboBox* MakeList(const std::vector<std::string>& items, const char* name, const char* hint);
+QComboBox* MakeFixedList(const std::vector<std::string>& items, const char* name,
+                         const char* hint);
+
+// Selects item `index`; any index without an item leaves no selection (and
+// an editable list shows no text).
+void ShowListIndex(QComboBox* list, int index);
+
+// The index of the shown item: for an editable list the item whose text is
+// exactly the typed text, -1 when none matches.
+int CollectListIndex(const QComboBox* list);
+
+// Step lists are read by their text: shows `text` (selecting the item with
+// that text when there is one) / returns the text shown.
+void ShowListText(QComboBox* list, const std::string& text);
+std::string CollectListText(const QComboBox* list);
+
+}  // namespace zrm::gui

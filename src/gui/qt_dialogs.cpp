@@ -1,0 +1,70 @@
+#include "gui/qt_dialogs.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include "gui/qt_text.h"
+#include "gui/window_texts.h"
+
+namespace zrm::gui {
+
+namespace {
+
+constexpr const char* kProfileSuffix = "prf";
+
+QMessageBox::Icon BoxIcon(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Error: return QMessageBox::Critical;
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Question: return QMessageBox::Question;
+  }
+  return QMessageBox::NoIcon;
+}
+
+// The chosen file's full name, empty when cancelled. A name typed without
+// an extension gets ".prf", so the save's overwrite question names the file
+// that is really written.
+QString ChooseProfile(QWidget* parent, const char* name, QFileDialog::AcceptMode mode) {
+  QFileDialog dialog(parent);
+  dialog.setObjectName(name);
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilters({ToQ(text::kProfileFilter), ToQ(text::kAllFilesFilter)});
+  dialog.setDefaultSuffix(kProfileSuffix);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+  return dialog.selectedFiles().constFirst();
+}
+
+}  // namespace
+
+void QtDialogs::ShowMessage(QWidget* parent, const std::string& text, const std::string& caption,
+                            MessageIcon icon) {
+  QMessageBox box(BoxIcon(icon), ToQ(caption), ToQ(text), QMessageBox::Ok, parent);
+  box.exec();
+}
+
+bool QtDialogs::AskYesNo(QWidget* parent, const std::string& text, const std::string& caption,
+                         MessageIcon icon) {
+  QMessageBox box(BoxIcon(icon), ToQ(caption), ToQ(text), QMessageBox::Yes | QMessageBox::No,
+                  parent);
+  box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
+
+QString QtDialogs::OpenProfileName(QWidget* parent) {
+  // Any name is accepted: opening a profile that does not exist creates it.
+  return ChooseProfile(parent, "OpenDialog1", QFileDialog::AcceptOpen);
+}
+
+QString QtDialogs::SaveProfileName(QWidget* parent) {
+  return ChooseProfile(parent, "SaveDialog1", QFileDialog::AcceptSave);
+}
+
+void QtDialogs::DismissOpen() {
+  if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->reject();
+}
+
+}  // namespace zrm::gui

@@ -1,0 +1,19 @@
+#pragma once
+// The dialogs of the program: QMessageBox and QFileDialog.
+
+#include "gui/dialog_service.h"
+
+namespace zrm::gui {
+
+class QtDialogs : public DialogService {
+ public:
+  void ShowMessage(QWidget* parent, const std::string& text, const std::string& caption,
+                   MessageIcon icon) override;
+  bool AskYesNo(QWidget* parent, const std::string& text, const std::string& caption,
+                MessageIcon icon) override;
+  QString OpenProfileName(QWidget* parent) override;
+  QString SaveProfileName(QWidget* parent) override;
+  void DismissOpen() override;
+};
+
+}  // namespace zrm::gui

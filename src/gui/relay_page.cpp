@@ -1,0 +1,114 @@
+#include "gui/relay_page.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "editor/item_lists.h"
+#include "gui/group_area.h"
+#include "gui/list_controls.h"
+#include "gui/qt_text.h"
+#include "gui/window_texts.h"
+
+namespace zrm::gui {
+
+namespace {
+
+constexpr int kColumnWidth = 64;
+
+// A heading panel over `columns` grid columns.
+QFrame* MakeHeaderPanel(const char* name, const char* caption, int columns) {
+  QFrame* panel = MakePanel(name);
+  panel->setFixedSize(columns * kColumnWidth, 24);
+  auto* layout = new QHBoxLayout(panel);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(MakeCaption(caption), 0, Qt::AlignCenter);
+  return panel;
+}
+
+QFrame* MakeSeparator() {
+  auto* line = new QFrame;
+  line->setFrameShape(QFrame::HLine);
+  line->setFrameShadow(QFrame::Sunken);
+  return line;
+}
+
+}  // namespace
+
+RelayPage::RelayPage(QWidget* parent) : QWidget(parent) {
+  area = MakePanel("Panel77");
+  setpoint_grid = new StringGrid("StringGrid2", {kGridColumns, 3, 2, 7, 2}, kColumnWidth);
+  relay_grid = new StringGrid("StringGrid1", {kGridColumns, 3, 3, 1, 1}, kColumnWidth);
+  relay_grid->setToolTip(ToQ(text::kRelayGridHint));
+  reg_int = MakeFixedList(IntervalItems(), "ComboBox15", text::kDecisionIntervalHint);
+  pulse_int = MakeFixedList(PulseItems(), "ComboBox16", text::kMaximumPulseHint);
+
+  auto* headers = new QHBoxLayout;
+  headers->setSpacing(0);
+  headers->addSpacing(kColumnWidth + setpoint_grid->frameWidth());
+  headers->addWidget(MakeHeaderPanel("Panel72", text::kChannel1, 3));
+  headers->addWidget(MakeHeaderPanel("Panel73", text::kChannel2, 3));
+  headers->addWidget(MakeHeaderPanel("Panel74", text::kRegulator, 4));
+  headers->addStretch();
+
+  auto* grids = new QVBoxLayout;
+  grids->setSpacing(0);
+  grids->addLayout(headers);
+  grids->addWidget(setpoint_grid);
+  grids->addWidget(relay_grid);
+
+  auto* regulator = new QGridLayout;
+  regulator->addWidget(MakeCaption(text::kDecisionInterval), 0, 0);
+  regulator->addWidget(MakeCaption(text::kMaximumPulse), 0, 1);
+  regulator->addWidget(reg_int, 1, 0);
+  regulator->addWidget(pulse_int, 1, 1);
+  regulator->setColumnStretch(2, 1);
+  reg_int->setMinimumWidth(120);
+  pulse_int->setMinimumWidth(120);
+
+  auto* layout = new QVBoxLayout(area);
+  layout->setContentsMargins(12, 8, 12, 12);
+  layout->addWidget(MakeHeading(text::kRelayTitle), 0, Qt::AlignHCenter);
+  layout->addLayout(grids);
+  layout->addSpacing(8);
+  layout->addWidget(MakeSeparator());
+  layout->addWidget(MakeHeading(text::kRegulatorTitle), 0, Qt::AlignHCenter);
+  layout->addLayout(regulator);
+  layout->addStretch();
+
+  auto* page = new QVBoxLayout(this);
+  page->setContentsMargins(4, 4, 4, 4);
+  page->addWidget(area);
+}
+
+void RelayPage::Show(const EditorForm& form) {
+  for (int row = 0; row < 2; ++row)
+    for (int column = 0; column < kGridColumns; ++column)
+      setpoint_grid->SetCell(column, row, form.setpoint_grid[row][column]);
+  ShowRelayGrid(form.relay_grid);
+  ShowListIndex(reg_int, form.reg_int);
+  ShowListIndex(pulse_int, form.pulse_int);
+}
+
+void RelayPage::Collect(EditorForm& form) const {
+  for (int row = 0; row < 2; ++row)
+    for (int column = 0; column < kGridColumns; ++column)
+      form.setpoint_grid[row][column] = setpoint_grid->Cell(column, row);
+  CollectRelayGrid(form.relay_grid);
+  form.reg_int = CollectListIndex(reg_int);
+  form.pulse_int = CollectListIndex(pulse_int);
+}
+
+void RelayPage::ShowRelayGrid(const RelayGrid& grid) {
+  for (int row = 0; row < kRelayGridRows; ++row)
+    for (int column = 0; column < kGridColumns; ++column)
+      relay_grid->SetCell(column, row, grid[row][column]);
+}
+
+void RelayPage::CollectRelayGrid(RelayGrid& grid) const {
+  for (int row = 0; row < kRelayGridRows; ++row)
+    for (int column = 0; column < kGridColumns; ++column)
+      grid[row][column] = relay_grid->Cell(column, row);
+}
+
+}  // namespace zrm::gui

@@ -1,0 +1,275 @@
+#include "gui/tform1.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <memory>
+
+#include "editor/editor_binding.h"
+#include "editor/relay_grid.h"
+#include "gui/group_area.h"
+#include "gui/qt_text.h"
+#include "gui/window_texts.h"
+
+namespace zrm::gui {
+
+namespace {
+
+constexpr int kReloadDelayMs = 200;
+constexpr int kFirstPollMs = 1000;
+constexpr int kPollMs = 500;
+
+enum Page { kChannelsPage, kRelaysPage, kGeneralPage, kCurrentValuesPage, kConfigurationPage };
+
+}  // namespace
+
+TForm1::TForm1(Session& session, DialogService& dialogs, QWidget* parent)
+    : QMainWindow(parent), session_(session), dialogs_(dialogs), operator_(dialogs, this) {
+  setObjectName("TForm1");
+  BuildMenu();
+  BuildPages();
+  ConnectHandlers();
+  setFixedSize(sizeHint());
+  if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
+  FormCreate();
+}
+
+TForm1::~TForm1() {
+  // A job still running must not wait for answers nobody will give.
+  operator_.StopAsking();
+  operator_.PressEsc();
+  while (worker_.Busy()) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+void TForm1::BuildMenu() {
+  menuBar()->setObjectName("MainMenu1");
+  N1 = menuBar()->addMenu(ToQ(text::kFileMenu));
+  N1->setObjectName("N1");
+  N2 = N1->addAction(ToQ(text::kOpenItem));
+  N2->setObjectName("N2");
+  N2->setShortcut(QKeySequence::Open);
+  N3 = N1->addAction(ToQ(text::kSaveItem));
+  N3->setObjectName("N3");
+  N3->setShortcut(QKeySequence::Save);
+}
+
+void TForm1::BuildPages() {
+  top_ = new TopStrip;
+  channel_[0] = new ChannelPanel(0);
+  channel_[1] = new ChannelPanel(1);
+  relay_page_ = new RelayPage;
+  general_page_ = new GeneralPage;
+  current_values_page_ = new CurrentValuesPage;
+  configuration_page_ = new ConfigurationPage;
+
+  auto* channels_page = new QWidget;
+  auto* channels = new QHBoxLayout(channels_page);
+  channels->setContentsMargins(4, 4, 4, 4);
+  channels->addWidget(channel_[0]);
+  channels->addWidget(channel_[1]);
+
+  TabbedNotebook1 = new QTabWidget;
+  TabbedNotebook1->setObjectName("TabbedNotebook1");
+  TabbedNotebook1->addTab(channels_page, ToQ(text::kPageChannels));
+  TabbedNotebook1->addTab(relay_page_, ToQ(text::kPageRelays));
+  TabbedNotebook1->addTab(general_page_, ToQ(text::kPageGeneral));
+  TabbedNotebook1->addTab(current_values_page_, ToQ(text::kPageCurrentValues));
+  TabbedNotebook1->addTab(configuration_page_, ToQ(text::kPageConfiguration));
+
+  auto* central = new QWidget;
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(6, 0, 6, 6);
+  layout->addWidget(top_);
+  layout->addWidget(TabbedNotebook1);
+  setCentralWidget(central);
+
+  Panel76 = new ProgressPanel(TabbedNotebook1);
+}
+
+void TForm1::ConnectHandlers() {
+  connect(N2, &QAction::triggered, this, &TForm1::N2Click);
+  connect(N3, &QAction::triggered, this, &TForm1::N3Click);
+  connect(top_->read, &QPushButton::clicked, this, &TForm1::Button1Click);
+  connect(top_->write, &QPushButton::clicked, this, &TForm1::Button3Click);
+  connect(top_->port, &QComboBox::activated, this, &TForm1::ComboBox17Change);
+  connect(channel_[0], &ChannelPanel::SensorTypeChanged, this, &TForm1::SensorTypeChange);
+  connect(channel_[1], &ChannelPanel::SensorTypeChanged, this, &TForm1::SensorTypeChange);
+  connect(relay_page_->relay_grid, &StringGrid::CellChosen, this, &TForm1::StringGrid1Click);
+  connect(TabbedNotebook1, &QTabWidget::currentChanged, this, &TForm1::TabbedNotebook1Change);
+  connect(&operator_, &GuiOperator::ProgressLinesChanged, this, [this](const QStringList& lines) {
+    ProgressLines texts;
+    for (std::size_t i = 0; i < texts.size() && i < static_cast<std::size_t>(lines.size()); ++i)
+      texts[i] = FromQ(lines[static_cast<qsizetype>(i)]);
+    Panel76->SetLines(texts);
+  });
+  connect(&operator_, &GuiOperator::ProgressVisible, Panel76, &QWidget::setVisible);
+  Timer2.setObjectName("Timer2");
+  Timer2.setSingleShot(true);
+  connect(&Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
+  Timer3.setObjectName("Timer3");
+  connect(&Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
+}
+
+void TForm1::FormCreate() {
+  session_.StartUp(operator_, *this);
+  Timer2.start(kReloadDelayMs);
+  Timer3.start(kFirstPollMs);
+}
+
+void TForm1::ShowEditor() {
+  const EditorForm& form = session_.form;
+  top_->Show(form);
+  channel_[0]->Show(form.channel[0]);
+  channel_[1]->Show(form.channel[1]);
+  relay_page_->Show(form);
+  general_page_->Show(form);
+  ShowGroupArea(channel_[0], form.panel1_white);
+  ShowGroupArea(channel_[1], form.panel2_white);
+  ShowGroupArea(relay_page_->area, form.panel77_white);
+  ShowGroupArea(general_page_->area, form.panel71_white);
+}
+
+void TForm1::CollectEditor() {
+  EditorForm& form = session_.form;
+  top_->Collect(form);
+  channel_[0]->Collect(form.channel[0]);
+  channel_[1]->Collect(form.channel[1]);
+  relay_page_->Collect(form);
+  general_page_->Collect(form);
+}
+
+void TForm1::ShowStartCaption() {
+  // The caption ends in the open dialog's file name, which is empty at start.
+  setWindowTitle(ToQ(text::kStartCaption) + ToQ(text::kVersion));
+}
+
+void TForm1::ShowFirstPage() {
+  const QSignalBlocker quiet(TabbedNotebook1);
+  TabbedNotebook1->setCurrentIndex(kChannelsPage);
+}
+
+void TForm1::Timer2Timer() {
+  session_.ReloadLastState(operator_);
+  ShowEditor();
+}
+
+void TForm1::Timer3Timer() {
+  // The polling of the current values page hooks in here; until then the
+  // timer only keeps its running interval.
+  Timer3.setInterval(kPollMs);
+}
+
+void TForm1::N2Click() {
+  const QString path = dialogs_.OpenProfileName(this);
+  if (path.isEmpty()) return;
+  CollectEditor();
+  session_.OpenProfile(FromQ(path), operator_);
+  setWindowTitle(ToQ(text::kOpenedCaption) + ToQ(text::kVersion) + path);
+  ShowEditor();
+}
+
+void TForm1::N3Click() {
+  const QString path = dialogs_.SaveProfileName(this);
+  if (path.isEmpty()) return;
+  CollectEditor();
+  session_.SaveProfileAs(FromQ(path), operator_);
+}
+
+void TForm1::Button1Click() {
+  RunDeviceJob([this](EditorForm& form, DeviceSettings& s) { session_.Read(form, s, operator_); });
+}
+
+void TForm1::Button3Click() {
+  RunDeviceJob([this](EditorForm& form, DeviceSettings& s) { session_.Write(form, s, operator_); });
+}
+
+void TForm1::ComboBox17Change(int index) {
+  RunDeviceJob([this, index](EditorForm& form, DeviceSettings& s) {
+    session_.ChangePort(index, form, s, operator_);
+  });
+}
+
+void TForm1::SensorTypeChange() {
+  CollectEditor();
+  zrm::SensorTypeChange(session_.form, session_.settings, operator_, session_.PortNumber());
+  ShowEditor();
+}
+
+void TForm1::StringGrid1Click(int column, int row) {
+  relay_page_->CollectRelayGrid(session_.form.relay_grid);
+  zrm::StringGrid1Click(session_.form, column, row);
+  relay_page_->ShowRelayGrid(session_.form.relay_grid);
+}
+
+void TForm1::TabbedNotebook1Change() {
+  CollectEditor();
+  PageChange(session_.form, session_.settings, operator_, session_.PortNumber());
+  ShowEditor();
+}
+
+void TForm1::RunDeviceJob(DeviceJob job) {
+  if (worker_.Busy()) return;
+  CollectEditor();
+  auto form = std::make_shared<EditorForm>(session_.form);
+  auto settings = std::make_shared<DeviceSettings>(session_.settings);
+  SetCommandsEnabled(false);
+  worker_.Run([job, form, settings] { job(*form, *settings); },
+              [this, form, settings] {
+                session_.form = std::move(*form);
+                session_.settings = std::move(*settings);
+                EndDeviceJob();
+              });
+}
+
+void TForm1::EndDeviceJob() {
+  Panel76->hide();
+  ShowEditor();
+  SetCommandsEnabled(true);
+  if (close_pending_) close();
+}
+
+void TForm1::SetCommandsEnabled(bool enabled) {
+  QWidget* const controls[] = {top_->read,        top_->write,
+                               top_->port,        top_->description,
+                               configuration_page_->build_page, TabbedNotebook1};
+  for (QWidget* control : controls) control->setEnabled(enabled);
+  N2->setEnabled(enabled);
+  N3->setEnabled(enabled);
+}
+
+void TForm1::QuitBySignal() {
+  quit_by_signal_ = true;
+  operator_.StopAsking();
+  close();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (shut_down_) {
+    event->accept();
+    return;
+  }
+  if (worker_.Busy()) {
+    // Stop the command at its next step; the window closes when it has.
+    close_pending_ = true;
+    operator_.StopAsking();
+    operator_.PressEsc();
+    event->ignore();
+    return;
+  }
+  if (!quit_by_signal_) operator_.ResumeAsking();
+  FormClose();
+  shut_down_ = true;
+  event->accept();
+}
+
+void TForm1::FormClose() {
+  Timer2.stop();
+  Timer3.stop();
+  CollectEditor();
+  session_.ShutDown(operator_);
+}
+
+}  // namespace zrm::gui

@@ -1,0 +1,111 @@
+#pragma once
+// The main window TForm1: menu "Файл", the top strip, the five-page notebook
+// and the progress panel over it. A thin view over the session's editor
+// form: every handler copies the controls into the form, calls the core and
+// copies the form back. Device commands run as jobs on the link thread while
+// the window stays live; the controls that could start another command or
+// touch the record are disabled meanwhile.
+
+#include <QAction>
+#include <QMainWindow>
+#include <QTabWidget>
+#include <QTimer>
+#include <functional>
+
+#include "app/session.h"
+#include "gui/channel_panel.h"
+#include "gui/configuration_page.h"
+#include "gui/current_values_page.h"
+#include "gui/dialog_service.h"
+#include "gui/general_page.h"
+#include "gui/gui_operator.h"
+#include "gui/link_worker.h"
+#include "gui/progress_panel.h"
+#include "gui/relay_page.h"
+#include "gui/top_strip.h"
+
+namespace zrm::gui {
+
+class TForm1 : public QMainWindow, private StartUpView {
+  Q_OBJECT
+
+ public:
+  // Builds the window and runs the start-up in `session`'s working folder;
+  // both arguments must outlive the window.
+  TForm1(Session& session, DialogService& dialogs, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // True while a device job runs.
+  bool Busy() const { return worker_.Busy(); }
+  // The window's Operator (tests press ESC through it).
+  GuiOperator& WindowOperator() { return operator_; }
+
+  // SIGINT / SIGTERM: close as the user would, without waiting for answers.
+  void QuitBySignal();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  // Start-up steps of the window.
+  void ShowEditor() override;
+  void ShowStartCaption() override;
+  void ShowFirstPage() override;
+
+  void BuildMenu();
+  void BuildPages();
+  void ConnectHandlers();
+
+  // Event handlers.
+  void FormCreate();
+  void FormClose();
+  void Timer2Timer();
+  void Timer3Timer();
+  void N2Click();
+  void N3Click();
+  void Button1Click();
+  void Button3Click();
+  void SensorTypeChange();
+  void ComboBox17Change(int index);
+  void StringGrid1Click(int column, int row);
+  void TabbedNotebook1Change();
+
+  // Copies the controls into the session's editor form.
+  void CollectEditor();
+
+  // Runs `job` on the link thread with copies of the editor form and the
+  // record, and takes the copies back when it ends.
+  using DeviceJob = std::function<void(EditorForm&, DeviceSettings&)>;
+  void RunDeviceJob(DeviceJob job);
+  void EndDeviceJob();
+
+  // Everything that could start another command or change the record:
+  // the command buttons, the port selector, the description, the notebook
+  // (no page change) and the "Файл" items.
+  void SetCommandsEnabled(bool enabled);
+
+  Session& session_;
+  DialogService& dialogs_;
+  GuiOperator operator_;
+  LinkWorker worker_;
+
+  QMenu* N1;
+  QAction* N2;
+  QAction* N3;
+  TopStrip* top_;
+  QTabWidget* TabbedNotebook1;
+  ChannelPanel* channel_[2];
+  RelayPage* relay_page_;
+  GeneralPage* general_page_;
+  CurrentValuesPage* current_values_page_;
+  ConfigurationPage* configuration_page_;
+  ProgressPanel* Panel76;
+  QTimer Timer2;
+  QTimer Timer3;
+
+  bool close_pending_ = false;
+  bool quit_by_signal_ = false;
+  bool shut_down_ = false;
+};
+
+}  // namespace zrm::gui

@@ -1,0 +1,85 @@
+// zrm48shots OUTDIR [--read]: starts the window in the current folder as the
+// program does, optionally reads the instrument first (Button1, saving the
+// progress panel as OUTDIR/progress.png on the way), then saves each notebook
+// page as OUTDIR/page<N>.png and exits. Message boxes are
+// written to stderr instead of being shown, so nothing waits for a click.
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <filesystem>
+#include <iostream>
+
+#include "app/session.h"
+#include "gui/dialog_service.h"
+#include "gui/tform1.h"
+
+namespace {
+
+class StderrDialogs : public zrm::gui::DialogService {
+ public:
+  void ShowMessage(QWidget*, const std::string& text, const std::string& caption,
+                   zrm::MessageIcon) override {
+    std::cerr << caption << ": " << text << '\n';
+  }
+  bool AskYesNo(QWidget*, const std::string& text, const std::string& caption,
+                zrm::MessageIcon) override {
+    std::cerr << caption << ": " << text << " -> No\n";
+    return false;
+  }
+  QString OpenProfileName(QWidget*) override { return {}; }
+  QString SaveProfileName(QWidget*) override { return {}; }
+  void DismissOpen() override {}
+};
+
+void Settle(int ms) {
+  QEventLoop loop;
+  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (argc < 2) {
+    std::cerr << "usage: zrm48shots OUTDIR [--read]\n";
+    return 2;
+  }
+  const QString out_dir = QString::fromLocal8Bit(argv[1]);
+  const bool read_first = argc > 2 && std::string(argv[2]) == "--read";
+  QDir().mkpath(out_dir);
+
+  zrm::Session session(std::filesystem::current_path().string());
+  StderrDialogs dialogs;
+  zrm::gui::TForm1 window(session, dialogs);
+  window.show();
+  Settle(400);  // past the reload of the last state
+  if (read_first) {
+    // The progress panel is grabbed once while the read runs.
+    window.findChild<QPushButton*>("Button1")->click();
+    const QWidget* progress = window.findChild<QWidget*>("Panel76");
+    bool progress_saved = false;
+    while (window.Busy()) {
+      Settle(50);
+      if (!progress_saved && progress->isVisible())
+        progress_saved = window.grab().save(out_dir + "/progress.png");
+    }
+  }
+  auto* notebook = window.findChild<QTabWidget*>("TabbedNotebook1");
+  for (int page = 0; page < notebook->count(); ++page) {
+    notebook->setCurrentIndex(page);
+    Settle(150);
+    const QString file = out_dir + QString("/page%1.png").arg(page);
+    if (!window.grab().save(file)) {
+      std::cerr << "cannot write " << file.toStdString() << '\n';
+      return 1;
+    }
+  }
+  notebook->setCurrentIndex(0);
+  window.close();
+  return 0;
+}

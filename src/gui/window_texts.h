@@ -1,0 +1,130 @@
+#pragma once
+// The window's own Russian texts: captions, button texts, hints (tooltips),
+// dialog filters. List items live in editor/item_lists.h, message texts of
+// the core in their subsystems.
+
+namespace zrm::gui::text {
+
+// Window captions; the version text keeps its trailing blank.
+inline constexpr const char* kVersion = "1.0.19.1 ";
+inline constexpr const char* kStartCaption = "Настройка ЗРМ 48xx пользовательская версия ";
+inline constexpr const char* kOpenedCaption = "Настройка ЗРМ 48xx ";
+
+// Menu "Файл" and its dialogs.
+inline constexpr const char* kFileMenu = "Файл";
+inline constexpr const char* kOpenItem = "Прочитать из файла настройки прибора";
+inline constexpr const char* kSaveItem = "Сохранить настройки прибора в файл";
+inline constexpr const char* kProfileFilter = "Данные настройки прибора (*.prf)";
+inline constexpr const char* kAllFilesFilter = "Все файлы (*)";
+
+// Top strip.
+inline constexpr const char* kPortCaption = "Номер порта";
+inline constexpr const char* kPortHint = "Задаем номер порта компьютора";
+inline constexpr const char* kReadButton = "Прочитать из прибора";
+inline constexpr const char* kReadHint = "Прочитать все настройки .";
+inline constexpr const char* kWriteButton = "Записать в прибор";
+inline constexpr const char* kWriteHint = "Записать все настройки.";
+inline constexpr const char* kDescriptionCaption = "Описание настроек";
+inline constexpr const char* kDescriptionHint =
+    "Текстовое описание файла настроек прибора.  Перед записью нового файла сюда можно внести "
+    "свои комментарии.";
+
+// Notebook pages, index 0..4.
+inline constexpr const char* kPageChannels = "Настройки каналов";
+inline constexpr const char* kPageRelays = "Настройки реле";
+inline constexpr const char* kPageGeneral = "Общие";
+inline constexpr const char* kPageCurrentValues = "Текущие значения";
+inline constexpr const char* kPageConfiguration = "Конфигурация";
+
+// Page "Настройки каналов": captions; the two hysteresis step captions are
+// spelled differently on purpose (channel 1 keeps the instrument's typo).
+inline constexpr const char* kChannel1 = "Канал 1";
+inline constexpr const char* kChannel2 = "Канал 2";
+inline constexpr const char* kMinimum = "Минимум";
+inline constexpr const char* kMaximum = "Максимум";
+inline constexpr const char* kShift = "0";
+inline constexpr const char* kAdjust = "Диапазон";
+inline constexpr const char* kSensorType = "Тип датчика";
+inline constexpr const char* kSquareRoot = "Корнеизвлечение";
+inline constexpr const char* kSetpoint1Type = "Уставка I Тип";
+inline constexpr const char* kSetpoint1Value = "Величина I";
+inline constexpr const char* kHysteresis1 = "Гистерезис I";
+inline constexpr const char* kSetpoint2Type = "Уставка II Тип";
+inline constexpr const char* kSetpoint2Value = "Величина II";
+inline constexpr const char* kHysteresis2 = "Гистерезис II";
+inline constexpr const char* kSetpointStep = "Шаг изменения уставки";
+inline constexpr const char* kHysteresisStep1 = "Шаг изменеия гистерезиса";
+inline constexpr const char* kHysteresisStep2 = "Шаг изменения гистерезиса";
+inline constexpr const char* kAveraging = "Усреднение";
+inline constexpr const char* kDigits = "Знаков";
+inline constexpr const char* kObservations = "Наблюдения";
+
+// Page "Настройки каналов": hints.
+inline constexpr const char* kMinimumHint =
+    "Минимум диапазона.Для унифицированных входов его можно изменить.";
+inline constexpr const char* kMaximumHint =
+    "Максимум диапазона.Для унифицированных входов его можно изменить.";
+inline constexpr const char* kShiftHint = "Смещение измеренного значения.";
+inline constexpr const char* kAdjustHint = "Подстройка величины диапазона.";
+inline constexpr const char* kSensorTypeHint = "Задаем тип датчика в канале";
+inline constexpr const char* kSquareRootHint =
+    "Включение извлечения корня при расчете значений унифицированных сигналов.";
+inline constexpr const char* kSetpointTypeHint = "Задаем тип уставки";
+inline constexpr const char* kSetpoint1Hint = "Величина уставки 1.";
+inline constexpr const char* kHysteresis1Hint = "Величина гистерезиса уставки 1.";
+inline constexpr const char* kSetpoint2Hint = "Величина уставки 2.";
+inline constexpr const char* kHysteresis2Hint = "Величина гистерезиса уставки 2.";
+inline constexpr const char* kSetpointStepHint = "Задаем шаг изменения уставки";
+inline constexpr const char* kHysteresisStepHint = "Задаем шаг изменения гистерезиса";
+inline constexpr const char* kAveragingHint = "Задаем число усреднений измеренного значения";
+inline constexpr const char* kDigitsHint = "Задаем число знаков после запятой";
+inline constexpr const char* kObservationsHint =
+    "Задаем число одинаковых наблюдений перед срабатыванием реле";
+
+// Page "Настройки реле" ("импулься" is the instrument's own spelling).
+inline constexpr const char* kRelayTitle = "Назначение реле на воздействие";
+inline constexpr const char* kRegulatorTitle = "Параметры регулятора";
+inline constexpr const char* kDecisionInterval = "Интервал принятия решения";
+inline constexpr const char* kMaximumPulse = "Максимальная длительность импулься";
+inline constexpr const char* kRegulator = "Регулятор";
+inline constexpr const char* kRelayGridHint = "Стявя значек в ячейке включаем реле от данного события.";
+inline constexpr const char* kDecisionIntervalHint =
+    "Через это время прибор будет выдавать управляющее воздействие на задвижку.";
+inline constexpr const char* kMaximumPulseHint =
+    "При максимальном рассогласовании управляющий импульс будет длится столько секунд.";
+
+// Page "Общие".
+inline constexpr const char* kFirmwareVersion = "Версия внутреннего ПО прибора";
+inline constexpr const char* kDeviceType = "Тип прибора";
+inline constexpr const char* kDeviceTypeHint = "Задаем тип функционирования прибора";
+inline constexpr const char* kErrorDisplay = "Отображение ошибки";
+inline constexpr const char* kErrorDisplayHint = "Для поиска ошибки можем задать расширенную индикацию";
+inline constexpr const char* kProductionTitle = "Параметры назначаемые при производстве";
+inline constexpr const char* kDeviceNumber = "Номер прибора";
+inline constexpr const char* kNumberHyphen = "-";
+inline constexpr const char* kSerialHint = "Здесь задается заводской номер прибора";
+
+// Page "Текущие значения".
+inline constexpr const char* kMeasuredValue = "Измеренное значение";
+inline constexpr const char* kSetpoint1 = "Уставка 1";
+inline constexpr const char* kSetpoint2 = "Уставка 2";
+inline constexpr const char* kBreak = "Обрыв";
+inline constexpr const char* kRelays = "Реле";
+inline constexpr const char* kRelay1 = "Реле 1";
+inline constexpr const char* kRelay2 = "Реле 2";
+inline constexpr const char* kButtons = "Кнопки";
+inline constexpr const char* kButtonOne = "1";
+inline constexpr const char* kButtonHysteresis = "Гистерезис";
+inline constexpr const char* kButtonTwo = "2";
+inline constexpr const char* kButtonZero = "0";
+inline constexpr const char* kButtonRange = "Диапазон";
+inline constexpr const char* kEncoder = "Угловой кодировщик";
+inline constexpr const char* kSingleLeds = "Единичные светодиоды";
+
+// Page "Конфигурация".
+inline constexpr const char* kBuildPage = "Сформировать страницу";
+inline constexpr const char* kBuildPageHint =
+    "Из прибора читается конфигурация и готовится сводное описание настроек.  Его можно "
+    "распечатать.";
+
+}  // namespace zrm::gui::text

@@ -1,0 +1,245 @@
+// The device commands of the window against the emulated instrument on a
+// pseudo-terminal and against a line that never answers: what the widgets
+// show, which boxes appear, what reaches the wire, and that the window's
+// event loop keeps running meanwhile.
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+
+#include "gui/group_area.h"
+#include "gui/simple_list.h"
+#include "lib/simulator.h"
+#include "platform/number_text.h"
+#include "settings/parameter_map.h"
+#include "support/workstation.h"
+
+using zrm::test::SilentLine;
+using zrm::test::Workstation;
+
+namespace {
+
+QString Q(const char* text) { return QString::fromUtf8(text); }
+
+constexpr const char* kNoAnswer = "Прибор не ответил (ERR 2)";
+constexpr const char* kStopped = "Прекратили запись чтобы поправить настройки (ERR 17)";
+constexpr const char* kAborted = "Ход процесса остановлен пользователем (ERR 20)";
+
+// A folder whose port 1 is the emulated instrument.
+struct InstrumentWorkstation : Workstation {
+  zrm::sim::Simulator sim;
+  explicit InstrumentWorkstation(zrm::sim::SimulatorOptions options = {}) : sim(options) {
+    std::string error;
+    if (!sim.Start(&error)) qFatal("simulator: %s", error.c_str());
+    MapPort(1, sim.SlavePath());
+  }
+};
+
+// A folder whose port 1 opens but never answers.
+struct SilentWorkstation : Workstation {
+  SilentLine line;
+  SilentWorkstation() { MapPort(1, line.Path()); }
+};
+
+zrm::ParameterAddress ChannelAddressOf(zrm::ChannelField field, int channel) {
+  return zrm::ChannelAddress(zrm::ChannelParameterOf(field), channel);
+}
+
+bool AnyShownMentions(const zrm::test::ScriptedDialogs& dialogs, const std::string& text) {
+  return std::any_of(dialogs.shown.begin(), dialogs.shown.end(), [&](const auto& s) {
+    return s.text.find(text) != std::string::npos || s.caption.find(text) != std::string::npos;
+  });
+}
+
+}  // namespace
+
+class DeviceCommandsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void ReadFillsTheWidgetsAndWhitensAllGroupAreas();
+  void WriteWithABadFieldTextSendsNothing();
+  void OversizedSetPointAnsweredYesIsWrittenLimited();
+  void EscDuringAReadEndsItWithErr20();
+  void EscBeforeACommandIsIgnored();
+  void CommandsAreLockedWhileAJobRuns();
+  void ReadWithNoInstrumentShowsErr2OnceAndNeverStalls();
+  void PortChangeKeepsEditsAndReopensTheLink();
+  void ClosingDuringACommandWaitsThenShutsDown();
+};
+
+void DeviceCommandsTest::ReadFillsTheWidgetsAndWhitensAllGroupAreas() {
+  InstrumentWorkstation ws;
+  ws.SetKey("recent.prf", "CH1", "select", "0");
+  ws.SetKey("recent.prf", "CH2", "select", "0");
+  ws.SetKey("recent.prf", "RELE", "select", "0");
+  ws.SetKey("recent.prf", "GEN", "gen_select", "0");
+  ws.Start();
+  QTest::qWait(300);  // past the reload of the last state
+  const char* areas[] = {"Panel1", "Panel2", "Panel77", "Panel71"};
+  for (const char* area : areas) QVERIFY2(!zrm::gui::IsGroupAreaWhite(ws.Find<QWidget>(area)), area);
+
+  ws.ClickAndWait("Button1");
+  QVERIFY(ws.dialogs.shown.empty());
+  for (const char* area : areas) QVERIFY2(zrm::gui::IsGroupAreaWhite(ws.Find<QWidget>(area)), area);
+  QCOMPARE(ws.Find<QComboBox>("ComboBox1")->currentText(), Q("Pt100 ТС платина Ro=100 W=1.385"));
+  QCOMPARE(ws.Find<QComboBox>("ComboBox7")->currentText(), Q("Ток 4-20 мА"));
+  QCOMPARE(ws.Find<QLineEdit>("Edit53")->text(), Q("12345"));
+  QCOMPARE(ws.Find<zrm::gui::SimpleList>("ComboBox27")->text(), Q("047"));
+  QCOMPARE(ws.Find<QLabel>("Panel78")->text(), Q("1.1.10"));
+  const float th1 = *ws.sim.Float(ChannelAddressOf(zrm::ChannelField::th1, 0));
+  QCOMPARE(ws.Find<QLineEdit>("Edit5")->text().toStdString(), zrm::Format84(th1));
+  const float his2 = *ws.sim.Float(ChannelAddressOf(zrm::ChannelField::his2, 1));
+  QCOMPARE(ws.Find<QLineEdit>("Edit20")->text().toStdString(), zrm::Format84(his2));
+  QVERIFY(!ws.Find<QWidget>("Panel76")->isVisible());
+}
+
+void DeviceCommandsTest::WriteWithABadFieldTextSendsNothing() {
+  InstrumentWorkstation ws;
+  ws.Start();
+  ws.Find<QLineEdit>("Edit18")->setText("abc");
+  ws.ClickAndWait("Button3");
+  QVERIFY(AnyShownMentions(ws.dialogs, "Ошибка задания гистерезиса уставки 1."));
+  QVERIFY(AnyShownMentions(ws.dialogs, "Ошибка задания параметров канала 2."));
+  const auto texts = ws.dialogs.MessageTexts();
+  QVERIFY(!texts.empty());
+  QCOMPARE(texts.back(), std::string(kStopped));
+  QCOMPARE(ws.dialogs.CountOf(kStopped), 1);
+  QCOMPARE(ws.sim.RequestsReceived(), std::size_t{0});
+  QVERIFY(ws.Find<QPushButton>("Button3")->isEnabled());
+}
+
+void DeviceCommandsTest::OversizedSetPointAnsweredYesIsWrittenLimited() {
+  InstrumentWorkstation ws;
+  ws.Start();
+  ws.Find<QLineEdit>("Edit5")->setText("12000");
+  ws.dialogs.default_answer = true;
+  ws.ClickAndWait("Button3");
+  QVERIFY(AnyShownMentions(ws.dialogs, "9999"));
+  for (const auto& text : ws.dialogs.MessageTexts())
+    QVERIFY2(text.find("(ERR") == std::string::npos, text.c_str());
+  QCOMPARE(*ws.sim.Float(ChannelAddressOf(zrm::ChannelField::th1, 0)), 9999.0f);
+  QCOMPARE(ws.Find<QLineEdit>("Edit5")->text(), Q("12000"));
+  QVERIFY(ws.sim.RestartCount() >= 1u);
+}
+
+void DeviceCommandsTest::EscDuringAReadEndsItWithErr20() {
+  zrm::sim::SimulatorOptions slow;
+  slow.turnaround = std::chrono::milliseconds(30);
+  InstrumentWorkstation ws(slow);
+  auto& window = ws.Start();
+  ws.Find<QPushButton>("Button1")->click();
+  QTRY_VERIFY(ws.Find<QWidget>("Panel76")->isVisible());
+  QTest::keyClick(&window, Qt::Key_Escape);
+  ws.WaitForJob();
+  QCOMPARE(ws.dialogs.CountOf(kAborted), 1);
+  QCOMPARE(ws.dialogs.MessageTexts().size(), std::size_t{1});
+  QCOMPARE(ws.dialogs.shown[0].caption, std::string("Информация пользователю"));
+  QCOMPARE(ws.dialogs.shown[0].icon, zrm::MessageIcon::Warning);
+  QVERIFY(!ws.Find<QWidget>("Panel76")->isVisible());
+  QVERIFY(ws.Find<QPushButton>("Button1")->isEnabled());
+  QVERIFY(ws.Find<QPushButton>("Button3")->isEnabled());
+  QVERIFY(ws.Find<QTabWidget>("TabbedNotebook1")->isEnabled());
+}
+
+void DeviceCommandsTest::EscBeforeACommandIsIgnored() {
+  InstrumentWorkstation ws;
+  auto& window = ws.Start();
+  QTest::keyClick(&window, Qt::Key_Escape);
+  ws.ClickAndWait("Button1");
+  QVERIFY(ws.dialogs.shown.empty());
+  QCOMPARE(ws.Find<QLineEdit>("Edit53")->text(), Q("12345"));
+}
+
+void DeviceCommandsTest::CommandsAreLockedWhileAJobRuns() {
+  SilentWorkstation ws;
+  auto& window = ws.Start();
+  ws.Find<QPushButton>("Button1")->click();
+  QVERIFY(window.Busy());
+  for (const char* name : {"Button1", "Button3", "Button42", "ComboBox17", "TabbedNotebook1",
+                           "RichEdit1"})
+    QVERIFY2(!ws.Find<QWidget>(name)->isEnabled(), name);
+  QVERIFY(!window.findChild<QAction*>("N2")->isEnabled());
+  QVERIFY(!window.findChild<QAction*>("N3")->isEnabled());
+  // A second command cannot start, even when asked for directly.
+  ws.Find<QPushButton>("Button3")->click();
+  ws.WaitForJob();
+  for (const char* name : {"Button1", "Button3", "Button42", "ComboBox17", "TabbedNotebook1",
+                           "RichEdit1"})
+    QVERIFY2(ws.Find<QWidget>(name)->isEnabled(), name);
+  QVERIFY(window.findChild<QAction*>("N2")->isEnabled());
+  QCOMPARE(ws.dialogs.CountOf(kNoAnswer), 1);
+  QCOMPARE(ws.dialogs.CountOf(kStopped), 0);
+}
+
+void DeviceCommandsTest::ReadWithNoInstrumentShowsErr2OnceAndNeverStalls() {
+  SilentWorkstation ws;
+  ws.Start();
+  ws.Find<QLineEdit>("Edit5")->setText("61");
+  QElapsedTimer clock;
+  qint64 last = 0;
+  qint64 worst = 0;
+  QTimer tick;
+  tick.setInterval(5);
+  connect(&tick, &QTimer::timeout, [&] {
+    const qint64 now = clock.elapsed();
+    worst = std::max(worst, now - last);
+    last = now;
+  });
+  clock.start();
+  tick.start();
+  ws.ClickAndWait("Button1");
+  tick.stop();
+  QVERIFY2(clock.elapsed() >= 1900, "the read waited for its attempts");
+  QVERIFY2(worst < 100, qPrintable(QString("longest stall %1 ms").arg(worst)));
+  QCOMPARE(ws.dialogs.CountOf(kNoAnswer), 1);
+  QCOMPARE(ws.dialogs.MessageTexts().size(), std::size_t{1});
+  QCOMPARE(ws.Find<QLineEdit>("Edit5")->text(), Q(" 61.0000"));
+}
+
+void DeviceCommandsTest::PortChangeKeepsEditsAndReopensTheLink() {
+  zrm::sim::Simulator sim;
+  QVERIFY(sim.Start());
+  Workstation ws;
+  ws.MapPort(1, ws.PathOf("no-such-device"));
+  ws.MapPort(3, sim.SlavePath());
+  ws.Start();
+  QCOMPARE(ws.dialogs.shown.size(), std::size_t{1});  // port 1 cannot be opened
+  ws.Find<QLineEdit>("Edit5")->setText("77");
+
+  auto* ports = ws.Find<QComboBox>("ComboBox17");
+  ports->setCurrentIndex(2);
+  emit ports->activated(2);
+  ws.WaitForJob();
+  QCOMPARE(ws.Find<QLabel>("Label2")->text(), Q("3"));
+  QCOMPARE(ports->currentText(), Q("3"));
+  QCOMPARE(ws.Find<QLineEdit>("Edit5")->text(), Q(" 77.0000"));
+  QCOMPARE(ws.dialogs.shown.size(), std::size_t{1});
+
+  ws.ClickAndWait("Button1");
+  QCOMPARE(ws.dialogs.shown.size(), std::size_t{1});
+  QVERIFY(sim.RequestsReceived() > 0u);
+  ws.Close();
+  QCOMPARE(ws.Key("dev.dat", "COM_SETTINGS", "Number"), std::string("3"));
+}
+
+void DeviceCommandsTest::ClosingDuringACommandWaitsThenShutsDown() {
+  SilentWorkstation ws;
+  auto& window = ws.Start();
+  ws.Find<QLineEdit>("Edit8")->setText("0.75");
+  ws.Find<QPushButton>("Button1")->click();
+  window.close();
+  QVERIFY(window.isVisible());  // the read stops first
+  QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 20000);
+  QVERIFY(ws.dialogs.shown.empty());
+  QCOMPARE(ws.Key("recent.prf", "CH1", "his2"), std::string("0.7500"));
+}
+
+QTEST_MAIN(DeviceCommandsTest)
+#include "device_commands_test.moc"

@@ -1,0 +1,45 @@
+#pragma once
+// Dialogs for window tests: every box and question is recorded instead of
+// shown, questions are answered from a script, and the file dialogs return
+// names queued by the test. No modal box ever blocks a test.
+
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "gui/dialog_service.h"
+
+namespace zrm::test {
+
+class ScriptedDialogs : public gui::DialogService {
+ public:
+  struct Shown {
+    std::string text;
+    std::string caption;
+    MessageIcon icon;
+    bool question;
+  };
+
+  void ShowMessage(QWidget* parent, const std::string& text, const std::string& caption,
+                   MessageIcon icon) override;
+  bool AskYesNo(QWidget* parent, const std::string& text, const std::string& caption,
+                MessageIcon icon) override;
+  QString OpenProfileName(QWidget* parent) override;
+  QString SaveProfileName(QWidget* parent) override;
+  void DismissOpen() override {}
+
+  // Texts of the message boxes (not questions), in order.
+  std::vector<std::string> MessageTexts() const;
+  // How many message boxes showed exactly `text`.
+  int CountOf(const std::string& text) const;
+
+  std::vector<Shown> shown;
+  std::deque<bool> answers;     // answers in order; when empty, default_answer
+  bool default_answer = false;
+  std::deque<QString> open_names;  // empty string: the user cancels
+  std::deque<QString> save_names;
+};
+
+}  // namespace zrm::test

@@ -1,0 +1,324 @@
+// The window without an instrument: its controls, lists and hints, the
+// start-up and shutdown in a working folder, the editor round trips, the
+// relay grid, the "Файл" menu, and closing by signal.
+
+#include <signal.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+#include <filesystem>
+
+#include "app/session.h"
+#include "gui/group_area.h"
+#include "gui/quit_signals.h"
+#include "gui/simple_list.h"
+#include "platform/number_text.h"
+#include "support/workstation.h"
+
+using zrm::test::Workstation;
+
+namespace {
+
+QString Q(const char* text) { return QString::fromUtf8(text); }
+
+// A folder whose port 1 opens a device that exists but never answers, so no
+// start-up message is about a missing port.
+struct QuietWorkstation : Workstation {
+  zrm::test::SilentLine line;
+  QuietWorkstation() { MapPort(1, line.Path()); }
+};
+
+}  // namespace
+
+class WindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void StartUpInAnEmptyFolderCreatesItsFiles();
+  void ControlsHaveTheirNamesKindsItemsAndHints();
+  void WindowIsFixedAndProgressPanelHiddenAndEmpty();
+  void CaptionAtStart();
+  void RelayGridClicksToggleMarksOnlyInEventCells();
+  void SensorTypeChoiceShowsItsRangeAtOnce();
+  void ClosingSavesTheEditedValuesAndThePort();
+  void OpenAndSaveThroughTheMenu();
+  void SaveNameGetsTheExtensionOnlyWhenMissing();
+  void CancelledDialogsTouchNothing();
+  void QuitSignalClosesInOrder();
+  void MissingPortIsReportedAndTheWindowStillOpens();
+};
+
+void WindowTest::StartUpInAnEmptyFolderCreatesItsFiles() {
+  Workstation ws;
+  ws.Start();
+  namespace fs = std::filesystem;
+  QVERIFY(fs::exists(ws.PathOf("dev.dat")));
+  QVERIFY(fs::exists(ws.PathOf("recent.prf")));
+  for (const char* name : {"ZRM4810.prf", "ZRM4811.prf", "ZRM4813.prf", "ZRM4816.prf",
+                           "ZRM48XX_progon.prf", "ZRM48XX_pogrR.prf", "ZRM48XX_pogrU100.prf",
+                           "ZRM48XX_pogrU10.prf", "ZRM48XX_pogrI.prf"})
+    QVERIFY2(fs::exists(ws.PathOf(name)), name);
+  const std::pair<const char*, const char*> keys[] = {
+      {"COM_SETTINGS", "Number"}, {"COM_SETTINGS", "Settings"}, {"DEVICE", "EnableNetAdrr"},
+      {"DEVICE", "NetAdrr"},      {"SETTINGS", "NOfReadings"},  {"SETTINGS", "TimeOut"},
+      {"LOG", "UseLogFile"},      {"LOG", "LogFileName"},       {"IZM", "UseIzmFile"},
+      {"IZM", "IzmFileName"}};
+  for (const auto& [section, key] : keys)
+    QVERIFY2(ws.Key("dev.dat", section, key) != "<missing>", key);
+  QCOMPARE(ws.Key("dev.dat", "COM_SETTINGS", "Number"), std::string("1"));
+  QCOMPARE(ws.Find<QTabWidget>("TabbedNotebook1")->currentIndex(), 0);
+  // Only the default port may be reported, when this machine has none.
+  for (const auto& shown : ws.dialogs.shown)
+    QVERIFY(shown.text.rfind("Невозможно открыть последовательный порт", 0) == 0);
+}
+
+void WindowTest::ControlsHaveTheirNamesKindsItemsAndHints() {
+  QuietWorkstation ws;
+  ws.Start();
+  // Editable lists accept typed text, fixed lists only their items.
+  for (const char* name : {"ComboBox1", "ComboBox2", "ComboBox3", "ComboBox4", "ComboBox5",
+                           "ComboBox6", "ComboBox7", "ComboBox8", "ComboBox9", "ComboBox10",
+                           "ComboBox11", "ComboBox12", "ComboBox21", "ComboBox22", "ComboBox23",
+                           "ComboBox24"})
+    QVERIFY2(ws.Find<QComboBox>(name)->isEditable(), name);
+  for (const char* name : {"ComboBox15", "ComboBox16", "ComboBox19", "ComboBox20", "ComboBox17"})
+    QVERIFY2(!ws.Find<QComboBox>(name)->isEditable(), name);
+
+  const std::pair<const char*, int> counts[] = {
+      {"ComboBox17", 4}, {"ComboBox1", 25}, {"ComboBox7", 25}, {"ComboBox2", 3},
+      {"ComboBox21", 5}, {"ComboBox5", 4},  {"ComboBox4", 10}, {"ComboBox15", 231},
+      {"ComboBox16", 56}, {"ComboBox19", 3}, {"ComboBox20", 2}};
+  for (const auto& [name, count] : counts) QCOMPARE(ws.Find<QComboBox>(name)->count(), count);
+  QCOMPARE(ws.Find<QComboBox>("ComboBox7")->itemText(16), Q("ТМК  ТП TMK(T) медь/константан"));
+  QCOMPARE(ws.Find<QComboBox>("ComboBox15")->itemText(230), Q("240"));
+
+  // The simple list of prefixes steps through "000".."255" with the arrows.
+  auto* prefix = ws.Find<zrm::gui::SimpleList>("ComboBox27");
+  QCOMPARE(prefix->Count(), 256);
+  prefix->SetCurrentIndex(254);
+  QTest::keyClick(prefix, Qt::Key_Down);
+  QCOMPARE(prefix->text(), Q("255"));
+  QTest::keyClick(prefix, Qt::Key_Down);
+  QCOMPARE(prefix->text(), Q("255"));
+  prefix->setText("12");
+  QCOMPARE(prefix->CurrentIndex(), -1);
+
+  QVERIFY(ws.Find<QLineEdit>("Edit53")->isReadOnly());
+  QCOMPARE(ws.Find<QTableWidget>("StringGrid1")->editTriggers(),
+           QAbstractItemView::NoEditTriggers);
+  QCOMPARE(ws.Find<QTableWidget>("StringGrid2")->editTriggers(),
+           QAbstractItemView::NoEditTriggers);
+
+  const std::pair<const char*, const char*> hints[] = {
+      {"ComboBox17", "Задаем номер порта компьютора"},
+      {"Button1", "Прочитать все настройки ."},
+      {"Button3", "Записать все настройки."},
+      {"RichEdit1",
+       "Текстовое описание файла настроек прибора.  Перед записью нового файла сюда можно "
+       "внести свои комментарии."},
+      {"Edit2", "Минимум диапазона.Для унифицированных входов его можно изменить."},
+      {"Edit13", "Максимум диапазона.Для унифицированных входов его можно изменить."},
+      {"CheckBox6", "Включение извлечения корня при расчете значений унифицированных сигналов."},
+      {"ComboBox9", "Задаем тип уставки"},
+      {"ComboBox24", "Задаем шаг изменения гистерезиса"},
+      {"ComboBox12", "Задаем число одинаковых наблюдений перед срабатыванием реле"},
+      {"StringGrid1", "Стявя значек в ячейке включаем реле от данного события."},
+      {"ComboBox15", "Через это время прибор будет выдавать управляющее воздействие на задвижку."},
+      {"ComboBox16",
+       "При максимальном рассогласовании управляющий импульс будет длится столько секунд."},
+      {"ComboBox19", "Задаем тип функционирования прибора"},
+      {"ComboBox20", "Для поиска ошибки можем задать расширенную индикацию"},
+      {"Edit53", "Здесь задается заводской номер прибора"},
+      {"Button42",
+       "Из прибора читается конфигурация и готовится сводное описание настроек.  Его можно "
+       "распечатать."}};
+  for (const auto& [name, hint] : hints) QCOMPARE(ws.Find<QWidget>(name)->toolTip(), Q(hint));
+  QVERIFY(ws.Find<QWidget>("ComboBox27")->toolTip().isEmpty());
+
+  auto* notebook = ws.Find<QTabWidget>("TabbedNotebook1");
+  const char* pages[] = {"Настройки каналов", "Настройки реле", "Общие", "Текущие значения",
+                         "Конфигурация"};
+  QCOMPARE(notebook->count(), 5);
+  for (int i = 0; i < 5; ++i) QCOMPARE(notebook->tabText(i), Q(pages[i]));
+
+  auto* grid = ws.Find<QTableWidget>("StringGrid1");
+  QCOMPARE(grid->item(1, 0)->text(), Q("    1"));
+  QCOMPARE(ws.Find<QTableWidget>("StringGrid2")->item(0, 10)->text(), Q("Импульс"));
+  for (const char* name : {"Panel72", "Panel73", "Panel74", "Panel3", "Panel7", "Panel24",
+                           "Panel25", "Panel11", "Panel19", "Panel75", "Panel78"})
+    QVERIFY2(ws.Find<QWidget>(name), name);
+  QCOMPARE(ws.Find<QMenu>("N1")->title(), Q("Файл"));
+}
+
+void WindowTest::WindowIsFixedAndProgressPanelHiddenAndEmpty() {
+  QuietWorkstation ws;
+  auto& window = ws.Start();
+  QCOMPARE(window.minimumSize(), window.maximumSize());
+  QVERIFY(!ws.Find<QWidget>("Panel76")->isVisible());
+  for (const char* name : {"Label108", "Label109", "Label110", "Label111", "Label112", "Label113"})
+    QVERIFY(ws.Find<QLabel>(name)->text().isEmpty());
+}
+
+void WindowTest::CaptionAtStart() {
+  QuietWorkstation ws;
+  QCOMPARE(ws.Start().windowTitle(), Q("Настройка ЗРМ 48xx пользовательская версия 1.0.19.1 "));
+}
+
+void WindowTest::RelayGridClicksToggleMarksOnlyInEventCells() {
+  QuietWorkstation ws;
+  ws.Start();
+  auto* grid = ws.Find<QTableWidget>("StringGrid1");
+  grid->show();
+  auto click = [&](int row, int column) {
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
+                      grid->visualItemRect(grid->item(row, column)).center());
+  };
+  const QString before = grid->item(2, 7)->text();
+  click(2, 7);
+  QCOMPARE(grid->item(2, 7)->text(), before.isEmpty() ? Q(" +") : QString());
+  click(2, 7);
+  QCOMPARE(grid->item(2, 7)->text(), before);
+  click(0, 3);
+  click(1, 0);
+  QCOMPARE(grid->item(1, 0)->text(), Q("    1"));
+
+  // A mark reaches the record at the next collection: relay 2, "Откр." is bit 0x10.
+  click(2, 8);
+  ws.Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(2);
+  QCOMPARE(ws.TheSession().settings.relay.rel1_msk0 & 0x10, 0x10);
+}
+
+void WindowTest::SensorTypeChoiceShowsItsRangeAtOnce() {
+  QuietWorkstation ws;
+  ws.Start();
+  auto* sensor = ws.Find<QComboBox>("ComboBox1");
+  sensor->setCurrentIndex(9);
+  emit sensor->activated(9);
+  const auto& range = ws.TheSession().settings.sensor_ranges[9];
+  QCOMPARE(ws.Find<QLineEdit>("Edit1")->text().toStdString(), zrm::Format84(range.max));
+  QCOMPARE(ws.Find<QLineEdit>("Edit2")->text().toStdString(), zrm::Format84(range.min));
+
+  // Typed text that names no sensor is a change too: the list then shows
+  // what the editor model made of it, never the stray text.
+  sensor->lineEdit()->setText("no such sensor");
+  sensor->lineEdit()->setModified(true);
+  emit sensor->lineEdit()->editingFinished();
+  QCOMPARE(sensor->currentIndex(), ws.TheSession().form.channel[0].dat);
+  QVERIFY(sensor->currentText() != Q("no such sensor"));
+}
+
+void WindowTest::ClosingSavesTheEditedValuesAndThePort() {
+  QuietWorkstation ws;
+  ws.Start();
+  ws.Find<QLineEdit>("Edit5")->setText("42");
+  ws.Find<QPlainTextEdit>("RichEdit1")->setPlainText("line one\nline two");
+  ws.Close();
+  QCOMPARE(ws.Key("recent.prf", "CH1", "th1"), std::string("42.0000"));
+  QCOMPARE(ws.Key("recent.prf", "Definition", "txt0"), std::string("line one"));
+  QCOMPARE(ws.Key("recent.prf", "Definition", "txt1"), std::string("line two"));
+  QCOMPARE(ws.Key("dev.dat", "COM_SETTINGS", "Number"), std::string("1"));
+
+  // The next start shows what was saved.
+  ws.Start();
+  QCOMPARE(ws.Find<QLineEdit>("Edit5")->text(), Q(" 42.0000"));
+}
+
+void WindowTest::OpenAndSaveThroughTheMenu() {
+  QuietWorkstation ws;
+  auto& window = ws.Start();
+  ws.Find<QLineEdit>("Edit7")->setText("33.5");
+  ws.dialogs.save_names = {QString::fromStdString(ws.PathOf("a.prf")),
+                           QString::fromStdString(ws.PathOf("b")),
+                           QString::fromStdString(ws.PathOf("c.PRF"))};
+  auto* save = ws.Window().findChild<QAction*>("N3");
+  save->trigger();
+  save->trigger();
+  save->trigger();
+  namespace fs = std::filesystem;
+  QVERIFY(fs::exists(ws.PathOf("a.prf")));
+  QVERIFY(!fs::exists(ws.PathOf("a.prf.prf")));
+  QVERIFY(fs::exists(ws.PathOf("b.prf")));
+  QVERIFY(fs::exists(ws.PathOf("c.PRF")));
+  QVERIFY(!fs::exists(ws.PathOf("c.PRF.prf")));
+  QCOMPARE(ws.Key("a.prf", "CH1", "th2"), std::string("33.5000"));
+  QCOMPARE(window.windowTitle(), Q("Настройка ЗРМ 48xx пользовательская версия 1.0.19.1 "));
+
+  // Opening brings the saved values back and names the file in the caption;
+  // the serial number, not carried by profiles, stays.
+  ws.Find<QLineEdit>("Edit7")->setText("1");
+  const QString serial = ws.Find<QLineEdit>("Edit53")->text();
+  const QString path = QString::fromStdString(ws.PathOf("a.prf"));
+  ws.dialogs.open_names = {path};
+  ws.Window().findChild<QAction*>("N2")->trigger();
+  QCOMPARE(ws.Find<QLineEdit>("Edit7")->text(), Q(" 33.5000"));
+  QCOMPARE(ws.Find<QLineEdit>("Edit53")->text(), serial);
+  QCOMPARE(window.windowTitle(), Q("Настройка ЗРМ 48xx 1.0.19.1 ") + path);
+
+  // A name that does not exist yet is created with the new-profile content.
+  const QString fresh = QString::fromStdString(ws.PathOf("fresh.prf"));
+  ws.dialogs.open_names = {fresh};
+  ws.Window().findChild<QAction*>("N2")->trigger();
+  QVERIFY(fs::exists(fresh.toStdString()));
+  QCOMPARE(ws.Find<QLineEdit>("Edit7")->text(), Q(" 60.0000"));
+  QCOMPARE(window.windowTitle(), Q("Настройка ЗРМ 48xx 1.0.19.1 ") + fresh);
+
+  QCOMPARE(ws.Window().findChild<QAction*>("N2")->shortcut(), QKeySequence(QKeySequence::Open));
+  QCOMPARE(ws.Window().findChild<QAction*>("N3")->shortcut(), QKeySequence(QKeySequence::Save));
+}
+
+void WindowTest::SaveNameGetsTheExtensionOnlyWhenMissing() {
+  QCOMPARE(zrm::ProfileSaveName("a.prf"), std::string("a.prf"));
+  QCOMPARE(zrm::ProfileSaveName("a.Prf"), std::string("a.Prf"));
+  QCOMPARE(zrm::ProfileSaveName("a"), std::string("a.prf"));
+  QCOMPARE(zrm::ProfileSaveName("a.prf.txt"), std::string("a.prf.txt.prf"));
+  QCOMPARE(zrm::ProfileSaveName("prf"), std::string("prf.prf"));
+  QCOMPARE(zrm::ProfileSaveName(".prf"), std::string(".prf"));
+}
+
+void WindowTest::CancelledDialogsTouchNothing() {
+  QuietWorkstation ws;
+  auto& window = ws.Start();
+  ws.Find<QLineEdit>("Edit5")->setText("77");
+  const float before = ws.TheSession().settings.channel[0].th1;
+  ws.Window().findChild<QAction*>("N2")->trigger();
+  ws.Window().findChild<QAction*>("N3")->trigger();
+  QCOMPARE(ws.TheSession().settings.channel[0].th1, before);
+  QCOMPARE(ws.Find<QLineEdit>("Edit5")->text(), Q("77"));
+  QCOMPARE(window.windowTitle(), Q("Настройка ЗРМ 48xx пользовательская версия 1.0.19.1 "));
+}
+
+void WindowTest::QuitSignalClosesInOrder() {
+  QuietWorkstation ws;
+  auto& window = ws.Start();
+  ws.Find<QLineEdit>("Edit6")->setText("0.5");
+  zrm::gui::BlockQuitSignals();
+  zrm::gui::QuitSignals signals_;
+  connect(&signals_, &zrm::gui::QuitSignals::QuitRequested, &window,
+          &zrm::gui::TForm1::QuitBySignal);
+  raise(SIGTERM);  // pending on this thread, read from the signalfd
+  QTRY_VERIFY(!window.isVisible());
+  QCOMPARE(ws.Key("recent.prf", "CH1", "his1"), std::string("0.5000"));
+}
+
+void WindowTest::MissingPortIsReportedAndTheWindowStillOpens() {
+  Workstation ws;
+  ws.MapPort(1, ws.PathOf("no-such-device"));
+  auto& window = ws.Start();
+  QVERIFY(window.isVisible());
+  QCOMPARE(ws.dialogs.shown.size(), std::size_t{1});
+  QVERIFY(ws.dialogs.shown[0].text.rfind("Невозможно открыть последовательный порт", 0) == 0);
+  QCOMPARE(ws.dialogs.shown[0].caption, std::string("Ошибка"));
+  QCOMPARE(ws.dialogs.shown[0].icon, zrm::MessageIcon::Error);
+}
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"
