@@ -1,0 +1,35 @@
+#pragma once
+// The commands of zrm48ctl. Each does what the window does for the same
+// action, over the same core routines, and returns the exit status: 0, or
+// the ExchangeResult that ended it, whose message is already on stderr.
+// Results go to `out`; messages, questions and progress go through `op`.
+
+#include <cstdio>
+
+#include "cli/cli_operator.h"
+#include "cli/cli_options.h"
+
+namespace zrm {
+
+// Exit status of a usage error.
+inline constexpr int kUsageExit = 64;
+
+// "Прочитать из прибора", then the settings saved to options.file; prints
+// the device identity.
+int RunRead(const CliOptions& options, CliOperator& op, std::FILE* out);
+
+// The profile options.file opened, then "Записать в прибор".
+int RunWrite(const CliOptions& options, CliOperator& op, std::FILE* out);
+
+// "Сформировать страницу" on the page "Конфигурация"; prints the page.
+int RunReport(const CliOptions& options, CliOperator& op, std::FILE* out);
+
+// options.count polls of the current values; one measurement log line per
+// good poll.
+int RunStatus(const CliOptions& options, CliOperator& op, std::FILE* out);
+
+// One raw read or write of a parameter.
+int RunGet(const CliOptions& options, CliOperator& op, std::FILE* out);
+int RunSet(const CliOptions& options, CliOperator& op, std::FILE* out);
+
+}  // namespace zrm

@@ -1,0 +1,58 @@
+#pragma once
+// The command line of zrm48ctl taken apart: the global options, the command
+// and its arguments, checked for form and range before anything runs.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "link/parameter_access.h"
+
+namespace zrm {
+
+enum class CliCommand { Read, Write, Report, Status, Get, Set };
+
+// What a raw read or write moves.
+enum class RawKind { Byte, Dword, StatusBlock };
+
+// The highest address the protocol carries (13 bits).
+inline constexpr ParameterAddress kMaxParameterAddress = 8191;
+
+struct CliOptions {
+  // Global options.
+  std::string dir = ".";  // dev.dat and the logs live here
+  std::string device;     // serial device instead of dev.dat's port
+  bool yes = false;       // Yes to every question of the checks
+  bool quiet = false;     // no progress lines
+  bool help = false;
+  bool version = false;
+
+  CliCommand command = CliCommand::Status;
+
+  // read, write: the profile file.
+  std::string file;
+  // report: --pdf FILE.
+  std::string pdf;
+
+  // status.
+  std::uint32_t count = 1;
+  std::uint32_t interval_ms = 500;
+
+  // get, set. The space is passed on unchecked: the link refuses a space
+  // other than 1 or 2 itself.
+  MemorySpace space = 1;
+  ParameterAddress address = 0;
+  RawKind kind = RawKind::Byte;
+  std::uint32_t byte_value = 0;  // set ... byte
+  float float_value = 0;         // set ... dword
+  bool checked = false;          // set --checked: write with read-back
+};
+
+// Parses the arguments after the program name. False with a one-line
+// `error` for a usage error (unknown command or option, missing or surplus
+// argument, a number that is not a number or out of its range). --help and
+// --version are honoured whatever else the line holds.
+bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
+                     std::string& error);
+
+}  // namespace zrm

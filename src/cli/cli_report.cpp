@@ -1,0 +1,48 @@
+#include <cstdio>
+
+#include "app/report_command.h"
+#include "cli/cli_commands.h"
+#include "cli/editor_start.h"
+#include "cli/interrupt_as_esc.h"
+#include "cli/workstation.h"
+#include "editor/editor_binding.h"
+#include "report/configuration_page.h"
+
+namespace zrm {
+
+namespace {
+
+constexpr const char* kNoPdf =
+    "zrm48ctl: --pdf: PDF output is not available in this build; the page goes to stdout";
+
+void PrintPage(const ConfigurationPage& page, std::FILE* out) {
+  std::fprintf(out, "%s\n%s\n", page.date_line.c_str(), page.device_line.c_str());
+  for (const std::string& line : page.body) std::fprintf(out, "%s\n", line.c_str());
+  std::fflush(out);
+}
+
+}  // namespace
+
+int RunReport(const CliOptions& options, CliOperator& op, std::FILE* out) {
+  if (!options.pdf.empty()) {
+    op.Tell(kNoPdf);
+    return kUsageExit;
+  }
+  TreatInterruptAsEsc();
+  Workstation station(options.dir, op);
+  DeviceSettings s;
+  EditorForm form;
+  const int port_number = station.Config().port_number;
+  if (ExchangeResult r = StartEditor(s, form, port_number, op)) return static_cast<int>(r);
+  station.OpenLink(options.device, op);
+
+  // The page "Конфигурация" chosen, then "Сформировать страницу".
+  PageChange(form, s, op, port_number);
+  if (ExchangeResult r = ReportReadCommand(station.InstrumentLink(), s, op))
+    return static_cast<int>(r);
+  SettingsToEditor(s, form, port_number);
+  PrintPage(BuildConfigurationPage(s, LocalDateToday()), out);
+  return 0;
+}
+
+}  // namespace zrm

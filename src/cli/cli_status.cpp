@@ -1,0 +1,49 @@
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+#include "cli/cli_commands.h"
+#include "cli/workstation.h"
+#include "monitor/current_values_poll.h"
+
+namespace zrm {
+
+namespace {
+
+// The measurement log line without its CR LF, for stdout.
+std::string WithoutLineEnd(std::string line) {
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
+  return line;
+}
+
+}  // namespace
+
+int RunStatus(const CliOptions& options, CliOperator& op, std::FILE* out) {
+  Workstation station(options.dir, op);
+  station.OpenLink(options.device, op);
+  Link& link = station.InstrumentLink();
+  const std::string log_path = station.MeasurementLogPath();
+
+  CurrentValues held;
+  ExchangeResult first_failure = result::kOk;
+  for (std::uint32_t poll = 0; poll < options.count; ++poll) {
+    if (poll > 0) std::this_thread::sleep_for(std::chrono::milliseconds(options.interval_ms));
+    const PollOutcome outcome = PollCurrentValues(link, held);
+    const MeasurementRecord record = MeasurementOf(held, link.LastWaitStart());
+    if (outcome.result == result::kOk) {
+      std::fprintf(out, "%s\n", WithoutLineEnd(FormatMeasurementLine(record)).c_str());
+      std::fflush(out);
+    } else {
+      op.Tell(outcome.view.Panel75.text);
+      if (first_failure == result::kOk) first_failure = outcome.result;
+    }
+    // As on the page, every second poll writes the measurement log, whatever
+    // its result; a failed one repeats the last good values.
+    if (poll % 2 == 1 && !log_path.empty()) LogMeasurement(log_path, record);
+  }
+  ShowExchangeError(op, first_failure);
+  return static_cast<int>(first_failure);
+}
+
+}  // namespace zrm

@@ -1,0 +1,58 @@
+#include "cli/editor_start.h"
+
+#include <stdlib.h>
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <string>
+
+#include "cli/cli_operator.h"
+#include "cli/cli_texts.h"
+#include "editor/editor_binding.h"
+#include "profiles/profile_file.h"
+
+namespace zrm {
+
+namespace {
+
+// The new profile's content, from a file LoadProfile creates in a scratch
+// folder; the folder is removed with it.
+bool LoadNewProfile(DeviceSettings& s, EditorForm& form, CliOperator& op) {
+  std::error_code ignored;
+  std::string folder = (std::filesystem::temp_directory_path(ignored) / "zrm48ctl-XXXXXX").string();
+  if (!mkdtemp(folder.data())) {
+    op.Tell(cli_texts::kNoScratchFolder + folder + ": " + std::strerror(errno));
+    return false;
+  }
+  const DescriptionLines lines = LoadProfile(folder + "/new.prf", s, op);
+  std::filesystem::remove_all(folder, ignored);
+  form.description.assign(lines.begin(), lines.end());
+  return true;
+}
+
+void SetTodayAsManufacturingDate(GeneralSettings& general) {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  general.date_day = local.tm_mday;
+  general.date_month = local.tm_mon + 1;
+  general.date_year = local.tm_year + 1900;
+}
+
+}  // namespace
+
+ExchangeResult StartEditor(DeviceSettings& s, EditorForm& form, int port_number,
+                           CliOperator& op) {
+  if (!LoadNewProfile(s, form, op)) {
+    ShowExchangeError(op, result::kFile);
+    return result::kFile;
+  }
+  SettingsToEditor(s, form, port_number);
+  SetTodayAsManufacturingDate(s.general);
+  SettingsToEditor(s, form, port_number);
+  return result::kOk;
+}
+
+}  // namespace zrm

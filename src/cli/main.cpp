@@ -1,0 +1,53 @@
+// zrm48ctl: the setup utility's commands for scripts, test jigs and
+// production lines, over the same core as the window.
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cli/cli_commands.h"
+#include "cli/usage_text.h"
+
+namespace {
+
+int UsageError(const std::string& error) {
+  std::fprintf(stderr, "zrm48ctl: %s\n%s", error.c_str(), zrm::UsageText().c_str());
+  return zrm::kUsageExit;
+}
+
+int RunCommand(const zrm::CliOptions& options, zrm::CliOperator& op) {
+  using zrm::CliCommand;
+  switch (options.command) {
+    case CliCommand::Read: return zrm::RunRead(options, op, stdout);
+    case CliCommand::Write: return zrm::RunWrite(options, op, stdout);
+    case CliCommand::Report: return zrm::RunReport(options, op, stdout);
+    case CliCommand::Status: return zrm::RunStatus(options, op, stdout);
+    case CliCommand::Get: return zrm::RunGet(options, op, stdout);
+    case CliCommand::Set: return zrm::RunSet(options, op, stdout);
+  }
+  return zrm::kUsageExit;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  zrm::CliOptions options;
+  std::string error;
+  if (!zrm::ParseCliOptions(std::vector<std::string>(argv + 1, argv + argc), options, error))
+    return UsageError(error);
+  if (options.help) {
+    std::fputs(zrm::UsageText().c_str(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::printf("%s\n", zrm::VersionText().c_str());
+    return 0;
+  }
+  std::error_code ignored;
+  if (!std::filesystem::is_directory(options.dir, ignored))
+    return UsageError("--dir " + options.dir + ": not a folder");
+
+  zrm::CliOperator op(stderr, options.yes, zrm::ProgressWanted(stderr, options.quiet));
+  return RunCommand(options, op);
+}

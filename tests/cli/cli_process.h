@@ -1,0 +1,68 @@
+#pragma once
+// Runs the programs of the build tree as a user would: zrm48ctl with its
+// arguments, stdout and stderr captured, and zrm48sim serving a
+// pseudo-terminal until the test ends.
+
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace zrm::test {
+
+// Paths of the programs beside this test in the build tree.
+std::string CtlPath();
+std::string SimPath();
+
+struct CliOutcome {
+  int exit_code = -1;  // -1 when the program did not exit normally
+  std::string out;
+  std::string err;
+};
+
+struct CliRunOptions {
+  std::string tmpdir;               // when not empty, the program's TMPDIR
+  bool stderr_on_terminal = false;  // stderr a pseudo-terminal instead of a pipe
+};
+
+// A zrm48ctl run in progress.
+class CliRun {
+ public:
+  explicit CliRun(const std::vector<std::string>& args, const CliRunOptions& options = {});
+  ~CliRun();
+  CliRun(const CliRun&) = delete;
+  CliRun& operator=(const CliRun&) = delete;
+
+  // Sends SIGINT, as Ctrl-C in the terminal does.
+  void Interrupt();
+
+  // Waits for the program to end and collects what it printed.
+  CliOutcome Finish();
+
+ private:
+  pid_t pid_ = -1;
+  int out_ = -1;
+  int err_ = -1;
+};
+
+// Runs zrm48ctl to its end.
+CliOutcome RunCtl(const std::vector<std::string>& args, const CliRunOptions& options = {});
+
+// The zrm48sim program serving until destroyed (SIGTERM).
+class SimProgram {
+ public:
+  explicit SimProgram(const std::vector<std::string>& args = {});
+  ~SimProgram();
+  SimProgram(const SimProgram&) = delete;
+  SimProgram& operator=(const SimProgram&) = delete;
+
+  // The slave device path it printed; empty when it did not start.
+  const std::string& DevicePath() const { return path_; }
+
+ private:
+  pid_t pid_ = -1;
+  int out_ = -1;  // kept open so a late line never meets a closed pipe
+  std::string path_;
+};
+
+}  // namespace zrm::test

@@ -1,0 +1,157 @@
+// zrm48ctl read against the emulated instrument: the profile it saves is the
+// one the window saves after the same read, the identity lines, the exchange
+// log, and the ways a read ends early.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <regex>
+
+#include "cli/cli_process.h"
+#include "cli/window_reference.h"
+#include "lib/simulator.h"
+#include "support/pseudo_terminal.h"
+#include "support/scratch_dir.h"
+
+namespace zrm::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr const char* kDefaultIdentity =
+    "serial_number=12345\notk_type=047\nfirmware_version=1.1.10\ndate=17.3.2021\n";
+
+std::vector<std::string> RawFrames(const sim::Simulator& simulator) {
+  std::vector<std::string> raw;
+  for (const sim::ReceivedFrame& frame : simulator.Frames()) raw.push_back(frame.raw);
+  return raw;
+}
+
+TEST(CliReadTest, SavesTheWindowsProfileAndPrintsTheIdentity) {
+  sim::Simulator cli_instrument;
+  sim::Simulator window_instrument;
+  ASSERT_TRUE(cli_instrument.Start());
+  ASSERT_TRUE(window_instrument.Start());
+  WindowReference window(window_instrument.SlavePath());
+  ASSERT_EQ(window.ReadAndSave(window.Dir() + "/read"), result::kOk);
+
+  ScratchDir dir;
+  ScratchDir tmp;
+  const CliOutcome outcome =
+      RunCtl({"--dir", dir.Path(), "--device", cli_instrument.SlavePath(), "read", dir.File("read")},
+             {.tmpdir = tmp.Path()});
+  ASSERT_EQ(outcome.exit_code, 0) << outcome.err;
+  EXPECT_EQ(outcome.out, kDefaultIdentity);
+  EXPECT_EQ(outcome.err, "");
+
+  // Byte for byte the window's file, after the same frames on the wire.
+  EXPECT_EQ(ReadBytes(dir.File("read.prf")), ReadBytes(window.Dir() + "/read.prf"));
+  EXPECT_EQ(RawFrames(cli_instrument), RawFrames(window_instrument));
+  // Only dev.dat, the exchange log and the profile are left; the new
+  // profile the command starts from leaves nothing behind.
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"COM.txt", "dev.dat", "read.prf"}));
+  EXPECT_TRUE(tmp.Entries().empty());
+}
+
+TEST(CliReadTest, ProfileExtensionIsAddedOnlyWhenMissing) {
+  sim::Simulator simulator;
+  ASSERT_TRUE(simulator.Start());
+  ScratchDir dir;
+  for (const char* name : {"a", "b.prf", "c.PRF"})
+    EXPECT_EQ(RunCtl({"--dir", dir.Path(), "--device", simulator.SlavePath(), "read",
+                      dir.File(name)})
+                  .exit_code,
+              0);
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"COM.txt", "a.prf", "b.prf", "c.PRF",
+                                                     "dev.dat"}));
+}
+
+TEST(CliReadTest, ExchangeLogHasOneEntryPerFrameInItsFormat) {
+  sim::Simulator simulator;
+  ASSERT_TRUE(simulator.Start());
+  ScratchDir dir;
+  ASSERT_EQ(RunCtl({"--dir", dir.Path(), "--device", simulator.SlavePath(), "read",
+                    dir.File("r")})
+                .exit_code,
+            0);
+
+  std::string expected;
+  for (const sim::ReceivedFrame& frame : simulator.Frames())
+    expected += "________________________________________\r\nSend cmd at TT :" + frame.raw +
+                "\r\nAnsw at TT :" + frame.reply + "\r\nWait for answ N ms\r\n";
+  std::string log = ReadBytes(dir.File("COM.txt"));
+  log = std::regex_replace(log, std::regex("at [0-9]{2}:[0-9]{2}:[0-9]{2} :"), "at TT :");
+  log = std::regex_replace(log, std::regex("answ [0-9]+ ms"), "answ N ms");
+  EXPECT_FALSE(simulator.Frames().empty());
+  EXPECT_EQ(log, expected);
+}
+
+TEST(CliReadTest, ExchangeLogSwitchedOffWritesNoFile) {
+  sim::Simulator simulator;
+  ASSERT_TRUE(simulator.Start());
+  ScratchDir dir;
+  WriteBytes(dir.File("dev.dat"), "[LOG]\r\nUseLogFile=2\r\n");
+  EXPECT_EQ(RunCtl({"--dir", dir.Path(), "--device", simulator.SlavePath(), "get", "2", "6",
+                    "byte"})
+                .exit_code,
+            0);
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"dev.dat"});
+  // dev.dat was completed with the keys it lacked.
+  EXPECT_NE(ReadBytes(dir.File("dev.dat")).find("NOfReadings=2"), std::string::npos);
+}
+
+TEST(CliReadTest, InterruptStopsTheReadAtItsNextEscCheck) {
+  sim::SimulatorOptions slow;
+  slow.turnaround = 20ms;
+  sim::Simulator simulator(slow);
+  ASSERT_TRUE(simulator.Start());
+  ScratchDir dir;
+  CliRun run({"--dir", dir.Path(), "--device", simulator.SlavePath(), "read", dir.File("r")});
+  ASSERT_TRUE(simulator.WaitForFrames(5, 5s));
+  run.Interrupt();
+  const CliOutcome outcome = run.Finish();
+
+  EXPECT_EQ(outcome.exit_code, 20);
+  EXPECT_EQ(outcome.err,
+            "Информация пользователю: Ход процесса остановлен пользователем (ERR 20)\n");
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_LT(simulator.RequestsReceived(), 30u);  // stopped inside channel 1
+  EXPECT_FALSE(std::filesystem::exists(dir.File("r.prf")));
+}
+
+TEST(CliReadTest, ProgressGoesToATerminalOneLinePerStepUnlessQuiet) {
+  sim::Simulator simulator;
+  ASSERT_TRUE(simulator.Start());
+  ScratchDir dir;
+  const std::vector<std::string> args = {"--dir", dir.Path(), "--device", simulator.SlavePath(),
+                                         "read", dir.File("r")};
+  const CliOutcome shown = RunCtl(args, {.tmpdir = {}, .stderr_on_terminal = true});
+  ASSERT_EQ(shown.exit_code, 0) << shown.err;
+  EXPECT_NE(shown.err.find("Идет чтение настроек канала 1 — Чтение типа датчика\n"),
+            std::string::npos)
+      << shown.err;
+  // One line per step: never the same line twice in a row.
+  const std::size_t lines = std::count(shown.err.begin(), shown.err.end(), '\n');
+  EXPECT_GT(lines, 40u);
+  EXPECT_LE(lines, simulator.RequestsReceived());
+
+  std::vector<std::string> quiet = args;
+  quiet.insert(quiet.begin(), "--quiet");
+  const CliOutcome silent = RunCtl(quiet, {.tmpdir = {}, .stderr_on_terminal = true});
+  EXPECT_EQ(silent.exit_code, 0);
+  EXPECT_EQ(silent.err, "");
+}
+
+TEST(CliReadTest, NoInstrumentEndsWithNoAnswerAndNoFile) {
+  PseudoTerminal silent_line;
+  ScratchDir dir;
+  const CliOutcome outcome = RunCtl(
+      {"--dir", dir.Path(), "--device", silent_line.SlavePath(), "read", dir.File("r")});
+  EXPECT_EQ(outcome.exit_code, 2);
+  EXPECT_EQ(outcome.err, "Ошибка: Прибор не ответил (ERR 2)\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("r.prf")));
+}
+
+}  // namespace
+}  // namespace zrm::test

@@ -1,0 +1,149 @@
+// zrm48ctl write against the emulated instrument: each default profile
+// leaves the instrument as the window leaves it after opening the same
+// profile and writing; a question of the checks answered No sends nothing.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+
+#include "cli/cli_process.h"
+#include "cli/window_reference.h"
+#include "lib/simulator.h"
+#include "profiles/default_profiles.h"
+#include "settings/parameter_map.h"
+#include "support/recording_operator.h"
+#include "support/scratch_dir.h"
+
+namespace zrm::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+std::vector<std::string> RawFrames(const sim::Simulator& simulator) {
+  std::vector<std::string> raw;
+  for (const sim::ReceivedFrame& frame : simulator.Frames()) raw.push_back(frame.raw);
+  return raw;
+}
+
+sim::SimulatorOptions Quick() {
+  sim::SimulatorOptions options;
+  options.turnaround = 1ms;
+  options.restart_time = 10ms;
+  return options;
+}
+
+TEST(CliWriteTest, EachDefaultProfileIsWrittenAsTheWindowWritesIt) {
+  ScratchDir profiles;
+  RecordingOperator op;
+  ASSERT_EQ(CreateDefaultProfiles(profiles.Path(), op), kDefaultProfileCount);
+  const std::vector<std::string> names = profiles.Entries();
+  ASSERT_EQ(names.size(), static_cast<std::size_t>(kDefaultProfileCount));
+
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    sim::Simulator cli_instrument(Quick());
+    sim::Simulator window_instrument(Quick());
+    ASSERT_TRUE(cli_instrument.Start());
+    ASSERT_TRUE(window_instrument.Start());
+    const sim::ParameterMemory before = cli_instrument.Memory();
+
+    WindowReference window(window_instrument.SlavePath());
+    const ExchangeResult window_result = window.OpenAndWrite(window.Dir() + "/" + name);
+
+    ScratchDir dir;
+    const CliOutcome outcome = RunCtl({"--dir", dir.Path(), "--device",
+                                       cli_instrument.SlavePath(), "--yes", "write",
+                                       profiles.File(name)});
+    EXPECT_EQ(outcome.exit_code, static_cast<int>(window_result)) << outcome.err;
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(window_result, result::kOk);
+    EXPECT_EQ(cli_instrument.RestartCount(), 1u);
+    EXPECT_NE(cli_instrument.Memory(), before);
+    EXPECT_EQ(cli_instrument.Memory(), window_instrument.Memory());
+    EXPECT_EQ(RawFrames(cli_instrument), RawFrames(window_instrument));
+  }
+}
+
+// The sensor range rule applies on the way from the profile to the editor:
+// a thermocouple channel gets the range of its sensor, whatever the profile
+// holds, and the collected editor (four decimals) is what is written.
+TEST(CliWriteTest, SensorRangeRuleAndEditorDecideTheWrittenRange) {
+  sim::Simulator simulator(Quick());
+  ASSERT_TRUE(simulator.Start());
+  ScratchDir dir;
+  RecordingOperator op;
+  ASSERT_EQ(CreateDefaultProfiles(dir.Path(), op), kDefaultProfileCount);
+  const std::string profile = dir.File("ZRM4810.prf");
+  std::string text = ReadBytes(profile);
+  // Channel 1 becomes "ТХА ТП ХА(K)" (code 9) with a range of its own.
+  text = std::regex_replace(text, std::regex("\\[CH1\\]\r?\ndat=[0-9]+"), "[CH1]\r\ndat=9",
+                            std::regex_constants::format_first_only);
+  text = std::regex_replace(text, std::regex("(\\[CH1\\][^\\[]*?)diap_max=[^\r\n]*"),
+                            "$1diap_max=  1.23456", std::regex_constants::format_first_only);
+  WriteBytes(profile, text);
+  const std::string table = ReadBytes(profile).substr(ReadBytes(profile).find("[Dat_bound9]"));
+  const float table_max = std::stof(table.substr(table.find("max=") + 4));
+
+  const CliOutcome outcome = RunCtl(
+      {"--dir", dir.Path(), "--device", simulator.SlavePath(), "--yes", "write", profile});
+  ASSERT_EQ(outcome.exit_code, 0) << outcome.err;
+  const ParameterAddress diap_max = ChannelAddress(ChannelParameterOf(ChannelField::diap_max), 0);
+  const ParameterAddress dat = ChannelAddress(ChannelParameterOf(ChannelField::dat), 0);
+  EXPECT_EQ(simulator.Byte(2, dat), 9);
+  EXPECT_EQ(simulator.Float(diap_max), table_max);
+}
+
+class CliWriteQuestionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(simulator.Start());
+    // The default instrument has relay 2 on channel 1's second set point in
+    // a two-channel instrument, which the relay check asks about.
+    ASSERT_EQ(Ctl({"read", dir.File("asks")}).exit_code, 0);
+    simulator.ClearFrames();
+    requests_before = simulator.RequestsReceived();
+  }
+
+  CliOutcome Ctl(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--dir", dir.Path(), "--device", simulator.SlavePath()});
+    return RunCtl(args);
+  }
+
+  sim::Simulator simulator{Quick()};
+  ScratchDir dir;
+  std::size_t requests_before = 0;
+};
+
+TEST_F(CliWriteQuestionTest, NoAnswerWithoutYesStopsBeforeAnyFrame) {
+  const CliOutcome outcome = Ctl({"write", dir.File("asks.prf")});
+  EXPECT_EQ(outcome.exit_code, 17);
+  EXPECT_EQ(simulator.RequestsReceived(), requests_before);
+  const std::string question =
+      "Ошибка в настройках реле : В двухканальном приборе реле 2 назначено на вторую уставку "
+      "первого канала. Записать так как есть?\nОтвет: Нет\n";
+  EXPECT_EQ(outcome.err, question +
+                             "Замечание по настройкам: Прекратили запись чтобы поправить "
+                             "настройки (ERR 17)\n");
+}
+
+TEST_F(CliWriteQuestionTest, YesAnswersTheQuestionAndWrites) {
+  const CliOutcome outcome = Ctl({"--yes", "write", dir.File("asks.prf")});
+  EXPECT_EQ(outcome.exit_code, 0) << outcome.err;
+  EXPECT_NE(outcome.err.find("Записать так как есть?\nОтвет: Да\n"), std::string::npos)
+      << outcome.err;
+  EXPECT_EQ(simulator.RestartCount(), 1u);
+}
+
+TEST_F(CliWriteQuestionTest, MissingProfileIsNotCreatedNorWritten) {
+  const CliOutcome outcome = Ctl({"--yes", "write", dir.File("typo.prf")});
+  EXPECT_EQ(outcome.exit_code, 14);
+  EXPECT_NE(outcome.err.find("typo.prf: No such file or directory"), std::string::npos)
+      << outcome.err;
+  EXPECT_NE(outcome.err.find("Ошибка: Файл не открывается (ERR 14)"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("typo.prf")));
+  EXPECT_EQ(simulator.RequestsReceived(), requests_before);
+}
+
+}  // namespace
+}  // namespace zrm::test
