@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <ctime>
 
 #include "app/link_config_file.h"
 #include "app/read_command.h"
@@ -10,28 +9,13 @@
 #include "editor/editor_binding.h"
 #include "link/port_opening.h"
 #include "profiles/default_profiles.h"
+#include "settings/manufacturing_date.h"
 
 namespace zrm {
 
 namespace {
 
 constexpr const char* kProfileExtension = ".prf";
-
-// A file name of the configuration, taken relative to the working folder
-// unless it is absolute.
-std::string InFolder(const std::string& dir, const std::string& name) {
-  if (!name.empty() && name.front() == '/') return name;
-  return dir + "/" + name;
-}
-
-void SetTodayAsManufacturingDate(GeneralSettings& general) {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  general.date_day = local.tm_mday;
-  general.date_month = local.tm_mon + 1;
-  general.date_year = local.tm_year + 1900;
-}
 
 bool EndsWithProfileExtension(const std::string& name) {
   const std::string extension = kProfileExtension;
@@ -61,7 +45,7 @@ void Session::StartUp(Operator& op, StartUpView& view) {
   OpenConfiguredPort(port_, config_, op);
   view.ShowFirstPage();
   CreateLink();
-  SetTodayAsManufacturingDate(settings.general);
+  SetManufacturingDateToToday(settings.general);
   ShowRecord();
   view.ShowEditor();
 }
@@ -118,14 +102,10 @@ void Session::CollectEditor(Operator& op) { EditorToSettings(form, settings, op)
 void Session::ShowRecord() { SettingsToEditor(settings, form, config_.port_number); }
 
 void Session::CreateLink() {
-  LinkParams params;
-  params.net_address = config_.net_address;
-  params.attempts = std::clamp<std::uint32_t>(config_.attempts, 2, 5);
-  params.timeout_ms = config_.timeout_ms;
   exchange_log_.reset();
   if (config_.ExchangeLogOn())
-    exchange_log_ = std::make_unique<ExchangeLogFile>(InFolder(dir_, config_.log_file_name));
-  link_ = std::make_unique<Link>(port_, params, exchange_log_.get());
+    exchange_log_ = std::make_unique<ExchangeLogFile>(PathInFolder(dir_, config_.log_file_name));
+  link_ = std::make_unique<Link>(port_, LinkParamsOf(config_), exchange_log_.get());
 }
 
 std::string ProfileSaveName(const std::string& chosen) {

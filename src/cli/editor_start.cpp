@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <ctime>
 #include <filesystem>
 #include <string>
 
@@ -12,6 +11,7 @@
 #include "cli/cli_texts.h"
 #include "editor/editor_binding.h"
 #include "profiles/profile_file.h"
+#include "settings/manufacturing_date.h"
 
 namespace zrm {
 
@@ -32,15 +32,6 @@ bool LoadNewProfile(DeviceSettings& s, EditorForm& form, CliOperator& op) {
   return true;
 }
 
-void SetTodayAsManufacturingDate(GeneralSettings& general) {
-  const std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  general.date_day = local.tm_mday;
-  general.date_month = local.tm_mon + 1;
-  general.date_year = local.tm_year + 1900;
-}
-
 }  // namespace
 
 ExchangeResult StartEditor(DeviceSettings& s, EditorForm& form, int port_number,
@@ -50,7 +41,7 @@ ExchangeResult StartEditor(DeviceSettings& s, EditorForm& form, int port_number,
     return result::kFile;
   }
   SettingsToEditor(s, form, port_number);
-  SetTodayAsManufacturingDate(s.general);
+  SetManufacturingDateToToday(s.general);
   SettingsToEditor(s, form, port_number);
   return result::kOk;
 }

@@ -1,7 +1,5 @@
 #include "cli/workstation.h"
 
-#include <algorithm>
-
 #include "app/link_config_file.h"
 #include "link/port_opening.h"
 
@@ -15,20 +13,13 @@ void Workstation::OpenLink(const std::string& device, Operator& op) {
   if (!path.empty()) OpenPort(port_, path, config_.speed, op);
   if (config_.ExchangeLogOn())
     exchange_log_ = std::make_unique<ExchangeLogFile>(InDir(config_.log_file_name));
-  LinkParams params;
-  params.net_address = config_.net_address;
-  params.attempts = std::clamp<std::uint32_t>(config_.attempts, 2, 5);
-  params.timeout_ms = config_.timeout_ms;
-  link_ = std::make_unique<Link>(port_, params, exchange_log_.get());
+  link_ = std::make_unique<Link>(port_, LinkParamsOf(config_), exchange_log_.get());
 }
 
 std::string Workstation::MeasurementLogPath() const {
   return config_.MeasurementLogOn() ? InDir(config_.izm_file_name) : std::string();
 }
 
-std::string Workstation::InDir(const std::string& name) const {
-  if (!name.empty() && name.front() == '/') return name;
-  return dir_ + "/" + name;
-}
+std::string Workstation::InDir(const std::string& name) const { return PathInFolder(dir_, name); }
 
 }  // namespace zrm

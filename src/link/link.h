@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "link/exchange_log.h"
+#include "link/link_config.h"
 #include "link/parameter_access.h"
 #include "link/request_frame.h"
 #include "platform/line.h"
@@ -23,6 +24,9 @@ struct LinkParams {
   std::uint32_t attempts = 2;       // 2..5
   std::uint32_t timeout_ms = 1000;  // the wait never ends sooner than 1000 ms
 };
+
+// The link parameters of the workstation configuration.
+LinkParams LinkParamsOf(const LinkConfig& config);
 
 class Link : public ParameterAccess {
  public:

@@ -7,4 +7,9 @@ std::string LinkConfig::PortPath() const {
   return port_paths[port_number - 1];
 }
 
+std::string PathInFolder(const std::string& dir, const std::string& name) {
+  if (!name.empty() && name.front() == '/') return name;
+  return dir + "/" + name;
+}
+
 }  // namespace zrm

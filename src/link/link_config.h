@@ -25,4 +25,8 @@ struct LinkConfig {
   std::string PortPath() const;
 };
 
+// A file name of the configuration (a log), taken relative to the working
+// folder `dir` unless it is absolute.
+std::string PathInFolder(const std::string& dir, const std::string& name);
+
 }  // namespace zrm
