@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-charts-dev libgl-dev
   xvfb xauth poppler-utils locales
   clang libclang-rt-14-dev
+  fonts-liberation qt6-translations-l10n
 )
 
 missing=()

@@ -4,6 +4,7 @@
 #include "cli/cli_commands.h"
 #include "cli/editor_start.h"
 #include "cli/interrupt_as_esc.h"
+#include "cli/pdf_output.h"
 #include "cli/workstation.h"
 #include "editor/editor_binding.h"
 #include "report/configuration_page.h"
@@ -11,9 +12,6 @@
 namespace zrm {
 
 namespace {
-
-constexpr const char* kNoPdf =
-    "zrm48ctl: --pdf: PDF output is not available in this build; the page goes to stdout";
 
 void PrintPage(const ConfigurationPage& page, std::FILE* out) {
   std::fprintf(out, "%s\n%s\n", page.date_line.c_str(), page.device_line.c_str());
@@ -24,10 +22,6 @@ void PrintPage(const ConfigurationPage& page, std::FILE* out) {
 }  // namespace
 
 int RunReport(const CliOptions& options, CliOperator& op, std::FILE* out) {
-  if (!options.pdf.empty()) {
-    op.Tell(kNoPdf);
-    return kUsageExit;
-  }
   TreatInterruptAsEsc();
   Workstation station(options.dir, op);
   DeviceSettings s;
@@ -41,8 +35,13 @@ int RunReport(const CliOptions& options, CliOperator& op, std::FILE* out) {
   if (ExchangeResult r = ReportReadCommand(station.InstrumentLink(), s, op))
     return static_cast<int>(r);
   SettingsToEditor(s, form, port_number);
-  PrintPage(BuildConfigurationPage(s, LocalDateToday()), out);
-  return 0;
+  const ConfigurationPage page = BuildConfigurationPage(s, LocalDateToday());
+  PrintPage(page, out);
+  if (options.pdf.empty()) return 0;
+  std::string error;
+  if (WritePagePdf(page, options.pdf, error)) return 0;
+  op.Tell(error);
+  return static_cast<int>(result::kFile);
 }
 
 }  // namespace zrm

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <ctime>
+#include <fstream>
 #include <sstream>
 
 #include "cli/cli_process.h"
@@ -36,6 +38,48 @@ TEST(CliReportTest, PrintsDateDeviceAndBodyLines) {
   EXPECT_EQ(device_line, "Прибор ЗРМ4813Н номер 047-12345");
   EXPECT_EQ(first_body_line, "Конфигурация прибора:");
   EXPECT_NE(outcome.out.find("Диапазон измерений : -50.0000...600.0000\n"), std::string::npos);
+}
+
+// The text pdftotext finds in a PDF file.
+std::string PdfText(const std::string& path) {
+  std::string text;
+  if (std::FILE* pipe = ::popen(("pdftotext -layout '" + path + "' - 2>/dev/null").c_str(), "r")) {
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) text.append(buffer, n);
+    ::pclose(pipe);
+  }
+  return text;
+}
+
+bool PdfUnavailable(const CliOutcome& outcome) {
+  return outcome.err.find("not available in this build") != std::string::npos;
+}
+
+TEST(CliReportTest, PdfHoldsThePageTwice) {
+  sim::Simulator simulator;
+  ASSERT_TRUE(simulator.Start());
+  ScratchDir dir;
+  const std::string pdf = dir.File("report.pdf");
+  const CliOutcome outcome =
+      RunCtl({"--dir", dir.Path(), "--device", simulator.SlavePath(), "report", "--pdf", pdf});
+  if (PdfUnavailable(outcome)) GTEST_SKIP() << "built without Qt";
+  ASSERT_EQ(outcome.exit_code, 0) << outcome.err;
+  const std::string text = PdfText(pdf);
+  const std::string device_line = "Прибор ЗРМ4813Н номер 047-12345";
+  const std::size_t first = text.find(device_line);
+  ASSERT_NE(first, std::string::npos) << text;
+  EXPECT_NE(text.find(device_line, first + device_line.size()), std::string::npos) << text;
+}
+
+TEST(CliReportTest, ReadFailureMakesNoPdf) {
+  ScratchDir dir;
+  const std::string pdf = dir.File("report.pdf");
+  const std::string dead_line = dir.File("no-such-device");
+  const CliOutcome outcome =
+      RunCtl({"--dir", dir.Path(), "--device", dead_line, "report", "--pdf", pdf});
+  EXPECT_EQ(outcome.exit_code, 2) << outcome.err;
+  EXPECT_EQ(outcome.out, "");
+  EXPECT_FALSE(std::ifstream(pdf).good());
 }
 
 }  // namespace

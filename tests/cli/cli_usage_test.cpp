@@ -81,13 +81,5 @@ TEST(CliUsageTest, MissingWorkingFolderIsAUsageError) {
   EXPECT_NE(outcome.err.find("absent: not a folder"), std::string::npos) << outcome.err;
 }
 
-TEST(CliUsageTest, PdfOfTheReportIsRefusedClearly) {
-  ScratchDir dir;
-  const CliOutcome outcome = RunCtl({"--dir", dir.Path(), "report", "--pdf", dir.File("r.pdf")});
-  EXPECT_EQ(outcome.exit_code, 64);
-  EXPECT_NE(outcome.err.find("not available in this build"), std::string::npos) << outcome.err;
-  EXPECT_FALSE(std::ifstream(dir.File("r.pdf")).good());
-}
-
 }  // namespace
 }  // namespace zrm::test
