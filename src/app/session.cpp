@@ -5,6 +5,7 @@
 
 #include "app/link_config_file.h"
 #include "app/read_command.h"
+#include "app/report_command.h"
 #include "app/write_command.h"
 #include "editor/editor_binding.h"
 #include "link/port_opening.h"
@@ -72,6 +73,23 @@ ExchangeResult Session::Read(EditorForm& job_form, DeviceSettings& s, Operator& 
 
 ExchangeResult Session::Write(EditorForm& job_form, DeviceSettings& s, Operator& op) {
   return WriteCommand(job_form, s, *link_, op);
+}
+
+std::optional<ConfigurationPage> Session::Report(EditorForm& job_form, DeviceSettings& s,
+                                                 Operator& op) {
+  if (ReportReadCommand(*link_, s, op) != result::kOk) return std::nullopt;
+  SettingsToEditor(s, job_form, config_.port_number);
+  return BuildConfigurationPage(s, LocalDateToday());
+}
+
+PollOutcome Session::PollCurrentValues(CurrentValues& held, TimeOfDay& wait_start) {
+  PollOutcome outcome = zrm::PollCurrentValues(*link_, held);
+  wait_start = link_->LastWaitStart();
+  return outcome;
+}
+
+std::string Session::MeasurementLogPath() const {
+  return config_.MeasurementLogOn() ? PathInFolder(dir_, config_.izm_file_name) : std::string();
 }
 
 void Session::ChangePort(int index, EditorForm& job_form, DeviceSettings& s, Operator& op) {

@@ -10,6 +10,7 @@
 // are therefore touched by one thread at a time.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "editor/editor_form.h"
@@ -17,9 +18,11 @@
 #include "link/exchange_result.h"
 #include "link/link.h"
 #include "link/link_config.h"
+#include "monitor/current_values_poll.h"
 #include "platform/operator.h"
 #include "platform/serial_port.h"
 #include "profiles/profile_file.h"
+#include "report/configuration_page.h"
 #include "settings/device_settings.h"
 
 namespace zrm {
@@ -69,6 +72,20 @@ class Session {
   // "Прочитать из прибора" / "Записать в прибор" on `form` and `s`.
   ExchangeResult Read(EditorForm& form, DeviceSettings& s, Operator& op);
   ExchangeResult Write(EditorForm& form, DeviceSettings& s, Operator& op);
+
+  // "Сформировать страницу" on `form` and `s`: the report read; after a
+  // good read the record is shown in `form` and the page of today's date is
+  // returned. Empty when the read failed (its error already shown once);
+  // `form` is then left as it was.
+  std::optional<ConfigurationPage> Report(EditorForm& form, DeviceSettings& s, Operator& op);
+
+  // One poll of the current values, run as a device job like Read: reads
+  // the status block into `held`; `wait_start` receives the start of the
+  // exchange's wait, which the measurement log line carries.
+  PollOutcome PollCurrentValues(CurrentValues& held, TimeOfDay& wait_start);
+
+  // The measurement log file, or empty when dev.dat switches the log off.
+  std::string MeasurementLogPath() const;
 
   // The port selector chose item `index` (port index + 1): collects the
   // editor first, so no unsaved edit is lost, reopens the link on the new

@@ -1,19 +1,38 @@
 #pragma once
 // The page "Текущие значения": the boxes that show the instrument's current
 // values, channel states, relays, front-panel buttons, encoder and the state
-// of the link. This page only lays the boxes out; polling fills them.
+// of the link, the button that pauses and resumes the reading, and the live
+// trend chart with its pause and CSV export buttons. The page paints what the
+// poller hands it; it decides nothing itself.
 
+#include <QColor>
 #include <QLabel>
+#include <QPushButton>
 #include <QWidget>
 #include <array>
+#include <functional>
+
+#include "gui/trend_chart.h"
+#include "monitor/current_values_view.h"
 
 namespace zrm::gui {
+
+// The colour a box of the page is painted with: yellow, the application's
+// button face, or white.
+QColor PaintOf(BoxColour colour);
 
 class CurrentValuesPage : public QWidget {
   Q_OBJECT
 
  public:
   explicit CurrentValuesPage(QWidget* parent = nullptr);
+
+  // Paints every box of `view`, text and colour, Panel75 included.
+  void Show(const CurrentValuesView& view);
+
+  // The reading button's text: "Начать чтение" while paused, "Приостановить
+  // чтение" while polling.
+  void ShowReadingPaused(bool paused);
 
   // Boxes of one channel: value, status text, and the flag boxes
   // set point 1, set point 2, sensor break.
@@ -31,6 +50,23 @@ class CurrentValuesPage : public QWidget {
   std::array<QLabel*, 2> encoder;       // Panel18, Panel19
   std::array<QLabel*, 4> single_led;    // "Единичные светодиоды" 1..4, not driven
   QLabel* link_state;                   // Panel75
+  QPushButton* reading;                 // pauses and resumes the polling
+  TrendChart* trend;
+  QPushButton* trend_pause;             // freezes and releases the chart
+  QPushButton* trend_save;              // the shown data as CSV
+
+  // The file the shown trend is saved to; empty when the user cancelled.
+  // A save-file dialog by default; tests put their own answer here.
+  std::function<QString(QWidget* parent)> choose_csv_path;
+
+ private:
+  QWidget* BuildChannels();
+  QWidget* BuildLamps();
+  QWidget* BuildControls();
+  void ToggleTrendPause();
+
+  // The boxes in the order of NamedBoxes().
+  std::array<QLabel*, kCurrentValuesBoxCount> boxes_{};
 };
 
 }  // namespace zrm::gui

@@ -1,12 +1,14 @@
 #pragma once
 // The modal dialogs the window opens: message boxes, Yes/No questions and
-// the profile file dialogs. The program uses Qt's dialogs; tests script the
+// the profile file dialogs, the report's print preview. The program uses
+// Qt's dialogs; tests script the
 // answers so that no real modal box ever blocks them.
 
 #include <QString>
 #include <string>
 
 #include "platform/operator.h"
+#include "report/configuration_page.h"
 
 class QWidget;
 
@@ -24,6 +26,9 @@ class DialogService {
   // The chosen file's full name; empty when the user cancelled.
   virtual QString OpenProfileName(QWidget* parent) = 0;
   virtual QString SaveProfileName(QWidget* parent) = 0;
+  // The print preview of the configuration page; returns when it is closed.
+  // A preview that cannot be opened is passed over without a message.
+  virtual void PreviewReport(QWidget* parent, const zrm::ConfigurationPage& page) = 0;
   // Closes the box or question that is open (a question answered No), so a
   // closing window is not held up by a dialog nobody will answer.
   virtual void DismissOpen() = 0;

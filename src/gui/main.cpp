@@ -2,6 +2,9 @@
 // current folder (dev.dat, recent.prf, profiles, logs).
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <filesystem>
 
 #include "app/session.h"
@@ -12,6 +15,12 @@
 int main(int argc, char** argv) {
   zrm::gui::BlockQuitSignals();
   QApplication app(argc, argv);
+  // The window is Russian whatever the desktop's language: Qt's own dialog
+  // buttons and the print preview follow.
+  QTranslator qt_russian;
+  if (qt_russian.load(QLocale(QLocale::Russian), "qtbase", "_",
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    app.installTranslator(&qt_russian);
   zrm::Session session(std::filesystem::current_path().string());
   zrm::gui::QtDialogs dialogs;
   zrm::gui::TForm1 window(session, dialogs);

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 
 #include "gui/qt_text.h"
+#include "gui/report_preview.h"
 #include "gui/window_texts.h"
 
 namespace zrm::gui {
@@ -61,6 +62,11 @@ QString QtDialogs::OpenProfileName(QWidget* parent) {
 
 QString QtDialogs::SaveProfileName(QWidget* parent) {
   return ChooseProfile(parent, "SaveDialog1", QFileDialog::AcceptSave);
+}
+
+void QtDialogs::PreviewReport(QWidget* parent, const zrm::ConfigurationPage& page) {
+  ReportPreview preview(page, *this, AskPdfFileName, parent);
+  preview.Exec();
 }
 
 void QtDialogs::DismissOpen() {

@@ -13,6 +13,7 @@ class QtDialogs : public DialogService {
                 MessageIcon icon) override;
   QString OpenProfileName(QWidget* parent) override;
   QString SaveProfileName(QWidget* parent) override;
+  void PreviewReport(QWidget* parent, const zrm::ConfigurationPage& page) override;
   void DismissOpen() override;
 };
 

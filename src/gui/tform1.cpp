@@ -12,6 +12,7 @@
 #include "editor/relay_grid.h"
 #include "gui/group_area.h"
 #include "gui/qt_text.h"
+#include "gui/report_job.h"
 #include "gui/window_texts.h"
 
 namespace zrm::gui {
@@ -19,8 +20,7 @@ namespace zrm::gui {
 namespace {
 
 constexpr int kReloadDelayMs = 200;
-constexpr int kFirstPollMs = 1000;
-constexpr int kPollMs = 500;
+constexpr int kFirstPollMs = static_cast<int>(kFirstTickMs);
 
 enum Page { kChannelsPage, kRelaysPage, kGeneralPage, kCurrentValuesPage, kConfigurationPage };
 
@@ -94,6 +94,7 @@ void TForm1::ConnectHandlers() {
   connect(N3, &QAction::triggered, this, &TForm1::N3Click);
   connect(top_->read, &QPushButton::clicked, this, &TForm1::Button1Click);
   connect(top_->write, &QPushButton::clicked, this, &TForm1::Button3Click);
+  connect(configuration_page_->build_page, &QPushButton::clicked, this, &TForm1::Button42Click);
   connect(top_->port, &QComboBox::activated, this, &TForm1::ComboBox17Change);
   connect(channel_[0], &ChannelPanel::SensorTypeChanged, this, &TForm1::SensorTypeChange);
   connect(channel_[1], &ChannelPanel::SensorTypeChanged, this, &TForm1::SensorTypeChange);
@@ -111,11 +112,14 @@ void TForm1::ConnectHandlers() {
   connect(&Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
   Timer3.setObjectName("Timer3");
   connect(&Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
+  connect(&worker_, &LinkWorker::Idle, this, &TForm1::LinkIdle);
 }
 
 void TForm1::FormCreate() {
   session_.StartUp(operator_, *this);
   Timer2.start(kReloadDelayMs);
+  poller_ = std::make_unique<CurrentValuesPoller>(session_, worker_, Timer3,
+                                                  *current_values_page_, dialogs_);
   Timer3.start(kFirstPollMs);
 }
 
@@ -156,11 +160,7 @@ void TForm1::Timer2Timer() {
   ShowEditor();
 }
 
-void TForm1::Timer3Timer() {
-  // The polling of the current values page hooks in here; until then the
-  // timer only keeps its running interval.
-  Timer3.setInterval(kPollMs);
-}
+void TForm1::Timer3Timer() { poller_->Tick(TabbedNotebook1->currentIndex()); }
 
 void TForm1::N2Click() {
   const QString path = dialogs_.OpenProfileName(this);
@@ -184,6 +184,17 @@ void TForm1::Button1Click() {
 
 void TForm1::Button3Click() {
   RunDeviceJob([this](EditorForm& form, DeviceSettings& s) { session_.Write(form, s, operator_); });
+}
+
+void TForm1::Button42Click() {
+  auto report = std::make_shared<ReportOutcome>();
+  RunDeviceJob([this, report](EditorForm& form, DeviceSettings& s) {
+    report->page = session_.Report(form, s, operator_);
+    MarkReportEnded(this, report);
+  });
+  PreviewWhenReportEnds(worker_, this, report, [this](const zrm::ConfigurationPage& page) {
+    if (!shut_down_) dialogs_.PreviewReport(this, page);
+  });
 }
 
 void TForm1::ComboBox17Change(int index) {
@@ -211,7 +222,12 @@ void TForm1::TabbedNotebook1Change() {
 }
 
 void TForm1::RunDeviceJob(DeviceJob job) {
-  if (worker_.Busy()) return;
+  if (worker_.Busy()) {
+    // Commands disable their controls, so only a poll of the current values
+    // holds the link now; the command follows it.
+    deferred_job_ = std::move(job);
+    return;
+  }
   CollectEditor();
   auto form = std::make_shared<EditorForm>(session_.form);
   auto settings = std::make_shared<DeviceSettings>(session_.settings);
@@ -228,7 +244,14 @@ void TForm1::EndDeviceJob() {
   Panel76->hide();
   ShowEditor();
   SetCommandsEnabled(true);
-  if (close_pending_) close();
+}
+
+void TForm1::LinkIdle() {
+  if (close_pending_) {
+    close();
+  } else if (deferred_job_) {
+    RunDeviceJob(std::exchange(deferred_job_, nullptr));
+  }
 }
 
 void TForm1::SetCommandsEnabled(bool enabled) {

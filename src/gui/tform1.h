@@ -16,6 +16,7 @@
 #include "gui/channel_panel.h"
 #include "gui/configuration_page.h"
 #include "gui/current_values_page.h"
+#include "gui/current_values_poller.h"
 #include "gui/dialog_service.h"
 #include "gui/general_page.h"
 #include "gui/gui_operator.h"
@@ -65,6 +66,7 @@ class TForm1 : public QMainWindow, private StartUpView {
   void N3Click();
   void Button1Click();
   void Button3Click();
+  void Button42Click();
   void SensorTypeChange();
   void ComboBox17Change(int index);
   void StringGrid1Click(int column, int row);
@@ -78,6 +80,8 @@ class TForm1 : public QMainWindow, private StartUpView {
   using DeviceJob = std::function<void(EditorForm&, DeviceSettings&)>;
   void RunDeviceJob(DeviceJob job);
   void EndDeviceJob();
+  // The link thread is free again: a pending close or command goes ahead.
+  void LinkIdle();
 
   // Everything that could start another command or change the record:
   // the command buttons, the port selector, the description, the notebook
@@ -102,6 +106,9 @@ class TForm1 : public QMainWindow, private StartUpView {
   ProgressPanel* Panel76;
   QTimer Timer2;
   QTimer Timer3;
+  std::unique_ptr<CurrentValuesPoller> poller_;  // created by the start-up
+  // A command asked for while a poll held the link; it runs when the poll ends.
+  DeviceJob deferred_job_;
 
   bool close_pending_ = false;
   bool quit_by_signal_ = false;

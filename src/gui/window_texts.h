@@ -120,11 +120,27 @@ inline constexpr const char* kButtonZero = "0";
 inline constexpr const char* kButtonRange = "Диапазон";
 inline constexpr const char* kEncoder = "Угловой кодировщик";
 inline constexpr const char* kSingleLeds = "Единичные светодиоды";
+// The trend chart of the page and its export.
+inline constexpr const char* kTrendPause = "Остановить график";
+inline constexpr const char* kTrendResume = "Продолжить график";
+inline constexpr const char* kTrendSave = "Сохранить в CSV";
+inline constexpr const char* kTrendSaveTitle = "Сохранить показанные значения";
+inline constexpr const char* kCsvFilter = "Таблица CSV (*.csv)";
+// Followed by the file name, ": " and the system's reason.
+inline constexpr const char* kCannotWriteCsv = "Невозможно записать файл ";
 
 // Page "Конфигурация".
 inline constexpr const char* kBuildPage = "Сформировать страницу";
 inline constexpr const char* kBuildPageHint =
     "Из прибора читается конфигурация и готовится сводное описание настроек.  Его можно "
     "распечатать.";
+// The report's print preview and its PDF copy.
+inline constexpr const char* kPreviewCaption = "Страница конфигурации";
+inline constexpr const char* kSavePdf = "Сохранить в PDF";
+inline constexpr const char* kPdfFilter = "Документы PDF (*.pdf)";
+inline constexpr const char* kErrorCaption = "Ошибка";
+// Followed by the file name, ": " and the system's reason.
+inline constexpr const char* kCannotWritePdf = "Невозможно записать файл PDF ";
+inline constexpr const char* kPdfNotRendered = "документ не сформирован";
 
 }  // namespace zrm::gui::text

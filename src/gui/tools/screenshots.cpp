@@ -19,6 +19,8 @@
 
 namespace {
 
+constexpr int kTrendHistoryMs = 40000;
+
 class StderrDialogs : public zrm::gui::DialogService {
  public:
   void ShowMessage(QWidget*, const std::string& text, const std::string& caption,
@@ -32,6 +34,7 @@ class StderrDialogs : public zrm::gui::DialogService {
   }
   QString OpenProfileName(QWidget*) override { return {}; }
   QString SaveProfileName(QWidget*) override { return {}; }
+  void PreviewReport(QWidget*, const zrm::ConfigurationPage&) override {}
   void DismissOpen() override {}
 };
 
@@ -72,7 +75,9 @@ int main(int argc, char** argv) {
   auto* notebook = window.findChild<QTabWidget*>("TabbedNotebook1");
   for (int page = 0; page < notebook->count(); ++page) {
     notebook->setCurrentIndex(page);
-    Settle(150);
+    // The current values page polls while shown; its chart needs a while of
+    // history to show the channels' swing.
+    Settle(page == zrm::kCurrentValuesPage ? kTrendHistoryMs : 150);
     const QString file = out_dir + QString("/page%1.png").arg(page);
     if (!window.grab().save(file)) {
       std::cerr << "cannot write " << file.toStdString() << '\n';

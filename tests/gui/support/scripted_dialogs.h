@@ -1,7 +1,8 @@
 #pragma once
 // Dialogs for window tests: every box and question is recorded instead of
 // shown, questions are answered from a script, and the file dialogs return
-// names queued by the test. No modal box ever blocks a test.
+// names queued by the test; the print preview records its page. No modal
+// box ever blocks a test.
 
 #include <QString>
 #include <QStringList>
@@ -28,6 +29,7 @@ class ScriptedDialogs : public gui::DialogService {
                 MessageIcon icon) override;
   QString OpenProfileName(QWidget* parent) override;
   QString SaveProfileName(QWidget* parent) override;
+  void PreviewReport(QWidget*, const ConfigurationPage& page) override { previews.push_back(page); }
   void DismissOpen() override {}
 
   // Texts of the message boxes (not questions), in order.
@@ -40,6 +42,7 @@ class ScriptedDialogs : public gui::DialogService {
   bool default_answer = false;
   std::deque<QString> open_names;  // empty string: the user cancels
   std::deque<QString> save_names;
+  std::vector<ConfigurationPage> previews;  // pages the print preview was opened with
 };
 
 }  // namespace zrm::test

@@ -1,0 +1,94 @@
+#include "gui/current_values_poller.h"
+
+#include <memory>
+
+#include "gui/qt_text.h"
+#include "gui/window_texts.h"
+#include "monitor/trend_csv.h"
+#include "platform/atomic_file.h"
+
+namespace zrm::gui {
+
+namespace {
+
+std::array<ChannelCaption, 2> CaptionsOf(const DeviceSettings& settings) {
+  return {ChannelCaption{settings.channel[0].text, settings.channel[0].unit},
+          ChannelCaption{settings.channel[1].text, settings.channel[1].unit}};
+}
+
+}  // namespace
+
+CurrentValuesPoller::CurrentValuesPoller(Session& session, LinkWorker& worker, QTimer& timer,
+                                         CurrentValuesPage& page, DialogService& dialogs,
+                                         QObject* parent)
+    : QObject(parent),
+      session_(session),
+      worker_(worker),
+      timer_(timer),
+      page_(page),
+      dialogs_(dialogs),
+      cadence_(session.Config().timeout_ms, 0) {
+  clock_.start();
+  page_.trend->SetClockZero(QDateTime::currentDateTime());
+  connect(page_.reading, &QPushButton::clicked, this, &CurrentValuesPoller::ToggleReading);
+  connect(page_.trend_save, &QPushButton::clicked, this, &CurrentValuesPoller::SaveShownTrend);
+}
+
+void CurrentValuesPoller::Tick(int page_index) {
+  const bool poll = cadence_.BeginTick(NowMs(), page_index, worker_.Busy());
+  timer_.setInterval(static_cast<int>(cadence_.IntervalMs()));
+  if (!poll) return;
+  // The job polls a copy of the held values and hands it back, so the two
+  // threads never share them.
+  auto job = std::make_shared<PollJob>();
+  job->held = held_;
+  worker_.Run(
+      [this, job] { job->outcome = session_.PollCurrentValues(job->held, job->wait_start); },
+      [this, job] { EndPoll(*job); });
+}
+
+void CurrentValuesPoller::EndPoll(const PollJob& job) {
+  held_ = job.held;
+  page_.Show(job.outcome.view);
+  const bool write_log_line = cadence_.EndPoll(NowMs(), job.outcome.result);
+  // The next tick counts from the end of this poll.
+  timer_.start(static_cast<int>(cadence_.IntervalMs()));
+  const std::string log_path = session_.MeasurementLogPath();
+  // A log file that cannot be opened loses this line only; polling goes on.
+  if (write_log_line && !log_path.empty())
+    LogMeasurement(log_path, MeasurementOf(held_, job.wait_start));
+  if (job.outcome.result == result::kOk) AddTrendSample(job.wait_start);
+}
+
+void CurrentValuesPoller::AddTrendSample(const TimeOfDay& wait_start) {
+  TrendSample sample;
+  sample.elapsed_ms = NowMs();
+  sample.time = wait_start;
+  sample.relay_byte = held_.relay_byte;
+  for (std::size_t k = 0; k < 2; ++k) {
+    sample.value[k] = held_.channel[k].value;
+    sample.status[k] = held_.channel[k].status;
+    sample.setpoint1[k] = session_.settings.channel[k].th1;
+    sample.setpoint2[k] = session_.settings.channel[k].th2;
+  }
+  history_.Add(sample);
+  page_.trend->Show(history_.Samples());
+}
+
+void CurrentValuesPoller::ToggleReading() {
+  cadence_.SetPaused(!cadence_.Paused());
+  page_.ShowReadingPaused(cadence_.Paused());
+}
+
+void CurrentValuesPoller::SaveShownTrend() {
+  const QString path = page_.choose_csv_path(&page_);
+  if (path.isEmpty()) return;
+  const std::string csv = TrendCsv(page_.trend->ShownSamples(), CaptionsOf(session_.settings));
+  std::string error;
+  if (!ReplaceFileAtomically(FromQ(path), csv, error)) {
+    dialogs_.ShowMessage(&page_, text::kCannotWriteCsv + FromQ(path) + ": " + error,
+                         text::kErrorCaption, MessageIcon::Error);
+  }
+}
+
+}  // namespace zrm::gui

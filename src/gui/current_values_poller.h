@@ -1,0 +1,64 @@
+#pragma once
+// The polling of the page "Текущие значения" in the window: at each tick of
+// the polling timer it asks the cadence whether to poll, runs the poll as a
+// job on the link thread (so a missing instrument never freezes the window),
+// and when the job ends paints the page, sets the timer's next interval,
+// writes the measurement log line on every second polling tick and adds a
+// good poll to the trend history. It also serves the page's reading button
+// (pause and resume) and the export of the shown trend as CSV.
+
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+#include "app/session.h"
+#include "gui/current_values_page.h"
+#include "gui/dialog_service.h"
+#include "gui/link_worker.h"
+#include "monitor/current_values.h"
+#include "monitor/poll_cadence.h"
+#include "monitor/trend_history.h"
+
+namespace zrm::gui {
+
+class CurrentValuesPoller : public QObject {
+  Q_OBJECT
+
+ public:
+  // Polls through `session`'s link on `worker`, drives `timer` (the polling
+  // timer, started by the window) and paints `page`. Create it after the
+  // start-up, which reads the reply time-out; every argument must outlive it.
+  CurrentValuesPoller(Session& session, LinkWorker& worker, QTimer& timer,
+                      CurrentValuesPage& page, DialogService& dialogs,
+                      QObject* parent = nullptr);
+
+  // A tick of the polling timer while the notebook shows page `page_index`.
+  void Tick(int page_index);
+
+ private:
+  // What a poll job hands back to the window's thread.
+  struct PollJob {
+    CurrentValues held;
+    PollOutcome outcome;
+    TimeOfDay wait_start;
+  };
+
+  void EndPoll(const PollJob& job);
+  void AddTrendSample(const TimeOfDay& wait_start);
+  void ToggleReading();
+  void SaveShownTrend();
+  std::int64_t NowMs() const { return clock_.elapsed(); }
+
+  Session& session_;
+  LinkWorker& worker_;
+  QTimer& timer_;
+  CurrentValuesPage& page_;
+  DialogService& dialogs_;
+  QElapsedTimer clock_;  // the cadence's and the trend's steady clock
+  PollCadence cadence_;
+  CurrentValues held_;  // the held values, from start to exit
+  TrendHistory history_;
+};
+
+}  // namespace zrm::gui

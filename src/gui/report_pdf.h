@@ -1,0 +1,19 @@
+#pragma once
+// The configuration sheet as a PDF file, for the window's preview and for
+// programs without a window (zrm48ctl report --pdf). This header uses no Qt.
+
+#include <string>
+
+#include "report/configuration_page.h"
+
+namespace zrm {
+
+// Writes the sheet of `page` (see gui/report_renderer.h) as a one-page PDF
+// to `path`, replacing an existing file only once the new one is complete.
+// A program that has no Qt application gets a windowless one for the time
+// of the call (call it from the main thread then). False with the message
+// "Невозможно записать файл PDF <path>: <reason>" in `error` on failure.
+bool RenderConfigurationPagePdf(const ConfigurationPage& page, const std::string& path,
+                                std::string& error);
+
+}  // namespace zrm

@@ -1,0 +1,49 @@
+#pragma once
+// The print preview of the configuration sheet. It opens at once on the
+// default printer's paper (no printer is asked for first); its print button
+// prints to the system printer, and "Сохранить в PDF" files the sheet as a
+// PDF document.
+
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <functional>
+
+#include "gui/dialog_service.h"
+#include "report/configuration_page.h"
+
+namespace zrm::gui {
+
+class ReportPreview {
+ public:
+  // Asks where the PDF goes; an empty name when the user cancelled.
+  using PdfNameQuestion = std::function<QString(QWidget* parent)>;
+
+  // The preview of `page` over `parent`, not shown yet. A PDF that cannot be
+  // written is reported through `dialogs`, which must outlive the preview.
+  ReportPreview(zrm::ConfigurationPage page, DialogService& dialogs, PdfNameQuestion ask_pdf_name,
+                QWidget* parent);
+
+  // Shows the preview and returns when the user has closed it; without a
+  // usable printer it shows nothing.
+  void Exec();
+
+  // Writes the sheet to `path`; a failure is shown as an error box.
+  void SavePdf(const QString& path);
+
+  QPrintPreviewDialog& Dialog() { return dialog_; }
+
+ private:
+  void AddSavePdfAction();
+
+  zrm::ConfigurationPage page_;
+  DialogService& dialogs_;
+  PdfNameQuestion ask_pdf_name_;
+  QPrinter printer_;
+  QPrintPreviewDialog dialog_;
+};
+
+// The save dialog for the PDF: PDF documents, ".pdf" added to a bare name,
+// an existing file replaced only after a question.
+QString AskPdfFileName(QWidget* parent);
+
+}  // namespace zrm::gui

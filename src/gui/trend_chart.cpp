@@ -1,0 +1,194 @@
+#include "gui/trend_chart.h"
+
+#include <QAreaSeries>
+#include <QChart>
+#include <QDateTimeAxis>
+#include <QGraphicsLayout>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QValueAxis>
+#include <algorithm>
+#include <cmath>
+
+#include "gui/qt_text.h"
+#include "gui/window_texts.h"
+
+namespace zrm::gui {
+
+namespace {
+
+const std::array<QColor, 2> kChannelColours = {QColor(0x1f, 0x77, 0xb4), QColor(0xd6, 0x27, 0x28)};
+const std::array<QColor, 2> kRelayColours = {QColor(255, 200, 0, 80), QColor(60, 170, 60, 60)};
+// Relay 1 shades the upper half of the plot, relay 2 the lower half.
+constexpr std::array<qreal, 2> kBandBase = {0.5, 0.0};
+constexpr qreal kBandHeight = 0.5;
+constexpr QSize kPreferredSize(760, 170);
+constexpr qint64 kShortestSpanMs = 60 * 1000;
+constexpr qreal kShortestValueSpan = 1.0;
+
+QLineSeries* MakeLine(const QColor& colour, Qt::PenStyle style, qreal width) {
+  auto* series = new QLineSeries;
+  QPen pen(colour);
+  pen.setStyle(style);
+  pen.setWidthF(width);
+  series->setPen(pen);
+  return series;
+}
+
+QFont SmallFont(const QWidget* widget) {
+  QFont font = widget->font();
+  font.setPointSizeF(font.pointSizeF() * 0.85);
+  return font;
+}
+
+}  // namespace
+
+TrendChart::TrendChart(QWidget* parent)
+    : QChartView(parent), clock_zero_(QDateTime::currentDateTime()) {
+  setObjectName("TrendChart");
+  setRenderHint(QPainter::Antialiasing);
+  auto* chart = new QChart;
+  // Every pixel of height goes to the plot: no margins, the legend beside it.
+  chart->setMargins(QMargins(0, 0, 0, 0));
+  chart->layout()->setContentsMargins(0, 0, 0, 0);
+  chart->setBackgroundRoundness(0);
+  chart->legend()->setAlignment(Qt::AlignRight);
+  chart->legend()->setFont(SmallFont(this));
+  setChart(chart);
+
+  time_axis_ = new QDateTimeAxis;
+  time_axis_->setFormat("hh:mm:ss");
+  time_axis_->setTickCount(6);
+  time_axis_->setLabelsFont(SmallFont(this));
+  for (std::size_t k = 0; k < 2; ++k) {
+    value_axis_[k] = new QValueAxis;
+    value_axis_[k]->setLabelsFont(SmallFont(this));
+    value_axis_[k]->setLabelsColor(kChannelColours[k]);
+    value_axis_[k]->setLabelFormat("%.1f");
+  }
+  value_axis_[1]->setGridLineVisible(false);
+  band_axis_ = new QValueAxis;
+  band_axis_->setRange(0, 1);
+  band_axis_->setVisible(false);
+  chart->addAxis(time_axis_, Qt::AlignBottom);
+  chart->addAxis(value_axis_[0], Qt::AlignLeft);
+  chart->addAxis(value_axis_[1], Qt::AlignRight);
+  chart->addAxis(band_axis_, Qt::AlignRight);
+  BuildSeries();
+  Redraw();
+}
+
+void TrendChart::BuildSeries() {
+  QChart* chart = this->chart();
+  const char* const relay_names[2] = {text::kRelay1, text::kRelay2};
+  for (std::size_t k = 0; k < 2; ++k) {
+    RelayBand& band = relay_[k];
+    band.upper = new QLineSeries(chart);
+    band.lower = new QLineSeries(chart);
+    band.area = new QAreaSeries(band.upper, band.lower);
+    band.area->setName(ToQ(relay_names[k]));
+    band.area->setBrush(kRelayColours[k]);
+    band.area->setPen(Qt::NoPen);
+    chart->addSeries(band.area);
+    band.area->attachAxis(time_axis_);
+    band.area->attachAxis(band_axis_);
+  }
+  const char* const channel_names[2] = {text::kChannel1, text::kChannel2};
+  for (std::size_t k = 0; k < 2; ++k) {
+    ChannelSeries& series = channel_[k];
+    series.setpoint1 = MakeLine(kChannelColours[k], Qt::DashLine, 1.0);
+    series.setpoint2 = MakeLine(kChannelColours[k], Qt::DotLine, 1.0);
+    series.value = MakeLine(kChannelColours[k], Qt::SolidLine, 2.0);
+    series.setpoint1->setName(ToQ(text::kSetpoint1));
+    series.setpoint2->setName(ToQ(text::kSetpoint2));
+    series.value->setName(ToQ(channel_names[k]));
+    for (QLineSeries* line : {series.setpoint1, series.setpoint2, series.value}) {
+      chart->addSeries(line);
+      line->attachAxis(time_axis_);
+      line->attachAxis(value_axis_[k]);
+    }
+    // The set point lines explain themselves by their channel's colour; the
+    // legend keeps to the values and the relays.
+    for (QLegendMarker* marker : chart->legend()->markers(series.setpoint1))
+      marker->setVisible(false);
+    for (QLegendMarker* marker : chart->legend()->markers(series.setpoint2))
+      marker->setVisible(false);
+  }
+}
+
+QSize TrendChart::sizeHint() const { return kPreferredSize; }
+
+void TrendChart::SetClockZero(const QDateTime& clock_zero) {
+  clock_zero_ = clock_zero;
+  Redraw();
+}
+
+void TrendChart::Show(std::vector<TrendSample> samples) {
+  if (paused_) return;
+  shown_ = std::move(samples);
+  Redraw();
+}
+
+void TrendChart::SetPaused(bool paused) { paused_ = paused; }
+
+qreal TrendChart::TimeOf(const TrendSample& sample) const {
+  return static_cast<qreal>(clock_zero_.toMSecsSinceEpoch() + sample.elapsed_ms);
+}
+
+void TrendChart::Redraw() {
+  for (std::size_t k = 0; k < 2; ++k) {
+    QList<QPointF> values, setpoints1, setpoints2, band, floor;
+    const std::uint8_t relay_bit = static_cast<std::uint8_t>(1u << k);
+    for (std::size_t i = 0; i < shown_.size(); ++i) {
+      const TrendSample& sample = shown_[i];
+      const qreal x = TimeOf(sample);
+      values.append({x, sample.value[k]});
+      // A set point a profile left without a number is not drawn.
+      if (std::isfinite(sample.setpoint1[k])) setpoints1.append({x, sample.setpoint1[k]});
+      if (std::isfinite(sample.setpoint2[k])) setpoints2.append({x, sample.setpoint2[k]});
+      // The band steps: a relay state holds until the next sample.
+      const qreal y = kBandBase[k] + ((sample.relay_byte & relay_bit) != 0 ? kBandHeight : 0.0);
+      if (!band.isEmpty() && band.last().y() != y) band.append({x, band.last().y()});
+      band.append({x, y});
+    }
+    if (!shown_.empty()) {
+      floor = {{TimeOf(shown_.front()), kBandBase[k]}, {TimeOf(shown_.back()), kBandBase[k]}};
+    }
+    channel_[k].value->replace(values);
+    channel_[k].setpoint1->replace(setpoints1);
+    channel_[k].setpoint2->replace(setpoints2);
+    relay_[k].upper->replace(band);
+    relay_[k].lower->replace(floor);
+  }
+  FitAxes();
+}
+
+void TrendChart::FitAxes() {
+  const qint64 zero = clock_zero_.toMSecsSinceEpoch();
+  const qint64 first = shown_.empty() ? 0 : shown_.front().elapsed_ms;
+  const qint64 last = shown_.empty() ? 0 : shown_.back().elapsed_ms;
+  // At least a minute wide, so the first samples do not fill the whole plot.
+  const qint64 end = std::max(last, first + kShortestSpanMs);
+  time_axis_->setRange(QDateTime::fromMSecsSinceEpoch(zero + first),
+                       QDateTime::fromMSecsSinceEpoch(zero + end));
+
+  FitValueAxis(0);
+  FitValueAxis(1);
+}
+
+void TrendChart::FitValueAxis(std::size_t k) {
+  // The axis holds every value and set point of the channel, with a margin.
+  float low = shown_.empty() ? 0.0f : shown_.front().value[k];
+  float high = low;
+  for (const TrendSample& s : shown_) {
+    for (float v : {s.value[k], s.setpoint1[k], s.setpoint2[k]}) {
+      if (!std::isfinite(v)) continue;
+      low = std::min(low, v);
+      high = std::max(high, v);
+    }
+  }
+  const qreal span = std::max<qreal>(high - low, kShortestValueSpan);
+  value_axis_[k]->setRange(low - span * 0.08, high + span * 0.08);
+}
+
+}  // namespace zrm::gui

@@ -1,0 +1,152 @@
+// The trend chart of the page "Текущие значения" against the emulated
+// instrument: what it keeps, its pause, and the export of the shown data as
+// CSV, also to a place that cannot be written.
+
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "gui/current_values_page.h"
+#include "lib/simulator.h"
+#include "support/workstation.h"
+
+using zrm::gui::CurrentValuesPage;
+using zrm::gui::TrendChart;
+using zrm::test::Workstation;
+
+namespace {
+
+QString Q(const char* text) { return QString::fromUtf8(text); }
+
+// Waits, with the event loop running, until the instrument has received
+// `count` requests; false when it did not within `ms`.
+bool WaitForRequests(const zrm::sim::Simulator& sim, std::size_t count, int ms) {
+  for (int waited = 0; sim.RequestsReceived() < count && waited < ms; waited += 5) QTest::qWait(5);
+  return sim.RequestsReceived() >= count;
+}
+
+// A folder whose port 1 is the emulated instrument, its channels named in
+// recent.prf, with the window on page "Текущие значения".
+struct TrendWorkstation : Workstation {
+  zrm::sim::Simulator sim;
+  TrendWorkstation() {
+    std::string error;
+    if (!sim.Start(&error)) qFatal("simulator: %s", error.c_str());
+    MapPort(1, sim.SlavePath());
+    sim.PinChannelValue(1, 23.5f);
+    sim.PinStatusCode(1, 0);
+    sim.PinChannelValue(2, -1.25f);
+    sim.PinStatusCode(2, 12);
+  }
+  CurrentValuesPage& Page() { return *Window().findChild<CurrentValuesPage*>(); }
+  TrendChart& Chart() { return *Find<TrendChart>("TrendChart"); }
+  void StartOnPage() {
+    Start();
+    Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(3);
+  }
+  // Waits until the chart shows at least `count` samples.
+  bool WaitForSamples(std::size_t count) {
+    for (int waited = 0; Chart().ShownSamples().size() < count && waited < 8000; waited += 10)
+      QTest::qWait(10);
+    return Chart().ShownSamples().size() >= count;
+  }
+};
+
+std::string ContentOf(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+}  // namespace
+
+class CurrentValuesTrendTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void ChartShowsTheGoodPollsWithTheSetPoints();
+  void PausedChartKeepsWhatItShowsAndSavesIt();
+  void CancelledSaveWritesNothing();
+  void UnwritableFileIsReportedOnce();
+};
+
+void CurrentValuesTrendTest::ChartShowsTheGoodPollsWithTheSetPoints() {
+  TrendWorkstation ws;
+  ws.SetKey("recent.prf", "CH1", "th1", "37.5");
+  ws.StartOnPage();
+  QVERIFY(ws.WaitForSamples(3));
+  const zrm::TrendSample& last = ws.Chart().ShownSamples().back();
+  QCOMPARE(last.value[0], 23.5f);
+  QCOMPARE(last.value[1], -1.25f);
+  QCOMPARE(int(last.status[1]), 12);
+  QCOMPARE(last.setpoint1[0], 37.5f);
+  const auto& samples = ws.Chart().ShownSamples();
+  for (std::size_t i = 1; i < samples.size(); ++i)
+    QVERIFY(samples[i].elapsed_ms > samples[i - 1].elapsed_ms);
+
+  // A lost instrument adds nothing: the trend holds measured values only.
+  ws.sim.Stop();
+  QTest::qWait(300);
+  const std::size_t before = ws.Chart().ShownSamples().size();
+  QTest::qWait(2500);
+  QCOMPARE(ws.Chart().ShownSamples().size(), before);
+}
+
+void CurrentValuesTrendTest::PausedChartKeepsWhatItShowsAndSavesIt() {
+  TrendWorkstation ws;
+  ws.SetKey("recent.prf", "CH1", "text", "Печь");
+  ws.SetKey("recent.prf", "CH1", "unit", "°C");
+  ws.StartOnPage();
+  QVERIFY(ws.WaitForSamples(2));
+  auto* pause = ws.Find<QPushButton>("TrendPauseButton");
+  QCOMPARE(pause->text(), Q("Остановить график"));
+  pause->click();
+  QCOMPARE(pause->text(), Q("Продолжить график"));
+  const std::size_t frozen = ws.Chart().ShownSamples().size();
+  const std::size_t polled = ws.sim.RequestsReceived();
+  QVERIFY(WaitForRequests(ws.sim, polled + 3, 3000));
+  QTest::qWait(100);
+  QCOMPARE(ws.Chart().ShownSamples().size(), frozen);
+
+  const std::string path = ws.PathOf("trend.csv");
+  ws.Page().choose_csv_path = [&](QWidget*) { return QString::fromStdString(path); };
+  ws.Find<QPushButton>("TrendSaveButton")->click();
+  const std::string csv = ContentOf(path);
+  QVERIFY2(csv.starts_with("Время;Канал 1 Печь, °C;Состояние канала 1;Канал 2"), csv.c_str());
+  // The header and one line per shown sample, nothing that came later.
+  QCOMPARE(std::size_t(std::count(csv.begin(), csv.end(), '\n')), frozen + 1);
+  QVERIFY(csv.find(";23.5000;0;-1.2500;12;") != std::string::npos);
+
+  pause->click();
+  QCOMPARE(pause->text(), Q("Остановить график"));
+  QVERIFY(ws.WaitForSamples(frozen + 1));
+}
+
+void CurrentValuesTrendTest::CancelledSaveWritesNothing() {
+  TrendWorkstation ws;
+  ws.StartOnPage();
+  QVERIFY(ws.WaitForSamples(1));
+  ws.Page().choose_csv_path = [](QWidget*) { return QString(); };
+  ws.Find<QPushButton>("TrendSaveButton")->click();
+  QVERIFY(ws.dialogs.shown.empty());
+}
+
+void CurrentValuesTrendTest::UnwritableFileIsReportedOnce() {
+  TrendWorkstation ws;
+  ws.StartOnPage();
+  QVERIFY(ws.WaitForSamples(1));
+  const std::string path = ws.PathOf("no-such-folder/trend.csv");
+  ws.Page().choose_csv_path = [&](QWidget*) { return QString::fromStdString(path); };
+  ws.Find<QPushButton>("TrendSaveButton")->click();
+  QCOMPARE(ws.dialogs.shown.size(), std::size_t{1});
+  QVERIFY2(ws.dialogs.shown[0].text.starts_with("Невозможно записать файл " + path + ": "),
+           ws.dialogs.shown[0].text.c_str());
+  QCOMPARE(ws.dialogs.shown[0].caption, std::string("Ошибка"));
+}
+
+QTEST_MAIN(CurrentValuesTrendTest)
+#include "current_values_trend_test.moc"
