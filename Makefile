@@ -2,6 +2,7 @@
 BUILD ?= build
 JOBS ?= 2
 SANITIZE ?= 0
+FUZZ_SECONDS ?= 30
 
 CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=Debug
 ifeq ($(SANITIZE),1)
@@ -33,5 +34,9 @@ bench: deps
 	cmake --build build-release -j$(JOBS)
 	./scripts/bench.sh build-release
 
+# libFuzzer targets (clang), each run for FUZZ_SECONDS.
+fuzz: deps
+	BUILD=build-fuzz JOBS=$(JOBS) ./scripts/fuzz.sh $(FUZZ_SECONDS)
+
 clean:
-	rm -rf build build-sanitize build-release
+	rm -rf build build-sanitize build-release build-fuzz

@@ -7,7 +7,7 @@
 namespace zrm {
 
 // Reads the number at the start of a field text as C's "%f" would into a
-// 32-bit float: leading blanks skipped, "." the only decimal point, the number
+// 32-bit float: leading blanks and control characters skipped, "." the only decimal point, the number
 // ends at the first character that cannot continue it. When no number starts
 // the text, `value` is 0 and the result false.
 bool ParseEditorNumber(std::string_view text, float& value);

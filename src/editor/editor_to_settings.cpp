@@ -87,7 +87,8 @@ void CollectRegulatorAndErrorDisplay(const EditorForm& form, DeviceSettings& s) 
 // two bytes are both 0. Returns false for such a value.
 bool CollectSerialNumber(const std::string& text, GeneralSettings& g) {
   unsigned long long number = 0;
-  if (!text.empty() && !ScanUnsigned(text, number)) number = 0;
+  // Control characters around the digits are skipped as the check skips them.
+  if (!text.empty() && !ScanUnsigned(TrimBlanks(text), number)) number = 0;
   bool in_range = number <= kLargestSerialNumber;
   if (!in_range) number = kOutOfRangeSerialNumber;
   g.serial_hi = static_cast<std::int32_t>((number >> 8) & 0xFF);

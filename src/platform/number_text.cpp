@@ -1,5 +1,6 @@
 #include "platform/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -14,6 +15,31 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 std::size_t SkipBlanks(std::string_view text, std::size_t i) {
   while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
   return i;
+}
+
+// Whether a number that does not fit a float is too large rather than too
+// small: its first significant digit stands at a power of ten of at least 0
+// once the exponent is applied. `number` is digits with an optional "." and
+// an optional exponent, without a sign.
+bool TooLargeForFloat(std::string_view number) {
+  const std::size_t e = number.find_first_of("eE");
+  const std::string_view mantissa = number.substr(0, e);
+  long long exponent = 0;
+  if (e != std::string_view::npos) {
+    std::size_t j = e + 1;
+    const bool negative = j < number.size() && number[j] == '-';
+    if (j < number.size() && (number[j] == '+' || number[j] == '-')) ++j;
+    // Saturates far beyond any float exponent, so huge exponents cannot wrap.
+    for (; j < number.size() && IsDigit(number[j]) && exponent < 1000000; ++j)
+      exponent = exponent * 10 + (number[j] - '0');
+    if (negative) exponent = -exponent;
+  }
+  const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+  const std::size_t first = mantissa.find_first_of("123456789");
+  if (first == std::string_view::npos) return false;
+  const long long power = first < point ? static_cast<long long>(point - first - 1)
+                                        : -static_cast<long long>(first - point);
+  return power + exponent >= 0;
 }
 
 }  // namespace
@@ -65,9 +91,9 @@ bool ScanFloat(std::string_view text, float& value, std::size_t* consumed) {
                                    std::chars_format::general);
   if (ec == std::errc::result_out_of_range) {
     // Like strtof: overflow gives infinity, underflow zero.
-    std::size_t e = text.find_first_of("eE", start);
-    bool tiny = e != std::string_view::npos && e < i && text.substr(e + 1, 1) == "-";
-    parsed = tiny ? 0.0f : std::numeric_limits<float>::infinity();
+    parsed = TooLargeForFloat(text.substr(start, i - start))
+                 ? std::numeric_limits<float>::infinity()
+                 : 0.0f;
   } else if (ec != std::errc()) {
     return false;
   }
