@@ -100,7 +100,8 @@ int CreateDefaultProfiles(const std::string& directory, Operator& op) {
     if (profile.Save(reason)) {
       ++created;
     } else {
-      failures += (failures.empty() ? "" : "\n") + UnableToWriteText(path);
+      if (!failures.empty()) failures += '\n';
+      failures += UnableToWriteText(path);
     }
   }
   if (!failures.empty())

@@ -1,0 +1,225 @@
+// zrm48bench_window: the main window under measurement, on the offscreen
+// platform or a display.
+//
+//   zrm48bench_window --first-paint
+//     starts the window in the current folder as the program does, prints
+//     "first-paint-ns N" (the steady clock when its first frame is painted)
+//     and closes it; zrm48bench_startup runs it in an empty folder.
+//   zrm48bench_window --responsiveness
+//     starts the window in a fresh folder whose dev.dat points port 1 at an
+//     emulated instrument (9600 bit/s, line timing) and port 2 at one that
+//     never answers; reads from port 1, switches to port 2 and reads again,
+//     then shows "Текущие значения" for 10 s, while a 10 ms timer measures
+//     how late the event loop serves it. Prints a Markdown table.
+
+#include <QApplication>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QPushButton>
+#include <QTabWidget>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+
+#include "app/session.h"
+#include "bench_host.h"
+#include "child_process.h"
+#include "event_loop_lag.h"
+#include "gui/tform1.h"
+#include "lib/simulator.h"
+#include "platform/number_text.h"
+#include "quiet_dialogs.h"
+#include "sample_stats.h"
+
+namespace zrm::bench {
+namespace {
+
+constexpr unsigned kBaud = 9600;
+constexpr int kCurrentValuesPage = 3;
+constexpr int kNoInstrumentPortIndex = 1;  // port 2
+constexpr std::chrono::milliseconds kStartUpSettle{500};
+constexpr std::chrono::seconds kPollingTime{10};
+constexpr std::chrono::seconds kJobLimit{120};
+
+// Prints the steady clock once the window's first frame has been painted,
+// then closes the window.
+class FirstPaintProbe : public QObject {
+ public:
+  explicit FirstPaintProbe(QWidget& window) : window_(window) { window.installEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint && !painted_) {
+      painted_ = true;
+      // Queued, so the time is taken after this paint has been carried out.
+      QMetaObject::invokeMethod(this, [this] {
+        const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                            SteadyClock::now().time_since_epoch()).count();
+        std::printf("first-paint-ns %lld\n", static_cast<long long>(ns));
+        std::fflush(stdout);
+        window_.close();
+      }, Qt::QueuedConnection);
+    }
+    return false;
+  }
+
+ private:
+  QWidget& window_;
+  bool painted_ = false;
+};
+
+int FirstPaint(int argc, char** argv) {
+  QApplication app(argc, argv);
+  Session session(std::filesystem::current_path().string());
+  QuietDialogs dialogs;
+  gui::TForm1 window(session, dialogs);
+  FirstPaintProbe probe(window);
+  window.show();
+  return app.exec();
+}
+
+// Runs the event loop until `done` holds or `limit` has passed; false on
+// the limit.
+bool Await(const std::function<bool()>& done, std::chrono::milliseconds limit) {
+  const auto deadline = SteadyClock::now() + limit;
+  while (!done()) {
+    if (SteadyClock::now() >= deadline) return false;
+    QEventLoop loop;
+    QTimer::singleShot(5, &loop, &QEventLoop::quit);
+    loop.exec();
+  }
+  return true;
+}
+
+void Pause(std::chrono::milliseconds time) {
+  const auto until = SteadyClock::now() + time;
+  Await([until] { return SteadyClock::now() >= until; }, time + std::chrono::seconds(1));
+}
+
+void PrintPhase(const std::string& phase, double seconds, const std::vector<double>& stalls) {
+  std::printf("| %s | %s | %zu | %s | %s |\n", phase.c_str(), FormatFixed(seconds, 0, 1).c_str(),
+              stalls.size(), FormatFixed(Largest(stalls), 0, 1).c_str(),
+              FormatFixed(Percentile(stalls, 0.99), 0, 1).c_str());
+  std::fflush(stdout);
+}
+
+bool WriteDevDat(const std::string& dir, const std::string& port1, const std::string& port2) {
+  std::ofstream file(dir + "/dev.dat", std::ios::binary);
+  file << "[COM_SETTINGS]\r\nNumber=1\r\nSettings=" << std::to_string(kBaud) << ",N,8,2\r\n"
+       << "[PORTS]\r\nCOM1=" << port1 << "\r\nCOM2=" << port2 << "\r\n";
+  return static_cast<bool>(file);
+}
+
+// The window's phases one after another, each timed and measured.
+class ResponsivenessRun {
+ public:
+  ResponsivenessRun(gui::TForm1& window, EventLoopLag& lag) : window_(window), lag_(lag) {}
+
+  // Runs `action`, then the event loop until the window is idle (or for
+  // `hold` when given), and prints the phase's row. False when the window
+  // stayed busy beyond every reason.
+  bool Phase(const std::string& name, const std::function<void()>& action,
+             std::chrono::milliseconds hold = {}) {
+    lag_.TakeStalls();
+    const auto start = SteadyClock::now();
+    action();
+    bool ended = true;
+    if (hold.count() > 0) Pause(hold);
+    else ended = Await([this] { return !window_.Busy(); }, kJobLimit);
+    const double seconds = std::chrono::duration<double>(SteadyClock::now() - start).count();
+    total_seconds_ += seconds;
+    const auto stalls = lag_.TakeStalls();
+    all_.insert(all_.end(), stalls.begin(), stalls.end());
+    PrintPhase(name + (ended ? "" : " (still busy)"), seconds, stalls);
+    return ended;
+  }
+
+  const std::vector<double>& AllStalls() const { return all_; }
+  double TotalSeconds() const { return total_seconds_; }
+
+ private:
+  gui::TForm1& window_;
+  EventLoopLag& lag_;
+  std::vector<double> all_;
+  double total_seconds_ = 0;
+};
+
+int Responsiveness(int argc, char** argv) {
+  sim::SimulatorOptions answering;
+  answering.baud = kBaud;
+  answering.line_timing = true;
+  // "No instrument": the port opens, and nothing ever answers on it.
+  sim::Fault swallow_all;
+  swallow_all.kind = sim::FaultKind::NoReply;
+  swallow_all.when.by = sim::FaultWhen::By::Share;
+  swallow_all.when.share = 1.0;
+  sim::SimulatorOptions silent;
+  silent.faults.push_back(swallow_all);
+  sim::Simulator instrument(answering), nobody(silent);
+  std::string error;
+  if (!instrument.Start(&error) || !nobody.Start(&error)) {
+    std::fprintf(stderr, "zrm48bench_window: no emulated instrument: %s\n", error.c_str());
+    return 1;
+  }
+  const std::string dir = MakeEmptyFolder();
+  if (dir.empty() || !WriteDevDat(dir, instrument.SlavePath(), nobody.SlavePath())) {
+    std::fprintf(stderr, "zrm48bench_window: cannot prepare a working folder\n");
+    return 1;
+  }
+
+  QApplication app(argc, argv);
+  int result = 0;
+  {
+    Session session(dir);
+    QuietDialogs dialogs;
+    gui::TForm1 window(session, dialogs);
+    window.show();
+    Pause(kStartUpSettle);
+
+    auto* read = window.findChild<QPushButton*>("Button1");
+    auto* port = window.findChild<QComboBox*>("ComboBox17");
+    auto* notebook = window.findChild<QTabWidget*>("TabbedNotebook1");
+    if (!read || !port || !notebook) {
+      std::fprintf(stderr, "zrm48bench_window: Button1, ComboBox17 or TabbedNotebook1 missing\n");
+      return 1;
+    }
+    std::printf("Window responsiveness; %s; load average before: %s\n\n", UtcNow().c_str(),
+                LoadAverages().c_str());
+    std::printf("| phase | seconds | 10 ms ticks | longest stall ms | 99th percentile ms |\n"
+                "|---|---:|---:|---:|---:|\n");
+    EventLoopLag lag;
+    lag.Start();
+    ResponsivenessRun run(window, lag);
+    const bool ok =
+        run.Phase("read from the instrument", [&] { read->click(); }) &&
+        run.Phase("switch to a port with no instrument", [&] {
+          port->setCurrentIndex(kNoInstrumentPortIndex);
+          emit port->activated(kNoInstrumentPortIndex);
+        }) &&
+        run.Phase("read with no instrument", [&] { read->click(); }) &&
+        run.Phase("poll page 3 with no instrument",
+                  [&] { notebook->setCurrentIndex(kCurrentValuesPage); }, kPollingTime);
+    lag.Stop();
+    PrintPhase("all phases", run.TotalSeconds(), run.AllStalls());
+    std::printf("\nmessage boxes the window would have shown: %d; load average after: %s\n",
+                dialogs.Messages(), LoadAverages().c_str());
+    result = ok ? 0 : 1;
+    notebook->setCurrentIndex(0);
+    Await([&] { return !window.Busy(); }, kJobLimit);
+  }
+  RemoveFolder(dir);
+  return result;
+}
+
+}  // namespace
+}  // namespace zrm::bench
+
+int main(int argc, char** argv) {
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "--first-paint") return zrm::bench::FirstPaint(argc, argv);
+  if (mode == "--responsiveness") return zrm::bench::Responsiveness(argc, argv);
+  std::fprintf(stderr, "usage: zrm48bench_window --first-paint | --responsiveness\n");
+  return 64;
+}

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Runs the benchmarks of an optimised build and prints their tables:
+#   ./scripts/bench.sh [BUILD_DIR]        (default build-release)
+# The figures are timings on whatever machine runs this; nothing here passes
+# or fails on them. Paste the output into docs/performance.md.
+set -euo pipefail
+
+build=${1:-build-release}
+bench="$build/bench"
+runs=${BENCH_RUNS:-7}
+
+if [ ! -x "$bench/zrm48bench_transfer" ]; then
+  echo "bench: $bench/zrm48bench_transfer is missing; build $build first" >&2
+  exit 1
+fi
+
+echo "# make bench"
+echo
+echo "- date: $(date -u '+%Y-%m-%d %H:%M UTC')"
+echo "- machine: $(uname -srm); $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ //'), $(nproc) processors"
+echo "- compiler: $(c++ --version | head -n1)"
+echo "- command: ./scripts/bench.sh $build (BENCH_RUNS=$runs)"
+echo
+
+echo "## Transfers and one poll cycle"
+echo
+"$bench/zrm48bench_transfer" --runs "$runs" --polls $((runs * 3))
+echo
+
+echo "## Start-up"
+echo
+startup_args=()
+[ -x "$build/src/cli/zrm48ctl" ] && startup_args+=(--ctl "$build/src/cli/zrm48ctl")
+[ -x "$bench/zrm48bench_window" ] && startup_args+=(--window "$bench/zrm48bench_window")
+if [ ${#startup_args[@]} -gt 0 ]; then
+  "$bench/zrm48bench_startup" --runs 5 "${startup_args[@]}"
+else
+  echo "(neither zrm48ctl nor the window was built)"
+fi
+echo
+
+echo "## Window responsiveness"
+echo
+if [ -x "$bench/zrm48bench_window" ]; then
+  QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$bench/zrm48bench_window" --responsiveness
+else
+  echo "(the window library was not built)"
+fi
