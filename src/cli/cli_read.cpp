@@ -15,11 +15,12 @@ namespace zrm {
 int RunRead(const CliOptions& options, CliOperator& op, std::FILE* out) {
   TreatInterruptAsEsc();
   Workstation station(options.dir, op);
-  DeviceSettings s;
-  EditorForm form;
-  const int port_number = station.Config().port_number;
-  if (ExchangeResult r = StartEditor(s, form, port_number, op)) return static_cast<int>(r);
-  station.OpenLink(options.device, op);
+  StartedWindow window;
+  if (ExchangeResult r = StartWindow(station, options.device, window, op))
+    return static_cast<int>(r);
+  DeviceSettings& s = window.settings;
+  EditorForm& form = window.form;
+  const int port_number = window.port_number;
 
   if (ExchangeResult r = ReadCommand(form, s, station.InstrumentLink(), op, port_number))
     return static_cast<int>(r);

@@ -24,11 +24,12 @@ void PrintPage(const ConfigurationPage& page, std::FILE* out) {
 int RunReport(const CliOptions& options, CliOperator& op, std::FILE* out) {
   TreatInterruptAsEsc();
   Workstation station(options.dir, op);
-  DeviceSettings s;
-  EditorForm form;
-  const int port_number = station.Config().port_number;
-  if (ExchangeResult r = StartEditor(s, form, port_number, op)) return static_cast<int>(r);
-  station.OpenLink(options.device, op);
+  StartedWindow window;
+  if (ExchangeResult r = StartWindow(station, options.device, window, op))
+    return static_cast<int>(r);
+  DeviceSettings& s = window.settings;
+  EditorForm& form = window.form;
+  const int port_number = window.port_number;
 
   // The page "Конфигурация" chosen, then "Сформировать страницу".
   PageChange(form, s, op, port_number);

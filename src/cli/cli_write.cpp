@@ -37,11 +37,12 @@ bool ProfileReadable(const std::string& path, CliOperator& op) {
 int RunWrite(const CliOptions& options, CliOperator& op, std::FILE*) {
   TreatInterruptAsEsc();
   Workstation station(options.dir, op);
-  DeviceSettings s;
-  EditorForm form;
-  const int port_number = station.Config().port_number;
-  if (ExchangeResult r = StartEditor(s, form, port_number, op)) return static_cast<int>(r);
-  station.OpenLink(options.device, op);
+  StartedWindow window;
+  if (ExchangeResult r = StartWindow(station, options.device, window, op))
+    return static_cast<int>(r);
+  DeviceSettings& s = window.settings;
+  EditorForm& form = window.form;
+  const int port_number = window.port_number;
 
   // The profile opened: the editor collected, the file loaded and shown.
   if (!ProfileReadable(options.file, op)) {

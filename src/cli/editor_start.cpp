@@ -46,4 +46,13 @@ ExchangeResult StartEditor(DeviceSettings& s, EditorForm& form, int port_number,
   return result::kOk;
 }
 
+ExchangeResult StartWindow(Workstation& station, const std::string& device,
+                           StartedWindow& window, CliOperator& op) {
+  window.port_number = station.Config().port_number;
+  if (ExchangeResult r = StartEditor(window.settings, window.form, window.port_number, op))
+    return r;
+  station.OpenLink(device, op);
+  return result::kOk;
+}
+
 }  // namespace zrm
