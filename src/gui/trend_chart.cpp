@@ -44,17 +44,18 @@ QFont SmallFont(const QWidget* widget) {
 }  // namespace
 
 TrendChart::TrendChart(QWidget* parent)
-    : QChartView(parent), clock_zero_(QDateTime::currentDateTime()) {
+    // The chart goes in through the constructor: a view made without one
+    // creates a default chart, which setChart() would release unowned.
+    : QChartView(new QChart, parent), clock_zero_(QDateTime::currentDateTime()) {
   setObjectName("TrendChart");
   setRenderHint(QPainter::Antialiasing);
-  auto* chart = new QChart;
+  QChart* chart = this->chart();
   // Every pixel of height goes to the plot: no margins, the legend beside it.
   chart->setMargins(QMargins(0, 0, 0, 0));
   chart->layout()->setContentsMargins(0, 0, 0, 0);
   chart->setBackgroundRoundness(0);
   chart->legend()->setAlignment(Qt::AlignRight);
   chart->legend()->setFont(SmallFont(this));
-  setChart(chart);
 
   time_axis_ = new QDateTimeAxis;
   time_axis_->setFormat("hh:mm:ss");
