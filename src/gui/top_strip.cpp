@@ -17,7 +17,7 @@ QPushButton* MakeButton(const char* name, const char* caption, const char* hint)
   auto* button = new QPushButton(ToQ(caption));
   button->setObjectName(name);
   button->setToolTip(ToQ(hint));
-  button->setMinimumWidth(150);
+  button->setMinimumWidth(164);
   return button;
 }
 
