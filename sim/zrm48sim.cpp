@@ -75,6 +75,10 @@ int main(int argc, char** argv) {
     std::cout << zrm::sim::UsageText();
     return 0;
   }
+  if (options.version) {
+    std::cout << "zrm48sim " << ZRM_VERSION << "\n";
+    return 0;
+  }
   zrm::sim::ParameterMemory memory = zrm::sim::DefaultInstrumentMemory();
   if (!options.memory_path.empty() && !zrm::sim::LoadMemoryFile(options.memory_path, memory, error)) {
     std::cerr << "zrm48sim: " << error << "\n";

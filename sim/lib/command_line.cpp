@@ -18,6 +18,7 @@ std::string UsageText() {
   return "usage: zrm48sim [--link PATH] [--address N] [--baud B] [--line-timing]\n"
          "                [--turnaround MS] [--restart-ms MS] [--round-floats DECIMALS]\n"
          "                [--memory FILE] [--fault SPEC]... [--seed N] [--dump-memory]\n"
+         "                [--help] [--version]\n"
          "  SPEC is KIND[=ARG]@WHEN; KIND: noreply, cut[=KEPT], garbage[=N], long,\n"
          "  code=HHHH, delay=MS, wrong, nul[=N], vanish; WHEN: a request number (3),\n"
          "  a parameter (2:15, 2:15:dword, 1:6:byte) or a share (25%).\n";
@@ -50,6 +51,8 @@ bool ParseCommandLine(const std::vector<std::string>& args, ProgramOptions& opti
     };
     if (option == "--help" || option == "-h") {
       options.help = true;
+    } else if (option == "--version") {
+      options.version = true;
     } else if (option == "--line-timing") {
       sim.line_timing = true;
     } else if (option == "--dump-memory") {

@@ -14,6 +14,7 @@ struct ProgramOptions {
   std::string memory_path;  // --memory: memory file applied over the default instrument
   bool dump_memory = false; // --dump-memory: print the memory file and exit
   bool help = false;
+  bool version = false;      // --version: print the version line and exit
 };
 
 // Reads the arguments after the program name. False with a message in

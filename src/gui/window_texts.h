@@ -5,8 +5,9 @@
 
 namespace zrm::gui::text {
 
-// Window captions; the version text keeps its trailing blank.
-inline constexpr const char* kVersion = "1.0.19.1 ";
+// Window captions; the version text (the project's version from CMake) keeps
+// its trailing blank.
+inline constexpr const char* kVersion = ZRM_VERSION " ";
 inline constexpr const char* kStartCaption = "Настройка ЗРМ 48xx пользовательская версия ";
 inline constexpr const char* kOpenedCaption = "Настройка ЗРМ 48xx ";
 
