@@ -10,7 +10,7 @@ ifeq ($(SANITIZE),1)
   CMAKE_FLAGS += -DZRM_SANITIZE=ON
 endif
 
-.PHONY: all deps configure build test demo bench fuzz clean
+.PHONY: all deps configure build test demo bench fuzz configure-package package fresh-check clean
 
 all: build
 
@@ -26,7 +26,8 @@ build: configure
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
-demo: build
+# Builds only what it runs: the window and the emulated instrument.
+demo: configure
 	./scripts/demo.sh $(BUILD)
 
 bench: deps
@@ -38,5 +39,24 @@ bench: deps
 fuzz: deps
 	BUILD=build-fuzz JOBS=$(JOBS) ./scripts/fuzz.sh $(FUZZ_SECONDS)
 
+# The Debian package, built with Debian's own compiler and hardening flags,
+# without the tests; lintian must find no error in it.
+PACKAGE_BUILD := build-package
+configure-package: deps
+	DEB_BUILD_MAINT_OPTIONS=hardening=+all; export DEB_BUILD_MAINT_OPTIONS; \
+	cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE=None -DZRM_BUILD_TESTS=OFF \
+	  -DZRM_MANPAGES=ON -DCMAKE_INSTALL_PREFIX=/usr \
+	  -DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CXXFLAGS) $$(dpkg-buildflags --get CPPFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)"
+
+package: configure-package
+	cmake --build $(PACKAGE_BUILD) -j$(JOBS)
+	cd $(PACKAGE_BUILD) && rm -f zrm48setup_*.deb && cpack -G DEB
+	lintian --fail-on error $(PACKAGE_BUILD)/zrm48setup_*.deb
+
+# The set-up on throwaway minimal Debian 12 roots (needs root).
+fresh-check:
+	./scripts/fresh-check.sh
+
 clean:
-	rm -rf build build-sanitize build-release build-fuzz
+	rm -rf build build-sanitize build-release build-fuzz build-package build-fresh

@@ -1,16 +1,39 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the project needs to build, test, demo and
-# benchmark. Idempotent: returns at once when everything is present.
+# Installs every Debian package the project needs on a minimal Debian 12 to
+# configure, build, test, run the demo, fuzz, benchmark and build the Debian
+# package. Each package is named here: nothing is left to Recommends.
+# Idempotent: returns at once when everything is present.
 set -euo pipefail
 
 packages=(
+  # compilers and the build
   build-essential cmake make pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev qt6-serialport-dev qt6-charts-dev libgl-dev
-  xvfb xauth poppler-utils locales
+  # Qt: Widgets, Gui, PrintSupport, Test and Charts; Qt Charts' CMake files
+  # need Qt OpenGL's, and Qt Gui's need the OpenGL headers
+  qt6-base-dev libqt6opengl6-dev qt6-charts-dev libgl-dev
+  # the tests: GoogleTest, a comma-decimal locale, fonts for the report page,
+  # Qt's Russian translations, PDF pages to PNG
+  libgtest-dev libgmock-dev locales fonts-liberation qt6-translations-l10n poppler-utils
+  # benchmarks, screenshots under a virtual display
+  libbenchmark-dev xvfb xauth
+  # the libFuzzer targets
   clang libclang-rt-14-dev
-  fonts-liberation qt6-translations-l10n
+  # make package: CPack's DEB generator, manual pages, the package check
+  dpkg-dev file help2man lintian
 )
+
+# Runs a command as root: directly or through sudo. Without either it says,
+# in one line, what to run as root instead, and fails.
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then
+    "$@"
+  elif command -v sudo >/dev/null 2>&1; then
+    sudo "$@"
+  else
+    echo "install-deps: not root and no sudo; as root, run: $root_command" >&2
+    exit 1
+  fi
+}
 
 missing=()
 for p in "${packages[@]}"; do
@@ -19,15 +42,14 @@ done
 
 if [ ${#missing[@]} -gt 0 ]; then
   echo "install-deps: installing ${missing[*]}"
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  root_command="apt-get update && apt-get install -y --no-install-recommends ${missing[*]}"
+  as_root apt-get update -qq
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
 # A comma-decimal locale for the tests that prove number texts ignore it.
 if ! locale -a 2>/dev/null | grep -qi '^ru_RU.utf8$'; then
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO localedef -i ru_RU -f UTF-8 ru_RU.UTF-8 || echo "install-deps: ru_RU.UTF-8 locale not created; locale tests will be skipped"
+  root_command="localedef -i ru_RU -f UTF-8 ru_RU.UTF-8"
+  as_root localedef -i ru_RU -f UTF-8 ru_RU.UTF-8 ||
+    echo "install-deps: ru_RU.UTF-8 locale not created; locale tests will be skipped"
 fi

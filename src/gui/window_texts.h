@@ -11,6 +11,9 @@ inline constexpr const char* kVersion = ZRM_VERSION " ";
 inline constexpr const char* kStartCaption = "Настройка ЗРМ 48xx пользовательская версия ";
 inline constexpr const char* kOpenedCaption = "Настройка ЗРМ 48xx ";
 
+// The per-user working folder (--user-folder) that could not be made.
+inline constexpr const char* kCannotEnterFolder = "Невозможно открыть рабочую папку ";
+
 // Menu "Файл" and its dialogs.
 inline constexpr const char* kFileMenu = "Файл";
 inline constexpr const char* kOpenItem = "Прочитать из файла настройки прибора";

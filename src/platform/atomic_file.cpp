@@ -88,8 +88,9 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content,
     return false;
   }
   if (existed) {
-    // Best effort: an ordinary user cannot give a file away, and need not.
-    (void)fchown(fd, old_info.st_uid, old_info.st_gid);
+    // Best effort: an ordinary user cannot give a file away, and need not;
+    // the replacement is then the user's own, which is no failure.
+    if (fchown(fd, old_info.st_uid, old_info.st_gid) != 0) errno = 0;
     fchmod(fd, old_info.st_mode & 07777);
   }
   bool ok = WriteAll(fd, content) && fsync(fd) == 0;

@@ -1,6 +1,6 @@
 // The zrm48sim program: first stdout line is the slave path, the --link
 // symbolic link exists by then, a usage error exits 64, SIGTERM stops it
-// cleanly and takes the link away.
+// cleanly and takes the link away; --help and --version only answer.
 
 #include <gtest/gtest.h>
 
@@ -95,6 +95,19 @@ TEST_F(ProgramTest, UsageErrorExits64) {
   EXPECT_EQ(ExitStatus(child.pid), 64);
   EXPECT_EQ(FirstLine(child.out), "");
   close(child.out);
+}
+
+TEST_F(ProgramTest, VersionAndHelpAnswerWithoutServing) {
+  for (const auto& [option, first_line] :
+       std::vector<std::pair<std::string, std::string>>{
+           {"--version", "zrm48sim 1.0.19.1"},
+           {"--help", "usage: zrm48sim [--link PATH] [--address N] [--baud B] [--line-timing]"}}) {
+    const Child child = Launch({option, "--link", "/nonexistent/never-made"});
+    ASSERT_GT(child.pid, 0);
+    EXPECT_EQ(FirstLine(child.out), first_line);
+    EXPECT_EQ(ExitStatus(child.pid), 0) << option;
+    close(child.out);
+  }
 }
 
 TEST_F(ProgramTest, RefusesToReplaceAFileWithItsLink) {

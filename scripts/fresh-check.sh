@@ -1,0 +1,146 @@
+#!/usr/bin/env bash
+# Proves on throwaway minimal Debian 12 roots what no developer's machine can:
+# that the project's own scripts set up everything it needs.
+#
+#   1. A build root with only build-essential, cmake, git and ca-certificates:
+#      a clean clone of the project, scripts/install-deps.sh, the configure,
+#      the build of the three programs, zrm48ctl reading zrm48sim, and the
+#      Debian package (make package, lintian included).
+#   2. A run root without any build package: the package installed with
+#      apt-get (which brings the runtime dependencies), zrm48ctl reading
+#      zrm48sim, the window starting on the offscreen platform in an empty
+#      folder and closing on SIGTERM with its start-up files made, and
+#      `man zrm48ctl`.
+#
+# Uses the Debian sources this machine's apt is set up with, nothing else.
+# Needs root (mmdebstrap, mount namespaces, chroot). On a failure it names the
+# step (root, install, configure, build, run, package) and the first error
+# line, keeps the step logs in $FRESH_LOGS (default build-fresh/) and exits 1.
+set -euo pipefail
+
+project=$(cd "$(dirname "$0")/.." && pwd)
+logs=$(realpath -m "${FRESH_LOGS:-$project/build-fresh}")
+jobs=${JOBS:-2}
+
+if [ "$(id -u)" -ne 0 ]; then
+  echo "fresh-check: needs root (mmdebstrap and chroot); run: sudo $0" >&2
+  exit 1
+fi
+if ! command -v mmdebstrap >/dev/null; then
+  apt-get install -y -qq --no-install-recommends mmdebstrap >/dev/null
+fi
+
+work=$(mktemp -d /var/tmp/zrm48-fresh.XXXXXX)
+trap 'rm -rf "$work"' EXIT
+rm -rf "$logs"
+mkdir -p "$logs"
+
+# The files of this machine's apt that name a Debian archive.
+debian_sources() {
+  local f
+  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list /etc/apt/sources.list.d/*.sources; do
+    [ -f "$f" ] && grep -qE '^[[:space:]]*(URIs:|deb )[^#]*(debian\.org|/debian)' "$f" && echo "$f"
+  done
+  return 0
+}
+mapfile -t sources < <(debian_sources)
+if [ ${#sources[@]} -eq 0 ]; then
+  echo "fresh-check: this machine's apt names no Debian archive" >&2
+  exit 1
+fi
+
+# Runs STEP's command, its output in the step's log; on failure names the
+# step and the first line that reads as an error, then stops the check.
+step() {
+  local name=$1 log="$logs/$2.log"
+  shift 2
+  echo "fresh-check: $name ..."
+  if ! "$@" >"$log" 2>&1; then
+    local first
+    first=$(grep -m1 -E 'error|Error|ERROR|^E: |failed|FAILED|No such|not found|Unable' "$log" || tail -n1 "$log")
+    echo "fresh-check: step '$name' failed: $first" >&2
+    echo "fresh-check: the whole output: $log" >&2
+    exit 1
+  fi
+}
+
+# A minimal Debian 12 root in DIR holding the Essential packages, apt and
+# the packages listed in $2 (comma-separated, may be empty).
+make_root() {
+  local dir=$1 include=$2
+  mmdebstrap --mode=root --variant=apt ${include:+--include="$include"} \
+    bookworm "$dir" "${sources[@]}"
+  cp /etc/resolv.conf "$dir/etc/resolv.conf"
+}
+
+# Runs a shell command inside ROOT as root, with its own /proc and a private
+# pseudo-terminal instance; the mounts vanish with the mount namespace.
+in_root() {
+  local root=$1 command=$2
+  unshare --mount --fork bash -c '
+    root=$1
+    mount -t proc proc "$root/proc"
+    mkdir -p "$root/dev/pts"
+    mount -t devpts -o newinstance,ptmxmode=0666,mode=0620 devpts "$root/dev/pts"
+    [ -e "$root/dev/ptmx" ] || touch "$root/dev/ptmx"
+    mount --bind "$root/dev/pts/ptmx" "$root/dev/ptmx"
+    exec chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
+      PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
+      bash -euo pipefail -c "$2"' bash "$root" "$command"
+}
+
+# zrm48ctl reads zrm48sim in a new folder: SIM and CTL are the programs.
+read_simulator='
+  folder=$(mktemp -d) && cd "$folder"
+  "$SIM" --link "$folder/tty" >/dev/null &
+  sim=$!
+  for _ in $(seq 50); do [ -e "$folder/tty" ] && break; sleep 0.1; done
+  "$CTL" --device "$folder/tty" read check.prf | tee identity.txt
+  kill "$sim"; wait "$sim" || true
+  grep -qx "serial_number=12345" identity.txt
+  grep -q "^\[CH1\]" check.prf'
+
+# The window in an empty folder: it makes dev.dat and the default profiles at
+# start, saves recent.prf when SIGTERM closes it, and ends with status 0.
+start_window='
+  folder=$(mktemp -d) && cd "$folder"
+  QT_QPA_PLATFORM=offscreen zrm48setup >window.log 2>&1 &
+  window=$!
+  for _ in $(seq 100); do [ -e ZRM48XX_pogrI.prf ] && break; sleep 0.1; done
+  sleep 1
+  kill -TERM "$window"
+  wait "$window" || { echo "the window ended with status $?"; cat window.log; exit 1; }
+  for f in dev.dat recent.prf ZRM4810.prf ZRM4811.prf ZRM4813.prf ZRM4816.prf \
+           ZRM48XX_progon.prf ZRM48XX_pogrR.prf ZRM48XX_pogrU100.prf \
+           ZRM48XX_pogrU10.prf ZRM48XX_pogrI.prf; do
+    [ -s "$f" ] || { echo "error: the window did not make $f"; ls -l; exit 1; }
+  done
+  echo "start-up files: $(ls | tr "\n" " ")"'
+
+build_root=$work/build-root
+run_root=$work/run-root
+source_dir=/root/zrm48setup
+
+started=$SECONDS
+step "root (build)" build-root make_root "$build_root" build-essential,cmake,git,ca-certificates
+step "copy a clean clone" clone git clone --quiet --no-hardlinks "$project" "$build_root$source_dir"
+step install build-install in_root "$build_root" "cd $source_dir && ./scripts/install-deps.sh"
+step configure build-configure in_root "$build_root" "cd $source_dir && make configure-package"
+step build build-build in_root "$build_root" \
+  "cd $source_dir && cmake --build build-package -j$jobs --target zrm48setup zrm48ctl zrm48sim"
+step run build-run in_root "$build_root" \
+  "SIM=$source_dir/build-package/sim/zrm48sim CTL=$source_dir/build-package/src/cli/zrm48ctl; $read_simulator"
+step package build-package in_root "$build_root" "cd $source_dir && make package JOBS=$jobs"
+build_minutes=$(( (SECONDS - started + 30) / 60 ))
+echo "fresh-check: build root green in $((SECONDS - started)) s (about $build_minutes min)"
+
+started=$SECONDS
+step "root (run)" run-root make_root "$run_root" ""
+cp "$build_root$source_dir"/build-package/zrm48setup_*.deb "$run_root/root/"
+step install run-install in_root "$run_root" \
+  "cd /root && apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ./zrm48setup_*.deb man-db"
+step run run-ctl in_root "$run_root" "SIM=zrm48sim CTL=zrm48ctl; $read_simulator"
+step run run-window in_root "$run_root" "$start_window"
+step run run-man in_root "$run_root" "MANPAGER=cat man zrm48ctl | grep -q zrm48ctl"
+run_minutes=$(( (SECONDS - started + 30) / 60 ))
+echo "fresh-check: run root green in $((SECONDS - started)) s (about $run_minutes min)"
