@@ -31,7 +31,15 @@ if ! command -v mmdebstrap >/dev/null; then
 fi
 
 work=$(mktemp -d /var/tmp/zrm48-fresh.XXXXXX)
-trap 'rm -rf "$work"' EXIT
+# An mmdebstrap stopped half-way can leave /proc, /sys or /dev mounted in its
+# root: take every mount under the work folder away before removing it, and
+# never let the removal cross into another file system.
+cleanup() {
+  awk -v work="$work" 'index($2, work "/") == 1 { print $2 }' /proc/mounts | sort -r |
+    xargs -r -n1 umount -l
+  rm -rf --one-file-system "$work"
+}
+trap cleanup EXIT
 rm -rf "$logs"
 mkdir -p "$logs"
 
@@ -97,8 +105,8 @@ read_simulator='
   for _ in $(seq 50); do [ -e "$folder/tty" ] && break; sleep 0.1; done
   "$CTL" --device "$folder/tty" read check.prf | tee identity.txt
   kill "$sim"; wait "$sim" || true
-  grep -qx "serial_number=12345" identity.txt
-  grep -q "^\[CH1\]" check.prf'
+  grep -qx "serial_number=12345" identity.txt || { echo "error: no identity read"; exit 1; }
+  grep -q "^\[CH1\]" check.prf || { echo "error: check.prf holds no channel settings"; exit 1; }'
 
 # The window in an empty folder: it makes dev.dat and the default profiles at
 # start, saves recent.prf when SIGTERM closes it, and ends with status 0.
@@ -109,7 +117,14 @@ start_window='
   for _ in $(seq 100); do [ -e ZRM48XX_pogrI.prf ] && break; sleep 0.1; done
   sleep 1
   kill -TERM "$window"
-  wait "$window" || { echo "the window ended with status $?"; cat window.log; exit 1; }
+  for _ in $(seq 200); do kill -0 "$window" 2>/dev/null || break; sleep 0.1; done
+  if kill -0 "$window" 2>/dev/null; then
+    kill -KILL "$window"
+    echo "error: the window did not close on SIGTERM"; cat window.log; exit 1
+  fi
+  status=0
+  wait "$window" || status=$?
+  [ "$status" -eq 0 ] || { echo "error: the window ended with status $status"; cat window.log; exit 1; }
   for f in dev.dat recent.prf ZRM4810.prf ZRM4811.prf ZRM4813.prf ZRM4816.prf \
            ZRM48XX_progon.prf ZRM48XX_pogrR.prf ZRM48XX_pogrU100.prf \
            ZRM48XX_pogrU10.prf ZRM48XX_pogrI.prf; do
@@ -141,6 +156,7 @@ step install run-install in_root "$run_root" \
   "cd /root && apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ./zrm48setup_*.deb man-db"
 step run run-ctl in_root "$run_root" "SIM=zrm48sim CTL=zrm48ctl; $read_simulator"
 step run run-window in_root "$run_root" "$start_window"
-step run run-man in_root "$run_root" "MANPAGER=cat man zrm48ctl | grep -q zrm48ctl"
+step run run-man in_root "$run_root" \
+  "MANPAGER=cat man zrm48ctl | grep -q 'zrm48ctl - read' || { echo 'error: man zrm48ctl'; exit 1; }"
 run_minutes=$(( (SECONDS - started + 30) / 60 ))
 echo "fresh-check: run root green in $((SECONDS - started)) s (about $run_minutes min)"

@@ -6,6 +6,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QMessageBox>
+#include <QTimer>
 #include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
@@ -50,6 +51,8 @@ int main(int argc, char** argv) {
   }
   zrm::gui::BlockQuitSignals();
   QApplication app(argc, argv);
+  // Lets the desktop match the window to its menu entry and icon.
+  QGuiApplication::setDesktopFileName("zrm48setup");
   // The window is Russian whatever the desktop's language: Qt's own dialog
   // buttons and the print preview follow.
   QTranslator qt_russian;
@@ -59,10 +62,27 @@ int main(int argc, char** argv) {
   if (command_line.user_folder && !EnterUserFolder()) return 1;
   zrm::Session session(std::filesystem::current_path().string());
   zrm::gui::QtDialogs dialogs;
-  zrm::gui::TForm1 window(session, dialogs);
+  // The start-up may show message boxes (a port that cannot be opened) before
+  // the window exists: a SIGTERM then dismisses them, and every box after
+  // them, and closes the window as soon as it stands.
   zrm::gui::QuitSignals quit_signals;
+  bool quit_during_start = false;
+  QTimer dismiss_boxes;
+  dismiss_boxes.setInterval(50);
+  QObject::connect(&dismiss_boxes, &QTimer::timeout, [&] { dialogs.DismissOpen(); });
+  const QMetaObject::Connection during_start =
+      QObject::connect(&quit_signals, &zrm::gui::QuitSignals::QuitRequested, [&] {
+        quit_during_start = true;
+        dialogs.DismissOpen();
+        dismiss_boxes.start();
+      });
+  zrm::gui::TForm1 window(session, dialogs);
+  QObject::disconnect(during_start);
+  dismiss_boxes.stop();
   QObject::connect(&quit_signals, &zrm::gui::QuitSignals::QuitRequested, &window,
                    &zrm::gui::TForm1::QuitBySignal);
+  if (quit_during_start)
+    QMetaObject::invokeMethod(&window, &zrm::gui::TForm1::QuitBySignal, Qt::QueuedConnection);
   window.show();
   return app.exec();
 }
