@@ -10,7 +10,7 @@ ifeq ($(SANITIZE),1)
   CMAKE_FLAGS += -DZRM_SANITIZE=ON
 endif
 
-.PHONY: all deps configure build test demo bench fuzz clean
+.PHONY: all deps configure build test demo bench fuzz lint clean
 
 all: build
 
@@ -37,6 +37,18 @@ bench: deps
 # libFuzzer targets (clang), each run for FUZZ_SECONDS.
 fuzz: deps
 	BUILD=build-fuzz JOBS=$(JOBS) ./scripts/fuzz.sh $(FUZZ_SECONDS)
+
+# A style report, not a gate: the files clang-format (.clang-format) would
+# lay out otherwise, then what clang-tidy's naming check (.clang-tidy, the
+# rules of docs/HACKING.md) finds in the sources of the build.
+LINT_SOURCES := '^$(CURDIR)/(src|sim|tests|bench)/'
+lint: build
+	@echo "== clang-format: files laid out otherwise"
+	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run 2>&1 | \
+	  sed -n 's/^\([^:]*\):[0-9]*:[0-9]*: warning:.*/\1/p' | sort | uniq -c || true
+	@echo "== clang-tidy: readability-identifier-naming"
+	@run-clang-tidy -p $(BUILD) -j$(JOBS) -quiet -extra-arg=-Wno-unknown-warning-option \
+	  $(LINT_SOURCES) 2>/dev/null | grep 'warning:' | sort -u || true
 
 clean:
 	rm -rf build build-sanitize build-release build-fuzz
