@@ -48,7 +48,7 @@ lint: build
 	  sed -n 's/^\([^:]*\):[0-9]*:[0-9]*: warning:.*/\1/p' | sort | uniq -c || true
 	@echo "== clang-tidy: readability-identifier-naming"
 	@run-clang-tidy -p $(BUILD) -j$(JOBS) -quiet -extra-arg=-Wno-unknown-warning-option \
-	  $(LINT_SOURCES) 2>/dev/null | grep 'warning:' | sort -u || true
+	  $(LINT_SOURCES) 2>/dev/null | sed 's/\x1b\[[0-9;]*m//g' | grep 'warning:' | grep -v '_autogen/' | sort -u || true
 
 clean:
 	rm -rf build build-sanitize build-release build-fuzz
