@@ -10,7 +10,7 @@ ifeq ($(SANITIZE),1)
   CMAKE_FLAGS += -DZRM_SANITIZE=ON
 endif
 
-.PHONY: all deps configure build test demo bench fuzz configure-package package fresh-check clean
+.PHONY: all deps configure build test demo bench fuzz lint configure-package package fresh-check clean
 
 all: build
 
@@ -57,6 +57,18 @@ package: configure-package
 # The set-up on throwaway minimal Debian 12 roots (needs root).
 fresh-check:
 	./scripts/fresh-check.sh
+
+# A style report, not a gate: the files clang-format (.clang-format) would
+# lay out otherwise, then what clang-tidy's naming check (.clang-tidy, the
+# rules of docs/HACKING.md) finds in the sources of the build.
+LINT_SOURCES := '^$(CURDIR)/(src|sim|tests|bench)/'
+lint: build
+	@echo "== clang-format: files laid out otherwise"
+	@git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run 2>&1 | \
+	  sed -n 's/^\([^:]*\):[0-9]*:[0-9]*: warning:.*/\1/p' | sort | uniq -c || true
+	@echo "== clang-tidy: readability-identifier-naming"
+	@run-clang-tidy -p $(BUILD) -j$(JOBS) -quiet -extra-arg=-Wno-unknown-warning-option \
+	  $(LINT_SOURCES) 2>/dev/null | sed 's/\x1b\[[0-9;]*m//g' | grep 'warning:' | grep -v '_autogen/' | sort -u || true
 
 clean:
 	rm -rf build build-sanitize build-release build-fuzz build-package build-fresh

@@ -16,8 +16,8 @@ packages=(
   libgtest-dev libgmock-dev locales fonts-liberation qt6-translations-l10n poppler-utils
   # benchmarks, screenshots under a virtual display
   libbenchmark-dev xvfb xauth
-  # the libFuzzer targets
-  clang libclang-rt-14-dev
+  # the libFuzzer targets; make lint
+  clang libclang-rt-14-dev clang-format clang-tidy
   # make package: CPack's DEB generator, manual pages, the package check
   dpkg-dev file help2man lintian
 )

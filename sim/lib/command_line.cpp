@@ -2,9 +2,106 @@
 
 #include <charconv>
 #include <cstdint>
+#include <string_view>
 
 namespace zrm::sim {
 namespace {
+
+enum class ValueKind { None, Number, Text };
+
+// One option, declared once: its name, its value and range, and what it sets.
+struct OptionRow {
+  std::string_view name;
+  std::string_view alias;       // another spelling, or empty
+  ValueKind kind;
+  std::string_view value_name;  // as the usage shows it
+  bool repeats;                 // may be given more than once ("..." in the usage)
+  std::uint64_t low;            // range of a number
+  std::uint64_t high;
+  // Sets the option's value (`number` for a number, `text` otherwise); false
+  // with `error` when the value is refused.
+  bool (*set)(ProgramOptions& options, std::uint64_t number, const std::string& text,
+              std::string& error);
+};
+
+constexpr OptionRow kOptionRows[] = {
+    {"--link", "", ValueKind::Text, "PATH", false, 0, 0,
+     [](ProgramOptions& o, std::uint64_t, const std::string& text, std::string&) {
+       o.link_path = text;
+       return true;
+     }},
+    {"--address", "", ValueKind::Number, "N", false, 0, 0xFFFFFFFFull,
+     [](ProgramOptions& o, std::uint64_t n, const std::string&, std::string&) {
+       o.simulator.address = static_cast<unsigned>(n);
+       return true;
+     }},
+    {"--baud", "", ValueKind::Number, "B", false, 50, 4000000,
+     [](ProgramOptions& o, std::uint64_t n, const std::string&, std::string&) {
+       o.simulator.baud = static_cast<unsigned>(n);
+       return true;
+     }},
+    {"--line-timing", "", ValueKind::None, "", false, 0, 0,
+     [](ProgramOptions& o, std::uint64_t, const std::string&, std::string&) {
+       o.simulator.line_timing = true;
+       return true;
+     }},
+    {"--turnaround", "", ValueKind::Number, "MS", false, 0, 60000,
+     [](ProgramOptions& o, std::uint64_t n, const std::string&, std::string&) {
+       o.simulator.turnaround = std::chrono::milliseconds(n);
+       return true;
+     }},
+    {"--restart-ms", "", ValueKind::Number, "MS", false, 0, 600000,
+     [](ProgramOptions& o, std::uint64_t n, const std::string&, std::string&) {
+       o.simulator.restart_time = std::chrono::milliseconds(n);
+       return true;
+     }},
+    {"--round-floats", "", ValueKind::Number, "DECIMALS", false, 0, 6,
+     [](ProgramOptions& o, std::uint64_t n, const std::string&, std::string&) {
+       o.simulator.float_decimals = static_cast<int>(n);
+       return true;
+     }},
+    {"--memory", "", ValueKind::Text, "FILE", false, 0, 0,
+     [](ProgramOptions& o, std::uint64_t, const std::string& text, std::string&) {
+       o.memory_path = text;
+       return true;
+     }},
+    {"--fault", "", ValueKind::Text, "SPEC", true, 0, 0,
+     [](ProgramOptions& o, std::uint64_t, const std::string& text, std::string& error) {
+       Fault fault;
+       if (!ParseFault(text, fault, error)) return false;
+       o.simulator.faults.push_back(fault);
+       return true;
+     }},
+    {"--seed", "", ValueKind::Number, "N", false, 0, UINT64_MAX,
+     [](ProgramOptions& o, std::uint64_t n, const std::string&, std::string&) {
+       o.simulator.seed = n;
+       return true;
+     }},
+    {"--dump-memory", "", ValueKind::None, "", false, 0, 0,
+     [](ProgramOptions& o, std::uint64_t, const std::string&, std::string&) {
+       o.dump_memory = true;
+       return true;
+     }},
+    {"--help", "-h", ValueKind::None, "", false, 0, 0,
+     [](ProgramOptions& o, std::uint64_t, const std::string&, std::string&) {
+       o.help = true;
+       return true;
+     }},
+    {"--version", "", ValueKind::None, "", false, 0, 0,
+     [](ProgramOptions& o, std::uint64_t, const std::string&, std::string&) {
+       o.version = true;
+       return true;
+     }},
+};
+
+// The usage's lines are no longer than this.
+constexpr std::size_t kUsageWidth = 80;
+
+const OptionRow* FindOption(const std::string& name) {
+  for (const OptionRow& row : kOptionRows)
+    if (row.name == name || (!row.alias.empty() && row.alias == name)) return &row;
+  return nullptr;
+}
 
 bool Number(const std::string& text, std::uint64_t low, std::uint64_t high, std::uint64_t& value) {
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -12,13 +109,29 @@ bool Number(const std::string& text, std::uint64_t low, std::uint64_t high, std:
          value <= high;
 }
 
+// "[--fault SPEC]...".
+std::string UsageToken(const OptionRow& row) {
+  std::string token = "[" + std::string(row.name);
+  if (row.kind != ValueKind::None) token += " " + std::string(row.value_name);
+  return token + (row.repeats ? "]..." : "]");
+}
+
 }  // namespace
 
 std::string UsageText() {
-  return "usage: zrm48sim [--link PATH] [--address N] [--baud B] [--line-timing]\n"
-         "                [--turnaround MS] [--restart-ms MS] [--round-floats DECIMALS]\n"
-         "                [--memory FILE] [--fault SPEC]... [--seed N] [--dump-memory]\n"
-         "                [--help] [--version]\n"
+  const std::string head = "usage: zrm48sim";
+  std::string text = head;
+  std::size_t line_start = 0;
+  for (const OptionRow& row : kOptionRows) {
+    const std::string token = UsageToken(row);
+    if (text.size() - line_start + 1 + token.size() > kUsageWidth) {
+      line_start = text.size() + 1;
+      text += "\n" + std::string(head.size(), ' ');
+    }
+    text += " " + token;
+  }
+  return text +
+         "\n"
          "  SPEC is KIND[=ARG]@WHEN; KIND: noreply, cut[=KEPT], garbage[=N], long,\n"
          "  code=HHHH, delay=MS, wrong, nul[=N], vanish; WHEN: a request number (3),\n"
          "  a parameter (2:15, 2:15:dword, 1:6:byte) or a share (25%).\n";
@@ -26,69 +139,25 @@ std::string UsageText() {
 
 bool ParseCommandLine(const std::vector<std::string>& args, ProgramOptions& options,
                       std::string& error) {
-  SimulatorOptions& sim = options.simulator;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& option = args[i];
-    const bool has_value = i + 1 < args.size();
-    const std::string value = has_value ? args[i + 1] : std::string();
-    std::uint64_t number = 0;
-    auto numeric = [&](std::uint64_t low, std::uint64_t high) {
-      if (!has_value || !Number(value, low, high, number)) {
-        error = option + " needs a number " + std::to_string(low) + ".." + std::to_string(high);
-        return false;
-      }
-      ++i;
-      return true;
-    };
-    auto text = [&](std::string& out) {
-      if (!has_value || value.empty()) {
-        error = option + " needs a value";
-        return false;
-      }
-      out = value;
-      ++i;
-      return true;
-    };
-    if (option == "--help" || option == "-h") {
-      options.help = true;
-    } else if (option == "--version") {
-      options.version = true;
-    } else if (option == "--line-timing") {
-      sim.line_timing = true;
-    } else if (option == "--dump-memory") {
-      options.dump_memory = true;
-    } else if (option == "--address") {
-      if (!numeric(0, 0xFFFFFFFFull)) return false;
-      sim.address = static_cast<unsigned>(number);
-    } else if (option == "--baud") {
-      if (!numeric(50, 4000000)) return false;
-      sim.baud = static_cast<unsigned>(number);
-    } else if (option == "--turnaround") {
-      if (!numeric(0, 60000)) return false;
-      sim.turnaround = std::chrono::milliseconds(number);
-    } else if (option == "--restart-ms") {
-      if (!numeric(0, 600000)) return false;
-      sim.restart_time = std::chrono::milliseconds(number);
-    } else if (option == "--round-floats") {
-      if (!numeric(0, 6)) return false;
-      sim.float_decimals = static_cast<int>(number);
-    } else if (option == "--seed") {
-      if (!numeric(0, UINT64_MAX)) return false;
-      sim.seed = number;
-    } else if (option == "--link") {
-      if (!text(options.link_path)) return false;
-    } else if (option == "--memory") {
-      if (!text(options.memory_path)) return false;
-    } else if (option == "--fault") {
-      std::string fault_text;
-      if (!text(fault_text)) return false;
-      Fault fault;
-      if (!ParseFault(fault_text, fault, error)) return false;
-      sim.faults.push_back(fault);
-    } else {
+    const OptionRow* row = FindOption(option);
+    if (!row) {
       error = "unknown option " + option;
       return false;
     }
+    const std::string value = row->kind != ValueKind::None && i + 1 < args.size() ? args[++i] : "";
+    std::uint64_t number = 0;
+    if (row->kind == ValueKind::Number && !Number(value, row->low, row->high, number)) {
+      error = option + " needs a number " + std::to_string(row->low) + ".." +
+              std::to_string(row->high);
+      return false;
+    }
+    if (row->kind == ValueKind::Text && value.empty()) {
+      error = option + " needs a value";
+      return false;
+    }
+    if (!row->set(options, number, value, error)) return false;
   }
   return true;
 }

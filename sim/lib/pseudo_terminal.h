@@ -1,8 +1,10 @@
 #pragma once
-// A fresh pseudo-terminal pair. The instrument talks on the master side; the
-// client opens the slave by its path. The slave's settings are left as the
-// kernel makes them (cooked) until the client configures it.
+// A fresh pseudo-terminal pair. The instrument (the simulator, or a test
+// playing one) talks on the master side; the client opens the slave by its
+// path. The slave's settings are left as the kernel makes them (cooked)
+// until the client configures it.
 
+#include <chrono>
 #include <string>
 
 namespace zrm::sim {
@@ -19,6 +21,13 @@ class PseudoTerminal {
 
   // Closes both sides: a client holding the slave sees a hang-up.
   void Close();
+
+  // Writes bytes to the slave's input, waiting while the line is full.
+  void Send(const std::string& bytes);
+
+  // Reads what the slave side wrote until `until` is among the bytes read or
+  // `within` runs out; returns the bytes read.
+  std::string Receive(char until, std::chrono::milliseconds within);
 
   bool IsOpen() const { return master_ >= 0; }
   int Master() const { return master_; }

@@ -51,6 +51,20 @@ void Session::StartUp(Operator& op, StartUpView& view) {
   view.ShowEditor();
 }
 
+void Session::StartWithoutWindow(Operator& op, const std::string& device) {
+  config_ = LoadLinkConfig(dir_, op);
+  const DescriptionLines lines = LoadNewProfile(settings);
+  form.description.assign(lines.begin(), lines.end());
+  ShowRecord();
+  SetManufacturingDateToToday(settings.general);
+  ShowRecord();
+  if (device.empty())
+    OpenConfiguredPort(port_, config_, op);
+  else
+    OpenPort(port_, device, config_.speed, op);
+  CreateLink();
+}
+
 void Session::ReloadLastState(Operator& op) {
   LoadProfileIntoForm(RecentProfilePath(), op);
   ShowRecord();
@@ -77,9 +91,17 @@ ExchangeResult Session::Write(EditorForm& job_form, DeviceSettings& s, Operator&
 
 std::optional<ConfigurationPage> Session::Report(EditorForm& job_form, DeviceSettings& s,
                                                  Operator& op) {
-  if (ReportReadCommand(*link_, s, op) != result::kOk) return std::nullopt;
+  ConfigurationPage page;
+  if (Report(job_form, s, op, page) != result::kOk) return std::nullopt;
+  return page;
+}
+
+ExchangeResult Session::Report(EditorForm& job_form, DeviceSettings& s, Operator& op,
+                               ConfigurationPage& page) {
+  if (ExchangeResult r = ReportReadCommand(*link_, s, op)) return r;
   SettingsToEditor(s, job_form, config_.port_number);
-  return BuildConfigurationPage(s, LocalDateToday());
+  page = BuildConfigurationPage(s, LocalDateToday());
+  return result::kOk;
 }
 
 PollOutcome Session::PollCurrentValues(CurrentValues& held, TimeOfDay& wait_start) {

@@ -61,6 +61,12 @@ class Session {
   // link parameters, today's date as manufacturing date, the editor again.
   void StartUp(Operator& op, StartUpView& view);
 
+  // The start-up of a program without a window, for one command: dev.dat,
+  // the record of a new profile built in memory (no recent.prf, no default
+  // profiles) shown in the editor, today's date as manufacturing date, then
+  // the port (`device` when not empty, else the configured one) and the link.
+  void StartWithoutWindow(Operator& op, const std::string& device);
+
   // Loads recent.prf once more and refreshes the editor and all four group
   // areas (run shortly after start-up).
   void ReloadLastState(Operator& op);
@@ -78,11 +84,18 @@ class Session {
   // returned. Empty when the read failed (its error already shown once);
   // `form` is then left as it was.
   std::optional<ConfigurationPage> Report(EditorForm& form, DeviceSettings& s, Operator& op);
+  // The same with the read's result; `page` is built only after a good read.
+  ExchangeResult Report(EditorForm& form, DeviceSettings& s, Operator& op,
+                        ConfigurationPage& page);
 
   // One poll of the current values, run as a device job like Read: reads
   // the status block into `held`; `wait_start` receives the start of the
   // exchange's wait, which the measurement log line carries.
   PollOutcome PollCurrentValues(CurrentValues& held, TimeOfDay& wait_start);
+
+  // The link to the instrument, for single parameter reads and writes;
+  // valid after a start-up.
+  Link& InstrumentLink() { return *link_; }
 
   // The measurement log file, or empty when dev.dat switches the log off.
   std::string MeasurementLogPath() const;

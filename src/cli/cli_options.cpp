@@ -1,48 +1,23 @@
 #include "cli/cli_options.h"
 
 #include <charconv>
-#include <optional>
 
+#include "cli/option_table.h"
 #include "platform/number_text.h"
 
 namespace zrm {
 
 namespace {
 
-// An option of the command line with the command it belongs to (none for a
-// global option) and whether a value follows it.
-struct OptionSpec {
-  std::string_view name;
-  bool takes_value;
-  std::optional<CliCommand> only_for;
-};
-
-constexpr OptionSpec kOptionSpecs[] = {
-    {"--dir", true, std::nullopt},       {"--device", true, std::nullopt},
-    {"--yes", false, std::nullopt},      {"--quiet", false, std::nullopt},
-    {"--count", true, CliCommand::Status}, {"--interval", true, CliCommand::Status},
-    {"--checked", false, CliCommand::Set}, {"--pdf", true, CliCommand::Report},
-};
-
-struct CommandSpec {
-  std::string_view name;
-  CliCommand command;
-};
-
-constexpr CommandSpec kCommandSpecs[] = {
-    {"read", CliCommand::Read},     {"write", CliCommand::Write}, {"report", CliCommand::Report},
-    {"status", CliCommand::Status}, {"get", CliCommand::Get},     {"set", CliCommand::Set},
-};
-
 // An option as it stood on the line.
 struct GivenOption {
-  const OptionSpec* spec;
+  const OptionRow* spec;
   std::string value;
 };
 
-const OptionSpec* FindOption(std::string_view name) {
-  for (const OptionSpec& spec : kOptionSpecs)
-    if (spec.name == name) return &spec;
+const OptionRow* FindOption(std::string_view name) {
+  for (const OptionRow& row : OptionRows())
+    if (row.name == name || (!row.alias.empty() && row.alias == name)) return &row;
   return nullptr;
 }
 
@@ -66,13 +41,13 @@ bool SplitArguments(const std::vector<std::string>& args, std::vector<GivenOptio
       continue;
     }
     const std::size_t equals = arg.find('=');
-    const OptionSpec* spec =
+    const OptionRow* spec =
         arg[1] == '-' ? FindOption(std::string_view(arg).substr(0, equals)) : nullptr;
     if (!spec) {
       error = "unknown option " + arg;
       return false;
     }
-    if (!spec->takes_value) {
+    if (spec->value_name.empty()) {
       if (equals != std::string::npos) {
         error = std::string(spec->name) + " takes no value";
         return false;
@@ -124,34 +99,25 @@ bool NumberArgument(const std::string& what, const std::string& text, std::uint3
   return false;
 }
 
+// Sets what the option's row names, within the row's range.
 bool ApplyOption(const GivenOption& option, CliOptions& options, std::string& error) {
-  const std::string_view name = option.spec->name;
-  if (name == "--dir") {
-    options.dir = option.value;
-  } else if (name == "--device") {
-    options.device = option.value;
-  } else if (name == "--yes") {
-    options.yes = true;
-  } else if (name == "--quiet") {
-    options.quiet = true;
-  } else if (name == "--count") {
-    if (!NumberArgument("--count", option.value, UINT32_MAX, options.count, error)) return false;
-    if (options.count == 0) {
-      error = "--count must be at least 1";
-      return false;
-    }
-  } else if (name == "--interval") {
-    return NumberArgument("--interval", option.value, UINT32_MAX, options.interval_ms, error);
-  } else if (name == "--checked") {
-    options.checked = true;
-  } else if (name == "--pdf") {
-    options.pdf = option.value;
+  const std::string name(option.spec->name);
+  const OptionTarget& target = option.spec->target;
+  if (auto flag = std::get_if<bool CliOptions::*>(&target)) {
+    options.**flag = true;
+    return true;
   }
-  if ((name == "--dir" || name == "--device" || name == "--pdf") && option.value.empty()) {
-    error = std::string(name) + " needs a value";
+  if (auto text = std::get_if<std::string CliOptions::*>(&target)) {
+    options.**text = option.value;
+    if (!option.value.empty()) return true;
+    error = name + " needs a value";
     return false;
   }
-  return true;
+  const CountField& count = std::get<CountField>(target);
+  if (!NumberArgument(name, option.value, count.max, options.*count.field, error)) return false;
+  if (options.*count.field >= count.min) return true;
+  error = name + " must be at least " + std::to_string(count.min);
+  return false;
 }
 
 bool ParseRawKind(const std::string& text, CliOptions& options, std::string& error) {
@@ -194,33 +160,20 @@ bool ParseRawArguments(const std::vector<std::string>& args, CliOptions& options
   return false;
 }
 
-// Number of arguments after the command word.
-std::size_t ArgumentCount(CliCommand command) {
-  switch (command) {
-    case CliCommand::Read:
-    case CliCommand::Write: return 1;
-    case CliCommand::Get: return 3;
-    case CliCommand::Set: return 4;
-    case CliCommand::Report:
-    case CliCommand::Status: return 0;
-  }
-  return 0;
-}
-
 bool ParseCommand(const std::vector<std::string>& args, CliOptions& options, std::string& error) {
   if (args.empty()) {
     error = "no command given";
     return false;
   }
-  const CommandSpec* found = nullptr;
-  for (const CommandSpec& spec : kCommandSpecs)
-    if (spec.name == args[0]) found = &spec;
+  const CommandRow* found = nullptr;
+  for (const CommandRow& row : CommandRows())
+    if (row.name == args[0]) found = &row;
   if (!found) {
     error = "unknown command \"" + args[0] + "\"";
     return false;
   }
   options.command = found->command;
-  const std::size_t expected = ArgumentCount(options.command);
+  const std::size_t expected = found->argument_count;
   if (args.size() - 1 != expected) {
     error = args[0] + (args.size() - 1 < expected ? ": missing argument" : ": too many arguments");
     return false;
@@ -248,23 +201,25 @@ bool CheckOptionsBelong(const std::vector<GivenOption>& given, CliCommand comman
   return true;
 }
 
-// True when one of `names` stands among the options (before any "--").
-bool AsksFor(const std::vector<std::string>& args, std::initializer_list<std::string_view> names) {
+// Sets the options that answer alone (--help, --version) wherever they stand
+// among the options (before any "--"); true when one does.
+bool AnswersAlone(const std::vector<std::string>& args, CliOptions& options) {
+  bool found = false;
   for (const std::string& arg : args) {
-    if (arg == "--") return false;
-    for (std::string_view name : names)
-      if (arg == name) return true;
+    if (arg == "--") break;
+    const OptionRow* row = FindOption(arg);
+    if (!row || !row->answers_alone) continue;
+    options.*std::get<bool CliOptions::*>(row->target) = true;
+    found = true;
   }
-  return false;
+  return found;
 }
 
 }  // namespace
 
 bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
                      std::string& error) {
-  options.help = AsksFor(args, {"--help", "-h"});
-  options.version = AsksFor(args, {"--version"});
-  if (options.help || options.version) return true;
+  if (AnswersAlone(args, options)) return true;
   std::vector<GivenOption> given;
   std::vector<std::string> positional;
   bool ok = SplitArguments(args, given, positional, error);

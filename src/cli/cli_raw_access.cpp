@@ -2,8 +2,8 @@
 #include <cstdio>
 #include <string>
 
+#include "app/session.h"
 #include "cli/cli_commands.h"
-#include "cli/workstation.h"
 #include "platform/number_text.h"
 
 namespace zrm {
@@ -57,18 +57,18 @@ ExchangeResult Set(ParameterAccess& link, const CliOptions& options) {
 }  // namespace
 
 int RunGet(const CliOptions& options, CliOperator& op, std::FILE* out) {
-  Workstation station(options.dir, op);
-  station.OpenLink(options.device, op);
-  const ExchangeResult r = Get(station.InstrumentLink(), options, out);
+  Session session(options.dir);
+  session.StartWithoutWindow(op, options.device);
+  const ExchangeResult r = Get(session.InstrumentLink(), options, out);
   std::fflush(out);
   ShowExchangeError(op, r);
   return static_cast<int>(r);
 }
 
 int RunSet(const CliOptions& options, CliOperator& op, std::FILE*) {
-  Workstation station(options.dir, op);
-  station.OpenLink(options.device, op);
-  const ExchangeResult r = Set(station.InstrumentLink(), options);
+  Session session(options.dir);
+  session.StartWithoutWindow(op, options.device);
+  const ExchangeResult r = Set(session.InstrumentLink(), options);
   ShowExchangeError(op, r);
   return static_cast<int>(r);
 }

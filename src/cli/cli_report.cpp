@@ -1,13 +1,11 @@
 #include <cstdio>
 
-#include "app/report_command.h"
+#include "app/session.h"
 #include "cli/cli_commands.h"
-#include "cli/editor_start.h"
 #include "cli/interrupt_as_esc.h"
-#include "cli/pdf_output.h"
-#include "cli/workstation.h"
 #include "editor/editor_binding.h"
 #include "report/configuration_page.h"
+#include "report_render/report_pdf.h"
 
 namespace zrm {
 
@@ -23,24 +21,18 @@ void PrintPage(const ConfigurationPage& page, std::FILE* out) {
 
 int RunReport(const CliOptions& options, CliOperator& op, std::FILE* out) {
   TreatInterruptAsEsc();
-  Workstation station(options.dir, op);
-  StartedWindow window;
-  if (ExchangeResult r = StartWindow(station, options.device, window, op))
-    return static_cast<int>(r);
-  DeviceSettings& s = window.settings;
-  EditorForm& form = window.form;
-  const int port_number = window.port_number;
+  Session session(options.dir);
+  session.StartWithoutWindow(op, options.device);
 
   // The page "Конфигурация" chosen, then "Сформировать страницу".
-  PageChange(form, s, op, port_number);
-  if (ExchangeResult r = ReportReadCommand(station.InstrumentLink(), s, op))
+  PageChange(session.form, session.settings, op, session.PortNumber());
+  ConfigurationPage page;
+  if (ExchangeResult r = session.Report(session.form, session.settings, op, page))
     return static_cast<int>(r);
-  SettingsToEditor(s, form, port_number);
-  const ConfigurationPage page = BuildConfigurationPage(s, LocalDateToday());
   PrintPage(page, out);
   if (options.pdf.empty()) return 0;
   std::string error;
-  if (WritePagePdf(page, options.pdf, error)) return 0;
+  if (RenderConfigurationPagePdf(page, options.pdf, error)) return 0;
   op.Tell(error);
   return static_cast<int>(result::kFile);
 }

@@ -3,8 +3,8 @@
 #include <string>
 #include <thread>
 
+#include "app/session.h"
 #include "cli/cli_commands.h"
-#include "cli/workstation.h"
 #include "monitor/current_values_poll.h"
 
 namespace zrm {
@@ -20,17 +20,17 @@ std::string WithoutLineEnd(std::string line) {
 }  // namespace
 
 int RunStatus(const CliOptions& options, CliOperator& op, std::FILE* out) {
-  Workstation station(options.dir, op);
-  station.OpenLink(options.device, op);
-  Link& link = station.InstrumentLink();
-  const std::string log_path = station.MeasurementLogPath();
+  Session session(options.dir);
+  session.StartWithoutWindow(op, options.device);
+  const std::string log_path = session.MeasurementLogPath();
 
   CurrentValues held;
   ExchangeResult first_failure = result::kOk;
   for (std::uint32_t poll = 0; poll < options.count; ++poll) {
     if (poll > 0) std::this_thread::sleep_for(std::chrono::milliseconds(options.interval_ms));
-    const PollOutcome outcome = PollCurrentValues(link, held);
-    const MeasurementRecord record = MeasurementOf(held, link.LastWaitStart());
+    TimeOfDay wait_start{};
+    const PollOutcome outcome = session.PollCurrentValues(held, wait_start);
+    const MeasurementRecord record = MeasurementOf(held, wait_start);
     if (outcome.result == result::kOk) {
       std::fprintf(out, "%s\n", WithoutLineEnd(FormatMeasurementLine(record)).c_str());
       std::fflush(out);

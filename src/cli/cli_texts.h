@@ -15,9 +15,8 @@ inline constexpr const char* kCaptionSeparator = ": ";
 // Joins the group line and the step line of a progress line.
 inline constexpr const char* kProgressSeparator = " — ";
 
-// A file named on the command line that cannot be used; the system's reason
-// follows.
+// A profile named on the command line that cannot be read; the system's
+// reason follows.
 inline constexpr const char* kNoProfile = "Профиль не найден: ";
-inline constexpr const char* kNoScratchFolder = "Не удалось создать временную папку: ";
 
 }  // namespace zrm::cli_texts

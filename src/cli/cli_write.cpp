@@ -4,14 +4,10 @@
 #include <cstring>
 #include <filesystem>
 
-#include "app/write_command.h"
+#include "app/session.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_texts.h"
-#include "cli/editor_start.h"
 #include "cli/interrupt_as_esc.h"
-#include "cli/workstation.h"
-#include "editor/editor_binding.h"
-#include "profiles/profile_file.h"
 
 namespace zrm {
 
@@ -36,25 +32,16 @@ bool ProfileReadable(const std::string& path, CliOperator& op) {
 
 int RunWrite(const CliOptions& options, CliOperator& op, std::FILE*) {
   TreatInterruptAsEsc();
-  Workstation station(options.dir, op);
-  StartedWindow window;
-  if (ExchangeResult r = StartWindow(station, options.device, window, op))
-    return static_cast<int>(r);
-  DeviceSettings& s = window.settings;
-  EditorForm& form = window.form;
-  const int port_number = window.port_number;
+  Session session(options.dir);
+  session.StartWithoutWindow(op, options.device);
 
   // The profile opened: the editor collected, the file loaded and shown.
   if (!ProfileReadable(options.file, op)) {
     ShowExchangeError(op, result::kFile);
     return static_cast<int>(result::kFile);
   }
-  EditorToSettings(form, s, op);
-  const DescriptionLines lines = LoadProfile(options.file, s, op);
-  form.description.assign(lines.begin(), lines.end());
-  SettingsToEditor(s, form, port_number);
-
-  return static_cast<int>(WriteCommand(form, s, station.InstrumentLink(), op));
+  session.OpenProfile(options.file, op);
+  return static_cast<int>(session.Write(session.form, session.settings, op));
 }
 
 }  // namespace zrm

@@ -1,32 +1,68 @@
 #include "cli/usage_text.h"
 
+#include "cli/option_table.h"
+
 namespace zrm {
 
+namespace {
+
+// Where the help of a command and of an option starts.
+constexpr std::size_t kCommandHelpColumn = 37;
+constexpr std::size_t kOptionHelpColumn = 17;
+
+// "[--count N]".
+std::string Bracketed(const OptionRow& option) {
+  std::string text = "[" + std::string(option.name);
+  if (!option.value_name.empty()) text += " " + std::string(option.value_name);
+  return text + "]";
+}
+
+// `head` indented by two, then the help lines from `column` on: the first
+// beside `head` when it fits, each further line on its own.
+std::string HelpEntry(const std::string& head, std::string_view help, std::size_t column) {
+  std::string text = "  " + head;
+  if (text.size() < column) {
+    text.append(column - text.size(), ' ');
+  } else {
+    text += "\n" + std::string(column, ' ');
+  }
+  for (char c : help) {
+    text += c;
+    if (c == '\n') text.append(column, ' ');
+  }
+  return text + "\n";
+}
+
+std::string Synopsis() {
+  std::string text = "usage: zrm48ctl";
+  for (const OptionRow& option : OptionRows())
+    if (!option.only_for && !option.answers_alone) text += " " + Bracketed(option);
+  return text + " COMMAND [ARGS]\n";
+}
+
+std::string CommandEntry(const CommandRow& command) {
+  std::string head(command.name);
+  if (!command.arguments.empty()) head += " " + std::string(command.arguments);
+  for (const OptionRow& option : OptionRows())
+    if (option.only_for == command.command) head += " " + Bracketed(option);
+  return HelpEntry(head, command.help, kCommandHelpColumn);
+}
+
+std::string OptionEntry(const OptionRow& option) {
+  std::string head(option.name);
+  if (!option.value_name.empty()) head += " " + std::string(option.value_name);
+  return HelpEntry(head, option.help, kOptionHelpColumn);
+}
+
+}  // namespace
+
 std::string UsageText() {
-  return "usage: zrm48ctl [--dir DIR] [--device PATH] [--yes] [--quiet] COMMAND [ARGS]\n"
-         "\n"
-         "commands:\n"
-         "  read FILE                          read the instrument, save its settings to FILE\n"
-         "                                     (\".prf\" added unless FILE ends in it) and print\n"
-         "                                     its identity\n"
-         "  write FILE                         check the profile FILE and write it to the\n"
-         "                                     instrument\n"
-         "  report [--pdf FILE]                read the instrument and print the configuration\n"
-         "                                     page\n"
-         "  status [--count N] [--interval MS] poll the current values N times (default 1)\n"
-         "                                     every MS milliseconds (default 500)\n"
-         "  get SPACE ADDR byte|dword|status   read one parameter (the status block: 1 2 status)\n"
-         "  set SPACE ADDR byte|dword VALUE [--checked]\n"
-         "                                     write one parameter; --checked reads it back\n"
-         "\n"
-         "options:\n"
-         "  --dir DIR      working folder with dev.dat and the logs (default: current folder)\n"
-         "  --device PATH  serial device to use instead of dev.dat's port\n"
-         "  --yes          answer Yes to the questions of the checks before writing\n"
-         "                 (without it the first question is answered No)\n"
-         "  --quiet        no progress lines on stderr\n"
-         "  --help         this text\n"
-         "  --version      the program version\n"
+  std::string text = Synopsis() + "\ncommands:\n";
+  for (const CommandRow& command : CommandRows()) text += CommandEntry(command);
+  text += "\noptions:\n";
+  for (const OptionRow& option : OptionRows())
+    if (!option.only_for) text += OptionEntry(option);
+  return text +
          "\n"
          "exit status: 0 success; 1..23 the instrument or check error shown on stderr;\n"
          "64 usage error.\n";

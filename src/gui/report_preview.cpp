@@ -8,9 +8,9 @@
 #include <utility>
 
 #include "gui/qt_text.h"
-#include "gui/report_pdf.h"
-#include "gui/report_renderer.h"
 #include "gui/window_texts.h"
+#include "report_render/report_pdf.h"
+#include "report_render/report_renderer.h"
 
 namespace zrm::gui {
 

@@ -143,8 +143,5 @@ inline constexpr const char* kPreviewCaption = "Страница конфигу�
 inline constexpr const char* kSavePdf = "Сохранить в PDF";
 inline constexpr const char* kPdfFilter = "Документы PDF (*.pdf)";
 inline constexpr const char* kErrorCaption = "Ошибка";
-// Followed by the file name, ": " and the system's reason.
-inline constexpr const char* kCannotWritePdf = "Невозможно записать файл PDF ";
-inline constexpr const char* kPdfNotRendered = "документ не сформирован";
 
 }  // namespace zrm::gui::text

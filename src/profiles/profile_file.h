@@ -22,6 +22,10 @@ using DescriptionLines = std::array<std::string, 4>;
 // description lines (also stored in settings.description).
 DescriptionLines LoadProfile(const std::string& path, DeviceSettings& settings, Operator& op);
 
+// Fills `settings` as LoadProfile does from a profile it has just created,
+// built in memory without any file. Returns the four description lines.
+DescriptionLines LoadNewProfile(DeviceSettings& settings);
+
 // Stores `description_lines` in the record and writes the 102 keys of a save
 // to the profile at `path`; its other keys stay as they are. The file is
 // replaced as a whole, so a failure ("Unable to write to <path>" shown)

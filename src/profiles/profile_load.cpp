@@ -113,15 +113,8 @@ void ReadSensorRanges(const KeyReader& read, SensorRangeTable& ranges) {
   }
 }
 
-}  // namespace
-
-DescriptionLines LoadProfile(const std::string& path, DeviceSettings& settings, Operator& op) {
-  PrivateProfile profile = PrivateProfile::Load(path);
-  if (!FileExists(path)) {
-    ClearFileAttributes(path);
-    WriteEntries(profile, NewProfileEntries());
-  }
-
+// Every key of `profile` into the record.
+void ReadRecord(const PrivateProfile& profile, DeviceSettings& settings) {
   const KeyReader read(profile);
   read.Channel(1, settings.channel[0]);
   read.Channel(2, settings.channel[1]);
@@ -133,12 +126,30 @@ DescriptionLines LoadProfile(const std::string& path, DeviceSettings& settings, 
   read.Int("GEN", "otk_type", settings.general.otk_type, 47);
   ReadCalibrationLimits(read, settings.calibration);
   ReadSensorRanges(read, settings.sensor_ranges);
+}
+
+}  // namespace
+
+DescriptionLines LoadProfile(const std::string& path, DeviceSettings& settings, Operator& op) {
+  PrivateProfile profile = PrivateProfile::Load(path);
+  if (!FileExists(path)) {
+    ClearFileAttributes(path);
+    WriteEntries(profile, NewProfileEntries());
+  }
+  ReadRecord(profile, settings);
 
   // Everything is read before the file is touched, so a profile that cannot
   // be written still loads completely.
   profile.SetString("Grad", "wr_grad_immid", "1");
   profile.SetString("GEN", "otk_type", std::to_string(settings.general.otk_type));
   SaveOrReport(profile, op);
+  return settings.description.txt;
+}
+
+DescriptionLines LoadNewProfile(DeviceSettings& settings) {
+  PrivateProfile profile{std::string()};
+  WriteEntries(profile, NewProfileEntries());
+  ReadRecord(profile, settings);
   return settings.description.txt;
 }
 

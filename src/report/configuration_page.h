@@ -17,8 +17,9 @@ struct ConfigurationPage {
 };
 
 // The page of the record for its device type (`proc_ver` 0, 1 or 2). For a
-// device type outside 0..2 there is no wording: the device line and the body
-// stay empty and only the date line is set.
+// device type outside 0..2 there is no wording: the device line names the
+// code and the number ("Прибор код 5 номер 047-12345") and the body stays
+// empty.
 ConfigurationPage BuildConfigurationPage(const DeviceSettings& s, PrintDate today);
 
 }  // namespace zrm

@@ -11,7 +11,7 @@
 #include "lib/simulator.h"
 #include "link/link.h"
 #include "platform/serial_port.h"
-#include "support/pseudo_terminal.h"
+#include "lib/pseudo_terminal.h"
 #include "support/recording_operator.h"
 
 namespace zrm {
@@ -47,9 +47,10 @@ TEST(SimulatedInstrumentCommandTest, FailedFieldCheckSendsNoFrame) {
 }
 
 TEST(SimulatedInstrumentCommandTest, ReadWithoutInstrumentShowsNoAnswerOnce) {
-  test::PseudoTerminal silent_line;  // nothing answers on the other side
+  sim::PseudoTerminal silent_line;  // nothing answers on the other side
   SerialPort port;
   std::string error;
+  ASSERT_TRUE(silent_line.Open(error)) << error;
   ASSERT_TRUE(port.Open(silent_line.SlavePath(), 9600, error)) << error;
   Link link(port, kParams, nullptr);
 

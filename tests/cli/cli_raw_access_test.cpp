@@ -9,7 +9,7 @@
 #include "cli/cli_process.h"
 #include "lib/fault.h"
 #include "lib/simulator.h"
-#include "support/pseudo_terminal.h"
+#include "lib/pseudo_terminal.h"
 #include "support/scratch_dir.h"
 
 namespace zrm::test {
@@ -97,7 +97,9 @@ TEST_F(CliRawAccessTest, InstrumentErrorCodeBecomesTheExitStatus) {
 }
 
 TEST(CliNoInstrumentTest, SilentLineEndsWithNoAnswer) {
-  PseudoTerminal silent_line;  // nothing answers on the other side
+  sim::PseudoTerminal silent_line;  // nothing answers on the other side
+  std::string pty_error;
+  ASSERT_TRUE(silent_line.Open(pty_error)) << pty_error;
   ScratchDir dir;
   const CliOutcome outcome =
       RunCtl({"--dir", dir.Path(), "--device", silent_line.SlavePath(), "get", "2", "6", "byte"});

@@ -1,6 +1,6 @@
 // zrm48ctl read against the emulated instrument: the profile it saves is the
-// one the window saves after the same read, the identity lines, the exchange
-// log, and the ways a read ends early.
+// one the window's session saves after its own start-up and the same read,
+// the identity lines, the exchange log, and the ways a read ends early.
 
 #include <gtest/gtest.h>
 
@@ -8,10 +8,11 @@
 #include <filesystem>
 #include <regex>
 
+#include "app/session.h"
 #include "cli/cli_process.h"
-#include "cli/window_reference.h"
 #include "lib/simulator.h"
-#include "support/pseudo_terminal.h"
+#include "lib/pseudo_terminal.h"
+#include "support/recording_operator.h"
 #include "support/scratch_dir.h"
 
 namespace zrm::test {
@@ -28,13 +29,31 @@ std::vector<std::string> RawFrames(const sim::Simulator& simulator) {
   return raw;
 }
 
+// The window's start-up leaves nothing on the screen to check here.
+struct NoView : StartUpView {
+  void ShowEditor() override {}
+  void ShowStartCaption() override {}
+  void ShowFirstPage() override {}
+};
+
 TEST(CliReadTest, SavesTheWindowsProfileAndPrintsTheIdentity) {
   sim::Simulator cli_instrument;
   sim::Simulator window_instrument;
   ASSERT_TRUE(cli_instrument.Start());
   ASSERT_TRUE(window_instrument.Start());
-  WindowReference window(window_instrument.SlavePath());
-  ASSERT_EQ(window.ReadAndSave(window.Dir() + "/read"), result::kOk);
+  // The window in a folder of its own: its start-up (recent.prf, the
+  // default profiles), the reload shortly after, then "Прочитать из
+  // прибора" and "Сохранить настройки прибора в файл".
+  ScratchDir window_dir;
+  WriteBytes(window_dir.File("dev.dat"),
+             "[PORTS]\r\nCOM1=" + window_instrument.SlavePath() + "\r\n");
+  Session window(window_dir.Path());
+  RecordingOperator window_op;
+  NoView view;
+  window.StartUp(window_op, view);
+  window.ReloadLastState(window_op);
+  ASSERT_EQ(window.Read(window.form, window.settings, window_op), result::kOk);
+  ASSERT_TRUE(window.SaveProfileAs(window_dir.File("read"), window_op));
 
   ScratchDir dir;
   ScratchDir tmp;
@@ -46,7 +65,8 @@ TEST(CliReadTest, SavesTheWindowsProfileAndPrintsTheIdentity) {
   EXPECT_EQ(outcome.err, "");
 
   // Byte for byte the window's file, after the same frames on the wire.
-  EXPECT_EQ(ReadBytes(dir.File("read.prf")), ReadBytes(window.Dir() + "/read.prf"));
+  EXPECT_EQ(ReadBytes(dir.File("read.prf")), ReadBytes(window_dir.File("read.prf")))
+      << "zrm48ctl read and the window saved different profiles";
   EXPECT_EQ(RawFrames(cli_instrument), RawFrames(window_instrument));
   // Only dev.dat, the exchange log and the profile are left; the new
   // profile the command starts from leaves nothing behind.
@@ -144,7 +164,9 @@ TEST(CliReadTest, ProgressGoesToATerminalOneLinePerStepUnlessQuiet) {
 }
 
 TEST(CliReadTest, NoInstrumentEndsWithNoAnswerAndNoFile) {
-  PseudoTerminal silent_line;
+  sim::PseudoTerminal silent_line;
+  std::string pty_error;
+  ASSERT_TRUE(silent_line.Open(pty_error)) << pty_error;
   ScratchDir dir;
   const CliOutcome outcome = RunCtl(
       {"--dir", dir.Path(), "--device", silent_line.SlavePath(), "read", dir.File("r")});

@@ -10,7 +10,7 @@
 
 #include "cli/cli_process.h"
 #include "lib/simulator.h"
-#include "support/pseudo_terminal.h"
+#include "lib/pseudo_terminal.h"
 #include "support/scratch_dir.h"
 
 namespace zrm::test {
@@ -72,7 +72,9 @@ TEST(CliStatusTest, MeasurementLogSwitchedOffWritesNoFile) {
 }
 
 TEST(CliStatusTest, FailedPollPrintsTheLinkStateAndExitsWithItsResult) {
-  PseudoTerminal silent_line;
+  sim::PseudoTerminal silent_line;
+  std::string pty_error;
+  ASSERT_TRUE(silent_line.Open(pty_error)) << pty_error;
   ScratchDir dir;
   const CliOutcome outcome =
       RunCtl({"--dir", dir.Path(), "--device", silent_line.SlavePath(), "status"});

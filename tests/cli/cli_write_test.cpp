@@ -1,14 +1,15 @@
 // zrm48ctl write against the emulated instrument: each default profile
-// leaves the instrument as the window leaves it after opening the same
-// profile and writing; a question of the checks answered No sends nothing.
+// leaves the instrument as the window's session leaves it after its own
+// start-up, opening the same profile and writing; a question of the checks
+// answered No sends nothing.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <regex>
 
+#include "app/session.h"
 #include "cli/cli_process.h"
-#include "cli/window_reference.h"
 #include "lib/simulator.h"
 #include "profiles/default_profiles.h"
 #include "settings/parameter_map.h"
@@ -33,6 +34,29 @@ sim::SimulatorOptions Quick() {
   return options;
 }
 
+// The window's start-up leaves nothing on the screen to check here.
+struct NoView : StartUpView {
+  void ShowEditor() override {}
+  void ShowStartCaption() override {}
+  void ShowFirstPage() override {}
+};
+
+// The window in a folder of its own, after its start-up (which creates the
+// default profiles there) and the reload shortly after: the profile `name`
+// opened, then "Записать в прибор" with every question answered Yes.
+ExchangeResult WindowOpensAndWrites(const sim::Simulator& instrument, const std::string& name) {
+  ScratchDir dir;
+  WriteBytes(dir.File("dev.dat"), "[PORTS]\r\nCOM1=" + instrument.SlavePath() + "\r\n");
+  Session window(dir.Path());
+  RecordingOperator op;
+  op.default_answer = true;
+  NoView view;
+  window.StartUp(op, view);
+  window.ReloadLastState(op);
+  window.OpenProfile(dir.File(name), op);
+  return window.Write(window.form, window.settings, op);
+}
+
 TEST(CliWriteTest, EachDefaultProfileIsWrittenAsTheWindowWritesIt) {
   ScratchDir profiles;
   RecordingOperator op;
@@ -48,8 +72,7 @@ TEST(CliWriteTest, EachDefaultProfileIsWrittenAsTheWindowWritesIt) {
     ASSERT_TRUE(window_instrument.Start());
     const sim::ParameterMemory before = cli_instrument.Memory();
 
-    WindowReference window(window_instrument.SlavePath());
-    const ExchangeResult window_result = window.OpenAndWrite(window.Dir() + "/" + name);
+    const ExchangeResult window_result = WindowOpensAndWrites(window_instrument, name);
 
     ScratchDir dir;
     const CliOutcome outcome = RunCtl({"--dir", dir.Path(), "--device",

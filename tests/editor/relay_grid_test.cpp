@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/editor_binding.h"
-#include "editor/sample_record.h"
+#include "settings/sample_record.h"
 #include "support/recording_operator.h"
 
 namespace zrm {

@@ -17,9 +17,9 @@
 #include <vector>
 
 #include "gui/qt_dialogs.h"
-#include "gui/report_pdf.h"
 #include "gui/report_preview.h"
 #include "report/configuration_page.h"
+#include "report_render/report_pdf.h"
 #include "settings/sensor_types.h"
 #include "support/scripted_dialogs.h"
 

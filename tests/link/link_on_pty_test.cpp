@@ -11,14 +11,14 @@
 #include "fake_line.h"
 #include "link/link.h"
 #include "link/port_opening.h"
-#include "support/pseudo_terminal.h"
+#include "lib/pseudo_terminal.h"
 #include "support/recording_operator.h"
 
 namespace zrm {
 namespace {
 
 using std::chrono::milliseconds;
-using test::PseudoTerminal;
+using sim::PseudoTerminal;
 using test::ReadReply;
 
 // Answers every request line with what `answer` returns for it, from its own
@@ -68,6 +68,7 @@ class LinkOnPty : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string reason;
+    ASSERT_TRUE(pty.Open(reason)) << reason;
     ASSERT_TRUE(port.Open(pty.SlavePath(), 9600, reason)) << reason;
   }
 
@@ -127,7 +128,7 @@ TEST_F(LinkOnPty, LateReplyToAnEarlierRequestIsNotTakenForTheNext) {
 TEST_F(LinkOnPty, DeviceVanishingMidExchangeEndsAtOnce) {
   std::thread unplug([this] {
     pty.Receive('\r', milliseconds(2000));
-    pty.Hangup();
+    pty.Close();
   });
   std::uint8_t value = 0;
   const auto start = SteadyClock::now();
@@ -158,6 +159,8 @@ TEST(PortOpening, FailureShowsTheMessageWithPathAndReason) {
 
 TEST(PortOpening, ConfiguredNumberSelectsTheDevicePath) {
   PseudoTerminal pty;
+  std::string pty_error;
+  ASSERT_TRUE(pty.Open(pty_error)) << pty_error;
   LinkConfig config;
   config.port_number = 3;
   config.port_paths[2] = pty.SlavePath();

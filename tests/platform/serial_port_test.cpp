@@ -14,13 +14,13 @@
 #include <gtest/gtest.h>
 
 #include "platform/platform_texts.h"
-#include "support/pseudo_terminal.h"
+#include "lib/pseudo_terminal.h"
 
 namespace zrm {
 namespace {
 
 using std::chrono::milliseconds;
-using test::PseudoTerminal;
+using sim::PseudoTerminal;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
@@ -45,6 +45,7 @@ class SerialPortOnPty : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string reason;
+    ASSERT_TRUE(pty.Open(reason)) << reason;
     ASSERT_TRUE(port.Open(pty.SlavePath(), 9600, reason)) << reason;
   }
 
@@ -118,7 +119,7 @@ TEST_F(SerialPortOnPty, ReadReturnsAsSoonAsBytesArrive) {
 TEST_F(SerialPortOnPty, HangupEndsTheReadAtOnceAndClosesThePort) {
   std::thread peer([this] {
     std::this_thread::sleep_for(milliseconds(50));
-    pty.Hangup();
+    pty.Close();
   });
   std::uint8_t buffer[32];
   const auto start = SteadyClock::now();
@@ -168,6 +169,7 @@ TEST(SerialPortOpen, FailuresNameTheDeviceAndTheReason) {
   EXPECT_EQ(reason, std::string("/dev/null: ") + platform_texts::kNotSerialDevice);
 
   PseudoTerminal pty;
+  ASSERT_TRUE(pty.Open(reason)) << reason;
   EXPECT_FALSE(port.Open(pty.SlavePath(), 1200, reason));
   EXPECT_THAT(reason, HasSubstr(platform_texts::kUnsupportedSpeed));
   EXPECT_FALSE(port.IsOpen());

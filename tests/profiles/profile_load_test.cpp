@@ -21,17 +21,11 @@ using test::WriteBytes;
 
 const std::string kError = "message|Ошибка|Unable to write to ";
 
-TEST(LoadProfile, AMissingProfileIsCreatedWithTheNewContentAndLoaded) {
-  ScratchDir dir;
-  RecordingOperator op;
-  DeviceSettings s;
-  const DescriptionLines lines = LoadProfile(dir.File("recent.prf"), s, op);
-
-  EXPECT_EQ(ReadBytes(dir.File("recent.prf")), ToCp1251(test::NewProfileText()));
-  EXPECT_TRUE(op.calls.empty());
-  EXPECT_EQ(lines[0], "Прибор ЗРМ 48XX Н. Описание настроек текущего профиля.");
-  EXPECT_EQ(lines[3], "");
-  EXPECT_EQ(s.description.txt, lines);
+// The record of a new profile, whether read from a file just created or
+// built in memory.
+void ExpectNewRecord(const DeviceSettings& s) {
+  EXPECT_EQ(s.description.txt[0], "Прибор ЗРМ 48XX Н. Описание настроек текущего профиля.");
+  EXPECT_EQ(s.description.txt[3], "");
   for (int ch = 0; ch < 2; ++ch) {
     const ChannelSettings& c = s.channel[ch];
     EXPECT_EQ(c.dat, 17);
@@ -51,6 +45,27 @@ TEST(LoadProfile, AMissingProfileIsCreatedWithTheNewContentAndLoaded) {
   EXPECT_EQ(s.general.otk_type, 47);
   EXPECT_FLOAT_EQ(s.sensor_ranges[13].min, 300.0f);
   EXPECT_FLOAT_EQ(s.sensor_ranges[24].pogr, 0.5f);
+}
+
+TEST(LoadProfile, AMissingProfileIsCreatedWithTheNewContentAndLoaded) {
+  ScratchDir dir;
+  RecordingOperator op;
+  DeviceSettings s;
+  const DescriptionLines lines = LoadProfile(dir.File("recent.prf"), s, op);
+
+  EXPECT_EQ(ReadBytes(dir.File("recent.prf")), ToCp1251(test::NewProfileText()));
+  EXPECT_TRUE(op.calls.empty());
+  EXPECT_EQ(s.description.txt, lines);
+  ExpectNewRecord(s);
+
+  // The same record built in memory, and both saved alike.
+  DeviceSettings in_memory;
+  EXPECT_EQ(LoadNewProfile(in_memory), lines);
+  ExpectNewRecord(in_memory);
+  ASSERT_TRUE(SaveProfile(dir.File("a.prf"), s, lines, op));
+  ASSERT_TRUE(SaveProfile(dir.File("b.prf"), in_memory, lines, op));
+  EXPECT_EQ(ReadBytes(dir.File("a.prf")), ReadBytes(dir.File("b.prf")));
+  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"a.prf", "b.prf", "recent.prf"}));
 }
 
 TEST(LoadProfile, MissingKeysGetTheirAbsentValuesNotTheNewOnes) {

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "editor/sample_record.h"
+#include <limits>
+
+#include "settings/sample_record.h"
 #include "support/recording_operator.h"
 
 namespace zrm {
@@ -107,6 +109,11 @@ TEST(CheckChannelTest, ErrorRowsStopWithSeventeen) {
       {[](ChannelSettings& c) { c.diap_min = 10000.0f; c.diap_max = 9000.0f; },
        "Слишком большой минимальный диапазон. Прибор, скорее всего, не будет работать правильно."},
       {[](ChannelSettings& c) { c.diap_min = c.diap_max; },
+       "Неправильное соотношение между диапазонами. Прибор не будет работать правильно."},
+      // A range end that is not a number passes every bound and stops here.
+      {[](ChannelSettings& c) { c.diap_min = std::numeric_limits<float>::quiet_NaN(); },
+       "Неправильное соотношение между диапазонами. Прибор не будет работать правильно."},
+      {[](ChannelSettings& c) { c.diap_max = std::numeric_limits<float>::quiet_NaN(); },
        "Неправильное соотношение между диапазонами. Прибор не будет работать правильно."},
       {[](ChannelSettings& c) { c.his2 = -0.1f; },
        "Задан отрицательный гистерезис 2. Прибор не будет работать правильно."},

@@ -1,6 +1,6 @@
 #pragma once
 // A record as a freshly configured two-channel instrument holds it, for the
-// editor tests.
+// tests of the checks and of the editor.
 
 #include "settings/device_settings.h"
 #include "settings/sensor_types.h"

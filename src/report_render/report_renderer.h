@@ -12,7 +12,7 @@
 
 #include "report/configuration_page.h"
 
-namespace zrm::gui {
+namespace zrm {
 
 // Landscape orientation and the sheet's margins; the paper size stays the
 // device's default.
@@ -20,6 +20,6 @@ void PrepareConfigurationSheet(QPagedPaintDevice& device);
 
 // Draws `page` onto the painter's device, which PrepareConfigurationSheet
 // has prepared, filling its whole printable area.
-void PaintConfigurationSheet(QPainter& painter, const zrm::ConfigurationPage& page);
+void PaintConfigurationSheet(QPainter& painter, const ConfigurationPage& page);
 
-}  // namespace zrm::gui
+}  // namespace zrm

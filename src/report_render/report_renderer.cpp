@@ -1,4 +1,4 @@
-#include "gui/report_renderer.h"
+#include "report_render/report_renderer.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <vector>
 
-namespace zrm::gui {
+namespace zrm {
 
 namespace {
 
@@ -99,7 +99,7 @@ void PrepareConfigurationSheet(QPagedPaintDevice& device) {
                         QPageLayout::Millimeter);
 }
 
-void PaintConfigurationSheet(QPainter& painter, const zrm::ConfigurationPage& page) {
+void PaintConfigurationSheet(QPainter& painter, const ConfigurationPage& page) {
   QPaintDevice* device = painter.device();
   const double mm = device->logicalDpiX() / 25.4;
   const QRectF sheet(0.0, 0.0, device->width(), device->height());
@@ -129,4 +129,4 @@ void PaintConfigurationSheet(QPainter& painter, const zrm::ConfigurationPage& pa
   painter.restore();
 }
 
-}  // namespace zrm::gui
+}  // namespace zrm

@@ -1,4 +1,4 @@
-#include "gui/report_pdf.h"
+#include "report_render/report_pdf.h"
 
 #include <QBuffer>
 #include <QByteArray>
@@ -8,9 +8,9 @@
 #include <optional>
 #include <string_view>
 
-#include "gui/report_renderer.h"
-#include "gui/window_texts.h"
 #include "platform/atomic_file.h"
+#include "report_render/report_render_texts.h"
+#include "report_render/report_renderer.h"
 
 namespace zrm {
 
@@ -46,10 +46,10 @@ std::optional<QByteArray> PdfOf(const ConfigurationPage& page) {
   QPdfWriter writer(&buffer);
   writer.setCreator(QString::fromLatin1(kCreator));
   writer.setTitle(QString::fromStdString(page.device_line));
-  gui::PrepareConfigurationSheet(writer);
+  PrepareConfigurationSheet(writer);
   QPainter painter;
   if (!painter.begin(&writer)) return std::nullopt;
-  gui::PaintConfigurationSheet(painter, page);
+  PaintConfigurationSheet(painter, page);
   if (!painter.end()) return std::nullopt;
   return pdf;
 }
@@ -60,10 +60,10 @@ bool RenderConfigurationPagePdf(const ConfigurationPage& page, const std::string
                                 std::string& error) {
   const FontServices fonts;
   const std::optional<QByteArray> pdf = fonts.Ready() ? PdfOf(page) : std::nullopt;
-  std::string reason = gui::text::kPdfNotRendered;
+  std::string reason = report_render_texts::kPdfNotRendered;
   if (pdf && ReplaceFileAtomically(path, std::string_view(pdf->constData(), pdf->size()), reason))
     return true;
-  error = std::string(gui::text::kCannotWritePdf) + path + ": " + reason;
+  error = std::string(report_render_texts::kCannotWritePdf) + path + ": " + reason;
   return false;
 }
 

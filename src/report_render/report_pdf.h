@@ -1,6 +1,7 @@
 #pragma once
 // The configuration sheet as a PDF file, for the window's preview and for
-// programs without a window (zrm48ctl report --pdf). This header uses no Qt.
+// programs without a window (zrm48ctl report --pdf). This header uses no Qt;
+// a build without Qt Gui links report_pdf_none.cpp behind it, which refuses.
 
 #include <string>
 
@@ -8,7 +9,7 @@
 
 namespace zrm {
 
-// Writes the sheet of `page` (see gui/report_renderer.h) as a one-page PDF
+// Writes the sheet of `page` (see report_render/report_renderer.h) as a one-page PDF
 // to `path`, replacing an existing file only once the new one is complete.
 // A program that has no Qt application gets a windowless one for the time
 // of the call (call it from the main thread then). False with the message

@@ -1,0 +1,53 @@
+#include "cli/option_table.h"
+
+namespace zrm {
+
+namespace {
+
+constexpr std::uint32_t kAnyCount = UINT32_MAX;
+
+constexpr OptionRow kOptionRows[] = {
+    {"--dir", "", "DIR", std::nullopt, false, &CliOptions::dir,
+     "working folder with dev.dat and the logs (default: current folder)"},
+    {"--device", "", "PATH", std::nullopt, false, &CliOptions::device,
+     "serial device to use instead of dev.dat's port"},
+    {"--yes", "", "", std::nullopt, false, &CliOptions::yes,
+     "answer Yes to the questions of the checks before writing\n"
+     "(without it the first question is answered No)"},
+    {"--quiet", "", "", std::nullopt, false, &CliOptions::quiet, "no progress lines on stderr"},
+    {"--help", "-h", "", std::nullopt, true, &CliOptions::help, "this text"},
+    {"--version", "", "", std::nullopt, true, &CliOptions::version, "the program version"},
+    {"--count", "", "N", CliCommand::Status, false, CountField{&CliOptions::count, 1, kAnyCount},
+     ""},
+    {"--interval", "", "MS", CliCommand::Status, false,
+     CountField{&CliOptions::interval_ms, 0, kAnyCount}, ""},
+    {"--checked", "", "", CliCommand::Set, false, &CliOptions::checked, ""},
+    {"--pdf", "", "FILE", CliCommand::Report, false, &CliOptions::pdf, ""},
+};
+
+constexpr CommandRow kCommandRows[] = {
+    {"read", CliCommand::Read, "FILE", 1,
+     "read the instrument, save its settings to FILE\n"
+     "(\".prf\" added unless FILE ends in it) and print\n"
+     "its identity"},
+    {"write", CliCommand::Write, "FILE", 1,
+     "check the profile FILE and write it to the\n"
+     "instrument"},
+    {"report", CliCommand::Report, "", 0,
+     "read the instrument and print the configuration\n"
+     "page"},
+    {"status", CliCommand::Status, "", 0,
+     "poll the current values N times (default 1)\n"
+     "every MS milliseconds (default 500)"},
+    {"get", CliCommand::Get, "SPACE ADDR byte|dword|status", 3,
+     "read one parameter (the status block: 1 2 status)"},
+    {"set", CliCommand::Set, "SPACE ADDR byte|dword VALUE", 4,
+     "write one parameter; --checked reads it back"},
+};
+
+}  // namespace
+
+std::span<const OptionRow> OptionRows() { return kOptionRows; }
+std::span<const CommandRow> CommandRows() { return kCommandRows; }
+
+}  // namespace zrm
