@@ -102,6 +102,13 @@ std::string DescribeOpenError(const std::string& path, int error) {
 
 SerialPort::~SerialPort() { Close(); }
 
+bool SerialPort::IsOpen() const {
+  if (fd_ < 0) return false;
+  pollfd pfd{fd_, 0, 0};
+  ::poll(&pfd, 1, 0);
+  return (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) == 0;
+}
+
 bool SerialPort::Open(const std::string& path, std::int32_t speed, std::string& reason) {
   CloseDevice();
   path_ = path;
