@@ -79,6 +79,9 @@ inline constexpr const char* kSetpointStepHint = "Задаем шаг измен
 inline constexpr const char* kHysteresisStepHint = "Задаем шаг изменения гистерезиса";
 inline constexpr const char* kAveragingHint = "Задаем число усреднений измеренного значения";
 inline constexpr const char* kDigitsHint = "Задаем число знаков после запятой";
+// A number field whose text is not a number: the first line of its tooltip.
+inline constexpr const char* kNotANumberHint =
+    "Здесь не число: значение не будет принято. Введите число, например 124.5";
 inline constexpr const char* kObservationsHint =
     "Задаем число одинаковых наблюдений перед срабатыванием реле";
 

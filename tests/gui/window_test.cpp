@@ -19,6 +19,7 @@
 
 #include "app/session.h"
 #include "gui/group_area.h"
+#include "gui/number_field.h"
 #include "gui/quit_signals.h"
 #include "gui/simple_list.h"
 #include "platform/number_text.h"
@@ -49,6 +50,7 @@ class WindowTest : public QObject {
   void CaptionAtStart();
   void RelayGridClicksToggleMarksOnlyInEventCells();
   void SensorTypeChoiceShowsItsRangeAtOnce();
+  void TypedNonNumbersStayMarkedAndTheCommaIsAPoint();
   void ClosingSavesTheEditedValuesAndThePort();
   void OpenAndSaveThroughTheMenu();
   void SaveNameGetsTheExtensionOnlyWhenMissing();
@@ -214,6 +216,38 @@ void WindowTest::SensorTypeChoiceShowsItsRangeAtOnce() {
   emit sensor->lineEdit()->editingFinished();
   QCOMPARE(sensor->currentIndex(), ws.TheSession().form.channel[0].dat);
   QVERIFY(sensor->currentText() != Q("no such sensor"));
+}
+
+void WindowTest::TypedNonNumbersStayMarkedAndTheCommaIsAPoint() {
+  QuietWorkstation ws;
+  ws.Start();
+  auto* th1 = ws.Find<QLineEdit>("Edit5");
+  auto* step = ws.Find<QComboBox>("ComboBox22");
+  const float th1_before = ws.TheSession().settings.channel[0].th1;
+  th1->clear();
+  QTest::keyClicks(th1, "xyz");
+  step->lineEdit()->clear();
+  QTest::keyClicks(step->lineEdit(), "0,5");
+  auto* his1 = ws.Find<QLineEdit>("Edit6");
+  his1->clear();
+  QTest::keyClicks(his1, "124,5");
+  QCOMPARE(his1->text(), Q("124.5"));
+  QCOMPARE(step->currentText(), Q("0.5"));
+  QVERIFY(zrm::gui::NumberFieldMarked(th1));
+  QVERIFY(th1->toolTip().startsWith(Q("Здесь не число")));
+
+  // Switching pages collects: the typed text stays, the record keeps its value.
+  ws.Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(1);
+  QCOMPARE(th1->text(), Q("xyz"));
+  QVERIFY(zrm::gui::NumberFieldMarked(th1));
+  QCOMPARE(ws.TheSession().settings.channel[0].th1, th1_before);
+  QCOMPARE(ws.TheSession().settings.channel[0].his1, 124.5f);
+  QCOMPARE(ws.TheSession().settings.channel[0].spd_his, 0.5f);
+  QVERIFY(!zrm::gui::NumberFieldMarked(his1));
+
+  th1->setText("7");
+  QVERIFY(!zrm::gui::NumberFieldMarked(th1));
+  QCOMPARE(th1->toolTip(), Q("Величина уставки 1."));
 }
 
 void WindowTest::ClosingSavesTheEditedValuesAndThePort() {
