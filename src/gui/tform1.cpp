@@ -14,6 +14,7 @@
 #include "gui/qt_text.h"
 #include "gui/report_job.h"
 #include "gui/window_texts.h"
+#include "link/exchange_result.h"
 
 namespace zrm::gui {
 
@@ -198,9 +199,12 @@ void TForm1::Button42Click() {
 }
 
 void TForm1::ComboBox17Change(int index) {
-  RunDeviceJob([this, index](EditorForm& form, DeviceSettings& s) {
-    session_.ChangePort(index, form, s, operator_);
-  });
+  // A port change is no transfer: nothing can stop it, it always happens.
+  RunDeviceJob(
+      [this, index](EditorForm& form, DeviceSettings& s) {
+        session_.ChangePort(index, form, s, operator_);
+      },
+      false);
 }
 
 void TForm1::SensorTypeChange() {
@@ -221,11 +225,15 @@ void TForm1::TabbedNotebook1Change() {
   ShowEditor();
 }
 
-void TForm1::RunDeviceJob(DeviceJob job) {
+void TForm1::RunDeviceJob(DeviceJob job, bool stoppable) {
   if (worker_.Busy()) {
     // Commands disable their controls, so only a poll of the current values
-    // holds the link now; the command follows it.
+    // holds the link now; the command follows it, and nothing else can be
+    // asked for meanwhile. Only an ESC from now on is meant for it.
     deferred_job_ = std::move(job);
+    deferred_stoppable_ = stoppable;
+    operator_.EscPressed();
+    SetCommandsEnabled(false);
     return;
   }
   CollectEditor();
@@ -250,7 +258,14 @@ void TForm1::LinkIdle() {
   if (close_pending_) {
     close();
   } else if (deferred_job_) {
-    RunDeviceJob(std::exchange(deferred_job_, nullptr));
+    DeviceJob job = std::exchange(deferred_job_, nullptr);
+    if (deferred_stoppable_ && operator_.EscPressed()) {
+      // Stopped while it waited: the same end as an ESC during its steps.
+      ShowExchangeError(operator_, result::kUserAbort);
+      SetCommandsEnabled(true);
+      return;
+    }
+    RunDeviceJob(std::move(job));
   }
 }
 

@@ -76,9 +76,11 @@ class TForm1 : public QMainWindow, private StartUpView {
   void CollectEditor();
 
   // Runs `job` on the link thread with copies of the editor form and the
-  // record, and takes the copies back when it ends.
+  // record, and takes the copies back when it ends. While a poll holds the
+  // link the job waits for it with the controls already locked; an ESC
+  // pressed meanwhile stops a `stoppable` job before it starts.
   using DeviceJob = std::function<void(EditorForm&, DeviceSettings&)>;
-  void RunDeviceJob(DeviceJob job);
+  void RunDeviceJob(DeviceJob job, bool stoppable = true);
   void EndDeviceJob();
   // The link thread is free again: a pending close or command goes ahead.
   void LinkIdle();
@@ -109,6 +111,7 @@ class TForm1 : public QMainWindow, private StartUpView {
   std::unique_ptr<CurrentValuesPoller> poller_;  // created by the start-up
   // A command asked for while a poll held the link; it runs when the poll ends.
   DeviceJob deferred_job_;
+  bool deferred_stoppable_ = true;
 
   bool close_pending_ = false;
   bool quit_by_signal_ = false;
