@@ -107,6 +107,10 @@ QColor PaintOf(BoxColour colour) {
   return QApplication::palette().color(QPalette::Button);
 }
 
+QColor TextPaintOf(bool last_known) {
+  return last_known ? QColor(Qt::darkGray) : QApplication::palette().color(QPalette::WindowText);
+}
+
 CurrentValuesPage::CurrentValuesPage(QWidget* parent)
     : QWidget(parent), choose_csv_path(AskCsvPath) {
   auto* layout = new QVBoxLayout(this);
@@ -177,18 +181,22 @@ QWidget* CurrentValuesPage::BuildControls() {
 }
 
 void CurrentValuesPage::Show(const CurrentValuesView& view) {
+  shown_ = view;
   const auto named = NamedBoxes(view);
   for (std::size_t i = 0; i < named.size(); ++i) {
     QLabel* box = boxes_[i];
     box->setText(ToQ(named[i].second->text));
     QPalette palette = box->palette();
     palette.setColor(QPalette::Window, PaintOf(named[i].second->colour));
+    // The link state box tells the news itself; only the values dim.
+    palette.setColor(QPalette::WindowText, TextPaintOf(view.last_known && box != link_state));
     box->setPalette(palette);
   }
 }
 
 void CurrentValuesPage::ShowReadingPaused(bool paused) {
   reading->setText(ToQ(ReadingButtonText(paused)));
+  if (paused) Show(PausedView(shown_));
 }
 
 void CurrentValuesPage::ToggleTrendPause() {

@@ -1,6 +1,7 @@
 #include "gui/current_values_poller.h"
 
 #include <memory>
+#include <utility>
 
 #include "gui/qt_text.h"
 #include "gui/window_texts.h"
@@ -49,7 +50,7 @@ void CurrentValuesPoller::Tick(int page_index) {
 
 void CurrentValuesPoller::EndPoll(const PollJob& job) {
   held_ = job.held;
-  page_.Show(job.outcome.view);
+  page_.Show(cadence_.Paused() ? PausedView(job.outcome.view) : job.outcome.view);
   const bool write_log_line = cadence_.EndPoll(NowMs(), job.outcome.result);
   // The next tick counts from the end of this poll.
   timer_.start(static_cast<int>(cadence_.IntervalMs()));
@@ -57,7 +58,10 @@ void CurrentValuesPoller::EndPoll(const PollJob& job) {
   // A log file that cannot be opened loses this line only; polling goes on.
   if (write_log_line && !log_path.empty())
     LogMeasurement(log_path, MeasurementOf(held_, job.wait_start));
-  if (job.outcome.result == result::kOk) AddTrendSample(job.wait_start);
+  if (job.outcome.result == result::kOk)
+    AddTrendSample(job.wait_start);
+  else
+    gap_pending_ = true;
 }
 
 void CurrentValuesPoller::AddTrendSample(const TimeOfDay& wait_start) {
@@ -65,6 +69,7 @@ void CurrentValuesPoller::AddTrendSample(const TimeOfDay& wait_start) {
   sample.elapsed_ms = NowMs();
   sample.time = wait_start;
   sample.relay_byte = held_.relay_byte;
+  sample.after_gap = std::exchange(gap_pending_, false);
   for (std::size_t k = 0; k < 2; ++k) {
     sample.value[k] = held_.channel[k].value;
     sample.status[k] = held_.channel[k].status;

@@ -59,6 +59,7 @@ class CurrentValuesPoller : public QObject {
   PollCadence cadence_;
   CurrentValues held_;  // the held values, from start to exit
   TrendHistory history_;
+  bool gap_pending_ = false;  // a poll failed since the last trend sample
 };
 
 }  // namespace zrm::gui

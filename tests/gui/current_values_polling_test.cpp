@@ -248,13 +248,14 @@ void CurrentValuesPollingTest::MissingInstrumentShowsNoAnswerInYellowWithoutStal
   // Two attempts of one second each, after the first tick.
   QVERIFY(WaitForText(ws, "Panel75", kNoAnswer, 5000));
   QVERIFY(Painted(ws.Find<QLabel>("Panel75"), BoxColour::Yellow));
-  // The boxes show the held values: zero before any good poll.
-  QCOMPARE(ws.Find<QLabel>("Panel3")->text(), Q("  0.0000"));
-  QCOMPARE(ws.Find<QLabel>("Panel24")->text(), Q("Нормальное измерение"));
+  // Nothing has been measured: no value, no state, no measurement line.
+  QCOMPARE(ws.Find<QLabel>("Panel3")->text(), QString());
+  QCOMPARE(ws.Find<QLabel>("Panel24")->text(), QString());
   // A second failed poll, one time-out + 500 ms later, still never stalls.
   QTest::qWait(3000);
   QVERIFY2(meter.WorstMs() < 100, qPrintable(QString("longest stall %1 ms").arg(meter.WorstMs())));
   QVERIFY(ws.dialogs.shown.empty());
+  QVERIFY(!std::ifstream(ws.PathOf("IZM.txt")).good());
 }
 
 void CurrentValuesPollingTest::CommandAskedForDuringAPollRunsAfterIt() {

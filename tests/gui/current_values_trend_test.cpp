@@ -2,6 +2,7 @@
 // instrument: what it keeps, its pause, and the export of the shown data as
 // CSV, also to a place that cannot be written.
 
+#include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -69,6 +70,7 @@ class CurrentValuesTrendTest : public QObject {
 
  private slots:
   void ChartShowsTheGoodPollsWithTheSetPoints();
+  void OutageDimsTheValuesAndBreaksTheChart();
   void PausedChartKeepsWhatItShowsAndSavesIt();
   void CancelledSaveWritesNothing();
   void UnwritableFileIsReportedOnce();
@@ -94,6 +96,39 @@ void CurrentValuesTrendTest::ChartShowsTheGoodPollsWithTheSetPoints() {
   const std::size_t before = ws.Chart().ShownSamples().size();
   QTest::qWait(2500);
   QCOMPARE(ws.Chart().ShownSamples().size(), before);
+}
+
+void CurrentValuesTrendTest::OutageDimsTheValuesAndBreaksTheChart() {
+  TrendWorkstation ws;
+  ws.SetKey("dev.dat", "SETTINGS", "TimeOut", "1");
+  ws.StartOnPage();
+  QVERIFY(ws.WaitForSamples(2));
+  auto* value = ws.Find<QLabel>("Panel3");
+  QCOMPARE(value->palette().color(QPalette::WindowText), zrm::gui::TextPaintOf(false));
+
+  // The next poll's two attempts go unanswered.
+  const std::size_t next = ws.sim.RequestsReceived() + 1;
+  for (std::size_t request : {next, next + 1}) {
+    zrm::sim::Fault fault;
+    fault.when.request_number = request;
+    ws.sim.AddFault(fault);
+  }
+  QTRY_COMPARE_WITH_TIMEOUT(ws.Find<QLabel>("Panel75")->text(), Q("Не дождались ответа"), 5000);
+  QCOMPARE(value->text(), Q(" 23.5000"));
+  QCOMPARE(value->palette().color(QPalette::WindowText), zrm::gui::TextPaintOf(true));
+
+  // Answers again: live, and the chart starts a new stretch after the gap.
+  const std::size_t before = ws.Chart().ShownSamples().size();
+  QVERIFY(ws.WaitForSamples(before + 2));
+  QCOMPARE(value->palette().color(QPalette::WindowText), zrm::gui::TextPaintOf(false));
+  const auto& samples = ws.Chart().ShownSamples();
+  QCOMPARE(std::count_if(samples.begin(), samples.end(), [](const auto& s) { return s.after_gap; }),
+           1);
+  QVERIFY(samples[before].after_gap);
+
+  ws.Find<QPushButton>("ReadingButton")->click();
+  QCOMPARE(ws.Find<QLabel>("Panel75")->text(), Q("Опрос приостановлен"));
+  QCOMPARE(value->palette().color(QPalette::WindowText), zrm::gui::TextPaintOf(true));
 }
 
 void CurrentValuesTrendTest::PausedChartKeepsWhatItShowsAndSavesIt() {
