@@ -25,21 +25,26 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
   return QMessageBox::NoIcon;
 }
 
-// The chosen file's full name, empty when cancelled. A name typed without
-// an extension gets ".prf", so the save's overwrite question names the file
-// that is really written.
+// The chosen file's full name, empty when cancelled.
 QString ChooseProfile(QWidget* parent, const char* name, QFileDialog::AcceptMode mode) {
   QFileDialog dialog(parent);
   dialog.setObjectName(name);
-  dialog.setAcceptMode(mode);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilters({ToQ(text::kProfileFilter), ToQ(text::kAllFilesFilter)});
-  dialog.setDefaultSuffix(kProfileSuffix);
+  SetUpProfileDialog(dialog, mode);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
   return dialog.selectedFiles().constFirst();
 }
 
 }  // namespace
+
+void SetUpProfileDialog(QFileDialog& dialog, QFileDialog::AcceptMode mode) {
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilters({ToQ(text::kProfileFilter), ToQ(text::kAllFilesFilter)});
+  // A name saved without an extension gets ".prf", so the overwrite question
+  // names the file really written. Opening takes the name exactly as chosen:
+  // an existing "backup" must not turn into a "backup.prf" that is not there.
+  if (mode == QFileDialog::AcceptSave) dialog.setDefaultSuffix(kProfileSuffix);
+}
 
 void QtDialogs::ShowMessage(QWidget* parent, const std::string& text, const std::string& caption,
                             MessageIcon icon) {

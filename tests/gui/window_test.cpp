@@ -6,6 +6,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -20,9 +22,11 @@
 #include "app/session.h"
 #include "gui/group_area.h"
 #include "gui/number_field.h"
+#include "gui/qt_dialogs.h"
 #include "gui/quit_signals.h"
 #include "gui/simple_list.h"
 #include "platform/number_text.h"
+#include "support/scratch_dir.h"
 #include "support/workstation.h"
 
 using zrm::test::Workstation;
@@ -54,6 +58,7 @@ class WindowTest : public QObject {
   void ClosingSavesTheEditedValuesAndThePort();
   void OpenAndSaveThroughTheMenu();
   void SaveNameGetsTheExtensionOnlyWhenMissing();
+  void OpenDialogReturnsExactlyTheChosenFile();
   void CancelledDialogsTouchNothing();
   void QuitSignalClosesInOrder();
   void MissingPortIsReportedAndTheWindowStillOpens();
@@ -316,6 +321,22 @@ void WindowTest::SaveNameGetsTheExtensionOnlyWhenMissing() {
   QCOMPARE(zrm::ProfileSaveName("a.prf.txt"), std::string("a.prf.txt.prf"));
   QCOMPARE(zrm::ProfileSaveName("prf"), std::string("prf.prf"));
   QCOMPARE(zrm::ProfileSaveName(".prf"), std::string(".prf"));
+}
+
+void WindowTest::OpenDialogReturnsExactlyTheChosenFile() {
+  Workstation ws;
+  zrm::test::WriteBytes(ws.PathOf("backup"), "[CH1]\r\nth1=12.0000\r\n");
+  auto chosen = [&ws](QFileDialog::AcceptMode mode, const char* name) {
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    zrm::gui::SetUpProfileDialog(dialog, mode);
+    dialog.setDirectory(QString::fromStdString(ws.PathOf("")));
+    dialog.selectFile(Q(name));
+    static_cast<QDialog&>(dialog).accept();  // as the "Open" button does
+    return QFileInfo(dialog.selectedFiles().value(0)).fileName();
+  };
+  QCOMPARE(chosen(QFileDialog::AcceptOpen, "backup"), Q("backup"));
+  QCOMPARE(chosen(QFileDialog::AcceptSave, "copy"), Q("copy.prf"));
 }
 
 void WindowTest::CancelledDialogsTouchNothing() {
