@@ -3,8 +3,10 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHBoxLayout>
+#include <QElapsedTimer>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <QVBoxLayout>
 #include <memory>
 
@@ -13,6 +15,7 @@
 #include "gui/group_area.h"
 #include "gui/qt_text.h"
 #include "gui/report_job.h"
+#include "gui/status_texts.h"
 #include "gui/window_texts.h"
 #include "link/exchange_result.h"
 
@@ -22,6 +25,8 @@ namespace {
 
 constexpr int kReloadDelayMs = 200;
 constexpr int kFirstPollMs = static_cast<int>(kFirstTickMs);
+
+double SecondsOf(const QElapsedTimer& clock) { return static_cast<double>(clock.elapsed()) / 1000.0; }
 
 enum Page { kChannelsPage, kRelaysPage, kGeneralPage, kCurrentValuesPage, kConfigurationPage };
 
@@ -88,6 +93,7 @@ void TForm1::BuildPages() {
   setCentralWidget(central);
 
   Panel76 = new ProgressPanel(TabbedNotebook1);
+  statusBar()->setObjectName("StatusBar1");
 }
 
 void TForm1::ConnectHandlers() {
@@ -170,28 +176,44 @@ void TForm1::N2Click() {
   session_.OpenProfile(FromQ(path), operator_);
   setWindowTitle(ToQ(text::kOpenedCaption) + ToQ(text::kVersion) + path);
   ShowEditor();
+  statusBar()->showMessage(ToQ(text::kProfileOpened) + path);
 }
 
 void TForm1::N3Click() {
   const QString path = dialogs_.SaveProfileName(this);
   if (path.isEmpty()) return;
   CollectEditor();
-  session_.SaveProfileAs(FromQ(path), operator_);
+  if (session_.SaveProfileAs(FromQ(path), operator_))
+    statusBar()->showMessage(ToQ(text::kProfileSaved) + ToQ(ProfileSaveName(FromQ(path))));
 }
 
 void TForm1::Button1Click() {
-  RunDeviceJob([this](EditorForm& form, DeviceSettings& s) { session_.Read(form, s, operator_); });
+  RunDeviceJob([this](EditorForm& form, DeviceSettings& s) {
+    QElapsedTimer clock;
+    clock.start();
+    const ExchangeResult r = session_.Read(form, s, operator_);
+    return r == result::kOk ? ReadDoneStatus(form, SecondsOf(clock)) : CommandFailedStatus(r);
+  });
 }
 
 void TForm1::Button3Click() {
-  RunDeviceJob([this](EditorForm& form, DeviceSettings& s) { session_.Write(form, s, operator_); });
+  RunDeviceJob([this](EditorForm& form, DeviceSettings& s) {
+    QElapsedTimer clock;
+    clock.start();
+    const ExchangeResult r = session_.Write(form, s, operator_);
+    return r == result::kOk ? WriteDoneStatus(form, SecondsOf(clock)) : CommandFailedStatus(r);
+  });
 }
 
 void TForm1::Button42Click() {
   auto report = std::make_shared<ReportOutcome>();
   RunDeviceJob([this, report](EditorForm& form, DeviceSettings& s) {
+    QElapsedTimer clock;
+    clock.start();
     report->page = session_.Report(form, s, operator_);
     MarkReportEnded(this, report);
+    // A failed read has shown its error; the bar keeps what it said before.
+    return report->page ? ReportDoneStatus(form, SecondsOf(clock)) : QString();
   });
   PreviewWhenReportEnds(worker_, this, report, [this](const zrm::ConfigurationPage& page) {
     if (!shut_down_) dialogs_.PreviewReport(this, page);
@@ -203,6 +225,7 @@ void TForm1::ComboBox17Change(int index) {
   RunDeviceJob(
       [this, index](EditorForm& form, DeviceSettings& s) {
         session_.ChangePort(index, form, s, operator_);
+        return QString();
       },
       false);
 }
@@ -240,15 +263,17 @@ void TForm1::RunDeviceJob(DeviceJob job, bool stoppable) {
   auto form = std::make_shared<EditorForm>(session_.form);
   auto settings = std::make_shared<DeviceSettings>(session_.settings);
   SetCommandsEnabled(false);
-  worker_.Run([job, form, settings] { job(*form, *settings); },
-              [this, form, settings] {
+  auto status = std::make_shared<QString>();
+  worker_.Run([job, form, settings, status] { *status = job(*form, *settings); },
+              [this, form, settings, status] {
                 session_.form = std::move(*form);
                 session_.settings = std::move(*settings);
-                EndDeviceJob();
+                EndDeviceJob(*status);
               });
 }
 
-void TForm1::EndDeviceJob() {
+void TForm1::EndDeviceJob(const QString& status) {
+  if (!status.isEmpty()) statusBar()->showMessage(status);
   Panel76->hide();
   ShowEditor();
   SetCommandsEnabled(true);
@@ -262,6 +287,7 @@ void TForm1::LinkIdle() {
     if (deferred_stoppable_ && operator_.EscPressed()) {
       // Stopped while it waited: the same end as an ESC during its steps.
       ShowExchangeError(operator_, result::kUserAbort);
+      statusBar()->showMessage(CommandFailedStatus(result::kUserAbort));
       SetCommandsEnabled(true);
       return;
     }

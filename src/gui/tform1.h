@@ -76,12 +76,13 @@ class TForm1 : public QMainWindow, private StartUpView {
   void CollectEditor();
 
   // Runs `job` on the link thread with copies of the editor form and the
-  // record, and takes the copies back when it ends. While a poll holds the
+  // record, and takes the copies back when it ends; the text the job returns
+  // (what it did, when not empty) goes to the status bar. While a poll holds the
   // link the job waits for it with the controls already locked; an ESC
   // pressed meanwhile stops a `stoppable` job before it starts.
-  using DeviceJob = std::function<void(EditorForm&, DeviceSettings&)>;
+  using DeviceJob = std::function<QString(EditorForm&, DeviceSettings&)>;
   void RunDeviceJob(DeviceJob job, bool stoppable = true);
-  void EndDeviceJob();
+  void EndDeviceJob(const QString& status);
   // The link thread is free again: a pending close or command goes ahead.
   void LinkIdle();
 

@@ -133,6 +133,20 @@ inline constexpr const char* kCsvFilter = "Таблица CSV (*.csv)";
 // Followed by the file name, ": " and the system's reason.
 inline constexpr const char* kCannotWriteCsv = "Невозможно записать файл ";
 
+// The status bar: what the last command did, with which instrument and for
+// how long ("Настройки прочитаны из прибора 047-12345 за 2,9 с").
+inline constexpr const char* kReadDone = "Настройки прочитаны из прибора ";
+inline constexpr const char* kWriteDone = "Настройки записаны и проверены";
+inline constexpr const char* kInDevice = " в приборе ";
+inline constexpr const char* kReportDone = "Отчёт сформирован";
+inline constexpr const char* kFromDevice = " по прибору ";
+inline constexpr const char* kTookSeconds = " за ";
+inline constexpr const char* kSecondsUnit = " с";
+inline constexpr const char* kCommandFailed = "Команда не выполнена: ";
+inline constexpr const char* kProfileSaved = "Настройки сохранены в файл ";
+inline constexpr const char* kProfileOpened = "Настройки прочитаны из файла ";
+inline constexpr const char* kFileSaved = "Файл сохранён: ";
+
 // Page "Конфигурация".
 inline constexpr const char* kBuildPage = "Сформировать страницу";
 inline constexpr const char* kBuildPageHint =
