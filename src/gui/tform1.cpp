@@ -60,6 +60,15 @@ void TForm1::BuildMenu() {
   N3 = N1->addAction(ToQ(text::kSaveItem));
   N3->setObjectName("N3");
   N3->setShortcut(QKeySequence::Save);
+  edit_menu_ = menuBar()->addMenu(ToQ(text::kEditMenu));
+  edit_menu_->setObjectName("EditMenu");
+  undo_ = edit_menu_->addAction(ToQ(text::kUndoItem));
+  undo_->setObjectName("UndoItem");
+  undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  redo_ = edit_menu_->addAction(ToQ(text::kRedoItem));
+  redo_->setObjectName("RedoItem");
+  redo_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+  UpdateUndoItems();
 }
 
 void TForm1::BuildPages() {
@@ -99,6 +108,8 @@ void TForm1::BuildPages() {
 void TForm1::ConnectHandlers() {
   connect(N2, &QAction::triggered, this, &TForm1::N2Click);
   connect(N3, &QAction::triggered, this, &TForm1::N3Click);
+  connect(undo_, &QAction::triggered, this, &TForm1::UndoClick);
+  connect(redo_, &QAction::triggered, this, &TForm1::RedoClick);
   connect(top_->read, &QPushButton::clicked, this, &TForm1::Button1Click);
   connect(top_->write, &QPushButton::clicked, this, &TForm1::Button3Click);
   connect(configuration_page_->build_page, &QPushButton::clicked, this, &TForm1::Button42Click);
@@ -163,8 +174,11 @@ void TForm1::ShowFirstPage() {
 }
 
 void TForm1::Timer2Timer() {
+  CollectEditor();
+  const EditorState before = CurrentEditorState();
   session_.ReloadLastState(operator_);
   ShowEditor();
+  RecordUndoStep(before);
 }
 
 void TForm1::Timer3Timer() { poller_->Tick(TabbedNotebook1->currentIndex()); }
@@ -173,7 +187,9 @@ void TForm1::N2Click() {
   const QString path = dialogs_.OpenProfileName(this);
   if (path.isEmpty()) return;
   CollectEditor();
+  const EditorState before = CurrentEditorState();
   session_.OpenProfile(FromQ(path), operator_);
+  RecordUndoStep(before);
   setWindowTitle(ToQ(text::kOpenedCaption) + ToQ(text::kVersion) + path);
   ShowEditor();
   statusBar()->showMessage(ToQ(text::kProfileOpened) + path);
@@ -187,13 +203,48 @@ void TForm1::N3Click() {
     statusBar()->showMessage(ToQ(text::kProfileSaved) + ToQ(ProfileSaveName(FromQ(path))));
 }
 
+void TForm1::UndoClick() {
+  CollectEditor();
+  EditorState state = CurrentEditorState();
+  if (history_.Undo(state)) ShowEditorState(std::move(state));
+  UpdateUndoItems();
+}
+
+void TForm1::RedoClick() {
+  CollectEditor();
+  EditorState state = CurrentEditorState();
+  if (history_.Redo(state)) ShowEditorState(std::move(state));
+  UpdateUndoItems();
+}
+
+EditorState TForm1::CurrentEditorState() const { return {session_.form, session_.settings}; }
+
+void TForm1::RecordUndoStep(const EditorState& before) {
+  if (before.form == session_.form) return;
+  history_.Record(before);
+  UpdateUndoItems();
+}
+
+void TForm1::ShowEditorState(EditorState state) {
+  state.form.port = session_.form.port;
+  state.form.port_label = session_.form.port_label;
+  session_.form = std::move(state.form);
+  session_.settings = std::move(state.settings);
+  ShowEditor();
+}
+
+void TForm1::UpdateUndoItems() {
+  undo_->setEnabled(commands_enabled_ && history_.CanUndo());
+  redo_->setEnabled(commands_enabled_ && history_.CanRedo());
+}
+
 void TForm1::Button1Click() {
   RunDeviceJob([this](EditorForm& form, DeviceSettings& s) {
     QElapsedTimer clock;
     clock.start();
     const ExchangeResult r = session_.Read(form, s, operator_);
     return r == result::kOk ? ReadDoneStatus(form, SecondsOf(clock)) : CommandFailedStatus(r);
-  });
+  }, JobKind::ReplacesEditor);
 }
 
 void TForm1::Button3Click() {
@@ -202,7 +253,7 @@ void TForm1::Button3Click() {
     clock.start();
     const ExchangeResult r = session_.Write(form, s, operator_);
     return r == result::kOk ? WriteDoneStatus(form, SecondsOf(clock)) : CommandFailedStatus(r);
-  });
+  }, JobKind::KeepsEditor);
 }
 
 void TForm1::Button42Click() {
@@ -214,7 +265,7 @@ void TForm1::Button42Click() {
     MarkReportEnded(this, report);
     // A failed read has shown its error; the bar keeps what it said before.
     return report->page ? ReportDoneStatus(form, SecondsOf(clock)) : QString();
-  });
+  }, JobKind::ReplacesEditor);
   PreviewWhenReportEnds(worker_, this, report, [this](const zrm::ConfigurationPage& page) {
     if (!shut_down_) dialogs_.PreviewReport(this, page);
   });
@@ -227,7 +278,7 @@ void TForm1::ComboBox17Change(int index) {
         session_.ChangePort(index, form, s, operator_);
         return QString();
       },
-      false);
+      JobKind::PortChange);
 }
 
 void TForm1::SensorTypeChange() {
@@ -248,13 +299,13 @@ void TForm1::TabbedNotebook1Change() {
   ShowEditor();
 }
 
-void TForm1::RunDeviceJob(DeviceJob job, bool stoppable) {
+void TForm1::RunDeviceJob(DeviceJob job, JobKind kind) {
   if (worker_.Busy()) {
     // Commands disable their controls, so only a poll of the current values
     // holds the link now; the command follows it, and nothing else can be
     // asked for meanwhile. Only an ESC from now on is meant for it.
     deferred_job_ = std::move(job);
-    deferred_stoppable_ = stoppable;
+    deferred_kind_ = kind;
     operator_.EscPressed();
     SetCommandsEnabled(false);
     return;
@@ -264,11 +315,13 @@ void TForm1::RunDeviceJob(DeviceJob job, bool stoppable) {
   auto settings = std::make_shared<DeviceSettings>(session_.settings);
   SetCommandsEnabled(false);
   auto status = std::make_shared<QString>();
+  auto before = std::make_shared<EditorState>(CurrentEditorState());
   worker_.Run([job, form, settings, status] { *status = job(*form, *settings); },
-              [this, form, settings, status] {
+              [this, form, settings, status, before, kind] {
                 session_.form = std::move(*form);
                 session_.settings = std::move(*settings);
                 EndDeviceJob(*status);
+                if (kind == JobKind::ReplacesEditor) RecordUndoStep(*before);
               });
 }
 
@@ -284,14 +337,14 @@ void TForm1::LinkIdle() {
     close();
   } else if (deferred_job_) {
     DeviceJob job = std::exchange(deferred_job_, nullptr);
-    if (deferred_stoppable_ && operator_.EscPressed()) {
+    if (deferred_kind_ != JobKind::PortChange && operator_.EscPressed()) {
       // Stopped while it waited: the same end as an ESC during its steps.
       ShowExchangeError(operator_, result::kUserAbort);
       statusBar()->showMessage(CommandFailedStatus(result::kUserAbort));
       SetCommandsEnabled(true);
       return;
     }
-    RunDeviceJob(std::move(job));
+    RunDeviceJob(std::move(job), deferred_kind_);
   }
 }
 
@@ -302,6 +355,8 @@ void TForm1::SetCommandsEnabled(bool enabled) {
   for (QWidget* control : controls) control->setEnabled(enabled);
   N2->setEnabled(enabled);
   N3->setEnabled(enabled);
+  commands_enabled_ = enabled;
+  UpdateUndoItems();
 }
 
 void TForm1::QuitBySignal() {

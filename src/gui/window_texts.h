@@ -18,6 +18,11 @@ inline constexpr const char* kSaveItem = "Сохранить настройки 
 inline constexpr const char* kProfileFilter = "Данные настройки прибора (*.prf)";
 inline constexpr const char* kAllFilesFilter = "Все файлы (*)";
 
+// Menu "Правка": undo and redo over the editor's states.
+inline constexpr const char* kEditMenu = "Правка";
+inline constexpr const char* kUndoItem = "Отменить";
+inline constexpr const char* kRedoItem = "Вернуть";
+
 // Top strip.
 inline constexpr const char* kPortCaption = "Номер порта";
 inline constexpr const char* kPortHint = "Задаем номер порта компьютора";

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "editor/editor_form.h"
+#include "editor/editor_history.h"
 #include "editor/field_texts.h"
 #include "editor/sample_record.h"
 #include "support/recording_operator.h"
@@ -400,6 +401,28 @@ TEST(EditorHandlersTest, RoundTripKeepsAShownRecord) {
   EXPECT_EQ(s.relay.rel0_msk0, shown.relay.rel0_msk0);
   EXPECT_EQ(s.relay.rel1_msk1, shown.relay.rel1_msk1);
   EXPECT_EQ(s.channel[0].his1, shown.channel[0].his1);
+}
+
+TEST(EditorHistoryTest, UndoAndRedoWalkTheReplacedStatesWithinTheDepth) {
+  EditorHistory history(20);
+  EditorState current;
+  current.settings = SampleRecord();
+  auto replace = [&](float th1) {
+    history.Record(current);
+    current.settings.channel[0].th1 = th1;
+  };
+  for (int i = 1; i <= 25; ++i) replace(static_cast<float>(i));
+  int undone = 0;
+  while (history.Undo(current)) ++undone;
+  EXPECT_EQ(undone, 20);
+  EXPECT_EQ(current.settings.channel[0].th1, 5.0f);  // the five oldest gave way
+  EXPECT_TRUE(history.Redo(current));
+  EXPECT_EQ(current.settings.channel[0].th1, 6.0f);
+  // A new replacement forgets what could be redone.
+  replace(99.0f);
+  EXPECT_FALSE(history.Redo(current));
+  EXPECT_TRUE(history.Undo(current));
+  EXPECT_EQ(current.settings.channel[0].th1, 6.0f);
 }
 
 }  // namespace

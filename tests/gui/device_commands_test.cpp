@@ -3,6 +3,7 @@
 // show, which boxes appear, what reaches the wire, and that the window's
 // event loop keeps running meanwhile.
 
+#include <QAction>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -105,6 +106,13 @@ void DeviceCommandsTest::ReadFillsTheWidgetsAndWhitensAllGroupAreas() {
                .match(status)
                .hasMatch(),
            qPrintable(status));
+
+  // The read can be undone: the areas and the values from before come back.
+  ws.Window().findChild<QAction*>("UndoItem")->trigger();
+  QVERIFY(!zrm::gui::IsGroupAreaWhite(ws.Find<QWidget>("Panel1")));
+  QVERIFY(ws.Find<QLineEdit>("Edit53")->text() != Q("12345"));
+  ws.Window().findChild<QAction*>("RedoItem")->trigger();
+  QCOMPARE(ws.Find<QLineEdit>("Edit53")->text(), Q("12345"));
 }
 
 void DeviceCommandsTest::WriteWithABadFieldTextSendsNothing() {

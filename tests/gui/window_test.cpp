@@ -302,6 +302,18 @@ void WindowTest::OpenAndSaveThroughTheMenu() {
   QCOMPARE(ws.Find<QLineEdit>("Edit53")->text(), serial);
   QCOMPARE(window.windowTitle(), Q("Настройка ЗРМ 48xx 1.0.19.1 ") + path);
 
+  // "Правка": the editor as it was before the open comes back, and goes again.
+  auto* undo = window.findChild<QAction*>("UndoItem");
+  auto* redo = window.findChild<QAction*>("RedoItem");
+  QCOMPARE(undo->shortcut(), QKeySequence(Q("Ctrl+Z")));
+  QCOMPARE(redo->shortcut(), QKeySequence(Q("Ctrl+Shift+Z")));
+  undo->trigger();
+  QCOMPARE(ws.Find<QLineEdit>("Edit7")->text(), Q("1"));
+  QVERIFY(redo->isEnabled());
+  redo->trigger();
+  QCOMPARE(ws.Find<QLineEdit>("Edit7")->text(), Q(" 33.5000"));
+  QVERIFY(!redo->isEnabled());
+
   // A name that does not exist yet is created with the new-profile content.
   const QString fresh = QString::fromStdString(ws.PathOf("fresh.prf"));
   ws.dialogs.open_names = {fresh};
