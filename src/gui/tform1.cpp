@@ -16,6 +16,7 @@
 #include "gui/qt_text.h"
 #include "gui/report_job.h"
 #include "gui/status_texts.h"
+#include "gui/window_size_file.h"
 #include "gui/window_texts.h"
 #include "link/exchange_result.h"
 
@@ -38,7 +39,10 @@ TForm1::TForm1(Session& session, DialogService& dialogs, QWidget* parent)
   BuildMenu();
   BuildPages();
   ConnectHandlers();
-  setFixedSize(sizeHint());
+  // The layout's natural size is the least the window may have; it grows
+  // from there, to the size the user left it at last time.
+  setMinimumSize(sizeHint());
+  resize(sizeHint().expandedTo(LoadWindowSize(session_.Dir())));
   if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
   FormCreate();
 }
@@ -98,7 +102,7 @@ void TForm1::BuildPages() {
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(6, 0, 6, 6);
   layout->addWidget(top_);
-  layout->addWidget(TabbedNotebook1);
+  layout->addWidget(TabbedNotebook1, 1);  // the pages take what the window grows
   setCentralWidget(central);
 
   Panel76 = new ProgressPanel(TabbedNotebook1);
@@ -387,6 +391,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::FormClose() {
   Timer2.stop();
   Timer3.stop();
+  // A size that cannot be kept costs nothing but the size: no message.
+  const bool whole_screen = isMaximized() || isFullScreen();
+  SaveWindowSize(session_.Dir(), whole_screen ? normalGeometry().size() : size());
   CollectEditor();
   session_.ShutDown(operator_);
 }

@@ -1,6 +1,8 @@
 #pragma once
-// The main window TForm1: menu "Файл", the top strip, the five-page notebook
-// and the progress panel over it. A thin view over the session's editor
+// The main window TForm1: menus "Файл" and "Правка", the top strip, the
+// five-page notebook with the progress panel over it, and the status bar.
+// The window grows from its layout's size and keeps its size in
+// zrm48setup.ini. A thin view over the session's editor
 // form: every handler copies the controls into the form, calls the core and
 // copies the form back. Device commands run as jobs on the link thread while
 // the window stays live; the controls that could start another command or

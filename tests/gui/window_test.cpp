@@ -50,7 +50,7 @@ class WindowTest : public QObject {
  private slots:
   void StartUpInAnEmptyFolderCreatesItsFiles();
   void ControlsHaveTheirNamesKindsItemsAndHints();
-  void WindowIsFixedAndProgressPanelHiddenAndEmpty();
+  void WindowGrowsKeepsItsSizeAndProgressPanelIsHiddenAndEmpty();
   void CaptionAtStart();
   void RelayGridClicksToggleMarksOnlyInEventCells();
   void SensorTypeChoiceShowsItsRangeAtOnce();
@@ -166,10 +166,26 @@ void WindowTest::ControlsHaveTheirNamesKindsItemsAndHints() {
   QCOMPARE(ws.Find<QMenu>("N1")->title(), Q("Файл"));
 }
 
-void WindowTest::WindowIsFixedAndProgressPanelHiddenAndEmpty() {
+void WindowTest::WindowGrowsKeepsItsSizeAndProgressPanelIsHiddenAndEmpty() {
   QuietWorkstation ws;
   auto& window = ws.Start();
-  QCOMPARE(window.minimumSize(), window.maximumSize());
+  const QSize least = window.minimumSize();
+  QCOMPARE(window.size(), least);
+  ws.Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(3);
+  QTest::qWait(50);
+  const QSize chart = ws.Find<QWidget>("TrendChart")->size();
+  window.resize(least + QSize(300, 200));
+  QTRY_VERIFY(ws.Find<QWidget>("TrendChart")->width() >= chart.width() + 250);
+  QVERIFY2(ws.Find<QWidget>("TrendChart")->height() >= chart.height() + 150,
+           qPrintable(QString::number(ws.Find<QWidget>("TrendChart")->height())));
+  ws.Close();
+  QCOMPARE(ws.Key("zrm48setup.ini", "WINDOW", "Width"), std::to_string(least.width() + 300));
+  QCOMPARE(ws.Key("dev.dat", "WINDOW", "Width"), std::string("<missing>"));
+  // The next start opens at that size; a size below the least is not taken.
+  QCOMPARE(ws.Start().size(), least + QSize(300, 200));
+  ws.Close();
+  ws.SetKey("zrm48setup.ini", "WINDOW", "Height", "10");
+  QCOMPARE(ws.Start().height(), least.height());
   QVERIFY(!ws.Find<QWidget>("Panel76")->isVisible());
   for (const char* name : {"Label108", "Label109", "Label110", "Label111", "Label112", "Label113"})
     QVERIFY(ws.Find<QLabel>(name)->text().isEmpty());
