@@ -11,10 +11,10 @@
 
 #include <cerrno>
 #include <optional>
-#include <system_error>
 #include <vector>
 
 #include "platform/platform_texts.h"
+#include "platform/system_reason.h"
 
 namespace zrm {
 
@@ -38,8 +38,6 @@ std::optional<speed_t> TermiosSpeed(std::int32_t speed) {
     default: return std::nullopt;
   }
 }
-
-std::string SystemReason(int error) { return std::generic_category().message(error); }
 
 // Name of the group that owns `path`, or the usual serial group when the
 // device cannot be examined.

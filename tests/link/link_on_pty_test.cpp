@@ -175,7 +175,7 @@ TEST(PortOpening, FailureShowsTheMessageWithPathAndReason) {
   ASSERT_EQ(op.Messages().size(), 1u);
   EXPECT_EQ(op.Messages()[0],
             "message|Ошибка|Невозможно открыть последовательный порт\n"
-            "/dev/zrm-no-such-tty: No such file or directory|error");
+            "/dev/zrm-no-such-tty: нет такого файла или устройства|error");
 
   // The link stays usable: every exchange ends with 2, without waiting.
   Link link(port, LinkParams{}, nullptr);
