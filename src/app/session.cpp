@@ -67,16 +67,24 @@ void Session::ShutDown(Operator& op) {
   SaveProfile(RecentProfilePath(), settings, DescriptionOf(form), op);
 }
 
+bool Session::PortReadyFor(Operator& op) {
+  if (port_.IsOpen() || config_.PortPath().empty()) return true;
+  return OpenConfiguredPort(port_, config_, op);
+}
+
 ExchangeResult Session::Read(EditorForm& job_form, DeviceSettings& s, Operator& op) {
+  if (!PortReadyFor(op)) return result::kNoAnswer;
   return ReadCommand(job_form, s, *link_, op, config_.port_number);
 }
 
 ExchangeResult Session::Write(EditorForm& job_form, DeviceSettings& s, Operator& op) {
+  if (!PortReadyFor(op)) return result::kNoAnswer;
   return WriteCommand(job_form, s, *link_, op);
 }
 
 std::optional<ConfigurationPage> Session::Report(EditorForm& job_form, DeviceSettings& s,
                                                  Operator& op) {
+  if (!PortReadyFor(op)) return std::nullopt;
   if (ReportReadCommand(*link_, s, op) != result::kOk) return std::nullopt;
   SettingsToEditor(s, job_form, config_.port_number);
   return BuildConfigurationPage(s, LocalDateToday());

@@ -139,6 +139,7 @@ void TForm1::ConnectHandlers() {
 
 void TForm1::FormCreate() {
   session_.StartUp(operator_, *this);
+  ShowPortState();
   Timer2.start(kReloadDelayMs);
   poller_ = std::make_unique<CurrentValuesPoller>(session_, worker_, Timer3,
                                                   *current_values_page_, dialogs_);
@@ -329,8 +330,14 @@ void TForm1::RunDeviceJob(DeviceJob job, JobKind kind) {
               });
 }
 
+void TForm1::ShowPortState() {
+  if (session_.PortOpen() || session_.PortPath().empty()) return;
+  statusBar()->showMessage(ToQ(text::kPortNotOpen) + ToQ(session_.PortPath()));
+}
+
 void TForm1::EndDeviceJob(const QString& status) {
   if (!status.isEmpty()) statusBar()->showMessage(status);
+  ShowPortState();
   Panel76->hide();
   ShowEditor();
   SetCommandsEnabled(true);

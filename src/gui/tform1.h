@@ -91,6 +91,8 @@ class TForm1 : public QMainWindow, private StartUpView {
   using DeviceJob = std::function<QString(EditorForm&, DeviceSettings&)>;
   void RunDeviceJob(DeviceJob job, JobKind kind);
   void EndDeviceJob(const QString& status);
+  // While the port could not be opened the status bar says so.
+  void ShowPortState();
 
   // The editor's state now; and the undo step of an operation that started
   // from `before`, left only when the operation changed the editor.

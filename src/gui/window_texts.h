@@ -148,6 +148,7 @@ inline constexpr const char* kFromDevice = " по прибору ";
 inline constexpr const char* kTookSeconds = " за ";
 inline constexpr const char* kSecondsUnit = " с";
 inline constexpr const char* kCommandFailed = "Команда не выполнена: ";
+inline constexpr const char* kPortNotOpen = "Порт не открыт: ";
 inline constexpr const char* kProfileSaved = "Настройки сохранены в файл ";
 inline constexpr const char* kProfileOpened = "Настройки прочитаны из файла ";
 inline constexpr const char* kFileSaved = "Файл сохранён: ";

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QStatusBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -164,6 +165,22 @@ void WindowTest::ControlsHaveTheirNamesKindsItemsAndHints() {
                            "Panel25", "Panel11", "Panel19", "Panel75", "Panel78"})
     QVERIFY2(ws.Find<QWidget>(name), name);
   QCOMPARE(ws.Find<QMenu>("N1")->title(), Q("Файл"));
+
+  // Every caption shows whole: grid cells in their columns, the sensor
+  // types beside the list's arrow.
+  for (const char* name : {"StringGrid1", "StringGrid2"}) {
+    auto* table = ws.Find<QTableWidget>(name);
+    for (int row = 0; row < table->rowCount(); ++row)
+      for (int column = 0; column < table->columnCount(); ++column) {
+        const QString text = table->item(row, column)->text();
+        QVERIFY2(table->fontMetrics().horizontalAdvance(text) < table->columnWidth(column),
+                 qPrintable(text));
+      }
+  }
+  auto* sensor = ws.Find<QComboBox>("ComboBox1");
+  for (int i = 0; i < sensor->count(); ++i)
+    QVERIFY2(sensor->fontMetrics().horizontalAdvance(sensor->itemText(i)) + 20 < sensor->width(),
+             qPrintable(sensor->itemText(i)));
 }
 
 void WindowTest::WindowGrowsKeepsItsSizeAndProgressPanelIsHiddenAndEmpty() {
@@ -401,6 +418,15 @@ void WindowTest::MissingPortIsReportedAndTheWindowStillOpens() {
   QVERIFY(ws.dialogs.shown[0].text.rfind("Невозможно открыть последовательный порт", 0) == 0);
   QCOMPARE(ws.dialogs.shown[0].caption, std::string("Ошибка"));
   QCOMPARE(ws.dialogs.shown[0].icon, zrm::MessageIcon::Error);
+  const QString not_open = Q("Порт не открыт: ") + QString::fromStdString(ws.PathOf("no-such-device"));
+  QCOMPARE(window.statusBar()->currentMessage(), not_open);
+
+  // A command tries the port again and says why it still cannot, not "ERR 2".
+  ws.ClickAndWait("Button1");
+  QCOMPARE(ws.dialogs.shown.size(), std::size_t{2});
+  QCOMPARE(ws.dialogs.shown[1].text, ws.dialogs.shown[0].text);
+  QVERIFY(ws.dialogs.shown[1].text.find("нет такого файла или устройства") != std::string::npos);
+  QCOMPARE(window.statusBar()->currentMessage(), not_open);
 }
 
 QTEST_MAIN(WindowTest)
