@@ -76,6 +76,7 @@ ChannelPanel::ChannelPanel(int channel, QWidget* parent) : QFrame(parent) {
   shift = MakeField(n.shift, text::kShiftHint);
   adj = MakeField(n.adj, text::kAdjustHint);
   dat = MakeList(SensorTypeItems(), n.dat, text::kSensorTypeHint);
+  FitWidestItem(dat);
   flag = new QCheckBox;
   flag->setObjectName(n.flag);
   flag->setToolTip(ToQ(text::kSquareRootHint));

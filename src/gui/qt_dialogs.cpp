@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 
 #include "gui/qt_text.h"
@@ -34,6 +35,17 @@ QString ChooseProfile(QWidget* parent, const char* name, QFileDialog::AcceptMode
   return dialog.selectedFiles().constFirst();
 }
 
+// A long caption shows whole in the box's title bar: the box is at least as
+// wide as the caption plus room for the title bar's buttons.
+void FitCaption(QMessageBox& box) {
+  constexpr int kTitleBarButtons = 120;
+  auto* grid = qobject_cast<QGridLayout*>(box.layout());
+  if (!grid) return;
+  const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) + kTitleBarButtons;
+  grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 }  // namespace
 
 void SetUpProfileDialog(QFileDialog& dialog, QFileDialog::AcceptMode mode) {
@@ -49,6 +61,7 @@ void SetUpProfileDialog(QFileDialog& dialog, QFileDialog::AcceptMode mode) {
 void QtDialogs::ShowMessage(QWidget* parent, const std::string& text, const std::string& caption,
                             MessageIcon icon) {
   QMessageBox box(BoxIcon(icon), ToQ(caption), ToQ(text), QMessageBox::Ok, parent);
+  FitCaption(box);
   box.exec();
 }
 
@@ -57,6 +70,7 @@ bool QtDialogs::AskYesNo(QWidget* parent, const std::string& text, const std::st
   QMessageBox box(BoxIcon(icon), ToQ(caption), ToQ(text), QMessageBox::Yes | QMessageBox::No,
                   parent);
   box.setEscapeButton(QMessageBox::No);
+  FitCaption(box);
   return box.exec() == QMessageBox::Yes;
 }
 
