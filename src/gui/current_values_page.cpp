@@ -82,10 +82,11 @@ QGroupBox* MakeBoxRow(const char* title, const std::vector<QLabel*>& boxes) {
   return MakeGroup(title, layout);
 }
 
-QString AskCsvPath(QWidget* parent) {
+QString AskCsvPath(QWidget* parent, const QString& proposed) {
   QFileDialog dialog(parent, ToQ(text::kTrendSaveTitle), QString(), ToQ(text::kCsvFilter));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix("csv");
+  dialog.selectFile(proposed);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().front();
 }

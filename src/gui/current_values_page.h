@@ -58,9 +58,10 @@ class CurrentValuesPage : public QWidget {
   QPushButton* trend_pause;             // freezes and releases the chart
   QPushButton* trend_save;              // the shown data as CSV
 
-  // The file the shown trend is saved to; empty when the user cancelled.
-  // A save-file dialog by default; tests put their own answer here.
-  std::function<QString(QWidget* parent)> choose_csv_path;
+  // The file the shown trend is saved to, offering the `proposed` name;
+  // empty when the user cancelled. A save-file dialog by default; tests put
+  // their own answer here.
+  std::function<QString(QWidget* parent, const QString& proposed)> choose_csv_path;
 
  private:
   QWidget* BuildChannels();

@@ -3,18 +3,20 @@
 #include <memory>
 #include <utility>
 
+#include "gui/export_file_name.h"
 #include "gui/qt_text.h"
 #include "gui/window_texts.h"
 #include "monitor/trend_csv.h"
 #include "platform/atomic_file.h"
+#include "settings/sensor_types.h"
 
 namespace zrm::gui {
 
 namespace {
 
-std::array<ChannelCaption, 2> CaptionsOf(const DeviceSettings& settings) {
-  return {ChannelCaption{settings.channel[0].text, settings.channel[0].unit},
-          ChannelCaption{settings.channel[1].text, settings.channel[1].unit}};
+std::array<std::string, 2> UnitsOf(const DeviceSettings& settings) {
+  return {std::string(SensorUnit(settings.channel[0].dat)),
+          std::string(SensorUnit(settings.channel[1].dat))};
 }
 
 }  // namespace
@@ -86,14 +88,17 @@ void CurrentValuesPoller::ToggleReading() {
 }
 
 void CurrentValuesPoller::SaveShownTrend() {
-  const QString path = page_.choose_csv_path(&page_);
+  const QString proposed = ExportFileName(session_.form, QDateTime::currentDateTime(), "csv");
+  const QString path = page_.choose_csv_path(&page_, proposed);
   if (path.isEmpty()) return;
-  const std::string csv = TrendCsv(page_.trend->ShownSamples(), CaptionsOf(session_.settings));
+  const std::string csv = TrendCsv(page_.trend->ShownSamples(), UnitsOf(session_.settings));
   std::string error;
   if (!ReplaceFileAtomically(FromQ(path), csv, error)) {
     dialogs_.ShowMessage(&page_, text::kCannotWriteCsv + FromQ(path) + ": " + error,
                          text::kErrorCaption, MessageIcon::Error);
+    return;
   }
+  emit FileSaved(path);
 }
 
 }  // namespace zrm::gui

@@ -36,6 +36,10 @@ class CurrentValuesPoller : public QObject {
   // A tick of the polling timer while the notebook shows page `page_index`.
   void Tick(int page_index);
 
+ signals:
+  // The shown trend was written to `path`.
+  void FileSaved(const QString& path);
+
  private:
   // What a poll job hands back to the window's thread.
   struct PollJob {

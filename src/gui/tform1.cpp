@@ -143,6 +143,8 @@ void TForm1::FormCreate() {
   Timer2.start(kReloadDelayMs);
   poller_ = std::make_unique<CurrentValuesPoller>(session_, worker_, Timer3,
                                                   *current_values_page_, dialogs_);
+  connect(poller_.get(), &CurrentValuesPoller::FileSaved, this,
+          [this](const QString& path) { statusBar()->showMessage(ToQ(text::kFileSaved) + path); });
   Timer3.start(kFirstPollMs);
 }
 

@@ -3,6 +3,9 @@
 // CSV, also to a place that cannot be written.
 
 #include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QStatusBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -133,8 +136,8 @@ void CurrentValuesTrendTest::OutageDimsTheValuesAndBreaksTheChart() {
 
 void CurrentValuesTrendTest::PausedChartKeepsWhatItShowsAndSavesIt() {
   TrendWorkstation ws;
-  ws.SetKey("recent.prf", "CH1", "text", "Печь");
-  ws.SetKey("recent.prf", "CH1", "unit", "°C");
+  ws.SetKey("recent.prf", "CH1", "dat", "8");  // Pt100: degrees
+  ws.SetKey("recent.prf", "GEN", "proc_ver", "1");
   ws.StartOnPage();
   QVERIFY(ws.WaitForSamples(2));
   auto* pause = ws.Find<QPushButton>("TrendPauseButton");
@@ -148,10 +151,21 @@ void CurrentValuesTrendTest::PausedChartKeepsWhatItShowsAndSavesIt() {
   QCOMPARE(ws.Chart().ShownSamples().size(), frozen);
 
   const std::string path = ws.PathOf("trend.csv");
-  ws.Page().choose_csv_path = [&](QWidget*) { return QString::fromStdString(path); };
+  QString proposed;
+  ws.Page().choose_csv_path = [&](QWidget*, const QString& name) {
+    proposed = name;
+    return QString::fromStdString(path);
+  };
   ws.Find<QPushButton>("TrendSaveButton")->click();
+  const QString serial = ws.Find<QLineEdit>("Edit53")->text().trimmed();
+  QVERIFY2(QRegularExpression("^ZRM4813-\\d{3}-" + serial + "-\\d{8}-\\d{4}\\.csv$")
+               .match(proposed)
+               .hasMatch(),
+           qPrintable(proposed));
   const std::string csv = ContentOf(path);
-  QVERIFY2(csv.starts_with("Время;Канал 1 Печь, °C;Состояние канала 1;Канал 2"), csv.c_str());
+  QVERIFY2(csv.starts_with("Время;Канал 1, °C;Состояние канала 1;Канал 2;"), csv.c_str());
+  QCOMPARE(ws.Window().statusBar()->currentMessage(),
+           Q("Файл сохранён: ") + QString::fromStdString(path));
   // The header and one line per shown sample, nothing that came later.
   QCOMPARE(std::size_t(std::count(csv.begin(), csv.end(), '\n')), frozen + 1);
   QVERIFY(csv.find(";23.5000;0;-1.2500;12;") != std::string::npos);
@@ -165,7 +179,7 @@ void CurrentValuesTrendTest::CancelledSaveWritesNothing() {
   TrendWorkstation ws;
   ws.StartOnPage();
   QVERIFY(ws.WaitForSamples(1));
-  ws.Page().choose_csv_path = [](QWidget*) { return QString(); };
+  ws.Page().choose_csv_path = [](QWidget*, const QString&) { return QString(); };
   ws.Find<QPushButton>("TrendSaveButton")->click();
   QVERIFY(ws.dialogs.shown.empty());
 }
@@ -175,7 +189,7 @@ void CurrentValuesTrendTest::UnwritableFileIsReportedOnce() {
   ws.StartOnPage();
   QVERIFY(ws.WaitForSamples(1));
   const std::string path = ws.PathOf("no-such-folder/trend.csv");
-  ws.Page().choose_csv_path = [&](QWidget*) { return QString::fromStdString(path); };
+  ws.Page().choose_csv_path = [&](QWidget*, const QString&) { return QString::fromStdString(path); };
   ws.Find<QPushButton>("TrendSaveButton")->click();
   QCOMPARE(ws.dialogs.shown.size(), std::size_t{1});
   QVERIFY2(ws.dialogs.shown[0].text.starts_with("Невозможно записать файл " + path + ": "),
