@@ -8,13 +8,14 @@
 #include <filesystem>
 
 #include "app/session.h"
+#include "gui/guarded_application.h"
 #include "gui/qt_dialogs.h"
 #include "gui/quit_signals.h"
 #include "gui/tform1.h"
 
 int main(int argc, char** argv) {
   zrm::gui::BlockQuitSignals();
-  QApplication app(argc, argv);
+  zrm::gui::GuardedApplication app(argc, argv);
   // The window is Russian whatever the desktop's language: Qt's own dialog
   // buttons and the print preview follow.
   QTranslator qt_russian;

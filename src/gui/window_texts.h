@@ -167,4 +167,9 @@ inline constexpr const char* kErrorCaption = "Ошибка";
 inline constexpr const char* kCannotWritePdf = "Невозможно записать файл PDF ";
 inline constexpr const char* kPdfNotRendered = "документ не сформирован";
 
+// An error no part of the program expected; its own text follows on the
+// next line when it has one.
+inline constexpr const char* kUnexpectedError =
+    "Непредвиденная ошибка программы. Окно продолжает работу; сохраните настройки в файл.";
+
 }  // namespace zrm::gui::text

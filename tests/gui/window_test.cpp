@@ -22,6 +22,7 @@
 
 #include "app/session.h"
 #include "gui/group_area.h"
+#include "gui/guarded_application.h"
 #include "gui/number_field.h"
 #include "gui/qt_dialogs.h"
 #include "gui/quit_signals.h"
@@ -63,6 +64,7 @@ class WindowTest : public QObject {
   void CancelledDialogsTouchNothing();
   void QuitSignalClosesInOrder();
   void MissingPortIsReportedAndTheWindowStillOpens();
+  void EscapedExceptionIsReportedNotFatal();
 };
 
 void WindowTest::StartUpInAnEmptyFolderCreatesItsFiles() {
@@ -427,6 +429,15 @@ void WindowTest::MissingPortIsReportedAndTheWindowStillOpens() {
   QCOMPARE(ws.dialogs.shown[1].text, ws.dialogs.shown[0].text);
   QVERIFY(ws.dialogs.shown[1].text.find("нет такого файла или устройства") != std::string::npos);
   QCOMPARE(window.statusBar()->currentMessage(), not_open);
+}
+
+void WindowTest::EscapedExceptionIsReportedNotFatal() {
+  std::vector<std::string> reported;
+  auto report = [&](const std::string& what) { reported.push_back(what); };
+  QVERIFY(zrm::gui::DeliverGuarded([] { return true; }, report));
+  QVERIFY(!zrm::gui::DeliverGuarded([]() -> bool { throw std::runtime_error("disk"); }, report));
+  QVERIFY(!zrm::gui::DeliverGuarded([]() -> bool { throw 42; }, report));
+  QCOMPARE(reported, (std::vector<std::string>{"disk", ""}));
 }
 
 QTEST_MAIN(WindowTest)
