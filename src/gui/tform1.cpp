@@ -333,8 +333,13 @@ void TForm1::RunDeviceJob(DeviceJob job, JobKind kind) {
 }
 
 void TForm1::ShowPortState() {
-  if (session_.PortOpen() || session_.PortPath().empty()) return;
-  statusBar()->showMessage(ToQ(text::kPortNotOpen) + ToQ(session_.PortPath()));
+  const QString not_open = ToQ(text::kPortNotOpen);
+  if (session_.PortOpen() || session_.PortPath().empty()) {
+    // A poll may have found the device back: the old news goes.
+    if (statusBar()->currentMessage().startsWith(not_open)) statusBar()->clearMessage();
+    return;
+  }
+  statusBar()->showMessage(not_open + ToQ(session_.PortPath()));
 }
 
 void TForm1::EndDeviceJob(const QString& status) {
@@ -346,6 +351,7 @@ void TForm1::EndDeviceJob(const QString& status) {
 }
 
 void TForm1::LinkIdle() {
+  ShowPortState();
   if (close_pending_) {
     close();
   } else if (deferred_job_) {

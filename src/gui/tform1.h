@@ -91,7 +91,8 @@ class TForm1 : public QMainWindow, private StartUpView {
   using DeviceJob = std::function<QString(EditorForm&, DeviceSettings&)>;
   void RunDeviceJob(DeviceJob job, JobKind kind);
   void EndDeviceJob(const QString& status);
-  // While the port could not be opened the status bar says so.
+  // While the port could not be opened the status bar says so; the news
+  // goes once the port is open again.
   void ShowPortState();
 
   // The editor's state now; and the undo step of an operation that started
