@@ -148,6 +148,11 @@ void TrendChart::Redraw() {
       if (std::isfinite(sample.setpoint2[k])) setpoints2.append({x, sample.setpoint2[k]});
       // The band steps: a relay state holds until the next sample.
       const qreal y = kBandBase[k] + ((sample.relay_byte & relay_bit) != 0 ? kBandHeight : 0.0);
+      if (sample.after_gap && !band.isEmpty()) {
+        // No relay state is known across an outage: the band drops for it.
+        band.append({band.last().x(), kBandBase[k]});
+        band.append({x, kBandBase[k]});
+      }
       if (!band.isEmpty() && band.last().y() != y) band.append({x, band.last().y()});
       band.append({x, y});
     }
