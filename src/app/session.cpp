@@ -81,11 +81,18 @@ void Session::ShutDown(Operator& op) {
   SaveProfile(RecentProfilePath(), settings, DescriptionOf(form), op);
 }
 
+bool Session::PortReadyFor(Operator& op) {
+  if (port_.IsOpen() || config_.PortPath().empty()) return true;
+  return OpenConfiguredPort(port_, config_, op);
+}
+
 ExchangeResult Session::Read(EditorForm& job_form, DeviceSettings& s, Operator& op) {
+  if (!PortReadyFor(op)) return result::kNoAnswer;
   return ReadCommand(job_form, s, *link_, op, config_.port_number);
 }
 
 ExchangeResult Session::Write(EditorForm& job_form, DeviceSettings& s, Operator& op) {
+  if (!PortReadyFor(op)) return result::kNoAnswer;
   return WriteCommand(job_form, s, *link_, op);
 }
 
@@ -98,6 +105,7 @@ std::optional<ConfigurationPage> Session::Report(EditorForm& job_form, DeviceSet
 
 ExchangeResult Session::Report(EditorForm& job_form, DeviceSettings& s, Operator& op,
                                ConfigurationPage& page) {
+  if (!PortReadyFor(op)) return result::kNoAnswer;
   if (ExchangeResult r = ReportReadCommand(*link_, s, op)) return r;
   SettingsToEditor(s, job_form, config_.port_number);
   page = BuildConfigurationPage(s, LocalDateToday());

@@ -75,7 +75,14 @@ class Session {
   // the editor collected, the record saved to recent.prf.
   void ShutDown(Operator& op);
 
-  // "Прочитать из прибора" / "Записать в прибор" on `form` and `s`.
+  // True while the configured port is open; and the device path it has.
+  bool PortOpen() const { return port_.IsOpen(); }
+  std::string PortPath() const { return config_.PortPath(); }
+
+  // "Прочитать из прибора" / "Записать в прибор" on `form` and `s`. A port
+  // that is not open is opened once more first; when that fails the user
+  // sees the port's path and the reason, as at start, and the command
+  // ends with 2 without its own "no answer" box.
   ExchangeResult Read(EditorForm& form, DeviceSettings& s, Operator& op);
   ExchangeResult Write(EditorForm& form, DeviceSettings& s, Operator& op);
 
@@ -117,6 +124,10 @@ class Session {
   EditorForm form;
 
  private:
+  // The port is open, or was opened now, or has no device to open (the
+  // exchanges then fail as they always did); false after the open failed
+  // and was reported.
+  bool PortReadyFor(Operator& op);
   // Loads `path` into the record and its description into the form.
   void LoadProfileIntoForm(const std::string& path, Operator& op);
   // The editor collected into the record.

@@ -38,9 +38,10 @@ int RunStatus(const CliOptions& options, CliOperator& op, std::FILE* out) {
       op.Tell(outcome.view.Panel75.text);
       if (first_failure == result::kOk) first_failure = outcome.result;
     }
-    // As on the page, every second poll writes the measurement log, whatever
-    // its result; a failed one repeats the last good values.
-    if (poll % 2 == 1 && !log_path.empty()) LogMeasurement(log_path, record);
+    // As on the page, every second poll writes the measurement log when it
+    // succeeded; a failed one measured nothing.
+    if (poll % 2 == 1 && outcome.result == result::kOk && !log_path.empty())
+      LogMeasurement(log_path, record);
   }
   ShowExchangeError(op, first_failure);
   return static_cast<int>(first_failure);

@@ -25,7 +25,8 @@ void SettingsToEditor(DeviceSettings& s, EditorForm& form, int port_number);
 
 // The user picked a sensor type (ComboBox1Change, ComboBox7Change) or
 // switched pages (TabbedNotebook1Change): collect, then show again, so a
-// new sensor's range appears at once.
+// new sensor's range appears at once. A number field holding a text that is
+// not a number keeps that text, so the user sees what to correct.
 void SensorTypeChange(EditorForm& form, DeviceSettings& s, Operator& op, int port_number);
 void PageChange(EditorForm& form, DeviceSettings& s, Operator& op, int port_number);
 

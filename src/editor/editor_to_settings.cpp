@@ -16,12 +16,6 @@ namespace {
 constexpr unsigned long long kLargestSerialNumber = 65535;
 constexpr unsigned long long kOutOfRangeSerialNumber = 65536;
 
-float NumberOf(const std::string& text) {
-  float value = 0;
-  ParseEditorNumber(text, value);
-  return value;
-}
-
 void CollectLists(const EditorForm& form, DeviceSettings& s) {
   for (int k = 0; k < 2; ++k)
     CollectListIndex(form.channel[k].dat, 0, SensorTypeItems().size(), s.channel[k].dat);
@@ -46,35 +40,16 @@ void CollectSwitches(const EditorForm& form, DeviceSettings& s) {
   for (auto& channel : s.channel) channel.use = channel.use != 0 ? 1 : 0;
 }
 
-// The number fields, each of channel 1 then channel 2, in the binding's
-// order; the steps are kept positive. koef0..koef3 have no control and keep
-// their exact values.
+// The number fields; a text that is not wholly a number leaves its field as
+// it was (the check before writing stops it). The steps are kept positive.
+// koef0..koef3 have no control and keep their exact values.
 void CollectNumbers(const EditorForm& form, DeviceSettings& s) {
-  using Text = std::string ChannelForm::*;
-  using Field = float ChannelSettings::*;
-  struct Binding {
-    Text text;
-    Field field;
-  };
-  static constexpr Binding kNumbers[] = {
-      {&ChannelForm::diap_max, &ChannelSettings::diap_max},
-      {&ChannelForm::diap_min, &ChannelSettings::diap_min},
-      {&ChannelForm::shift, &ChannelSettings::shift},
-      {&ChannelForm::adj, &ChannelSettings::adj},
-      {&ChannelForm::th1, &ChannelSettings::th1},
-      {&ChannelForm::th2, &ChannelSettings::th2},
-      {&ChannelForm::his1, &ChannelSettings::his1},
-      {&ChannelForm::his2, &ChannelSettings::his2},
-  };
-  static constexpr Binding kSteps[] = {
-      {&ChannelForm::spd_th, &ChannelSettings::spd_th},
-      {&ChannelForm::spd_his, &ChannelSettings::spd_his},
-  };
-  for (const Binding& b : kNumbers)
-    for (int k = 0; k < 2; ++k) s.channel[k].*b.field = NumberOf(form.channel[k].*b.text);
-  for (const Binding& b : kSteps)
-    for (int k = 0; k < 2; ++k)
-      s.channel[k].*b.field = std::fabs(NumberOf(form.channel[k].*b.text));
+  for (int k = 0; k < 2; ++k)
+    for (const NumberFieldBinding& b : kNumberFields) {
+      float value = 0;
+      if (!ParseEditorNumber(form.channel[k].*b.text, value)) continue;
+      s.channel[k].*b.field = b.step ? std::fabs(value) : value;
+    }
 }
 
 void CollectRegulatorAndErrorDisplay(const EditorForm& form, DeviceSettings& s) {

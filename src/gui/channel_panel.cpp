@@ -6,6 +6,7 @@
 #include "editor/item_lists.h"
 #include "gui/group_area.h"
 #include "gui/list_controls.h"
+#include "gui/number_field.h"
 #include "gui/qt_text.h"
 #include "gui/window_texts.h"
 
@@ -51,6 +52,7 @@ QLineEdit* MakeField(const char* name, const char* hint) {
   field->setObjectName(name);
   field->setToolTip(ToQ(hint));
   field->setFixedWidth(80);
+  MakeNumberField(field);
   return field;
 }
 
@@ -74,6 +76,7 @@ ChannelPanel::ChannelPanel(int channel, QWidget* parent) : QFrame(parent) {
   shift = MakeField(n.shift, text::kShiftHint);
   adj = MakeField(n.adj, text::kAdjustHint);
   dat = MakeList(SensorTypeItems(), n.dat, text::kSensorTypeHint);
+  FitWidestItem(dat);
   flag = new QCheckBox;
   flag->setObjectName(n.flag);
   flag->setToolTip(ToQ(text::kSquareRootHint));
@@ -88,6 +91,8 @@ ChannelPanel::ChannelPanel(int channel, QWidget* parent) : QFrame(parent) {
   ns = MakeList(CountItems(), n.ns, text::kAveragingHint);
   point = MakeList(DigitItems(), n.point, text::kDigitsHint);
   search = MakeList(CountItems(), n.search, text::kObservationsHint);
+  MakeNumberField(spd_th);
+  MakeNumberField(spd_his);
 
   auto* grid = new QGridLayout;
   grid->setVerticalSpacing(1);

@@ -82,10 +82,11 @@ QGroupBox* MakeBoxRow(const char* title, const std::vector<QLabel*>& boxes) {
   return MakeGroup(title, layout);
 }
 
-QString AskCsvPath(QWidget* parent) {
+QString AskCsvPath(QWidget* parent, const QString& proposed) {
   QFileDialog dialog(parent, ToQ(text::kTrendSaveTitle), QString(), ToQ(text::kCsvFilter));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix("csv");
+  dialog.selectFile(proposed);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().front();
 }
@@ -105,6 +106,10 @@ QColor PaintOf(BoxColour colour) {
     case BoxColour::ButtonFace: break;
   }
   return QApplication::palette().color(QPalette::Button);
+}
+
+QColor TextPaintOf(bool last_known) {
+  return last_known ? QColor(Qt::darkGray) : QApplication::palette().color(QPalette::WindowText);
 }
 
 CurrentValuesPage::CurrentValuesPage(QWidget* parent)
@@ -177,18 +182,22 @@ QWidget* CurrentValuesPage::BuildControls() {
 }
 
 void CurrentValuesPage::Show(const CurrentValuesView& view) {
+  shown_ = view;
   const auto named = NamedBoxes(view);
   for (std::size_t i = 0; i < named.size(); ++i) {
     QLabel* box = boxes_[i];
     box->setText(ToQ(named[i].second->text));
     QPalette palette = box->palette();
     palette.setColor(QPalette::Window, PaintOf(named[i].second->colour));
+    // The link state box tells the news itself; only the values dim.
+    palette.setColor(QPalette::WindowText, TextPaintOf(view.last_known && box != link_state));
     box->setPalette(palette);
   }
 }
 
 void CurrentValuesPage::ShowReadingPaused(bool paused) {
   reading->setText(ToQ(ReadingButtonText(paused)));
+  if (paused) Show(PausedView(shown_));
 }
 
 void CurrentValuesPage::ToggleTrendPause() {

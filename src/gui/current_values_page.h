@@ -20,6 +20,8 @@ namespace zrm::gui {
 // The colour a box of the page is painted with: yellow, the application's
 // button face, or white.
 QColor PaintOf(BoxColour colour);
+// The colour of a box's text: dimmed for last known values.
+QColor TextPaintOf(bool last_known);
 
 class CurrentValuesPage : public QWidget {
   Q_OBJECT
@@ -31,7 +33,8 @@ class CurrentValuesPage : public QWidget {
   void Show(const CurrentValuesView& view);
 
   // The reading button's text: "Начать чтение" while paused, "Приостановить
-  // чтение" while polling.
+  // чтение" while polling. Paused, the shown values turn last known and the
+  // link state says the polling is paused.
   void ShowReadingPaused(bool paused);
 
   // Boxes of one channel: value, status text, and the flag boxes
@@ -55,9 +58,10 @@ class CurrentValuesPage : public QWidget {
   QPushButton* trend_pause;             // freezes and releases the chart
   QPushButton* trend_save;              // the shown data as CSV
 
-  // The file the shown trend is saved to; empty when the user cancelled.
-  // A save-file dialog by default; tests put their own answer here.
-  std::function<QString(QWidget* parent)> choose_csv_path;
+  // The file the shown trend is saved to, offering the `proposed` name;
+  // empty when the user cancelled. A save-file dialog by default; tests put
+  // their own answer here.
+  std::function<QString(QWidget* parent, const QString& proposed)> choose_csv_path;
 
  private:
   QWidget* BuildChannels();
@@ -67,6 +71,7 @@ class CurrentValuesPage : public QWidget {
 
   // The boxes in the order of NamedBoxes().
   std::array<QLabel*, kCurrentValuesBoxCount> boxes_{};
+  CurrentValuesView shown_;
 };
 
 }  // namespace zrm::gui

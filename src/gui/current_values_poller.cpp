@@ -1,19 +1,22 @@
 #include "gui/current_values_poller.h"
 
 #include <memory>
+#include <utility>
 
+#include "gui/export_file_name.h"
 #include "gui/qt_text.h"
 #include "gui/window_texts.h"
 #include "monitor/trend_csv.h"
 #include "platform/atomic_file.h"
+#include "settings/sensor_types.h"
 
 namespace zrm::gui {
 
 namespace {
 
-std::array<ChannelCaption, 2> CaptionsOf(const DeviceSettings& settings) {
-  return {ChannelCaption{settings.channel[0].text, settings.channel[0].unit},
-          ChannelCaption{settings.channel[1].text, settings.channel[1].unit}};
+std::array<std::string, 2> UnitsOf(const DeviceSettings& settings) {
+  return {std::string(SensorUnit(settings.channel[0].dat)),
+          std::string(SensorUnit(settings.channel[1].dat))};
 }
 
 }  // namespace
@@ -49,7 +52,7 @@ void CurrentValuesPoller::Tick(int page_index) {
 
 void CurrentValuesPoller::EndPoll(const PollJob& job) {
   held_ = job.held;
-  page_.Show(job.outcome.view);
+  page_.Show(cadence_.Paused() ? PausedView(job.outcome.view) : job.outcome.view);
   const bool write_log_line = cadence_.EndPoll(NowMs(), job.outcome.result);
   // The next tick counts from the end of this poll.
   timer_.start(static_cast<int>(cadence_.IntervalMs()));
@@ -57,7 +60,10 @@ void CurrentValuesPoller::EndPoll(const PollJob& job) {
   // A log file that cannot be opened loses this line only; polling goes on.
   if (write_log_line && !log_path.empty())
     LogMeasurement(log_path, MeasurementOf(held_, job.wait_start));
-  if (job.outcome.result == result::kOk) AddTrendSample(job.wait_start);
+  if (job.outcome.result == result::kOk)
+    AddTrendSample(job.wait_start);
+  else
+    gap_pending_ = true;
 }
 
 void CurrentValuesPoller::AddTrendSample(const TimeOfDay& wait_start) {
@@ -65,6 +71,7 @@ void CurrentValuesPoller::AddTrendSample(const TimeOfDay& wait_start) {
   sample.elapsed_ms = NowMs();
   sample.time = wait_start;
   sample.relay_byte = held_.relay_byte;
+  sample.after_gap = std::exchange(gap_pending_, false);
   for (std::size_t k = 0; k < 2; ++k) {
     sample.value[k] = held_.channel[k].value;
     sample.status[k] = held_.channel[k].status;
@@ -81,14 +88,17 @@ void CurrentValuesPoller::ToggleReading() {
 }
 
 void CurrentValuesPoller::SaveShownTrend() {
-  const QString path = page_.choose_csv_path(&page_);
+  const QString proposed = ExportFileName(session_.form, QDateTime::currentDateTime(), "csv");
+  const QString path = page_.choose_csv_path(&page_, proposed);
   if (path.isEmpty()) return;
-  const std::string csv = TrendCsv(page_.trend->ShownSamples(), CaptionsOf(session_.settings));
+  const std::string csv = TrendCsv(page_.trend->ShownSamples(), UnitsOf(session_.settings));
   std::string error;
   if (!ReplaceFileAtomically(FromQ(path), csv, error)) {
     dialogs_.ShowMessage(&page_, text::kCannotWriteCsv + FromQ(path) + ": " + error,
                          text::kErrorCaption, MessageIcon::Error);
+    return;
   }
+  emit FileSaved(path);
 }
 
 }  // namespace zrm::gui

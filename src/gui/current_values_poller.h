@@ -36,6 +36,10 @@ class CurrentValuesPoller : public QObject {
   // A tick of the polling timer while the notebook shows page `page_index`.
   void Tick(int page_index);
 
+ signals:
+  // The shown trend was written to `path`.
+  void FileSaved(const QString& path);
+
  private:
   // What a poll job hands back to the window's thread.
   struct PollJob {
@@ -59,6 +63,7 @@ class CurrentValuesPoller : public QObject {
   PollCadence cadence_;
   CurrentValues held_;  // the held values, from start to exit
   TrendHistory history_;
+  bool gap_pending_ = false;  // a poll failed since the last trend sample
 };
 
 }  // namespace zrm::gui

@@ -2,6 +2,9 @@
 
 #include <QAbstractItemView>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <algorithm>
 
 #include "gui/qt_text.h"
 
@@ -28,6 +31,18 @@ QComboBox* MakeCombo(const std::vector<std::string>& items, const char* name, co
 }
 
 }  // namespace
+
+void FitWidestItem(QComboBox* list) {
+  int widest = 0;
+  for (int i = 0; i < list->count(); ++i)
+    widest = std::max(widest, list->fontMetrics().horizontalAdvance(list->itemText(i)));
+  QStyleOptionComboBox option;
+  option.initFrom(list);
+  option.editable = list->isEditable();
+  const QSize text(widest, list->fontMetrics().height());
+  list->setMinimumWidth(
+      list->style()->sizeFromContents(QStyle::CT_ComboBox, &option, text, list).width());
+}
 
 QComboBox* MakeList(const std::vector<std::string>& items, const char* name, const char* hint) {
   QComboBox* list = MakeCombo(items, name, hint, true);

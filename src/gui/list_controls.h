@@ -15,6 +15,10 @@ QComboBox* MakeList(const std::vector<std::string>& items, const char* name, con
 QComboBox* MakeFixedList(const std::vector<std::string>& items, const char* name,
                          const char* hint);
 
+// Makes `list` at least wide enough to show its widest item whole beside
+// its arrow, in the list's own font.
+void FitWidestItem(QComboBox* list);
+
 // Selects item `index`; any index without an item leaves no selection (and
 // an editable list shows no text).
 void ShowListIndex(QComboBox* list, int index);

@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "app/session.h"
+#include "gui/guarded_application.h"
 #include "gui/qt_dialogs.h"
 #include "gui/qt_text.h"
 #include "gui/quit_signals.h"
@@ -50,7 +51,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   zrm::gui::BlockQuitSignals();
-  QApplication app(argc, argv);
+  zrm::gui::GuardedApplication app(argc, argv);
   // Lets the desktop match the window to its menu entry and icon.
   QGuiApplication::setDesktopFileName("zrm48setup");
   // The window is Russian whatever the desktop's language: Qt's own dialog

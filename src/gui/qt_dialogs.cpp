@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 
 #include "gui/qt_text.h"
@@ -25,25 +26,42 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
   return QMessageBox::NoIcon;
 }
 
-// The chosen file's full name, empty when cancelled. A name typed without
-// an extension gets ".prf", so the save's overwrite question names the file
-// that is really written.
+// The chosen file's full name, empty when cancelled.
 QString ChooseProfile(QWidget* parent, const char* name, QFileDialog::AcceptMode mode) {
   QFileDialog dialog(parent);
   dialog.setObjectName(name);
-  dialog.setAcceptMode(mode);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilters({ToQ(text::kProfileFilter), ToQ(text::kAllFilesFilter)});
-  dialog.setDefaultSuffix(kProfileSuffix);
+  SetUpProfileDialog(dialog, mode);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
   return dialog.selectedFiles().constFirst();
 }
 
+// A long caption shows whole in the box's title bar: the box is at least as
+// wide as the caption plus room for the title bar's buttons.
+void FitCaption(QMessageBox& box) {
+  constexpr int kTitleBarButtons = 120;
+  auto* grid = qobject_cast<QGridLayout*>(box.layout());
+  if (!grid) return;
+  const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) + kTitleBarButtons;
+  grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 }  // namespace
+
+void SetUpProfileDialog(QFileDialog& dialog, QFileDialog::AcceptMode mode) {
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilters({ToQ(text::kProfileFilter), ToQ(text::kAllFilesFilter)});
+  // A name saved without an extension gets ".prf", so the overwrite question
+  // names the file really written. Opening takes the name exactly as chosen:
+  // an existing "backup" must not turn into a "backup.prf" that is not there.
+  if (mode == QFileDialog::AcceptSave) dialog.setDefaultSuffix(kProfileSuffix);
+}
 
 void QtDialogs::ShowMessage(QWidget* parent, const std::string& text, const std::string& caption,
                             MessageIcon icon) {
   QMessageBox box(BoxIcon(icon), ToQ(caption), ToQ(text), QMessageBox::Ok, parent);
+  FitCaption(box);
   box.exec();
 }
 
@@ -52,6 +70,7 @@ bool QtDialogs::AskYesNo(QWidget* parent, const std::string& text, const std::st
   QMessageBox box(BoxIcon(icon), ToQ(caption), ToQ(text), QMessageBox::Yes | QMessageBox::No,
                   parent);
   box.setEscapeButton(QMessageBox::No);
+  FitCaption(box);
   return box.exec() == QMessageBox::Yes;
 }
 

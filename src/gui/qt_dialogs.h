@@ -1,9 +1,15 @@
 #pragma once
 // The dialogs of the program: QMessageBox and QFileDialog.
 
+#include <QFileDialog>
+
 #include "gui/dialog_service.h"
 
 namespace zrm::gui {
+
+// Filters, file mode and (for saving only) the default ".prf" suffix of the
+// profile dialogs "Открыть" (AcceptOpen) and "Сохранить" (AcceptSave).
+void SetUpProfileDialog(QFileDialog& dialog, QFileDialog::AcceptMode mode);
 
 class QtDialogs : public DialogService {
  public:

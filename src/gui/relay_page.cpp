@@ -3,6 +3,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "editor/item_lists.h"
 #include "gui/group_area.h"
@@ -14,12 +15,27 @@ namespace zrm::gui {
 
 namespace {
 
-constexpr int kColumnWidth = 64;
+constexpr int kLeastColumnWidth = 64;
+constexpr int kCellPadding = 12;
+// The relay grid's header shows this many characters of a set point type.
+constexpr qsizetype kHeaderCharacters = 7;
+
+// One width for every column of both grids: the widest text a cell can hold,
+// in the window's font, shows whole.
+int ColumnWidth(const QFontMetrics& metrics) {
+  QStringList texts;
+  for (const auto& caption : SetpointGridCaptions()) texts << ToQ(caption);
+  for (const auto& caption : RelayGridRowCaptions()) texts << ToQ(caption);
+  for (const auto& item : SetpointTypeItems()) texts << ToQ(item).left(kHeaderCharacters);
+  int widest = kLeastColumnWidth - kCellPadding;
+  for (const QString& text : texts) widest = std::max(widest, metrics.horizontalAdvance(text));
+  return widest + kCellPadding;
+}
 
 // A heading panel over `columns` grid columns.
-QFrame* MakeHeaderPanel(const char* name, const char* caption, int columns) {
+QFrame* MakeHeaderPanel(const char* name, const char* caption, int columns, int column_width) {
   QFrame* panel = MakePanel(name);
-  panel->setFixedSize(columns * kColumnWidth, 24);
+  panel->setFixedSize(columns * column_width, 24);
   auto* layout = new QHBoxLayout(panel);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(MakeCaption(caption), 0, Qt::AlignCenter);
@@ -37,18 +53,19 @@ QFrame* MakeSeparator() {
 
 RelayPage::RelayPage(QWidget* parent) : QWidget(parent) {
   area = MakePanel("Panel77");
-  setpoint_grid = new StringGrid("StringGrid2", {kGridColumns, 3, 2, 7, 2}, kColumnWidth);
-  relay_grid = new StringGrid("StringGrid1", {kGridColumns, 3, 3, 1, 1}, kColumnWidth);
+  const int column_width = ColumnWidth(fontMetrics());
+  setpoint_grid = new StringGrid("StringGrid2", {kGridColumns, 3, 2, 7, 2}, column_width);
+  relay_grid = new StringGrid("StringGrid1", {kGridColumns, 3, 3, 1, 1}, column_width);
   relay_grid->setToolTip(ToQ(text::kRelayGridHint));
   reg_int = MakeFixedList(IntervalItems(), "ComboBox15", text::kDecisionIntervalHint);
   pulse_int = MakeFixedList(PulseItems(), "ComboBox16", text::kMaximumPulseHint);
 
   auto* headers = new QHBoxLayout;
   headers->setSpacing(0);
-  headers->addSpacing(kColumnWidth + setpoint_grid->frameWidth());
-  headers->addWidget(MakeHeaderPanel("Panel72", text::kChannel1, 3));
-  headers->addWidget(MakeHeaderPanel("Panel73", text::kChannel2, 3));
-  headers->addWidget(MakeHeaderPanel("Panel74", text::kRegulator, 4));
+  headers->addSpacing(column_width + setpoint_grid->frameWidth());
+  headers->addWidget(MakeHeaderPanel("Panel72", text::kChannel1, 3, column_width));
+  headers->addWidget(MakeHeaderPanel("Panel73", text::kChannel2, 3, column_width));
+  headers->addWidget(MakeHeaderPanel("Panel74", text::kRegulator, 4, column_width));
   headers->addStretch();
 
   auto* grids = new QVBoxLayout;

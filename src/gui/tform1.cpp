@@ -3,8 +3,10 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHBoxLayout>
+#include <QElapsedTimer>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <QVBoxLayout>
 #include <memory>
 
@@ -13,7 +15,10 @@
 #include "gui/group_area.h"
 #include "gui/qt_text.h"
 #include "gui/report_job.h"
+#include "gui/status_texts.h"
+#include "gui/window_size_file.h"
 #include "gui/window_texts.h"
+#include "link/exchange_result.h"
 
 namespace zrm::gui {
 
@@ -21,6 +26,8 @@ namespace {
 
 constexpr int kReloadDelayMs = 200;
 constexpr int kFirstPollMs = static_cast<int>(kFirstTickMs);
+
+double SecondsOf(const QElapsedTimer& clock) { return static_cast<double>(clock.elapsed()) / 1000.0; }
 
 enum Page { kChannelsPage, kRelaysPage, kGeneralPage, kCurrentValuesPage, kConfigurationPage };
 
@@ -32,7 +39,10 @@ TForm1::TForm1(Session& session, DialogService& dialogs, QWidget* parent)
   BuildMenu();
   BuildPages();
   ConnectHandlers();
-  setFixedSize(sizeHint());
+  // The layout's natural size is the least the window may have; it grows
+  // from there, to the size the user left it at last time.
+  setMinimumSize(sizeHint());
+  resize(sizeHint().expandedTo(LoadWindowSize(session_.Dir())));
   if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
   FormCreate();
 }
@@ -54,6 +64,15 @@ void TForm1::BuildMenu() {
   N3 = N1->addAction(ToQ(text::kSaveItem));
   N3->setObjectName("N3");
   N3->setShortcut(QKeySequence::Save);
+  edit_menu_ = menuBar()->addMenu(ToQ(text::kEditMenu));
+  edit_menu_->setObjectName("EditMenu");
+  undo_ = edit_menu_->addAction(ToQ(text::kUndoItem));
+  undo_->setObjectName("UndoItem");
+  undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  redo_ = edit_menu_->addAction(ToQ(text::kRedoItem));
+  redo_->setObjectName("RedoItem");
+  redo_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+  UpdateUndoItems();
 }
 
 void TForm1::BuildPages() {
@@ -83,15 +102,18 @@ void TForm1::BuildPages() {
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(6, 0, 6, 6);
   layout->addWidget(top_);
-  layout->addWidget(TabbedNotebook1);
+  layout->addWidget(TabbedNotebook1, 1);  // the pages take what the window grows
   setCentralWidget(central);
 
   Panel76 = new ProgressPanel(TabbedNotebook1);
+  statusBar()->setObjectName("StatusBar1");
 }
 
 void TForm1::ConnectHandlers() {
   connect(N2, &QAction::triggered, this, &TForm1::N2Click);
   connect(N3, &QAction::triggered, this, &TForm1::N3Click);
+  connect(undo_, &QAction::triggered, this, &TForm1::UndoClick);
+  connect(redo_, &QAction::triggered, this, &TForm1::RedoClick);
   connect(top_->read, &QPushButton::clicked, this, &TForm1::Button1Click);
   connect(top_->write, &QPushButton::clicked, this, &TForm1::Button3Click);
   connect(configuration_page_->build_page, &QPushButton::clicked, this, &TForm1::Button42Click);
@@ -117,9 +139,12 @@ void TForm1::ConnectHandlers() {
 
 void TForm1::FormCreate() {
   session_.StartUp(operator_, *this);
+  ShowPortState();
   Timer2.start(kReloadDelayMs);
   poller_ = std::make_unique<CurrentValuesPoller>(session_, worker_, Timer3,
                                                   *current_values_page_, dialogs_);
+  connect(poller_.get(), &CurrentValuesPoller::FileSaved, this,
+          [this](const QString& path) { statusBar()->showMessage(ToQ(text::kFileSaved) + path); });
   Timer3.start(kFirstPollMs);
 }
 
@@ -156,8 +181,11 @@ void TForm1::ShowFirstPage() {
 }
 
 void TForm1::Timer2Timer() {
+  CollectEditor();
+  const EditorState before = CurrentEditorState();
   session_.ReloadLastState(operator_);
   ShowEditor();
+  RecordUndoStep(before);
 }
 
 void TForm1::Timer3Timer() { poller_->Tick(TabbedNotebook1->currentIndex()); }
@@ -166,41 +194,98 @@ void TForm1::N2Click() {
   const QString path = dialogs_.OpenProfileName(this);
   if (path.isEmpty()) return;
   CollectEditor();
+  const EditorState before = CurrentEditorState();
   session_.OpenProfile(FromQ(path), operator_);
+  RecordUndoStep(before);
   setWindowTitle(ToQ(text::kOpenedCaption) + ToQ(text::kVersion) + path);
   ShowEditor();
+  statusBar()->showMessage(ToQ(text::kProfileOpened) + path);
 }
 
 void TForm1::N3Click() {
   const QString path = dialogs_.SaveProfileName(this);
   if (path.isEmpty()) return;
   CollectEditor();
-  session_.SaveProfileAs(FromQ(path), operator_);
+  if (session_.SaveProfileAs(FromQ(path), operator_))
+    statusBar()->showMessage(ToQ(text::kProfileSaved) + ToQ(ProfileSaveName(FromQ(path))));
+}
+
+void TForm1::UndoClick() {
+  CollectEditor();
+  EditorState state = CurrentEditorState();
+  if (history_.Undo(state)) ShowEditorState(std::move(state));
+  UpdateUndoItems();
+}
+
+void TForm1::RedoClick() {
+  CollectEditor();
+  EditorState state = CurrentEditorState();
+  if (history_.Redo(state)) ShowEditorState(std::move(state));
+  UpdateUndoItems();
+}
+
+EditorState TForm1::CurrentEditorState() const { return {session_.form, session_.settings}; }
+
+void TForm1::RecordUndoStep(const EditorState& before) {
+  if (before.form == session_.form) return;
+  history_.Record(before);
+  UpdateUndoItems();
+}
+
+void TForm1::ShowEditorState(EditorState state) {
+  state.form.port = session_.form.port;
+  state.form.port_label = session_.form.port_label;
+  session_.form = std::move(state.form);
+  session_.settings = std::move(state.settings);
+  ShowEditor();
+}
+
+void TForm1::UpdateUndoItems() {
+  undo_->setEnabled(commands_enabled_ && history_.CanUndo());
+  redo_->setEnabled(commands_enabled_ && history_.CanRedo());
 }
 
 void TForm1::Button1Click() {
-  RunDeviceJob([this](EditorForm& form, DeviceSettings& s) { session_.Read(form, s, operator_); });
+  RunDeviceJob([this](EditorForm& form, DeviceSettings& s) {
+    QElapsedTimer clock;
+    clock.start();
+    const ExchangeResult r = session_.Read(form, s, operator_);
+    return r == result::kOk ? ReadDoneStatus(form, SecondsOf(clock)) : CommandFailedStatus(r);
+  }, JobKind::ReplacesEditor);
 }
 
 void TForm1::Button3Click() {
-  RunDeviceJob([this](EditorForm& form, DeviceSettings& s) { session_.Write(form, s, operator_); });
+  RunDeviceJob([this](EditorForm& form, DeviceSettings& s) {
+    QElapsedTimer clock;
+    clock.start();
+    const ExchangeResult r = session_.Write(form, s, operator_);
+    return r == result::kOk ? WriteDoneStatus(form, SecondsOf(clock)) : CommandFailedStatus(r);
+  }, JobKind::KeepsEditor);
 }
 
 void TForm1::Button42Click() {
   auto report = std::make_shared<ReportOutcome>();
   RunDeviceJob([this, report](EditorForm& form, DeviceSettings& s) {
+    QElapsedTimer clock;
+    clock.start();
     report->page = session_.Report(form, s, operator_);
     MarkReportEnded(this, report);
-  });
+    // A failed read has shown its error; the bar keeps what it said before.
+    return report->page ? ReportDoneStatus(form, SecondsOf(clock)) : QString();
+  }, JobKind::ReplacesEditor);
   PreviewWhenReportEnds(worker_, this, report, [this](const zrm::ConfigurationPage& page) {
     if (!shut_down_) dialogs_.PreviewReport(this, page);
   });
 }
 
 void TForm1::ComboBox17Change(int index) {
-  RunDeviceJob([this, index](EditorForm& form, DeviceSettings& s) {
-    session_.ChangePort(index, form, s, operator_);
-  });
+  // A port change is no transfer: nothing can stop it, it always happens.
+  RunDeviceJob(
+      [this, index](EditorForm& form, DeviceSettings& s) {
+        session_.ChangePort(index, form, s, operator_);
+        return QString();
+      },
+      JobKind::PortChange);
 }
 
 void TForm1::SensorTypeChange() {
@@ -221,36 +306,64 @@ void TForm1::TabbedNotebook1Change() {
   ShowEditor();
 }
 
-void TForm1::RunDeviceJob(DeviceJob job) {
+void TForm1::RunDeviceJob(DeviceJob job, JobKind kind) {
   if (worker_.Busy()) {
     // Commands disable their controls, so only a poll of the current values
-    // holds the link now; the command follows it.
+    // holds the link now; the command follows it, and nothing else can be
+    // asked for meanwhile. Only an ESC from now on is meant for it.
     deferred_job_ = std::move(job);
+    deferred_kind_ = kind;
+    operator_.EscPressed();
+    SetCommandsEnabled(false);
     return;
   }
   CollectEditor();
   auto form = std::make_shared<EditorForm>(session_.form);
   auto settings = std::make_shared<DeviceSettings>(session_.settings);
   SetCommandsEnabled(false);
-  worker_.Run([job, form, settings] { job(*form, *settings); },
-              [this, form, settings] {
+  auto status = std::make_shared<QString>();
+  auto before = std::make_shared<EditorState>(CurrentEditorState());
+  worker_.Run([job, form, settings, status] { *status = job(*form, *settings); },
+              [this, form, settings, status, before, kind] {
                 session_.form = std::move(*form);
                 session_.settings = std::move(*settings);
-                EndDeviceJob();
+                EndDeviceJob(*status);
+                if (kind == JobKind::ReplacesEditor) RecordUndoStep(*before);
               });
 }
 
-void TForm1::EndDeviceJob() {
+void TForm1::ShowPortState() {
+  const QString not_open = ToQ(text::kPortNotOpen);
+  if (session_.PortOpen() || session_.PortPath().empty()) {
+    // A poll may have found the device back: the old news goes.
+    if (statusBar()->currentMessage().startsWith(not_open)) statusBar()->clearMessage();
+    return;
+  }
+  statusBar()->showMessage(not_open + ToQ(session_.PortPath()));
+}
+
+void TForm1::EndDeviceJob(const QString& status) {
+  if (!status.isEmpty()) statusBar()->showMessage(status);
+  ShowPortState();
   Panel76->hide();
   ShowEditor();
   SetCommandsEnabled(true);
 }
 
 void TForm1::LinkIdle() {
+  ShowPortState();
   if (close_pending_) {
     close();
   } else if (deferred_job_) {
-    RunDeviceJob(std::exchange(deferred_job_, nullptr));
+    DeviceJob job = std::exchange(deferred_job_, nullptr);
+    if (deferred_kind_ != JobKind::PortChange && operator_.EscPressed()) {
+      // Stopped while it waited: the same end as an ESC during its steps.
+      ShowExchangeError(operator_, result::kUserAbort);
+      statusBar()->showMessage(CommandFailedStatus(result::kUserAbort));
+      SetCommandsEnabled(true);
+      return;
+    }
+    RunDeviceJob(std::move(job), deferred_kind_);
   }
 }
 
@@ -261,6 +374,8 @@ void TForm1::SetCommandsEnabled(bool enabled) {
   for (QWidget* control : controls) control->setEnabled(enabled);
   N2->setEnabled(enabled);
   N3->setEnabled(enabled);
+  commands_enabled_ = enabled;
+  UpdateUndoItems();
 }
 
 void TForm1::QuitBySignal() {
@@ -291,6 +406,9 @@ void TForm1::closeEvent(QCloseEvent* event) {
 void TForm1::FormClose() {
   Timer2.stop();
   Timer3.stop();
+  // A size that cannot be kept costs nothing but the size: no message.
+  const bool whole_screen = isMaximized() || isFullScreen();
+  SaveWindowSize(session_.Dir(), whole_screen ? normalGeometry().size() : size());
   CollectEditor();
   session_.ShutDown(operator_);
 }

@@ -1,6 +1,8 @@
 #pragma once
-// The main window TForm1: menu "Файл", the top strip, the five-page notebook
-// and the progress panel over it. A thin view over the session's editor
+// The main window TForm1: menus "Файл" and "Правка", the top strip, the
+// five-page notebook with the progress panel over it, and the status bar.
+// The window grows from its layout's size and keeps its size in
+// zrm48setup.ini. A thin view over the session's editor
 // form: every handler copies the controls into the form, calls the core and
 // copies the form back. Device commands run as jobs on the link thread while
 // the window stays live; the controls that could start another command or
@@ -13,6 +15,7 @@
 #include <functional>
 
 #include "app/session.h"
+#include "editor/editor_history.h"
 #include "gui/channel_panel.h"
 #include "gui/configuration_page.h"
 #include "gui/current_values_page.h"
@@ -64,6 +67,8 @@ class TForm1 : public QMainWindow, private StartUpView {
   void Timer3Timer();
   void N2Click();
   void N3Click();
+  void UndoClick();
+  void RedoClick();
   void Button1Click();
   void Button3Click();
   void Button42Click();
@@ -76,10 +81,27 @@ class TForm1 : public QMainWindow, private StartUpView {
   void CollectEditor();
 
   // Runs `job` on the link thread with copies of the editor form and the
-  // record, and takes the copies back when it ends.
-  using DeviceJob = std::function<void(EditorForm&, DeviceSettings&)>;
-  void RunDeviceJob(DeviceJob job);
-  void EndDeviceJob();
+  // record, and takes the copies back when it ends; the text the job returns
+  // (what it did, when not empty) goes to the status bar. While a poll holds the
+  // link the job waits for it with the controls already locked; an ESC
+  // pressed meanwhile stops it before it starts, unless it is a port change.
+  // A job that reads the editor's content from the instrument leaves an undo
+  // step when it changed the editor.
+  enum class JobKind { ReplacesEditor, KeepsEditor, PortChange };
+  using DeviceJob = std::function<QString(EditorForm&, DeviceSettings&)>;
+  void RunDeviceJob(DeviceJob job, JobKind kind);
+  void EndDeviceJob(const QString& status);
+  // While the port could not be opened the status bar says so; the news
+  // goes once the port is open again.
+  void ShowPortState();
+
+  // The editor's state now; and the undo step of an operation that started
+  // from `before`, left only when the operation changed the editor.
+  EditorState CurrentEditorState() const;
+  void RecordUndoStep(const EditorState& before);
+  // Shows `state` in the editor, keeping the port the link uses.
+  void ShowEditorState(EditorState state);
+  void UpdateUndoItems();
   // The link thread is free again: a pending close or command goes ahead.
   void LinkIdle();
 
@@ -96,6 +118,9 @@ class TForm1 : public QMainWindow, private StartUpView {
   QMenu* N1;
   QAction* N2;
   QAction* N3;
+  QMenu* edit_menu_;
+  QAction* undo_;
+  QAction* redo_;
   TopStrip* top_;
   QTabWidget* TabbedNotebook1;
   ChannelPanel* channel_[2];
@@ -109,6 +134,9 @@ class TForm1 : public QMainWindow, private StartUpView {
   std::unique_ptr<CurrentValuesPoller> poller_;  // created by the start-up
   // A command asked for while a poll held the link; it runs when the poll ends.
   DeviceJob deferred_job_;
+  JobKind deferred_kind_ = JobKind::KeepsEditor;
+  EditorHistory history_;
+  bool commands_enabled_ = true;
 
   bool close_pending_ = false;
   bool quit_by_signal_ = false;

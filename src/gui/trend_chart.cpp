@@ -138,30 +138,59 @@ qreal TrendChart::TimeOf(const TrendSample& sample) const {
 
 void TrendChart::Redraw() {
   for (std::size_t k = 0; k < 2; ++k) {
-    QList<QPointF> values, setpoints1, setpoints2, band, floor;
+    QList<QPointF> setpoints1, setpoints2, band, floor;
     const std::uint8_t relay_bit = static_cast<std::uint8_t>(1u << k);
     for (std::size_t i = 0; i < shown_.size(); ++i) {
       const TrendSample& sample = shown_[i];
       const qreal x = TimeOf(sample);
-      values.append({x, sample.value[k]});
       // A set point a profile left without a number is not drawn.
       if (std::isfinite(sample.setpoint1[k])) setpoints1.append({x, sample.setpoint1[k]});
       if (std::isfinite(sample.setpoint2[k])) setpoints2.append({x, sample.setpoint2[k]});
       // The band steps: a relay state holds until the next sample.
       const qreal y = kBandBase[k] + ((sample.relay_byte & relay_bit) != 0 ? kBandHeight : 0.0);
+      if (sample.after_gap && !band.isEmpty()) {
+        // No relay state is known across an outage: the band drops for it.
+        band.append({band.last().x(), kBandBase[k]});
+        band.append({x, kBandBase[k]});
+      }
       if (!band.isEmpty() && band.last().y() != y) band.append({x, band.last().y()});
       band.append({x, y});
     }
     if (!shown_.empty()) {
       floor = {{TimeOf(shown_.front()), kBandBase[k]}, {TimeOf(shown_.back()), kBandBase[k]}};
     }
-    channel_[k].value->replace(values);
+    DrawValues(k);
     channel_[k].setpoint1->replace(setpoints1);
     channel_[k].setpoint2->replace(setpoints2);
     relay_[k].upper->replace(band);
     relay_[k].lower->replace(floor);
   }
   FitAxes();
+}
+
+void TrendChart::DrawValues(std::size_t k) {
+  std::vector<QList<QPointF>> stretches(1);
+  for (const TrendSample& sample : shown_) {
+    if (sample.after_gap && !stretches.back().isEmpty()) stretches.emplace_back();
+    stretches.back().append({TimeOf(sample), sample.value[k]});
+  }
+  const std::size_t drawn = std::max(stretches.size(), channel_[k].later_values.size() + 1);
+  for (std::size_t i = 0; i < drawn; ++i)
+    ValueStretch(k, i)->replace(i < stretches.size() ? stretches[i] : QList<QPointF>());
+}
+
+QLineSeries* TrendChart::ValueStretch(std::size_t k, std::size_t stretch) {
+  ChannelSeries& series = channel_[k];
+  if (stretch == 0) return series.value;
+  while (series.later_values.size() < stretch) {
+    QLineSeries* line = MakeLine(kChannelColours[k], Qt::SolidLine, 2.0);
+    chart()->addSeries(line);
+    line->attachAxis(time_axis_);
+    line->attachAxis(value_axis_[k]);
+    for (QLegendMarker* marker : chart()->legend()->markers(line)) marker->setVisible(false);
+    series.later_values.push_back(line);
+  }
+  return series.later_values[stretch - 1];
 }
 
 void TrendChart::FitAxes() {

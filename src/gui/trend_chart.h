@@ -45,7 +45,8 @@ class TrendChart : public QChartView {
 
  private:
   struct ChannelSeries {
-    QLineSeries* value;
+    QLineSeries* value;  // the first stretch of answers, named in the legend
+    std::vector<QLineSeries*> later_values;  // one per stretch after a gap
     QLineSeries* setpoint1;
     QLineSeries* setpoint2;
   };
@@ -56,6 +57,9 @@ class TrendChart : public QChartView {
   };
 
   void BuildSeries();
+  // Draws channel `k`'s values as stretches that end where no answer came.
+  void DrawValues(std::size_t k);
+  QLineSeries* ValueStretch(std::size_t k, std::size_t stretch);
   void Redraw();
   void FitAxes();
   // Fits channel `k`'s axis to its values and set points shown.

@@ -21,6 +21,11 @@ inline constexpr const char* kSaveItem = "Сохранить настройки 
 inline constexpr const char* kProfileFilter = "Данные настройки прибора (*.prf)";
 inline constexpr const char* kAllFilesFilter = "Все файлы (*)";
 
+// Menu "Правка": undo and redo over the editor's states.
+inline constexpr const char* kEditMenu = "Правка";
+inline constexpr const char* kUndoItem = "Отменить";
+inline constexpr const char* kRedoItem = "Вернуть";
+
 // Top strip.
 inline constexpr const char* kPortCaption = "Номер порта";
 inline constexpr const char* kPortHint = "Задаем номер порта компьютора";
@@ -82,6 +87,9 @@ inline constexpr const char* kSetpointStepHint = "Задаем шаг измен
 inline constexpr const char* kHysteresisStepHint = "Задаем шаг изменения гистерезиса";
 inline constexpr const char* kAveragingHint = "Задаем число усреднений измеренного значения";
 inline constexpr const char* kDigitsHint = "Задаем число знаков после запятой";
+// A number field whose text is not a number: the first line of its tooltip.
+inline constexpr const char* kNotANumberHint =
+    "Здесь не число: значение не будет принято. Введите число, например 124.5";
 inline constexpr const char* kObservationsHint =
     "Задаем число одинаковых наблюдений перед срабатыванием реле";
 
@@ -133,6 +141,21 @@ inline constexpr const char* kCsvFilter = "Таблица CSV (*.csv)";
 // Followed by the file name, ": " and the system's reason.
 inline constexpr const char* kCannotWriteCsv = "Невозможно записать файл ";
 
+// The status bar: what the last command did, with which instrument and for
+// how long ("Настройки прочитаны из прибора 047-12345 за 2,9 с").
+inline constexpr const char* kReadDone = "Настройки прочитаны из прибора ";
+inline constexpr const char* kWriteDone = "Настройки записаны и проверены";
+inline constexpr const char* kInDevice = " в приборе ";
+inline constexpr const char* kReportDone = "Отчёт сформирован";
+inline constexpr const char* kFromDevice = " по прибору ";
+inline constexpr const char* kTookSeconds = " за ";
+inline constexpr const char* kSecondsUnit = " с";
+inline constexpr const char* kCommandFailed = "Команда не выполнена: ";
+inline constexpr const char* kPortNotOpen = "Порт не открыт: ";
+inline constexpr const char* kProfileSaved = "Настройки сохранены в файл ";
+inline constexpr const char* kProfileOpened = "Настройки прочитаны из файла ";
+inline constexpr const char* kFileSaved = "Файл сохранён: ";
+
 // Page "Конфигурация".
 inline constexpr const char* kBuildPage = "Сформировать страницу";
 inline constexpr const char* kBuildPageHint =
@@ -143,5 +166,10 @@ inline constexpr const char* kPreviewCaption = "Страница конфигу�
 inline constexpr const char* kSavePdf = "Сохранить в PDF";
 inline constexpr const char* kPdfFilter = "Документы PDF (*.pdf)";
 inline constexpr const char* kErrorCaption = "Ошибка";
+
+// An error no part of the program expected; its own text follows on the
+// next line when it has one.
+inline constexpr const char* kUnexpectedError =
+    "Непредвиденная ошибка программы. Окно продолжает работу; сохраните настройки в файл.";
 
 }  // namespace zrm::gui::text

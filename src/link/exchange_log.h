@@ -1,6 +1,7 @@
 #pragma once
 // The two optional append-only text logs: the exchange log (one entry per
-// attempt) and the measurement log (one line every second polling tick).
+// attempt) and the measurement log (one line every second polling tick
+// whose poll succeeded).
 // Each entry opens the file, appends and closes it, so the files can be read
 // or deleted while the program runs. Lines end with CR LF.
 

@@ -86,7 +86,8 @@ ExchangeResult Link::Read(MemorySpace space, ParameterAddress address, WidthCode
 ExchangeResult Link::Exchange(MemorySpace space, const RequestFrame& frame,
                               const ReplyCheck& check) {
   if (!IsValidMemorySpace(space)) return result::kAddressTooBig;
-  // A device that vanished earlier (USB adapter pulled) may be back.
+  // A device that vanished earlier (USB adapter pulled), found by an exchange
+  // or hung up since, may be back on its path.
   if (!line_.IsOpen()) line_.Reopen();
   ExchangeResult r = result::kNoAnswer;
   for (std::uint32_t attempt = 0; attempt < params_.attempts; ++attempt) {

@@ -33,6 +33,7 @@ bool IsSignallingNaN(std::uint32_t bits) {
 }  // namespace
 
 void DecodeStatusBlock(const StatusBlock& block, CurrentValues& held) {
+  held.answered = true;
   held.relay_byte = block[kRelayByte];
   held.input_byte = block[kInputByte];
   for (std::size_t k = 0; k < held.channel.size(); ++k) {

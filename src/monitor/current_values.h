@@ -37,9 +37,11 @@ struct CurrentValues {
   std::uint8_t relay_byte = 0;  // bit 0 relay 1, bit 1 relay 2
   std::uint8_t input_byte = 0;  // bits 0..4 buttons, bits 5 and 6 encoder
   std::array<ChannelValues, 2> channel;  // channel 1 first
+  bool answered = false;  // a status block has arrived since start
 };
 
-// Stores the bytes of a status block that ReadStatusBlock returned with 0.
+// Stores the bytes of a status block that ReadStatusBlock returned with 0
+// and marks the held values answered.
 // A channel value whose bits are a signalling not-a-number becomes -444.0 with
 // status code 4; a quiet not-a-number is kept (the display clamping turns it
 // into -1000.0).

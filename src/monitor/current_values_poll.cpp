@@ -9,6 +9,7 @@ PollOutcome PollCurrentValues(ParameterAccess& link, CurrentValues& held) {
   if (outcome.result == result::kOk) DecodeStatusBlock(block, held);
   outcome.view = ShowCurrentValues(held);
   outcome.view.Panel75 = LinkStateBox(outcome.result);
+  outcome.view.last_known = outcome.result != result::kOk;
   return outcome;
 }
 

@@ -17,7 +17,8 @@ struct PollOutcome {
 
 // Reads the status block; on success decodes it into `held`. Whatever the
 // result, the held values are clamped and shown, and Panel75 carries the
-// link state. A failed poll keeps the last good values.
+// link state. A failed poll keeps the last good values and shows them as
+// last known.
 PollOutcome PollCurrentValues(ParameterAccess& link, CurrentValues& held);
 
 // The measurement log line's values: the held (clamped) values and the wait

@@ -38,6 +38,16 @@ ChannelBoxes ShowChannel(const ChannelValues& ch) {
   };
 }
 
+// No value, no state, every lamp off, captions in place.
+CurrentValuesView UnansweredView() {
+  CurrentValues zero;
+  zero.answered = true;
+  CurrentValuesView view = ShowCurrentValues(zero);
+  for (PanelBox* box : {&view.Panel3, &view.Panel24, &view.Panel7, &view.Panel25})
+    *box = PanelBox{};
+  return view;
+}
+
 }  // namespace
 
 std::array<std::pair<std::string_view, const PanelBox*>, kCurrentValuesBoxCount> NamedBoxes(
@@ -56,6 +66,7 @@ std::array<std::pair<std::string_view, const PanelBox*>, kCurrentValuesBoxCount>
 CurrentValuesView ShowCurrentValues(CurrentValues& held) {
   ClampHeldValues(held);
   CurrentValuesView view;
+  if (!held.answered) return UnansweredView();
   ChannelBoxes ch1 = ShowChannel(held.channel[0]);
   view.Panel3 = std::move(ch1.value);
   view.Panel24 = std::move(ch1.status);
@@ -84,6 +95,12 @@ CurrentValuesView ShowCurrentValues(CurrentValues& held) {
 PanelBox LinkStateBox(ExchangeResult result) {
   return PanelBox{LinkStateText(result),
                   result == result::kOk ? BoxColour::ButtonFace : BoxColour::Yellow};
+}
+
+CurrentValuesView PausedView(CurrentValuesView view) {
+  view.last_known = true;
+  view.Panel75 = PanelBox{PollPausedText(), BoxColour::ButtonFace};
+  return view;
 }
 
 }  // namespace zrm

@@ -43,6 +43,9 @@ struct CurrentValuesView {
   PanelBox Panel18;  // encoder signal A
   PanelBox Panel19;  // encoder signal B
   PanelBox Panel75;  // state of the link; empty until the first poll
+  // The boxes other than Panel75 show the last known values, not live ones
+  // (the last poll failed or the polling is paused): drawn dimmed.
+  bool last_known = false;
 };
 
 // Number of boxes of the view.
@@ -54,11 +57,16 @@ std::array<std::pair<std::string_view, const PanelBox*>, kCurrentValuesBoxCount>
     const CurrentValuesView& view);
 
 // Clamps the held values (the clamped values replace them) and fills every
-// box but Panel75 from them.
+// box but Panel75 from them. Before the first answer the value and status
+// boxes are empty and every lamp is off: nothing has been measured yet.
 CurrentValuesView ShowCurrentValues(CurrentValues& held);
 
 // The link state box after a poll: "Получен ответ" on button face for 0, the
 // error texts on yellow otherwise.
 PanelBox LinkStateBox(ExchangeResult result);
+
+// `view` while the polling is paused: its values dimmed as last known ones,
+// the link state box saying "Опрос приостановлен".
+CurrentValuesView PausedView(CurrentValuesView view);
 
 }  // namespace zrm

@@ -32,6 +32,7 @@ constexpr std::string_view kTooMuchGarbage = "В ответе много мус�
 constexpr std::string_view kNoAnswer = "Не дождались ответа";
 constexpr std::string_view kParseError = "Ошибка в разборе ответа";
 constexpr std::string_view kOtherError = "Какая-то ошибка в ответе";
+constexpr std::string_view kPollPaused = "Опрос приостановлен";
 
 constexpr std::array<std::string_view, 2> kSetpointCaptions = {"Уставка 1", "Уставка 2"};
 constexpr std::string_view kBreakCaption = "Обрыв";
@@ -71,6 +72,8 @@ std::string LinkStateText(ExchangeResult result) {
     default: return std::string(kOtherError);
   }
 }
+
+std::string PollPausedText() { return std::string(kPollPaused); }
 
 std::string SetpointLampCaption(int setpoint) { return ItemOf(kSetpointCaptions, setpoint - 1); }
 

@@ -18,6 +18,8 @@ std::string StatusText(std::uint8_t code);
 
 // Text of the link state box after a poll with `result`.
 std::string LinkStateText(ExchangeResult result);
+// Text of the link state box while the polling is paused.
+std::string PollPausedText();
 
 // Captions of the lamp boxes.
 std::string SetpointLampCaption(int setpoint);  // "Уставка 1", "Уставка 2"

@@ -23,7 +23,9 @@ bool PollCadence::EndPoll(std::int64_t now_ms, ExchangeResult result) {
   if (!poll_running_) return false;
   poll_running_ = false;
   SetInterval(now_ms, result == result::kOk ? kPollIntervalMs : timeout_ms_ + kPollIntervalMs);
-  const bool write_line = log_due_;
+  // A failed poll measured nothing: its line would repeat the last values
+  // as if they were new. The gap in the time stamps shows the outage.
+  const bool write_line = log_due_ && result == result::kOk;
   log_due_ = !log_due_;
   return write_line;
 }

@@ -6,7 +6,7 @@
 // current, the reading is not paused and the link is free. After a poll the
 // next tick comes 500 ms after a good one and time-out + 500 ms after a
 // failed one, so a missing instrument is asked less often. Every second
-// polling tick writes a measurement log line, whatever its result.
+// polling tick writes a measurement log line when its poll succeeded.
 
 #include <cstdint>
 
@@ -40,7 +40,8 @@ class PollCadence {
 
   // The poll of this tick ended at `now_ms` with `result`: sets the next
   // interval from then. True when this tick writes the measurement log line
-  // (every second polling tick; the first one does not). Without a poll
+  // (every second polling tick, the first one not, and only when `result`
+  // is success: a failed poll measured nothing). Without a poll
   // begun, does nothing and returns false.
   bool EndPoll(std::int64_t now_ms, ExchangeResult result);
 

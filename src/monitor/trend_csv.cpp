@@ -24,15 +24,9 @@ std::string Field(const std::string& text) {
   return quoted + '"';
 }
 
-// "Канал 1 T печи, °C": the caption, then the name and the unit when given.
-std::string WithNameAndUnit(std::string caption, const ChannelCaption& channel) {
-  if (!channel.name.empty()) caption += " " + channel.name;
-  if (!channel.unit.empty()) caption += ", " + channel.unit;
-  return caption;
-}
-
-std::string WithUnit(std::string caption, const ChannelCaption& channel) {
-  if (!channel.unit.empty()) caption += ", " + channel.unit;
+// "Канал 1, °C": the caption, then the unit when there is one.
+std::string WithUnit(std::string caption, const std::string& unit) {
+  if (!unit.empty()) caption += ", " + unit;
   return caption;
 }
 
@@ -53,17 +47,17 @@ void AppendLine(std::string& csv, const std::vector<std::string>& fields) {
   csv += kLineEnd;
 }
 
-std::vector<std::string> HeaderFields(const std::array<ChannelCaption, 2>& channels) {
+std::vector<std::string> HeaderFields(const std::array<std::string, 2>& units) {
   std::vector<std::string> fields = {TimeColumnCaption()};
   for (int k = 1; k <= 2; ++k) {
-    fields.push_back(WithNameAndUnit(ChannelColumnCaption(k), channels[k - 1]));
+    fields.push_back(WithUnit(ChannelColumnCaption(k), units[k - 1]));
     fields.push_back(StatusColumnCaption(k));
   }
   fields.push_back(RelayLampCaption(1));
   fields.push_back(RelayLampCaption(2));
   for (int k = 1; k <= 2; ++k) {
-    fields.push_back(WithUnit(SetpointColumnCaption(1, k), channels[k - 1]));
-    fields.push_back(WithUnit(SetpointColumnCaption(2, k), channels[k - 1]));
+    fields.push_back(WithUnit(SetpointColumnCaption(1, k), units[k - 1]));
+    fields.push_back(WithUnit(SetpointColumnCaption(2, k), units[k - 1]));
   }
   return fields;
 }
@@ -86,9 +80,9 @@ std::vector<std::string> SampleFields(const TrendSample& s) {
 }  // namespace
 
 std::string TrendCsv(const std::vector<TrendSample>& samples,
-                     const std::array<ChannelCaption, 2>& channels) {
+                     const std::array<std::string, 2>& units) {
   std::string csv;
-  AppendLine(csv, HeaderFields(channels));
+  AppendLine(csv, HeaderFields(units));
   for (const TrendSample& sample : samples) AppendLine(csv, SampleFields(sample));
   return csv;
 }

@@ -23,6 +23,7 @@ struct TrendSample {
   std::uint8_t relay_byte = 0;            // bit 0 relay 1, bit 1 relay 2
   std::array<float, 2> setpoint1{};       // th1 of each channel
   std::array<float, 2> setpoint2{};       // th2 of each channel
+  bool after_gap = false;  // polls failed since the sample before: no line joins them
 };
 
 class TrendHistory {

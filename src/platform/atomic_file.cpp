@@ -8,15 +8,12 @@
 #include <climits>
 #include <cstdlib>
 #include <random>
-#include <system_error>
+
+#include "platform/system_reason.h"
 
 namespace zrm {
 
 namespace {
-
-std::string SystemReason(int error_number) {
-  return std::generic_category().message(error_number);
-}
 
 // The file a write to `path` must replace: the target of a symbolic link, so
 // the link itself survives.

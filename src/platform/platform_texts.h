@@ -7,6 +7,15 @@ namespace zrm::platform_texts {
 inline constexpr const char* kDeviceBusy = "устройство занято другой программой";
 inline constexpr const char* kNotSerialDevice = "это не последовательный порт";
 inline constexpr const char* kUnsupportedSpeed = "скорость не поддерживается: ";
+// System reasons a port or a file meets (errno in words).
+inline constexpr const char* kNoSuchFile = "нет такого файла или устройства";
+inline constexpr const char* kNoSuchDevice = "нет такого устройства";
+inline constexpr const char* kNoAccess = "нет доступа";
+inline constexpr const char* kReadOnlyFileSystem = "файловая система только для чтения";
+inline constexpr const char* kNoSpaceLeft = "на диске нет места";
+inline constexpr const char* kIsFolder = "это папка, а не файл";
+// Followed by the system's own text.
+inline constexpr const char* kOtherSystemError = "ошибка системы: ";
 // Permission hint; the group that owns the device follows in quotes.
 inline constexpr const char* kJoinGroupHint =
     "Пользователь должен входить в группу, которой принадлежит устройство: ";

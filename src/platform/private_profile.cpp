@@ -6,11 +6,11 @@
 #include <cerrno>
 #include <fstream>
 #include <sstream>
-#include <system_error>
 
 #include "platform/atomic_file.h"
 #include "platform/cp1251.h"
 #include "platform/number_text.h"
+#include "platform/system_reason.h"
 
 namespace zrm {
 
@@ -61,7 +61,7 @@ PrivateProfile PrivateProfile::Load(const std::string& path) {
   std::ostringstream bytes;
   if (in) bytes << in.rdbuf();
   if (!in || in.bad()) {
-    profile.read_error_ = std::generic_category().message(errno ? errno : EIO);
+    profile.read_error_ = SystemReason(errno ? errno : EIO);
     return profile;
   }
   profile.Parse(DecodeFile(bytes.str()));

@@ -11,10 +11,10 @@
 
 #include <cerrno>
 #include <optional>
-#include <system_error>
 #include <vector>
 
 #include "platform/platform_texts.h"
+#include "platform/system_reason.h"
 
 namespace zrm {
 
@@ -38,8 +38,6 @@ std::optional<speed_t> TermiosSpeed(std::int32_t speed) {
     default: return std::nullopt;
   }
 }
-
-std::string SystemReason(int error) { return std::generic_category().message(error); }
 
 // Name of the group that owns `path`, or the usual serial group when the
 // device cannot be examined.
@@ -101,6 +99,13 @@ std::string DescribeOpenError(const std::string& path, int error) {
 }
 
 SerialPort::~SerialPort() { Close(); }
+
+bool SerialPort::IsOpen() const {
+  if (fd_ < 0) return false;
+  pollfd pfd{fd_, 0, 0};
+  ::poll(&pfd, 1, 0);
+  return (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) == 0;
+}
 
 bool SerialPort::Open(const std::string& path, std::int32_t speed, std::string& reason) {
   CloseDevice();

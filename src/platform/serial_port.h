@@ -29,7 +29,10 @@ class SerialPort : public Line {
   // Open().
   void Close();
 
-  bool IsOpen() const override { return fd_ >= 0; }
+  // False too when the open device has hung up (it vanished while nothing
+  // was exchanged): the descriptor is dead, and Reopen() finds the device
+  // that may have come back on the same path.
+  bool IsOpen() const override;
   bool Reopen() override;
   void Write(const std::uint8_t* data, std::size_t size) override;
   LineRead Read(std::uint8_t* buffer, std::size_t capacity,

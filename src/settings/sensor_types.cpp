@@ -55,6 +55,12 @@ bool UsesSensorRange(std::int32_t dat) {
   return (dat >= 0 && dat <= 16) || dat == 22 || dat == 24;
 }
 
+std::string_view SensorUnit(std::int32_t dat) {
+  constexpr std::int32_t kResistance = 22;
+  if (dat == kResistance) return "Ом";
+  return UsesSensorRange(dat) ? "°C" : "";
+}
+
 bool UnifiedSignalRange(std::int32_t dat, float& max, float& min) {
   switch (dat) {
     case 17: max = 5.0f; break;

@@ -21,6 +21,11 @@ SensorRangeTable DefaultSensorRanges();
 // rule: 0..16, 22 and 24.
 bool UsesSensorRange(std::int32_t dat);
 
+// The unit a sensor type's values come in: "°C" for the thermocouples and
+// resistance thermometers, "Ом" for resistance measurement; empty for the
+// unified signals, which the instrument scales to the user's range.
+std::string_view SensorUnit(std::int32_t dat);
+
 // Nominal range of a unified signal (17..21, 23); false for other codes.
 bool UnifiedSignalRange(std::int32_t dat, float& max, float& min);
 

@@ -76,11 +76,14 @@ TEST(CliStatusTest, FailedPollPrintsTheLinkStateAndExitsWithItsResult) {
   std::string pty_error;
   ASSERT_TRUE(silent_line.Open(pty_error)) << pty_error;
   ScratchDir dir;
-  const CliOutcome outcome =
-      RunCtl({"--dir", dir.Path(), "--device", silent_line.SlavePath(), "status"});
+  const CliOutcome outcome = RunCtl({"--dir", dir.Path(), "--device", silent_line.SlavePath(),
+                                     "status", "--count", "2", "--interval", "0"});
   EXPECT_EQ(outcome.exit_code, 2);
   EXPECT_EQ(outcome.out, "");
-  EXPECT_EQ(outcome.err, "Не дождались ответа\nОшибка: Прибор не ответил (ERR 2)\n");
+  EXPECT_EQ(outcome.err,
+            "Не дождались ответа\nНе дождались ответа\nОшибка: Прибор не ответил (ERR 2)\n");
+  // Nothing was measured, so the measurement log got no line.
+  EXPECT_FALSE(std::ifstream(dir.File("IZM.txt")).good());
 }
 
 }  // namespace

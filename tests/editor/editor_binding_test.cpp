@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "editor/editor_form.h"
+#include "editor/editor_history.h"
+#include "editor/field_texts.h"
 #include "settings/sample_record.h"
 #include "support/recording_operator.h"
 
@@ -190,21 +192,28 @@ TEST(EditorToSettingsTest, ListIndexesWithTheirOffsets) {
 
 TEST(EditorToSettingsTest, NumberTexts) {
   DeviceSettings s = SampleRecord();
+  s.channel[0].adj = 1.25f;
   EditorForm form = Shown(s);
   form.channel[0].th1 = "  12.5  ";
-  form.channel[0].th2 = "abc";   // no number: 0
-  form.channel[0].his1 = "12,5";  // "." is the only decimal point
+  form.channel[0].th2 = "xyz";    // not a number: the record keeps its value
+  form.channel[0].his1 = "8,5";   // nor is a number followed by something else
+  form.channel[0].adj = "1e";
   form.channel[1].diap_min = "";
+  form.channel[1].th1 = "\t-3.";
   form.channel[0].spd_th = "-0.5";
   form.channel[1].spd_his = "0.5";  // a typed step need not be an item
+  form.channel[1].spd_th = "0.5x";
   RecordingOperator op;
   EditorToSettings(form, s, op);
   EXPECT_EQ(s.channel[0].th1, 12.5f);
-  EXPECT_EQ(s.channel[0].th2, 0.0f);
-  EXPECT_EQ(s.channel[0].his1, 12.0f);
+  EXPECT_EQ(s.channel[0].th2, 60.0f);
+  EXPECT_EQ(s.channel[0].his1, 0.02f);
+  EXPECT_EQ(s.channel[0].adj, 1.25f);
   EXPECT_EQ(s.channel[1].diap_min, 0.0f);
+  EXPECT_EQ(s.channel[1].th1, -3.0f);
   EXPECT_EQ(s.channel[0].spd_th, 0.5f);
   EXPECT_EQ(s.channel[1].spd_his, 0.5f);
+  EXPECT_EQ(s.channel[1].spd_th, 0.1f);
   EXPECT_EQ(s.channel[0].spd_his, 0.01f);  // "  0.0100" reads back as the float 0.01
   EXPECT_TRUE(op.calls.empty());
 }
@@ -361,6 +370,21 @@ TEST(EditorHandlersTest, UnifiedSignalDefaultsApplyOnce) {
   EXPECT_EQ(form.channel[0].diap_max, " 16.0000");
 }
 
+TEST(EditorHandlersTest, TypedNonNumbersStayForTheCheckBeforeWriting) {
+  DeviceSettings s = SampleRecord();
+  EditorForm form = Shown(s);
+  form.channel[1].his2 = "xyz";
+  form.channel[0].spd_his = "8,5";
+  form.channel[0].th1 = "55";
+  RecordingOperator op;
+  PageChange(form, s, op, kPort);
+  EXPECT_EQ(form.channel[1].his2, "xyz");
+  EXPECT_EQ(form.channel[0].spd_his, "8,5");
+  EXPECT_EQ(form.channel[0].th1, " 55.0000");  // a number is shown in the field's format
+  EXPECT_EQ(s.channel[0].spd_his, 0.01f);
+  EXPECT_EQ(CheckFieldTexts(FieldTextsOf(form, s), op), 17);
+}
+
 TEST(EditorHandlersTest, RoundTripKeepsAShownRecord) {
   DeviceSettings s = SampleRecord();
   EditorForm form = Shown(s);
@@ -377,6 +401,28 @@ TEST(EditorHandlersTest, RoundTripKeepsAShownRecord) {
   EXPECT_EQ(s.relay.rel0_msk0, shown.relay.rel0_msk0);
   EXPECT_EQ(s.relay.rel1_msk1, shown.relay.rel1_msk1);
   EXPECT_EQ(s.channel[0].his1, shown.channel[0].his1);
+}
+
+TEST(EditorHistoryTest, UndoAndRedoWalkTheReplacedStatesWithinTheDepth) {
+  EditorHistory history(20);
+  EditorState current;
+  current.settings = SampleRecord();
+  auto replace = [&](float th1) {
+    history.Record(current);
+    current.settings.channel[0].th1 = th1;
+  };
+  for (int i = 1; i <= 25; ++i) replace(static_cast<float>(i));
+  int undone = 0;
+  while (history.Undo(current)) ++undone;
+  EXPECT_EQ(undone, 20);
+  EXPECT_EQ(current.settings.channel[0].th1, 5.0f);  // the five oldest gave way
+  EXPECT_TRUE(history.Redo(current));
+  EXPECT_EQ(current.settings.channel[0].th1, 6.0f);
+  // A new replacement forgets what could be redone.
+  replace(99.0f);
+  EXPECT_FALSE(history.Redo(current));
+  EXPECT_TRUE(history.Undo(current));
+  EXPECT_EQ(current.settings.channel[0].th1, 6.0f);
 }
 
 }  // namespace

@@ -248,25 +248,57 @@ void CurrentValuesPollingTest::MissingInstrumentShowsNoAnswerInYellowWithoutStal
   // Two attempts of one second each, after the first tick.
   QVERIFY(WaitForText(ws, "Panel75", kNoAnswer, 5000));
   QVERIFY(Painted(ws.Find<QLabel>("Panel75"), BoxColour::Yellow));
-  // The boxes show the held values: zero before any good poll.
-  QCOMPARE(ws.Find<QLabel>("Panel3")->text(), Q("  0.0000"));
-  QCOMPARE(ws.Find<QLabel>("Panel24")->text(), Q("Нормальное измерение"));
+  // Nothing has been measured: no value, no state, no measurement line.
+  QCOMPARE(ws.Find<QLabel>("Panel3")->text(), QString());
+  QCOMPARE(ws.Find<QLabel>("Panel24")->text(), QString());
   // A second failed poll, one time-out + 500 ms later, still never stalls.
   QTest::qWait(3000);
   QVERIFY2(meter.WorstMs() < 100, qPrintable(QString("longest stall %1 ms").arg(meter.WorstMs())));
   QVERIFY(ws.dialogs.shown.empty());
+  QVERIFY(!std::ifstream(ws.PathOf("IZM.txt")).good());
 }
 
 void CurrentValuesPollingTest::CommandAskedForDuringAPollRunsAfterIt() {
   SilentWorkstation ws;
+  ws.MapPort(3, ws.PathOf("no-such-device"));
   ws.Start();
+  auto wait_for_poll = [&ws] {
+    QElapsedTimer waited;
+    waited.start();
+    while (!ws.Window().Busy() && waited.elapsed() < 3000) QTest::qWait(5);
+    return ws.Window().Busy();
+  };
   ShowPage(ws, kCurrentValuesPage);
-  QElapsedTimer waited;
-  waited.start();
-  while (!ws.Window().Busy() && waited.elapsed() < 3000) QTest::qWait(5);
-  QVERIFY2(ws.Window().Busy(), "a poll is under way");
+  QVERIFY2(wait_for_poll(), "a poll is under way");
   ws.ClickAndWait("Button1");
   QCOMPARE(ws.dialogs.CountOf("Прибор не ответил (ERR 2)"), 1);
+
+  // A port change waiting for the poll locks the controls at once, so no
+  // later click can take its place.
+  QVERIFY2(wait_for_poll(), "a poll is under way");
+  auto* ports = ws.Find<QComboBox>("ComboBox17");
+  ports->setCurrentIndex(2);
+  emit ports->activated(2);
+  for (const char* name : {"Button1", "Button3", "Button42", "ComboBox17", "TabbedNotebook1"})
+    QVERIFY2(!ws.Find<QWidget>(name)->isEnabled(), name);
+  ws.Find<QPushButton>("Button1")->click();
+  ws.WaitForJob();
+  QCOMPARE(ws.Find<QLabel>("Label2")->text(), Q("3"));
+  QCOMPARE(ports->currentText(), Q("3"));
+  QVERIFY(ports->isEnabled());
+
+  // An ESC pressed while a read waits for the poll stops that read.
+  ws.dialogs.shown.clear();
+  ports->setCurrentIndex(0);
+  emit ports->activated(0);
+  ws.WaitForJob();
+  QVERIFY2(wait_for_poll(), "a poll is under way");
+  ws.Find<QPushButton>("Button1")->click();
+  QTest::keyClick(&ws.Window(), Qt::Key_Escape);
+  ws.WaitForJob();
+  QCOMPARE(ws.dialogs.CountOf("Ход процесса остановлен пользователем (ERR 20)"), 1);
+  QCOMPARE(ws.dialogs.CountOf("Прибор не ответил (ERR 2)"), 0);
+  QVERIFY(ws.Find<QPushButton>("Button1")->isEnabled());
 }
 
 void CurrentValuesPollingTest::ClosingDuringAPollWaitsForItThenShutsDown() {

@@ -2,6 +2,10 @@
 // instrument: what it keeps, its pause, and the export of the shown data as
 // CSV, also to a place that cannot be written.
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QStatusBar>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -69,6 +73,7 @@ class CurrentValuesTrendTest : public QObject {
 
  private slots:
   void ChartShowsTheGoodPollsWithTheSetPoints();
+  void OutageDimsTheValuesAndBreaksTheChart();
   void PausedChartKeepsWhatItShowsAndSavesIt();
   void CancelledSaveWritesNothing();
   void UnwritableFileIsReportedOnce();
@@ -96,10 +101,43 @@ void CurrentValuesTrendTest::ChartShowsTheGoodPollsWithTheSetPoints() {
   QCOMPARE(ws.Chart().ShownSamples().size(), before);
 }
 
+void CurrentValuesTrendTest::OutageDimsTheValuesAndBreaksTheChart() {
+  TrendWorkstation ws;
+  ws.SetKey("dev.dat", "SETTINGS", "TimeOut", "1");
+  ws.StartOnPage();
+  QVERIFY(ws.WaitForSamples(2));
+  auto* value = ws.Find<QLabel>("Panel3");
+  QCOMPARE(value->palette().color(QPalette::WindowText), zrm::gui::TextPaintOf(false));
+
+  // The next poll's two attempts go unanswered.
+  const std::size_t next = ws.sim.RequestsReceived() + 1;
+  for (std::size_t request : {next, next + 1}) {
+    zrm::sim::Fault fault;
+    fault.when.request_number = request;
+    ws.sim.AddFault(fault);
+  }
+  QTRY_COMPARE_WITH_TIMEOUT(ws.Find<QLabel>("Panel75")->text(), Q("Не дождались ответа"), 5000);
+  QCOMPARE(value->text(), Q(" 23.5000"));
+  QCOMPARE(value->palette().color(QPalette::WindowText), zrm::gui::TextPaintOf(true));
+
+  // Answers again: live, and the chart starts a new stretch after the gap.
+  const std::size_t before = ws.Chart().ShownSamples().size();
+  QVERIFY(ws.WaitForSamples(before + 2));
+  QCOMPARE(value->palette().color(QPalette::WindowText), zrm::gui::TextPaintOf(false));
+  const auto& samples = ws.Chart().ShownSamples();
+  QCOMPARE(std::count_if(samples.begin(), samples.end(), [](const auto& s) { return s.after_gap; }),
+           1);
+  QVERIFY(samples[before].after_gap);
+
+  ws.Find<QPushButton>("ReadingButton")->click();
+  QCOMPARE(ws.Find<QLabel>("Panel75")->text(), Q("Опрос приостановлен"));
+  QCOMPARE(value->palette().color(QPalette::WindowText), zrm::gui::TextPaintOf(true));
+}
+
 void CurrentValuesTrendTest::PausedChartKeepsWhatItShowsAndSavesIt() {
   TrendWorkstation ws;
-  ws.SetKey("recent.prf", "CH1", "text", "Печь");
-  ws.SetKey("recent.prf", "CH1", "unit", "°C");
+  ws.SetKey("recent.prf", "CH1", "dat", "8");  // Pt100: degrees
+  ws.SetKey("recent.prf", "GEN", "proc_ver", "1");
   ws.StartOnPage();
   QVERIFY(ws.WaitForSamples(2));
   auto* pause = ws.Find<QPushButton>("TrendPauseButton");
@@ -113,10 +151,21 @@ void CurrentValuesTrendTest::PausedChartKeepsWhatItShowsAndSavesIt() {
   QCOMPARE(ws.Chart().ShownSamples().size(), frozen);
 
   const std::string path = ws.PathOf("trend.csv");
-  ws.Page().choose_csv_path = [&](QWidget*) { return QString::fromStdString(path); };
+  QString proposed;
+  ws.Page().choose_csv_path = [&](QWidget*, const QString& name) {
+    proposed = name;
+    return QString::fromStdString(path);
+  };
   ws.Find<QPushButton>("TrendSaveButton")->click();
+  const QString serial = ws.Find<QLineEdit>("Edit53")->text().trimmed();
+  QVERIFY2(QRegularExpression("^ZRM4813-\\d{3}-" + serial + "-\\d{8}-\\d{4}\\.csv$")
+               .match(proposed)
+               .hasMatch(),
+           qPrintable(proposed));
   const std::string csv = ContentOf(path);
-  QVERIFY2(csv.starts_with("Время;Канал 1 Печь, °C;Состояние канала 1;Канал 2"), csv.c_str());
+  QVERIFY2(csv.starts_with("Время;Канал 1, °C;Состояние канала 1;Канал 2;"), csv.c_str());
+  QCOMPARE(ws.Window().statusBar()->currentMessage(),
+           Q("Файл сохранён: ") + QString::fromStdString(path));
   // The header and one line per shown sample, nothing that came later.
   QCOMPARE(std::size_t(std::count(csv.begin(), csv.end(), '\n')), frozen + 1);
   QVERIFY(csv.find(";23.5000;0;-1.2500;12;") != std::string::npos);
@@ -130,7 +179,7 @@ void CurrentValuesTrendTest::CancelledSaveWritesNothing() {
   TrendWorkstation ws;
   ws.StartOnPage();
   QVERIFY(ws.WaitForSamples(1));
-  ws.Page().choose_csv_path = [](QWidget*) { return QString(); };
+  ws.Page().choose_csv_path = [](QWidget*, const QString&) { return QString(); };
   ws.Find<QPushButton>("TrendSaveButton")->click();
   QVERIFY(ws.dialogs.shown.empty());
 }
@@ -140,7 +189,7 @@ void CurrentValuesTrendTest::UnwritableFileIsReportedOnce() {
   ws.StartOnPage();
   QVERIFY(ws.WaitForSamples(1));
   const std::string path = ws.PathOf("no-such-folder/trend.csv");
-  ws.Page().choose_csv_path = [&](QWidget*) { return QString::fromStdString(path); };
+  ws.Page().choose_csv_path = [&](QWidget*, const QString&) { return QString::fromStdString(path); };
   ws.Find<QPushButton>("TrendSaveButton")->click();
   QCOMPARE(ws.dialogs.shown.size(), std::size_t{1});
   QVERIFY2(ws.dialogs.shown[0].text.starts_with("Невозможно записать файл " + path + ": "),

@@ -3,11 +3,14 @@
 // show, which boxes appear, what reaches the wire, and that the window's
 // event loop keeps running meanwhile.
 
+#include <QAction>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -98,6 +101,18 @@ void DeviceCommandsTest::ReadFillsTheWidgetsAndWhitensAllGroupAreas() {
   const float his2 = *ws.sim.Float(ChannelAddressOf(zrm::ChannelField::his2, 1));
   QCOMPARE(ws.Find<QLineEdit>("Edit20")->text().toStdString(), zrm::Format84(his2));
   QVERIFY(!ws.Find<QWidget>("Panel76")->isVisible());
+  const QString status = ws.Find<QStatusBar>("StatusBar1")->currentMessage();
+  QVERIFY2(QRegularExpression(Q("^Настройки прочитаны из прибора 047-12345 за \\d+,\\d с$"))
+               .match(status)
+               .hasMatch(),
+           qPrintable(status));
+
+  // The read can be undone: the areas and the values from before come back.
+  ws.Window().findChild<QAction*>("UndoItem")->trigger();
+  QVERIFY(!zrm::gui::IsGroupAreaWhite(ws.Find<QWidget>("Panel1")));
+  QVERIFY(ws.Find<QLineEdit>("Edit53")->text() != Q("12345"));
+  ws.Window().findChild<QAction*>("RedoItem")->trigger();
+  QCOMPARE(ws.Find<QLineEdit>("Edit53")->text(), Q("12345"));
 }
 
 void DeviceCommandsTest::WriteWithABadFieldTextSendsNothing() {
@@ -127,6 +142,9 @@ void DeviceCommandsTest::OversizedSetPointAnsweredYesIsWrittenLimited() {
   QCOMPARE(*ws.sim.Float(ChannelAddressOf(zrm::ChannelField::th1, 0)), 9999.0f);
   QCOMPARE(ws.Find<QLineEdit>("Edit5")->text(), Q("12000"));
   QVERIFY(ws.sim.RestartCount() >= 1u);
+  QVERIFY(ws.Find<QStatusBar>("StatusBar1")
+              ->currentMessage()
+              .startsWith(Q("Настройки записаны и проверены в приборе ")));
 }
 
 void DeviceCommandsTest::EscDuringAReadEndsItWithErr20() {

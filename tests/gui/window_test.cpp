@@ -6,9 +6,12 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QStatusBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -19,9 +22,13 @@
 
 #include "app/session.h"
 #include "gui/group_area.h"
+#include "gui/guarded_application.h"
+#include "gui/number_field.h"
+#include "gui/qt_dialogs.h"
 #include "gui/quit_signals.h"
 #include "gui/simple_list.h"
 #include "platform/number_text.h"
+#include "support/scratch_dir.h"
 #include "support/workstation.h"
 
 using zrm::test::Workstation;
@@ -45,16 +52,19 @@ class WindowTest : public QObject {
  private slots:
   void StartUpInAnEmptyFolderCreatesItsFiles();
   void ControlsHaveTheirNamesKindsItemsAndHints();
-  void WindowIsFixedAndProgressPanelHiddenAndEmpty();
+  void WindowGrowsKeepsItsSizeAndProgressPanelIsHiddenAndEmpty();
   void CaptionAtStart();
   void RelayGridClicksToggleMarksOnlyInEventCells();
   void SensorTypeChoiceShowsItsRangeAtOnce();
+  void TypedNonNumbersStayMarkedAndTheCommaIsAPoint();
   void ClosingSavesTheEditedValuesAndThePort();
   void OpenAndSaveThroughTheMenu();
   void SaveNameGetsTheExtensionOnlyWhenMissing();
+  void OpenDialogReturnsExactlyTheChosenFile();
   void CancelledDialogsTouchNothing();
   void QuitSignalClosesInOrder();
   void MissingPortIsReportedAndTheWindowStillOpens();
+  void EscapedExceptionIsReportedNotFatal();
 };
 
 void WindowTest::StartUpInAnEmptyFolderCreatesItsFiles() {
@@ -157,12 +167,44 @@ void WindowTest::ControlsHaveTheirNamesKindsItemsAndHints() {
                            "Panel25", "Panel11", "Panel19", "Panel75", "Panel78"})
     QVERIFY2(ws.Find<QWidget>(name), name);
   QCOMPARE(ws.Find<QMenu>("N1")->title(), Q("Файл"));
+
+  // Every caption shows whole: grid cells in their columns, the sensor
+  // types beside the list's arrow.
+  for (const char* name : {"StringGrid1", "StringGrid2"}) {
+    auto* table = ws.Find<QTableWidget>(name);
+    for (int row = 0; row < table->rowCount(); ++row)
+      for (int column = 0; column < table->columnCount(); ++column) {
+        const QString text = table->item(row, column)->text();
+        QVERIFY2(table->fontMetrics().horizontalAdvance(text) < table->columnWidth(column),
+                 qPrintable(text));
+      }
+  }
+  auto* sensor = ws.Find<QComboBox>("ComboBox1");
+  for (int i = 0; i < sensor->count(); ++i)
+    QVERIFY2(sensor->fontMetrics().horizontalAdvance(sensor->itemText(i)) + 20 < sensor->width(),
+             qPrintable(sensor->itemText(i)));
 }
 
-void WindowTest::WindowIsFixedAndProgressPanelHiddenAndEmpty() {
+void WindowTest::WindowGrowsKeepsItsSizeAndProgressPanelIsHiddenAndEmpty() {
   QuietWorkstation ws;
   auto& window = ws.Start();
-  QCOMPARE(window.minimumSize(), window.maximumSize());
+  const QSize least = window.minimumSize();
+  QCOMPARE(window.size(), least);
+  ws.Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(3);
+  QTest::qWait(50);
+  const QSize chart = ws.Find<QWidget>("TrendChart")->size();
+  window.resize(least + QSize(300, 200));
+  QTRY_VERIFY(ws.Find<QWidget>("TrendChart")->width() >= chart.width() + 250);
+  QVERIFY2(ws.Find<QWidget>("TrendChart")->height() >= chart.height() + 150,
+           qPrintable(QString::number(ws.Find<QWidget>("TrendChart")->height())));
+  ws.Close();
+  QCOMPARE(ws.Key("zrm48setup.ini", "WINDOW", "Width"), std::to_string(least.width() + 300));
+  QCOMPARE(ws.Key("dev.dat", "WINDOW", "Width"), std::string("<missing>"));
+  // The next start opens at that size; a size below the least is not taken.
+  QCOMPARE(ws.Start().size(), least + QSize(300, 200));
+  ws.Close();
+  ws.SetKey("zrm48setup.ini", "WINDOW", "Height", "10");
+  QCOMPARE(ws.Start().height(), least.height());
   QVERIFY(!ws.Find<QWidget>("Panel76")->isVisible());
   for (const char* name : {"Label108", "Label109", "Label110", "Label111", "Label112", "Label113"})
     QVERIFY(ws.Find<QLabel>(name)->text().isEmpty());
@@ -216,6 +258,38 @@ void WindowTest::SensorTypeChoiceShowsItsRangeAtOnce() {
   QVERIFY(sensor->currentText() != Q("no such sensor"));
 }
 
+void WindowTest::TypedNonNumbersStayMarkedAndTheCommaIsAPoint() {
+  QuietWorkstation ws;
+  ws.Start();
+  auto* th1 = ws.Find<QLineEdit>("Edit5");
+  auto* step = ws.Find<QComboBox>("ComboBox22");
+  const float th1_before = ws.TheSession().settings.channel[0].th1;
+  th1->clear();
+  QTest::keyClicks(th1, "xyz");
+  step->lineEdit()->clear();
+  QTest::keyClicks(step->lineEdit(), "0,5");
+  auto* his1 = ws.Find<QLineEdit>("Edit6");
+  his1->clear();
+  QTest::keyClicks(his1, "124,5");
+  QCOMPARE(his1->text(), Q("124.5"));
+  QCOMPARE(step->currentText(), Q("0.5"));
+  QVERIFY(zrm::gui::NumberFieldMarked(th1));
+  QVERIFY(th1->toolTip().startsWith(Q("Здесь не число")));
+
+  // Switching pages collects: the typed text stays, the record keeps its value.
+  ws.Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(1);
+  QCOMPARE(th1->text(), Q("xyz"));
+  QVERIFY(zrm::gui::NumberFieldMarked(th1));
+  QCOMPARE(ws.TheSession().settings.channel[0].th1, th1_before);
+  QCOMPARE(ws.TheSession().settings.channel[0].his1, 124.5f);
+  QCOMPARE(ws.TheSession().settings.channel[0].spd_his, 0.5f);
+  QVERIFY(!zrm::gui::NumberFieldMarked(his1));
+
+  th1->setText("7");
+  QVERIFY(!zrm::gui::NumberFieldMarked(th1));
+  QCOMPARE(th1->toolTip(), Q("Величина уставки 1."));
+}
+
 void WindowTest::ClosingSavesTheEditedValuesAndThePort() {
   QuietWorkstation ws;
   ws.Start();
@@ -263,6 +337,18 @@ void WindowTest::OpenAndSaveThroughTheMenu() {
   QCOMPARE(ws.Find<QLineEdit>("Edit53")->text(), serial);
   QCOMPARE(window.windowTitle(), Q("Настройка ЗРМ 48xx 1.0.19.1 ") + path);
 
+  // "Правка": the editor as it was before the open comes back, and goes again.
+  auto* undo = window.findChild<QAction*>("UndoItem");
+  auto* redo = window.findChild<QAction*>("RedoItem");
+  QCOMPARE(undo->shortcut(), QKeySequence(Q("Ctrl+Z")));
+  QCOMPARE(redo->shortcut(), QKeySequence(Q("Ctrl+Shift+Z")));
+  undo->trigger();
+  QCOMPARE(ws.Find<QLineEdit>("Edit7")->text(), Q("1"));
+  QVERIFY(redo->isEnabled());
+  redo->trigger();
+  QCOMPARE(ws.Find<QLineEdit>("Edit7")->text(), Q(" 33.5000"));
+  QVERIFY(!redo->isEnabled());
+
   // A name that does not exist yet is created with the new-profile content.
   const QString fresh = QString::fromStdString(ws.PathOf("fresh.prf"));
   ws.dialogs.open_names = {fresh};
@@ -282,6 +368,22 @@ void WindowTest::SaveNameGetsTheExtensionOnlyWhenMissing() {
   QCOMPARE(zrm::ProfileSaveName("a.prf.txt"), std::string("a.prf.txt.prf"));
   QCOMPARE(zrm::ProfileSaveName("prf"), std::string("prf.prf"));
   QCOMPARE(zrm::ProfileSaveName(".prf"), std::string(".prf"));
+}
+
+void WindowTest::OpenDialogReturnsExactlyTheChosenFile() {
+  Workstation ws;
+  zrm::test::WriteBytes(ws.PathOf("backup"), "[CH1]\r\nth1=12.0000\r\n");
+  auto chosen = [&ws](QFileDialog::AcceptMode mode, const char* name) {
+    QFileDialog dialog;
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    zrm::gui::SetUpProfileDialog(dialog, mode);
+    dialog.setDirectory(QString::fromStdString(ws.PathOf("")));
+    dialog.selectFile(Q(name));
+    static_cast<QDialog&>(dialog).accept();  // as the "Open" button does
+    return QFileInfo(dialog.selectedFiles().value(0)).fileName();
+  };
+  QCOMPARE(chosen(QFileDialog::AcceptOpen, "backup"), Q("backup"));
+  QCOMPARE(chosen(QFileDialog::AcceptSave, "copy"), Q("copy.prf"));
 }
 
 void WindowTest::CancelledDialogsTouchNothing() {
@@ -318,6 +420,24 @@ void WindowTest::MissingPortIsReportedAndTheWindowStillOpens() {
   QVERIFY(ws.dialogs.shown[0].text.rfind("Невозможно открыть последовательный порт", 0) == 0);
   QCOMPARE(ws.dialogs.shown[0].caption, std::string("Ошибка"));
   QCOMPARE(ws.dialogs.shown[0].icon, zrm::MessageIcon::Error);
+  const QString not_open = Q("Порт не открыт: ") + QString::fromStdString(ws.PathOf("no-such-device"));
+  QCOMPARE(window.statusBar()->currentMessage(), not_open);
+
+  // A command tries the port again and says why it still cannot, not "ERR 2".
+  ws.ClickAndWait("Button1");
+  QCOMPARE(ws.dialogs.shown.size(), std::size_t{2});
+  QCOMPARE(ws.dialogs.shown[1].text, ws.dialogs.shown[0].text);
+  QVERIFY(ws.dialogs.shown[1].text.find("нет такого файла или устройства") != std::string::npos);
+  QCOMPARE(window.statusBar()->currentMessage(), not_open);
+}
+
+void WindowTest::EscapedExceptionIsReportedNotFatal() {
+  std::vector<std::string> reported;
+  auto report = [&](const std::string& what) { reported.push_back(what); };
+  QVERIFY(zrm::gui::DeliverGuarded([] { return true; }, report));
+  QVERIFY(!zrm::gui::DeliverGuarded([]() -> bool { throw std::runtime_error("disk"); }, report));
+  QVERIFY(!zrm::gui::DeliverGuarded([]() -> bool { throw 42; }, report));
+  QCOMPARE(reported, (std::vector<std::string>{"disk", ""}));
 }
 
 QTEST_MAIN(WindowTest)

@@ -2,7 +2,10 @@
 // the master side of a pseudo-terminal: the bytes on the wire are the
 // evidence.
 
+#include <unistd.h>
+
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -13,6 +16,7 @@
 #include "link/port_opening.h"
 #include "lib/pseudo_terminal.h"
 #include "support/recording_operator.h"
+#include "support/scratch_dir.h"
 
 namespace zrm {
 namespace {
@@ -140,6 +144,31 @@ TEST_F(LinkOnPty, DeviceVanishingMidExchangeEndsAtOnce) {
   EXPECT_EQ(log.records.size(), 4u);  // each attempt still leaves its entry
 }
 
+TEST(LinkOnReturningDevice, FirstExchangeAfterTheDeviceReturnsIsAnswered) {
+  // The device's path is a link, as udev names an adapter; it vanishes while
+  // nothing is exchanged and returns as a new device on the same path.
+  test::ScratchDir dir;
+  const std::string path = dir.File("ttyZRM");
+  auto first = std::make_unique<PseudoTerminal>();
+  ASSERT_EQ(::symlink(first->SlavePath().c_str(), path.c_str()), 0);
+  SerialPort port;
+  std::string reason;
+  ASSERT_TRUE(port.Open(path, 9600, reason)) << reason;
+  first.reset();
+  PseudoTerminal second;
+  ASSERT_EQ(::unlink(path.c_str()), 0);
+  ASSERT_EQ(::symlink(second.SlavePath().c_str(), path.c_str()), 0);
+
+  ScriptedInstrument instrument(second, [](const std::string&) { return ReadReply("5A"); });
+  test::RecordingLog log;
+  Link link(port, LinkParams{1, 2, 1000}, &log);
+  std::uint8_t value = 0;
+  EXPECT_EQ(link.ReadByte(2, 1, value), 0u);
+  EXPECT_EQ(value, 0x5A);
+  ASSERT_EQ(log.records.size(), 1u);  // no attempt was spent on the vanished device
+  EXPECT_EQ(instrument.Frames().size(), 1u);
+}
+
 TEST(PortOpening, FailureShowsTheMessageWithPathAndReason) {
   SerialPort port;
   test::RecordingOperator op;
@@ -147,7 +176,7 @@ TEST(PortOpening, FailureShowsTheMessageWithPathAndReason) {
   ASSERT_EQ(op.Messages().size(), 1u);
   EXPECT_EQ(op.Messages()[0],
             "message|Ошибка|Невозможно открыть последовательный порт\n"
-            "/dev/zrm-no-such-tty: No such file or directory|error");
+            "/dev/zrm-no-such-tty: нет такого файла или устройства|error");
 
   // The link stays usable: every exchange ends with 2, without waiting.
   Link link(port, LinkParams{}, nullptr);

@@ -81,17 +81,19 @@ TEST(PollCadence, FailedPollsWaitTimeoutPlusHalfASecondAndRecover) {
   EXPECT_EQ(sim.poll_starts[4] - sim.poll_starts[3], 40 + 500);
 }
 
-TEST(PollCadence, EverySecondPollingTickWritesALineWhateverItsResult) {
+TEST(PollCadence, EverySecondPollingTickWritesALineOnlyWhenItsPollSucceeded) {
   Simulation sim;
   sim.result_of_poll = [](int i) { return i % 3 == 0 ? result::kOk : result::kChecksum; };
   // Ticks on another page in between do not count.
   sim.page_at = [](std::int64_t now) { return (now / 3000) % 2 == 0 ? kCurrentValuesPage : 1; };
   sim.RunUntil(30000);
   ASSERT_GE(sim.poll_starts.size(), 8u);
+  // Polls 3, 9, 15, ...: odd (every second tick) and good (every third poll).
+  ASSERT_FALSE(sim.logged_polls.empty());
   for (std::size_t i = 0; i < sim.logged_polls.size(); ++i) {
-    EXPECT_EQ(sim.logged_polls[i], static_cast<int>(2 * i + 1));
+    EXPECT_EQ(sim.logged_polls[i], static_cast<int>(6 * i + 3));
   }
-  EXPECT_EQ(sim.logged_polls.size(), sim.poll_starts.size() / 2);
+  EXPECT_EQ(sim.logged_polls.size(), (sim.poll_starts.size() + 2) / 6);
 }
 
 TEST(PollCadence, PausedOrBusyTicksNeitherPollNorCountForTheLog) {

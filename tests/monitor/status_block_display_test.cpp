@@ -153,20 +153,21 @@ TEST(StatusBlockDisplay, LampsFollowTheirBits) {
   EXPECT_EQ(v.Panel14.text, "Гистерезис");
 }
 
-TEST(StatusBlockDisplay, BeforeTheFirstPollEverythingIsZero) {
+TEST(StatusBlockDisplay, BeforeTheFirstAnswerNothingIsShownAsMeasured) {
   CurrentValues held;
   CurrentValuesView v = ShowCurrentValues(held);
-  EXPECT_EQ(v.Panel3.text, "  0.0000");
-  EXPECT_EQ(v.Panel7.text, "  0.0000");
-  EXPECT_EQ(v.Panel3.colour, BoxColour::White);
-  EXPECT_EQ(v.Panel24.text, "Нормальное измерение");
-  EXPECT_EQ(v.Panel25.text, "Нормальное измерение");
-  EXPECT_EQ(v.Panel75.text, "");
-  for (const auto& [name, box] : NamedBoxes(v)) {
-    if (name != "Panel3" && name != "Panel7") {
-      EXPECT_EQ(box->colour, BoxColour::ButtonFace) << name;
-    }
-  }
+  for (const PanelBox* box : {&v.Panel3, &v.Panel7, &v.Panel24, &v.Panel25, &v.Panel75})
+    EXPECT_EQ(box->text, "");
+  EXPECT_EQ(v.Panel6.text, "Уставка 1");
+  EXPECT_EQ(v.Panel12.text, "Реле 2");
+  for (const auto& [name, box] : NamedBoxes(v)) EXPECT_EQ(box->colour, BoxColour::ButtonFace) << name;
+  EXPECT_FALSE(v.last_known);
+
+  // Paused, the link state says so and the values count as last known.
+  const CurrentValuesView paused = PausedView(Shown(Block({0x41, 0xBC, 0, 0}, 0), held));
+  EXPECT_EQ(paused.Panel75.text, "Опрос приостановлен");
+  EXPECT_EQ(paused.Panel3.text, " 23.5000");
+  EXPECT_TRUE(paused.last_known);
 }
 
 TEST(StatusBlockDisplay, NamedBoxesNameEveryPanelOnce) {
@@ -194,6 +195,7 @@ TEST(PollCurrentValues, FailedPollKeepsTheLastGoodValuesAndShowsTheLinkState) {
   EXPECT_EQ(first.result, 0u);
   EXPECT_EQ(first.view.Panel75.text, "Получен ответ");
   EXPECT_EQ(first.view.Panel75.colour, BoxColour::ButtonFace);
+  EXPECT_FALSE(first.view.last_known);
 
   PollOutcome second = PollCurrentValues(link, held);
   EXPECT_EQ(second.result, result::kNoAnswer);
@@ -203,6 +205,7 @@ TEST(PollCurrentValues, FailedPollKeepsTheLastGoodValuesAndShowsTheLinkState) {
   EXPECT_EQ(second.view.Panel7.text, " -1.2500");
   EXPECT_EQ(second.view.Panel25.text, "Канал выключен");
   EXPECT_EQ(second.view.Panel11.colour, BoxColour::Yellow);
+  EXPECT_TRUE(second.view.last_known);  // shown dimmed, not as live values
   EXPECT_EQ(link.status_reads, 2);
   EXPECT_EQ(link.other_operations, 0);
 }

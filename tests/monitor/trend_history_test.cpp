@@ -73,21 +73,20 @@ TEST(TrendCsv, HeaderNamesTheChannelsAndRowsUseADecimalPoint) {
   s.relay_byte = 0x02;
   s.setpoint1 = {50.0f, 0.5f};
   s.setpoint2 = {60.0f, 0.75f};
-  const std::string csv = TrendCsv({s}, {ChannelCaption{"Печь", "°C"}, ChannelCaption{"", ""}});
+  const std::string csv = TrendCsv({s}, {"°C", ""});
   EXPECT_EQ(csv,
-            "Время;Канал 1 Печь, °C;Состояние канала 1;Канал 2;Состояние канала 2;"
+            "Время;Канал 1, °C;Состояние канала 1;Канал 2;Состояние канала 2;"
             "Реле 1;Реле 2;Уставка 1 канала 1, °C;Уставка 2 канала 1, °C;"
             "Уставка 1 канала 2;Уставка 2 канала 2\r\n"
             "14:05:09.250;23.5000;0;-1.2500;12;0;1;50.0000;60.0000;0.5000;0.7500\r\n");
 }
 
-TEST(TrendCsv, NamesWithSeparatorsOrQuotesAreQuoted) {
-  const std::string csv =
-      TrendCsv({}, {ChannelCaption{"A;B", ""}, ChannelCaption{"\"X\"", "%"}});
+TEST(TrendCsv, UnitsWithSeparatorsAreQuoted) {
+  const std::string csv = TrendCsv({}, {"Ом", "a;b"});
   EXPECT_EQ(csv.substr(0, csv.find("\r\n")),
-            "Время;\"Канал 1 A;B\";Состояние канала 1;\"Канал 2 \"\"X\"\", %\";"
-            "Состояние канала 2;Реле 1;Реле 2;Уставка 1 канала 1;Уставка 2 канала 1;"
-            "Уставка 1 канала 2, %;Уставка 2 канала 2, %");
+            "Время;Канал 1, Ом;Состояние канала 1;\"Канал 2, a;b\";"
+            "Состояние канала 2;Реле 1;Реле 2;Уставка 1 канала 1, Ом;Уставка 2 канала 1, Ом;"
+            "\"Уставка 1 канала 2, a;b\";\"Уставка 2 канала 2, a;b\"");
 }
 
 }  // namespace

@@ -159,7 +159,7 @@ TEST(PrivateProfile, AFailedSaveLeavesTheOldFileWhole) {
   PrivateProfile nowhere(dir.File("missing/a.prf"));
   nowhere.SetString("A", "k", "1");
   EXPECT_FALSE(nowhere.Save(error));
-  EXPECT_EQ(error, "No such file or directory");
+  EXPECT_EQ(error, "нет такого файла или устройства");
 
   const std::string path = dir.File("ro.prf");
   WriteBytes(path, "[A]\r\nk=1\r\n");
@@ -167,7 +167,7 @@ TEST(PrivateProfile, AFailedSaveLeavesTheOldFileWhole) {
   PrivateProfile p = PrivateProfile::Load(path);
   p.SetString("A", "k", "2");
   EXPECT_FALSE(p.Save(error));
-  EXPECT_EQ(error, "Permission denied");
+  EXPECT_EQ(error, "нет доступа");
   EXPECT_EQ(ReadBytes(path), "[A]\r\nk=1\r\n");
 
   ClearFileAttributes(path);

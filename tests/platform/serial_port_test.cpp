@@ -1,4 +1,5 @@
 #include "platform/serial_port.h"
+#include "platform/system_reason.h"
 
 #include <fcntl.h>
 #include <grp.h>
@@ -162,7 +163,7 @@ TEST(SerialPortOpen, FailuresNameTheDeviceAndTheReason) {
   SerialPort port;
   std::string reason;
   EXPECT_FALSE(port.Open("/dev/zrm-no-such-tty", 9600, reason));
-  EXPECT_EQ(reason, "/dev/zrm-no-such-tty: No such file or directory");
+  EXPECT_EQ(reason, "/dev/zrm-no-such-tty: нет такого файла или устройства");
   EXPECT_FALSE(port.IsOpen());
 
   EXPECT_FALSE(port.Open("/dev/null", 9600, reason));
@@ -173,6 +174,15 @@ TEST(SerialPortOpen, FailuresNameTheDeviceAndTheReason) {
   EXPECT_FALSE(port.Open(pty.SlavePath(), 1200, reason));
   EXPECT_THAT(reason, HasSubstr(platform_texts::kUnsupportedSpeed));
   EXPECT_FALSE(port.IsOpen());
+}
+
+TEST(SystemReasonTest, ReasonsAPortOrAFileMeetAreRussianOthersKeepTheSystemText) {
+  const std::pair<int, const char*> cases[] = {
+      {ENOENT, "нет такого файла или устройства"}, {ENXIO, "нет такого устройства"},
+      {EACCES, "нет доступа"},  {EBUSY, "устройство занято другой программой"},
+      {ENOTTY, "это не последовательный порт"}, {EROFS, "файловая система только для чтения"},
+      {ENOSPC, "на диске нет места"}, {EIO, "ошибка системы: Input/output error"}};
+  for (const auto& [error, text] : cases) EXPECT_EQ(SystemReason(error), text) << error;
 }
 
 TEST(SerialPortOpen, PermissionDeniedNamesTheOwningGroup) {
@@ -186,7 +196,7 @@ TEST(SerialPortOpen, PermissionDeniedNamesTheOwningGroup) {
   ASSERT_NE(owner, nullptr);
 
   const std::string text = DescribeOpenError(path, EACCES);
-  EXPECT_THAT(text, StartsWith(std::string(path) + ": Permission denied. "));
+  EXPECT_THAT(text, StartsWith(std::string(path) + ": нет доступа. "));
   EXPECT_THAT(text, HasSubstr(platform_texts::kJoinGroupHint));
   EXPECT_THAT(text, HasSubstr(std::string("«") + owner->gr_name + "»"));
   ::unlink(path);

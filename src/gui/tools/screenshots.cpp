@@ -14,35 +14,12 @@
 #include <iostream>
 
 #include "app/session.h"
-#include "gui/dialog_service.h"
+#include "gui/tools/stderr_dialogs.h"
 #include "gui/tform1.h"
 
 namespace {
 
 constexpr int kTrendHistoryMs = 40000;
-
-class StderrDialogs : public zrm::gui::DialogService {
- public:
-  void ShowMessage(QWidget*, const std::string& text, const std::string& caption,
-                   zrm::MessageIcon) override {
-    std::cerr << caption << ": " << text << '\n';
-  }
-  bool AskYesNo(QWidget*, const std::string& text, const std::string& caption,
-                zrm::MessageIcon) override {
-    std::cerr << caption << ": " << text << " -> No\n";
-    return false;
-  }
-  QString OpenProfileName(QWidget*) override { return {}; }
-  QString SaveProfileName(QWidget*) override { return {}; }
-  void PreviewReport(QWidget*, const zrm::ConfigurationPage&) override {}
-  void DismissOpen() override {}
-};
-
-void Settle(int ms) {
-  QEventLoop loop;
-  QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-  loop.exec();
-}
 
 }  // namespace
 
@@ -57,17 +34,17 @@ int main(int argc, char** argv) {
   QDir().mkpath(out_dir);
 
   zrm::Session session(std::filesystem::current_path().string());
-  StderrDialogs dialogs;
+  zrm::gui::StderrDialogs dialogs(false);
   zrm::gui::TForm1 window(session, dialogs);
   window.show();
-  Settle(400);  // past the reload of the last state
+  zrm::gui::Settle(400);  // past the reload of the last state
   if (read_first) {
     // The progress panel is grabbed once while the read runs.
     window.findChild<QPushButton*>("Button1")->click();
     const QWidget* progress = window.findChild<QWidget*>("Panel76");
     bool progress_saved = false;
     while (window.Busy()) {
-      Settle(50);
+      zrm::gui::Settle(50);
       if (!progress_saved && progress->isVisible())
         progress_saved = window.grab().save(out_dir + "/progress.png");
     }
@@ -77,7 +54,7 @@ int main(int argc, char** argv) {
     notebook->setCurrentIndex(page);
     // The current values page polls while shown; its chart needs a while of
     // history to show the channels' swing.
-    Settle(page == zrm::kCurrentValuesPage ? kTrendHistoryMs : 150);
+    zrm::gui::Settle(page == zrm::kCurrentValuesPage ? kTrendHistoryMs : 150);
     const QString file = out_dir + QString("/page%1.png").arg(page);
     if (!window.grab().save(file)) {
       std::cerr << "cannot write " << file.toStdString() << '\n';

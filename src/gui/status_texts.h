@@ -1,0 +1,29 @@
+#pragma once
+// The texts of the window's status bar: what the last command did, for how
+// long and with which instrument, or where a file went. They report
+// outcomes; errors still get their own box.
+
+#include <QString>
+#include <string>
+
+#include "editor/editor_form.h"
+#include "link/exchange_result.h"
+
+namespace zrm::gui {
+
+// The instrument the editor shows: prefix and serial number, "047-12345";
+// the serial number alone when no prefix is chosen.
+QString DeviceNameOf(const EditorForm& form);
+
+// Seconds with one decimal and the Russian decimal comma: "2,9 с".
+QString SecondsText(double seconds);
+
+// After a good read, write or report of the instrument shown in `form`.
+QString ReadDoneStatus(const EditorForm& form, double seconds);
+QString WriteDoneStatus(const EditorForm& form, double seconds);
+QString ReportDoneStatus(const EditorForm& form, double seconds);
+
+// After a command that ended with result `r` (not 0): its message.
+QString CommandFailedStatus(ExchangeResult r);
+
+}  // namespace zrm::gui

@@ -1,0 +1,109 @@
+// zrm48scenes OUTDIR: the window in the current folder against an emulated
+// instrument run in-process, walked through the scenes a technician meets,
+// each saved as OUTDIR/<scene>.png: a field holding no number, the status
+// bar after a read and after a write, the relay grid, and the enlarged
+// window's current values while the instrument does not answer (dimmed
+// values), after it answers again (a gap in the chart) and with the polling
+// paused. Message boxes go to stderr.
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+#include <filesystem>
+#include <iostream>
+
+#include "app/session.h"
+#include "gui/tools/stderr_dialogs.h"
+#include "gui/tform1.h"
+#include "lib/simulator.h"
+#include "platform/private_profile.h"
+
+namespace {
+
+void WaitForJob(const zrm::gui::TForm1& window) {
+  zrm::gui::Settle(100);
+  while (window.Busy()) zrm::gui::Settle(50);
+  zrm::gui::Settle(200);
+}
+
+// Port 1 of the folder's dev.dat is the simulator's line.
+bool MapPortOne(const std::string& device) {
+  zrm::PrivateProfile dev = zrm::PrivateProfile::Load("dev.dat");
+  dev.SetString("PORTS", "COM1", device);
+  dev.SetString("COM_SETTINGS", "Number", "1");
+  dev.SetString("SETTINGS", "TimeOut", "1");
+  std::string error;
+  return dev.Save(error);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  if (argc < 2) {
+    std::cerr << "usage: zrm48scenes OUTDIR\n";
+    return 2;
+  }
+  const QString out = QString::fromLocal8Bit(argv[1]);
+  QDir().mkpath(out);
+  zrm::sim::SimulatorOptions options;
+  options.line_timing = true;
+  zrm::sim::Simulator sim(options);
+  std::string error;
+  if (!sim.Start(&error) || !MapPortOne(sim.SlavePath())) {
+    std::cerr << "no simulator: " << error << '\n';
+    return 1;
+  }
+
+  zrm::Session session(std::filesystem::current_path().string());
+  zrm::gui::StderrDialogs dialogs(true);
+  zrm::gui::TForm1 window(session, dialogs);
+  window.show();
+  zrm::gui::Settle(600);
+  auto shot = [&](const char* name) { window.grab().save(out + "/" + name + ".png"); };
+  auto* notebook = window.findChild<QTabWidget*>("TabbedNotebook1");
+
+  auto* th1 = window.findChild<QLineEdit*>("Edit5");
+  th1->setText("xyz");
+  th1->setFocus();
+  zrm::gui::Settle(200);
+  shot("invalid-field");
+  th1->setText("50");
+
+  window.findChild<QPushButton*>("Button1")->click();
+  WaitForJob(window);
+  shot("status-after-read");
+  window.findChild<QPushButton*>("Button3")->click();
+  WaitForJob(window);
+  shot("status-after-write");
+
+  notebook->setCurrentIndex(1);
+  zrm::gui::Settle(300);
+  shot("relay-grid");
+
+  window.resize(window.size() + QSize(360, 260));
+  notebook->setCurrentIndex(zrm::kCurrentValuesPage);
+  zrm::gui::Settle(12000);
+  // Three polls (two attempts each) go unanswered, then it answers again.
+  const std::size_t next = sim.RequestsReceived() + 1;
+  for (std::size_t request = next; request < next + 6; ++request) {
+    zrm::sim::Fault silence;
+    silence.when.request_number = request;
+    sim.AddFault(silence);
+  }
+  zrm::gui::Settle(3500);
+  shot("outage-dimmed-enlarged");
+  zrm::gui::Settle(14000);
+  shot("chart-gap-enlarged");
+  window.findChild<QPushButton*>("ReadingButton")->click();
+  zrm::gui::Settle(1500);
+  shot("poll-paused");
+  notebook->setCurrentIndex(0);
+  window.close();
+  return 0;
+}
