@@ -149,13 +149,15 @@ TEST(LinkOnReturningDevice, FirstExchangeAfterTheDeviceReturnsIsAnswered) {
   // nothing is exchanged and returns as a new device on the same path.
   test::ScratchDir dir;
   const std::string path = dir.File("ttyZRM");
+  std::string reason;
   auto first = std::make_unique<PseudoTerminal>();
+  ASSERT_TRUE(first->Open(reason)) << reason;
   ASSERT_EQ(::symlink(first->SlavePath().c_str(), path.c_str()), 0);
   SerialPort port;
-  std::string reason;
   ASSERT_TRUE(port.Open(path, 9600, reason)) << reason;
   first.reset();
   PseudoTerminal second;
+  ASSERT_TRUE(second.Open(reason)) << reason;
   ASSERT_EQ(::unlink(path.c_str()), 0);
   ASSERT_EQ(::symlink(second.SlavePath().c_str(), path.c_str()), 0);
 
