@@ -26,9 +26,12 @@ class DialogService {
   // The chosen file's full name; empty when the user cancelled.
   virtual QString OpenProfileName(QWidget* parent) = 0;
   virtual QString SaveProfileName(QWidget* parent) = 0;
-  // The print preview of the configuration page; returns when it is closed.
-  // A preview that cannot be opened is passed over without a message.
-  virtual void PreviewReport(QWidget* parent, const zrm::ConfigurationPage& page) = 0;
+  // The print preview of the configuration page, offering
+  // `proposed_pdf_name` for a PDF; returns when it is closed, with the PDF's
+  // path when the page was saved as one (else empty). A preview that cannot
+  // be opened is passed over without a message.
+  virtual QString PreviewReport(QWidget* parent, const zrm::ConfigurationPage& page,
+                                const QString& proposed_pdf_name) = 0;
   // Closes the box or question that is open (a question answered No), so a
   // closing window is not held up by a dialog nobody will answer.
   virtual void DismissOpen() = 0;

@@ -83,9 +83,11 @@ QString QtDialogs::SaveProfileName(QWidget* parent) {
   return ChooseProfile(parent, "SaveDialog1", QFileDialog::AcceptSave);
 }
 
-void QtDialogs::PreviewReport(QWidget* parent, const zrm::ConfigurationPage& page) {
-  ReportPreview preview(page, *this, AskPdfFileName, parent);
+QString QtDialogs::PreviewReport(QWidget* parent, const zrm::ConfigurationPage& page,
+                                const QString& proposed_pdf_name) {
+  ReportPreview preview(page, *this, AskPdfFileName, proposed_pdf_name, parent);
   preview.Exec();
+  return preview.SavedPdf();
 }
 
 void QtDialogs::DismissOpen() {

@@ -19,7 +19,8 @@ class QtDialogs : public DialogService {
                 MessageIcon icon) override;
   QString OpenProfileName(QWidget* parent) override;
   QString SaveProfileName(QWidget* parent) override;
-  void PreviewReport(QWidget* parent, const zrm::ConfigurationPage& page) override;
+  QString PreviewReport(QWidget* parent, const zrm::ConfigurationPage& page,
+                        const QString& proposed_pdf_name) override;
   void DismissOpen() override;
 };
 

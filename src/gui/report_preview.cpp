@@ -27,10 +27,12 @@ QPrinter* Prepared(QPrinter& printer) {
 }  // namespace
 
 ReportPreview::ReportPreview(zrm::ConfigurationPage page, DialogService& dialogs,
-                             PdfNameQuestion ask_pdf_name, QWidget* parent)
+                             PdfNameQuestion ask_pdf_name, QString proposed_pdf_name,
+                             QWidget* parent)
     : page_(std::move(page)),
       dialogs_(dialogs),
       ask_pdf_name_(std::move(ask_pdf_name)),
+      proposed_pdf_name_(std::move(proposed_pdf_name)),
       printer_(QPrinter::HighResolution),
       dialog_(Prepared(printer_), parent) {
   dialog_.setObjectName("QuickReport1");
@@ -56,7 +58,7 @@ void ReportPreview::AddSavePdfAction() {
       button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
   }
   QObject::connect(save, &QAction::triggered, &dialog_, [this] {
-    const QString path = ask_pdf_name_(&dialog_);
+    const QString path = ask_pdf_name_(&dialog_, proposed_pdf_name_);
     if (!path.isEmpty()) SavePdf(path);
   });
 }
@@ -68,16 +70,19 @@ void ReportPreview::Exec() {
 
 void ReportPreview::SavePdf(const QString& path) {
   std::string error;
-  if (!RenderConfigurationPagePdf(page_, FromQ(path), error))
+  if (RenderConfigurationPagePdf(page_, FromQ(path), error))
+    saved_pdf_ = path;
+  else
     dialogs_.ShowMessage(&dialog_, error, text::kErrorCaption, MessageIcon::Error);
 }
 
-QString AskPdfFileName(QWidget* parent) {
+QString AskPdfFileName(QWidget* parent, const QString& proposed) {
   QFileDialog dialog(parent);
   dialog.setObjectName("SavePdfDialog");
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setNameFilter(ToQ(text::kPdfFilter));
   dialog.setDefaultSuffix(kPdfSuffix);
+  dialog.selectFile(proposed);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
   return dialog.selectedFiles().constFirst();
 }

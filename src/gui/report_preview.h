@@ -15,13 +15,15 @@ namespace zrm::gui {
 
 class ReportPreview {
  public:
-  // Asks where the PDF goes; an empty name when the user cancelled.
-  using PdfNameQuestion = std::function<QString(QWidget* parent)>;
+  // Asks where the PDF goes, offering `proposed`; an empty name when the
+  // user cancelled.
+  using PdfNameQuestion = std::function<QString(QWidget* parent, const QString& proposed)>;
 
-  // The preview of `page` over `parent`, not shown yet. A PDF that cannot be
-  // written is reported through `dialogs`, which must outlive the preview.
+  // The preview of `page` over `parent`, not shown yet; "Сохранить в PDF"
+  // offers `proposed_pdf_name`. A PDF that cannot be written is reported
+  // through `dialogs`, which must outlive the preview.
   ReportPreview(zrm::ConfigurationPage page, DialogService& dialogs, PdfNameQuestion ask_pdf_name,
-                QWidget* parent);
+                QString proposed_pdf_name, QWidget* parent);
 
   // Shows the preview and returns when the user has closed it; without a
   // usable printer it shows nothing.
@@ -29,6 +31,9 @@ class ReportPreview {
 
   // Writes the sheet to `path`; a failure is shown as an error box.
   void SavePdf(const QString& path);
+
+  // The file the sheet was last saved to; empty when it was not saved.
+  const QString& SavedPdf() const { return saved_pdf_; }
 
   QPrintPreviewDialog& Dialog() { return dialog_; }
 
@@ -38,12 +43,14 @@ class ReportPreview {
   zrm::ConfigurationPage page_;
   DialogService& dialogs_;
   PdfNameQuestion ask_pdf_name_;
+  QString proposed_pdf_name_;
+  QString saved_pdf_;
   QPrinter printer_;
   QPrintPreviewDialog dialog_;
 };
 
-// The save dialog for the PDF: PDF documents, ".pdf" added to a bare name,
-// an existing file replaced only after a question.
-QString AskPdfFileName(QWidget* parent);
+// The save dialog for the PDF, opening on `proposed`: PDF documents, ".pdf"
+// added to a bare name, an existing file replaced only after a question.
+QString AskPdfFileName(QWidget* parent, const QString& proposed);
 
 }  // namespace zrm::gui

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QHBoxLayout>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QMenuBar>
 #include <QScreen>
@@ -12,6 +13,7 @@
 
 #include "editor/editor_binding.h"
 #include "editor/relay_grid.h"
+#include "gui/export_file_name.h"
 #include "gui/group_area.h"
 #include "gui/qt_text.h"
 #include "gui/report_job.h"
@@ -274,7 +276,10 @@ void TForm1::Button42Click() {
     return report->page ? ReportDoneStatus(form, SecondsOf(clock)) : QString();
   }, JobKind::ReplacesEditor);
   PreviewWhenReportEnds(worker_, this, report, [this](const zrm::ConfigurationPage& page) {
-    if (!shut_down_) dialogs_.PreviewReport(this, page);
+    if (shut_down_) return;
+    const QString proposed = ExportFileName(session_.form, QDateTime::currentDateTime(), "pdf");
+    const QString saved = dialogs_.PreviewReport(this, page, proposed);
+    if (!saved.isEmpty()) statusBar()->showMessage(ToQ(text::kFileSaved) + saved);
   });
 }
 

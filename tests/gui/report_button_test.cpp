@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 #include <string>
@@ -164,6 +165,7 @@ void ReportButtonTest::ReportAskedForDuringAPollFollowsIt() {
   slow_first_poll.argument = 400;
   options.faults = {slow_first_poll};
   InstrumentWorkstation ws(options);
+  ws.dialogs.saved_pdf = "/tmp/ZRM4813-047-12345.pdf";
   auto& window = ws.Start();
   auto* notebook = ws.Find<QTabWidget>("TabbedNotebook1");
   notebook->setCurrentIndex(3);  // "Текущие значения" polls
@@ -175,6 +177,11 @@ void ReportButtonTest::ReportAskedForDuringAPollFollowsIt() {
   QCOMPARE(ws.dialogs.previews[0].device_line, std::string("Прибор ЗРМ4813Н номер 047-12345"));
   QCOMPARE(ws.dialogs.previews[0].body, InstrumentBody());
   QVERIFY(ws.dialogs.MessageTexts().empty());
+  // The PDF is offered under the instrument's name; where it went is said.
+  QVERIFY(ws.dialogs.proposed_pdf_names[0].startsWith("ZRM4813-047-12345-"));
+  QVERIFY(ws.dialogs.proposed_pdf_names[0].endsWith(".pdf"));
+  QCOMPARE(ws.Find<QStatusBar>("StatusBar1")->currentMessage(),
+           QString::fromUtf8("Файл сохранён: /tmp/ZRM4813-047-12345.pdf"));
   QTest::qWait(100);
   QCOMPARE(ws.dialogs.previews.size(), std::size_t{1});
 }

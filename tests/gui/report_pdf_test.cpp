@@ -173,10 +173,13 @@ void ReportPdfTest::PreviewShowsOneLandscapePageAndSavesPdf() {
   QTemporaryDir dir;
   zrm::test::ScriptedDialogs dialogs;
   QStringList names{dir.filePath("saved.pdf")};
+  QStringList offered;
   zrm::gui::ReportPreview preview(LongestPage(), dialogs,
-                                  [&](QWidget*) { return names.isEmpty() ? QString()
-                                                                         : names.takeFirst(); },
-                                  nullptr);
+                                  [&](QWidget*, const QString& proposed) {
+                                    offered << proposed;
+                                    return names.isEmpty() ? QString() : names.takeFirst();
+                                  },
+                                  "ZRM4813-047-12345-20261207-1405.pdf", nullptr);
   preview.Dialog().show();
   auto* widget = preview.Dialog().findChild<QPrintPreviewWidget*>();
   QVERIFY(widget);
@@ -189,6 +192,8 @@ void ReportPdfTest::PreviewShowsOneLandscapePageAndSavesPdf() {
   save->trigger();
   QVERIFY(dialogs.shown.empty());
   QCOMPARE(HalfLines(dir.filePath("saved.pdf"), 1), ExpectedLines(LongestPage()));
+  QCOMPARE(offered, QStringList{"ZRM4813-047-12345-20261207-1405.pdf"});
+  QCOMPARE(preview.SavedPdf(), dir.filePath("saved.pdf"));
 
   // Cancelling the file question writes nothing.
   QVERIFY(QFile::remove(dir.filePath("saved.pdf")));
@@ -209,7 +214,7 @@ void ReportPdfTest::WindowPreviewOpensWithoutAskingForAPrinter() {
     qobject_cast<QDialog*>(modal)->reject();
   });
   zrm::gui::QtDialogs dialogs;
-  dialogs.PreviewReport(nullptr, LongestPage());
+  QCOMPARE(dialogs.PreviewReport(nullptr, LongestPage(), "page.pdf"), QString());
   QCOMPARE(first_modal, QString::fromUtf8("QuickReport1 Страница конфигурации"));
   QCOMPARE(pages, 1);
 }
@@ -217,7 +222,8 @@ void ReportPdfTest::WindowPreviewOpensWithoutAskingForAPrinter() {
 void ReportPdfTest::PreviewReportsAPdfThatCannotBeWritten() {
   QTemporaryDir dir;
   zrm::test::ScriptedDialogs dialogs;
-  zrm::gui::ReportPreview preview(LongestPage(), dialogs, [](QWidget*) { return QString(); },
+  zrm::gui::ReportPreview preview(LongestPage(), dialogs,
+                                  [](QWidget*, const QString&) { return QString(); }, "page.pdf",
                                   nullptr);
   const QString path = dir.filePath("missing/page.pdf");
   preview.SavePdf(path);
@@ -226,6 +232,7 @@ void ReportPdfTest::PreviewReportsAPdfThatCannotBeWritten() {
   QCOMPARE(dialogs.shown[0].icon, zrm::MessageIcon::Error);
   QVERIFY(dialogs.shown[0].text.find(path.toStdString()) != std::string::npos);
   QVERIFY(!QFile::exists(path));
+  QVERIFY(preview.SavedPdf().isEmpty());
 }
 
 QTEST_MAIN(ReportPdfTest)

@@ -26,7 +26,9 @@ class StderrDialogs : public DialogService {
   }
   QString OpenProfileName(QWidget*) override { return {}; }
   QString SaveProfileName(QWidget*) override { return {}; }
-  void PreviewReport(QWidget*, const ConfigurationPage&) override {}
+  QString PreviewReport(QWidget*, const ConfigurationPage&, const QString&) override {
+    return QString();
+  }
   void DismissOpen() override {}
 
  private:

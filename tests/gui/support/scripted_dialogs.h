@@ -29,7 +29,12 @@ class ScriptedDialogs : public gui::DialogService {
                 MessageIcon icon) override;
   QString OpenProfileName(QWidget* parent) override;
   QString SaveProfileName(QWidget* parent) override;
-  void PreviewReport(QWidget*, const ConfigurationPage& page) override { previews.push_back(page); }
+  QString PreviewReport(QWidget*, const ConfigurationPage& page,
+                        const QString& proposed_pdf_name) override {
+    previews.push_back(page);
+    proposed_pdf_names.push_back(proposed_pdf_name);
+    return saved_pdf;
+  }
   void DismissOpen() override {}
 
   // Texts of the message boxes (not questions), in order.
@@ -43,6 +48,8 @@ class ScriptedDialogs : public gui::DialogService {
   std::deque<QString> open_names;  // empty string: the user cancels
   std::deque<QString> save_names;
   std::vector<ConfigurationPage> previews;  // pages the print preview was opened with
+  std::vector<QString> proposed_pdf_names;  // the PDF name each preview offered
+  QString saved_pdf;                        // what each preview says it saved
 };
 
 }  // namespace zrm::test
