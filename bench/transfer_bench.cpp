@@ -21,7 +21,7 @@
 #include "link/link.h"
 #include "monitor/current_values.h"
 #include "platform/serial_port.h"
-#include "quiet_operator.h"
+#include "platform/silent_operator.h"
 #include "settings/device_transfer.h"
 #include "transfer_row.h"
 
@@ -124,7 +124,7 @@ void MeasureSpeed(unsigned baud, const Options& options) {
     std::printf("| all | %u | no instrument: %s |\n", baud, error.c_str());
     return;
   }
-  QuietOperator op;
+  SilentOperator op(true);
   DeviceSettings image;
   MeasureTransfer(rig, "ReadDeviceSettings", baud, options.runs, [&](Link& link) {
     SwitchOnAllGroups(image);

@@ -2,10 +2,19 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+
 #include "cli/cli_texts.h"
 #include "cli/interrupt_as_esc.h"
+#include "settings/progress_panel.h"
 
 namespace zrm {
+
+namespace {
+constexpr int kBarWidth = 30;
+// Back to the start of the line and clear it.
+constexpr const char* kEraseLine = "\r\033[K";
+}  // namespace
 
 CliOperator::CliOperator(std::FILE* err, bool answer_yes, bool show_progress)
     : err_(err), answer_yes_(answer_yes), show_progress_(show_progress) {}
@@ -16,9 +25,7 @@ void CliOperator::ShowMessage(const std::string& text, const std::string& captio
 
 bool CliOperator::AskYesNo(const std::string& text, const std::string& caption, MessageIcon) {
   PrintBox(text, caption);
-  std::fprintf(err_, "%s%s\n", cli_texts::kAnswerPrefix,
-               answer_yes_ ? cli_texts::kYes : cli_texts::kNo);
-  std::fflush(err_);
+  PrintLine(std::string(cli_texts::kAnswerPrefix) + (answer_yes_ ? cli_texts::kYes : cli_texts::kNo));
   return answer_yes_;
 }
 
@@ -30,8 +37,23 @@ void CliOperator::SetProgressLines(const ProgressLines& lines) {
   step += lines[2];
   if (step.empty() || step == last_step_) return;
   last_step_ = step;
-  std::fprintf(err_, "%s\n", step.c_str());
+  PrintLine(step);
+}
+
+void CliOperator::HideProgress() { EraseBar(); }
+
+void CliOperator::SetProgressCount(int done, int total) {
+  if (!show_progress_) return;
+  const auto now = std::chrono::steady_clock::now();
+  if (done == 0) count_start_ = now;
+  const std::chrono::duration<double> elapsed = now - count_start_;
+  bar_ = ProgressBarLine(done, total, elapsed.count(), kBarWidth);
+  DrawBar();
+  if (done < total) return;
+  // The finished bar stays as the transfer's last line.
+  std::fputs("\n", err_);
   std::fflush(err_);
+  bar_.clear();
 }
 
 bool CliOperator::EscPressed() { return TakeInterrupt(); }
@@ -39,11 +61,36 @@ bool CliOperator::EscPressed() { return TakeInterrupt(); }
 void CliOperator::Tell(const std::string& text) { PrintBox(text, {}); }
 
 void CliOperator::PrintBox(const std::string& text, const std::string& caption) {
-  if (caption.empty())
-    std::fprintf(err_, "%s\n", text.c_str());
-  else
-    std::fprintf(err_, "%s%s%s\n", caption.c_str(), cli_texts::kCaptionSeparator, text.c_str());
+  PrintLine(caption.empty() ? text : caption + cli_texts::kCaptionSeparator + text);
+}
+
+void CliOperator::PrintLine(const std::string& line) {
+  if (!bar_.empty()) std::fputs(kEraseLine, err_);
+  std::fprintf(err_, "%s\n", line.c_str());
+  if (!bar_.empty()) std::fputs(bar_.c_str(), err_);
   std::fflush(err_);
+}
+
+void CliOperator::DrawBar() {
+  std::fprintf(err_, "%s%s", kEraseLine, bar_.c_str());
+  std::fflush(err_);
+}
+
+void CliOperator::EraseBar() {
+  if (bar_.empty()) return;
+  std::fputs(kEraseLine, err_);
+  std::fflush(err_);
+  bar_.clear();
+}
+
+std::string ProgressBarLine(int done, int total, double elapsed_seconds, int width) {
+  const int filled = total > 0 ? std::clamp(done, 0, total) * width / total : 0;
+  std::string line = "[";
+  line.append(static_cast<std::size_t>(filled), '#');
+  line.append(static_cast<std::size_t>(width - filled), '-');
+  line += "] ";
+  line += ProgressCountText(done, total, elapsed_seconds);
+  return line;
 }
 
 bool ProgressWanted(std::FILE* err, bool quiet) { return !quiet && isatty(fileno(err)) == 1; }

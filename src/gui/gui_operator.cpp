@@ -48,6 +48,8 @@ void GuiOperator::ShowProgress() { emit ProgressVisible(true); }
 
 void GuiOperator::HideProgress() { emit ProgressVisible(false); }
 
+void GuiOperator::SetProgressCount(int done, int total) { emit ProgressCountChanged(done, total); }
+
 bool GuiOperator::EscPressed() { return esc_pressed_.exchange(false); }
 
 void GuiOperator::StopAsking() {

@@ -29,6 +29,7 @@ class GuiOperator : public QObject, public Operator {
   void SetProgressLines(const ProgressLines& lines) override;
   void ShowProgress() override;
   void HideProgress() override;
+  void SetProgressCount(int done, int total) override;
   // The window locks its controls for the whole run of a device job, so the
   // lock of a single sequence inside it has nothing more to do.
   void LockCommands() override {}
@@ -50,6 +51,7 @@ class GuiOperator : public QObject, public Operator {
  signals:
   void ProgressLinesChanged(const QStringList& lines);
   void ProgressVisible(bool visible);
+  void ProgressCountChanged(int done, int total);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -1,8 +1,10 @@
 #include "gui/progress_panel.h"
 
 #include <QEvent>
+#include <algorithm>
 
 #include "gui/qt_text.h"
+#include "settings/progress_panel.h"
 
 namespace zrm::gui {
 
@@ -13,6 +15,9 @@ constexpr int kLabelLeft = 44;
 constexpr std::array<int, 6> kLabelTops = {8, 44, 84, 120, 160, 204};
 constexpr const char* kLabelNames[6] = {"Label108", "Label109", "Label110",
                                         "Label111", "Label112", "Label113"};
+// Between the fifth line (160..184) and the hint (from 204).
+constexpr int kBarTop = 186;
+constexpr int kBarHeight = 16;
 }  // namespace
 
 ProgressPanel::ProgressPanel(QWidget* notebook)
@@ -31,6 +36,11 @@ ProgressPanel::ProgressPanel(QWidget* notebook)
     labels_[i]->setFont(font);
     labels_[i]->setGeometry(kLabelLeft, kLabelTops[i], kWidth - kLabelLeft - 8, 24);
   }
+  bar_ = new QProgressBar(this);
+  bar_->setObjectName("TransferProgress");
+  bar_->setGeometry(kLabelLeft, kBarTop, kWidth - 2 * kLabelLeft, kBarHeight);
+  bar_->setTextVisible(true);
+  bar_->hide();
   hide();
   notebook_->installEventFilter(this);
   FollowNotebook();
@@ -44,6 +54,21 @@ ProgressLines ProgressPanel::Lines() const {
   ProgressLines lines;
   for (std::size_t i = 0; i < labels_.size(); ++i) lines[i] = FromQ(labels_[i]->text());
   return lines;
+}
+
+void ProgressPanel::SetCount(int done, int total) {
+  if (done == 0) clock_.start();
+  bar_->setRange(0, std::max(total, 1));
+  bar_->setValue(done);
+  const double elapsed = clock_.isValid() ? clock_.elapsed() / 1000.0 : 0.0;
+  bar_->setFormat(ToQ(ProgressCountText(done, total, elapsed)));
+  bar_->show();
+}
+
+void ProgressPanel::hideEvent(QHideEvent* event) {
+  bar_->hide();
+  clock_.invalidate();
+  QFrame::hideEvent(event);
 }
 
 bool ProgressPanel::eventFilter(QObject* watched, QEvent* event) {

@@ -131,6 +131,7 @@ void TForm1::ConnectHandlers() {
     Panel76->SetLines(texts);
   });
   connect(&operator_, &GuiOperator::ProgressVisible, Panel76, &QWidget::setVisible);
+  connect(&operator_, &GuiOperator::ProgressCountChanged, Panel76, &ProgressPanel::SetCount);
   Timer2.setObjectName("Timer2");
   Timer2.setSingleShot(true);
   connect(&Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);

@@ -32,6 +32,11 @@ class Operator {
   virtual void ShowProgress() = 0;
   virtual void HideProgress() = 0;
 
+  // How far the transfer under way is: `done` of its `total` parameter
+  // exchanges, (0, total) at its start. Shown beside the progress lines by
+  // those who can; the lines alone are enough for the rest.
+  virtual void SetProgressCount(int /*done*/, int /*total*/) {}
+
   // Disables / enables the command controls while a sequence runs.
   virtual void LockCommands() = 0;
   virtual void UnlockCommands() = 0;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "settings/channel_transfer.h"
+#include "settings/exchange_count.h"
 #include "settings/general_transfer.h"
 
 namespace zrm {
@@ -18,9 +19,7 @@ ExchangeResult Fail(ProgressPanel& panel, ExchangeResult r) {
   return r;
 }
 
-}  // namespace
-
-ExchangeResult ReadDeviceSettings(ParameterAccess& link, DeviceSettings& s, Operator& op) {
+ExchangeResult ReadAllGroups(ParameterAccess& link, DeviceSettings& s, Operator& op) {
   ProgressPanel panel(op);
   panel.SetLines(PanelLines(kProgressTitle, {}, kEscHint));
   for (int k = 0; k < 2; ++k) {
@@ -41,7 +40,7 @@ ExchangeResult ReadDeviceSettings(ParameterAccess& link, DeviceSettings& s, Oper
   return result::kOk;
 }
 
-ExchangeResult WriteDeviceSettings(ParameterAccess& link, DeviceSettings& s, Operator& op) {
+ExchangeResult WriteAllGroups(ParameterAccess& link, DeviceSettings& s, Operator& op) {
   ProgressPanel panel(op);
   panel.SetLines(PanelLines(kProgressTitle, {}, kEscHint));
   panel.Show();
@@ -55,6 +54,27 @@ ExchangeResult WriteDeviceSettings(ParameterAccess& link, DeviceSettings& s, Ope
     return Fail(panel, r);
   panel.Hide();
   return result::kOk;
+}
+
+// Runs a whole transfer with the progress counted: a trial run on a copy of
+// the record gives the total before the first exchange.
+ExchangeResult RunCounted(ExchangeResult (*transfer)(ParameterAccess&, DeviceSettings&, Operator&),
+                          ParameterAccess& link, DeviceSettings& s, Operator& op) {
+  DeviceSettings trial = s;
+  const int total = CountExchanges(
+      [&](ParameterAccess& access, Operator& silent) { transfer(access, trial, silent); });
+  CountingAccess counted(link, op, total);
+  return transfer(counted, s, op);
+}
+
+}  // namespace
+
+ExchangeResult ReadDeviceSettings(ParameterAccess& link, DeviceSettings& s, Operator& op) {
+  return RunCounted(ReadAllGroups, link, s, op);
+}
+
+ExchangeResult WriteDeviceSettings(ParameterAccess& link, DeviceSettings& s, Operator& op) {
+  return RunCounted(WriteAllGroups, link, s, op);
 }
 
 }  // namespace zrm

@@ -1,5 +1,6 @@
 #include "settings/progress_panel.h"
 
+#include <cmath>
 #include <utility>
 
 namespace zrm {
@@ -10,6 +11,18 @@ ProgressLines PanelLines(std::string_view title, std::string_view group, std::st
   lines[1] = group;
   lines[5] = hint;
   return lines;
+}
+
+std::string ProgressCountText(int done, int total, double elapsed_seconds) {
+  std::string text = std::to_string(done);
+  text += kProgressCountOf;
+  text += std::to_string(total);
+  if (done <= 0 || done >= total) return text;
+  const double left = elapsed_seconds * (total - done) / done;
+  text += kProgressTimeLeft;
+  text += std::to_string(static_cast<long long>(std::ceil(left)));
+  text += kProgressSeconds;
+  return text;
 }
 
 ProgressPanel::ProgressPanel(Operator& op, ProgressLines lines)

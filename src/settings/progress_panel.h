@@ -4,6 +4,7 @@
 // whenever they change, and makes the ESC check that ends a channel
 // transfer.
 
+#include <string>
 #include <string_view>
 
 #include "platform/operator.h"
@@ -16,6 +17,15 @@ inline constexpr std::string_view kEscHint = "Для прекращения на
 inline constexpr std::string_view kChannelWriteEscHint = "Для остановки нажмите ESC";
 inline constexpr std::string_view kReadingChannelText = "Идет чтение настроек канала ";
 inline constexpr std::string_view kWritingChannelText = "Запись настроек канала ";
+
+inline constexpr std::string_view kProgressCountOf = " из ";
+inline constexpr std::string_view kProgressTimeLeft = ", осталось ";
+inline constexpr std::string_view kProgressSeconds = " с";
+
+// "57 из 114, осталось 3 с": the exchanges done of the total and, once some
+// are done and some remain, the time left at the pace so far, in whole
+// seconds rounded up.
+std::string ProgressCountText(int done, int total, double elapsed_seconds);
 
 // Six lines with a title on line 1, a group on line 2 and a hint on line 6.
 ProgressLines PanelLines(std::string_view title, std::string_view group, std::string_view hint);

@@ -155,6 +155,15 @@ TEST(CliReadTest, ProgressGoesToATerminalOneLinePerStepUnlessQuiet) {
   const std::size_t lines = std::count(shown.err.begin(), shown.err.end(), '\n');
   EXPECT_GT(lines, 40u);
   EXPECT_LE(lines, simulator.RequestsReceived());
+  // Below the steps a bar is redrawn in place; finished, it stays as the
+  // last line with the whole count.
+  EXPECT_NE(shown.err.find("\r\033[K[#"), std::string::npos);
+  const std::size_t last = shown.err.rfind("[##############################] ");
+  ASSERT_NE(last, std::string::npos) << shown.err;
+  const std::string count = shown.err.substr(last + 33);
+  EXPECT_TRUE(count.find(" из ") != std::string::npos && count.find("осталось") == std::string::npos &&
+              count.find('\n') == count.size() - 1)
+      << count;
 
   std::vector<std::string> quiet = args;
   quiet.insert(quiet.begin(), "--quiet");

@@ -8,10 +8,12 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <algorithm>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -88,8 +90,14 @@ void DeviceCommandsTest::ReadFillsTheWidgetsAndWhitensAllGroupAreas() {
   const char* areas[] = {"Panel1", "Panel2", "Panel77", "Panel71"};
   for (const char* area : areas) QVERIFY2(!zrm::gui::IsGroupAreaWhite(ws.Find<QWidget>(area)), area);
 
+  auto* bar = ws.Find<QProgressBar>("TransferProgress");
+  int highest = 0;
+  QObject::connect(bar, &QProgressBar::valueChanged, [&](int v) { highest = std::max(highest, v); });
   ws.ClickAndWait("Button1");
   QVERIFY(ws.dialogs.shown.empty());
+  // The bar counted every exchange of the whole read up to its total.
+  QVERIFY2(highest > 40 && highest == bar->maximum(), qPrintable(QString::number(highest)));
+  QVERIFY(!bar->isVisible());
   for (const char* area : areas) QVERIFY2(zrm::gui::IsGroupAreaWhite(ws.Find<QWidget>(area)), area);
   QCOMPARE(ws.Find<QComboBox>("ComboBox1")->currentText(), Q("Pt100 ТС платина Ro=100 W=1.385"));
   QCOMPARE(ws.Find<QComboBox>("ComboBox7")->currentText(), Q("Ток 4-20 мА"));

@@ -2,6 +2,7 @@
 // moment, the group switches, and the stop at the first failure of any group.
 
 #include "settings/device_transfer.h"
+#include "settings/progress_panel.h"
 #include "step_tables.h"
 #include "transfer_fixture.h"
 
@@ -16,6 +17,36 @@ TEST_F(DeviceTransferTest, FullReadAsksForEveryParameterInOrder) {
   ASSERT_EQ(ReadDeviceSettings(device, s, op), 0u);
   EXPECT_EQ(device.Log(), Concat({kChannel1Reads, kChannel2Reads, kRelayReads, kRegulatorReads,
                                   kGeneralReads}));
+}
+
+// The progress counts run 0, 1, .., total, one per exchange, and the total
+// is the number of exchanges the transfer made.
+void ExpectCountedToTheEnd(const RecordingOperator& op, std::size_t exchanges) {
+  ASSERT_EQ(op.counts.size(), exchanges + 1);
+  for (std::size_t i = 0; i < op.counts.size(); ++i)
+    EXPECT_EQ(op.counts[i], std::make_pair(static_cast<int>(i), static_cast<int>(exchanges)));
+}
+
+TEST_F(DeviceTransferTest, ProgressCountIsKnownBeforeTheReadAndReachesItsTotal) {
+  ASSERT_EQ(ReadDeviceSettings(device, s, op), 0u);
+  ExpectCountedToTheEnd(op, device.Log().size());
+
+  // The total follows the switches: channel 2 and the general group off.
+  DeviceSettings fewer = AllSelected();
+  fewer.channel[1].select = 0;
+  fewer.general.gen_select = 0;
+  FakeInstrument other;
+  RecordingOperator fewer_op;
+  ASSERT_EQ(ReadDeviceSettings(other, fewer, fewer_op), 0u);
+  ExpectCountedToTheEnd(fewer_op, other.Log().size());
+  EXPECT_LT(other.Log().size(), device.Log().size());
+}
+
+TEST(ProgressCountText, SaysTheTimeLeftOnlyWhileThereIsAPaceAndSomethingLeft) {
+  EXPECT_EQ(ProgressCountText(0, 114, 0.0), "0 из 114");
+  EXPECT_EQ(ProgressCountText(57, 114, 2.4), "57 из 114, осталось 3 с");  // 2.4 s rounded up
+  EXPECT_EQ(ProgressCountText(1, 3, 0.5), "1 из 3, осталось 1 с");
+  EXPECT_EQ(ProgressCountText(114, 114, 4.8), "114 из 114");
 }
 
 TEST_F(DeviceTransferTest, FullReadFillsTheRecordFromTheInstrument) {
@@ -165,6 +196,18 @@ TEST_F(DeviceWriteTest, FullWriteSendsEveryParameterInOrderAndEndsWithTheRestart
       "wb 2:337=240", "wb 2:338=240", "wb 2:339=5", "wb 2:340=5",
       "wb 2:3=1", "wb 2:4=1", "wb 2:0=47", "wb 1:0=1"};
   EXPECT_EQ(device.Log(), expected);
+}
+
+TEST_F(DeviceWriteTest, ProgressCountIsKnownBeforeTheWriteAndStopsWhereItFails) {
+  ASSERT_EQ(WriteDeviceSettings(device, s, op), 0u);
+  ExpectCountedToTheEnd(op, device.Log().size());
+
+  FakeInstrument failing;
+  failing.FailAddress(2, Width::kByte, 8, 2);
+  RecordingOperator failing_op;
+  EXPECT_EQ(WriteDeviceSettings(failing, s, failing_op), 2u);
+  EXPECT_EQ(failing_op.counts.back(),
+            std::make_pair(static_cast<int>(failing.Log().size()), op.counts.back().second));
 }
 
 TEST_F(DeviceWriteTest, WriteLeavesTheInstrumentHoldingTheRecord) {

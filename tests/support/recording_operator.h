@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/operator.h"
@@ -29,6 +30,8 @@ class RecordingOperator : public Operator {
   std::function<void()> on_through;
 
   ProgressLines lines;
+  // Every SetProgressCount as (done, total), kept apart from `calls`.
+  std::vector<std::pair<int, int>> counts;
   bool progress_visible = false;
   bool locked = false;
 
@@ -37,6 +40,7 @@ class RecordingOperator : public Operator {
   void SetProgressLines(const ProgressLines& l) override;
   void ShowProgress() override;
   void HideProgress() override;
+  void SetProgressCount(int done, int total) override { counts.emplace_back(done, total); }
   void LockCommands() override;
   void UnlockCommands() override;
   bool EscPressed() override;
