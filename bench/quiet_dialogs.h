@@ -19,7 +19,9 @@ class QuietDialogs : public gui::DialogService {
   }
   QString OpenProfileName(QWidget*) override { return {}; }
   QString SaveProfileName(QWidget*) override { return {}; }
-  void PreviewReport(QWidget*, const ConfigurationPage&) override {}
+  QString PreviewReport(QWidget*, const ConfigurationPage&, const QString&) override {
+    return {};
+  }
   void DismissOpen() override {}
 
   // Message boxes the window would have shown so far.

@@ -14,6 +14,8 @@ packages=(
   # the tests: GoogleTest, a comma-decimal locale, fonts for the report page,
   # Qt's Russian translations, PDF pages to PNG
   libgtest-dev libgmock-dev locales fonts-liberation qt6-translations-l10n poppler-utils
+  # network lines: a serial device server on the loopback for the tests
+  ser2net
   # benchmarks, screenshots under a virtual display
   libbenchmark-dev xvfb xauth
   # the libFuzzer targets; make lint

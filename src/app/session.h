@@ -20,7 +20,7 @@
 #include "link/link_config.h"
 #include "monitor/current_values_poll.h"
 #include "platform/operator.h"
-#include "platform/serial_port.h"
+#include "platform/port_line.h"
 #include "profiles/profile_file.h"
 #include "report/configuration_page.h"
 #include "settings/device_settings.h"
@@ -139,7 +139,7 @@ class Session {
 
   std::string dir_;
   LinkConfig config_;
-  SerialPort port_;
+  PortLine port_;
   std::unique_ptr<ExchangeLogFile> exchange_log_;
   std::unique_ptr<Link> link_;
 };

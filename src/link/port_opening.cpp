@@ -4,7 +4,7 @@
 
 namespace zrm {
 
-bool OpenPort(SerialPort& port, const std::string& path, std::int32_t speed, Operator& op) {
+bool OpenPort(PortLine& port, const std::string& path, std::int32_t speed, Operator& op) {
   std::string reason;
   if (port.Open(path, speed, reason)) return true;
   op.ShowMessage(std::string(link_texts::kCannotOpenPort) + "\n" + reason,
@@ -12,7 +12,7 @@ bool OpenPort(SerialPort& port, const std::string& path, std::int32_t speed, Ope
   return false;
 }
 
-bool OpenConfiguredPort(SerialPort& port, const LinkConfig& config, Operator& op) {
+bool OpenConfiguredPort(PortLine& port, const LinkConfig& config, Operator& op) {
   const std::string path = config.PortPath();
   if (path.empty()) {
     port.Close();

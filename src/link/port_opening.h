@@ -7,7 +7,7 @@
 
 #include "link/link_config.h"
 #include "platform/operator.h"
-#include "platform/serial_port.h"
+#include "platform/port_line.h"
 
 namespace zrm {
 
@@ -15,11 +15,11 @@ namespace zrm {
 // последовательный порт" (caption "Ошибка", error icon) with the device path
 // and the reason on a second line, and leaves the port closed; the program
 // stays usable and exchanges end with result 2. True when the port is open.
-bool OpenPort(SerialPort& port, const std::string& path, std::int32_t speed, Operator& op);
+bool OpenPort(PortLine& port, const std::string& path, std::int32_t speed, Operator& op);
 
 // Opens the device of the configured port number at the configured speed. A
 // port number outside 1..4 closes the port and opens nothing, silently (the
 // start-up has warned about it).
-bool OpenConfiguredPort(SerialPort& port, const LinkConfig& config, Operator& op);
+bool OpenConfiguredPort(PortLine& port, const LinkConfig& config, Operator& op);
 
 }  // namespace zrm

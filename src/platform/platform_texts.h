@@ -7,6 +7,14 @@ namespace zrm::platform_texts {
 inline constexpr const char* kDeviceBusy = "устройство занято другой программой";
 inline constexpr const char* kNotSerialDevice = "это не последовательный порт";
 inline constexpr const char* kUnsupportedSpeed = "скорость не поддерживается: ";
+// Reasons a network line ("tcp://HOST:PORT", "rfc2217://HOST:PORT") cannot
+// be opened, after "path: ".
+inline constexpr const char* kBadNetworkAddress =
+    "адрес должен быть вида tcp://УЗЕЛ:ПОРТ или rfc2217://УЗЕЛ:ПОРТ";
+inline constexpr const char* kUnknownHost = "узел не найден: ";
+inline constexpr const char* kNoConnection = "нет соединения за 3 с";
+inline constexpr const char* kNoRfc2217 = "сервер портов не принял настройку порта (RFC 2217)";
+inline constexpr const char* kConnectionRefused = "соединение отвергнуто";
 // System reasons a port or a file meets (errno in words).
 inline constexpr const char* kNoSuchFile = "нет такого файла или устройства";
 inline constexpr const char* kNoSuchDevice = "нет такого устройства";

@@ -172,7 +172,7 @@ TEST(LinkOnReturningDevice, FirstExchangeAfterTheDeviceReturnsIsAnswered) {
 }
 
 TEST(PortOpening, FailureShowsTheMessageWithPathAndReason) {
-  SerialPort port;
+  PortLine port;
   test::RecordingOperator op;
   EXPECT_FALSE(OpenPort(port, "/dev/zrm-no-such-tty", 9600, op));
   ASSERT_EQ(op.Messages().size(), 1u);
@@ -196,7 +196,7 @@ TEST(PortOpening, ConfiguredNumberSelectsTheDevicePath) {
   config.port_number = 3;
   config.port_paths[2] = pty.SlavePath();
   config.speed = 57600;
-  SerialPort port;
+  PortLine port;
   test::RecordingOperator op;
   EXPECT_TRUE(OpenConfiguredPort(port, config, op));
   EXPECT_TRUE(port.IsOpen());

@@ -36,7 +36,7 @@ TEST(VanishingDevice, WriteEndsWithNoAnswerAndTheNextCommandWorksWhenItIsBack) {
   WriteBytes(dir.File("dev.dat"), "[PORTS]\r\nCOM1=" + instrument.Path() + "\r\n");
   RecordingOperator op;
   const LinkConfig config = LoadLinkConfig(dir.Path(), op);
-  SerialPort port;
+  PortLine port;
   ASSERT_TRUE(OpenConfiguredPort(port, config, op));
   Link device_link(port, LinkParams{config.net_address, config.attempts, config.timeout_ms}, nullptr);
 

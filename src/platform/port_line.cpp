@@ -1,0 +1,27 @@
+#include "platform/port_line.h"
+
+#include "platform/platform_texts.h"
+
+namespace zrm {
+
+bool PortLine::Open(const std::string& path, std::int32_t speed, std::string& reason) {
+  Close();
+  if (!IsNetworkPath(path)) {
+    active_ = &serial_;
+    return serial_.Open(path, speed, reason);
+  }
+  active_ = &network_;
+  const auto address = ParseNetworkAddress(path);
+  if (!address) {
+    reason = path + ": " + platform_texts::kBadNetworkAddress;
+    return false;
+  }
+  return network_.Open(*address, path, speed, reason);
+}
+
+void PortLine::Close() {
+  serial_.Close();
+  network_.Close();
+}
+
+}  // namespace zrm

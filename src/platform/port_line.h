@@ -1,0 +1,40 @@
+#pragma once
+// The line of the port in use, chosen by its path: "tcp://HOST:PORT" and
+// "rfc2217://HOST:PORT" are network lines (TcpLine), any other path a local
+// serial device (SerialPort). The rest of the program sees one Line.
+
+#include <cstdint>
+#include <string>
+
+#include "platform/line.h"
+#include "platform/serial_port.h"
+#include "platform/tcp_line.h"
+
+namespace zrm {
+
+class PortLine : public Line {
+ public:
+  // Closes what is open, then opens `path` at `speed` bits per second. On
+  // failure returns false and sets `reason` to "path: why".
+  bool Open(const std::string& path, std::int32_t speed, std::string& reason);
+
+  // Closes the line and forgets it: Reopen() opens nothing until the next
+  // Open().
+  void Close();
+
+  bool IsOpen() const override { return active_->IsOpen(); }
+  bool Reopen() override { return active_->Reopen(); }
+  void Write(const std::uint8_t* data, std::size_t size) override { active_->Write(data, size); }
+  LineRead Read(std::uint8_t* buffer, std::size_t capacity,
+                SteadyClock::time_point deadline) override {
+    return active_->Read(buffer, capacity, deadline);
+  }
+  void DiscardInput() override { active_->DiscardInput(); }
+
+ private:
+  SerialPort serial_;
+  TcpLine network_;
+  Line* active_ = &serial_;
+};
+
+}  // namespace zrm

@@ -1,0 +1,231 @@
+#include "platform/tcp_line.h"
+
+#include <fcntl.h>
+#include <netdb.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "platform/platform_texts.h"
+#include "platform/system_reason.h"
+
+namespace zrm {
+
+namespace {
+
+constexpr auto kConnectTimeout = std::chrono::seconds(3);
+// A peer that stops answering is given up after 10 s idle + 3 probes 5 s apart.
+constexpr int kKeepIdleSeconds = 10;
+constexpr int kKeepIntervalSeconds = 5;
+constexpr int kKeepCount = 3;
+constexpr auto kWriteTimeout = std::chrono::seconds(1);
+
+int MillisecondsUntil(SteadyClock::time_point deadline) {
+  const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - SteadyClock::now());
+  return static_cast<int>(std::max<std::int64_t>(0, left.count()));
+}
+
+void SetOption(int fd, int level, int name, int value) {
+  ::setsockopt(fd, level, name, &value, sizeof value);
+}
+
+// Connects a non-blocking socket to one resolved address by `deadline`;
+// the errno of the failure, or 0.
+int ConnectOne(int fd, const addrinfo& ai, SteadyClock::time_point deadline) {
+  if (::connect(fd, ai.ai_addr, ai.ai_addrlen) == 0) return 0;
+  if (errno != EINPROGRESS) return errno;
+  pollfd pfd{fd, POLLOUT, 0};
+  for (;;) {
+    const int ready = ::poll(&pfd, 1, MillisecondsUntil(deadline));
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready <= 0) return ETIMEDOUT;
+    int error = 0;
+    socklen_t size = sizeof error;
+    ::getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &size);
+    return error;
+  }
+}
+
+}  // namespace
+
+TcpLine::~TcpLine() { CloseSocket(); }
+
+bool TcpLine::Open(const NetworkAddress& address, const std::string& text, std::int32_t speed,
+                   std::string& reason) {
+  CloseSocket();
+  address_ = address;
+  text_ = text;
+  speed_ = speed;
+  has_address_ = true;
+  return Connect(reason);
+}
+
+void TcpLine::Close() {
+  CloseSocket();
+  has_address_ = false;
+}
+
+bool TcpLine::Connect(std::string& reason) {
+  const auto deadline = SteadyClock::now() + kConnectTimeout;
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  addrinfo* found = nullptr;
+  if (::getaddrinfo(address_.host.c_str(), address_.port.c_str(), &hints, &found) != 0) {
+    reason = text_ + ": " + platform_texts::kUnknownHost + address_.host;
+    return false;
+  }
+  int error = ENOTCONN;
+  for (const addrinfo* ai = found; ai && fd_ < 0; ai = ai->ai_next) {
+    const int fd = ::socket(ai->ai_family, ai->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
+                            ai->ai_protocol);
+    if (fd < 0) {
+      error = errno;
+      continue;
+    }
+    error = ConnectOne(fd, *ai, deadline);
+    if (error == 0) fd_ = fd;
+    else ::close(fd);
+  }
+  ::freeaddrinfo(found);
+  if (fd_ < 0) {
+    reason = text_ + ": " +
+             (error == ETIMEDOUT ? std::string(platform_texts::kNoConnection) : SystemReason(error));
+    return false;
+  }
+  SetOption(fd_, IPPROTO_TCP, TCP_NODELAY, 1);
+  SetOption(fd_, SOL_SOCKET, SO_KEEPALIVE, 1);
+  SetOption(fd_, IPPROTO_TCP, TCP_KEEPIDLE, kKeepIdleSeconds);
+  SetOption(fd_, IPPROTO_TCP, TCP_KEEPINTVL, kKeepIntervalSeconds);
+  SetOption(fd_, IPPROTO_TCP, TCP_KEEPCNT, kKeepCount);
+  if (address_.protocol == NetworkProtocol::kRfc2217) return StartRfc2217(deadline, reason);
+  return true;
+}
+
+bool TcpLine::StartRfc2217(SteadyClock::time_point deadline, std::string& reason) {
+  telnet_ = TelnetStream();
+  SendAll(telnet_.Greeting());
+  // The speed is set once the server has taken the COM-PORT-OPTION.
+  while (fd_ >= 0 && !telnet_.ComPortAccepted()) {
+    pollfd pfd{fd_, POLLIN, 0};
+    if (::poll(&pfd, 1, MillisecondsUntil(deadline)) <= 0) break;
+    if (!Receive()) break;
+  }
+  if (fd_ < 0 || !telnet_.ComPortAccepted()) {
+    CloseSocket();
+    reason = text_ + ": " + platform_texts::kNoRfc2217;
+    return false;
+  }
+  pending_.clear();  // nothing the instrument said before the speed was set counts
+  SendAll(TelnetStream::PortSettings(speed_));
+  return fd_ >= 0;
+}
+
+bool TcpLine::IsOpen() const {
+  if (fd_ < 0) return false;
+  pollfd pfd{fd_, POLLRDHUP, 0};
+  ::poll(&pfd, 1, 0);
+  return (pfd.revents & (POLLRDHUP | POLLHUP | POLLERR | POLLNVAL)) == 0;
+}
+
+bool TcpLine::Reopen() {
+  if (!has_address_) return false;
+  CloseSocket();
+  std::string ignored;
+  return Connect(ignored);
+}
+
+void TcpLine::Write(const std::uint8_t* data, std::size_t size) {
+  if (address_.protocol == NetworkProtocol::kRfc2217)
+    SendAll(TelnetStream::EscapeData(data, size));
+  else
+    SendAll(std::string(reinterpret_cast<const char*>(data), size));
+}
+
+void TcpLine::SendAll(const std::string& bytes) {
+  const auto deadline = SteadyClock::now() + kWriteTimeout;
+  std::size_t done = 0;
+  while (fd_ >= 0 && done < bytes.size()) {
+    const ssize_t n = ::send(fd_, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+    if (n > 0) {
+      done += static_cast<std::size_t>(n);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno != EAGAIN) {
+      Vanished();
+      return;
+    }
+    pollfd pfd{fd_, POLLOUT, 0};
+    if (::poll(&pfd, 1, MillisecondsUntil(deadline)) <= 0) return;  // the peer takes nothing
+  }
+}
+
+bool TcpLine::Receive() {
+  std::uint8_t buffer[512];
+  ssize_t n;
+  do n = ::recv(fd_, buffer, sizeof buffer, 0);
+  while (n < 0 && errno == EINTR);
+  if (n < 0 && errno == EAGAIN) return true;
+  if (n <= 0) {
+    Vanished();
+    return false;
+  }
+  const auto size = static_cast<std::size_t>(n);
+  if (address_.protocol == NetworkProtocol::kRawTcp) {
+    pending_.append(reinterpret_cast<const char*>(buffer), size);
+    return true;
+  }
+  std::string answers;
+  telnet_.Receive(buffer, size, pending_, answers);
+  if (!answers.empty()) SendAll(answers);
+  return fd_ >= 0;
+}
+
+LineRead TcpLine::Read(std::uint8_t* buffer, std::size_t capacity,
+                       SteadyClock::time_point deadline) {
+  while (pending_.empty()) {
+    if (fd_ < 0) return {LineReadStatus::Gone, 0};
+    pollfd pfd{fd_, POLLIN, 0};
+    const int ready = ::poll(&pfd, 1, MillisecondsUntil(deadline));
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready < 0) return Vanished();
+    if (ready == 0) {
+      if (SteadyClock::now() >= deadline) return {LineReadStatus::TimedOut, 0};
+      continue;
+    }
+    if (!Receive()) return {LineReadStatus::Gone, 0};
+  }
+  const std::size_t count = std::min(capacity, pending_.size());
+  std::memcpy(buffer, pending_.data(), count);
+  pending_.erase(0, count);
+  return {LineReadStatus::Data, count};
+}
+
+void TcpLine::DiscardInput() {
+  pending_.clear();
+  while (fd_ >= 0) {
+    pollfd pfd{fd_, POLLIN, 0};
+    if (::poll(&pfd, 1, 0) <= 0 || !Receive()) break;
+    pending_.clear();
+  }
+}
+
+LineRead TcpLine::Vanished() {
+  CloseSocket();
+  return {LineReadStatus::Gone, 0};
+}
+
+void TcpLine::CloseSocket() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  pending_.clear();
+}
+
+}  // namespace zrm
