@@ -100,8 +100,11 @@ std::vector<std::string> BackupsOf(const std::string& working_dir, const DeviceS
     if (name.rfind(prefix, 0) == 0 && entry.path().extension() == ".prf")
       found.push_back(entry.path().string());
   }
-  // The stamp after the prefix sorts by time.
-  std::sort(found.rbegin(), found.rend());
+  // The stamp after the prefix sorts by time; a second backup of the same
+  // second ("-2") sorts after the first once the extension is set aside.
+  const auto stem = [](const std::string& path) { return path.substr(0, path.size() - 4); };
+  std::sort(found.begin(), found.end(),
+            [&stem](const std::string& a, const std::string& b) { return stem(a) > stem(b); });
   return found;
 }
 

@@ -7,6 +7,7 @@
 #include "settings/changes_transfer.h"
 
 #include <algorithm>
+#include <span>
 #include <string>
 
 #include "settings/device_byte_transfer.h"
@@ -27,6 +28,16 @@ struct SetpointBlock {
 };
 constexpr SetpointBlock kSetpointBlocks[] = {{F::th_type1, F::th1, F::his1},
                                              {F::th_type2, F::th2, F::his2}};
+
+// The relay logic and regulator bytes move under their group's text.
+std::string_view WriteTextOf(const DeviceByteParameter& p) {
+  const auto in = [&p](std::span<const DeviceByteParameter> rows) {
+    return std::any_of(rows.begin(), rows.end(), [&p](const auto& row) { return &row == &p; });
+  };
+  if (in(kRelayLogicParameters)) return kRelayLogicTexts.write;
+  if (in(kRegulatorParameters)) return kRegulatorTexts.write;
+  return p.write_text;
+}
 
 class ChangesWriter {
  public:
@@ -55,7 +66,7 @@ class ChangesWriter {
     for (const WrittenParameter& p : changed_) {
       if (!p.device_byte) continue;
       if (panel_.StopRequested()) return result::kUserAbort;
-      panel_.SetStep(p.device_byte->write_text);
+      panel_.SetStep(WriteTextOf(*p.device_byte));
       panel_.BeforeExchange();
       if (ExchangeResult r = WriteDeviceByte(link_, target_, *p.device_byte)) return r;
       written_.push_back(p);

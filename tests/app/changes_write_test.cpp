@@ -5,6 +5,7 @@
 
 #include <bit>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "app/changes_write_command.h"
@@ -167,6 +168,33 @@ TEST_F(ChangesWriteTest, UnsavableBackupStopsBeforeAnyWrite) {
                               0),
             0u)
       << messages[0];
+}
+
+TEST(InstrumentBackupTest, NamesSortNewestFirstAndBelongToOneInstrument) {
+  test::ScratchDir dir;
+  DeviceSettings s = test::CommandTestRecord();
+  s.general.serial_hi = 0x30;
+  s.general.serial_lo = 0x39;
+  std::tm at{};
+  at.tm_year = 126;
+  at.tm_mon = 11;
+  at.tm_mday = 8;
+  at.tm_hour = 5;
+  at.tm_min = 9;
+  at.tm_sec = 3;
+  EXPECT_EQ(BackupFileName(s, at), "ZRM4813-047-12345-20261208-050903.prf");
+
+  std::filesystem::create_directories(BackupFolder(dir.Path()));
+  const std::string folder = BackupFolder(dir.Path()) + "/";
+  for (const char* name :
+       {"ZRM4813-047-12345-20261208-050903.prf", "ZRM4813-047-12345-20261208-050903-2.prf",
+        "ZRM4813-047-12345-20251231-235959.prf", "ZRM4813-047-1234-20271208-050903.prf",
+        "ZRM4810-047-12345-20271208-050903.prf", "ZRM4813-047-12345-20271208-050903.txt"})
+    test::WriteBytes(folder + name, "");
+  EXPECT_EQ(BackupsOf(dir.Path(), s),
+            (std::vector<std::string>{folder + "ZRM4813-047-12345-20261208-050903-2.prf",
+                                      folder + "ZRM4813-047-12345-20261208-050903.prf",
+                                      folder + "ZRM4813-047-12345-20251231-235959.prf"}));
 }
 
 }  // namespace
