@@ -190,7 +190,9 @@ void AddIdentityDifferences(const DeviceSettings& instrument, const DeviceSettin
   if (instrument.general.proc_ver != target.general.proc_ver)
     out.push_back({group, std::string(t::kDeviceType), ModelNumber(instrument.general.proc_ver),
                    ModelNumber(target.general.proc_ver)});
-  if (DeviceNumber(instrument.general) != DeviceNumber(target.general))
+  // A record without a serial number (a profile) names no instrument.
+  if (SerialNumber(target.general) != 0 &&
+      DeviceNumber(instrument.general) != DeviceNumber(target.general))
     out.push_back({group, std::string(t::kDeviceNumber), DeviceNumber(instrument.general),
                    DeviceNumber(target.general)});
 }

@@ -108,12 +108,16 @@ TEST(SettingsComparisonTest, AnotherInstrumentComesFirst) {
                                       "Общие: Тип прибора: 4813 Н Двухканальный → "
                                       "4810/11 Н Одноканальный"}));
 
-  // A profile carries no serial number: 0 there is no other instrument.
+  // A profile carries no serial number: 0 there is no other instrument,
+  // and no number is listed beside another device type.
   target = instrument;
   target.general.serial_lo = target.general.serial_hi = 0;
   target.general.otk_type = 0;
   EXPECT_FALSE(IsOtherInstrument(instrument, target));
   EXPECT_TRUE(Lines(instrument, target).empty());
+  target.general.proc_ver = 2;
+  EXPECT_EQ(Lines(instrument, target).front(), "другой прибор: Тип прибора: 4813 → 4816");
+  EXPECT_EQ(Lines(instrument, target).size(), 2u);
 }
 
 }  // namespace
