@@ -77,7 +77,7 @@ class DeviceCommandsTest : public QObject {
   void ReadWithNoInstrumentShowsErr2OnceAndNeverStalls();
   void PortChangeKeepsEditsAndReopensTheLink();
   void ClosingDuringACommandWaitsThenShutsDown();
-  void DeviceMenuComparesAndWritesOnlyTheChange();
+  void DeviceMenuComparesWritesTheChangeAndRestores();
 };
 
 void DeviceCommandsTest::ReadFillsTheWidgetsAndWhitensAllGroupAreas() {
@@ -262,10 +262,11 @@ void DeviceCommandsTest::ClosingDuringACommandWaitsThenShutsDown() {
   QCOMPARE(ws.Key("recent.prf", "CH1", "his2"), std::string("0.7500"));
 }
 
-void DeviceCommandsTest::DeviceMenuComparesAndWritesOnlyTheChange() {
+void DeviceCommandsTest::DeviceMenuComparesWritesTheChangeAndRestores() {
   InstrumentWorkstation ws;
   auto& window = ws.Start();
   ws.ClickAndWait("Button1");
+  const float th1_read = *ws.sim.Float(ChannelAddressOf(zrm::ChannelField::th1, 0));
   ws.Find<QLineEdit>("Edit5")->setText("55.5");
 
   window.findChild<QAction*>("CompareItem")->trigger();
@@ -289,6 +290,15 @@ void DeviceCommandsTest::DeviceMenuComparesAndWritesOnlyTheChange() {
   QCOMPARE(ws.Find<QStatusBar>("StatusBar1")->currentMessage(),
            Q("Изменения записаны, параметров: 1"));
   QCOMPARE(QDir(QString::fromStdString(ws.Dir() + "/backup")).entryList(QDir::Files).size(), 1);
+
+  // Restoring the backup writes it whole: the set point is back.
+  window.findChild<QAction*>("BackupsItem")->trigger();
+  QDialog* backups = nullptr;
+  QTRY_VERIFY((backups = window.findChild<QDialog*>("BackupsDialog")));
+  backups->findChild<QPushButton*>("RestoreButton")->click();
+  ws.WaitForJob();
+  QCOMPARE(*ws.sim.Float(ChannelAddressOf(zrm::ChannelField::th1, 0)), th1_read);
+  QCOMPARE(ws.sim.RestartCount(), 2u);
 
   // The switch of the backup before a whole write lives in the program's own file.
   window.findChild<QAction*>("BackupBeforeWriteItem")->trigger();
