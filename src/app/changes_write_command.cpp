@@ -28,8 +28,8 @@ bool Confirmed(const DeviceSettings& instrument, const DeviceSettings& s,
     std::vector<SettingDifference> identity;
     for (const SettingDifference& d : differences)
       if (d.group == comparison_texts::kOtherInstrument) identity.push_back(d);
-    if (!Ask(op, app_texts::kOtherInstrumentQuestion + LinesOf(identity) +
-                     app_texts::kContinueAnyway))
+    if (!Ask(op,
+             app_texts::kOtherInstrumentQuestion + LinesOf(identity) + app_texts::kContinueAnyway))
       return false;
   }
   return Ask(op, app_texts::kConfirmChanges + LinesOf(differences) + app_texts::kWriteThem);

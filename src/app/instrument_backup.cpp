@@ -39,7 +39,8 @@ std::string NamePrefix(const DeviceSettings& s) {
 std::string FreshPath(const std::string& folder, const std::string& name) {
   const std::string stem = name.substr(0, name.size() - 4);
   std::string path = folder + "/" + name;
-  for (int n = 2; fs::exists(path); ++n) path = folder + "/" + stem + "-" + std::to_string(n) + ".prf";
+  for (int n = 2; fs::exists(path); ++n)
+    path = folder + "/" + stem + "-" + std::to_string(n) + ".prf";
   return path;
 }
 
@@ -57,8 +58,8 @@ std::string BackupFileName(const DeviceSettings& instrument, const std::tm& at) 
   return NamePrefix(instrument) + Stamp(at) + ".prf";
 }
 
-ExchangeResult SaveBackup(const DeviceSettings& instrument, Operator& op,
-                          const BackupPlace& place, std::string& path) {
+ExchangeResult SaveBackup(const DeviceSettings& instrument, Operator& op, const BackupPlace& place,
+                          std::string& path) {
   const std::time_t now = std::time(nullptr);
   std::tm at{};
   localtime_r(&now, &at);
@@ -73,10 +74,10 @@ ExchangeResult SaveBackup(const DeviceSettings& instrument, Operator& op,
   EditorForm form;
   SettingsToEditor(record, form, place.port_number);
   EditorToSettings(form, record, op);
-  const DescriptionLines description = {
-      app_texts::kBackupDescription + ModelNumber(instrument.general.proc_ver) + " " +
-          DeviceNumber(instrument.general),
-      app_texts::kBackupReadAt + DisplayTime(at), "", ""};
+  const DescriptionLines description = {app_texts::kBackupDescription +
+                                            ModelNumber(instrument.general.proc_ver) + " " +
+                                            DeviceNumber(instrument.general),
+                                        app_texts::kBackupReadAt + DisplayTime(at), "", ""};
   std::string reason;
   if (!SaveProfileGivingReason(target, record, description, reason))
     return Refuse(op, target, reason);

@@ -31,8 +31,8 @@ std::string BackupFileName(const DeviceSettings& instrument, const std::tm& at);
 // to a file would be, with a description naming the instrument and the
 // time; the file appears whole or not at all, and never replaces an earlier
 // backup. On failure tells the user where and why and returns kFile.
-ExchangeResult SaveBackup(const DeviceSettings& instrument, Operator& op,
-                          const BackupPlace& place, std::string& path);
+ExchangeResult SaveBackup(const DeviceSettings& instrument, Operator& op, const BackupPlace& place,
+                          std::string& path);
 
 // Reads the instrument's settings into a copy of `s` (every group switched
 // on) and saves them with SaveBackup. Returns the read's failure or kFile.

@@ -17,7 +17,8 @@ int RunDiff(const CliOptions& options, CliOperator& op, std::FILE* out) {
   if (ExchangeResult r =
           session.Compare(session.form, session.settings, op, instrument, differences))
     return static_cast<int>(r);
-  for (const SettingDifference& d : differences) std::fprintf(out, "%s\n", DifferenceLine(d).c_str());
+  for (const SettingDifference& d : differences)
+    std::fprintf(out, "%s\n", DifferenceLine(d).c_str());
   std::fflush(out);
   return differences.empty() ? 0 : kDiffersExit;
 }

@@ -1,6 +1,7 @@
 #include "editor/settings_comparison.h"
 
 #include <charconv>
+#include <iterator>
 #include <string_view>
 
 #include "editor/comparison_texts.h"
@@ -16,6 +17,9 @@ namespace {
 
 namespace t = comparison_texts;
 using F = ChannelField;
+
+static_assert(std::size(t::kChannelLabels) == kChannelFieldCount, "one label per channel field");
+static_assert(std::size(t::kEventColumns) == kGridColumns, "one text per grid column");
 
 std::string Code(std::int32_t value) { return std::string(t::kCode) + std::to_string(value); }
 
@@ -68,8 +72,8 @@ std::string ChannelGroup(int k) { return std::string(k == 0 ? t::kChannel1 : t::
 void AddChannelDifference(const WrittenParameter& p, const DeviceSettings& instrument,
                           const DeviceSettings& target, std::vector<SettingDifference>& out) {
   const ChannelParameter& row = ChannelParameterOf(p.field);
-  SettingDifference d{ChannelGroup(p.channel),
-                      std::string(t::kChannelLabels[static_cast<int>(p.field)]), {}, {}};
+  SettingDifference d{
+      ChannelGroup(p.channel), std::string(t::kChannelLabels[static_cast<int>(p.field)]), {}, {}};
   const ChannelSettings& a = instrument.channel[p.channel];
   const ChannelSettings& b = target.channel[p.channel];
   if (row.width == ParameterWidth::kFloat) {
@@ -179,8 +183,8 @@ void AddDeviceByteDifferences(const DeviceByteParameter& p, const DeviceSettings
   const std::int32_t b = FieldOf(target, p.field);
   if (const MaskPlace* mask = MaskOf(p)) return AddMaskDifferences(*mask, a, b, out);
   ByteLabel name = DeviceByteLabel(p);
-  out.push_back({std::move(name.group), std::move(name.label), DeviceByteText(p, a),
-                 DeviceByteText(p, b)});
+  out.push_back(
+      {std::move(name.group), std::move(name.label), DeviceByteText(p, a), DeviceByteText(p, b)});
 }
 
 void AddIdentityDifferences(const DeviceSettings& instrument, const DeviceSettings& target,
@@ -227,11 +231,10 @@ std::string ParameterName(const WrittenParameter& p) {
     return ChannelGroup(p.channel) + ": " +
            std::string(t::kChannelLabels[static_cast<int>(p.field)]);
   if (const MaskPlace* mask = MaskOf(*p.device_byte)) {
-    const bool second_word = mask->member == &RelaySettings::rel0_msk1 ||
-                             mask->member == &RelaySettings::rel1_msk1;
-    return std::string(t::kRelays) + ": " +
-           std::string(mask->row == 1 ? t::kRelay1 : t::kRelay2) + ", " +
-           std::string(second_word ? t::kSecondMaskEvents : t::kFirstMaskEvents);
+    const bool second_word =
+        mask->member == &RelaySettings::rel0_msk1 || mask->member == &RelaySettings::rel1_msk1;
+    return std::string(t::kRelays) + ": " + std::string(mask->row == 1 ? t::kRelay1 : t::kRelay2) +
+           ", " + std::string(second_word ? t::kSecondMaskEvents : t::kFirstMaskEvents);
   }
   const ByteLabel name = DeviceByteLabel(*p.device_byte);
   return name.group + ": " + name.label;

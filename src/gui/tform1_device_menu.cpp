@@ -39,39 +39,47 @@ void TForm1::BuildDeviceMenu() {
 }
 
 void TForm1::CompareClick() {
-  RunDeviceJob([this](EditorForm& form, DeviceSettings& s) {
-    DeviceSettings instrument;
-    auto differences = std::make_shared<std::vector<SettingDifference>>();
-    const ExchangeResult r = session_.Compare(form, s, operator_, instrument, *differences);
-    if (r != result::kOk) return CommandFailedStatus(r);
-    // Queued from the link thread: it opens after the job's end.
-    QMetaObject::invokeMethod(this, [this, differences] {
-      if (!shut_down_) (new ComparisonDialog(*differences, this))->show();
-    }, Qt::QueuedConnection);
-    return ToQ(text::kCompareDone) + QString::number(differences->size());
-  }, JobKind::KeepsEditor);
+  RunDeviceJob(
+      [this](EditorForm& form, DeviceSettings& s) {
+        DeviceSettings instrument;
+        auto differences = std::make_shared<std::vector<SettingDifference>>();
+        const ExchangeResult r = session_.Compare(form, s, operator_, instrument, *differences);
+        if (r != result::kOk) return CommandFailedStatus(r);
+        // Queued from the link thread: it opens after the job's end.
+        QMetaObject::invokeMethod(
+            this,
+            [this, differences] {
+              if (!shut_down_) (new ComparisonDialog(*differences, this))->show();
+            },
+            Qt::QueuedConnection);
+        return ToQ(text::kCompareDone) + QString::number(differences->size());
+      },
+      JobKind::KeepsEditor);
 }
 
 void TForm1::WriteChangesClick() {
-  RunDeviceJob([this](EditorForm& form, DeviceSettings& s) {
-    ChangesWriteOutcome outcome;
-    const ExchangeResult r = session_.WriteChanges(form, s, operator_, outcome);
-    if (r != result::kOk) return CommandFailedStatus(r);
-    if (outcome.written.empty()) return ToQ(text::kNothingWritten);
-    return ToQ(text::kChangesWritten) + QString::number(outcome.written.size());
-  }, JobKind::KeepsEditor);
+  RunDeviceJob(
+      [this](EditorForm& form, DeviceSettings& s) {
+        ChangesWriteOutcome outcome;
+        const ExchangeResult r = session_.WriteChanges(form, s, operator_, outcome);
+        if (r != result::kOk) return CommandFailedStatus(r);
+        if (outcome.written.empty()) return ToQ(text::kNothingWritten);
+        return ToQ(text::kChangesWritten) + QString::number(outcome.written.size());
+      },
+      JobKind::KeepsEditor);
 }
 
 void TForm1::BackupsClick() {
   const DeviceSettings& s = session_.settings;
   const QString instrument =
       ToQ("ZRM" + ModelNumber(s.general.proc_ver) + " " + DeviceNumber(s.general));
-  auto* dialog = new BackupsDialog(instrument, BackupsOf(session_.Dir(), s),
-                                   [this](const QString& path) {
-                                     OpenProfileAt(path);
-                                     Button3Click();
-                                   },
-                                   this);
+  auto* dialog = new BackupsDialog(
+      instrument, BackupsOf(session_.Dir(), s),
+      [this](const QString& path) {
+        OpenProfileAt(path);
+        Button3Click();
+      },
+      this);
   dialog->show();
 }
 

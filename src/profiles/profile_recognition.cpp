@@ -16,8 +16,8 @@ struct SectionKey {
   const char* key;
 };
 constexpr SectionKey kRecordKeys[] = {
-    {"RELE", "select"},   {"RELE", "rel0_msk0"}, {"GEN", "gen_select"}, {"GEN", "proc_ver"},
-    {"GEN", "otk_type"},  {"ERR", "err_ver"},    {"Definition", "txt0"},
+    {"RELE", "select"},  {"RELE", "rel0_msk0"}, {"GEN", "gen_select"},  {"GEN", "proc_ver"},
+    {"GEN", "otk_type"}, {"ERR", "err_ver"},    {"Definition", "txt0"},
 };
 
 }  // namespace

@@ -93,8 +93,7 @@ TEST_F(ChangesWriteTest, OneSetPointSendsOnlyItsStepsReadBackAndRestart) {
   // checked by reading it back; then 47 and the restart.
   EXPECT_EQ(WriteFrames(*simulator_),
             (std::vector<std::string>{"W2:b331=00", "R2:b331", "W2:f33=" + FloatHex(55.5f),
-                                      "R2:f33", "W2:b331=01", "R2:b331", "W2:b0=2F",
-                                      "W1:b0=01"}));
+                                      "R2:f33", "W2:b331=01", "R2:b331", "W2:b0=2F", "W1:b0=01"}));
   EXPECT_EQ(simulator_->RestartCount(), 2u);
   EXPECT_EQ(simulator_->Float(33), 55.5f);
   EXPECT_EQ(op_.CallsStartingWith("ask").size(), 1u);
@@ -105,8 +104,8 @@ TEST_F(ChangesWriteTest, SetPointTypeChangeIsPreparedAsTheWholeWritePreparesIt) 
   form_.channel[0].th_type2 = 1;  // "Понижение" instead of "Повышение"
   ASSERT_EQ(WriteChanges(), result::kOk);
   EXPECT_EQ(WriteFrames(*simulator_),
-            (std::vector<std::string>{"W2:b328=00", "R2:b328", "W2:b328=01", "R2:b328",
-                                      "W2:b0=2F", "W1:b0=01"}));
+            (std::vector<std::string>{"W2:b328=00", "R2:b328", "W2:b328=01", "R2:b328", "W2:b0=2F",
+                                      "W1:b0=01"}));
 }
 
 TEST_F(ChangesWriteTest, NothingToWriteSendsNothingAndSaysSo) {
@@ -137,21 +136,23 @@ TEST_F(ChangesWriteTest, StoppedMidwayKeepsTheBackupAndTellsWhatWasWritten) {
   EXPECT_EQ(WriteChanges(), result::kUserAbort);
   const std::string backup = outcome_.backup_path;
   ASSERT_FALSE(backup.empty());
-  EXPECT_EQ(op_.Messages().at(0), "message|Запись изменений|Запись остановлена. Записано:\n"
-                                  "Канал 1: Величина I\n\nПрежние настройки прибора сохранены в " +
-                                      backup + "|warning");
+  EXPECT_EQ(op_.Messages().at(0),
+            "message|Запись изменений|Запись остановлена. Записано:\n"
+            "Канал 1: Величина I\n\nПрежние настройки прибора сохранены в " +
+                backup + "|warning");
   EXPECT_EQ(simulator_->RestartCount(), 1u);  // no restart after a stop
   EXPECT_EQ(simulator_->Float(29), 51.0f);
 
   // The device vanishes at the closing write: the averaging went through.
   op_ = RecordingOperator();
   op_.default_answer = true;
-  simulator_->AddFault({sim::FaultKind::Vanish,
-                        {sim::FaultWhen::By::Parameter, 0, 2, 0, sim::Width::Byte, 0.0}, 0});
+  simulator_->AddFault(
+      {sim::FaultKind::Vanish, {sim::FaultWhen::By::Parameter, 0, 2, 0, sim::Width::Byte, 0.0}, 0});
   EXPECT_EQ(WriteChanges(), result::kNoAnswer);
-  EXPECT_EQ(op_.Messages().at(0), "message|Запись изменений|Запись остановлена. Записано:\n"
-                                  "Канал 1: Усреднение\n\nПрежние настройки прибора сохранены в " +
-                                      outcome_.backup_path + "|warning");
+  EXPECT_EQ(op_.Messages().at(0),
+            "message|Запись изменений|Запись остановлена. Записано:\n"
+            "Канал 1: Усреднение\n\nПрежние настройки прибора сохранены в " +
+                outcome_.backup_path + "|warning");
   EXPECT_NE(outcome_.backup_path, backup);
   EXPECT_NE(test::ReadBytes(backup), "");
 }
@@ -164,7 +165,8 @@ TEST_F(ChangesWriteTest, UnsavableBackupStopsBeforeAnyWrite) {
   const std::vector<std::string> messages = op_.Messages();
   ASSERT_FALSE(messages.empty());
   EXPECT_EQ(messages[0].rfind("message|Резервная копия|Резервная копия не сохранена, запись не "
-                              "начата.\n" + dir_.File("backup") + ": ",
+                              "начата.\n" +
+                                  dir_.File("backup") + ": ",
                               0),
             0u)
       << messages[0];

@@ -20,9 +20,9 @@
 #include "app/session.h"
 #include "gui/comparison_dialog.h"
 #include "gui/qt_dialogs.h"
+#include "gui/tform1.h"
 #include "gui/tools/scene_support.h"
 #include "gui/tools/stderr_dialogs.h"
-#include "gui/tform1.h"
 #include "lib/simulator.h"
 
 using zrm::gui::MapPortOne;
