@@ -22,6 +22,7 @@
 #include "monitor/current_values.h"
 #include "platform/serial_port.h"
 #include "platform/silent_operator.h"
+#include "settings/changes_transfer.h"
 #include "settings/device_transfer.h"
 #include "transfer_row.h"
 
@@ -136,6 +137,19 @@ void MeasureSpeed(unsigned baud, const Options& options) {
     return WriteDeviceSettings(link, copy, op);
   });
   if (baud != kPollSpeed) return;
+  // The write of changes with one set point changed: the instrument read,
+  // compared, and only that set point's steps written, then the restart.
+  // Successive runs move the set point up and down by 1.
+  float step = 1.0f;
+  MeasureTransfer(rig, "changes write, one set point", baud, options.runs, [&](Link& link) {
+    DeviceSettings instrument = image;
+    if (const ExchangeResult r = ReadDeviceSettings(link, instrument, op)) return r;
+    DeviceSettings target = instrument;
+    target.channel[0].th1 += step;
+    step = -step;
+    std::vector<WrittenParameter> written;
+    return WriteChangedSettings(link, target, ChangedParameters(instrument, target), op, written);
+  });
   CurrentValues held;
   MeasureTransfer(rig, "poll cycle", baud, options.polls, [&](Link& link) {
     StatusBlock block{};

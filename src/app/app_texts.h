@@ -16,3 +16,30 @@ inline constexpr const char* kLargeTimeOut =
 inline constexpr const char* kUnableToWrite = "Unable to write to ";
 
 }  // namespace zrm::app_texts
+
+// Comparison with the instrument, backups and the write of changes. Lists
+// of differences or parameters follow the texts that end in a line break.
+namespace zrm::app_texts {
+
+inline constexpr const char* kCompareCaption = "Сравнение с прибором";
+inline constexpr const char* kChangesCaption = "Запись изменений";
+inline constexpr const char* kBackupCaption = "Резервная копия";
+inline constexpr const char* kOtherInstrumentQuestion =
+    "К порту подключён другой прибор, не тот, чьи настройки в редакторе:\n";
+inline constexpr const char* kContinueAnyway = "Всё равно продолжить?";
+inline constexpr const char* kConfirmChanges =
+    "В прибор будут записаны изменения (прибор → редактор):\n";
+inline constexpr const char* kWriteThem = "Записать их?";
+inline constexpr const char* kNothingToWrite =
+    "Настройки прибора совпадают с редактором: записывать нечего.";
+// Followed by the path, ": " and the system's reason.
+inline constexpr const char* kBackupNotSaved =
+    "Резервная копия не сохранена, запись не начата.\n";
+inline constexpr const char* kWriteStoppedAfter = "Запись остановлена. Записано:\n";
+inline constexpr const char* kWriteStoppedNothing = "Запись остановлена, ничего не записано.";
+inline constexpr const char* kBackupIsIn = "Прежние настройки прибора сохранены в ";
+// The description lines of a backup profile.
+inline constexpr const char* kBackupDescription = "Резервная копия прибора ZRM";
+inline constexpr const char* kBackupReadAt = "Прочитана перед записью ";
+
+}  // namespace zrm::app_texts

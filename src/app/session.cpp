@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "app/link_config_file.h"
+#include "app/own_settings_file.h"
 #include "app/read_command.h"
 #include "app/report_command.h"
 #include "app/write_command.h"
@@ -93,6 +94,10 @@ ExchangeResult Session::Read(EditorForm& job_form, DeviceSettings& s, Operator& 
 
 ExchangeResult Session::Write(EditorForm& job_form, DeviceSettings& s, Operator& op) {
   if (!PortReadyFor(op)) return result::kNoAnswer;
+  if (BackupBeforeWrite(dir_)) {
+    std::string backup_path;
+    return WriteCommandWithBackup(job_form, s, *link_, op, Backups(), backup_path);
+  }
   return WriteCommand(job_form, s, *link_, op);
 }
 

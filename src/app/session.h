@@ -13,7 +13,10 @@
 #include <optional>
 #include <string>
 
+#include "app/changes_write_command.h"
+#include "app/instrument_backup.h"
 #include "editor/editor_form.h"
+#include "editor/settings_comparison.h"
 #include "link/exchange_log.h"
 #include "link/exchange_result.h"
 #include "link/link.h"
@@ -119,6 +122,20 @@ class Session {
   // The save command after the dialog: collects the editor and saves to
   // ProfileSaveName(chosen). True when the file was written.
   bool SaveProfileAs(const std::string& chosen, Operator& op);
+
+  // The place of this working folder's backups.
+  BackupPlace Backups() const { return {dir_, config_.port_number}; }
+
+  // "Сравнить с прибором", "Записать изменения", the whole write after a
+  // backup, and a backup alone, run as device jobs like Read and Write;
+  // see the commands of the same names.
+  ExchangeResult Compare(EditorForm& form, DeviceSettings& s, Operator& op,
+                         DeviceSettings& instrument, std::vector<SettingDifference>& differences);
+  ExchangeResult WriteChanges(EditorForm& form, DeviceSettings& s, Operator& op,
+                              ChangesWriteOutcome& outcome);
+  ExchangeResult WriteWithBackup(EditorForm& form, DeviceSettings& s, Operator& op,
+                                 std::string& backup_path);
+  ExchangeResult Backup(EditorForm& form, DeviceSettings& s, Operator& op, std::string& path);
 
   DeviceSettings settings;
   EditorForm form;

@@ -2,6 +2,9 @@
 // "Записать в прибор": check the editor's settings and write them to the
 // instrument.
 
+#include <string>
+
+#include "app/instrument_backup.h"
 #include "editor/editor_form.h"
 #include "link/parameter_access.h"
 #include "platform/operator.h"
@@ -17,5 +20,12 @@ namespace zrm {
 // the form. Returns the result that ended the command (already shown).
 ExchangeResult WriteCommand(EditorForm& form, DeviceSettings& s, ParameterAccess& link,
                             Operator& op);
+
+// The same write after the checks have passed and the instrument's present
+// settings were read and saved as a backup (its path in `backup_path`); a
+// backup that cannot be saved stops the write before its first frame.
+ExchangeResult WriteCommandWithBackup(EditorForm& form, DeviceSettings& s, ParameterAccess& link,
+                                      Operator& op, const BackupPlace& place,
+                                      std::string& backup_path);
 
 }  // namespace zrm

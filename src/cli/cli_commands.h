@@ -32,4 +32,14 @@ int RunStatus(const CliOptions& options, CliOperator& op, std::FILE* out);
 int RunGet(const CliOptions& options, CliOperator& op, std::FILE* out);
 int RunSet(const CliOptions& options, CliOperator& op, std::FILE* out);
 
+// Exit status of a diff that found differences.
+inline constexpr int kDiffersExit = 65;
+
+// The instrument read and compared with the profile options.file; one line
+// per difference.
+int RunDiff(const CliOptions& options, CliOperator& op, std::FILE* out);
+
+// The instrument read and saved as a backup; prints the backup's path.
+int RunBackup(const CliOptions& options, CliOperator& op, std::FILE* out);
+
 }  // namespace zrm

@@ -180,11 +180,13 @@ bool ParseCommand(const std::vector<std::string>& args, CliOptions& options, std
   }
   switch (options.command) {
     case CliCommand::Read:
-    case CliCommand::Write: options.file = args[1]; return true;
+    case CliCommand::Write:
+    case CliCommand::Diff: options.file = args[1]; return true;
     case CliCommand::Get:
     case CliCommand::Set: return ParseRawArguments(args, options, error);
     case CliCommand::Report:
-    case CliCommand::Status: return true;
+    case CliCommand::Status:
+    case CliCommand::Backup: return true;
   }
   return true;
 }

@@ -10,7 +10,7 @@
 
 namespace zrm {
 
-enum class CliCommand { Read, Write, Report, Status, Get, Set };
+enum class CliCommand { Read, Write, Report, Status, Get, Set, Diff, Backup };
 
 // What a raw read or write moves.
 enum class RawKind { Byte, Dword, StatusBlock };
@@ -46,6 +46,10 @@ struct CliOptions {
   std::uint32_t byte_value = 0;  // set ... byte
   float float_value = 0;         // set ... dword
   bool checked = false;          // set --checked: write with read-back
+
+  // write: only the parameters that differ; a backup before the whole write.
+  bool changes_only = false;
+  bool backup = false;
 };
 
 // Parses the arguments after the program name. False with a one-line

@@ -19,4 +19,7 @@ inline constexpr const char* kProgressSeparator = " — ";
 // reason follows.
 inline constexpr const char* kNoProfile = "Профиль не найден: ";
 
+// A file named as a profile that holds none of a profile's keys.
+inline constexpr const char* kNotAProfile = "Файл не является профилем настроек: ";
+
 }  // namespace zrm::cli_texts

@@ -23,6 +23,8 @@ constexpr OptionRow kOptionRows[] = {
      CountField{&CliOptions::interval_ms, 0, kAnyCount}, ""},
     {"--checked", "", "", CliCommand::Set, false, &CliOptions::checked, ""},
     {"--pdf", "", "FILE", CliCommand::Report, false, &CliOptions::pdf, ""},
+    {"--changes-only", "", "", CliCommand::Write, false, &CliOptions::changes_only, ""},
+    {"--backup", "", "", CliCommand::Write, false, &CliOptions::backup, ""},
 };
 
 constexpr CommandRow kCommandRows[] = {
@@ -32,7 +34,9 @@ constexpr CommandRow kCommandRows[] = {
      "its identity"},
     {"write", CliCommand::Write, "FILE", 1,
      "check the profile FILE and write it to the\n"
-     "instrument"},
+     "instrument; --backup saves a backup first,\n"
+     "--changes-only writes only what differs (after\n"
+     "a backup)"},
     {"report", CliCommand::Report, "", 0,
      "read the instrument and print the configuration\n"
      "page"},
@@ -43,6 +47,13 @@ constexpr CommandRow kCommandRows[] = {
      "read one parameter (the status block: 1 2 status)"},
     {"set", CliCommand::Set, "SPACE ADDR byte|dword VALUE", 4,
      "write one parameter; --checked reads it back"},
+    {"diff", CliCommand::Diff, "FILE", 1,
+     "read the instrument and print how it differs from\n"
+     "the profile FILE as a write would send it\n"
+     "(exit 0 equal, 65 different)"},
+    {"backup", CliCommand::Backup, "", 0,
+     "read the instrument, save a backup under backup/\n"
+     "and print its path"},
 };
 
 }  // namespace

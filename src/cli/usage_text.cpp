@@ -65,7 +65,7 @@ std::string UsageText() {
   return text +
          "\n"
          "exit status: 0 success; 1..23 the instrument or check error shown on stderr;\n"
-         "64 usage error.\n";
+         "64 usage error; 65 diff: the instrument differs from the profile.\n";
 }
 
 std::string VersionText() { return std::string("zrm48ctl ") + ZRM_VERSION; }

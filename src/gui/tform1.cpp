@@ -75,6 +75,7 @@ void TForm1::BuildMenu() {
   redo_->setObjectName("RedoItem");
   redo_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
   UpdateUndoItems();
+  BuildDeviceMenu();
 }
 
 void TForm1::BuildPages() {
@@ -195,7 +196,10 @@ void TForm1::Timer3Timer() { poller_->Tick(TabbedNotebook1->currentIndex()); }
 
 void TForm1::N2Click() {
   const QString path = dialogs_.OpenProfileName(this);
-  if (path.isEmpty()) return;
+  if (!path.isEmpty()) OpenProfileAt(path);
+}
+
+void TForm1::OpenProfileAt(const QString& path) {
   CollectEditor();
   const EditorState before = CurrentEditorState();
   session_.OpenProfile(FromQ(path), operator_);
@@ -380,6 +384,7 @@ void TForm1::SetCommandsEnabled(bool enabled) {
   for (QWidget* control : controls) control->setEnabled(enabled);
   N2->setEnabled(enabled);
   N3->setEnabled(enabled);
+  device_menu_->setEnabled(enabled);
   commands_enabled_ = enabled;
   UpdateUndoItems();
 }

@@ -77,6 +77,17 @@ class TForm1 : public QMainWindow, private StartUpView {
   void StringGrid1Click(int column, int row);
   void TabbedNotebook1Change();
 
+  // Menu "Прибор" (tform1_device_menu.cpp): the comparison, the write of
+  // changes, the backups and the switch of the backup before a whole write.
+  void BuildDeviceMenu();
+  void CompareClick();
+  void WriteChangesClick();
+  void BackupsClick();
+  void BackupBeforeWriteToggled(bool on);
+  // Opens the profile at `path` as "Прочитать из файла настройки прибора"
+  // does once its dialog has given the name.
+  void OpenProfileAt(const QString& path);
+
   // Copies the controls into the session's editor form.
   void CollectEditor();
 
@@ -121,6 +132,8 @@ class TForm1 : public QMainWindow, private StartUpView {
   QMenu* edit_menu_;
   QAction* undo_;
   QAction* redo_;
+  QMenu* device_menu_;
+  QAction* backup_before_write_;
   TopStrip* top_;
   QTabWidget* TabbedNotebook1;
   ChannelPanel* channel_[2];

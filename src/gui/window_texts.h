@@ -172,4 +172,32 @@ inline constexpr const char* kErrorCaption = "Ошибка";
 inline constexpr const char* kUnexpectedError =
     "Непредвиденная ошибка программы. Окно продолжает работу; сохраните настройки в файл.";
 
+// Menu "Прибор": the comparison with the instrument, the write of changes
+// and the backups.
+inline constexpr const char* kDeviceMenu = "Прибор";
+inline constexpr const char* kCompareItem = "Сравнить с прибором";
+inline constexpr const char* kWriteChangesItem = "Записать изменения";
+inline constexpr const char* kBackupsItem = "Резервные копии…";
+inline constexpr const char* kBackupBeforeWriteItem = "Резервная копия перед записью";
+inline constexpr const char* kCompareTitle = "Сравнение с прибором";
+inline constexpr const char* kGroupColumn = "Группа";
+inline constexpr const char* kParameterColumn = "Параметр";
+inline constexpr const char* kInDeviceColumn = "В приборе";
+inline constexpr const char* kInEditorColumn = "В редакторе";
+inline constexpr const char* kCopyButton = "Копировать";
+inline constexpr const char* kCloseButton = "Закрыть";
+inline constexpr const char* kNoDifferences =
+    "Различий нет: прибор хранит то, что записала бы запись.";
+inline constexpr const char* kDifferencesFound = "Различий: ";
+inline constexpr const char* kCompareDone = "Сравнено с прибором, различий: ";
+inline constexpr const char* kChangesWritten = "Изменения записаны, параметров: ";
+inline constexpr const char* kNothingWritten = "Изменений нет, ничего не записано";
+inline constexpr const char* kBackupsTitle = "Резервные копии прибора ";
+inline constexpr const char* kRestoreButton = "Восстановить";
+inline constexpr const char* kRestoreHint =
+    "Открыть выбранную копию в редакторе и записать её в прибор целиком, после обычных проверок.";
+inline constexpr const char* kNoBackups = "Резервных копий этого прибора в рабочей папке нет.";
+// Followed by the file name, ": " and the system's reason.
+inline constexpr const char* kCannotKeepSetting = "Невозможно сохранить настройку в файл ";
+
 }  // namespace zrm::gui::text

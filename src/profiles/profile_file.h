@@ -33,4 +33,13 @@ DescriptionLines LoadNewProfile(DeviceSettings& settings);
 bool SaveProfile(const std::string& path, DeviceSettings& settings,
                  const DescriptionLines& description_lines, Operator& op);
 
+// SaveProfile that tells nobody: on failure returns false with the system's
+// reason in `reason`, for callers that report the failure in their own words.
+bool SaveProfileGivingReason(const std::string& path, DeviceSettings& settings,
+                             const DescriptionLines& description_lines, std::string& reason);
+
+// True when the profile at `path` holds at least one key that a profile
+// load reads; a file of other content is no profile.
+bool HoldsProfileKeys(const std::string& path);
+
 }  // namespace zrm

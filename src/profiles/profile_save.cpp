@@ -29,10 +29,9 @@ void WriteInt(PrivateProfile& profile, const std::string& section, const std::st
   profile.SetString(section, key, std::to_string(value));
 }
 
-}  // namespace
-
-bool SaveProfile(const std::string& path, DeviceSettings& settings,
-                 const DescriptionLines& description_lines, Operator& op) {
+// The profile at `path` with the 102 keys of a save set in memory.
+PrivateProfile ProfileWithSettings(const std::string& path, DeviceSettings& settings,
+                                   const DescriptionLines& description_lines) {
   ClearFileAttributes(path);
   PrivateProfile profile = PrivateProfile::Load(path);
   WriteChannel(profile, 1, settings.channel[0]);
@@ -60,7 +59,21 @@ bool SaveProfile(const std::string& path, DeviceSettings& settings,
   WriteInt(profile, "ERR", "err_ver", general.err_ver);
   WriteInt(profile, "GEN", "use_max", general.use_max);
   WriteInt(profile, "GEN", "otk_type", general.otk_type);
+  return profile;
+}
+
+}  // namespace
+
+bool SaveProfile(const std::string& path, DeviceSettings& settings,
+                 const DescriptionLines& description_lines, Operator& op) {
+  PrivateProfile profile = ProfileWithSettings(path, settings, description_lines);
   return SaveOrReport(profile, op);
+}
+
+bool SaveProfileGivingReason(const std::string& path, DeviceSettings& settings,
+                             const DescriptionLines& description_lines, std::string& reason) {
+  PrivateProfile profile = ProfileWithSettings(path, settings, description_lines);
+  return profile.Save(reason);
 }
 
 }  // namespace zrm

@@ -168,5 +168,102 @@ TEST_F(CliWriteQuestionTest, MissingProfileIsNotCreatedNorWritten) {
   EXPECT_EQ(simulator.RequestsReceived(), requests_before);
 }
 
+
+TEST_F(CliWriteQuestionTest, FileWithoutProfileKeysIsRefusedLikeAMissingOne) {
+  std::string noise(2 << 20, '\0');
+  std::uint32_t x = 12345;
+  for (char& c : noise) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
+  WriteBytes(dir.File("noise.prf"), noise);
+  for (const char* command : {"write", "diff"}) {
+    const CliOutcome outcome = Ctl({"--yes", command, dir.File("noise.prf")});
+    EXPECT_EQ(outcome.exit_code, 14) << command;
+    EXPECT_NE(outcome.err.find("Файл не является профилем настроек: " + dir.File("noise.prf")),
+              std::string::npos)
+        << outcome.err;
+  }
+  EXPECT_EQ(simulator.RequestsReceived(), requests_before);
+}
+
+// The profile read from the instrument with channel 1's first set point
+// changed to 55.5.
+void ChangeSetPoint(const std::string& profile) {
+  const std::string text = ReadBytes(profile);
+  WriteBytes(profile, std::regex_replace(text, std::regex("(\\[CH1\\][^\\[]*?\r\nth1=)[^\r]*"),
+                                         "$1 55.5000", std::regex_constants::format_first_only));
+}
+
+TEST_F(CliWriteQuestionTest, DiffThenChangesOnlyThenNoDifference) {
+  const CliOutcome same = Ctl({"diff", dir.File("asks.prf")});
+  EXPECT_EQ(same.exit_code, 0) << same.out << same.err;
+  EXPECT_EQ(same.out, "");
+
+  ChangeSetPoint(dir.File("asks.prf"));
+  const CliOutcome differs = Ctl({"diff", dir.File("asks.prf")});
+  EXPECT_EQ(differs.exit_code, 65) << differs.err;
+  EXPECT_TRUE(std::regex_match(differs.out, std::regex("Канал 1: Величина I: [-0-9.]+ → 55\\.5000\n")))
+      << differs.out;
+
+  const CliOutcome written = Ctl({"--yes", "write", "--changes-only", dir.File("asks.prf")});
+  EXPECT_EQ(written.exit_code, 0) << written.err;
+  EXPECT_EQ(simulator.RestartCount(), 1u);
+  EXPECT_EQ(Ctl({"diff", dir.File("asks.prf")}).exit_code, 0);
+  EXPECT_EQ(Ctl({"--yes", "write", "--changes-only", dir.File("asks.prf")}).exit_code, 0);
+  EXPECT_EQ(simulator.RestartCount(), 1u);  // nothing to write: no restart
+}
+
+// Everything of a profile but its description lines.
+std::string WithoutDescription(const std::string& profile) {
+  return std::regex_replace(profile, std::regex("txt[0-3]=[^\r]*"), "");
+}
+
+TEST_F(CliWriteQuestionTest, BackupHoldsWhatAReadSaves) {
+  const CliOutcome backup = Ctl({"backup"});
+  ASSERT_EQ(backup.exit_code, 0) << backup.err;
+  const std::string path = backup.out.substr(0, backup.out.size() - 1);
+  EXPECT_EQ(path.rfind(dir.File("backup/ZRM"), 0), 0u) << path;
+  EXPECT_TRUE(std::regex_match(path, std::regex(".*/ZRM48[0-9]{2}-[0-9]{3}-[0-9]+-[0-9]{8}-[0-9]{6}\\.prf")))
+      << path;
+  EXPECT_EQ(WithoutDescription(ReadBytes(path)), WithoutDescription(ReadBytes(dir.File("asks.prf"))));
+}
+
+TEST_F(CliWriteQuestionTest, WholeWriteWithBackupSendsTheSameWriteAfterItsRead) {
+  const CliOutcome plain = Ctl({"--yes", "write", dir.File("asks.prf")});
+  ASSERT_EQ(plain.exit_code, 0) << plain.err;
+  const std::vector<std::string> plain_frames = RawFrames(simulator);
+  EXPECT_FALSE(std::filesystem::exists(dir.File("backup")));
+
+  // The setting in the program's own file, and the option, both back up.
+  WriteBytes(dir.File("zrm48setup.ini"), "[BACKUP]\r\nBeforeWrite=1\r\n");
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"--yes", "write", dir.File("asks.prf")},
+        std::vector<std::string>{"--yes", "write", "--backup", dir.File("asks.prf")}}) {
+    simulator.ClearFrames();
+    const CliOutcome backed_up = Ctl(args);
+    ASSERT_EQ(backed_up.exit_code, 0) << backed_up.err;
+    const std::vector<std::string> frames = RawFrames(simulator);
+    ASSERT_GT(frames.size(), plain_frames.size());
+    EXPECT_EQ(std::vector<std::string>(frames.end() - plain_frames.size(), frames.end()),
+              plain_frames);
+    WriteBytes(dir.File("zrm48setup.ini"), "[BACKUP]\r\nBeforeWrite=0\r\n");
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.File("backup")),
+                          std::filesystem::directory_iterator()),
+            2);
+  EXPECT_EQ(ReadBytes(dir.File("dev.dat")).find("BACKUP"), std::string::npos);
+}
+
+TEST_F(CliWriteQuestionTest, UnwritableBackupFolderStopsTheWrite) {
+  WriteBytes(dir.File("backup"), "");
+  const CliOutcome outcome = Ctl({"--yes", "write", "--backup", dir.File("asks.prf")});
+  EXPECT_EQ(outcome.exit_code, 14);
+  EXPECT_NE(outcome.err.find("Резервная копия не сохранена, запись не начата.\n" +
+                             dir.File("backup") + ": "),
+            std::string::npos)
+      << outcome.err;
+  EXPECT_EQ(simulator.RestartCount(), 0u);
+  for (const sim::ReceivedFrame& frame : simulator.Frames())
+    EXPECT_NE(frame.fields.command, 38u) << frame.raw;
+}
+
 }  // namespace
 }  // namespace zrm::test

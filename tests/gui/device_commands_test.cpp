@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "gui/comparison_dialog.h"
 #include "gui/group_area.h"
 #include "gui/simple_list.h"
 #include "lib/simulator.h"
@@ -77,6 +79,7 @@ class DeviceCommandsTest : public QObject {
   void ReadWithNoInstrumentShowsErr2OnceAndNeverStalls();
   void PortChangeKeepsEditsAndReopensTheLink();
   void ClosingDuringACommandWaitsThenShutsDown();
+  void DeviceMenuComparesWritesTheChangeAndRestores();
 };
 
 void DeviceCommandsTest::ReadFillsTheWidgetsAndWhitensAllGroupAreas() {
@@ -265,6 +268,49 @@ void DeviceCommandsTest::ClosingDuringACommandWaitsThenShutsDown() {
   QTRY_VERIFY_WITH_TIMEOUT(!window.isVisible(), 20000);
   QVERIFY(ws.dialogs.shown.empty());
   QCOMPARE(ws.Key("recent.prf", "CH1", "his2"), std::string("0.7500"));
+}
+
+void DeviceCommandsTest::DeviceMenuComparesWritesTheChangeAndRestores() {
+  InstrumentWorkstation ws;
+  auto& window = ws.Start();
+  ws.ClickAndWait("Button1");
+  const float th1_read = *ws.sim.Float(ChannelAddressOf(zrm::ChannelField::th1, 0));
+  ws.Find<QLineEdit>("Edit5")->setText("55.5");
+
+  window.findChild<QAction*>("CompareItem")->trigger();
+  ws.WaitForJob();
+  zrm::gui::ComparisonDialog* shown = nullptr;
+  QTRY_VERIFY((shown = window.findChild<zrm::gui::ComparisonDialog*>("ComparisonDialog")));
+  const QStringList lines = shown->SelectedText().split('\n');
+  QCOMPARE(lines.size(), 3);  // heads, the one difference, the final line break
+  QVERIFY2(QRegularExpression(Q("^Канал 1\tВеличина I\t[-0-9.]+\t55\\.5000$"))
+               .match(lines[1])
+               .hasMatch(),
+           qPrintable(lines[1]));
+  QCOMPARE(ws.sim.RestartCount(), 0u);  // the comparison only reads
+  shown->close();
+
+  ws.dialogs.default_answer = true;
+  window.findChild<QAction*>("WriteChangesItem")->trigger();
+  ws.WaitForJob();
+  QCOMPARE(*ws.sim.Float(ChannelAddressOf(zrm::ChannelField::th1, 0)), 55.5f);
+  QCOMPARE(ws.sim.RestartCount(), 1u);
+  QCOMPARE(ws.Find<QStatusBar>("StatusBar1")->currentMessage(),
+           Q("Изменения записаны, параметров: 1"));
+  QCOMPARE(QDir(QString::fromStdString(ws.Dir() + "/backup")).entryList(QDir::Files).size(), 1);
+
+  // Restoring the backup writes it whole: the set point is back.
+  window.findChild<QAction*>("BackupsItem")->trigger();
+  QDialog* backups = nullptr;
+  QTRY_VERIFY((backups = window.findChild<QDialog*>("BackupsDialog")));
+  backups->findChild<QPushButton*>("RestoreButton")->click();
+  ws.WaitForJob();
+  QCOMPARE(*ws.sim.Float(ChannelAddressOf(zrm::ChannelField::th1, 0)), th1_read);
+  QCOMPARE(ws.sim.RestartCount(), 2u);
+
+  // The switch of the backup before a whole write lives in the program's own file.
+  window.findChild<QAction*>("BackupBeforeWriteItem")->trigger();
+  QCOMPARE(ws.Key("zrm48setup.ini", "BACKUP", "BeforeWrite"), std::string("1"));
 }
 
 QTEST_MAIN(DeviceCommandsTest)

@@ -18,30 +18,13 @@
 #include <iostream>
 
 #include "app/session.h"
+#include "gui/tools/scene_support.h"
 #include "gui/tools/stderr_dialogs.h"
 #include "gui/tform1.h"
 #include "lib/simulator.h"
-#include "platform/private_profile.h"
 
-namespace {
-
-void WaitForJob(const zrm::gui::TForm1& window) {
-  zrm::gui::Settle(100);
-  while (window.Busy()) zrm::gui::Settle(50);
-  zrm::gui::Settle(200);
-}
-
-// Port 1 of the folder's dev.dat is the simulator's line.
-bool MapPortOne(const std::string& device) {
-  zrm::PrivateProfile dev = zrm::PrivateProfile::Load("dev.dat");
-  dev.SetString("PORTS", "COM1", device);
-  dev.SetString("COM_SETTINGS", "Number", "1");
-  dev.SetString("SETTINGS", "TimeOut", "1");
-  std::string error;
-  return dev.Save(error);
-}
-
-}  // namespace
+using zrm::gui::MapPortOne;
+using zrm::gui::WaitForJob;
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);

@@ -26,7 +26,7 @@ class StderrDialogs : public DialogService {
   }
   QString OpenProfileName(QWidget*) override { return {}; }
   QString SaveProfileName(QWidget*) override { return {}; }
-  QString PreviewReport(QWidget*, const ConfigurationPage&, const QString&) override {
+  QString PreviewReport(QWidget*, const zrm::ConfigurationPage&, const QString&) override {
     return QString();
   }
   void DismissOpen() override {}

@@ -1,0 +1,34 @@
+#pragma once
+// "Записать изменения": write only the parameters in which the instrument
+// differs from the editor, after a backup of what it holds.
+
+#include <string>
+#include <vector>
+
+#include "app/instrument_backup.h"
+#include "editor/editor_form.h"
+#include "link/parameter_access.h"
+#include "platform/operator.h"
+#include "settings/device_settings.h"
+#include "settings/written_parameters.h"
+
+namespace zrm {
+
+// What a write of changes did, for the caller's status line.
+struct ChangesWriteOutcome {
+  std::string backup_path;                // empty when no backup was made
+  std::vector<WrittenParameter> written;  // the parameters that went through
+};
+
+// The checks before writing, as for the whole write; the instrument read;
+// for another instrument a question first; nothing to write is told and
+// ends the command with success; otherwise the differences are shown and
+// confirmed, the backup saved (no backup, no write), and the changed
+// parameters written (see WriteChangedSettings). A write that stops
+// midway tells what was written and where the backup is. The result that
+// ended the command is shown once; a No answer ends it with 16.
+ExchangeResult WriteChangesCommand(EditorForm& form, DeviceSettings& s, ParameterAccess& link,
+                                   Operator& op, const BackupPlace& place,
+                                   ChangesWriteOutcome& outcome);
+
+}  // namespace zrm

@@ -1,0 +1,22 @@
+#pragma once
+// A profile named on the command line for a command that sends it to the
+// instrument or compares it with it.
+
+#include <string>
+
+#include "app/session.h"
+#include "cli/cli_operator.h"
+
+namespace zrm {
+
+// True when `path` is a readable file that holds a profile's keys. A
+// missing one would be created as a new profile and a file of other content
+// would load as a profile of defaults, and either would then be written to
+// the instrument; both are refused with the reason on stderr.
+bool ProfileUsable(const std::string& path, CliOperator& op);
+
+// Opens the profile `path` in the session as the window's "Открыть" does,
+// after ProfileUsable; false (the failure shown as 14) when it is not usable.
+bool OpenNamedProfile(Session& session, const std::string& path, CliOperator& op);
+
+}  // namespace zrm

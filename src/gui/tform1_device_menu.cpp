@@ -1,0 +1,93 @@
+// The window's menu "Прибор": the comparison with the instrument, the write
+// of changes and the backups. The device commands run as jobs on the link
+// thread like the buttons of the top strip; their dialogs open on the
+// window's thread once the job has ended.
+
+#include <QElapsedTimer>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <memory>
+
+#include "app/own_settings_file.h"
+#include "gui/backups_dialog.h"
+#include "gui/comparison_dialog.h"
+#include "gui/qt_text.h"
+#include "gui/status_texts.h"
+#include "gui/tform1.h"
+#include "gui/window_texts.h"
+
+namespace zrm::gui {
+
+void TForm1::BuildDeviceMenu() {
+  device_menu_ = menuBar()->addMenu(ToQ(text::kDeviceMenu));
+  device_menu_->setObjectName("DeviceMenu");
+  QAction* compare = device_menu_->addAction(ToQ(text::kCompareItem));
+  compare->setObjectName("CompareItem");
+  QAction* write_changes = device_menu_->addAction(ToQ(text::kWriteChangesItem));
+  write_changes->setObjectName("WriteChangesItem");
+  QAction* backups = device_menu_->addAction(ToQ(text::kBackupsItem));
+  backups->setObjectName("BackupsItem");
+  device_menu_->addSeparator();
+  backup_before_write_ = device_menu_->addAction(ToQ(text::kBackupBeforeWriteItem));
+  backup_before_write_->setObjectName("BackupBeforeWriteItem");
+  backup_before_write_->setCheckable(true);
+  backup_before_write_->setChecked(BackupBeforeWrite(session_.Dir()));
+  connect(compare, &QAction::triggered, this, &TForm1::CompareClick);
+  connect(write_changes, &QAction::triggered, this, &TForm1::WriteChangesClick);
+  connect(backups, &QAction::triggered, this, &TForm1::BackupsClick);
+  connect(backup_before_write_, &QAction::toggled, this, &TForm1::BackupBeforeWriteToggled);
+}
+
+void TForm1::CompareClick() {
+  RunDeviceJob(
+      [this](EditorForm& form, DeviceSettings& s) {
+        DeviceSettings instrument;
+        auto differences = std::make_shared<std::vector<SettingDifference>>();
+        const ExchangeResult r = session_.Compare(form, s, operator_, instrument, *differences);
+        if (r != result::kOk) return CommandFailedStatus(r);
+        // Queued from the link thread: it opens after the job's end.
+        QMetaObject::invokeMethod(
+            this,
+            [this, differences] {
+              if (!shut_down_) (new ComparisonDialog(*differences, this))->show();
+            },
+            Qt::QueuedConnection);
+        return ToQ(text::kCompareDone) + QString::number(differences->size());
+      },
+      JobKind::KeepsEditor);
+}
+
+void TForm1::WriteChangesClick() {
+  RunDeviceJob(
+      [this](EditorForm& form, DeviceSettings& s) {
+        ChangesWriteOutcome outcome;
+        const ExchangeResult r = session_.WriteChanges(form, s, operator_, outcome);
+        if (r != result::kOk) return CommandFailedStatus(r);
+        if (outcome.written.empty()) return ToQ(text::kNothingWritten);
+        return ToQ(text::kChangesWritten) + QString::number(outcome.written.size());
+      },
+      JobKind::KeepsEditor);
+}
+
+void TForm1::BackupsClick() {
+  const DeviceSettings& s = session_.settings;
+  const QString instrument =
+      ToQ("ZRM" + ModelNumber(s.general.proc_ver) + " " + DeviceNumber(s.general));
+  auto* dialog = new BackupsDialog(
+      instrument, BackupsOf(session_.Dir(), s),
+      [this](const QString& path) {
+        OpenProfileAt(path);
+        Button3Click();
+      },
+      this);
+  dialog->show();
+}
+
+void TForm1::BackupBeforeWriteToggled(bool on) {
+  std::string error;
+  if (SetBackupBeforeWrite(session_.Dir(), on, error)) return;
+  operator_.ShowMessage(text::kCannotKeepSetting + OwnSettingsPath(session_.Dir()) + ": " + error,
+                        text::kErrorCaption, MessageIcon::Error);
+}
+
+}  // namespace zrm::gui

@@ -1,0 +1,203 @@
+// The write of changes against the emulated instrument: the frames it
+// receives after the comparison's read are the evidence of what was sent.
+
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "app/changes_write_command.h"
+#include "app/command_test_record.h"
+#include "app/read_command.h"
+#include "app/write_command.h"
+#include "lib/simulator.h"
+#include "link/link.h"
+#include "platform/serial_port.h"
+#include "support/recording_operator.h"
+#include "support/scratch_dir.h"
+
+namespace zrm {
+namespace {
+
+using namespace std::chrono_literals;
+using test::RecordingOperator;
+
+constexpr LinkParams kParams{1, 2, 1000};
+
+// "W2:b327=00" for a write, "R2:f29" for a read.
+std::string FrameText(const sim::ReceivedFrame& f) {
+  const sim::ParameterKey& p = *f.fields.parameter;
+  std::string text = (f.fields.command == 38u ? "W" : "R") + std::to_string(p.space) + ":" +
+                     (p.width == sim::Width::Byte ? "b" : "f") + std::to_string(p.address);
+  if (!f.fields.data.empty()) text += "=" + f.fields.data;
+  return text;
+}
+
+// The frames from the first write on: what the write of changes sent.
+std::vector<std::string> WriteFrames(const sim::Simulator& simulator) {
+  std::vector<std::string> out;
+  for (const sim::ReceivedFrame& f : simulator.Frames())
+    if (!out.empty() || f.fields.command == 38u) out.push_back(FrameText(f));
+  return out;
+}
+
+std::string FloatHex(float value) {
+  char text[9];
+  std::snprintf(text, sizeof text, "%08X", std::bit_cast<std::uint32_t>(value));
+  return text;
+}
+
+// An instrument that holds the command test record, read back into the
+// editor as the window is after "Прочитать из прибора".
+class ChangesWriteTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sim::SimulatorOptions options;
+    options.turnaround = 1ms;
+    options.restart_time = 10ms;
+    simulator_ = std::make_unique<sim::Simulator>(options);
+    std::string error;
+    ASSERT_TRUE(simulator_->Start(&error)) << error;
+    ASSERT_TRUE(port_.Open(simulator_->SlavePath(), 9600, error)) << error;
+    link_ = std::make_unique<Link>(port_, kParams, nullptr);
+    s_ = test::CommandTestRecord();
+    form_ = test::ShownForm(s_);
+    RecordingOperator op;
+    op.default_answer = true;
+    ASSERT_EQ(WriteCommand(form_, s_, *link_, op), result::kOk);
+    ASSERT_EQ(ReadCommand(form_, s_, *link_, op, 1), result::kOk);
+    simulator_->ClearFrames();
+    op_.default_answer = true;
+  }
+
+  ExchangeResult WriteChanges() {
+    return WriteChangesCommand(form_, s_, *link_, op_, {dir_.Path(), 1}, outcome_);
+  }
+
+  test::ScratchDir dir_;
+  std::unique_ptr<sim::Simulator> simulator_;
+  SerialPort port_;
+  std::unique_ptr<Link> link_;
+  DeviceSettings s_;
+  EditorForm form_;
+  RecordingOperator op_;
+  ChangesWriteOutcome outcome_;
+};
+
+TEST_F(ChangesWriteTest, OneSetPointSendsOnlyItsStepsReadBackAndRestart) {
+  form_.channel[1].th1 = "55.5";
+  ASSERT_EQ(WriteChanges(), result::kOk) << testing::PrintToString(op_.calls);
+  // Channel 2's set point 1 with its type prepared and put back, each
+  // checked by reading it back; then 47 and the restart.
+  EXPECT_EQ(WriteFrames(*simulator_),
+            (std::vector<std::string>{"W2:b331=00", "R2:b331", "W2:f33=" + FloatHex(55.5f),
+                                      "R2:f33", "W2:b331=01", "R2:b331", "W2:b0=2F", "W1:b0=01"}));
+  EXPECT_EQ(simulator_->RestartCount(), 2u);
+  EXPECT_EQ(simulator_->Float(33), 55.5f);
+  EXPECT_EQ(op_.CallsStartingWith("ask").size(), 1u);
+  EXPECT_EQ(test::ReadBytes(outcome_.backup_path).empty(), false);
+}
+
+TEST_F(ChangesWriteTest, SetPointTypeChangeIsPreparedAsTheWholeWritePreparesIt) {
+  form_.channel[0].th_type2 = 1;  // "Понижение" instead of "Повышение"
+  ASSERT_EQ(WriteChanges(), result::kOk);
+  EXPECT_EQ(WriteFrames(*simulator_),
+            (std::vector<std::string>{"W2:b328=00", "R2:b328", "W2:b328=01", "R2:b328", "W2:b0=2F",
+                                      "W1:b0=01"}));
+}
+
+TEST_F(ChangesWriteTest, NothingToWriteSendsNothingAndSaysSo) {
+  ASSERT_EQ(WriteChanges(), result::kOk);
+  EXPECT_TRUE(WriteFrames(*simulator_).empty());
+  EXPECT_EQ(simulator_->RestartCount(), 1u);
+  EXPECT_EQ(op_.Messages(),
+            std::vector<std::string>{"message|Запись изменений|Настройки прибора совпадают с "
+                                     "редактором: записывать нечего.|information"});
+  EXPECT_TRUE(outcome_.backup_path.empty());
+}
+
+TEST_F(ChangesWriteTest, DeclinedConfirmationSendsNothing) {
+  form_.channel[0].th1 = "51";
+  op_.default_answer = false;
+  EXPECT_EQ(WriteChanges(), result::kStoppedToClarify);
+  EXPECT_TRUE(WriteFrames(*simulator_).empty());
+  EXPECT_TRUE(outcome_.backup_path.empty());
+}
+
+TEST_F(ChangesWriteTest, StoppedMidwayKeepsTheBackupAndTellsWhatWasWritten) {
+  form_.channel[0].th1 = "51";
+  form_.channel[0].ns = 5;  // written after the set point block
+  // ESC while the set point's type goes back: noticed before the averaging.
+  op_.on_through = [&] {
+    if (WriteFrames(*simulator_).size() == 4) op_.esc.push_back(true);
+  };
+  EXPECT_EQ(WriteChanges(), result::kUserAbort);
+  const std::string backup = outcome_.backup_path;
+  ASSERT_FALSE(backup.empty());
+  EXPECT_EQ(op_.Messages().at(0),
+            "message|Запись изменений|Запись остановлена. Записано:\n"
+            "Канал 1: Величина I\n\nПрежние настройки прибора сохранены в " +
+                backup + "|warning");
+  EXPECT_EQ(simulator_->RestartCount(), 1u);  // no restart after a stop
+  EXPECT_EQ(simulator_->Float(29), 51.0f);
+
+  // The device vanishes at the closing write: the averaging went through.
+  op_ = RecordingOperator();
+  op_.default_answer = true;
+  simulator_->AddFault(
+      {sim::FaultKind::Vanish, {sim::FaultWhen::By::Parameter, 0, 2, 0, sim::Width::Byte, 0.0}, 0});
+  EXPECT_EQ(WriteChanges(), result::kNoAnswer);
+  EXPECT_EQ(op_.Messages().at(0),
+            "message|Запись изменений|Запись остановлена. Записано:\n"
+            "Канал 1: Усреднение\n\nПрежние настройки прибора сохранены в " +
+                outcome_.backup_path + "|warning");
+  EXPECT_NE(outcome_.backup_path, backup);
+  EXPECT_NE(test::ReadBytes(backup), "");
+}
+
+TEST_F(ChangesWriteTest, UnsavableBackupStopsBeforeAnyWrite) {
+  form_.channel[0].th1 = "51";
+  test::WriteBytes(dir_.File("backup"), "a file where the folder should be");
+  EXPECT_EQ(WriteChanges(), result::kFile);
+  EXPECT_TRUE(WriteFrames(*simulator_).empty());
+  const std::vector<std::string> messages = op_.Messages();
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages[0].rfind("message|Резервная копия|Резервная копия не сохранена, запись не "
+                              "начата.\n" +
+                                  dir_.File("backup") + ": ",
+                              0),
+            0u)
+      << messages[0];
+}
+
+TEST(InstrumentBackupTest, NamesSortNewestFirstAndBelongToOneInstrument) {
+  test::ScratchDir dir;
+  DeviceSettings s = test::CommandTestRecord();
+  s.general.serial_hi = 0x30;
+  s.general.serial_lo = 0x39;
+  std::tm at{};
+  at.tm_year = 126;
+  at.tm_mon = 11;
+  at.tm_mday = 8;
+  at.tm_hour = 5;
+  at.tm_min = 9;
+  at.tm_sec = 3;
+  EXPECT_EQ(BackupFileName(s, at), "ZRM4813-047-12345-20261208-050903.prf");
+
+  std::filesystem::create_directories(BackupFolder(dir.Path()));
+  const std::string folder = BackupFolder(dir.Path()) + "/";
+  for (const char* name :
+       {"ZRM4813-047-12345-20261208-050903.prf", "ZRM4813-047-12345-20261208-050903-2.prf",
+        "ZRM4813-047-12345-20251231-235959.prf", "ZRM4813-047-1234-20271208-050903.prf",
+        "ZRM4810-047-12345-20271208-050903.prf", "ZRM4813-047-12345-20271208-050903.txt"})
+    test::WriteBytes(folder + name, "");
+  EXPECT_EQ(BackupsOf(dir.Path(), s),
+            (std::vector<std::string>{folder + "ZRM4813-047-12345-20261208-050903-2.prf",
+                                      folder + "ZRM4813-047-12345-20261208-050903.prf",
+                                      folder + "ZRM4813-047-12345-20251231-235959.prf"}));
+}
+
+}  // namespace
+}  // namespace zrm
