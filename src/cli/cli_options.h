@@ -10,7 +10,7 @@
 
 namespace zrm {
 
-enum class CliCommand { Read, Write, Report, Status, Get, Set };
+enum class CliCommand { Read, Write, Report, Status, Get, Set, Batch };
 
 // What a raw read or write moves.
 enum class RawKind { Byte, Dword, StatusBlock };
@@ -46,6 +46,11 @@ struct CliOptions {
   std::uint32_t byte_value = 0;  // set ... byte
   float float_value = 0;         // set ... dword
   bool checked = false;          // set --checked: write with read-back
+
+  // batch PLAN (in `file`).
+  std::string results;     // --results FILE; empty: results.csv in the working folder
+  std::uint32_t jobs = 0;  // --jobs N: lines at once; 0: every line at once
+  bool resume = false;     // --resume: rows that succeeded before are not run again
 };
 
 // Parses the arguments after the program name. False with a one-line

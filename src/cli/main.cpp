@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/batch_run.h"
 #include "cli/cli_commands.h"
 #include "cli/usage_text.h"
 
@@ -25,6 +26,7 @@ int RunCommand(const zrm::CliOptions& options, zrm::CliOperator& op) {
     case CliCommand::Status: return zrm::RunStatus(options, op, stdout);
     case CliCommand::Get: return zrm::RunGet(options, op, stdout);
     case CliCommand::Set: return zrm::RunSet(options, op, stdout);
+    case CliCommand::Batch: return zrm::RunBatch(options, op, stdout);
   }
   return zrm::kUsageExit;
 }

@@ -23,6 +23,9 @@ constexpr OptionRow kOptionRows[] = {
      CountField{&CliOptions::interval_ms, 0, kAnyCount}, ""},
     {"--checked", "", "", CliCommand::Set, false, &CliOptions::checked, ""},
     {"--pdf", "", "FILE", CliCommand::Report, false, &CliOptions::pdf, ""},
+    {"--results", "", "FILE", CliCommand::Batch, false, &CliOptions::results, ""},
+    {"--jobs", "", "N", CliCommand::Batch, false, CountField{&CliOptions::jobs, 1, 64}, ""},
+    {"--resume", "", "", CliCommand::Batch, false, &CliOptions::resume, ""},
 };
 
 constexpr CommandRow kCommandRows[] = {
@@ -43,6 +46,12 @@ constexpr CommandRow kCommandRows[] = {
      "read one parameter (the status block: 1 2 status)"},
     {"set", CliCommand::Set, "SPACE ADDR byte|dword VALUE", 4,
      "write one parameter; --checked reads it back"},
+    {"batch", CliCommand::Batch, "PLAN", 1,
+     "run the rows of PLAN (CSV: device,address,action,\n"
+     "profile; actions read, write, changes, verify,\n"
+     "report), lines in parallel, at most N at once;\n"
+     "results appended to FILE (default results.csv);\n"
+     "--resume skips the rows that succeeded before"},
 };
 
 }  // namespace
