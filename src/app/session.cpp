@@ -66,6 +66,11 @@ void Session::StartWithoutWindow(Operator& op, const std::string& device) {
   CreateLink();
 }
 
+void Session::UseNetAddress(std::uint32_t address) {
+  config_.net_address = address;
+  CreateLink();
+}
+
 void Session::ReloadLastState(Operator& op) {
   LoadProfileIntoForm(RecentProfilePath(), op);
   ShowRecord();

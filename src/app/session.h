@@ -70,6 +70,10 @@ class Session {
   // the port (`device` when not empty, else the configured one) and the link.
   void StartWithoutWindow(Operator& op, const std::string& device);
 
+  // The instrument address the requests carry from now on, instead of
+  // dev.dat's (a batch row names the instrument of a bus it talks to).
+  void UseNetAddress(std::uint32_t address);
+
   // Loads recent.prf once more and refreshes the editor and all four group
   // areas (run shortly after start-up).
   void ReloadLastState(Operator& op);

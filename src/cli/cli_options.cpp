@@ -181,7 +181,8 @@ bool ParseCommand(const std::vector<std::string>& args, CliOptions& options, std
   switch (options.command) {
     case CliCommand::Read:
     case CliCommand::Write:
-    case CliCommand::Diff: options.file = args[1]; return true;
+    case CliCommand::Diff:
+    case CliCommand::Batch: options.file = args[1]; return true;
     case CliCommand::Get:
     case CliCommand::Set: return ParseRawArguments(args, options, error);
     case CliCommand::Report:

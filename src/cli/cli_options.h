@@ -10,7 +10,7 @@
 
 namespace zrm {
 
-enum class CliCommand { Read, Write, Report, Status, Get, Set, Diff, Backup };
+enum class CliCommand { Read, Write, Report, Status, Get, Set, Diff, Backup, Batch };
 
 // What a raw read or write moves.
 enum class RawKind { Byte, Dword, StatusBlock };
@@ -50,6 +50,11 @@ struct CliOptions {
   // write: only the parameters that differ; a backup before the whole write.
   bool changes_only = false;
   bool backup = false;
+
+  // batch PLAN (in `file`).
+  std::string results;     // --results FILE; empty: results.csv in the working folder
+  std::uint32_t jobs = 0;  // --jobs N: lines at once; 0: every line at once
+  bool resume = false;     // --resume: rows that succeeded before are not run again
 };
 
 // Parses the arguments after the program name. False with a one-line

@@ -21,5 +21,24 @@ inline constexpr const char* kNoProfile = "Профиль не найден: ";
 
 // A file named as a profile that holds none of a profile's keys.
 inline constexpr const char* kNotAProfile = "Файл не является профилем настроек: ";
+// The batch: its plan, its results file, its display and its summary.
+inline constexpr const char* kNoPlan = "План не найден: ";
+inline constexpr const char* kCannotWriteResults = "Невозможно записать файл результатов ";
+inline constexpr const char* kPlanLine = "строка ";
+inline constexpr const char* kPlanEmpty = "в плане нет ни одной строки";
+inline constexpr const char* kPlanNoColumn = "в заголовке нет столбца ";
+inline constexpr const char* kPlanNoDevice = "не указан порт (device)";
+inline constexpr const char* kPlanBadAddress = "адрес должен быть от 1 до 255, а не ";
+inline constexpr const char* kPlanBadAction =
+    "действие должно быть read, write, changes, verify или report, а не ";
+inline constexpr const char* kPlanNoProfile = "для этого действия нужен профиль (profile)";
+inline constexpr const char* kBatchAddress = ", адрес ";
+inline constexpr const char* kBatchFailed = ", ошибок: ";
+inline constexpr const char* kBatchRowDone = "Выполнено";
+inline constexpr const char* kBatchWritten = "Записано параметров: ";
+inline constexpr const char* kBatchSummary = "Пакет: строк ";
+inline constexpr const char* kBatchSucceeded = ", выполнено ";
+inline constexpr const char* kBatchFailedRows = ", с ошибкой ";
+inline constexpr const char* kBatchNotRun = ", не выполнено ";
 
 }  // namespace zrm::cli_texts

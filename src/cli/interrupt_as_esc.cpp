@@ -28,4 +28,10 @@ bool TakeInterrupt() {
   return sigtimedwait(&set, nullptr, &no_wait) == SIGINT;
 }
 
+bool InterruptPending() {
+  sigset_t pending;
+  sigemptyset(&pending);
+  return sigpending(&pending) == 0 && sigismember(&pending, SIGINT) == 1;
+}
+
 }  // namespace zrm

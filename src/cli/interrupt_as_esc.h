@@ -14,4 +14,8 @@ void TreatInterruptAsEsc();
 // clears the key's pressed state.
 bool TakeInterrupt();
 
+// True when a SIGINT is pending, leaving it pending: every thread of a batch
+// sees the one Ctrl-C.
+bool InterruptPending();
+
 }  // namespace zrm

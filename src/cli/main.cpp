@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/batch_run.h"
 #include "cli/cli_commands.h"
 #include "cli/usage_text.h"
 
@@ -27,6 +28,7 @@ int RunCommand(const zrm::CliOptions& options, zrm::CliOperator& op) {
     case CliCommand::Set: return zrm::RunSet(options, op, stdout);
     case CliCommand::Diff: return zrm::RunDiff(options, op, stdout);
     case CliCommand::Backup: return zrm::RunBackup(options, op, stdout);
+    case CliCommand::Batch: return zrm::RunBatch(options, op, stdout);
   }
   return zrm::kUsageExit;
 }

@@ -25,6 +25,9 @@ constexpr OptionRow kOptionRows[] = {
     {"--pdf", "", "FILE", CliCommand::Report, false, &CliOptions::pdf, ""},
     {"--changes-only", "", "", CliCommand::Write, false, &CliOptions::changes_only, ""},
     {"--backup", "", "", CliCommand::Write, false, &CliOptions::backup, ""},
+    {"--results", "", "FILE", CliCommand::Batch, false, &CliOptions::results, ""},
+    {"--jobs", "", "N", CliCommand::Batch, false, CountField{&CliOptions::jobs, 1, 64}, ""},
+    {"--resume", "", "", CliCommand::Batch, false, &CliOptions::resume, ""},
 };
 
 constexpr CommandRow kCommandRows[] = {
@@ -54,6 +57,12 @@ constexpr CommandRow kCommandRows[] = {
     {"backup", CliCommand::Backup, "", 0,
      "read the instrument, save a backup under backup/\n"
      "and print its path"},
+    {"batch", CliCommand::Batch, "PLAN", 1,
+     "run the rows of PLAN (CSV: device,address,action,\n"
+     "profile; actions read, write, changes, verify,\n"
+     "report), lines in parallel, at most N at once;\n"
+     "results appended to FILE (default results.csv);\n"
+     "--resume skips the rows that succeeded before"},
 };
 
 }  // namespace

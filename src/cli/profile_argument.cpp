@@ -11,24 +11,31 @@
 
 namespace zrm {
 
-bool ProfileUsable(const std::string& path, CliOperator& op) {
+namespace {
+
+// A line of the command line's own, as CliOperator::Tell prints it.
+void Tell(Operator& op, const std::string& text) { op.ShowMessage(text, {}, MessageIcon::Error); }
+
+}  // namespace
+
+bool ProfileUsable(const std::string& path, Operator& op) {
   std::error_code error;
   if (std::filesystem::is_directory(path, error)) {
-    op.Tell(cli_texts::kNoProfile + path + ": " + std::strerror(EISDIR));
+    Tell(op, cli_texts::kNoProfile + path + ": " + std::strerror(EISDIR));
     return false;
   }
   if (access(path.c_str(), R_OK) != 0) {
-    op.Tell(cli_texts::kNoProfile + path + ": " + std::strerror(errno));
+    Tell(op, cli_texts::kNoProfile + path + ": " + std::strerror(errno));
     return false;
   }
   if (!HoldsProfileKeys(path)) {
-    op.Tell(cli_texts::kNotAProfile + path);
+    Tell(op, cli_texts::kNotAProfile + path);
     return false;
   }
   return true;
 }
 
-bool OpenNamedProfile(Session& session, const std::string& path, CliOperator& op) {
+bool OpenNamedProfile(Session& session, const std::string& path, Operator& op) {
   if (!ProfileUsable(path, op)) {
     ShowExchangeError(op, result::kFile);
     return false;

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/session.h"
-#include "cli/cli_operator.h"
+#include "platform/operator.h"
 
 namespace zrm {
 
@@ -13,10 +13,10 @@ namespace zrm {
 // missing one would be created as a new profile and a file of other content
 // would load as a profile of defaults, and either would then be written to
 // the instrument; both are refused with the reason on stderr.
-bool ProfileUsable(const std::string& path, CliOperator& op);
+bool ProfileUsable(const std::string& path, Operator& op);
 
 // Opens the profile `path` in the session as the window's "Открыть" does,
 // after ProfileUsable; false (the failure shown as 14) when it is not usable.
-bool OpenNamedProfile(Session& session, const std::string& path, CliOperator& op);
+bool OpenNamedProfile(Session& session, const std::string& path, Operator& op);
 
 }  // namespace zrm

@@ -247,7 +247,9 @@ std::string ModelNumber(std::int32_t proc_ver) {
 }
 
 std::string DeviceNumber(const GeneralSettings& g) {
-  return PrefixItems()[ByteOnWire(g.otk_type)] + "-" + std::to_string(SerialNumber(g));
+  std::string serial = std::to_string(SerialNumber(g));
+  if (serial.size() < 5) serial.insert(0, 5 - serial.size(), '0');
+  return PrefixItems()[ByteOnWire(g.otk_type)] + "-" + serial;
 }
 
 }  // namespace zrm

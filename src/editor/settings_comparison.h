@@ -46,7 +46,8 @@ std::string ParameterName(const WrittenParameter& p);
 // code in decimal for a code without a model.
 std::string ModelNumber(std::int32_t proc_ver);
 
-// "047-12345": the prefix in three digits and the serial number.
+// "047-12345": the prefix in three digits and the serial number in five
+// (serial 42 is "047-00042").
 std::string DeviceNumber(const GeneralSettings& g);
 
 }  // namespace zrm

@@ -1,0 +1,117 @@
+#include "cli/batch_row.h"
+
+#include <filesystem>
+
+#include "app/session.h"
+#include "cli/cli_commands.h"
+#include "cli/cli_texts.h"
+#include "cli/profile_argument.h"
+#include "editor/editor_binding.h"
+#include "editor/settings_comparison.h"
+#include "settings/firmware_version.h"
+
+namespace zrm {
+
+namespace {
+
+constexpr const char* kCertificateFolder = "certificates";
+// A verify row that found differences ends as `diff` exits.
+constexpr ExchangeResult kVerifyDiffers = kDiffersExit;
+
+// The instrument's identity into the result row, once it has been read.
+void Identify(const DeviceSettings& s, ResultRow& out) {
+  out.type = ModelNumber(s.general.proc_ver);
+  out.serial = DeviceNumber(s.general);
+  out.firmware = FirmwareVersionText(s.general.firmware_version);
+}
+
+std::string InFolder(const std::string& dir, const std::string& name) {
+  return (std::filesystem::path(dir) / name).string();
+}
+
+ExchangeResult Read(Session& session, const PlanRow& row, Operator& op, ResultRow& out) {
+  if (ExchangeResult r = session.Read(session.form, session.settings, op)) return r;
+  Identify(session.settings, out);
+  const std::string chosen = row.profile.empty()
+                                 ? InFolder(session.Dir(), out.type + "-" + out.serial)
+                                 : row.profile;
+  if (!session.SaveProfileAs(chosen, op)) return result::kFile;
+  out.file = ProfileSaveName(chosen);
+  return result::kOk;
+}
+
+ExchangeResult Write(Session& session, const PlanRow& row, Operator& op) {
+  if (!OpenNamedProfile(session, row.profile, op)) return result::kFile;
+  return session.Write(session.form, session.settings, op);
+}
+
+ExchangeResult WriteChanges(Session& session, const PlanRow& row, Operator& op,
+                            ResultRow& out) {
+  if (!OpenNamedProfile(session, row.profile, op)) return result::kFile;
+  ChangesWriteOutcome outcome;
+  const ExchangeResult r = session.WriteChanges(session.form, session.settings, op, outcome);
+  out.file = outcome.backup_path;
+  if (r == result::kOk && !outcome.written.empty())
+    out.message = cli_texts::kBatchWritten + std::to_string(outcome.written.size());
+  return r;
+}
+
+// Equal is success; differences are result 65 with each of them in the
+// message.
+ExchangeResult Verify(Session& session, const PlanRow& row, Operator& op, ResultRow& out) {
+  if (!OpenNamedProfile(session, row.profile, op)) return result::kFile;
+  DeviceSettings instrument;
+  std::vector<SettingDifference> differences;
+  if (ExchangeResult r =
+          session.Compare(session.form, session.settings, op, instrument, differences))
+    return r;
+  Identify(instrument, out);
+  if (differences.empty()) return result::kOk;
+  for (const SettingDifference& d : differences)
+    out.message += (out.message.empty() ? "" : "; ") + DifferenceLine(d);
+  return kVerifyDiffers;
+}
+
+ExchangeResult Report(Session& session, Operator& op, const PdfRenderer& render_pdf,
+                      ResultRow& out) {
+  PageChange(session.form, session.settings, op, session.PortNumber());
+  ConfigurationPage page;
+  if (ExchangeResult r = session.Report(session.form, session.settings, op, page)) return r;
+  Identify(session.settings, out);
+  const std::string folder = InFolder(session.Dir(), kCertificateFolder);
+  std::error_code ignored;
+  std::filesystem::create_directories(folder, ignored);
+  const std::string path = InFolder(folder, "ZRM" + out.type + "-" + out.serial + ".pdf");
+  std::string error;
+  if (!render_pdf(page, path, error)) {
+    op.ShowMessage(error, {}, MessageIcon::Error);
+    return result::kFile;
+  }
+  out.file = path;
+  return result::kOk;
+}
+
+}  // namespace
+
+ResultRow RunPlanRow(const PlanRow& row, const std::string& dir, Operator& op,
+                     const PdfRenderer& render_pdf) {
+  ResultRow out;
+  out.device = row.device;
+  out.address = row.address;
+  out.action = row.action;
+  Session session(dir);
+  session.StartWithoutWindow(op, row.device);
+  session.UseNetAddress(row.address);
+  ExchangeResult r = result::kOk;
+  switch (row.action) {
+    case BatchAction::kRead: r = Read(session, row, op, out); break;
+    case BatchAction::kWrite: r = Write(session, row, op); break;
+    case BatchAction::kReport: r = Report(session, op, render_pdf, out); break;
+    case BatchAction::kChanges: r = WriteChanges(session, row, op, out); break;
+    case BatchAction::kVerify: r = Verify(session, row, op, out); break;
+  }
+  out.result = static_cast<int>(r);
+  return out;
+}
+
+}  // namespace zrm

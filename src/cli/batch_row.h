@@ -1,0 +1,27 @@
+#pragma once
+// One row of a batch: a fresh start-up without a window on the row's device
+// and address, then the row's action as the single commands do it. Files go
+// to the working folder: read saves <type>-<prefix>-<serial>.prf, report
+// certificates/ZRM<type>-<prefix>-<serial>.pdf.
+
+#include <functional>
+#include <string>
+
+#include "cli/batch_plan.h"
+#include "cli/batch_results.h"
+#include "platform/operator.h"
+#include "report/configuration_page.h"
+
+namespace zrm {
+
+// Writes the configuration page to a PDF file; false with the reason in
+// `error`. The batch runs it where Qt may draw (the main thread).
+using PdfRenderer =
+    std::function<bool(const ConfigurationPage& page, const std::string& path, std::string& error)>;
+
+// Runs `row` in the working folder `dir`; the result row is complete but for
+// the time. Messages go to `op` (which names the first of them).
+ResultRow RunPlanRow(const PlanRow& row, const std::string& dir, Operator& op,
+                     const PdfRenderer& render_pdf);
+
+}  // namespace zrm

@@ -1,0 +1,173 @@
+#include "cli/batch_run.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <thread>
+
+#include "app/link_config_file.h"
+#include "cli/batch_display.h"
+#include "cli/batch_row.h"
+#include "cli/cli_commands.h"
+#include "cli/cli_texts.h"
+#include "cli/interrupt_as_esc.h"
+#include "cli/main_thread_jobs.h"
+#include "report_render/report_pdf.h"
+
+namespace zrm {
+
+namespace {
+
+constexpr auto kDisplayPeriod = std::chrono::milliseconds(100);
+
+// The rows grouped by device in the order the plan first names each; rows
+// that already succeeded (with --resume) are left out and counted.
+std::vector<std::unique_ptr<BusLine>> LinesOf(const std::vector<PlanRow>& rows,
+                                              SucceededRows succeeded, std::size_t& skipped) {
+  std::vector<std::unique_ptr<BusLine>> lines;
+  for (const PlanRow& row : rows) {
+    int& done_before = succeeded[{row.device, row.address, std::string(ActionName(row.action))}];
+    if (done_before > 0) {
+      --done_before;
+      ++skipped;
+      continue;
+    }
+    auto line = std::find_if(lines.begin(), lines.end(),
+                             [&](const auto& l) { return l->device == row.device; });
+    if (line == lines.end()) {
+      lines.push_back(std::make_unique<BusLine>());
+      lines.back()->device = row.device;
+      line = lines.end() - 1;
+    }
+    (*line)->rows.push_back(row);
+  }
+  return lines;
+}
+
+std::string MessageOf(const ResultRow& row, const BatchOperator& op) {
+  if (!row.message.empty()) return row.message;
+  if (row.result == 0) return cli_texts::kBatchRowDone;
+  const std::string shown = op.FirstMessage();
+  if (!shown.empty()) return shown;
+  ResultMessage message;
+  return ExchangeResultMessage(static_cast<ExchangeResult>(row.result), message) ? message.text
+                                                                                  : std::string();
+}
+
+struct BatchContext {
+  std::string dir;
+  bool answer_yes;
+  ResultsFile& results;
+  BatchDisplay& display;
+  MainThreadJobs& main_thread;
+};
+
+// The rows of one line in turn, until Ctrl-C.
+void RunLine(BusLine& line, BatchContext& context) {
+  const PdfRenderer render_pdf = [&context](const ConfigurationPage& page,
+                                            const std::string& path, std::string& error) {
+    bool ok = false;
+    context.main_thread.RunAndWait(
+        [&] { ok = RenderConfigurationPagePdf(page, path, error); });
+    return ok;
+  };
+  for (const PlanRow& row : line.rows) {
+    if (InterruptPending()) return;
+    BatchOperator op(context.answer_yes);
+    line.Begin(&row, &op);
+    ResultRow result = RunPlanRow(row, context.dir, op, render_pdf);
+    line.End();
+    result.time = ResultTimeNow();
+    result.message = MessageOf(result, op);
+    context.results.Append(result);
+    if (result.result != 0) ++line.failed;
+    ++line.done;
+    context.display.RowFinished(result);
+  }
+}
+
+bool ReadPlan(const std::string& path, std::string& text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream content;
+  content << in.rdbuf();
+  text = content.str();
+  return true;
+}
+
+}  // namespace
+
+int RunBatch(const CliOptions& options, CliOperator& op, std::FILE* out) {
+  std::string text;
+  if (!ReadPlan(options.file, text)) {
+    op.Tell(cli_texts::kNoPlan + options.file);
+    return static_cast<int>(result::kFile);
+  }
+  std::vector<PlanRow> rows;
+  std::string error;
+  if (!ParsePlan(text, rows, error)) {
+    op.Tell(options.file + ": " + error);
+    return kUsageExit;
+  }
+  const std::string results_path =
+      options.results.empty() ? options.dir + "/results.csv" : options.results;
+  std::size_t skipped = 0;
+  const auto lines = LinesOf(rows, options.resume ? ReadSucceededRows(results_path)
+                                                  : SucceededRows{},
+                             skipped);
+  ResultsFile results;
+  if (!results.Open(results_path, error)) {
+    op.Tell(cli_texts::kCannotWriteResults + error);
+    return static_cast<int>(result::kFile);
+  }
+  // dev.dat made once, before the rows read it at the same time.
+  LoadLinkConfig(options.dir, op);
+
+  // Ctrl-C is kept pending for every worker to see; blocked before they start.
+  TreatInterruptAsEsc();
+  std::vector<BusLine*> shown;
+  for (const auto& line : lines) shown.push_back(line.get());
+  BatchDisplay display(out, isatty(fileno(out)) == 1, shown);
+  MainThreadJobs main_thread;
+  BatchContext context{options.dir, options.yes, results, display, main_thread};
+
+  std::atomic<std::size_t> next_line{0};
+  std::atomic<std::size_t> running{0};
+  const std::size_t worker_count =
+      std::min<std::size_t>(lines.size(), options.jobs > 0 ? options.jobs : lines.size());
+  std::vector<std::thread> workers;
+  running = worker_count;
+  for (std::size_t w = 0; w < worker_count; ++w) {
+    workers.emplace_back([&] {
+      for (std::size_t i; (i = next_line++) < lines.size();) RunLine(*lines[i], context);
+      --running;
+    });
+  }
+  while (running > 0) {
+    main_thread.RunPending();
+    display.Draw();
+    std::this_thread::sleep_for(kDisplayPeriod);
+  }
+  for (std::thread& worker : workers) worker.join();
+  display.Draw();
+
+  std::size_t done = 0;
+  std::size_t failed = 0;
+  for (const auto& line : lines) {
+    done += line->done;
+    failed += line->failed;
+  }
+  const bool stopped = TakeInterrupt();
+  op.Tell(cli_texts::kBatchSummary + std::to_string(rows.size()) + cli_texts::kBatchSucceeded +
+          std::to_string(done - failed + skipped) + cli_texts::kBatchFailedRows +
+          std::to_string(failed) + cli_texts::kBatchNotRun +
+          std::to_string(rows.size() - done - skipped));
+  if (stopped) return static_cast<int>(result::kUserAbort);
+  return failed > 0 ? kBatchRowsFailedExit : 0;
+}
+
+}  // namespace zrm
