@@ -3,11 +3,8 @@
 // --user-folder in the user's own folder ~/ZRM48.
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QMessageBox>
 #include <QTimer>
-#include <QTranslator>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -16,6 +13,7 @@
 #include "gui/guarded_application.h"
 #include "gui/qt_dialogs.h"
 #include "gui/qt_text.h"
+#include "gui/qt_russian_texts.h"
 #include "gui/quit_signals.h"
 #include "gui/tform1.h"
 #include "gui/window_command_line.h"
@@ -54,12 +52,7 @@ int main(int argc, char** argv) {
   zrm::gui::GuardedApplication app(argc, argv);
   // Lets the desktop match the window to its menu entry and icon.
   QGuiApplication::setDesktopFileName("zrm48setup");
-  // The window is Russian whatever the desktop's language: Qt's own dialog
-  // buttons and the print preview follow.
-  QTranslator qt_russian;
-  if (qt_russian.load(QLocale(QLocale::Russian), "qtbase", "_",
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    app.installTranslator(&qt_russian);
+  const zrm::gui::QtRussianTexts qt_russian(app);
   if (command_line.user_folder && !EnterUserFolder()) return 1;
   zrm::Session session(std::filesystem::current_path().string());
   zrm::gui::QtDialogs dialogs;

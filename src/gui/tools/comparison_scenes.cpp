@@ -20,6 +20,7 @@
 #include "app/session.h"
 #include "gui/comparison_dialog.h"
 #include "gui/qt_dialogs.h"
+#include "gui/qt_russian_texts.h"
 #include "gui/tform1.h"
 #include "gui/tools/scene_support.h"
 #include "gui/tools/stderr_dialogs.h"
@@ -30,6 +31,7 @@ using zrm::gui::WaitForJob;
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  const zrm::gui::QtRussianTexts qt_russian(app);
   if (argc < 2) {
     std::cerr << "usage: zrm48comparison_scenes OUTDIR\n";
     return 2;

@@ -18,9 +18,10 @@
 #include <iostream>
 
 #include "app/session.h"
+#include "gui/qt_russian_texts.h"
+#include "gui/tform1.h"
 #include "gui/tools/scene_support.h"
 #include "gui/tools/stderr_dialogs.h"
-#include "gui/tform1.h"
 #include "lib/simulator.h"
 
 using zrm::gui::MapPortOne;
@@ -28,6 +29,7 @@ using zrm::gui::WaitForJob;
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  const zrm::gui::QtRussianTexts qt_russian(app);
   if (argc < 2) {
     std::cerr << "usage: zrm48scenes OUTDIR\n";
     return 2;

@@ -14,8 +14,9 @@
 #include <iostream>
 
 #include "app/session.h"
-#include "gui/tools/stderr_dialogs.h"
+#include "gui/qt_russian_texts.h"
 #include "gui/tform1.h"
+#include "gui/tools/stderr_dialogs.h"
 
 namespace {
 
@@ -25,6 +26,7 @@ constexpr int kTrendHistoryMs = 40000;
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  const zrm::gui::QtRussianTexts qt_russian(app);
   if (argc < 2) {
     std::cerr << "usage: zrm48shots OUTDIR [--read]\n";
     return 2;
