@@ -32,4 +32,8 @@ int RunStatus(const CliOptions& options, CliOperator& op, std::FILE* out);
 int RunGet(const CliOptions& options, CliOperator& op, std::FILE* out);
 int RunSet(const CliOptions& options, CliOperator& op, std::FILE* out);
 
+// Searches the port for instruments; one line per instrument found. 0 when
+// any was found, 20 when stopped by Ctrl-C before any, else 2.
+int RunScan(const CliOptions& options, CliOperator& op, std::FILE* out);
+
 }  // namespace zrm

@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "app/search_plan.h"
 #include "link/parameter_access.h"
 
 namespace zrm {
 
-enum class CliCommand { Read, Write, Report, Status, Get, Set };
+enum class CliCommand { Read, Write, Report, Status, Get, Set, Scan };
 
 // What a raw read or write moves.
 enum class RawKind { Byte, Dword, StatusBlock };
@@ -46,6 +47,12 @@ struct CliOptions {
   std::uint32_t byte_value = 0;  // set ... byte
   float float_value = 0;         // set ... dword
   bool checked = false;          // set --checked: write with read-back
+
+  // scan: the texts as given, then checked into the plan.
+  std::string speeds_text;
+  std::string addresses_text;
+  std::uint32_t probe_ms = 50;
+  SearchPlan plan;
 };
 
 // Parses the arguments after the program name. False with a one-line

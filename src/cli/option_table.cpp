@@ -23,6 +23,10 @@ constexpr OptionRow kOptionRows[] = {
      CountField{&CliOptions::interval_ms, 0, kAnyCount}, ""},
     {"--checked", "", "", CliCommand::Set, false, &CliOptions::checked, ""},
     {"--pdf", "", "FILE", CliCommand::Report, false, &CliOptions::pdf, ""},
+    {"--speeds", "", "LIST", CliCommand::Scan, false, &CliOptions::speeds_text, ""},
+    {"--addresses", "", "A-B", CliCommand::Scan, false, &CliOptions::addresses_text, ""},
+    {"--probe-ms", "", "N", CliCommand::Scan, false,
+     CountField{&CliOptions::probe_ms, 1, 10000}, ""},
 };
 
 constexpr CommandRow kCommandRows[] = {
@@ -43,6 +47,12 @@ constexpr CommandRow kCommandRows[] = {
      "read one parameter (the status block: 1 2 status)"},
     {"set", CliCommand::Set, "SPACE ADDR byte|dword VALUE", 4,
      "write one parameter; --checked reads it back"},
+    {"scan", CliCommand::Scan, "", 0,
+     "search the port for instruments: each speed of\n"
+     "LIST (default all: 4800,9600,19200,38400,57600),\n"
+     "each address A-B (default 1-32, at most 1-255),\n"
+     "N ms beyond the wire time per probe (default 50);\n"
+     "exit 2 when none was found"},
 };
 
 }  // namespace

@@ -142,6 +142,23 @@ bool SerialPort::Open(const std::string& path, std::int32_t speed, std::string& 
   return true;
 }
 
+bool SerialPort::SetSpeed(std::int32_t speed, std::string& reason) {
+  const auto termios_speed = TermiosSpeed(speed);
+  if (!termios_speed) {
+    reason = path_ + ": " + platform_texts::kUnsupportedSpeed + std::to_string(speed);
+    return false;
+  }
+  termios tio{};
+  if (fd_ < 0 || ::tcgetattr(fd_, &tio) != 0 || ::cfsetispeed(&tio, *termios_speed) != 0 ||
+      ::cfsetospeed(&tio, *termios_speed) != 0 || ::tcsetattr(fd_, TCSADRAIN, &tio) != 0) {
+    reason = path_ + ": " + SystemReason(fd_ < 0 ? ENODEV : errno);
+    return false;
+  }
+  speed_ = speed;
+  ::tcflush(fd_, TCIFLUSH);
+  return true;
+}
+
 void SerialPort::Close() {
   CloseDevice();
   path_.clear();

@@ -44,3 +44,32 @@ TEST(CliProgramTest, ReadStatusAndRawAccessAgainstTheSimulatorProgram) {
 
 }  // namespace
 }  // namespace zrm::test
+
+namespace zrm::test {
+namespace {
+
+TEST(CliProgramTest, ScanFindsTheBusOfTheSimulatorProgram) {
+  SimProgram bus({"--address", "3,7,12", "--baud", "19200", "--line-timing"});
+  ScratchDir dir;
+  auto scan = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), {"--dir", dir.Path(), "--device", bus.DevicePath(), "scan"});
+    return RunCtl(args);
+  };
+  const CliOutcome found = scan({"--speeds", "9600,19200", "--addresses", "1-12"});
+  EXPECT_EQ(found.exit_code, 0) << found.err;
+  EXPECT_EQ(found.out,
+            "3\t19200\t1\t4813 Н Двухканальный\t047-12345\t1.1.10\t17.3.2021\n"
+            "7\t19200\t1\t4813 Н Двухканальный\t047-12346\t1.1.10\t17.3.2021\n"
+            "12\t19200\t1\t4813 Н Двухканальный\t047-12347\t1.1.10\t17.3.2021\n");
+  EXPECT_NE(found.err.find("Что-то отвечает на другой скорости: Адрес: 7, Скорость: 9600"),
+            std::string::npos)
+      << found.err;
+
+  const CliOutcome none = scan({"--speeds", "19200", "--addresses", "4-6"});
+  EXPECT_EQ(none.exit_code, 2);
+  EXPECT_EQ(none.out, "");
+  EXPECT_EQ(none.err, "Прибор не найден.\n");
+}
+
+}  // namespace
+}  // namespace zrm::test
