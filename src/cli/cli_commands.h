@@ -36,4 +36,8 @@ int RunSet(const CliOptions& options, CliOperator& op, std::FILE* out);
 // any was found, 20 when stopped by Ctrl-C before any, else 2.
 int RunScan(const CliOptions& options, CliOperator& op, std::FILE* out);
 
+// Lists the machine's serial devices, one line each: path, by-id name,
+// description, access.
+int RunPorts(const CliOptions& options, CliOperator& op, std::FILE* out);
+
 }  // namespace zrm

@@ -195,7 +195,8 @@ bool ParseCommand(const std::vector<std::string>& args, CliOptions& options, std
     case CliCommand::Set: return ParseRawArguments(args, options, error);
     case CliCommand::Scan: return ParseScanPlan(options, error);
     case CliCommand::Report:
-    case CliCommand::Status: return true;
+    case CliCommand::Status:
+    case CliCommand::Ports: return true;
   }
   return true;
 }

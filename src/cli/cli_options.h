@@ -11,7 +11,7 @@
 
 namespace zrm {
 
-enum class CliCommand { Read, Write, Report, Status, Get, Set, Scan };
+enum class CliCommand { Read, Write, Report, Status, Get, Set, Scan, Ports };
 
 // What a raw read or write moves.
 enum class RawKind { Byte, Dword, StatusBlock };

@@ -26,6 +26,7 @@ int RunCommand(const zrm::CliOptions& options, zrm::CliOperator& op) {
     case CliCommand::Get: return zrm::RunGet(options, op, stdout);
     case CliCommand::Set: return zrm::RunSet(options, op, stdout);
     case CliCommand::Scan: return zrm::RunScan(options, op, stdout);
+    case CliCommand::Ports: return zrm::RunPorts(options, op, stdout);
   }
   return zrm::kUsageExit;
 }

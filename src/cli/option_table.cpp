@@ -53,6 +53,9 @@ constexpr CommandRow kCommandRows[] = {
      "each address A-B (default 1-32, at most 1-255),\n"
      "N ms beyond the wire time per probe (default 50);\n"
      "exit 2 when none was found"},
+    {"ports", CliCommand::Ports, "", 0,
+     "list the serial devices: path, by-id name,\n"
+     "description, access"},
 };
 
 }  // namespace

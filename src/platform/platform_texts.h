@@ -19,5 +19,8 @@ inline constexpr const char* kOtherSystemError = "ошибка системы: "
 // Permission hint; the group that owns the device follows in quotes.
 inline constexpr const char* kJoinGroupHint =
     "Пользователь должен входить в группу, которой принадлежит устройство: ";
+// The command that gives access follows, then kLogInAgain.
+inline constexpr const char* kRunCommand = "Выполните: ";
+inline constexpr const char* kLogInAgain = " и войдите в систему заново.";
 
 }  // namespace zrm::platform_texts
