@@ -14,7 +14,7 @@
 #include "app/instrument_probe.h"
 #include "app/instrument_search.h"
 #include "bench_host.h"
-#include "lib/simulator.h"
+#include "lib/bus_options.h"
 #include "platform/number_text.h"
 #include "platform/serial_port.h"
 #include "quiet_operator.h"
@@ -38,13 +38,7 @@ double WindowSumMs(const SearchPlan& plan) {
 // One search on a fresh bus; the wall time in ms, or a negative number when
 // the three instruments were not found exactly.
 double TimedSearch(const SearchPlan& plan, std::string& failure) {
-  sim::SimulatorOptions options;
-  options.address = 3;
-  options.more_addresses = {7, 12};
-  options.baud = kBusSpeed;
-  options.check_speed = true;
-  options.line_timing = true;
-  sim::Simulator bus(options);
+  sim::Simulator bus(sim::BusOptions({3, 7, 12}, kBusSpeed));
   SerialPort port;
   if (!bus.Start(&failure) || !port.Open(bus.SlavePath(), plan.speeds.front(), failure))
     return -1;

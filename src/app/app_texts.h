@@ -25,6 +25,7 @@ inline constexpr const char* kSearchStopped = "Поиск остановлен �
 inline constexpr const char* kSearchVanished =
     "Устройство пропало во время поиска (отключен адаптер?). Найденное до этого сохранено.";
 inline constexpr const char* kSearchSpeedRefused = "Порт не принимает скорость: ";
+inline constexpr const char* kSearchNoPort = "Порт не открыт: ";
 inline constexpr const char* kSearchNothingFound = "Прибор не найден.";
 inline constexpr const char* kSearchOtherSpeed = "Что-то отвечает на другой скорости";
 

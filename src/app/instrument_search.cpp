@@ -1,5 +1,7 @@
 #include "app/instrument_search.h"
 
+#include <algorithm>
+
 #include "app/app_texts.h"
 #include "app/instrument_probe.h"
 #include "link/link.h"
@@ -70,6 +72,15 @@ bool SearchAddress(Line& line, std::int32_t speed, std::uint32_t address,
   return true;
 }
 
+// Garbage from an address where an instrument was found at its own speed is
+// that instrument heard at the wrong speed: nothing more to report.
+void DropExplainedGarbage(SearchOutcome& outcome) {
+  std::erase_if(outcome.garbled, [&](const GarbledAnswer& g) {
+    return std::any_of(outcome.found.begin(), outcome.found.end(),
+                       [&](const FoundInstrument& f) { return f.address == g.address; });
+  });
+}
+
 }  // namespace
 
 SearchOutcome SearchInstruments(SearchLine& port, const SearchPlan& plan, Operator& op) {
@@ -90,6 +101,7 @@ SearchOutcome SearchInstruments(SearchLine& port, const SearchPlan& plan, Operat
     if (outcome.end != SearchEnd::Completed) break;
   }
   op.HideProgress();
+  DropExplainedGarbage(outcome);
   return outcome;
 }
 
@@ -99,6 +111,7 @@ std::string SearchEndText(const SearchOutcome& outcome) {
     case SearchEnd::Stopped: return app_texts::kSearchStopped;
     case SearchEnd::Vanished: return app_texts::kSearchVanished;
     case SearchEnd::SpeedRefused: return app_texts::kSearchSpeedRefused + outcome.reason;
+    case SearchEnd::NoPort: return app_texts::kSearchNoPort + outcome.reason;
   }
   return "";
 }

@@ -37,8 +37,9 @@ struct FoundInstrument {
   std::int32_t date_year = 0;     // four digits
 };
 
-// An address whose answer could not be read at that speed: something is
-// there, most likely set to another speed.
+// An address whose answer could not be read at that speed, and where no
+// instrument was found at any speed searched: something is there, most
+// likely set to another speed.
 struct GarbledAnswer {
   std::uint32_t address = 0;
   std::int32_t speed = 0;
@@ -49,6 +50,7 @@ enum class SearchEnd {
   Stopped,       // ESC
   Vanished,      // the device went away
   SpeedRefused,  // the device would not take a speed of the plan
+  NoPort,        // the port could not be opened (reason: its path)
 };
 
 struct SearchOutcome {

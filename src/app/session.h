@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "app/instrument_search.h"
 #include "editor/editor_form.h"
 #include "link/exchange_log.h"
 #include "link/exchange_result.h"
@@ -119,6 +120,19 @@ class Session {
   // The save command after the dialog: collects the editor and saves to
   // ProfileSaveName(chosen). True when the file was written.
   bool SaveProfileAs(const std::string& chosen, Operator& op);
+
+  // The search for instruments on the port in use ("Найти прибор…"), run as
+  // a device job. The port goes back to the configured speed afterwards.
+  SearchOutcome SearchInstruments(const SearchPlan& plan, Operator& op);
+
+  // "Использовать" on a found instrument: its speed and address go into
+  // dev.dat and into the link at once. False when dev.dat could not be
+  // written (told to the user); the link uses them either way.
+  bool UseInstrument(std::int32_t speed, std::uint32_t address, Operator& op);
+
+  // "Порты…" saved: [PORTS] into dev.dat and the port paths used from now
+  // on; the port in use is opened again when its device changed.
+  bool UsePortPaths(const std::string (&paths)[4], Operator& op);
 
   DeviceSettings settings;
   EditorForm form;

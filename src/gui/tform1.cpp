@@ -73,6 +73,7 @@ void TForm1::BuildMenu() {
   redo_->setObjectName("RedoItem");
   redo_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
   UpdateUndoItems();
+  BuildConnectionMenu();
 }
 
 void TForm1::BuildPages() {
@@ -140,6 +141,7 @@ void TForm1::ConnectHandlers() {
 void TForm1::FormCreate() {
   session_.StartUp(operator_, *this);
   ShowPortState();
+  ShowPortDevices();
   Timer2.start(kReloadDelayMs);
   poller_ = std::make_unique<CurrentValuesPoller>(session_, worker_, Timer3,
                                                   *current_values_page_, dialogs_);
@@ -374,6 +376,7 @@ void TForm1::SetCommandsEnabled(bool enabled) {
   for (QWidget* control : controls) control->setEnabled(enabled);
   N2->setEnabled(enabled);
   N3->setEnabled(enabled);
+  connection_menu_->setEnabled(enabled);
   commands_enabled_ = enabled;
   UpdateUndoItems();
 }

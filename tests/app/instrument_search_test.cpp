@@ -7,7 +7,7 @@
 
 #include "app/found_instrument_text.h"
 #include "app/instrument_search.h"
-#include "lib/simulator.h"
+#include "lib/bus_options.h"
 #include "platform/serial_port.h"
 #include "support/recording_operator.h"
 
@@ -17,15 +17,7 @@ namespace {
 using test::RecordingOperator;
 
 // Three instruments at 3, 7 and 12, working at 19200 on a timed line.
-sim::SimulatorOptions BusAt19200() {
-  sim::SimulatorOptions options;
-  options.address = 3;
-  options.more_addresses = {7, 12};
-  options.baud = 19200;
-  options.check_speed = true;
-  options.line_timing = true;
-  return options;
-}
+sim::SimulatorOptions BusAt19200() { return sim::BusOptions({3, 7, 12}, 19200); }
 
 class InstrumentSearchTest : public ::testing::Test {
  protected:
@@ -65,10 +57,8 @@ TEST_F(InstrumentSearchTest, FindsExactlyTheThreeInstrumentsOfTheBusAndOnlyReads
               std::to_string(addresses[i]) + "\t19200\t1\t4813 Н Двухканальный\t047-1234" +
                   std::to_string(5 + i) + "\t1.1.10\t17.3.2021");
   }
-  // At 9600 the same three answer with garbage: something is there.
-  ASSERT_EQ(outcome.garbled.size(), 3u);
-  EXPECT_EQ(outcome.garbled[2].address, 12u);
-  EXPECT_EQ(outcome.garbled[2].speed, 9600);
+  // At 9600 the same three answered with garbage, explained by what 19200 found.
+  EXPECT_TRUE(outcome.garbled.empty());
   // Reads only: every frame is a read (command 37), none a write (38).
   for (const sim::ReceivedFrame& frame : simulator_->Frames()) {
     EXPECT_NE(frame.raw.find(";37;"), std::string::npos) << frame.raw;
@@ -78,6 +68,20 @@ TEST_F(InstrumentSearchTest, FindsExactlyTheThreeInstrumentsOfTheBusAndOnlyReads
   EXPECT_EQ(op_.lines[1], "Скорость: 19200");
   EXPECT_EQ(op_.lines[2], "Адрес: 16 (1-16)");
   EXPECT_FALSE(op_.progress_visible);
+}
+
+TEST_F(InstrumentSearchTest, AnInstrumentAtAnotherSpeedIsReportedAsGarbage) {
+  Start(BusAt19200());
+  SearchPlan plan;
+  plan.speeds = {9600, 38400};
+  plan.last_address = 7;
+  const SearchOutcome outcome = Search(plan);
+  EXPECT_TRUE(outcome.found.empty());
+  ASSERT_EQ(outcome.garbled.size(), 4u);
+  EXPECT_EQ(outcome.garbled[1].address, 7u);
+  EXPECT_EQ(outcome.garbled[1].speed, 9600);
+  EXPECT_EQ(GarbledAnswerLine(outcome.garbled[3]),
+            "Что-то отвечает на другой скорости: Адрес: 7, Скорость: 38400");
 }
 
 TEST_F(InstrumentSearchTest, EscStopsBeforeTheNextProbeKeepingWhatWasFound) {

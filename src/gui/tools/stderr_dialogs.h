@@ -26,7 +26,7 @@ class StderrDialogs : public DialogService {
   }
   QString OpenProfileName(QWidget*) override { return {}; }
   QString SaveProfileName(QWidget*) override { return {}; }
-  void PreviewReport(QWidget*, const ConfigurationPage&) override {}
+  void PreviewReport(QWidget*, const zrm::ConfigurationPage&) override {}
   void DismissOpen() override {}
 
  private:
