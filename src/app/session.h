@@ -134,6 +134,10 @@ class Session {
   // on; the port in use is opened again when its device changed.
   bool UsePortPaths(const std::string (&paths)[4], Operator& op);
 
+  // The device of the port in use came back (hot-plug): opens the port
+  // again unless it is open. True when it is open now.
+  bool OpenPortAgain(Operator& op);
+
   DeviceSettings settings;
   EditorForm form;
 

@@ -33,6 +33,11 @@ bool Session::UseInstrument(std::int32_t speed, std::uint32_t address, Operator&
   return stored;
 }
 
+bool Session::OpenPortAgain(Operator& op) {
+  if (port_.IsOpen()) return true;
+  return OpenConfiguredPort(port_, config_, op);
+}
+
 bool Session::UsePortPaths(const std::string (&paths)[4], Operator& op) {
   const std::string before = config_.PortPath();
   const bool stored = StorePortPaths(dir_, paths, op);

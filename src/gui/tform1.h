@@ -24,6 +24,7 @@
 #include "gui/current_values_poller.h"
 #include "gui/dialog_service.h"
 #include "gui/general_page.h"
+#include "gui/hot_plug_watch.h"
 #include "gui/gui_operator.h"
 #include "gui/link_worker.h"
 #include "gui/progress_panel.h"
@@ -89,6 +90,9 @@ class TForm1 : public QMainWindow, private StartUpView {
   // The port selector's items carry their device paths as tooltips; the
   // status bar names a USB adapter that no port number stands for.
   void ShowPortDevices();
+  // A serial device arrived or left: the news when it is the port in use,
+  // which is opened again when it comes back.
+  void HotPlugNews(const DeviceEvent& event);
 
   // Copies the controls into the session's editor form.
   void CollectEditor();
@@ -137,6 +141,7 @@ class TForm1 : public QMainWindow, private StartUpView {
   QAction* find_item_;
   QLabel* adapter_note_;  // AdapterNote in the status bar
   std::unique_ptr<ConnectionDialogs> connection_dialogs_;
+  HotPlugWatch* hot_plug_;
   QAction* undo_;
   QAction* redo_;
   TopStrip* top_;

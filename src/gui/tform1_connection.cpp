@@ -25,6 +25,7 @@ void TForm1::BuildConnectionMenu() {
   find_item_->setObjectName("FindItem");
   connect(ports_item_, &QAction::triggered, this, &TForm1::PortsClick);
   connect(find_item_, &QAction::triggered, this, &TForm1::FindClick);
+  hot_plug_ = new HotPlugWatch([this](const DeviceEvent& event) { HotPlugNews(event); }, this);
   adapter_note_ = new QLabel;
   adapter_note_->setObjectName("AdapterNote");
   statusBar()->addPermanentWidget(adapter_note_);
@@ -97,6 +98,21 @@ void TForm1::UseFoundInstrument(const SearchOutcome& outcome) {
         session_.UseInstrument(found.speed, found.address, operator_);
         return ToQ(text::kInstrumentUsed) + QString::number(found.address) +
                ToQ(text::kAtSpeed) + QString::number(found.speed);
+      },
+      JobKind::PortChange);
+}
+
+void TForm1::HotPlugNews(const DeviceEvent& event) {
+  ShowPortDevices();
+  const std::string path = session_.PortPath();
+  if (!event.Names(path) || shut_down_) return;
+  if (!event.arrived) {
+    statusBar()->showMessage(ToQ(text::kDeviceLeft) + ToQ(path));
+    return;
+  }
+  RunDeviceJob(
+      [this, path](EditorForm&, DeviceSettings&) {
+        return session_.OpenPortAgain(operator_) ? ToQ(text::kDeviceBack) + ToQ(path) : QString();
       },
       JobKind::PortChange);
 }

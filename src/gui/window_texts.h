@@ -213,5 +213,8 @@ inline constexpr const char* kPortsSaved = "Порты сохранены в dev
 // then the hint.
 inline constexpr const char* kUnmappedAdapter = "Адаптер не назначен номеру порта: ";
 inline constexpr const char* kUnmappedHint = " — Связь → Порты…";
+// Hot-plug news in the status bar; the device path follows.
+inline constexpr const char* kDeviceLeft = "Устройство отключено: ";
+inline constexpr const char* kDeviceBack = "Устройство подключено снова, порт открыт: ";
 
 }  // namespace zrm::gui::text

@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 #include <umockdev.h>
 
+#include <poll.h>
+
 #include <memory>
 
 #include "discovery/device_access.h"
 #include "discovery/device_description.h"
+#include "discovery/device_monitor.h"
 #include "discovery/udev_serial_devices.h"
 
 namespace zrm {
@@ -86,6 +89,44 @@ TEST(DeviceAccessTest, NoAccessGivesTheExactCommandNeverAnErrno) {
   device.driver = "cp210x";
   EXPECT_EQ(DeviceLine(device),
             "/dev/ttyUSB0\t-\tCP2102 USB to UART Bridge Controller (cp210x)\tдоступ есть");
+}
+
+}  // namespace
+}  // namespace zrm
+
+namespace zrm {
+namespace {
+
+// Arrivals and departures come through the monitor's descriptor as umockdev
+// sends them; the news names the device by node and by its links.
+TEST(DeviceMonitorTest, TellsArrivalAndDepartureByNodeAndLinks) {
+  UMockdevTestbed* bed = umockdev_testbed_new();
+  if (!umockdev_in_mock_environment()) GTEST_SKIP() << "needs umockdev's preload library";
+  DeviceMonitor monitor;
+  ASSERT_GE(monitor.Fd(), 0);
+  EXPECT_FALSE(monitor.Receive().has_value());  // nothing pending: no wait
+  const std::string by_id = "/dev/serial/by-id/usb-FTDI_A907XYZ-if00-port0";
+  gchar* tty = umockdev_testbed_add_device(bed, "tty", "ttyUSB3", nullptr, "dev", "188:3", nullptr,
+                                           "DEVNAME", "/dev/ttyUSB3", "DEVLINKS", by_id.c_str(),
+                                           nullptr);
+  umockdev_testbed_uevent(bed, tty, "add");
+  umockdev_testbed_uevent(bed, tty, "remove");
+  std::vector<DeviceEvent> events;
+  for (int tries = 0; tries < 200 && (events.empty() || events.back().arrived); ++tries) {
+    pollfd ready{monitor.Fd(), POLLIN, 0};
+    if (::poll(&ready, 1, 10) > 0)
+      if (auto event = monitor.Receive()) events.push_back(*event);
+  }
+  ASSERT_GE(events.size(), 2u);
+  EXPECT_TRUE(events[0].arrived);
+  EXPECT_TRUE(events[0].Names("/dev/ttyUSB3"));
+  EXPECT_TRUE(events[0].Names(by_id));
+  EXPECT_FALSE(events[0].Names("/dev/ttyUSB0"));
+  EXPECT_FALSE(events[0].Names(""));
+  EXPECT_FALSE(events.back().arrived);
+  EXPECT_TRUE(events.back().Names(by_id));
+  g_free(tty);
+  g_object_unref(bed);
 }
 
 }  // namespace

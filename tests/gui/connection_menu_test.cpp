@@ -2,13 +2,20 @@
 // with its progress and ESC, "Использовать" writing dev.dat and applying at
 // once, and "Порты…" saving [PORTS] and reopening the port in use.
 
+// GLib's headers first: they use the word Qt's "signals" macro takes.
+#include <umockdev.h>
+
 #include <QAction>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <filesystem>
 
 #include "lib/bus_options.h"
 #include "support/workstation.h"
@@ -46,10 +53,13 @@ struct BusWorkstation : Workstation {
   std::vector<zrm::gui::PortPaths> shown_ports;
   ScriptedConnectionDialogs* dialogs_script = nullptr;
 
-  BusWorkstation() : bus(zrm::sim::BusOptions({3, 7, 12}, 19200)) {
+  // Port 1 opens the bus's line, or with `link` a symbolic link to it.
+  explicit BusWorkstation(const std::string& link = {})
+      : bus(zrm::sim::BusOptions({3, 7, 12}, 19200)) {
     std::string error;
     if (!bus.Start(&error)) qFatal("simulator: %s", error.c_str());
-    MapPort(1, bus.SlavePath());
+    if (!link.empty()) std::filesystem::create_symlink(bus.SlavePath(), link);
+    MapPort(1, link.empty() ? bus.SlavePath() : link);
     Start();
     auto script = std::make_unique<ScriptedConnectionDialogs>();
     script->outcomes = &outcomes;
@@ -76,6 +86,7 @@ class ConnectionMenuTest : public QObject {
   void EscStopsTheSearchKeepingWhatWasFound();
   void PortsSavesTheDevicesAndReopensThePortInUse();
   void AnUnmappedAdapterIsNamedInTheStatusBar();
+  void ThePortInUseLeavesAndComesBack();
 };
 
 void ConnectionMenuTest::SearchFindsTheBusAndUseAppliesTheChosenInstrument() {
@@ -162,6 +173,48 @@ void ConnectionMenuTest::AnUnmappedAdapterIsNamedInTheStatusBar() {
   ws.Trigger("PortsItem");
   ws.WaitForJobs();
   QCOMPARE(note->text(), Q("Адаптер не назначен номеру порта: /dev/ttyACM0 — Связь → Порты…"));
+}
+
+void ConnectionMenuTest::ThePortInUseLeavesAndComesBack() {
+  if (!qEnvironmentVariableIsSet("UMOCKDEV_DIR")) QSKIP("needs umockdev's udev (umockdev-run)");
+  QTemporaryDir folder;
+  const std::string link = folder.filePath("adapter").toStdString();
+  // udev's news about an adapter whose link is the path of port 1; the
+  // window's monitor listens to this test bed from its start.
+  UMockdevTestbed* bed = umockdev_testbed_new();
+  gchar* tty = umockdev_testbed_add_device(bed, "tty", "ttyUSB9", nullptr, "dev", "188:9", nullptr,
+                                           "DEVNAME", "/dev/ttyUSB9", "DEVLINKS", link.c_str(),
+                                           nullptr);
+  BusWorkstation ws(link);
+  auto* bar = ws.Find<QStatusBar>("StatusBar1");
+
+  // The adapter is pulled: the line goes, and udev says so.
+  ws.bus.Stop();
+  std::filesystem::remove(link);
+  umockdev_testbed_uevent(bed, tty, "remove");
+  QTRY_COMPARE(bar->currentMessage(), Q("Устройство отключено: ") + QString::fromStdString(link));
+  // A read meanwhile ends at once with 2, its reason shown once.
+  QElapsedTimer clock;
+  clock.start();
+  ws.ClickAndWait("Button1");
+  QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+  QCOMPARE(ws.dialogs.shown.size(), std::size_t{1});
+  QVERIFY(ws.dialogs.shown[0].text.find(link) != std::string::npos);
+  QCOMPARE(bar->currentMessage(), Q("Порт не открыт: ") + QString::fromStdString(link));
+
+  // It comes back on the same name: the port is opened again, no restart.
+  zrm::sim::Simulator back;  // an instrument as dev.dat expects it: address 1, 9600
+  QVERIFY(back.Start());
+  std::filesystem::create_symlink(back.SlavePath(), link);
+  umockdev_testbed_uevent(bed, tty, "add");
+  QTRY_COMPARE(bar->currentMessage(),
+               Q("Устройство подключено снова, порт открыт: ") + QString::fromStdString(link));
+  ws.WaitForJob();
+  QVERIFY(ws.TheSession().PortOpen());
+  ws.ClickAndWait("Button1");
+  QCOMPARE(ws.Find<QLineEdit>("Edit53")->text(), Q("12345"));
+  g_free(tty);
+  g_object_unref(bed);
 }
 
 QTEST_MAIN(ConnectionMenuTest)
