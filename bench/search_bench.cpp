@@ -6,8 +6,8 @@
 //
 //   zrm48bench_search [--runs N]
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -40,11 +40,9 @@ double WindowSumMs(const SearchPlan& plan) {
 double TimedSearch(const SearchPlan& plan, std::string& failure) {
   sim::Simulator bus(sim::BusOptions({3, 7, 12}, kBusSpeed));
   SerialPort port;
-  if (!bus.Start(&failure) || !port.Open(bus.SlavePath(), plan.speeds.front(), failure))
-    return -1;
-  SearchLine line{port, [&port](std::int32_t speed, std::string& why) {
-                    return port.SetSpeed(speed, why);
-                  }};
+  if (!bus.Start(&failure) || !port.Open(bus.SlavePath(), plan.speeds.front(), failure)) return -1;
+  SearchLine line{
+      port, [&port](std::int32_t speed, std::string& why) { return port.SetSpeed(speed, why); }};
   QuietOperator op;
   const auto start = SteadyClock::now();
   const SearchOutcome outcome = SearchInstruments(line, plan, op);
@@ -77,13 +75,14 @@ int main(int argc, char** argv) {
   }
   const double windows = WindowSumMs(plan);
   std::printf("load average: %s\n\n", LoadAverages().c_str());
-  std::printf("| search | probes | found | runs | probe windows ms | wall ms (median) | ratio "
-              "(median) | ratio (worst) |\n|---|---:|---:|---:|---:|---:|---:|---:|\n");
-  std::printf("| 5 speeds × 1..32, bus of 3 at 19200 | %zu | 3 | %d | %s | %s | %s | %s |\n",
-              plan.ProbeCount(), runs, FormatFixed(windows, 0, 1).c_str(),
-              FormatFixed(Median(wall_ms), 0, 1).c_str(),
-              FormatFixed(Median(wall_ms) / windows, 0, 3).c_str(),
-              FormatFixed(*std::max_element(wall_ms.begin(), wall_ms.end()) / windows, 0, 3)
-                  .c_str());
+  std::printf(
+      "| search | probes | found | runs | probe windows ms | wall ms (median) | ratio "
+      "(median) | ratio (worst) |\n|---|---:|---:|---:|---:|---:|---:|---:|\n");
+  std::printf(
+      "| 5 speeds × 1..32, bus of 3 at 19200 | %zu | 3 | %d | %s | %s | %s | %s |\n",
+      plan.ProbeCount(), runs, FormatFixed(windows, 0, 1).c_str(),
+      FormatFixed(Median(wall_ms), 0, 1).c_str(),
+      FormatFixed(Median(wall_ms) / windows, 0, 3).c_str(),
+      FormatFixed(*std::max_element(wall_ms.begin(), wall_ms.end()) / windows, 0, 3).c_str());
   return 0;
 }

@@ -14,9 +14,8 @@ struct SpeedCode {
 };
 
 constexpr SpeedCode kSpeeds[] = {
-    {B1200, 1200},   {B2400, 2400},   {B4800, 4800},     {B9600, 9600},
-    {B19200, 19200}, {B38400, 38400}, {B57600, 57600},   {B115200, 115200},
-    {B230400, 230400},
+    {B1200, 1200},   {B2400, 2400},   {B4800, 4800},     {B9600, 9600},     {B19200, 19200},
+    {B38400, 38400}, {B57600, 57600}, {B115200, 115200}, {B230400, 230400},
 };
 
 }  // namespace
@@ -30,13 +29,12 @@ std::optional<unsigned> ClientSpeed(int fd) {
   return std::nullopt;
 }
 
-std::string GarbledReply(const std::string& reply, unsigned instrument_baud,
-                         unsigned client_baud) {
+std::string GarbledReply(const std::string& reply, unsigned instrument_baud, unsigned client_baud) {
   if (reply.empty()) return {};
   // A faster client samples each of the instrument's bytes several times,
   // a slower one merges several into one.
-  const std::size_t count = std::clamp<std::size_t>(
-      reply.size() * client_baud / std::max(1u, instrument_baud), 1, 256);
+  const std::size_t count =
+      std::clamp<std::size_t>(reply.size() * client_baud / std::max(1u, instrument_baud), 1, 256);
   std::string garbage(count, '\0');
   for (std::size_t i = 0; i < count; ++i) {
     const auto source = static_cast<std::uint8_t>(reply[i % reply.size()]);

@@ -22,7 +22,6 @@ std::optional<unsigned> ClientSpeed(int fd);
 // `instrument_baud`: about as many bytes as its sampling yields, none of them
 // a CR, "!", "$" or 0xFF, so no reply and no echo of a request can be read
 // into them. Deterministic for the same input.
-std::string GarbledReply(const std::string& reply, unsigned instrument_baud,
-                         unsigned client_baud);
+std::string GarbledReply(const std::string& reply, unsigned instrument_baud, unsigned client_baud);
 
 }  // namespace zrm::sim

@@ -22,11 +22,12 @@ std::string SerialText(std::int32_t prefix, std::uint32_t serial_number) {
 
 std::string FoundInstrumentLine(const FoundInstrument& found) {
   std::string line = std::to_string(found.address) + "\t" + std::to_string(found.speed) + "\t";
-  if (!found.identified) return line + "-\t-\t-\t" + FirmwareVersionText(found.firmware_version) + "\t-";
+  if (!found.identified)
+    return line + "-\t-\t-\t" + FirmwareVersionText(found.firmware_version) + "\t-";
   return line + std::to_string(found.device_type) + "\t" + DeviceTypeName(found.device_type) +
          "\t" + SerialText(found.prefix, found.serial_number) + "\t" +
-         FirmwareVersionText(found.firmware_version) + "\t" + std::to_string(found.date_day) +
-         "." + std::to_string(found.date_month) + "." + std::to_string(found.date_year);
+         FirmwareVersionText(found.firmware_version) + "\t" + std::to_string(found.date_day) + "." +
+         std::to_string(found.date_month) + "." + std::to_string(found.date_year);
 }
 
 std::string GarbledAnswerLine(const GarbledAnswer& garbled) {

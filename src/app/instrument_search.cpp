@@ -49,8 +49,8 @@ bool Identify(Line& line, FoundInstrument& found) {
 }
 
 // Probes one address; false when the search must end (the device vanished).
-bool SearchAddress(Line& line, std::int32_t speed, std::uint32_t address,
-                   const SearchPlan& plan, SearchOutcome& outcome) {
+bool SearchAddress(Line& line, std::int32_t speed, std::uint32_t address, const SearchPlan& plan,
+                   SearchOutcome& outcome) {
   const auto window = ProbeWindow(speed, address, plan.margin_ms);
   const ProbeResult first = Probe(line, address, window);
   if (first.answer == ProbeAnswer::Gone) return false;
@@ -58,8 +58,7 @@ bool SearchAddress(Line& line, std::int32_t speed, std::uint32_t address,
   const ProbeResult second =
       first.answer == ProbeAnswer::Reply ? Probe(line, address, window) : first;
   if (second.answer == ProbeAnswer::Gone) return false;
-  if (second.answer != ProbeAnswer::Reply ||
-      second.firmware_version != first.firmware_version) {
+  if (second.answer != ProbeAnswer::Reply || second.firmware_version != first.firmware_version) {
     outcome.garbled.push_back({address, speed});
     return true;
   }
@@ -96,7 +95,8 @@ SearchOutcome SearchInstruments(SearchLine& port, const SearchPlan& plan, Operat
       if (outcome.end != SearchEnd::Completed) break;
       op.SetProgressLines(SearchProgress(speed, address, plan, outcome.found.size()));
       op.LetMessagesThrough();
-      if (!SearchAddress(port.line, speed, address, plan, outcome)) outcome.end = SearchEnd::Vanished;
+      if (!SearchAddress(port.line, speed, address, plan, outcome))
+        outcome.end = SearchEnd::Vanished;
     }
     if (outcome.end != SearchEnd::Completed) break;
   }

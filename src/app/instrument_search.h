@@ -27,14 +27,14 @@ struct SearchLine {
 struct FoundInstrument {
   std::uint32_t address = 0;
   std::int32_t speed = 0;
-  bool identified = false;  // the identity reads below succeeded
+  bool identified = false;       // the identity reads below succeeded
   std::int32_t device_type = 0;  // proc_ver
   std::uint32_t serial_number = 0;
-  std::int32_t prefix = 0;        // otk_type
+  std::int32_t prefix = 0;  // otk_type
   std::int32_t firmware_version = 0;
   std::int32_t date_day = 0;
   std::int32_t date_month = 0;
-  std::int32_t date_year = 0;     // four digits
+  std::int32_t date_year = 0;  // four digits
 };
 
 // An address whose answer could not be read at that speed, and where no

@@ -26,8 +26,7 @@ struct SearchPlan {
 
 // "9600,19200": each a speed of kSearchSpeeds, none twice, at least one.
 // False with a one-line `error` otherwise; `speeds` is then left alone.
-bool ParseSpeedList(const std::string& text, std::vector<std::int32_t>& speeds,
-                    std::string& error);
+bool ParseSpeedList(const std::string& text, std::vector<std::int32_t>& speeds, std::string& error);
 
 // "A-B" with 1 <= A <= B <= 255, or a single address "A". False with a
 // one-line `error` otherwise; the bounds are then left alone.

@@ -37,9 +37,8 @@ int RunScan(const CliOptions& options, CliOperator& op, std::FILE* out) {
     op.Tell(reason);
     return static_cast<int>(result::kNoAnswer);
   }
-  SearchLine line{port, [&port](std::int32_t speed, std::string& why) {
-                    return port.SetSpeed(speed, why);
-                  }};
+  SearchLine line{
+      port, [&port](std::int32_t speed, std::string& why) { return port.SetSpeed(speed, why); }};
   const SearchOutcome outcome = SearchInstruments(line, options.plan, op);
   for (const FoundInstrument& found : outcome.found)
     std::fprintf(out, "%s\n", FoundInstrumentLine(found).c_str());

@@ -14,8 +14,7 @@ void CheckAccess(SerialDevice& device) {
 
 std::string AccessText(const SerialDevice& device) {
   if (device.accessible) return discovery_texts::kAccessible;
-  return discovery_texts::kNoAccess + JoinGroupCommand(device.group) +
-         discovery_texts::kLogInAgain;
+  return discovery_texts::kNoAccess + JoinGroupCommand(device.group) + discovery_texts::kLogInAgain;
 }
 
 }  // namespace zrm

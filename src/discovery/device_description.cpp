@@ -16,8 +16,8 @@ std::string Joined(const std::string& a, const std::string& b) {
 }  // namespace
 
 std::string DeviceDescription(const SerialDevice& device) {
-  std::string name = device.usb ? Joined(device.manufacturer, device.product)
-                                : discovery_texts::kBuiltinPort;
+  std::string name =
+      device.usb ? Joined(device.manufacturer, device.product) : discovery_texts::kBuiltinPort;
   if (name.empty()) name = discovery_texts::kUsbAdapter;
   std::string details = device.vendor_id.empty() ? "" : device.vendor_id + ":" + device.product_id;
   if (!device.driver.empty()) details += (details.empty() ? "" : ", ") + device.driver;

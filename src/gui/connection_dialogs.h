@@ -34,8 +34,7 @@ class ConnectionDialogs {
   virtual std::optional<SearchPlan> AskSearchPlan(QWidget* parent) = 0;
   // The search's results; the index in outcome.found of the instrument to
   // use ("Использовать"), or empty when closed.
-  virtual std::optional<std::size_t> ChooseFound(QWidget* parent,
-                                                 const SearchOutcome& outcome) = 0;
+  virtual std::optional<std::size_t> ChooseFound(QWidget* parent, const SearchOutcome& outcome) = 0;
 };
 
 // The dialogs of the program, built with Qt Widgets.

@@ -3,7 +3,8 @@
 namespace zrm::gui {
 
 void MarkJobEnded(QObject* window, std::shared_ptr<JobEnd> end) {
-  QMetaObject::invokeMethod(window, [end] { end->ended = true; }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      window, [end] { end->ended = true; }, Qt::QueuedConnection);
 }
 
 void WhenJobEnds(LinkWorker& worker, QObject* window, std::shared_ptr<JobEnd> end,

@@ -116,8 +116,8 @@ FoundDialog::FoundDialog(const SearchOutcome& outcome, QWidget* parent) : QDialo
   }
   found->resizeColumnsToContents();
   found->horizontalHeader()->setStretchLastSection(true);
-  found->setMinimumHeight(found->horizontalHeader()->height() +
-                          found->verticalHeader()->length() + 2 * found->frameWidth());
+  found->setMinimumHeight(found->horizontalHeader()->height() + found->verticalHeader()->length() +
+                          2 * found->frameWidth());
   layout->addWidget(found);
   const QString remarks = Remarks(outcome);
   if (!remarks.isEmpty()) layout->addWidget(new QLabel(remarks));

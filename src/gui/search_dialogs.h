@@ -23,10 +23,10 @@ class SearchPlanDialog : public QDialog {
   SearchPlan Plan() const;
 
   std::array<QCheckBox*, std::size(kSearchSpeeds)> speed;  // Speed4800..Speed57600
-  QSpinBox* first_address;                                  // FirstAddress
-  QSpinBox* last_address;                                   // LastAddress
-  QSpinBox* margin;                                         // ProbeMargin
-  QPushButton* find;                                        // FindButton
+  QSpinBox* first_address;                                 // FirstAddress
+  QSpinBox* last_address;                                  // LastAddress
+  QSpinBox* margin;                                        // ProbeMargin
+  QPushButton* find;                                       // FindButton
 };
 
 class FoundDialog : public QDialog {

@@ -47,7 +47,8 @@ void TForm1::ShowPortDevices() {
     descriptions << ToQ(device.path) + ": " + ToQ(DeviceDescription(device));
   }
   QString note;
-  if (!paths.isEmpty()) note = ToQ(text::kUnmappedAdapter) + paths.join(", ") + ToQ(text::kUnmappedHint);
+  if (!paths.isEmpty())
+    note = ToQ(text::kUnmappedAdapter) + paths.join(", ") + ToQ(text::kUnmappedHint);
   adapter_note_->setText(note);
   adapter_note_->setToolTip(descriptions.join("\n"));
   adapter_note_->setVisible(!note.isEmpty());
@@ -96,8 +97,8 @@ void TForm1::UseFoundInstrument(const SearchOutcome& outcome) {
   RunDeviceJob(
       [this, found](EditorForm&, DeviceSettings&) {
         session_.UseInstrument(found.speed, found.address, operator_);
-        return ToQ(text::kInstrumentUsed) + QString::number(found.address) +
-               ToQ(text::kAtSpeed) + QString::number(found.speed);
+        return ToQ(text::kInstrumentUsed) + QString::number(found.address) + ToQ(text::kAtSpeed) +
+               QString::number(found.speed);
       },
       JobKind::PortChange);
 }

@@ -15,10 +15,10 @@ constexpr const char* kUsualSerialGroup = "dialout";
 }  // namespace
 
 std::string OwningGroup(const std::string& path) {
-  struct stat info{};
+  struct stat info {};
   if (::stat(path.c_str(), &info) != 0) return kUsualSerialGroup;
   std::vector<char> buffer(4096);
-  struct group entry{};
+  struct group entry {};
   struct group* found = nullptr;
   if (::getgrgid_r(info.st_gid, &entry, buffer.data(), buffer.size(), &found) == 0 && found)
     return found->gr_name;

@@ -1,12 +1,13 @@
 // The instrument search against a simulated RS-485 bus through the real
 // serial port: what it finds, what it sends, and how it ends.
 
+#include "app/instrument_search.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "app/found_instrument_text.h"
-#include "app/instrument_search.h"
 #include "lib/bus_options.h"
 #include "platform/serial_port.h"
 #include "support/recording_operator.h"

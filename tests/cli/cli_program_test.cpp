@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "cli/cli_process.h"
 #include "support/scratch_dir.h"
@@ -68,6 +70,17 @@ TEST(CliProgramTest, ScanFindsTheBusOfTheSimulatorProgram) {
   EXPECT_EQ(none.out, "");
   EXPECT_EQ(none.err,
             "Что-то отвечает на другой скорости: Адрес: 7, Скорость: 9600\nПрибор не найден.\n");
+
+  // Ctrl-C stops the search before its next probe; nothing was found yet.
+  CliRun interrupted({"--dir", dir.Path(), "--device", bus.DevicePath(), "scan"});
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  interrupted.Interrupt();
+  const CliOutcome stopped = interrupted.Finish();
+  EXPECT_EQ(stopped.exit_code, 20);
+  EXPECT_EQ(stopped.out, "");
+  const std::string end = "Поиск остановлен пользователем.\n";
+  ASSERT_GE(stopped.err.size(), end.size()) << stopped.err;
+  EXPECT_EQ(stopped.err.substr(stopped.err.size() - end.size()), end);  // after what it heard
 }
 
 }  // namespace

@@ -3,9 +3,8 @@
 // libudev code reads adapters and ports no machine here has.
 
 #include <gtest/gtest.h>
-#include <umockdev.h>
-
 #include <poll.h>
+#include <umockdev.h>
 
 #include <memory>
 
@@ -30,10 +29,10 @@ class UdevDiscoveryTest : public ::testing::Test {
   // A USB adapter: the USB device with its strings, and its tty.
   void AddUsbAdapter(const char* name, const char* vendor, const char* product_id,
                      const char* product, const char* serial, const char* driver) {
-    gchar* usb = umockdev_testbed_add_device(
-        bed_, "usb", (std::string("1-") + name).c_str(), nullptr, "idVendor", vendor,
-        "idProduct", product_id, "manufacturer", "FTDI", "product", product, "serial", serial,
-        nullptr, "DEVTYPE", "usb_device", nullptr);
+    gchar* usb = umockdev_testbed_add_device(bed_, "usb", (std::string("1-") + name).c_str(),
+                                             nullptr, "idVendor", vendor, "idProduct", product_id,
+                                             "manufacturer", "FTDI", "product", product, "serial",
+                                             serial, nullptr, "DEVTYPE", "usb_device", nullptr);
     const std::string by_id = std::string("/dev/serial/by-id/usb-FTDI_") + serial + "-if00-port0";
     g_free(umockdev_testbed_add_device(bed_, "tty", name, usb, "dev", "188:0", nullptr, "DEVNAME",
                                        (std::string("/dev/") + name).c_str(), "DEVLINKS",
@@ -42,9 +41,9 @@ class UdevDiscoveryTest : public ::testing::Test {
   }
 
   void AddBuiltinPort(const char* name, const char* uart_type) {
-    g_free(umockdev_testbed_add_device(bed_, "tty", name, nullptr, "type", uart_type, "dev",
-                                       "4:64", nullptr, "DEVNAME",
-                                       (std::string("/dev/") + name).c_str(), nullptr));
+    g_free(umockdev_testbed_add_device(bed_, "tty", name, nullptr, "type", uart_type, "dev", "4:64",
+                                       nullptr, "DEVNAME", (std::string("/dev/") + name).c_str(),
+                                       nullptr));
   }
 
   UMockdevTestbed* bed_ = nullptr;
@@ -55,8 +54,8 @@ TEST_F(UdevDiscoveryTest, ListsAdaptersAndRealUartsOnly) {
   AddBuiltinPort("ttyS0", "4");  // a 16550A
   AddBuiltinPort("ttyS1", "0");  // a node without hardware
   AddBuiltinPort("ttyS2", "0");
-  g_free(umockdev_testbed_add_device(bed_, "tty", "tty1", nullptr, "dev", "4:1", nullptr,
-                                     "DEVNAME", "/dev/tty1", nullptr));
+  g_free(umockdev_testbed_add_device(bed_, "tty", "tty1", nullptr, "dev", "4:1", nullptr, "DEVNAME",
+                                     "/dev/tty1", nullptr));
 
   const std::vector<SerialDevice> devices = ListSerialDevices();
   ASSERT_EQ(devices.size(), 2u);
@@ -106,9 +105,9 @@ TEST(DeviceMonitorTest, TellsArrivalAndDepartureByNodeAndLinks) {
   ASSERT_GE(monitor.Fd(), 0);
   EXPECT_FALSE(monitor.Receive().has_value());  // nothing pending: no wait
   const std::string by_id = "/dev/serial/by-id/usb-FTDI_A907XYZ-if00-port0";
-  gchar* tty = umockdev_testbed_add_device(bed, "tty", "ttyUSB3", nullptr, "dev", "188:3", nullptr,
-                                           "DEVNAME", "/dev/ttyUSB3", "DEVLINKS", by_id.c_str(),
-                                           nullptr);
+  gchar* tty =
+      umockdev_testbed_add_device(bed, "tty", "ttyUSB3", nullptr, "dev", "188:3", nullptr,
+                                  "DEVNAME", "/dev/ttyUSB3", "DEVLINKS", by_id.c_str(), nullptr);
   umockdev_testbed_uevent(bed, tty, "add");
   umockdev_testbed_uevent(bed, tty, "remove");
   std::vector<DeviceEvent> events;

@@ -14,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
 #include <filesystem>
 
 #include "lib/bus_options.h"
@@ -158,7 +157,8 @@ void ConnectionMenuTest::PortsSavesTheDevicesAndReopensThePortInUse() {
 void ConnectionMenuTest::AnUnmappedAdapterIsNamedInTheStatusBar() {
   // The recorded machine has an FTDI adapter, an STM32 virtual COM port and
   // one built-in UART (tests/discovery/recorded/usb-adapters.umockdev).
-  if (!qEnvironmentVariableIsSet("UMOCKDEV_DIR")) QSKIP("needs the recorded devices (umockdev-run)");
+  if (!qEnvironmentVariableIsSet("UMOCKDEV_DIR"))
+    QSKIP("needs the recorded devices (umockdev-run)");
   BusWorkstation ws;
   auto* note = ws.Find<QLabel>("AdapterNote");
   QCOMPARE(note->text(), Q("Адаптер не назначен номеру порта: /dev/ttyACM0, /dev/ttyUSB0 — "
@@ -182,9 +182,9 @@ void ConnectionMenuTest::ThePortInUseLeavesAndComesBack() {
   // udev's news about an adapter whose link is the path of port 1; the
   // window's monitor listens to this test bed from its start.
   UMockdevTestbed* bed = umockdev_testbed_new();
-  gchar* tty = umockdev_testbed_add_device(bed, "tty", "ttyUSB9", nullptr, "dev", "188:9", nullptr,
-                                           "DEVNAME", "/dev/ttyUSB9", "DEVLINKS", link.c_str(),
-                                           nullptr);
+  gchar* tty =
+      umockdev_testbed_add_device(bed, "tty", "ttyUSB9", nullptr, "dev", "188:9", nullptr,
+                                  "DEVNAME", "/dev/ttyUSB9", "DEVLINKS", link.c_str(), nullptr);
   BusWorkstation ws(link);
   auto* bar = ws.Find<QStatusBar>("StatusBar1");
 
