@@ -38,12 +38,16 @@ std::string ByIdLink(udev_device* device) {
   return "";
 }
 
-// The driver udev names for a USB adapter, else the first one up the tree.
+// The driver udev names for a USB adapter, else the first one up the tree
+// past the serial core's own port and controller devices (newer kernels put
+// "port" and "ctrl" between the tty and the UART's driver, serial8250).
 std::string DriverOf(udev_device* device) {
   const std::string usb_driver = Text(udev_device_get_property_value(device, "ID_USB_DRIVER"));
   if (!usb_driver.empty()) return usb_driver;
-  for (udev_device* d = device; d != nullptr; d = udev_device_get_parent(d))
-    if (const char* driver = udev_device_get_driver(d)) return driver;
+  for (udev_device* d = device; d != nullptr; d = udev_device_get_parent(d)) {
+    const char* driver = udev_device_get_driver(d);
+    if (driver != nullptr && Text(udev_device_get_subsystem(d)) != "serial-base") return driver;
+  }
   return "";
 }
 
