@@ -39,7 +39,6 @@ Instrument::Instrument(InstrumentSetup setup, Clock::time_point origin)
 
 void Instrument::BeginSilence(Clock::time_point until) {
   silent_until_ = until;
-  ++restarts_;
   status_.Reset();
 }
 
@@ -93,6 +92,9 @@ std::string Instrument::Write(const ParameterKey& key, std::uint32_t value, bool
   if (info == nullptr || info->access == Access::ReadOnly) return CodeReply(code::kNoParameter);
   if (info->access == Access::Command) {
     restart = value == kRestartValue;
+    // Counted as soon as it is taken, before the reply goes out, so that a
+    // client that has its reply sees the count.
+    if (restart) ++restarts_;
     return CodeReply(code::kDone);
   }
   if (key.width == Width::Dword) value = RoundedFloatBits(value, setup_.float_decimals);
