@@ -46,3 +46,8 @@ if [ -x "$bench/zrm48bench_window" ]; then
 else
   echo "(the window library was not built)"
 fi
+
+echo
+echo "## Instrument search"
+echo
+"$bench/zrm48bench_search" --runs 3

@@ -22,6 +22,8 @@ packages=(
   clang libclang-rt-14-dev clang-format clang-tidy
   # make package: CPack's DEB generator, manual pages, the package check
   dpkg-dev file help2man lintian
+  # serial device discovery and hot-plug; recorded devices for their tests
+  libudev-dev umockdev libumockdev-dev
 )
 
 # Runs a command as root: directly or through sudo. Without either it says,

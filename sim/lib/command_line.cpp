@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "lib/bus_addresses.h"
+
 namespace zrm::sim {
 namespace {
 
@@ -30,14 +32,21 @@ constexpr OptionRow kOptionRows[] = {
        o.link_path = text;
        return true;
      }},
-    {"--address", "", ValueKind::Number, "N", false, 0, 0xFFFFFFFFull,
-     [](ProgramOptions& o, std::uint64_t n, const std::string&, std::string&) {
-       o.simulator.address = static_cast<unsigned>(n);
+    {"--address", "", ValueKind::Text, "N", false, 0, 0,
+     [](ProgramOptions& o, std::uint64_t, const std::string& text, std::string& error) {
+       std::vector<unsigned> addresses;
+       if (!ParseBusAddresses(text, addresses, error)) {
+         error = "--address: " + error + " (a number, a list 1,3,7 or a range 1-4)";
+         return false;
+       }
+       o.simulator.address = addresses.front();
+       o.simulator.more_addresses.assign(addresses.begin() + 1, addresses.end());
        return true;
      }},
     {"--baud", "", ValueKind::Number, "B", false, 50, 4000000,
      [](ProgramOptions& o, std::uint64_t n, const std::string&, std::string&) {
        o.simulator.baud = static_cast<unsigned>(n);
+       o.simulator.check_speed = true;
        return true;
      }},
     {"--line-timing", "", ValueKind::None, "", false, 0, 0,
@@ -80,6 +89,16 @@ constexpr OptionRow kOptionRows[] = {
     {"--dump-memory", "", ValueKind::None, "", false, 0, 0,
      [](ProgramOptions& o, std::uint64_t, const std::string&, std::string&) {
        o.dump_memory = true;
+       return true;
+     }},
+    {"--wrong-speed", "", ValueKind::Text, "garbage|silent", false, 0, 0,
+     [](ProgramOptions& o, std::uint64_t, const std::string& text, std::string& error) {
+       if (text != "garbage" && text != "silent") {
+         error = "--wrong-speed takes garbage or silent";
+         return false;
+       }
+       o.simulator.wrong_speed =
+           text == "silent" ? WrongSpeedAnswer::Silent : WrongSpeedAnswer::Garbage;
        return true;
      }},
     {"--help", "-h", ValueKind::None, "", false, 0, 0,
@@ -134,7 +153,9 @@ std::string UsageText() {
          "\n"
          "  SPEC is KIND[=ARG]@WHEN; KIND: noreply, cut[=KEPT], garbage[=N], long,\n"
          "  code=HHHH, delay=MS, wrong, nul[=N], vanish; WHEN: a request number (3),\n"
-         "  a parameter (2:15, 2:15:dword, 1:6:byte) or a share (25%).\n";
+         "  a parameter (2:15, 2:15:dword, 1:6:byte) or a share (25%).\n"
+         "  --address N may be a list (1,3,7) or a range (1-4): one instrument each.\n"
+         "  --baud B also makes a client at another speed hear garbage (or nothing).\n";
 }
 
 bool ParseCommandLine(const std::vector<std::string>& args, ProgramOptions& options,

@@ -43,6 +43,7 @@ class Instrument {
   bool Silent(Clock::time_point now) const { return now < silent_until_; }
   unsigned RestartCount() const { return restarts_; }
 
+  unsigned NetAddress() const { return setup_.net_address; }
   ParameterMemory& Memory() { return setup_.memory; }
   StatusModel& Status() { return status_; }
   std::vector<Fault>& Faults() { return setup_.faults; }

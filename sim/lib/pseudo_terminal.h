@@ -31,6 +31,8 @@ class PseudoTerminal {
 
   bool IsOpen() const { return master_ >= 0; }
   int Master() const { return master_; }
+  // The slave as this side holds it: its settings are the client's.
+  int Slave() const { return slave_; }
   const std::string& SlavePath() const { return slave_path_; }
 
  private:

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <thread>
 
+#include "lib/bus_addresses.h"
 #include "lib/default_instrument.h"
 #include "lib/instrument.h"
 #include "lib/line_timing.h"
@@ -31,13 +32,35 @@ InstrumentSetup SetupFrom(const SimulatorOptions& options) {
   return setup;
 }
 
+// Every instrument on the line, the first as the options describe it; the
+// others share its faults (they see the same frames) but not its memory.
+std::vector<Instrument> InstrumentsFrom(const SimulatorOptions& options, Clock::time_point now) {
+  const InstrumentSetup first = SetupFrom(options);
+  std::vector<Instrument> instruments{Instrument(first, now)};
+  for (std::size_t i = 0; i < options.more_addresses.size(); ++i) {
+    InstrumentSetup setup = first;
+    setup.net_address = options.more_addresses[i];
+    setup.memory = BusMemberMemory(first.memory, i + 1);
+    instruments.emplace_back(std::move(setup), now);
+  }
+  return instruments;
+}
+
 }  // namespace
 
 struct Simulator::Impl {
   explicit Impl(const SimulatorOptions& options)
       : timing{options.line_timing, options.baud, options.turnaround},
         restart_time(options.restart_time),
-        instrument(SetupFrom(options), Clock::now()) {}
+        check_speed(options.check_speed),
+        wrong_speed(options.wrong_speed),
+        instruments(InstrumentsFrom(options, Clock::now())) {}
+
+  Instrument& First() { return instruments.front(); }
+  // Lets every instrument on the line see the frame; the one addressed answers.
+  Response ServeOnBus(ReceivedFrame& frame, Clock::time_point now);
+  // The reply as a client at its own speed receives it.
+  std::string AsClientHearsIt(std::string reply) const;
 
   void Serve();
   // Handles one complete frame; false when the line is gone.
@@ -48,10 +71,12 @@ struct Simulator::Impl {
 
   const LineTiming timing;
   const std::chrono::milliseconds restart_time;
+  const bool check_speed;
+  const WrongSpeedAnswer wrong_speed;
 
   mutable std::mutex mutex;
   mutable std::condition_variable frames_changed;
-  Instrument instrument;               // guarded by mutex
+  std::vector<Instrument> instruments;  // guarded by mutex; never empty
   std::vector<ReceivedFrame> frames;   // guarded by mutex
   std::size_t received = 0;            // guarded by mutex
   bool serving = false;                // guarded by mutex
@@ -94,7 +119,8 @@ bool Simulator::Impl::HandleFrame(std::string raw, Clock::time_point first_byte)
     frame.first_byte = first_byte;
     frame.time = now;
     frame.raw = std::move(raw);
-    response = instrument.Serve(frame, now);
+    response = ServeOnBus(frame, now);
+    response.reply = AsClientHearsIt(std::move(response.reply));
     frame.reply = response.reply;
     frames.push_back(frame);
   }
@@ -107,9 +133,34 @@ bool Simulator::Impl::HandleFrame(std::string raw, Clock::time_point first_byte)
   if (!Send(response.reply, ReplyStart(timing, frame, Clock::now(), response.delay))) return false;
   if (response.restart) {
     std::lock_guard lock(mutex);
-    instrument.BeginSilence(Clock::now() + restart_time);
+    for (Instrument& instrument : instruments) {
+      if (instrument.NetAddress() == frame.fields.net_address)
+        instrument.BeginSilence(Clock::now() + restart_time);
+    }
   }
   return true;
+}
+
+Response Simulator::Impl::ServeOnBus(ReceivedFrame& frame, Clock::time_point now) {
+  Response response = First().Serve(frame, now);
+  for (std::size_t i = 1; i < instruments.size() && response.reply.empty() && !response.vanish;
+       ++i) {
+    ReceivedFrame seen = frame;
+    Response other = instruments[i].Serve(seen, now);
+    if (!other.reply.empty() || other.vanish) {
+      frame = seen;
+      response = other;
+    }
+  }
+  return response;
+}
+
+std::string Simulator::Impl::AsClientHearsIt(std::string reply) const {
+  if (!check_speed || reply.empty()) return reply;
+  const std::optional<unsigned> client = ClientSpeed(pty.Slave());
+  if (!client || *client == timing.baud) return reply;
+  if (wrong_speed == WrongSpeedAnswer::Silent) return {};
+  return GarbledReply(reply, timing.baud, *client);
 }
 
 bool Simulator::Impl::Send(const std::string& reply, Clock::time_point start) {
@@ -172,47 +223,54 @@ bool Simulator::Serving() const {
 
 std::optional<std::uint32_t> Simulator::Value(const ParameterKey& key) const {
   std::lock_guard lock(impl_->mutex);
-  return impl_->instrument.Memory().Value(key);
+  return impl_->First().Memory().Value(key);
 }
 
 bool Simulator::SetValue(const ParameterKey& key, std::uint32_t value) {
   std::lock_guard lock(impl_->mutex);
-  return impl_->instrument.Memory().SetValue(key, value);
+  return impl_->First().Memory().SetValue(key, value);
 }
 
 std::optional<std::uint8_t> Simulator::Byte(int space, unsigned address) const {
   std::lock_guard lock(impl_->mutex);
-  return impl_->instrument.Memory().Byte(space, address);
+  return impl_->First().Memory().Byte(space, address);
 }
 
 bool Simulator::SetByte(int space, unsigned address, std::uint8_t value) {
   std::lock_guard lock(impl_->mutex);
-  return impl_->instrument.Memory().SetByte(space, address, value);
+  return impl_->First().Memory().SetByte(space, address, value);
 }
 
 std::optional<float> Simulator::Float(unsigned address) const {
   std::lock_guard lock(impl_->mutex);
-  return impl_->instrument.Memory().Float(address);
+  return impl_->First().Memory().Float(address);
 }
 
 bool Simulator::SetFloat(unsigned address, float value) {
   std::lock_guard lock(impl_->mutex);
-  return impl_->instrument.Memory().SetFloat(address, value);
+  return impl_->First().Memory().SetFloat(address, value);
 }
 
 ParameterMemory Simulator::Memory() const {
   std::lock_guard lock(impl_->mutex);
-  return impl_->instrument.Memory();
+  return impl_->First().Memory();
+}
+
+std::optional<ParameterMemory> Simulator::MemoryAt(unsigned address) const {
+  std::lock_guard lock(impl_->mutex);
+  for (Instrument& instrument : impl_->instruments)
+    if (instrument.NetAddress() == address) return instrument.Memory();
+  return std::nullopt;
 }
 
 void Simulator::SetMemory(const ParameterMemory& memory) {
   std::lock_guard lock(impl_->mutex);
-  impl_->instrument.Memory() = memory;
+  impl_->First().Memory() = memory;
 }
 
 void Simulator::SetFloatDecimals(int decimals) {
   std::lock_guard lock(impl_->mutex);
-  impl_->instrument.SetFloatDecimals(decimals);
+  impl_->First().SetFloatDecimals(decimals);
 }
 
 std::vector<ReceivedFrame> Simulator::Frames() const {
@@ -238,23 +296,23 @@ bool Simulator::WaitForFrames(std::size_t count, std::chrono::milliseconds timeo
 
 void Simulator::AddFault(const Fault& fault) {
   std::lock_guard lock(impl_->mutex);
-  impl_->instrument.Faults().push_back(fault);
+  impl_->First().Faults().push_back(fault);
 }
 
 void Simulator::ClearFaults() {
   std::lock_guard lock(impl_->mutex);
-  impl_->instrument.Faults().clear();
+  impl_->First().Faults().clear();
 }
 
 void Simulator::SetInputByte(std::uint8_t bits) {
   std::lock_guard lock(impl_->mutex);
-  impl_->instrument.Status().Script().input = bits;
+  impl_->First().Status().Script().input = bits;
 }
 
 void Simulator::SetSensorBreak(int channel, bool broken) {
   if (channel < 1 || channel > 2) return;
   std::lock_guard lock(impl_->mutex);
-  impl_->instrument.Status().Script().broken[channel - 1] = broken;
+  impl_->First().Status().Script().broken[channel - 1] = broken;
 }
 
 void Simulator::PinChannelValue(int channel, std::optional<float> value) {
@@ -265,28 +323,28 @@ void Simulator::PinChannelValue(int channel, std::optional<float> value) {
 void Simulator::PinChannelBits(int channel, std::optional<std::uint32_t> bits) {
   if (channel < 1 || channel > 2) return;
   std::lock_guard lock(impl_->mutex);
-  impl_->instrument.Status().Script().pinned_bits[channel - 1] = bits;
+  impl_->First().Status().Script().pinned_bits[channel - 1] = bits;
 }
 
 void Simulator::PinStatusCode(int channel, std::optional<std::uint8_t> code) {
   if (channel < 1 || channel > 2) return;
   std::lock_guard lock(impl_->mutex);
-  impl_->instrument.Status().Script().pinned_code[channel - 1] = code;
+  impl_->First().Status().Script().pinned_code[channel - 1] = code;
 }
 
 StatusBytes Simulator::StatusBlockNow() {
   std::lock_guard lock(impl_->mutex);
-  return impl_->instrument.Status().Block(impl_->instrument.Memory(), Clock::now());
+  return impl_->First().Status().Block(impl_->First().Memory(), Clock::now());
 }
 
 unsigned Simulator::RestartCount() const {
   std::lock_guard lock(impl_->mutex);
-  return impl_->instrument.RestartCount();
+  return impl_->First().RestartCount();
 }
 
 bool Simulator::Restarting() const {
   std::lock_guard lock(impl_->mutex);
-  return impl_->instrument.Silent(Clock::now());
+  return impl_->First().Silent(Clock::now());
 }
 
 }  // namespace zrm::sim

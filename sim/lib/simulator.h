@@ -20,13 +20,19 @@
 #include "lib/parameter_memory.h"
 #include "lib/received_frame.h"
 #include "lib/status_model.h"
+#include "lib/wrong_speed.h"
 
 namespace zrm::sim {
 
 struct SimulatorOptions {
   unsigned address = 1;                         // network address it answers to
+  // Further instruments on the same line (an RS-485 bus), each with its own
+  // memory and serial number; the accessors below see the first one.
+  std::vector<unsigned> more_addresses;
   unsigned baud = 9600;                         // line speed, used with line_timing
   bool line_timing = false;                     // every byte out takes 10/baud s
+  bool check_speed = false;                     // a client at another speed than baud...
+  WrongSpeedAnswer wrong_speed = WrongSpeedAnswer::Garbage;  // ...gets this
   std::chrono::milliseconds turnaround{5};      // think time before each reply
   std::chrono::milliseconds restart_time{300};  // silence after the restart command
   int float_decimals = -1;                      // >= 0: floats stored rounded to that many decimals
@@ -64,6 +70,8 @@ class Simulator {
   std::optional<float> Float(unsigned address) const;  // four-byte, space 2
   bool SetFloat(unsigned address, float value);
   ParameterMemory Memory() const;
+  // The memory of the instrument at `address` on the line; empty when none.
+  std::optional<ParameterMemory> MemoryAt(unsigned address) const;
   void SetMemory(const ParameterMemory& memory);
   // Switches float rounding on write: >= 0 decimals kept, < 0 stores exactly.
   void SetFloatDecimals(int decimals);

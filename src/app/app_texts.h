@@ -15,6 +15,20 @@ inline constexpr const char* kLargeTimeOut =
 // on a second line.
 inline constexpr const char* kUnableToWrite = "Unable to write to ";
 
+// The instrument search: its progress panel and how it ended.
+inline constexpr const char* kSearchTitle = "Поиск прибора";
+inline constexpr const char* kSearchSpeed = "Скорость: ";
+inline constexpr const char* kSearchAddress = "Адрес: ";
+inline constexpr const char* kSearchFound = "Найдено приборов: ";
+inline constexpr const char* kSearchEscHint = "ESC - остановить поиск";
+inline constexpr const char* kSearchStopped = "Поиск остановлен пользователем.";
+inline constexpr const char* kSearchVanished =
+    "Устройство пропало во время поиска (отключен адаптер?). Найденное до этого сохранено.";
+inline constexpr const char* kSearchSpeedRefused = "Порт не принимает скорость: ";
+inline constexpr const char* kSearchNoPort = "Порт не открыт: ";
+inline constexpr const char* kSearchNothingFound = "Прибор не найден.";
+inline constexpr const char* kSearchOtherSpeed = "Что-то отвечает на другой скорости";
+
 }  // namespace zrm::app_texts
 
 // Comparison with the instrument, backups and the write of changes. Lists

@@ -172,4 +172,22 @@ bool StorePortNumber(const std::string& dir, std::int32_t number, Operator& op) 
   return SaveOrTell(profile, op);
 }
 
+bool StoreSpeedAndAddress(const std::string& dir, std::int32_t speed, std::uint32_t address,
+                          Operator& op) {
+  PrivateProfile profile = PrivateProfile::Load(FilePath(dir));
+  const std::string settings = profile.GetString("COM_SETTINGS", "Settings", "9600,N,8,2");
+  const std::size_t comma = settings.find(',');
+  const std::string framing = comma == std::string::npos ? ",N,8,2" : settings.substr(comma);
+  profile.SetString("COM_SETTINGS", "Settings", Decimal(speed) + framing);
+  profile.SetString("DEVICE", "NetAdrr", Decimal(address));
+  return SaveOrTell(profile, op);
+}
+
+bool StorePortPaths(const std::string& dir, const std::string (&paths)[4], Operator& op) {
+  PrivateProfile profile = PrivateProfile::Load(FilePath(dir));
+  for (std::size_t i = 0; i < kPortKeys.size(); ++i)
+    if (!paths[i].empty()) profile.SetString("PORTS", kPortKeys[i], paths[i]);
+  return SaveOrTell(profile, op);
+}
+
 }  // namespace zrm

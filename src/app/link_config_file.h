@@ -25,4 +25,17 @@ LinkConfig LoadLinkConfig(const std::string& dir, Operator& op);
 // the user) when the file cannot be written.
 bool StorePortNumber(const std::string& dir, std::int32_t number, Operator& op);
 
+// Writes [COM_SETTINGS] Settings with `speed` in place of the speed the text
+// held ("9600,N,8,2" becomes "19200,N,8,2") and [DEVICE] NetAdrr of
+// dir/dev.dat, leaving every other key as it is: an instrument found by the
+// search is used from now on. False (after telling the user) when the file
+// cannot be written.
+bool StoreSpeedAndAddress(const std::string& dir, std::int32_t speed, std::uint32_t address,
+                          Operator& op);
+
+// Writes [PORTS] COM1..COM4 of dir/dev.dat: the device path of each port
+// number; an empty path removes nothing and writes nothing for that port.
+// False (after telling the user) when the file cannot be written.
+bool StorePortPaths(const std::string& dir, const std::string (&paths)[4], Operator& op);
+
 }  // namespace zrm

@@ -15,6 +15,7 @@
 
 #include "app/changes_write_command.h"
 #include "app/instrument_backup.h"
+#include "app/instrument_search.h"
 #include "editor/editor_form.h"
 #include "editor/settings_comparison.h"
 #include "link/exchange_log.h"
@@ -140,6 +141,23 @@ class Session {
   ExchangeResult WriteWithBackup(EditorForm& form, DeviceSettings& s, Operator& op,
                                  std::string& backup_path);
   ExchangeResult Backup(EditorForm& form, DeviceSettings& s, Operator& op, std::string& path);
+
+  // The search for instruments on the port in use ("Найти прибор…"), run as
+  // a device job. The port goes back to the configured speed afterwards.
+  SearchOutcome SearchInstruments(const SearchPlan& plan, Operator& op);
+
+  // "Использовать" on a found instrument: its speed and address go into
+  // dev.dat and into the link at once. False when dev.dat could not be
+  // written (told to the user); the link uses them either way.
+  bool UseInstrument(std::int32_t speed, std::uint32_t address, Operator& op);
+
+  // "Порты…" saved: [PORTS] into dev.dat and the port paths used from now
+  // on; the port in use is opened again when its device changed.
+  bool UsePortPaths(const std::string (&paths)[4], Operator& op);
+
+  // The device of the port in use came back (hot-plug): opens the port
+  // again unless it is open. True when it is open now.
+  bool OpenPortAgain(Operator& op);
 
   DeviceSettings settings;
   EditorForm form;

@@ -42,4 +42,12 @@ int RunDiff(const CliOptions& options, CliOperator& op, std::FILE* out);
 // The instrument read and saved as a backup; prints the backup's path.
 int RunBackup(const CliOptions& options, CliOperator& op, std::FILE* out);
 
+// Searches the port for instruments; one line per instrument found. 0 when
+// any was found, 20 when stopped by Ctrl-C before any, else 2.
+int RunScan(const CliOptions& options, CliOperator& op, std::FILE* out);
+
+// Lists the machine's serial devices, one line each: path, by-id name,
+// description, access.
+int RunPorts(const CliOptions& options, CliOperator& op, std::FILE* out);
+
 }  // namespace zrm

@@ -160,6 +160,16 @@ bool ParseRawArguments(const std::vector<std::string>& args, CliOptions& options
   return false;
 }
 
+// The search plan of scan from its options' texts; defaults where none given.
+bool ParseScanPlan(CliOptions& options, std::string& error) {
+  SearchPlan& plan = options.plan;
+  plan.margin_ms = options.probe_ms;
+  if (!options.speeds_text.empty() && !ParseSpeedList(options.speeds_text, plan.speeds, error))
+    return false;
+  return options.addresses_text.empty() ||
+         ParseAddressRange(options.addresses_text, plan.first_address, plan.last_address, error);
+}
+
 bool ParseCommand(const std::vector<std::string>& args, CliOptions& options, std::string& error) {
   if (args.empty()) {
     error = "no command given";
@@ -185,9 +195,11 @@ bool ParseCommand(const std::vector<std::string>& args, CliOptions& options, std
     case CliCommand::Batch: options.file = args[1]; return true;
     case CliCommand::Get:
     case CliCommand::Set: return ParseRawArguments(args, options, error);
+    case CliCommand::Scan: return ParseScanPlan(options, error);
     case CliCommand::Report:
     case CliCommand::Status:
-    case CliCommand::Backup: return true;
+    case CliCommand::Backup:
+    case CliCommand::Ports: return true;
   }
   return true;
 }

@@ -6,11 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "app/search_plan.h"
 #include "link/parameter_access.h"
 
 namespace zrm {
 
-enum class CliCommand { Read, Write, Report, Status, Get, Set, Diff, Backup, Batch };
+enum class CliCommand { Read, Write, Report, Status, Get, Set, Diff, Backup, Batch, Scan, Ports };
 
 // What a raw read or write moves.
 enum class RawKind { Byte, Dword, StatusBlock };
@@ -55,6 +56,12 @@ struct CliOptions {
   std::string results;     // --results FILE; empty: results.csv in the working folder
   std::uint32_t jobs = 0;  // --jobs N: lines at once; 0: every line at once
   bool resume = false;     // --resume: rows that succeeded before are not run again
+
+  // scan: the texts as given, then checked into the plan.
+  std::string speeds_text;
+  std::string addresses_text;
+  std::uint32_t probe_ms = 50;
+  SearchPlan plan;
 };
 
 // Parses the arguments after the program name. False with a one-line

@@ -29,6 +29,8 @@ int RunCommand(const zrm::CliOptions& options, zrm::CliOperator& op) {
     case CliCommand::Diff: return zrm::RunDiff(options, op, stdout);
     case CliCommand::Backup: return zrm::RunBackup(options, op, stdout);
     case CliCommand::Batch: return zrm::RunBatch(options, op, stdout);
+    case CliCommand::Scan: return zrm::RunScan(options, op, stdout);
+    case CliCommand::Ports: return zrm::RunPorts(options, op, stdout);
   }
   return zrm::kUsageExit;
 }

@@ -28,6 +28,10 @@ constexpr OptionRow kOptionRows[] = {
     {"--results", "", "FILE", CliCommand::Batch, false, &CliOptions::results, ""},
     {"--jobs", "", "N", CliCommand::Batch, false, CountField{&CliOptions::jobs, 1, 64}, ""},
     {"--resume", "", "", CliCommand::Batch, false, &CliOptions::resume, ""},
+    {"--speeds", "", "LIST", CliCommand::Scan, false, &CliOptions::speeds_text, ""},
+    {"--addresses", "", "A-B", CliCommand::Scan, false, &CliOptions::addresses_text, ""},
+    {"--probe-ms", "", "N", CliCommand::Scan, false,
+     CountField{&CliOptions::probe_ms, 1, 10000}, ""},
 };
 
 constexpr CommandRow kCommandRows[] = {
@@ -63,6 +67,15 @@ constexpr CommandRow kCommandRows[] = {
      "report), lines in parallel, at most N at once;\n"
      "results appended to FILE (default results.csv);\n"
      "--resume skips the rows that succeeded before"},
+    {"scan", CliCommand::Scan, "", 0,
+     "search the port for instruments: each speed of\n"
+     "LIST (default all: 4800,9600,19200,38400,57600),\n"
+     "each address A-B (default 1-32, at most 1-255),\n"
+     "N ms beyond the wire time per probe (default 50);\n"
+     "exit 2 when none was found"},
+    {"ports", CliCommand::Ports, "", 0,
+     "list the serial devices: path, by-id name,\n"
+     "description, access"},
 };
 
 }  // namespace

@@ -76,6 +76,7 @@ void TForm1::BuildMenu() {
   redo_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
   UpdateUndoItems();
   BuildDeviceMenu();
+  BuildConnectionMenu();
 }
 
 void TForm1::BuildPages() {
@@ -144,6 +145,7 @@ void TForm1::ConnectHandlers() {
 void TForm1::FormCreate() {
   session_.StartUp(operator_, *this);
   ShowPortState();
+  ShowPortDevices();
   Timer2.start(kReloadDelayMs);
   poller_ = std::make_unique<CurrentValuesPoller>(session_, worker_, Timer3,
                                                   *current_values_page_, dialogs_);
@@ -385,6 +387,7 @@ void TForm1::SetCommandsEnabled(bool enabled) {
   N2->setEnabled(enabled);
   N3->setEnabled(enabled);
   device_menu_->setEnabled(enabled);
+  connection_menu_->setEnabled(enabled);
   commands_enabled_ = enabled;
   UpdateUndoItems();
 }

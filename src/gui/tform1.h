@@ -9,6 +9,7 @@
 // touch the record are disabled meanwhile.
 
 #include <QAction>
+#include <QLabel>
 #include <QMainWindow>
 #include <QTabWidget>
 #include <QTimer>
@@ -17,11 +18,13 @@
 #include "app/session.h"
 #include "editor/editor_history.h"
 #include "gui/channel_panel.h"
+#include "gui/connection_dialogs.h"
 #include "gui/configuration_page.h"
 #include "gui/current_values_page.h"
 #include "gui/current_values_poller.h"
 #include "gui/dialog_service.h"
 #include "gui/general_page.h"
+#include "gui/hot_plug_watch.h"
 #include "gui/gui_operator.h"
 #include "gui/link_worker.h"
 #include "gui/progress_panel.h"
@@ -47,6 +50,9 @@ class TForm1 : public QMainWindow, private StartUpView {
   // SIGINT / SIGTERM: close as the user would, without waiting for answers.
   void QuitBySignal();
 
+  // The dialogs of the menu "Связь" (tests script them).
+  void SetConnectionDialogs(std::unique_ptr<ConnectionDialogs> dialogs);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
 
@@ -57,6 +63,7 @@ class TForm1 : public QMainWindow, private StartUpView {
   void ShowFirstPage() override;
 
   void BuildMenu();
+  void BuildConnectionMenu();
   void BuildPages();
   void ConnectHandlers();
 
@@ -76,6 +83,16 @@ class TForm1 : public QMainWindow, private StartUpView {
   void ComboBox17Change(int index);
   void StringGrid1Click(int column, int row);
   void TabbedNotebook1Change();
+  void PortsClick();
+  void FindClick();
+  // The found instruments listed; "Использовать" applies the one chosen.
+  void UseFoundInstrument(const SearchOutcome& outcome);
+  // The port selector's items carry their device paths as tooltips; the
+  // status bar names a USB adapter that no port number stands for.
+  void ShowPortDevices();
+  // A serial device arrived or left: the news when it is the port in use,
+  // which is opened again when it comes back.
+  void HotPlugNews(const DeviceEvent& event);
 
   // Menu "Прибор" (tform1_device_menu.cpp): the comparison, the write of
   // changes, the backups and the switch of the backup before a whole write.
@@ -130,6 +147,12 @@ class TForm1 : public QMainWindow, private StartUpView {
   QAction* N2;
   QAction* N3;
   QMenu* edit_menu_;
+  QMenu* connection_menu_;
+  QAction* ports_item_;
+  QAction* find_item_;
+  QLabel* adapter_note_;  // AdapterNote in the status bar
+  std::unique_ptr<ConnectionDialogs> connection_dialogs_;
+  HotPlugWatch* hot_plug_;
   QAction* undo_;
   QAction* redo_;
   QMenu* device_menu_;

@@ -199,5 +199,49 @@ inline constexpr const char* kRestoreHint =
 inline constexpr const char* kNoBackups = "Резервных копий этого прибора в рабочей папке нет.";
 // Followed by the file name, ": " and the system's reason.
 inline constexpr const char* kCannotKeepSetting = "Невозможно сохранить настройку в файл ";
+// Menu "Связь": the serial devices and the instrument search.
+inline constexpr const char* kConnectionMenu = "Связь";
+inline constexpr const char* kPortsItem = "Порты…";
+inline constexpr const char* kFindItem = "Найти прибор…";
+// The dialog "Порты".
+inline constexpr const char* kPortsCaption = "Порты";
+inline constexpr const char* kDeviceColumn = "Устройство";
+inline constexpr const char* kByIdColumn = "Постоянное имя";
+inline constexpr const char* kDescriptionColumn = "Описание";
+inline constexpr const char* kAccessColumn = "Доступ";
+inline constexpr const char* kPortsHint =
+    "Номер порта в списке окна означает устройство, выбранное здесь. Постоянное имя "
+    "(by-id) не меняется, когда адаптер переподключают.";
+inline constexpr const char* kPortPrefix = "Порт ";
+inline constexpr const char* kSave = "Сохранить";
+inline constexpr const char* kCancel = "Отмена";
+inline constexpr const char* kNoDevices = "Последовательные порты не найдены";
+// The search dialogs.
+inline constexpr const char* kFindCaption = "Найти прибор";
+inline constexpr const char* kSpeedsLabel = "Скорости:";
+inline constexpr const char* kAddressesFrom = "Адреса с";
+inline constexpr const char* kAddressesTo = "по";
+inline constexpr const char* kMarginLabel = "Запас ожидания ответа, мс:";
+inline constexpr const char* kFindButton = "Найти";
+inline constexpr const char* kFoundCaption = "Найденные приборы";
+inline constexpr const char* kAddressColumn = "Адрес";
+inline constexpr const char* kSpeedColumn = "Скорость";
+inline constexpr const char* kTypeColumn = "Тип";
+inline constexpr const char* kSerialColumn = "Заводской номер";
+inline constexpr const char* kFirmwareColumn = "Версия ПО";
+inline constexpr const char* kUseButton = "Использовать";
+inline constexpr const char* kClose = "Закрыть";
+// The status bar after the search, "Использовать" and "Порты…".
+inline constexpr const char* kSearchDone = "Поиск завершён, найдено приборов: ";
+inline constexpr const char* kInstrumentUsed = "Используется прибор с адресом ";
+inline constexpr const char* kAtSpeed = " на скорости ";
+inline constexpr const char* kPortsSaved = "Порты сохранены в dev.dat";
+// A USB adapter no port number stands for; its description and path follow,
+// then the hint.
+inline constexpr const char* kUnmappedAdapter = "Адаптер не назначен номеру порта: ";
+inline constexpr const char* kUnmappedHint = " — Связь → Порты…";
+// Hot-plug news in the status bar; the device path follows.
+inline constexpr const char* kDeviceLeft = "Устройство отключено: ";
+inline constexpr const char* kDeviceBack = "Устройство подключено снова, порт открыт: ";
 
 }  // namespace zrm::gui::text

@@ -5,15 +5,10 @@
 
 namespace zrm {
 
-namespace {
-
-constexpr std::size_t kChunkBytes = 32;
-
 bool StartsEcho(const std::string& bytes) {
   return !bytes.empty() && (bytes.front() == '\xFF' || bytes.front() == ':');
 }
 
-// Removes complete echo lines from the front of the gathered bytes.
 void DropEchoLines(std::string& bytes) {
   while (StartsEcho(bytes)) {
     const std::size_t cr = bytes.find('\r');
@@ -21,6 +16,10 @@ void DropEchoLines(std::string& bytes) {
     bytes.erase(0, cr + 1);
   }
 }
+
+namespace {
+
+constexpr std::size_t kChunkBytes = 32;
 
 // A reply is complete once it holds a CR that is not part of an echo still
 // being received.

@@ -29,4 +29,11 @@ struct ReplyWait {
 // ":" is our own request echoed by the adapter and is dropped.
 ReplyWait WaitForReply(Line& line, std::uint32_t timeout_ms);
 
+// True when the gathered bytes start like our own request (0xFF or ":"), as
+// an adapter that echoes what it sends returns it.
+bool StartsEcho(const std::string& bytes);
+
+// Removes complete echo lines from the front of the gathered bytes.
+void DropEchoLines(std::string& bytes);
+
 }  // namespace zrm

@@ -15,6 +15,8 @@ inline constexpr const char* kUnknownHost = "узел не найден: ";
 inline constexpr const char* kNoConnection = "нет соединения за 3 с";
 inline constexpr const char* kNoRfc2217 = "сервер портов не принял настройку порта (RFC 2217)";
 inline constexpr const char* kConnectionRefused = "соединение отвергнуто";
+inline constexpr const char* kSpeedOfTheServer =
+    "скорость линии задаёт сервер портов (для своей скорости нужен rfc2217://)";
 // System reasons a port or a file meets (errno in words).
 inline constexpr const char* kNoSuchFile = "нет такого файла или устройства";
 inline constexpr const char* kNoSuchDevice = "нет такого устройства";
@@ -27,5 +29,8 @@ inline constexpr const char* kOtherSystemError = "ошибка системы: "
 // Permission hint; the group that owns the device follows in quotes.
 inline constexpr const char* kJoinGroupHint =
     "Пользователь должен входить в группу, которой принадлежит устройство: ";
+// The command that gives access follows, then kLogInAgain.
+inline constexpr const char* kRunCommand = "Выполните: ";
+inline constexpr const char* kLogInAgain = " и войдите в систему заново.";
 
 }  // namespace zrm::platform_texts

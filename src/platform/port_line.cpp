@@ -19,6 +19,11 @@ bool PortLine::Open(const std::string& path, std::int32_t speed, std::string& re
   return network_.Open(*address, path, speed, reason);
 }
 
+bool PortLine::SetSpeed(std::int32_t speed, std::string& reason) {
+  return active_ == &serial_ ? serial_.SetSpeed(speed, reason)
+                             : network_.SetSpeed(speed, reason);
+}
+
 void PortLine::Close() {
   serial_.Close();
   network_.Close();

@@ -22,6 +22,10 @@ class PortLine : public Line {
   // Open().
   void Close();
 
+  // Switches the open line to `speed` without closing it (see
+  // SerialPort::SetSpeed and TcpLine::SetSpeed).
+  bool SetSpeed(std::int32_t speed, std::string& reason);
+
   bool IsOpen() const override { return active_->IsOpen(); }
   bool Reopen() override { return active_->Reopen(); }
   void Write(const std::uint8_t* data, std::size_t size) override { active_->Write(data, size); }

@@ -1,27 +1,22 @@
 #include "platform/serial_port.h"
 
 #include <fcntl.h>
-#include <grp.h>
 #include <poll.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
-#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <optional>
-#include <vector>
 
+#include "platform/device_group.h"
 #include "platform/platform_texts.h"
 #include "platform/system_reason.h"
 
 namespace zrm {
 
 namespace {
-
-// Serial devices on Debian belong to this group unless udev says otherwise.
-constexpr const char* kUsualSerialGroup = "dialout";
 
 // A write gets this long beyond its own time on the wire before it is given
 // up (the protocol does not examine writes; a stuck device is found by the
@@ -37,19 +32,6 @@ std::optional<speed_t> TermiosSpeed(std::int32_t speed) {
     case 57600: return B57600;
     default: return std::nullopt;
   }
-}
-
-// Name of the group that owns `path`, or the usual serial group when the
-// device cannot be examined.
-std::string OwningGroup(const std::string& path) {
-  struct stat info{};
-  if (::stat(path.c_str(), &info) != 0) return kUsualSerialGroup;
-  std::vector<char> buffer(4096);
-  struct group entry{};
-  struct group* found = nullptr;
-  if (::getgrgid_r(info.st_gid, &entry, buffer.data(), buffer.size(), &found) == 0 && found)
-    return found->gr_name;
-  return std::to_string(info.st_gid);
 }
 
 // Whole milliseconds until `deadline`, rounded up so a poll never wakes
@@ -93,8 +75,11 @@ bool SetModemLines(int fd) {
 
 std::string DescribeOpenError(const std::string& path, int error) {
   std::string text = path + ": " + SystemReason(error);
-  if (error == EACCES || error == EPERM)
-    text += ". " + std::string(platform_texts::kJoinGroupHint) + "«" + OwningGroup(path) + "»";
+  if (error == EACCES || error == EPERM) {
+    const std::string group = OwningGroup(path);
+    text += ". " + std::string(platform_texts::kJoinGroupHint) + "«" + group + "». " +
+            platform_texts::kRunCommand + JoinGroupCommand(group) + platform_texts::kLogInAgain;
+  }
   return text;
 }
 
@@ -139,6 +124,23 @@ bool SerialPort::Open(const std::string& path, std::int32_t speed, std::string& 
   if (!SetModemLines(fd)) return fail(SystemReason(errno));
   ::tcflush(fd, TCIOFLUSH);
   fd_ = fd;
+  return true;
+}
+
+bool SerialPort::SetSpeed(std::int32_t speed, std::string& reason) {
+  const auto termios_speed = TermiosSpeed(speed);
+  if (!termios_speed) {
+    reason = path_ + ": " + platform_texts::kUnsupportedSpeed + std::to_string(speed);
+    return false;
+  }
+  termios tio{};
+  if (fd_ < 0 || ::tcgetattr(fd_, &tio) != 0 || ::cfsetispeed(&tio, *termios_speed) != 0 ||
+      ::cfsetospeed(&tio, *termios_speed) != 0 || ::tcsetattr(fd_, TCSADRAIN, &tio) != 0) {
+    reason = path_ + ": " + SystemReason(fd_ < 0 ? ENODEV : errno);
+    return false;
+  }
+  speed_ = speed;
+  ::tcflush(fd_, TCIFLUSH);
   return true;
 }
 

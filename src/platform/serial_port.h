@@ -25,6 +25,11 @@ class SerialPort : public Line {
   // kept for Reopen() either way.
   bool Open(const std::string& path, std::int32_t speed, std::string& reason);
 
+  // Switches the open device to `speed` (as Open takes it) without closing
+  // it, and keeps the speed for Reopen(). False with `reason` ("path: why")
+  // when the speed is not supported, the device refuses it or none is open.
+  bool SetSpeed(std::int32_t speed, std::string& reason);
+
   // Closes the device and forgets it: Reopen() opens nothing until the next
   // Open().
   void Close();

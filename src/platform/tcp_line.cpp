@@ -127,6 +127,16 @@ bool TcpLine::StartRfc2217(SteadyClock::time_point deadline, std::string& reason
   return fd_ >= 0;
 }
 
+bool TcpLine::SetSpeed(std::int32_t speed, std::string& reason) {
+  if (address_.protocol == NetworkProtocol::kRawTcp || fd_ < 0) {
+    reason = text_ + ": " + platform_texts::kSpeedOfTheServer;
+    return false;
+  }
+  speed_ = speed;
+  SendAll(TelnetStream::PortSettings(speed_));
+  return fd_ >= 0;
+}
+
 bool TcpLine::IsOpen() const {
   if (fd_ < 0) return false;
   pollfd pfd{fd_, POLLRDHUP, 0};

@@ -31,6 +31,10 @@ class TcpLine : public Line {
   // Closes the connection and forgets the address.
   void Close();
 
+  // Over RFC 2217 sets the remote port to `speed` (kept for Reopen()); a raw
+  // line has the speed the server gives it, so false with "text: why".
+  bool SetSpeed(std::int32_t speed, std::string& reason);
+
   bool IsOpen() const override;
   bool Reopen() override;
   void Write(const std::uint8_t* data, std::size_t size) override;

@@ -72,7 +72,14 @@ TEST(CliBatchTest, BadPlansAreRefusedWithTheirLineAndNothingRuns) {
   EXPECT_EQ(missing.err, "План не найден: " + dir.File("none.csv") + "\n");
 }
 
-// Three instruments, each on its own line.
+// Three lines, each an RS-485 bus with instruments at addresses 1, 2 and 3
+// (serial numbers 12345, 12346, 12347).
+sim::SimulatorOptions BusOfThree() {
+  sim::SimulatorOptions options;
+  options.more_addresses = {2, 3};
+  return options;
+}
+
 class CliBatchLines : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -82,48 +89,53 @@ class CliBatchLines : public ::testing::Test {
     }
   }
 
-  sim::Simulator instruments[3];
+  sim::Simulator instruments[3] = {sim::Simulator(BusOfThree()), sim::Simulator(BusOfThree()),
+                                   sim::Simulator(BusOfThree())};
   ScratchDir dir;
 };
 
 TEST_F(CliBatchLines, AFailingInstrumentStopsNoOtherAndResumeRunsOnlyWhatFailed) {
   // Columns in another order, quoted fields, a spreadsheet's byte order mark.
   std::string plan = "\xEF\xBB\xBF" "action,device,profile,address\n";
-  for (const auto& instrument : instruments) plan += "read,\"" + instrument.SlavePath() + "\",,1\n";
+  for (const char* address : {"1", "2", "3"})
+    for (const auto& instrument : instruments)
+      plan += "read,\"" + instrument.SlavePath() + "\",," + address + "\n";
   plan += "report," + instruments[0].SlavePath() + ",,1\n";
-  plan += "read," + instruments[1].SlavePath() + ",,7\n";  // nobody answers at 7
+  plan += "read," + instruments[1].SlavePath() + ",,4\n";  // its instrument is dead
   const CliOutcome outcome = RunBatch(dir, plan);
   EXPECT_EQ(outcome.exit_code, 75) << outcome.err;
-  EXPECT_NE(outcome.err.find("Пакет: строк 5, выполнено 4, с ошибкой 1, не выполнено 0"),
+  EXPECT_NE(outcome.err.find("Пакет: строк 11, выполнено 10, с ошибкой 1, не выполнено 0"),
             std::string::npos)
       << outcome.err;
 
   const std::vector<std::string> lines = Lines(ReadBytes(dir.File("results.csv")));
-  ASSERT_EQ(lines.size(), 6u);
+  ASSERT_EQ(lines.size(), 12u);
   EXPECT_EQ(lines[0], "time,device,address,action,type,serial,firmware,result,message,file");
   int failed = 0;
   for (std::size_t i = 1; i < lines.size(); ++i) {
     const std::vector<std::string> f = Fields(lines[i]);
     ASSERT_EQ(f.size(), 10u) << lines[i];
-    if (f[2] == "7") {
+    if (f[2] == "4") {
       ++failed;
       EXPECT_EQ(f[7] + "," + f[8], "2,Прибор не ответил (ERR 2)");
       continue;
     }
-    EXPECT_EQ(f[4] + "," + f[5] + "," + f[6] + "," + f[7], "4813,047-12345,1.1.10,0");
+    // Each address's own instrument answered.
+    EXPECT_EQ(f[4] + "," + f[5] + "," + f[6] + "," + f[7],
+              "4813,047-1234" + std::to_string(4 + std::stoi(f[2])) + ",1.1.10,0");
     EXPECT_TRUE(std::filesystem::exists(f[9])) << f[9];
   }
   EXPECT_EQ(failed, 1);
   EXPECT_TRUE(std::filesystem::exists(dir.File("certificates/ZRM4813-047-12345.pdf")));
   // Not a terminal: one plain line per row.
-  EXPECT_EQ(Lines(outcome.out).size(), 5u) << outcome.out;
+  EXPECT_EQ(Lines(outcome.out).size(), 11u) << outcome.out;
 
   const std::size_t frames_before = instruments[0].RequestsReceived();
   const CliOutcome resumed = RunBatch(dir, plan, {"--resume"});
   EXPECT_EQ(resumed.exit_code, 75);
   const std::vector<std::string> after = Lines(ReadBytes(dir.File("results.csv")));
-  ASSERT_EQ(after.size(), 7u);
-  EXPECT_EQ(Fields(after.back())[2], "7");
+  ASSERT_EQ(after.size(), 13u);
+  EXPECT_EQ(Fields(after.back())[2], "4");
   EXPECT_EQ(instruments[0].RequestsReceived(), frames_before);
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <thread>
 
 #include "cli/cli_process.h"
 #include "support/scratch_dir.h"
@@ -40,6 +42,45 @@ TEST(CliProgramTest, ReadStatusAndRawAccessAgainstTheSimulatorProgram) {
   EXPECT_EQ(ctl({"get", "2", "20", "dword"}).exit_code, 3);
   EXPECT_EQ(ctl({"set", "2", "6", "byte", "200"}).exit_code, 0);
   EXPECT_EQ(ctl({"get", "2", "6", "byte"}).out, "200\n");
+}
+
+}  // namespace
+}  // namespace zrm::test
+
+namespace zrm::test {
+namespace {
+
+TEST(CliProgramTest, ScanFindsTheBusOfTheSimulatorProgram) {
+  SimProgram bus({"--address", "3,7,12", "--baud", "19200", "--line-timing"});
+  ScratchDir dir;
+  auto scan = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), {"--dir", dir.Path(), "--device", bus.DevicePath(), "scan"});
+    return RunCtl(args);
+  };
+  const CliOutcome found = scan({"--speeds", "9600,19200", "--addresses", "1-12"});
+  EXPECT_EQ(found.exit_code, 0) << found.err;
+  EXPECT_EQ(found.out,
+            "3\t19200\t1\t4813 Н Двухканальный\t047-12345\t1.1.10\t17.3.2021\n"
+            "7\t19200\t1\t4813 Н Двухканальный\t047-12346\t1.1.10\t17.3.2021\n"
+            "12\t19200\t1\t4813 Н Двухканальный\t047-12347\t1.1.10\t17.3.2021\n");
+  EXPECT_EQ(found.err.find("Что-то"), std::string::npos) << found.err;
+
+  const CliOutcome none = scan({"--speeds", "9600", "--addresses", "4-7"});
+  EXPECT_EQ(none.exit_code, 2);
+  EXPECT_EQ(none.out, "");
+  EXPECT_EQ(none.err,
+            "Что-то отвечает на другой скорости: Адрес: 7, Скорость: 9600\nПрибор не найден.\n");
+
+  // Ctrl-C stops the search before its next probe; nothing was found yet.
+  CliRun interrupted({"--dir", dir.Path(), "--device", bus.DevicePath(), "scan"});
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  interrupted.Interrupt();
+  const CliOutcome stopped = interrupted.Finish();
+  EXPECT_EQ(stopped.exit_code, 20);
+  EXPECT_EQ(stopped.out, "");
+  const std::string end = "Поиск остановлен пользователем.\n";
+  ASSERT_GE(stopped.err.size(), end.size()) << stopped.err;
+  EXPECT_EQ(stopped.err.substr(stopped.err.size() - end.size()), end);  // after what it heard
 }
 
 }  // namespace

@@ -58,6 +58,15 @@ TEST(CliUsageTest, UsageErrorsExit64WithUsageAndTouchNothing) {
       {"get", "2", "6", "byte", "--checked"},  // option of another command
       {"read", "a.prf", "--pdf", "a.pdf"},
       {"--yes=1", "status"},
+      {"scan", "--addresses", "0-300"},     // beyond 1-255
+      {"scan", "--addresses", "abc"},
+      {"scan", "--addresses", "9-3"},
+      {"scan", "--speeds", ""},             // an empty speed list
+      {"scan", "--speeds", "9600,1200"},    // a speed the instruments do not have
+      {"scan", "--speeds", "9600,9600"},
+      {"scan", "--probe-ms", "0"},
+      {"scan", "extra"},
+      {"status", "--speeds", "9600"},       // option of another command
   };
   for (const std::vector<std::string>& mistake : mistakes) {
     std::vector<std::string> args = common;

@@ -201,7 +201,9 @@ TEST(SerialPortOpen, PermissionDeniedNamesTheOwningGroup) {
   EXPECT_THAT(text, HasSubstr(std::string("«") + owner->gr_name + "»"));
   ::unlink(path);
   // A device that cannot even be examined gets the usual serial group.
-  EXPECT_THAT(DescribeOpenError("/dev/zrm-no-such-tty", EACCES), HasSubstr("«dialout»"));
+  EXPECT_THAT(DescribeOpenError("/dev/zrm-no-such-tty", EACCES),
+              HasSubstr("«dialout». Выполните: sudo usermod -aG dialout $USER и войдите в "
+                        "систему заново."));
 }
 
 }  // namespace

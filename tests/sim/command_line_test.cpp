@@ -38,6 +38,31 @@ TEST(SimCommandLine, DefaultsMatchTheContract) {
   EXPECT_FALSE(options.simulator.line_timing);
   EXPECT_EQ(options.simulator.turnaround, std::chrono::milliseconds(5));
   EXPECT_EQ(options.simulator.restart_time, std::chrono::milliseconds(300));
+  EXPECT_TRUE(options.simulator.more_addresses.empty());
+  EXPECT_FALSE(options.simulator.check_speed);
+}
+
+TEST(SimCommandLine, AddressListsAndRangesMakeABus) {
+  const std::vector<std::pair<std::string, std::vector<unsigned>>> cases = {
+      {"7", {7}}, {"1,3,7", {1, 3, 7}}, {"1-4", {1, 2, 3, 4}}, {"9,1-2", {9, 1, 2}},
+      {"0-255", {}}};
+  for (const auto& [text, expected] : cases) {
+    ProgramOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseCommandLine({"--address", text, "--baud", "19200", "--wrong-speed", "silent"},
+                                 options, error))
+        << text << ": " << error;
+    std::vector<unsigned> all{options.simulator.address};
+    all.insert(all.end(), options.simulator.more_addresses.begin(),
+               options.simulator.more_addresses.end());
+    if (expected.empty()) {
+      EXPECT_EQ(all.size(), 256u) << text;
+    } else {
+      EXPECT_EQ(all, expected) << text;
+    }
+    EXPECT_TRUE(options.simulator.check_speed);
+    EXPECT_EQ(options.simulator.wrong_speed, WrongSpeedAnswer::Silent);
+  }
 }
 
 TEST(SimCommandLine, RejectsBadArguments) {
@@ -45,6 +70,8 @@ TEST(SimCommandLine, RejectsBadArguments) {
       {"--bogus"},          {"--address"},         {"--address", "x"},
       {"--baud", "0"},      {"--turnaround", "-1"}, {"--fault", "noreply"},
       {"--link"},           {"--round-floats", "9"}, {"--address", "1x"},
+      {"--address", "3-1"}, {"--address", "1,2,1"}, {"--address", "0-300"},
+      {"--address", "1,"},  {"--address", "-4"},    {"--wrong-speed", "loud"},
   };
   for (const auto& args : bad) {
     ProgramOptions options;

@@ -85,6 +85,51 @@ TEST(SimulatorLine, OtherAddressesGetNoReplyButAreRecorded) {
   EXPECT_EQ(frames[0].fields.net_address, 1u);
 }
 
+TEST(SimulatorLine, ABusOfInstrumentsEachAnswersWithItsOwnMemory) {
+  SimulatorOptions options;
+  options.address = 3;
+  options.more_addresses = {7, 8};
+  auto simulator = Started(options);
+  RawClient client(simulator->SlavePath());
+  // serial_lo (space 2, byte 11): 0x39 on the first, one more on each further one.
+  EXPECT_EQ(client.Exchange(RequestFrame(":3;37;00000B;")).substr(0, 6), "!3;39;");
+  EXPECT_EQ(client.Exchange(RequestFrame(":7;37;00000B;")).substr(0, 6), "!7;3A;");
+  EXPECT_EQ(client.Exchange(RequestFrame(":8;37;00000B;")).substr(0, 6), "!8;3B;");
+  EXPECT_EQ(client.Exchange(RequestFrame(":4;37;00000B;"), 200ms), "");
+  // A write reaches only the instrument addressed.
+  EXPECT_EQ(client.Exchange(RequestFrame(":7;38;00013B;09;")), "$0000\r");
+  EXPECT_EQ(simulator->MemoryAt(7)->Byte(2, 315), 9);
+  EXPECT_NE(simulator->MemoryAt(8)->Byte(2, 315), 9);
+  EXPECT_NE(simulator->Byte(2, 315), 9);
+  EXPECT_FALSE(simulator->MemoryAt(4).has_value());
+  EXPECT_EQ(simulator->Frames()[1].fields.net_address, 7u);
+}
+
+TEST(SimulatorLine, AClientAtAnotherSpeedHearsGarbageOrNothing) {
+  for (const WrongSpeedAnswer answer : {WrongSpeedAnswer::Garbage, WrongSpeedAnswer::Silent}) {
+    SimulatorOptions options;
+    options.baud = 19200;
+    options.check_speed = true;
+    options.wrong_speed = answer;
+    auto simulator = Started(options);
+    RawClient client(simulator->SlavePath());
+    termios settings{};
+    ASSERT_EQ(tcgetattr(client.Fd(), &settings), 0);
+    cfsetspeed(&settings, B9600);
+    ASSERT_EQ(tcsetattr(client.Fd(), TCSANOW, &settings), 0);
+    const std::string garbled = client.Exchange(RequestFrame(":1;37;00000B;"), 300ms);
+    if (answer == WrongSpeedAnswer::Silent) {
+      EXPECT_EQ(garbled, "");
+    } else {
+      ASSERT_FALSE(garbled.empty());
+      EXPECT_EQ(garbled.find_first_of("\r!$\xFF"), std::string::npos);
+    }
+    cfsetspeed(&settings, B19200);
+    ASSERT_EQ(tcsetattr(client.Fd(), TCSANOW, &settings), 0);
+    EXPECT_EQ(client.Exchange(RequestFrame(":1;37;00000B;")).substr(0, 6), "!1;39;");
+  }
+}
+
 TEST(SimulatorLine, LineTimingNeverDeliversSoonerThanTheWireTime) {
   SimulatorOptions options;
   options.line_timing = true;

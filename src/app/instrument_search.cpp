@@ -1,0 +1,119 @@
+#include "app/instrument_search.h"
+
+#include <algorithm>
+
+#include "app/app_texts.h"
+#include "app/instrument_probe.h"
+#include "link/link.h"
+#include "settings/device_byte_transfer.h"
+#include "settings/parameter_map.h"
+
+namespace zrm {
+
+namespace {
+
+// Identity reads go through the ordinary link: a found instrument answers
+// at once, so its one-second minimum wait costs nothing.
+constexpr std::uint32_t kIdentifyAttempts = 2;
+
+ProgressLines SearchProgress(std::int32_t speed, std::uint32_t address, const SearchPlan& plan,
+                             std::size_t found) {
+  return {app_texts::kSearchTitle,
+          app_texts::kSearchSpeed + std::to_string(speed),
+          app_texts::kSearchAddress + std::to_string(address) + " (" +
+              std::to_string(plan.first_address) + "-" + std::to_string(plan.last_address) + ")",
+          app_texts::kSearchFound + std::to_string(found),
+          "",
+          app_texts::kSearchEscHint};
+}
+
+// Device type, serial number with its prefix and the manufacturing date;
+// false when a read failed.
+bool Identify(Line& line, FoundInstrument& found) {
+  Link link(line, LinkParams{found.address, kIdentifyAttempts, 0}, nullptr);
+  DeviceSettings s;
+  const DeviceByteParameter& type = kGeneralParameters[1];
+  if (ReadDeviceByte(link, s, type) != result::kOk) return false;
+  for (const DeviceByteParameter& p : kSerialNumberParameters)
+    if (ReadDeviceByte(link, s, p) != result::kOk) return false;
+  for (const DeviceByteParameter& p : kManufacturingDateParameters)
+    if (ReadDeviceByte(link, s, p) != result::kOk) return false;
+  found.identified = true;
+  found.device_type = s.general.proc_ver;
+  found.serial_number = SerialNumber(s.general);
+  found.prefix = s.general.otk_type;
+  found.date_day = s.general.date_day;
+  found.date_month = s.general.date_month;
+  found.date_year = s.general.date_year;
+  return true;
+}
+
+// Probes one address; false when the search must end (the device vanished).
+bool SearchAddress(Line& line, std::int32_t speed, std::uint32_t address, const SearchPlan& plan,
+                   SearchOutcome& outcome) {
+  const auto window = ProbeWindow(speed, address, plan.margin_ms);
+  const ProbeResult first = Probe(line, address, window);
+  if (first.answer == ProbeAnswer::Gone) return false;
+  if (first.answer == ProbeAnswer::Silent) return true;
+  const ProbeResult second =
+      first.answer == ProbeAnswer::Reply ? Probe(line, address, window) : first;
+  if (second.answer == ProbeAnswer::Gone) return false;
+  if (second.answer != ProbeAnswer::Reply || second.firmware_version != first.firmware_version) {
+    outcome.garbled.push_back({address, speed});
+    return true;
+  }
+  FoundInstrument found;
+  found.address = address;
+  found.speed = speed;
+  found.firmware_version = second.firmware_version;
+  if (!Identify(line, found) && !line.IsOpen()) return false;
+  outcome.found.push_back(found);
+  return true;
+}
+
+// Garbage from an address where an instrument was found at its own speed is
+// that instrument heard at the wrong speed: nothing more to report.
+void DropExplainedGarbage(SearchOutcome& outcome) {
+  std::erase_if(outcome.garbled, [&](const GarbledAnswer& g) {
+    return std::any_of(outcome.found.begin(), outcome.found.end(),
+                       [&](const FoundInstrument& f) { return f.address == g.address; });
+  });
+}
+
+}  // namespace
+
+SearchOutcome SearchInstruments(SearchLine& port, const SearchPlan& plan, Operator& op) {
+  SearchOutcome outcome;
+  op.ShowProgress();
+  for (const std::int32_t speed : plan.speeds) {
+    if (!port.set_speed(speed, outcome.reason)) {
+      outcome.end = port.line.IsOpen() ? SearchEnd::SpeedRefused : SearchEnd::Vanished;
+      break;
+    }
+    for (std::uint32_t address = plan.first_address; address <= plan.last_address; ++address) {
+      if (op.EscPressed()) outcome.end = SearchEnd::Stopped;
+      if (outcome.end != SearchEnd::Completed) break;
+      op.SetProgressLines(SearchProgress(speed, address, plan, outcome.found.size()));
+      op.LetMessagesThrough();
+      if (!SearchAddress(port.line, speed, address, plan, outcome))
+        outcome.end = SearchEnd::Vanished;
+    }
+    if (outcome.end != SearchEnd::Completed) break;
+  }
+  op.HideProgress();
+  DropExplainedGarbage(outcome);
+  return outcome;
+}
+
+std::string SearchEndText(const SearchOutcome& outcome) {
+  switch (outcome.end) {
+    case SearchEnd::Completed: return "";
+    case SearchEnd::Stopped: return app_texts::kSearchStopped;
+    case SearchEnd::Vanished: return app_texts::kSearchVanished;
+    case SearchEnd::SpeedRefused: return app_texts::kSearchSpeedRefused + outcome.reason;
+    case SearchEnd::NoPort: return app_texts::kSearchNoPort + outcome.reason;
+  }
+  return "";
+}
+
+}  // namespace zrm

@@ -1,0 +1,50 @@
+// The session's link set-up from the "Связь" menu: the instrument search on
+// the port in use, using a found instrument, and new device paths for the
+// port numbers.
+
+#include "app/link_config_file.h"
+#include "app/session.h"
+#include "link/port_opening.h"
+
+namespace zrm {
+
+SearchOutcome Session::SearchInstruments(const SearchPlan& plan, Operator& op) {
+  if (!PortReadyFor(op) || !port_.IsOpen()) {
+    SearchOutcome outcome;
+    outcome.end = SearchEnd::NoPort;
+    outcome.reason = config_.PortPath();
+    return outcome;
+  }
+  SearchLine line{port_, [this](std::int32_t speed, std::string& reason) {
+                    return port_.SetSpeed(speed, reason);
+                  }};
+  SearchOutcome outcome = zrm::SearchInstruments(line, plan, op);
+  std::string ignored;
+  if (port_.IsOpen()) port_.SetSpeed(config_.speed, ignored);
+  return outcome;
+}
+
+bool Session::UseInstrument(std::int32_t speed, std::uint32_t address, Operator& op) {
+  const bool stored = StoreSpeedAndAddress(dir_, speed, address, op);
+  config_.speed = speed;
+  config_.net_address = address;
+  OpenConfiguredPort(port_, config_, op);
+  CreateLink();
+  return stored;
+}
+
+bool Session::OpenPortAgain(Operator& op) {
+  if (port_.IsOpen()) return true;
+  return OpenConfiguredPort(port_, config_, op);
+}
+
+bool Session::UsePortPaths(const std::string (&paths)[4], Operator& op) {
+  const std::string before = config_.PortPath();
+  const bool stored = StorePortPaths(dir_, paths, op);
+  for (std::size_t i = 0; i < 4; ++i)
+    if (!paths[i].empty()) config_.port_paths[i] = paths[i];
+  if (config_.PortPath() != before) OpenConfiguredPort(port_, config_, op);
+  return stored;
+}
+
+}  // namespace zrm

@@ -1,0 +1,53 @@
+#include <cstdio>
+
+#include "app/app_texts.h"
+#include "app/found_instrument_text.h"
+#include "app/instrument_search.h"
+#include "app/link_config_file.h"
+#include "cli/cli_commands.h"
+#include "cli/interrupt_as_esc.h"
+#include "link/exchange_result.h"
+#include "platform/serial_port.h"
+
+namespace zrm {
+
+namespace {
+
+// The device a scan searches: --device, else the one dev.dat's port number
+// stands for.
+std::string ScanDevice(const CliOptions& options, CliOperator& op) {
+  if (!options.device.empty()) return options.device;
+  return LoadLinkConfig(options.dir, op).PortPath();
+}
+
+int ScanExit(const SearchOutcome& outcome) {
+  if (!outcome.found.empty()) return 0;
+  if (outcome.end == SearchEnd::Stopped) return static_cast<int>(result::kUserAbort);
+  return static_cast<int>(result::kNoAnswer);
+}
+
+}  // namespace
+
+int RunScan(const CliOptions& options, CliOperator& op, std::FILE* out) {
+  TreatInterruptAsEsc();
+  const std::string device = ScanDevice(options, op);
+  SerialPort port;
+  std::string reason;
+  if (!port.Open(device, options.plan.speeds.front(), reason)) {
+    op.Tell(reason);
+    return static_cast<int>(result::kNoAnswer);
+  }
+  SearchLine line{
+      port, [&port](std::int32_t speed, std::string& why) { return port.SetSpeed(speed, why); }};
+  const SearchOutcome outcome = SearchInstruments(line, options.plan, op);
+  for (const FoundInstrument& found : outcome.found)
+    std::fprintf(out, "%s\n", FoundInstrumentLine(found).c_str());
+  std::fflush(out);
+  for (const GarbledAnswer& garbled : outcome.garbled) op.Tell(GarbledAnswerLine(garbled));
+  if (outcome.end != SearchEnd::Completed) op.Tell(SearchEndText(outcome));
+  if (outcome.found.empty() && outcome.end != SearchEnd::Stopped)
+    op.Tell(app_texts::kSearchNothingFound);
+  return ScanExit(outcome);
+}
+
+}  // namespace zrm

@@ -1,0 +1,221 @@
+// The menu "Связь" of the window against a simulated RS-485 bus: the search
+// with its progress and ESC, "Использовать" writing dev.dat and applying at
+// once, and "Порты…" saving [PORTS] and reopening the port in use.
+
+// GLib's headers first: they use the word Qt's "signals" macro takes.
+#include <umockdev.h>
+
+#include <QAction>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+
+#include "lib/bus_options.h"
+#include "support/workstation.h"
+
+using zrm::test::Workstation;
+
+namespace {
+
+QString Q(const char* text) { return QString::fromUtf8(text); }
+
+// The dialogs of the menu answered from a script; what they were shown is kept.
+struct ScriptedConnectionDialogs : zrm::gui::ConnectionDialogs {
+  zrm::SearchPlan plan;
+  std::optional<std::size_t> use;
+  std::optional<zrm::gui::PortPaths> ports;
+  std::vector<zrm::SearchOutcome>* outcomes;
+  std::vector<zrm::gui::PortPaths>* shown_ports;
+
+  std::optional<zrm::gui::PortPaths> EditPorts(QWidget*, const std::vector<zrm::SerialDevice>&,
+                                               const zrm::gui::PortPaths& current) override {
+    shown_ports->push_back(current);
+    return ports;
+  }
+  std::optional<zrm::SearchPlan> AskSearchPlan(QWidget*) override { return plan; }
+  std::optional<std::size_t> ChooseFound(QWidget*, const zrm::SearchOutcome& outcome) override {
+    outcomes->push_back(outcome);
+    return use;
+  }
+};
+
+// Three instruments at 3, 7 and 12 working at 19200, on port 1.
+struct BusWorkstation : Workstation {
+  zrm::sim::Simulator bus;
+  std::vector<zrm::SearchOutcome> outcomes;
+  std::vector<zrm::gui::PortPaths> shown_ports;
+  ScriptedConnectionDialogs* dialogs_script = nullptr;
+
+  // Port 1 opens the bus's line, or with `link` a symbolic link to it.
+  explicit BusWorkstation(const std::string& link = {})
+      : bus(zrm::sim::BusOptions({3, 7, 12}, 19200)) {
+    std::string error;
+    if (!bus.Start(&error)) qFatal("simulator: %s", error.c_str());
+    if (!link.empty()) std::filesystem::create_symlink(bus.SlavePath(), link);
+    MapPort(1, link.empty() ? bus.SlavePath() : link);
+    Start();
+    auto script = std::make_unique<ScriptedConnectionDialogs>();
+    script->outcomes = &outcomes;
+    script->shown_ports = &shown_ports;
+    dialogs_script = script.get();
+    Window().SetConnectionDialogs(std::move(script));
+  }
+  void Trigger(const char* item) { Window().findChild<QAction*>(item)->trigger(); }
+  // The job, the dialog queued after it, and the job that dialog started.
+  void WaitForJobs() {
+    WaitForJob();
+    QTest::qWait(50);
+    WaitForJob();
+  }
+};
+
+}  // namespace
+
+class ConnectionMenuTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void SearchFindsTheBusAndUseAppliesTheChosenInstrument();
+  void EscStopsTheSearchKeepingWhatWasFound();
+  void PortsSavesTheDevicesAndReopensThePortInUse();
+  void AnUnmappedAdapterIsNamedInTheStatusBar();
+  void ThePortInUseLeavesAndComesBack();
+};
+
+void ConnectionMenuTest::SearchFindsTheBusAndUseAppliesTheChosenInstrument() {
+  BusWorkstation ws;
+  ws.dialogs_script->plan.speeds = {9600, 19200};
+  ws.dialogs_script->plan.last_address = 12;
+  ws.dialogs_script->use = 1;  // the instrument at address 7
+  ws.Trigger("FindItem");
+  ws.WaitForJobs();
+
+  QCOMPARE(ws.outcomes.size(), std::size_t{1});
+  const zrm::SearchOutcome& outcome = ws.outcomes[0];
+  QCOMPARE(outcome.found.size(), std::size_t{3});
+  QCOMPARE(outcome.found[1].address, 7u);
+  QVERIFY(outcome.garbled.empty());  // the garbage at 9600 came from the three found
+  QVERIFY(ws.dialogs.shown.empty());
+  QCOMPARE(ws.Key("dev.dat", "COM_SETTINGS", "Settings"), std::string("19200,N,8,2"));
+  QCOMPARE(ws.Key("dev.dat", "DEVICE", "NetAdrr"), std::string("7"));
+  QCOMPARE(ws.Find<QStatusBar>("StatusBar1")->currentMessage(),
+           Q("Используется прибор с адресом 7 на скорости 19200"));
+  // The link uses them at once: a read gets the serial number of address 7.
+  ws.ClickAndWait("Button1");
+  QCOMPARE(ws.Find<QLineEdit>("Edit53")->text(), Q("12346"));
+}
+
+void ConnectionMenuTest::EscStopsTheSearchKeepingWhatWasFound() {
+  BusWorkstation ws;
+  ws.dialogs_script->plan.speeds = {19200};
+  ws.dialogs_script->plan.last_address = 255;
+  ws.Trigger("FindItem");
+  QTest::qWait(600);  // past address 3, well before 255
+  QVERIFY(ws.Find<QWidget>("Panel76")->isVisible());
+  ws.Window().WindowOperator().PressEsc();
+  ws.WaitForJobs();
+  QCOMPARE(ws.outcomes.size(), std::size_t{1});
+  QCOMPARE(ws.outcomes[0].end, zrm::SearchEnd::Stopped);
+  QVERIFY(!ws.outcomes[0].found.empty());
+  QCOMPARE(ws.outcomes[0].found[0].address, 3u);
+  QVERIFY(!ws.Find<QWidget>("Panel76")->isVisible());
+  // Nothing used: dev.dat keeps the start's values.
+  QCOMPARE(ws.Key("dev.dat", "DEVICE", "NetAdrr"), std::string("1"));
+}
+
+void ConnectionMenuTest::PortsSavesTheDevicesAndReopensThePortInUse() {
+  BusWorkstation ws;
+  auto* ports = ws.Find<QComboBox>("ComboBox17");
+  QCOMPARE(ports->itemData(0, Qt::ToolTipRole).toString().toStdString(), ws.bus.SlavePath());
+  QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString(), Q("/dev/ttyS1"));
+  const std::string settings = ws.Key("dev.dat", "COM_SETTINGS", "Settings");
+
+  // Port 1 moves to a device that is not there; port 2 takes the bus.
+  zrm::gui::PortPaths chosen;
+  chosen.path[0] = ws.PathOf("gone");
+  chosen.path[1] = ws.bus.SlavePath();
+  ws.dialogs_script->ports = chosen;
+  ws.Trigger("PortsItem");
+  ws.WaitForJobs();
+  QCOMPARE(ws.shown_ports.size(), std::size_t{1});
+  QCOMPARE(ws.shown_ports[0].path[0], ws.bus.SlavePath());
+  QCOMPARE(ws.Key("dev.dat", "PORTS", "COM1"), ws.PathOf("gone"));
+  QCOMPARE(ws.Key("dev.dat", "PORTS", "COM2"), ws.bus.SlavePath());
+  QCOMPARE(ws.Key("dev.dat", "COM_SETTINGS", "Settings"), settings);
+  QCOMPARE(ports->itemData(1, Qt::ToolTipRole).toString().toStdString(), ws.bus.SlavePath());
+  // Port 1 was in use: it was opened again at once, and cannot be.
+  QCOMPARE(ws.dialogs.shown.size(), std::size_t{1});
+  QVERIFY(ws.dialogs.shown[0].text.find(ws.PathOf("gone")) != std::string::npos);
+}
+
+void ConnectionMenuTest::AnUnmappedAdapterIsNamedInTheStatusBar() {
+  // The recorded machine has an FTDI adapter, an STM32 virtual COM port and
+  // one built-in UART (tests/discovery/recorded/usb-adapters.umockdev).
+  if (!qEnvironmentVariableIsSet("UMOCKDEV_DIR"))
+    QSKIP("needs the recorded devices (umockdev-run)");
+  BusWorkstation ws;
+  auto* note = ws.Find<QLabel>("AdapterNote");
+  QCOMPARE(note->text(), Q("Адаптер не назначен номеру порта: /dev/ttyACM0, /dev/ttyUSB0 — "
+                           "Связь → Порты…"));
+  QVERIFY(note->toolTip().contains(Q("/dev/ttyUSB0: FTDI FT232R USB UART (0403:6001, ftdi_sio)")));
+  QVERIFY(ws.dialogs.shown.empty());  // a note, no box
+
+  // Port 2 takes the FTDI adapter by its by-id name: only the other is left.
+  zrm::gui::PortPaths chosen;
+  chosen.path[1] = "/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A907XYZ-if00-port0";
+  ws.dialogs_script->ports = chosen;
+  ws.Trigger("PortsItem");
+  ws.WaitForJobs();
+  QCOMPARE(note->text(), Q("Адаптер не назначен номеру порта: /dev/ttyACM0 — Связь → Порты…"));
+}
+
+void ConnectionMenuTest::ThePortInUseLeavesAndComesBack() {
+  if (!qEnvironmentVariableIsSet("UMOCKDEV_DIR")) QSKIP("needs umockdev's udev (umockdev-run)");
+  QTemporaryDir folder;
+  const std::string link = folder.filePath("adapter").toStdString();
+  // udev's news about an adapter whose link is the path of port 1; the
+  // window's monitor listens to this test bed from its start.
+  UMockdevTestbed* bed = umockdev_testbed_new();
+  gchar* tty =
+      umockdev_testbed_add_device(bed, "tty", "ttyUSB9", nullptr, "dev", "188:9", nullptr,
+                                  "DEVNAME", "/dev/ttyUSB9", "DEVLINKS", link.c_str(), nullptr);
+  BusWorkstation ws(link);
+  auto* bar = ws.Find<QStatusBar>("StatusBar1");
+
+  // The adapter is pulled: the line goes, and udev says so.
+  ws.bus.Stop();
+  std::filesystem::remove(link);
+  umockdev_testbed_uevent(bed, tty, "remove");
+  QTRY_COMPARE(bar->currentMessage(), Q("Устройство отключено: ") + QString::fromStdString(link));
+  // A read meanwhile ends at once with 2, its reason shown once.
+  QElapsedTimer clock;
+  clock.start();
+  ws.ClickAndWait("Button1");
+  QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
+  QCOMPARE(ws.dialogs.shown.size(), std::size_t{1});
+  QVERIFY(ws.dialogs.shown[0].text.find(link) != std::string::npos);
+  QCOMPARE(bar->currentMessage(), Q("Порт не открыт: ") + QString::fromStdString(link));
+
+  // It comes back on the same name: the port is opened again, no restart.
+  zrm::sim::Simulator back;  // an instrument as dev.dat expects it: address 1, 9600
+  QVERIFY(back.Start());
+  std::filesystem::create_symlink(back.SlavePath(), link);
+  umockdev_testbed_uevent(bed, tty, "add");
+  QTRY_COMPARE(bar->currentMessage(),
+               Q("Устройство подключено снова, порт открыт: ") + QString::fromStdString(link));
+  ws.WaitForJob();
+  QVERIFY(ws.TheSession().PortOpen());
+  ws.ClickAndWait("Button1");
+  QCOMPARE(ws.Find<QLineEdit>("Edit53")->text(), Q("12345"));
+  g_free(tty);
+  g_object_unref(bed);
+}
+
+QTEST_MAIN(ConnectionMenuTest)
+#include "connection_menu_test.moc"
