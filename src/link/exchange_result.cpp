@@ -6,6 +6,7 @@ namespace zrm {
 
 // Every result but success has its row, in the order of the numbers.
 static_assert(link_texts::kResultRows.size() == static_cast<unsigned>(result::kLast));
+static_assert(std::size(result::kAll) == link_texts::kResultRows.size() + 1);
 
 bool ExchangeResultMessage(ExchangeResult r, ResultMessage& out) {
   const unsigned number = r;

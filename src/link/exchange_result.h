@@ -52,16 +52,31 @@ inline constexpr ExchangeResult kOperandTooBig{4};     // also channel index out
 inline constexpr ExchangeResult kAddressTooBig{5};     // memory space other than 1 or 2
 inline constexpr ExchangeResult kChecksum{6};
 inline constexpr ExchangeResult kDeviceError{7};
+inline constexpr ExchangeResult kAdcAccess{8};
+inline constexpr ExchangeResult kNoModuleAnswer{9};
+inline constexpr ExchangeResult kNoSuchModule{10};
+inline constexpr ExchangeResult kModuleChecksum{11};
 inline constexpr ExchangeResult kModuleAddressTooBig{12};  // device code "$000C"
+inline constexpr ExchangeResult kModuleReplyError{13};
 inline constexpr ExchangeResult kFile{14};
 inline constexpr ExchangeResult kReadBackMismatch{15};
 inline constexpr ExchangeResult kStoppedToClarify{16};  // No to a remark
 inline constexpr ExchangeResult kStoppedToCorrect{17};  // No to a question, an error box
+inline constexpr ExchangeResult kSystemError{18};
 inline constexpr ExchangeResult kUnexpectedFormat{19};
 inline constexpr ExchangeResult kUserAbort{20};
+inline constexpr ExchangeResult kNotAFloat{21};
 inline constexpr ExchangeResult kParameterNotFound{22};
 inline constexpr ExchangeResult kBadNumber{23};
 inline constexpr ExchangeResult kLast{23};
+
+// Every result, 0..23 in order.
+inline constexpr ExchangeResult kAll[] = {
+    kOk,           kTooManyChars,        kNoAnswer,         kNotUnderstood,  kOperandTooBig,
+    kAddressTooBig, kChecksum,           kDeviceError,      kAdcAccess,      kNoModuleAnswer,
+    kNoSuchModule, kModuleChecksum,      kModuleAddressTooBig, kModuleReplyError, kFile,
+    kReadBackMismatch, kStoppedToClarify, kStoppedToCorrect, kSystemError,    kUnexpectedFormat,
+    kUserAbort,    kNotAFloat,           kParameterNotFound, kBadNumber};
 }  // namespace result
 
 // Text, caption and icon of the message box of a result.
