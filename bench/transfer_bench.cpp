@@ -108,7 +108,8 @@ void MeasureTransfer(TransferRig& rig, const std::string& name, unsigned baud, i
   ExchangeResult failure = result::kOk;
   for (int i = -1; i < runs; ++i) {
     if (!rig.Time(transfer, run, failure)) {
-      std::printf("| %s | %u | failed with result %u |\n", name.c_str(), baud, failure);
+      std::printf("| %s | %u | failed with result %u |\n", name.c_str(), baud,
+                  static_cast<unsigned>(failure));
       return;
     }
     if (i >= 0) timed.push_back(run);

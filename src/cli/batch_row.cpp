@@ -15,8 +15,6 @@ namespace zrm {
 namespace {
 
 constexpr const char* kCertificateFolder = "certificates";
-// A verify row that found differences ends as `diff` exits.
-constexpr ExchangeResult kVerifyDiffers = kDiffersExit;
 
 // The instrument's identity into the result row, once it has been read.
 void Identify(const DeviceSettings& s, ResultRow& out) {
@@ -56,8 +54,8 @@ ExchangeResult WriteChanges(Session& session, const PlanRow& row, Operator& op,
   return r;
 }
 
-// Equal is success; differences are result 65 with each of them in the
-// message.
+// Equal is success; differences end the row as `diff` exits, with each of
+// them in the message.
 ExchangeResult Verify(Session& session, const PlanRow& row, Operator& op, ResultRow& out) {
   if (!OpenNamedProfile(session, row.profile, op)) return result::kFile;
   DeviceSettings instrument;
@@ -69,7 +67,19 @@ ExchangeResult Verify(Session& session, const PlanRow& row, Operator& op, Result
   if (differences.empty()) return result::kOk;
   for (const SettingDifference& d : differences)
     out.message += (out.message.empty() ? "" : "; ") + DifferenceLine(d);
-  return kVerifyDiffers;
+  out.result = kDiffersExit;
+  return result::kOk;
+}
+
+// The row's own message, else the first one its command showed, else the
+// result's; "Выполнено" for success.
+std::string MessageOf(const ResultRow& row, ExchangeResult r, const BatchOperator& op) {
+  if (!row.message.empty()) return row.message;
+  if (r == result::kOk) return cli_texts::kBatchRowDone;
+  const std::string shown = op.FirstMessage();
+  if (!shown.empty()) return shown;
+  ResultMessage message;
+  return ExchangeResultMessage(r, message) ? message.text : std::string();
 }
 
 ExchangeResult Report(Session& session, Operator& op, const PdfRenderer& render_pdf,
@@ -93,7 +103,7 @@ ExchangeResult Report(Session& session, Operator& op, const PdfRenderer& render_
 
 }  // namespace
 
-ResultRow RunPlanRow(const PlanRow& row, const std::string& dir, Operator& op,
+ResultRow RunPlanRow(const PlanRow& row, const std::string& dir, BatchOperator& op,
                      const PdfRenderer& render_pdf) {
   ResultRow out;
   out.device = row.device;
@@ -110,7 +120,8 @@ ResultRow RunPlanRow(const PlanRow& row, const std::string& dir, Operator& op,
     case BatchAction::kChanges: r = WriteChanges(session, row, op, out); break;
     case BatchAction::kVerify: r = Verify(session, row, op, out); break;
   }
-  out.result = static_cast<int>(r);
+  if (r != result::kOk || out.result == 0) out.result = static_cast<int>(r);
+  out.message = MessageOf(out, r, op);
   return out;
 }
 

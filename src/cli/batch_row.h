@@ -7,9 +7,9 @@
 #include <functional>
 #include <string>
 
+#include "cli/batch_operator.h"
 #include "cli/batch_plan.h"
 #include "cli/batch_results.h"
-#include "platform/operator.h"
 #include "report/configuration_page.h"
 
 namespace zrm {
@@ -20,8 +20,9 @@ using PdfRenderer =
     std::function<bool(const ConfigurationPage& page, const std::string& path, std::string& error)>;
 
 // Runs `row` in the working folder `dir`; the result row is complete but for
-// the time. Messages go to `op` (which names the first of them).
-ResultRow RunPlanRow(const PlanRow& row, const std::string& dir, Operator& op,
+// the time. Its message is the row's own, or the first `op` was shown, or
+// the result's.
+ResultRow RunPlanRow(const PlanRow& row, const std::string& dir, BatchOperator& op,
                      const PdfRenderer& render_pdf);
 
 }  // namespace zrm

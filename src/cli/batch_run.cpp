@@ -48,16 +48,6 @@ std::vector<std::unique_ptr<BusLine>> LinesOf(const std::vector<PlanRow>& rows,
   return lines;
 }
 
-std::string MessageOf(const ResultRow& row, const BatchOperator& op) {
-  if (!row.message.empty()) return row.message;
-  if (row.result == 0) return cli_texts::kBatchRowDone;
-  const std::string shown = op.FirstMessage();
-  if (!shown.empty()) return shown;
-  ResultMessage message;
-  return ExchangeResultMessage(static_cast<ExchangeResult>(row.result), message) ? message.text
-                                                                                  : std::string();
-}
-
 struct BatchContext {
   std::string dir;
   bool answer_yes;
@@ -82,7 +72,6 @@ void RunLine(BusLine& line, BatchContext& context) {
     ResultRow result = RunPlanRow(row, context.dir, op, render_pdf);
     line.End();
     result.time = ResultTimeNow();
-    result.message = MessageOf(result, op);
     context.results.Append(result);
     if (result.result != 0) ++line.failed;
     ++line.done;

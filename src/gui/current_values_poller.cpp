@@ -57,9 +57,9 @@ void CurrentValuesPoller::EndPoll(const PollJob& job) {
   // The next tick counts from the end of this poll.
   timer_.start(static_cast<int>(cadence_.IntervalMs()));
   const std::string log_path = session_.MeasurementLogPath();
-  // A log file that cannot be opened loses this line only; polling goes on.
   if (write_log_line && !log_path.empty())
-    LogMeasurement(log_path, MeasurementOf(held_, job.wait_start));
+    Ignore(LogMeasurement(log_path, MeasurementOf(held_, job.wait_start)),
+           "a log file that cannot be opened loses this line only; polling goes on");
   if (job.outcome.result == result::kOk)
     AddTrendSample(job.wait_start);
   else

@@ -4,32 +4,79 @@
 // its first non-zero result and passes it up unchanged; only the top shows it.
 
 #include <string>
+#include <type_traits>
 
 #include "platform/operator.h"
 
 namespace zrm {
 
-using ExchangeResult = unsigned;
+// A result number 0..23. The compiler makes every caller look at it
+// ([[nodiscard]]); a result dropped on purpose goes through Ignore() with the
+// reason. Results are made only from numbers known when compiling, 0..23
+// (the named results below); as a number a result is the exit status and the
+// row of the message table. It does not compare with bare numbers: code and
+// tests name the result they mean.
+class [[nodiscard]] ExchangeResult {
+ public:
+  constexpr ExchangeResult() = default;
+  consteval explicit ExchangeResult(unsigned number) : number_(Checked(number)) {}
+
+  constexpr operator unsigned() const { return number_; }
+
+  friend constexpr bool operator==(ExchangeResult, ExchangeResult) = default;
+  // A bare number is no result: compare with the named results.
+  template <typename Number>
+    requires std::is_arithmetic_v<Number>
+  friend bool operator==(ExchangeResult, Number) = delete;
+
+ private:
+  // Outside 0..23 the call is no constant, and the compiler refuses it.
+  static consteval unsigned Checked(unsigned number) {
+    if (number > kHighest) throw "a result number is 0..23";
+    return number;
+  }
+  static constexpr unsigned kHighest = 23;
+
+  unsigned number_ = 0;
+};
+
+// Drops a result on purpose; `why` tells the reader why nothing depends on it.
+constexpr void Ignore(ExchangeResult, const char* /*why*/) {}
 
 namespace result {
-inline constexpr ExchangeResult kOk = 0;
-inline constexpr ExchangeResult kTooManyChars = 1;      // reply overflow, "!" too far
-inline constexpr ExchangeResult kNoAnswer = 2;
-inline constexpr ExchangeResult kNotUnderstood = 3;     // unparseable reply, "$000B"
-inline constexpr ExchangeResult kOperandTooBig = 4;     // also channel index out of range
-inline constexpr ExchangeResult kAddressTooBig = 5;     // memory space other than 1 or 2
-inline constexpr ExchangeResult kChecksum = 6;
-inline constexpr ExchangeResult kDeviceError = 7;
-inline constexpr ExchangeResult kModuleAddressTooBig = 12;  // device code "$000C"
-inline constexpr ExchangeResult kFile = 14;
-inline constexpr ExchangeResult kReadBackMismatch = 15;
-inline constexpr ExchangeResult kStoppedToClarify = 16;  // No to a remark
-inline constexpr ExchangeResult kStoppedToCorrect = 17;  // No to a question, an error box
-inline constexpr ExchangeResult kUnexpectedFormat = 19;
-inline constexpr ExchangeResult kUserAbort = 20;
-inline constexpr ExchangeResult kParameterNotFound = 22;
-inline constexpr ExchangeResult kBadNumber = 23;
-inline constexpr ExchangeResult kLast = 23;
+inline constexpr ExchangeResult kOk{0};
+inline constexpr ExchangeResult kTooManyChars{1};      // reply overflow, "!" too far
+inline constexpr ExchangeResult kNoAnswer{2};
+inline constexpr ExchangeResult kNotUnderstood{3};     // unparseable reply, "$000B"
+inline constexpr ExchangeResult kOperandTooBig{4};     // also channel index out of range
+inline constexpr ExchangeResult kAddressTooBig{5};     // memory space other than 1 or 2
+inline constexpr ExchangeResult kChecksum{6};
+inline constexpr ExchangeResult kDeviceError{7};
+inline constexpr ExchangeResult kAdcAccess{8};
+inline constexpr ExchangeResult kNoModuleAnswer{9};
+inline constexpr ExchangeResult kNoSuchModule{10};
+inline constexpr ExchangeResult kModuleChecksum{11};
+inline constexpr ExchangeResult kModuleAddressTooBig{12};  // device code "$000C"
+inline constexpr ExchangeResult kModuleReplyError{13};
+inline constexpr ExchangeResult kFile{14};
+inline constexpr ExchangeResult kReadBackMismatch{15};
+inline constexpr ExchangeResult kStoppedToClarify{16};  // No to a remark
+inline constexpr ExchangeResult kStoppedToCorrect{17};  // No to a question, an error box
+inline constexpr ExchangeResult kSystemError{18};
+inline constexpr ExchangeResult kUnexpectedFormat{19};
+inline constexpr ExchangeResult kUserAbort{20};
+inline constexpr ExchangeResult kNotAFloat{21};
+inline constexpr ExchangeResult kParameterNotFound{22};
+inline constexpr ExchangeResult kBadNumber{23};
+inline constexpr ExchangeResult kLast{23};
+
+// Every result, 0..23 in order.
+inline constexpr ExchangeResult kAll[] = {
+    kOk,           kTooManyChars,        kNoAnswer,         kNotUnderstood,  kOperandTooBig,
+    kAddressTooBig, kChecksum,           kDeviceError,      kAdcAccess,      kNoModuleAnswer,
+    kNoSuchModule, kModuleChecksum,      kModuleAddressTooBig, kModuleReplyError, kFile,
+    kReadBackMismatch, kStoppedToClarify, kStoppedToCorrect, kSystemError,    kUnexpectedFormat,
+    kUserAbort,    kNotAFloat,           kParameterNotFound, kBadNumber};
 }  // namespace result
 
 // Text, caption and icon of the message box of a result.

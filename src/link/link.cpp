@@ -103,7 +103,9 @@ ExchangeResult Link::Attempt(const RequestFrame& frame, const ReplyCheck& check)
   line_.Write(reinterpret_cast<const std::uint8_t*>(frame.data()), frame.size());
   const ReplyWait wait = WaitForReply(line_, params_.timeout_ms);
   last_wait_start_ = wait.start;
-  if (log_) log_->LogExchange({frame, wait.reply, wait.start, wait.end, wait.duration_ms});
+  if (log_)
+    Ignore(log_->LogExchange({frame, wait.reply, wait.start, wait.end, wait.duration_ms}),
+           "a log entry that cannot be written must not stop the exchange");
 
   if (wait.result != result::kOk) return wait.result;
   if (DamagedByZeroByte(wait.reply)) return result::kNotUnderstood;

@@ -48,7 +48,7 @@ TEST(ReadCommandTest, EditsNotReachedByAFailedReadAreKept) {
   FakeInstrument link;
   link.FailOperation(1, result::kNoAnswer);
   RecordingOperator op;
-  ReadCommand(form, s, link, op, 1);
+  EXPECT_EQ(ReadCommand(form, s, link, op, 1), result::kNoAnswer);
   EXPECT_EQ(form.channel[0].th1, " 77.0000");
   EXPECT_EQ(form.setpoint_grid[1][1], " 77.0000");
   EXPECT_EQ(form.channel[1].ns, 4);

@@ -382,7 +382,7 @@ TEST(EditorHandlersTest, TypedNonNumbersStayForTheCheckBeforeWriting) {
   EXPECT_EQ(form.channel[0].spd_his, "8,5");
   EXPECT_EQ(form.channel[0].th1, " 55.0000");  // a number is shown in the field's format
   EXPECT_EQ(s.channel[0].spd_his, 0.01f);
-  EXPECT_EQ(CheckFieldTexts(FieldTextsOf(form, s), op), 17);
+  EXPECT_EQ(CheckFieldTexts(FieldTextsOf(form, s), op), result::kStoppedToCorrect);
 }
 
 TEST(EditorHandlersTest, RoundTripKeepsAShownRecord) {

@@ -32,7 +32,7 @@ TEST(CheckFieldTextsTest, FormTextsInTableOrder) {
   EXPECT_EQ(texts[27], "  1.5000");
 
   RecordingOperator op;
-  EXPECT_EQ(CheckFieldTexts(texts, op), 17u);
+  EXPECT_EQ(CheckFieldTexts(texts, op), result::kStoppedToCorrect);
   EXPECT_EQ(op.calls, std::vector<std::string>{"message|Ошибка задания параметров канала 1.|"
                                                "Ошибка задания уставки 1.|error"});
 }
@@ -43,7 +43,7 @@ TEST(CheckFieldTextsTest, CoefficientThatIsNoNumberStopsTheWrite) {
   EditorForm form;
   SettingsToEditor(s, form, 1);
   RecordingOperator op;
-  EXPECT_EQ(CheckFieldTexts(FieldTextsOf(form, s), op), 17u);
+  EXPECT_EQ(CheckFieldTexts(FieldTextsOf(form, s), op), result::kStoppedToCorrect);
   EXPECT_EQ(op.calls, std::vector<std::string>{"message|Ошибка задания параметров канала 1.|"
                                                "Ошибка задания коэффициента 2 полинома.|error"});
 }
@@ -55,7 +55,7 @@ TEST(CheckFieldTextsTest, UnselectedChannelIsStillChecked) {
   SettingsToEditor(s, form, 1);
   form.channel[1].spd_th = "";
   RecordingOperator op;
-  EXPECT_EQ(CheckFieldTexts(FieldTextsOf(form, s), op), 17u);
+  EXPECT_EQ(CheckFieldTexts(FieldTextsOf(form, s), op), result::kStoppedToCorrect);
   EXPECT_EQ(op.calls, std::vector<std::string>{"message|Ошибка задания параметров канала 2.|"
                                                "Ошибка задания скорости изменения уставки.|error"});
 }

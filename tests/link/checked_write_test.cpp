@@ -43,7 +43,7 @@ class CheckedWrite : public ::testing::Test {
 
 TEST_F(CheckedWrite, FloatWithinToleranceIsAccepted) {
   AnswerReadsWith(HexOf(1.009f));
-  EXPECT_EQ(link.WriteFloatChecked(2, 0x30, 1.0f), 0u);
+  EXPECT_EQ(link.WriteFloatChecked(2, 0x30, 1.0f), result::kOk);
   EXPECT_EQ(writes, 1);
   EXPECT_EQ(reads, 1);
   EXPECT_EQ(RequestText(line.written[0]), ":1;38;008030;3F800000;");
@@ -52,34 +52,34 @@ TEST_F(CheckedWrite, FloatWithinToleranceIsAccepted) {
 
 TEST_F(CheckedWrite, FloatOutsideToleranceRepeatsEveryPassThenGivesFifteen) {
   AnswerReadsWith(HexOf(1.02f));
-  EXPECT_EQ(link.WriteFloatChecked(2, 0x30, 1.0f), 15u);
+  EXPECT_EQ(link.WriteFloatChecked(2, 0x30, 1.0f), result::kReadBackMismatch);
   EXPECT_EQ(writes, 3);
   EXPECT_EQ(reads, 3);
   AnswerReadsWith("7FC00000");  // NaN never matches
-  EXPECT_EQ(link.WriteFloatChecked(2, 0x30, 1.0f), 15u);
+  EXPECT_EQ(link.WriteFloatChecked(2, 0x30, 1.0f), result::kReadBackMismatch);
 }
 
 TEST_F(CheckedWrite, ByteMustReadBackEqual) {
   AnswerReadsWith("07");
-  EXPECT_EQ(link.WriteByteChecked(2, 0x10, 7), 0u);
+  EXPECT_EQ(link.WriteByteChecked(2, 0x10, 7), result::kOk);
   AnswerReadsWith("08");
-  EXPECT_EQ(link.WriteByteChecked(2, 0x10, 7), 15u);
+  EXPECT_EQ(link.WriteByteChecked(2, 0x10, 7), result::kReadBackMismatch);
   EXPECT_EQ(writes, 3);
   // 300 goes out as FF and can never read back as 300.
   AnswerReadsWith("FF");
-  EXPECT_EQ(link.WriteByteChecked(2, 0x10, 300), 15u);
+  EXPECT_EQ(link.WriteByteChecked(2, 0x10, 300), result::kReadBackMismatch);
 }
 
 TEST_F(CheckedWrite, FailureOfWriteOrReadEndsThePassesWithItsResult) {
   line.respond = [](const std::string&) { return std::string("$0003\r"); };
-  EXPECT_EQ(link.WriteByteChecked(2, 0x10, 7), 22u);
+  EXPECT_EQ(link.WriteByteChecked(2, 0x10, 7), result::kParameterNotFound);
   EXPECT_EQ(line.written.size(), 3u);  // the write's own attempts, no read
   line.written.clear();
   line.respond = [](const std::string& frame) {
     return RequestText(frame).find(";38;") != std::string::npos ? std::string("\r")
                                                                  : std::string("$0001\r");
   };
-  EXPECT_EQ(link.WriteFloatChecked(2, 0x30, 2.5f), 3u);
+  EXPECT_EQ(link.WriteFloatChecked(2, 0x30, 2.5f), result::kNotUnderstood);
   EXPECT_EQ(line.written.size(), 4u);  // one write, three read attempts
 }
 

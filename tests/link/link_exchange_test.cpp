@@ -26,7 +26,7 @@ TEST_F(LinkExchange, ReadByteSendsTheRequestAndTakesTheValue) {
   line.respond = [](const std::string&) { return ReadReply("A5"); };
   Link link = MakeLink();
   std::uint8_t value = 0;
-  EXPECT_EQ(link.ReadByte(2, 0x12, value), 0u);
+  EXPECT_EQ(link.ReadByte(2, 0x12, value), result::kOk);
   EXPECT_EQ(value, 0xA5);
   ASSERT_EQ(line.written.size(), 1u);
   EXPECT_EQ(RequestText(line.written[0]), ":1;37;000012;");
@@ -43,10 +43,10 @@ TEST_F(LinkExchange, ReadDwordAndStatusBlockDecodeMostSignificantFirst) {
   };
   Link link = MakeLink();
   std::uint32_t value = 0;
-  EXPECT_EQ(link.ReadDword(2, 0x40, value), 0u);
+  EXPECT_EQ(link.ReadDword(2, 0x40, value), result::kOk);
   EXPECT_EQ(value, 0x3F800000u);
   StatusBlock block{};
-  EXPECT_EQ(link.ReadStatusBlock(block), 0u);
+  EXPECT_EQ(link.ReadStatusBlock(block), result::kOk);
   EXPECT_EQ(block[0], 0x01);
   EXPECT_EQ(block[15], 0x10);
 }
@@ -54,10 +54,10 @@ TEST_F(LinkExchange, ReadDwordAndStatusBlockDecodeMostSignificantFirst) {
 TEST_F(LinkExchange, WritesSucceedWithoutCodeAndFailWithDeviceCodes) {
   Link link = MakeLink();
   line.respond = [](const std::string&) { return std::string("OK\r"); };
-  EXPECT_EQ(link.WriteByte(2, 5, 300), 0u);
+  EXPECT_EQ(link.WriteByte(2, 5, 300), result::kOk);
   EXPECT_EQ(RequestText(line.written.back()), ":1;38;000005;FF;");
   line.respond = [](const std::string&) { return std::string("$0006\r"); };
-  EXPECT_EQ(link.WriteDword(2, 5, 1), 4u);
+  EXPECT_EQ(link.WriteDword(2, 5, 1), result::kOperandTooBig);
   EXPECT_EQ(line.written.size(), 3u);  // the failed write was tried twice
 }
 
@@ -66,7 +66,7 @@ TEST_F(LinkExchange, StatusBlockChecksTheCodeBeforeTheData) {
   Link link = MakeLink();
   StatusBlock block{};
   block[0] = 0x77;
-  EXPECT_EQ(link.ReadStatusBlock(block), 6u);
+  EXPECT_EQ(link.ReadStatusBlock(block), result::kChecksum);
   EXPECT_EQ(block[0], 0x77);
 }
 
@@ -74,7 +74,7 @@ TEST_F(LinkExchange, ReadAnsweredWithCodeGivesThreeAfterAllAttempts) {
   line.respond = [](const std::string&) { return std::string("$0001;23\r"); };
   Link link = MakeLink(4);
   std::uint8_t value = 0x11;
-  EXPECT_EQ(link.ReadByte(1, 3, value), 3u);
+  EXPECT_EQ(link.ReadByte(1, 3, value), result::kNotUnderstood);
   EXPECT_EQ(value, 0x11);
   EXPECT_EQ(line.written.size(), 4u);
   EXPECT_EQ(log.records.size(), 4u);  // one log entry per attempt
@@ -88,7 +88,7 @@ TEST_F(LinkExchange, AttemptCountIsBroughtIntoTwoToFive) {
   EXPECT_EQ(MakeLink(9).Params().attempts, 5u);
   line.respond = [](const std::string&) { return std::string("garbage\r"); };
   std::uint32_t value = 0;
-  EXPECT_EQ(MakeLink(9).ReadDword(2, 0, value), 3u);
+  EXPECT_EQ(MakeLink(9).ReadDword(2, 0, value), result::kNotUnderstood);
   EXPECT_EQ(line.written.size(), 5u);
 }
 
@@ -97,12 +97,12 @@ TEST_F(LinkExchange, SpaceOtherThanOneOrTwoSendsNothing) {
   std::uint8_t byte = 0;
   std::uint32_t dword = 0;
   line.open = false;  // not even a re-open is tried
-  EXPECT_EQ(link.ReadByte(3, 0, byte), 5u);
-  EXPECT_EQ(link.ReadDword(0, 0, dword), 5u);
-  EXPECT_EQ(link.WriteByte(3, 0, 1), 5u);
-  EXPECT_EQ(link.WriteDword(3, 0, 1), 5u);
-  EXPECT_EQ(link.WriteByteChecked(3, 0, 1), 5u);
-  EXPECT_EQ(link.WriteFloatChecked(3, 0, 1.0f), 5u);
+  EXPECT_EQ(link.ReadByte(3, 0, byte), result::kAddressTooBig);
+  EXPECT_EQ(link.ReadDword(0, 0, dword), result::kAddressTooBig);
+  EXPECT_EQ(link.WriteByte(3, 0, 1), result::kAddressTooBig);
+  EXPECT_EQ(link.WriteDword(3, 0, 1), result::kAddressTooBig);
+  EXPECT_EQ(link.WriteByteChecked(3, 0, 1), result::kAddressTooBig);
+  EXPECT_EQ(link.WriteFloatChecked(3, 0, 1.0f), result::kAddressTooBig);
   EXPECT_TRUE(line.written.empty());
   EXPECT_TRUE(log.records.empty());
   EXPECT_EQ(line.reopen_calls, 0);
@@ -113,15 +113,15 @@ TEST_F(LinkExchange, ReplyOfMoreThan256BytesOverflowsEvenWithItsCR) {
   std::uint8_t value = 0;
   // 256 bytes with the CR are still a reply; 257 are too many.
   line.respond = [](const std::string&) { return "!1;42;" + std::string(249, ' ') + "\r"; };
-  EXPECT_EQ(link.ReadByte(2, 1, value), 0u);
+  EXPECT_EQ(link.ReadByte(2, 1, value), result::kOk);
   EXPECT_EQ(value, 0x42);
   line.max_chunk = 32;
   line.respond = [](const std::string&) { return "!1;42;" + std::string(250, ' ') + "\r"; };
-  EXPECT_EQ(link.ReadByte(2, 1, value), 1u);
+  EXPECT_EQ(link.ReadByte(2, 1, value), result::kTooManyChars);
   // A flood without CR ends at the overflow, not at the time-out.
   line.respond = [](const std::string&) { return std::string(400, 'x'); };
   const auto start = SteadyClock::now();
-  EXPECT_EQ(link.ReadByte(2, 1, value), 1u);
+  EXPECT_EQ(link.ReadByte(2, 1, value), result::kTooManyChars);
   EXPECT_LT(SteadyClock::now() - start, milliseconds(500));
 }
 
@@ -130,7 +130,7 @@ TEST_F(LinkExchange, ReplyArrivingInPiecesEndsAtItsCR) {
   line.respond = [](const std::string&) { return ReadReply("3F800000") + "!1;trailing"; };
   Link link = MakeLink();
   std::uint32_t value = 0;
-  EXPECT_EQ(link.ReadDword(2, 1, value), 0u);
+  EXPECT_EQ(link.ReadDword(2, 1, value), result::kOk);
   EXPECT_EQ(value, 0x3F800000u);
   EXPECT_FALSE(line.pending.empty());  // bytes after the CR stay unread
 }
@@ -139,7 +139,7 @@ TEST_F(LinkExchange, TimeOutZeroStillWaitsMoreThanOneSecond) {
   Link link = MakeLink(2, 0);
   std::uint8_t value = 0;
   const auto start = SteadyClock::now();
-  EXPECT_EQ(link.ReadByte(2, 1, value), 2u);
+  EXPECT_EQ(link.ReadByte(2, 1, value), result::kNoAnswer);
   EXPECT_GE(SteadyClock::now() - start, milliseconds(2000));
   ASSERT_EQ(log.records.size(), 2u);
   for (const auto& record : log.records) {
@@ -155,7 +155,7 @@ TEST_F(LinkExchange, StaleInputIsDiscardedBeforeTheRequest) {
   line.respond = [](const std::string&) { return ReadReply("22"); };
   Link link = MakeLink();
   std::uint8_t value = 0;
-  EXPECT_EQ(link.ReadByte(2, 1, value), 0u);
+  EXPECT_EQ(link.ReadByte(2, 1, value), result::kOk);
   EXPECT_EQ(value, 0x22);
 }
 
@@ -164,11 +164,11 @@ TEST_F(LinkExchange, EchoOfTheRequestIsIgnored) {
   line.respond = [](const std::string& frame) { return frame + ReadReply("5A"); };
   Link link = MakeLink();
   std::uint8_t value = 0;
-  EXPECT_EQ(link.ReadByte(2, 1, value), 0u);
+  EXPECT_EQ(link.ReadByte(2, 1, value), result::kOk);
   EXPECT_EQ(value, 0x5A);
   // An echo starting with ":" (preamble lost) is dropped as well.
   line.respond = [](const std::string& frame) { return frame.substr(4) + ReadReply("5B"); };
-  EXPECT_EQ(link.ReadByte(2, 1, value), 0u);
+  EXPECT_EQ(link.ReadByte(2, 1, value), result::kOk);
   EXPECT_EQ(value, 0x5B);
   EXPECT_EQ(log.records.back().received, ReadReply("5B"));
 }
@@ -179,11 +179,11 @@ TEST_F(LinkExchange, ZeroByteInsideTheReplyIsAFaultNotATruncatedSuccess) {
   line.respond = [&calls](const std::string&) {
     return ++calls == 1 ? std::string("\0$0001\r", 7) : std::string("$0000\r");
   };
-  EXPECT_EQ(link.WriteByte(2, 1, 1), 0u);
+  EXPECT_EQ(link.WriteByte(2, 1, 1), result::kOk);
   EXPECT_EQ(calls, 2);  // the damaged reply did not count as success
   line.respond = [](const std::string&) { return std::string("!1;4\0002;1\r", 9); };
   std::uint8_t value = 0;
-  EXPECT_EQ(link.ReadByte(2, 1, value), 3u);
+  EXPECT_EQ(link.ReadByte(2, 1, value), result::kNotUnderstood);
 }
 
 TEST_F(LinkExchange, VanishedDeviceEndsAtOnceAndIsReopenedNextTime) {
@@ -191,21 +191,21 @@ TEST_F(LinkExchange, VanishedDeviceEndsAtOnceAndIsReopenedNextTime) {
   Link link = MakeLink(3, 3000);
   std::uint8_t value = 0;
   const auto start = SteadyClock::now();
-  EXPECT_EQ(link.ReadByte(2, 1, value), 2u);
+  EXPECT_EQ(link.ReadByte(2, 1, value), result::kNoAnswer);
   EXPECT_LT(SteadyClock::now() - start, milliseconds(200));
   EXPECT_EQ(log.records.size(), 3u);
   EXPECT_EQ(line.reopen_calls, 0);
 
   // Still away at the next operation: one re-open is tried, then 2 at once.
   line.vanish_on_read = false;
-  EXPECT_EQ(link.ReadByte(2, 1, value), 2u);
+  EXPECT_EQ(link.ReadByte(2, 1, value), result::kNoAnswer);
   EXPECT_EQ(line.reopen_calls, 1);
   EXPECT_LT(SteadyClock::now() - start, milliseconds(400));
 
   // Plugged in again.
   line.reopen_succeeds = true;
   line.respond = [](const std::string&) { return ReadReply("07"); };
-  EXPECT_EQ(link.ReadByte(2, 1, value), 0u);
+  EXPECT_EQ(link.ReadByte(2, 1, value), result::kOk);
   EXPECT_EQ(value, 0x07);
   EXPECT_EQ(line.reopen_calls, 2);
 }
@@ -214,7 +214,7 @@ TEST_F(LinkExchange, WorksWithoutExchangeLog) {
   line.respond = [](const std::string&) { return ReadReply("01"); };
   Link link(line, LinkParams{7, 2, 1000}, nullptr);
   std::uint8_t value = 0;
-  EXPECT_EQ(link.ReadByte(1, 0, value), 0u);
+  EXPECT_EQ(link.ReadByte(1, 0, value), result::kOk);
   EXPECT_EQ(RequestText(line.written[0]), ":7;37;002000;");
 }
 

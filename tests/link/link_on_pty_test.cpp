@@ -88,7 +88,7 @@ TEST_F(LinkOnPty, StatusBlockFrameOnTheWireAndReplyTakenAtItsCR) {
   });
   StatusBlock block{};
   const auto start = SteadyClock::now();
-  EXPECT_EQ(link.ReadStatusBlock(block), 0u);
+  EXPECT_EQ(link.ReadStatusBlock(block), result::kOk);
   // The wait ended with the CR, not after a read window or the time-out.
   EXPECT_LT(SteadyClock::now() - start, milliseconds(500));
   EXPECT_EQ(block[0], 0x03);
@@ -105,7 +105,7 @@ TEST_F(LinkOnPty, SilentInstrumentCostsTheTimeOutPerAttempt) {
   ScriptedInstrument instrument(pty, [](const std::string&) { return std::string(); });
   std::uint8_t value = 0;
   const auto start = SteadyClock::now();
-  EXPECT_EQ(link.ReadByte(2, 1, value), 2u);
+  EXPECT_EQ(link.ReadByte(2, 1, value), result::kNoAnswer);
   const auto elapsed = SteadyClock::now() - start;
   EXPECT_GE(elapsed, milliseconds(2000));
   EXPECT_LT(elapsed, milliseconds(2600));
@@ -123,9 +123,9 @@ TEST_F(LinkOnPty, LateReplyToAnEarlierRequestIsNotTakenForTheNext) {
     return ReadReply(requests == 2 ? "EE" : "11");
   });
   std::uint8_t value = 0;
-  EXPECT_EQ(link.ReadByte(2, 1, value), 2u);
+  EXPECT_EQ(link.ReadByte(2, 1, value), result::kNoAnswer);
   std::this_thread::sleep_for(milliseconds(300));  // the late reply is waiting now
-  EXPECT_EQ(link.ReadByte(2, 1, value), 0u);
+  EXPECT_EQ(link.ReadByte(2, 1, value), result::kOk);
   EXPECT_EQ(value, 0x11);
 }
 
@@ -136,9 +136,9 @@ TEST_F(LinkOnPty, DeviceVanishingMidExchangeEndsAtOnce) {
   });
   std::uint8_t value = 0;
   const auto start = SteadyClock::now();
-  EXPECT_EQ(link.ReadByte(2, 1, value), 2u);
+  EXPECT_EQ(link.ReadByte(2, 1, value), result::kNoAnswer);
   unplug.join();
-  EXPECT_EQ(link.ReadByte(2, 1, value), 2u);  // the re-open fails, no wait either
+  EXPECT_EQ(link.ReadByte(2, 1, value), result::kNoAnswer);  // the re-open fails, no wait either
   EXPECT_LT(SteadyClock::now() - start, milliseconds(500));
   EXPECT_FALSE(port.IsOpen());
   EXPECT_EQ(log.records.size(), 4u);  // each attempt still leaves its entry
@@ -165,7 +165,7 @@ TEST(LinkOnReturningDevice, FirstExchangeAfterTheDeviceReturnsIsAnswered) {
   test::RecordingLog log;
   Link link(port, LinkParams{1, 2, 1000}, &log);
   std::uint8_t value = 0;
-  EXPECT_EQ(link.ReadByte(2, 1, value), 0u);
+  EXPECT_EQ(link.ReadByte(2, 1, value), result::kOk);
   EXPECT_EQ(value, 0x5A);
   ASSERT_EQ(log.records.size(), 1u);  // no attempt was spent on the vanished device
   EXPECT_EQ(instrument.Frames().size(), 1u);
@@ -184,7 +184,7 @@ TEST(PortOpening, FailureShowsTheMessageWithPathAndReason) {
   Link link(port, LinkParams{}, nullptr);
   std::uint8_t value = 0;
   const auto start = SteadyClock::now();
-  EXPECT_EQ(link.ReadByte(2, 1, value), 2u);
+  EXPECT_EQ(link.ReadByte(2, 1, value), result::kNoAnswer);
   EXPECT_LT(SteadyClock::now() - start, milliseconds(300));
 }
 

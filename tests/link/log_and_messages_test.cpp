@@ -45,12 +45,12 @@ TEST(ExchangeLogFile, AppendsEntriesWithExactLinesAndRawBytes) {
   const std::string frame = "\xFF\xFF\xFF\xFF:1;37;00E002;17248\r";
   ExchangeRecord record{frame, std::string("!1;05;\r\0tail", 12), {9, 5, 7, 120}, {9, 5, 8, 0},
                         880};
-  EXPECT_EQ(log.LogExchange(record), 0u);
+  EXPECT_EQ(log.LogExchange(record), result::kOk);
   record.received.clear();
   record.wait_start = {23, 59, 59, 0};
   record.wait_end = {0, 0, 1, 1};
   record.wait_ms = 1001;
-  EXPECT_EQ(log.LogExchange(record), 0u);
+  EXPECT_EQ(log.LogExchange(record), result::kOk);
 
   const std::string separator(40, '_');
   EXPECT_EQ(Slurp(dir.File("COM.txt")),
@@ -67,13 +67,13 @@ TEST(ExchangeLogFile, AppendsEntriesWithExactLinesAndRawBytes) {
 TEST(ExchangeLogFile, FileThatCannotBeOpenedGivesFourteenAndTheExchangeGoesOn) {
   TempDir dir;
   ExchangeLogFile log(dir.File("missing-folder/COM.txt"));
-  EXPECT_EQ(log.LogExchange(ExchangeRecord{}), 14u);
+  EXPECT_EQ(log.LogExchange(ExchangeRecord{}), result::kFile);
 
   test::FakeLine line;
   line.respond = [](const std::string&) { return test::ReadReply("2A"); };
   Link link(line, LinkParams{}, &log);
   std::uint8_t value = 0;
-  EXPECT_EQ(link.ReadByte(2, 1, value), 0u);
+  EXPECT_EQ(link.ReadByte(2, 1, value), result::kOk);
   EXPECT_EQ(value, 0x2A);
   EXPECT_EQ(line.written.size(), 1u);
 }
@@ -85,10 +85,10 @@ TEST(MeasurementLog, LineHasTheFixedLayout) {
   EXPECT_EQ(FormatMeasurementLine(record), "00:00:00  ab  -1000.0000  ff  12345.6777  01\r\n");
 
   TempDir dir;
-  EXPECT_EQ(LogMeasurement(dir.File("IZM.txt"), record), 0u);
-  EXPECT_EQ(LogMeasurement(dir.File("IZM.txt"), record), 0u);
+  EXPECT_EQ(LogMeasurement(dir.File("IZM.txt"), record), result::kOk);
+  EXPECT_EQ(LogMeasurement(dir.File("IZM.txt"), record), result::kOk);
   EXPECT_EQ(Slurp(dir.File("IZM.txt")), FormatMeasurementLine(record) + FormatMeasurementLine(record));
-  EXPECT_EQ(LogMeasurement(dir.File("no/IZM.txt"), record), 14u);
+  EXPECT_EQ(LogMeasurement(dir.File("no/IZM.txt"), record), result::kFile);
 }
 
 TEST(MeasurementLog, KeepsTheDecimalPointUnderACommaLocale) {
@@ -109,10 +109,7 @@ TEST(LocalTimeOfDay, IsAValidClockReading) {
 
 TEST(ExchangeResultMessages, EveryResultHasItsBoxAndOthersShowNothing) {
   test::RecordingOperator op;
-  for (ExchangeResult r = 1; r <= 23; ++r) ShowExchangeError(op, r);
-  ShowExchangeError(op, 0);
-  ShowExchangeError(op, 24);
-  ShowExchangeError(op, 0xFFFFFFFFu);
+  for (const ExchangeResult r : result::kAll) ShowExchangeError(op, r);
   const auto shown = op.Messages();
   ASSERT_EQ(shown.size(), 23u);
   EXPECT_EQ(shown[0], "message|Ошибка|Слишком много символов  (ERR 1)|error");
@@ -125,8 +122,10 @@ TEST(ExchangeResultMessages, EveryResultHasItsBoxAndOthersShowNothing) {
   EXPECT_EQ(shown[19],
             "message|Информация пользователю|Ход процесса остановлен пользователем (ERR 20)|warning");
   EXPECT_EQ(shown[22], "message|Ошибка|Неправильно задано число (ERR 23)|error");
-  for (ExchangeResult r = 1; r <= 23; ++r)
+  for (unsigned r = 1; r <= 23; ++r) {
     EXPECT_NE(shown[r - 1].find("(ERR " + std::to_string(r) + ")|"), std::string::npos) << r;
+    EXPECT_EQ(static_cast<unsigned>(result::kAll[r]), r);
+  }
 }
 
 }  // namespace

@@ -10,26 +10,26 @@ namespace {
 
 TEST(ReplyCode, TableDecidesByFirstRowFoundAnywhere) {
   const std::pair<const char*, ExchangeResult> rows[] = {
-      {"!1;00;123\r", 0},   {"$0000;5\r", 0},  {"$0001\r", 7},   {"$0002\r", 19},
-      {"$0003\r", 22},      {"$0005\r", 7},    {"$0006\r", 4},   {"$000B\r", 3},
-      {"$000C\r", 12},      {"$000D\r", 6},    {"$0004\r", 7},   {"$\r", 7},
-      {"xx$0006yy$0001\r", 7},  // "$0001" comes first in the table
-      {"$0001 $0000\r", 0},
+      {"!1;00;123\r", result::kOk},   {"$0000;5\r", result::kOk},  {"$0001\r", result::kDeviceError},   {"$0002\r", result::kUnexpectedFormat},
+      {"$0003\r", result::kParameterNotFound},      {"$0005\r", result::kDeviceError},    {"$0006\r", result::kOperandTooBig},   {"$000B\r", result::kNotUnderstood},
+      {"$000C\r", result::kModuleAddressTooBig},      {"$000D\r", result::kChecksum},    {"$0004\r", result::kDeviceError},   {"$\r", result::kDeviceError},
+      {"xx$0006yy$0001\r", result::kDeviceError},  // "$0001" comes first in the table
+      {"$0001 $0000\r", result::kOk},
   };
   for (const auto& [reply, expected] : rows) EXPECT_EQ(CheckReplyCode(reply), expected) << reply;
 }
 
 TEST(ReadReply, TakesOneFourOrSixteenBytes) {
   std::array<std::uint8_t, 1> byte{};
-  EXPECT_EQ(ParseReadReply("!1;3f;555\r", byte), 0u);
+  EXPECT_EQ(ParseReadReply("!1;3f;555\r", byte), result::kOk);
   EXPECT_EQ(byte[0], 0x3F);
 
   std::array<std::uint8_t, 4> dword{};
-  EXPECT_EQ(ParseReadReply("!1;3F800000;1234\r", dword), 0u);
+  EXPECT_EQ(ParseReadReply("!1;3F800000;1234\r", dword), result::kOk);
   EXPECT_EQ(dword, (std::array<std::uint8_t, 4>{0x3F, 0x80, 0x00, 0x00}));
 
   std::array<std::uint8_t, 16> block{};
-  EXPECT_EQ(ParseReadReply("!7;000102030405060708090A0B0C0D0EFF;1\r", block), 0u);
+  EXPECT_EQ(ParseReadReply("!7;000102030405060708090A0B0C0D0EFF;1\r", block), result::kOk);
   EXPECT_EQ(block[0], 0x00);
   EXPECT_EQ(block[10], 0x0A);
   EXPECT_EQ(block[15], 0xFF);
@@ -37,10 +37,10 @@ TEST(ReadReply, TakesOneFourOrSixteenBytes) {
 
 TEST(ReadReply, BangAtIndex64IsAcceptedAt65Refused) {
   std::array<std::uint8_t, 1> byte{};
-  EXPECT_EQ(ParseReadReply(std::string(64, 'x') + "!1;42;1\r", byte), 0u);
+  EXPECT_EQ(ParseReadReply(std::string(64, 'x') + "!1;42;1\r", byte), result::kOk);
   EXPECT_EQ(byte[0], 0x42);
   byte[0] = 0;
-  EXPECT_EQ(ParseReadReply(std::string(65, 'x') + "!1;42;1\r", byte), 1u);
+  EXPECT_EQ(ParseReadReply(std::string(65, 'x') + "!1;42;1\r", byte), result::kTooManyChars);
   EXPECT_EQ(byte[0], 0);
 }
 
@@ -57,11 +57,11 @@ TEST(ReadReply, AnyFaultGivesThreeAndLeavesTheDataAlone) {
       "!1;3F800",           // cut off
   };
   for (const char* reply : broken_dwords) {
-    EXPECT_EQ(ParseReadReply(reply, dword), 3u) << reply;
+    EXPECT_EQ(ParseReadReply(reply, dword), result::kNotUnderstood) << reply;
     EXPECT_EQ(dword, (std::array<std::uint8_t, 4>{9, 9, 9, 9})) << reply;
   }
-  EXPECT_EQ(ParseReadReply("!1;3F\r", byte), 3u);  // a byte needs a ";" after it
-  EXPECT_EQ(ParseReadReply("x;!1", byte), 3u);      // no ";" after the address
+  EXPECT_EQ(ParseReadReply("!1;3F\r", byte), result::kNotUnderstood);  // a byte needs a ";" after it
+  EXPECT_EQ(ParseReadReply("x;!1", byte), result::kNotUnderstood);      // no ";" after the address
   EXPECT_EQ(byte[0], 9);
 }
 

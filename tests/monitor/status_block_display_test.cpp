@@ -192,7 +192,7 @@ TEST(PollCurrentValues, FailedPollKeepsTheLastGoodValuesAndShowsTheLinkState) {
   CurrentValues held;
 
   PollOutcome first = PollCurrentValues(link, held);
-  EXPECT_EQ(first.result, 0u);
+  EXPECT_EQ(first.result, result::kOk);
   EXPECT_EQ(first.view.Panel75.text, "Получен ответ");
   EXPECT_EQ(first.view.Panel75.colour, BoxColour::ButtonFace);
   EXPECT_FALSE(first.view.last_known);
@@ -211,9 +211,10 @@ TEST(PollCurrentValues, FailedPollKeepsTheLastGoodValuesAndShowsTheLinkState) {
 }
 
 TEST(PollCurrentValues, LinkStateTextsByResult) {
-  EXPECT_EQ(LinkStateBox(1).text, "В ответе много мусора, ответ не разобран");
-  EXPECT_EQ(LinkStateBox(3).text, "Ошибка в разборе ответа");
-  for (ExchangeResult r : {4u, 6u, 7u, 20u, 23u, 1000u}) {
+  EXPECT_EQ(LinkStateBox(result::kTooManyChars).text, "В ответе много мусора, ответ не разобран");
+  EXPECT_EQ(LinkStateBox(result::kNotUnderstood).text, "Ошибка в разборе ответа");
+  for (ExchangeResult r : {result::kOperandTooBig, result::kChecksum, result::kDeviceError,
+                           result::kUserAbort, result::kBadNumber}) {
     EXPECT_EQ(LinkStateBox(r).text, "Какая-то ошибка в ответе") << r;
     EXPECT_EQ(LinkStateBox(r).colour, BoxColour::Yellow) << r;
   }

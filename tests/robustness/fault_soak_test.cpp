@@ -105,7 +105,7 @@ class FaultSoak : public LinkAgainstInstrument {
       case Op::ReadByte: {
         std::uint8_t value = 0;
         const ExchangeResult r = link_->ReadByte(2, p.address, value);
-        if (r == 0) {
+        if (r == result::kOk) {
           EXPECT_EQ(value, device.Byte(2, p.address)) << p.address;
         }
         return r;
@@ -113,7 +113,7 @@ class FaultSoak : public LinkAgainstInstrument {
       case Op::ReadDword: {
         std::uint32_t bits = 0;
         const ExchangeResult r = link_->ReadDword(2, p.address, bits);
-        if (r == 0) {
+        if (r == result::kOk) {
           EXPECT_EQ(std::bit_cast<float>(bits), device.Float(p.address)) << p.address;
         }
         return r;
@@ -122,7 +122,7 @@ class FaultSoak : public LinkAgainstInstrument {
         StatusBlock block{};
         const ExchangeResult r = link_->ReadStatusBlock(block);
         const sim::StatusBytes now = device.StatusBlockNow();
-        if (r == 0) {
+        if (r == result::kOk) {
           EXPECT_TRUE(std::equal(block.begin(), block.end(), now.begin()));
         }
         return r;
@@ -131,14 +131,14 @@ class FaultSoak : public LinkAgainstInstrument {
       case Op::WriteDword: return link_->WriteDword(2, p.address, std::bit_cast<std::uint32_t>(real));
       case Op::WriteByteChecked: {
         const ExchangeResult r = link_->WriteByteChecked(2, p.address, byte);
-        if (r == 0) {
+        if (r == result::kOk) {
           EXPECT_EQ(device.Byte(2, p.address), byte) << p.address;
         }
         return r;
       }
       case Op::WriteFloatChecked: {
         const ExchangeResult r = link_->WriteFloatChecked(2, p.address, real);
-        if (r == 0) {
+        if (r == result::kOk) {
           EXPECT_NEAR(*device.Float(p.address), real, 0.01) << p.address;
         }
         return r;
@@ -214,7 +214,7 @@ TEST_F(FaultSoak, EveryOperationEndsRightAndRetriesRecover) {
       ++failed;
       continue;
     }
-    if (r == 0) {
+    if (r == result::kOk) {
       recovered += any_hit;
       continue;
     }

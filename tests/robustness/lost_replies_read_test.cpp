@@ -20,7 +20,7 @@ TEST_F(LinkAgainstInstrument, FullReadWithATenthOfRepliesLostEndsRight) {
 
   RecordingOperator op;
   DeviceSettings clean = EveryGroupOn();
-  ASSERT_EQ(ReadDeviceSettings(*link_, clean, op), 0u);
+  ASSERT_EQ(ReadDeviceSettings(*link_, clean, op), result::kOk);
   const std::size_t clean_requests = instrument_->Now().RequestsReceived();
 
   sim::Fault lost{sim::FaultKind::NoReply, {}, 0};
@@ -29,7 +29,7 @@ TEST_F(LinkAgainstInstrument, FullReadWithATenthOfRepliesLostEndsRight) {
   instrument_->Now().AddFault(lost);
 
   DeviceSettings lossy = EveryGroupOn();
-  ASSERT_EQ(ReadDeviceSettings(*link_, lossy, op), 0u);
+  ASSERT_EQ(ReadDeviceSettings(*link_, lossy, op), result::kOk);
   EXPECT_EQ(RecordText(lossy), RecordText(clean));
   // Replies were lost and asked for again.
   EXPECT_GT(instrument_->Now().RequestsReceived(), 2 * clean_requests);

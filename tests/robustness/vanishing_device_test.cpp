@@ -41,7 +41,7 @@ TEST(VanishingDevice, WriteEndsWithNoAnswerAndTheNextCommandWorksWhenItIsBack) {
   Link device_link(port, LinkParams{config.net_address, config.attempts, config.timeout_ms}, nullptr);
 
   DeviceSettings s = EveryGroupOn();
-  ASSERT_EQ(ReadDeviceSettings(device_link, s, op), 0u);
+  ASSERT_EQ(ReadDeviceSettings(device_link, s, op), result::kOk);
   s.channel[0].diap_max = 432.0f;
   s.channel[1].th1 = 12.5f;
 
@@ -63,11 +63,11 @@ TEST(VanishingDevice, WriteEndsWithNoAnswerAndTheNextCommandWorksWhenItIsBack) {
 
   // Back at the same path: the next command reopens the port and works.
   ASSERT_TRUE(instrument.ComeBack(error)) << error;
-  EXPECT_EQ(WriteDeviceSettings(device_link, s, op), 0u);
+  EXPECT_EQ(WriteDeviceSettings(device_link, s, op), result::kOk);
   EXPECT_EQ(instrument.Now().Float(15), 432.0f);
   std::this_thread::sleep_for(options.restart_time * 2);  // the restart's silence
   DeviceSettings after = EveryGroupOn();
-  ASSERT_EQ(ReadDeviceSettings(device_link, after, op), 0u);
+  ASSERT_EQ(ReadDeviceSettings(device_link, after, op), result::kOk);
   EXPECT_EQ(after.channel[0].diap_max, 432.0f);
   EXPECT_EQ(after.channel[1].th1, 12.5f);
 }

@@ -46,7 +46,7 @@ std::string FullReadPattern() {
 using ChannelReadTest = TransferTest;
 
 TEST_F(ChannelReadTest, ReadsEveryStepInTableOrderWithItsTextAndEscChecks) {
-  ASSERT_EQ(ReadChannel(device, s, op, 0), 0u);
+  ASSERT_EQ(ReadChannel(device, s, op, 0), result::kOk);
   EXPECT_EQ(device.Log(), kChannel1Reads);
   EXPECT_EQ(StepTexts(op), kReadStepTexts);
   EXPECT_EQ(Pattern(op.calls), FullReadPattern());
@@ -56,7 +56,7 @@ TEST_F(ChannelReadTest, ReadsEveryStepInTableOrderWithItsTextAndEscChecks) {
 }
 
 TEST_F(ChannelReadTest, ChannelTwoUsesItsOwnAddresses) {
-  ASSERT_EQ(ReadChannel(device, s, op, 1), 0u);
+  ASSERT_EQ(ReadChannel(device, s, op, 1), result::kOk);
   EXPECT_EQ(device.Log(), kChannel2Reads);
 }
 
@@ -66,7 +66,7 @@ TEST_F(ChannelReadTest, StoresBytesUnsignedAndFloatsAsTheirBitPatterns) {
   device.SetDword(2, 42, 0x3CA3D70A);  // 0.02
   device.SetDword(2, 16, 0xC479C000);  // -999.0
   device.SetByte(2, 332, 2);
-  ASSERT_EQ(ReadChannel(device, s, op, 1), 0u);
+  ASSERT_EQ(ReadChannel(device, s, op, 1), result::kOk);
   const ChannelSettings& ch = s.channel[1];
   EXPECT_EQ(ch.dat, 240);
   EXPECT_EQ(ch.th2, 100.0f);
@@ -78,7 +78,7 @@ TEST_F(ChannelReadTest, StoresBytesUnsignedAndFloatsAsTheirBitPatterns) {
 
 TEST_F(ChannelReadTest, ChannelNotSelectedMakesNoExchangeAndLeavesThePanelAlone) {
   s.channel[0].select = 0;
-  EXPECT_EQ(ReadChannel(device, s, op, 0), 0u);
+  EXPECT_EQ(ReadChannel(device, s, op, 0), result::kOk);
   EXPECT_TRUE(device.operations.empty());
   EXPECT_TRUE(op.calls.empty());
 }
@@ -86,7 +86,7 @@ TEST_F(ChannelReadTest, ChannelNotSelectedMakesNoExchangeAndLeavesThePanelAlone)
 TEST_F(ChannelReadTest, IndexOutsideTheTwoChannelsIsRefusedWithoutExchange) {
   for (int k : {2, 11, 12, -1}) {
     RecordingOperator fresh;
-    EXPECT_EQ(ReadChannel(device, s, fresh, k), 4u) << k;
+    EXPECT_EQ(ReadChannel(device, s, fresh, k), result::kOperandTooBig) << k;
     EXPECT_EQ(fresh.calls, std::vector<std::string>{"hide"}) << k;
   }
   EXPECT_TRUE(device.operations.empty());
@@ -95,9 +95,9 @@ TEST_F(ChannelReadTest, IndexOutsideTheTwoChannelsIsRefusedWithoutExchange) {
 TEST_F(ChannelReadTest, FailedFlagReadIsToleratedAndKeepsTheFlag) {
   s.channel[0].flag = 1;
   device.SetByte(2, 323, 0);
-  device.FailAddress(2, Width::kByte, 323, 2);
+  device.FailAddress(2, Width::kByte, 323, result::kNoAnswer);
   device.SetDword(2, 3, std::bit_cast<std::uint32_t>(1.5f));
-  EXPECT_EQ(ReadChannel(device, s, op, 0), 0u);
+  EXPECT_EQ(ReadChannel(device, s, op, 0), result::kOk);
   EXPECT_EQ(s.channel[0].flag, 1);
   EXPECT_EQ(s.channel[0].adj, 1.5f) << "the read goes on with step 5";
   EXPECT_EQ(device.operations.size(), kChannel1Reads.size());
@@ -111,8 +111,8 @@ TEST_F(ChannelReadTest, FailureKeepsEarlierFieldsNewAndLaterFieldsOld) {
   device.SetFloat(2, 29, 55.0f);
   device.SetFloat(2, 37, 0.5f);
   device.SetByte(2, 327, 2);
-  device.FailAddress(2, Width::kDword, 37, 3);
-  EXPECT_EQ(ReadChannel(device, s, op, 0), 3u);
+  device.FailAddress(2, Width::kDword, 37, result::kNotUnderstood);
+  EXPECT_EQ(ReadChannel(device, s, op, 0), result::kNotUnderstood);
   EXPECT_EQ(s.channel[0].th1, 55.0f);
   EXPECT_EQ(s.channel[0].his1, 8.0f);
   EXPECT_EQ(s.channel[0].th_type1, 1);
@@ -124,8 +124,8 @@ TEST_F(ChannelReadTest, FailureInsideThePolynomialStopsAtThatCoefficient) {
   device.SetFloat(2, 5, 1.0f);
   device.SetFloat(2, 6, 2.0f);
   s.channel[0].koef2 = -3.0f;
-  device.FailAddress(2, Width::kDword, 7, 2);
-  EXPECT_EQ(ReadChannel(device, s, op, 0), 2u);
+  device.FailAddress(2, Width::kDword, 7, result::kNoAnswer);
+  EXPECT_EQ(ReadChannel(device, s, op, 0), result::kNoAnswer);
   EXPECT_EQ(s.channel[0].koef0, 1.0f);
   EXPECT_EQ(s.channel[0].koef1, 2.0f);
   EXPECT_EQ(s.channel[0].koef2, -3.0f);
@@ -134,14 +134,14 @@ TEST_F(ChannelReadTest, FailureInsideThePolynomialStopsAtThatCoefficient) {
 
 TEST_F(ChannelReadTest, EscBeforeTheFirstStepEndsWithoutExchange) {
   op.esc = {true};
-  EXPECT_EQ(ReadChannel(device, s, op, 0), 20u);
+  EXPECT_EQ(ReadChannel(device, s, op, 0), result::kUserAbort);
   EXPECT_TRUE(device.operations.empty());
   EXPECT_EQ(op.calls, (std::vector<std::string>{"esc|1", "hide"}));
 }
 
 TEST_F(ChannelReadTest, EscBeforeStep16EndsTheReadBeforeThatStep) {
   PressEscDuring(op, "Чтение исключения канала");
-  EXPECT_EQ(ReadChannel(device, s, op, 0), 20u);
+  EXPECT_EQ(ReadChannel(device, s, op, 0), result::kUserAbort);
   EXPECT_EQ(device.Log().back(), "rb 2:341");
   EXPECT_EQ(device.operations.size(), 15u);
   EXPECT_EQ(op.calls.back(), "hide");
@@ -149,7 +149,7 @@ TEST_F(ChannelReadTest, EscBeforeStep16EndsTheReadBeforeThatStep) {
 
 TEST_F(ChannelReadTest, EscDuringStep17LetsTheReadFinish) {
   PressEscDuring(op, "Чтение скорости изменения уставки");
-  EXPECT_EQ(ReadChannel(device, s, op, 0), 0u);
+  EXPECT_EQ(ReadChannel(device, s, op, 0), result::kOk);
   EXPECT_EQ(device.Log(), kChannel1Reads);
   EXPECT_EQ(op.esc.size(), 1u) << "the press is still pending for a later check";
 }

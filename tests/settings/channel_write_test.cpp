@@ -85,7 +85,7 @@ class ChannelWriteTest : public TransferTest {
 };
 
 TEST_F(ChannelWriteTest, WritesEveryStepInTableOrderWithItsText) {
-  ASSERT_EQ(WriteChannel(device, s, op, 0), 0u);
+  ASSERT_EQ(WriteChannel(device, s, op, 0), result::kOk);
   EXPECT_EQ(device.Log(), kChannel1Writes);
   EXPECT_EQ(StepTexts(op), kWriteStepTexts);
   EXPECT_EQ(op.calls.front(), LinesCall("Ход процесса", "Запись настроек канала 1", "", "", "",
@@ -95,7 +95,7 @@ TEST_F(ChannelWriteTest, WritesEveryStepInTableOrderWithItsText) {
 }
 
 TEST_F(ChannelWriteTest, ChannelTwoUsesItsOwnAddressesAndTitle) {
-  ASSERT_EQ(WriteChannel(device, s, op, 1), 0u);
+  ASSERT_EQ(WriteChannel(device, s, op, 1), result::kOk);
   EXPECT_EQ(device.Log(), kChannel2Writes);
   EXPECT_EQ(op.lines[1], "Запись настроек канала 2");
 }
@@ -103,7 +103,7 @@ TEST_F(ChannelWriteTest, ChannelTwoUsesItsOwnAddressesAndTitle) {
 // ESC is checked before step 1 and after steps 1-4, 6, 10, 14, 15, 16, 17:
 // never between a preparation write and the write of its type.
 TEST_F(ChannelWriteTest, EscIsCheckedOnlyWhereNoSetPointIsSwitchedOff) {
-  ASSERT_EQ(WriteChannel(device, s, op, 0), 0u);
+  ASSERT_EQ(WriteChannel(device, s, op, 0), result::kOk);
   EXPECT_EQ(Pattern(op.calls), "LE"
                                "LTE" "LTE" "LTE" "LTE" "LT" "LTE"  // steps 1-6
                                "LT" "LT" "LT" "LTE"                // steps 7-10
@@ -118,7 +118,7 @@ TEST_F(ChannelWriteTest, EscDuringSetPoint1IsNoticedOnlyAfterItsTypeIsRestored) 
     FakeInstrument fresh_device;
     RecordingOperator fresh_op;
     PressEscDuring(fresh_op, step);
-    EXPECT_EQ(WriteChannel(fresh_device, s, fresh_op, 0), 20u) << step;
+    EXPECT_EQ(WriteChannel(fresh_device, s, fresh_op, 0), result::kUserAbort) << step;
     EXPECT_EQ(fresh_device.Log().back(), "wbc 2:327=2") << step;
     EXPECT_EQ(fresh_device.Byte(2, 327), 2) << step;
     EXPECT_EQ(fresh_op.calls.back(), "hide") << step;
@@ -127,22 +127,22 @@ TEST_F(ChannelWriteTest, EscDuringSetPoint1IsNoticedOnlyAfterItsTypeIsRestored) 
 
 TEST_F(ChannelWriteTest, EscDuringSetPoint2IsNoticedOnlyAfterItsTypeIsRestored) {
   PressEscDuring(op, "Запись гистерезиса уставки 2");
-  EXPECT_EQ(WriteChannel(device, s, op, 0), 20u);
+  EXPECT_EQ(WriteChannel(device, s, op, 0), result::kUserAbort);
   EXPECT_EQ(device.Log().back(), "wbc 2:328=1");
   EXPECT_EQ(op.calls.back(), "hide");
 }
 
 TEST_F(ChannelWriteTest, EscBeforeTheFirstStepWritesNothing) {
   op.esc = {true};
-  EXPECT_EQ(WriteChannel(device, s, op, 0), 20u);
+  EXPECT_EQ(WriteChannel(device, s, op, 0), result::kUserAbort);
   EXPECT_TRUE(device.operations.empty());
   EXPECT_EQ(op.calls.back(), "hide");
 }
 
 TEST_F(ChannelWriteTest, FailedPreparationLeavesSetPoint1UnwrittenAndItsTypeAsItWas) {
   device.SetByte(2, 327, 1);
-  device.FailOperation(7, 2);
-  EXPECT_EQ(WriteChannel(device, s, op, 0), 2u);
+  device.FailOperation(7, result::kNoAnswer);
+  EXPECT_EQ(WriteChannel(device, s, op, 0), result::kNoAnswer);
   EXPECT_EQ(device.Log().size(), 7u);
   EXPECT_EQ(device.Log().back(), "wbc 2:327=0 !2");
   EXPECT_EQ(device.Float(2, 29), std::nullopt);
@@ -153,12 +153,12 @@ TEST_F(ChannelWriteTest, FailedPreparationLeavesSetPoint1UnwrittenAndItsTypeAsIt
 
 TEST_F(ChannelWriteTest, FloatReadBackWithinTheInstrumentsPrecisionCountsAsWritten) {
   device.float_storage = [](float v) { return v == 50.0f ? 49.995f : v; };
-  EXPECT_EQ(WriteChannel(device, s, op, 0), 0u);
+  EXPECT_EQ(WriteChannel(device, s, op, 0), result::kOk);
 }
 
 TEST_F(ChannelWriteTest, FloatReadBackOutsideTheToleranceEndsWith15) {
   device.float_storage = [](float v) { return v == 50.0f ? 49.98f : v; };
-  EXPECT_EQ(WriteChannel(device, s, op, 0), 15u);
+  EXPECT_EQ(WriteChannel(device, s, op, 0), result::kReadBackMismatch);
   EXPECT_EQ(device.Log().back(), "wfc 2:29=50 !15");
   EXPECT_EQ(op.calls.back(), "hide");
 }
@@ -170,17 +170,17 @@ TEST_F(ChannelWriteTest, ByteFieldAbove255FailsItsReadBack) {
     FakeInstrument fresh_device;
     RecordingOperator fresh_op;
     s.channel[0].ns = bad;
-    EXPECT_EQ(WriteChannel(fresh_device, s, fresh_op, 0), 15u) << bad;
+    EXPECT_EQ(WriteChannel(fresh_device, s, fresh_op, 0), result::kReadBackMismatch) << bad;
     EXPECT_EQ(fresh_device.Byte(2, 317), 255) << bad;
   }
 }
 
 TEST_F(ChannelWriteTest, NotSelectedOrOutOfRangeChannelsWriteNothing) {
   s.channel[1].select = 0;
-  EXPECT_EQ(WriteChannel(device, s, op, 1), 0u);
+  EXPECT_EQ(WriteChannel(device, s, op, 1), result::kOk);
   EXPECT_TRUE(op.calls.empty());
-  EXPECT_EQ(WriteChannel(device, s, op, 2), 4u);
-  EXPECT_EQ(WriteChannel(device, s, op, -1), 4u);
+  EXPECT_EQ(WriteChannel(device, s, op, 2), result::kOperandTooBig);
+  EXPECT_EQ(WriteChannel(device, s, op, -1), result::kOperandTooBig);
   EXPECT_EQ(op.calls, (std::vector<std::string>{"hide", "hide"}));
   EXPECT_TRUE(device.operations.empty());
 }

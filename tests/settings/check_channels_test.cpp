@@ -22,7 +22,7 @@ ExchangeResult CheckFirst(DeviceSettings& s, RecordingOperator& op) {
 TEST(CheckChannelTest, SoundChannelPassesSilently) {
   DeviceSettings s = test::SampleRecord();
   RecordingOperator op;
-  EXPECT_EQ(CheckChannels(s, true, true, op), 0u);
+  EXPECT_EQ(CheckChannels(s, true, true, op), result::kOk);
   EXPECT_TRUE(op.calls.empty());
 }
 
@@ -39,7 +39,7 @@ TEST(CheckChannelTest, LimitsAreStrict) {
   c.ns = 10;
   c.lin = 0.0f;
   RecordingOperator op;
-  EXPECT_EQ(CheckFirst(s, op), 0u);
+  EXPECT_EQ(CheckFirst(s, op), result::kOk);
   EXPECT_TRUE(op.calls.empty());
 }
 
@@ -48,7 +48,7 @@ TEST(CheckChannelTest, SetpointAboveLimitIsCorrectedOnYes) {
   s.channel[0].th1 = 10000.0f;
   RecordingOperator op;
   op.answers = {true};
-  EXPECT_EQ(CheckFirst(s, op), 0u);
+  EXPECT_EQ(CheckFirst(s, op), result::kOk);
   EXPECT_EQ(s.channel[0].th1, 9999.0f);
   EXPECT_EQ(op.calls, (std::vector<std::string>{
       "ask|" + kError1 + "Слишком большая величина уставки 1 она будет ограничена величиной 9999. Записать так ?|error|yes"}));
@@ -60,7 +60,7 @@ TEST(CheckChannelTest, NoToAQuestionStopsWithSeventeenAndKeepsEarlierCorrections
   s.channel[0].th2 = -1000.0f;
   RecordingOperator op;
   op.answers = {true, false};
-  EXPECT_EQ(CheckFirst(s, op), 17u);
+  EXPECT_EQ(CheckFirst(s, op), result::kStoppedToCorrect);
   EXPECT_EQ(s.channel[0].th1, 9999.0f);
   EXPECT_EQ(s.channel[0].th2, -1000.0f);
   ASSERT_EQ(op.calls.size(), 2u);
@@ -72,12 +72,12 @@ TEST(CheckChannelTest, RangeMaximumIsCorrectedToTheFloatNearest9999_999) {
   s.channel[0].diap_max = 20000.0f;
   RecordingOperator op;
   op.default_answer = true;
-  EXPECT_EQ(CheckFirst(s, op), 0u);
+  EXPECT_EQ(CheckFirst(s, op), result::kOk);
   EXPECT_EQ(s.channel[0].diap_max, 9999.999f);
   // The corrected maximum is above 9999, so the next write asks again.
   RecordingOperator again;
   again.default_answer = true;
-  EXPECT_EQ(CheckFirst(s, again), 0u);
+  EXPECT_EQ(CheckFirst(s, again), result::kOk);
   EXPECT_EQ(again.calls.size(), 1u);
 }
 
@@ -89,7 +89,7 @@ TEST(CheckChannelTest, CorrectionIsInForceForLaterRows) {
   s.channel[0].his1 = s.channel[0].his2 = -998.5f;
   RecordingOperator op;
   op.default_answer = true;
-  EXPECT_EQ(CheckFirst(s, op), 17u);
+  EXPECT_EQ(CheckFirst(s, op), result::kStoppedToCorrect);
   EXPECT_EQ(s.channel[0].diap_min, -999.0f);
   ASSERT_EQ(op.calls.size(), 2u);
   EXPECT_NE(op.calls[0].find("Слишком маленький минимальный диапазон"), std::string::npos);
@@ -133,7 +133,7 @@ TEST(CheckChannelTest, ErrorRowsStopWithSeventeen) {
     c.spoil(s.channel[0]);
     RecordingOperator op;
     op.default_answer = true;
-    EXPECT_EQ(CheckFirst(s, op), 17u) << c.text;
+    EXPECT_EQ(CheckFirst(s, op), result::kStoppedToCorrect) << c.text;
     EXPECT_EQ(op.calls, std::vector<std::string>{"message|" + kError1 + c.text + "|error"});
   }
 }
@@ -144,12 +144,12 @@ TEST(CheckChannelTest, AveragingRemarkKeepsTheValue) {
     s.channel[0].ns = ns;
     RecordingOperator yes;
     yes.answers = {true};
-    EXPECT_EQ(CheckFirst(s, yes), 0u);
+    EXPECT_EQ(CheckFirst(s, yes), result::kOk);
     EXPECT_EQ(s.channel[0].ns, ns);
     EXPECT_EQ(yes.calls, std::vector<std::string>{
         "ask|" + kRemark1 + "При таком усреднении в канале теряется динамика отображения.Записать так как есть?|warning|yes"});
     RecordingOperator no;
-    EXPECT_EQ(CheckFirst(s, no), 16u);
+    EXPECT_EQ(CheckFirst(s, no), result::kStoppedToClarify);
   }
 }
 
@@ -157,14 +157,14 @@ TEST(CheckChannelTest, StepRemarks) {
   DeviceSettings s = test::SampleRecord();
   s.channel[0].spd_th = 15.0f;
   RecordingOperator quiet;
-  EXPECT_EQ(CheckFirst(s, quiet), 0u);
+  EXPECT_EQ(CheckFirst(s, quiet), result::kOk);
   EXPECT_TRUE(quiet.calls.empty());
 
   s.channel[0].spd_th = 25.0f;
   s.channel[0].spd_his = 0.0f;
   RecordingOperator op;
   op.default_answer = true;
-  EXPECT_EQ(CheckFirst(s, op), 0u);
+  EXPECT_EQ(CheckFirst(s, op), result::kOk);
   EXPECT_EQ(s.channel[0].spd_th, 10.0f);
   EXPECT_EQ(s.channel[0].spd_his, 0.001f);
   EXPECT_EQ(op.calls, (std::vector<std::string>{
@@ -174,7 +174,7 @@ TEST(CheckChannelTest, StepRemarks) {
   DeviceSettings refused = test::SampleRecord();
   refused.channel[0].spd_his = 30.0f;
   RecordingOperator no;
-  EXPECT_EQ(CheckFirst(refused, no), 16u);
+  EXPECT_EQ(CheckFirst(refused, no), result::kStoppedToClarify);
   EXPECT_EQ(refused.channel[0].spd_his, 30.0f);
 }
 
@@ -183,12 +183,12 @@ TEST(CheckChannelTest, SwitchesChooseTheTables) {
   s.channel[0].his1 = 0.0f;  // error row
   s.channel[0].ns = 20;      // remark row
   RecordingOperator remarks_only;
-  EXPECT_EQ(CheckChannel(s, 0, false, true, remarks_only), 16u);
+  EXPECT_EQ(CheckChannel(s, 0, false, true, remarks_only), result::kStoppedToClarify);
   EXPECT_EQ(remarks_only.calls.size(), 1u);
   RecordingOperator none;
-  EXPECT_EQ(CheckChannel(s, 0, false, false, none), 0u);
+  EXPECT_EQ(CheckChannel(s, 0, false, false, none), result::kOk);
   EXPECT_TRUE(none.calls.empty());
-  EXPECT_EQ(CheckChannel(s, 2, true, true, none), 4u);
+  EXPECT_EQ(CheckChannel(s, 2, true, true, none), result::kOperandTooBig);
 }
 
 TEST(CheckChannelsTest, OnlySelectedChannelsAndSecondCaption) {
@@ -197,13 +197,13 @@ TEST(CheckChannelsTest, OnlySelectedChannelsAndSecondCaption) {
   s.channel[0].select = 0;
   s.channel[1].his2 = 0.0f;
   RecordingOperator op;
-  EXPECT_EQ(CheckChannels(s, true, true, op), 17u);
+  EXPECT_EQ(CheckChannels(s, true, true, op), result::kStoppedToCorrect);
   EXPECT_EQ(op.calls, std::vector<std::string>{
       "message|Ошибка в настройках канала 2|Задан нулевой гистерезис 2. Прибор не будет работать правильно.|error"});
 
   s.channel[1].select = 2;  // only 1 selects
   RecordingOperator quiet;
-  EXPECT_EQ(CheckChannels(s, true, true, quiet), 0u);
+  EXPECT_EQ(CheckChannels(s, true, true, quiet), result::kOk);
   EXPECT_TRUE(quiet.calls.empty());
 }
 

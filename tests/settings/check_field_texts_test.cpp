@@ -42,7 +42,7 @@ TEST(SerialNumberTextRuleTest, DigitsUpTo65535) {
 
 TEST(CheckFieldTextsTest, AllValidPassesSilently) {
   RecordingOperator op;
-  EXPECT_EQ(CheckFieldTexts(AllValid(), op), 0u);
+  EXPECT_EQ(CheckFieldTexts(AllValid(), op), result::kOk);
   EXPECT_TRUE(op.calls.empty());
 }
 
@@ -71,7 +71,7 @@ TEST(CheckFieldTextsTest, EachFieldHasItsCaptionAndMessage) {
     FieldTexts texts = AllValid();
     texts[c.index] = "x";
     RecordingOperator op;
-    EXPECT_EQ(CheckFieldTexts(texts, op), 17u) << c.index;
+    EXPECT_EQ(CheckFieldTexts(texts, op), result::kStoppedToCorrect) << c.index;
     ASSERT_EQ(op.calls.size(), 1u) << c.index;
     EXPECT_EQ(op.calls[0], "message|" + c.caption + "|" + c.message + "|error") << c.index;
   }
@@ -82,7 +82,7 @@ TEST(CheckFieldTextsTest, StopsAtTheFirstBadFieldInTableOrder) {
   texts[2] = "1..2";  // channel 1 maximum
   texts[1] = "70000";  // serial number, tested before it
   RecordingOperator op;
-  EXPECT_EQ(CheckFieldTexts(texts, op), 17u);
+  EXPECT_EQ(CheckFieldTexts(texts, op), result::kStoppedToCorrect);
   ASSERT_EQ(op.calls.size(), 1u);
   EXPECT_NE(op.calls[0].find("заводского номера"), std::string::npos);
 }

@@ -33,7 +33,7 @@ TEST(CheckRelayLogicTest, SuitableAssignmentsAskNothing) {
   };
   for (const auto& c : cases) {
     RecordingOperator op;
-    EXPECT_EQ(CheckRelayLogic(c.proc_ver, c.relay, op), 0u) << c.proc_ver;
+    EXPECT_EQ(CheckRelayLogic(c.proc_ver, c.relay, op), result::kOk) << c.proc_ver;
     EXPECT_TRUE(op.calls.empty()) << c.proc_ver;
   }
 }
@@ -41,7 +41,7 @@ TEST(CheckRelayLogicTest, SuitableAssignmentsAskNothing) {
 TEST(CheckRelayLogicTest, SingleChannelAsksEveryRowInOrder) {
   RecordingOperator op;
   op.default_answer = true;
-  EXPECT_EQ(CheckRelayLogic(0, Masks(0x10, 0x01, 0x40, 0x04), op), 0u);
+  EXPECT_EQ(CheckRelayLogic(0, Masks(0x10, 0x01, 0x40, 0x04), op), result::kOk);
   EXPECT_EQ(op.calls, (std::vector<std::string>{
       kAsk + "В одноканальном приборе реле 1 назначено на второй канал. Записать так как есть?|error|yes",
       kAsk + "В одноканальном приборе реле 2 назначено на второй канал. Записать так как есть?|error|yes",
@@ -53,7 +53,7 @@ TEST(CheckRelayLogicTest, SingleChannelAsksEveryRowInOrder) {
 TEST(CheckRelayLogicTest, TwoChannelSecondSetpointAnsweredYes) {
   RecordingOperator op;
   op.answers = {true};
-  EXPECT_EQ(CheckRelayLogic(1, Masks(2, 0, 0, 0), op), 0u);
+  EXPECT_EQ(CheckRelayLogic(1, Masks(2, 0, 0, 0), op), result::kOk);
   EXPECT_EQ(op.calls, (std::vector<std::string>{
       kAsk + "В двухканальном приборе реле 1 назначено на вторую уставку первого канала. Записать так как есть?|error|yes"}));
 }
@@ -61,7 +61,7 @@ TEST(CheckRelayLogicTest, TwoChannelSecondSetpointAnsweredYes) {
 TEST(CheckRelayLogicTest, TwoChannelValveQuestionsCarryTwoBlanks) {
   RecordingOperator op;
   op.default_answer = true;
-  EXPECT_EQ(CheckRelayLogic(1, Masks(0x22, 0x02, 0x0A, 0x02), op), 0u);
+  EXPECT_EQ(CheckRelayLogic(1, Masks(0x22, 0x02, 0x0A, 0x02), op), result::kOk);
   ASSERT_EQ(op.calls.size(), 6u);
   EXPECT_NE(op.calls[1].find("реле 2 назначено на вторую уставку первого"), std::string::npos);
   EXPECT_NE(op.calls[2].find("реле 1 назначено на вторую уставку второго"), std::string::npos);
@@ -75,13 +75,13 @@ TEST(CheckRelayLogicTest, TwoChannelValveQuestionsCarryTwoBlanks) {
 TEST(CheckRelayLogicTest, ValveRegulatorWantsExactlyOneSource) {
   RecordingOperator op;
   op.default_answer = true;
-  EXPECT_EQ(CheckRelayLogic(2, Masks(24, 0, 0x20, 0), op), 0u);
+  EXPECT_EQ(CheckRelayLogic(2, Masks(24, 0, 0x20, 0), op), result::kOk);
   EXPECT_EQ(op.calls, (std::vector<std::string>{
       kAsk + "Для реле 1 неправильно выбран источник срабатывания. Записать так как есть?|error|yes"}));
 
   RecordingOperator events;
   events.default_answer = true;
-  EXPECT_EQ(CheckRelayLogic(2, Masks(0x11, 0x01, 0, 0x02), events), 0u);
+  EXPECT_EQ(CheckRelayLogic(2, Masks(0x11, 0x01, 0, 0x02), events), result::kOk);
   const std::string relay1 = "В приборе управляющем задвижками реле 1 назначено еще и на уставки или обрыв. Записать так как есть?";
   const std::string relay2 = "В приборе управляющем задвижками реле 2 назначено еще и на уставки или обрыв. Записать так как есть?";
   EXPECT_EQ(events.calls, (std::vector<std::string>{
@@ -93,7 +93,7 @@ TEST(CheckRelayLogicTest, ValveRegulatorWantsExactlyOneSource) {
 TEST(CheckRelayLogicTest, NoStopsWithSeventeen) {
   RecordingOperator op;
   op.answers = {true, false};
-  EXPECT_EQ(CheckRelayLogic(0, Masks(0x08, 0x01, 0x08, 0x01), op), 17u);
+  EXPECT_EQ(CheckRelayLogic(0, Masks(0x08, 0x01, 0x08, 0x01), op), result::kStoppedToCorrect);
   EXPECT_EQ(op.calls.size(), 2u);  // the rows after No are not asked
 }
 

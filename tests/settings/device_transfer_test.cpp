@@ -14,7 +14,7 @@ const std::string kReadHint = "Для прекращения нажмите ESC"
 using DeviceTransferTest = TransferTest;
 
 TEST_F(DeviceTransferTest, FullReadAsksForEveryParameterInOrder) {
-  ASSERT_EQ(ReadDeviceSettings(device, s, op), 0u);
+  ASSERT_EQ(ReadDeviceSettings(device, s, op), result::kOk);
   EXPECT_EQ(device.Log(), Concat({kChannel1Reads, kChannel2Reads, kRelayReads, kRegulatorReads,
                                   kGeneralReads}));
 }
@@ -28,7 +28,7 @@ void ExpectCountedToTheEnd(const RecordingOperator& op, std::size_t exchanges) {
 }
 
 TEST_F(DeviceTransferTest, ProgressCountIsKnownBeforeTheReadAndReachesItsTotal) {
-  ASSERT_EQ(ReadDeviceSettings(device, s, op), 0u);
+  ASSERT_EQ(ReadDeviceSettings(device, s, op), result::kOk);
   ExpectCountedToTheEnd(op, device.Log().size());
 
   // The total follows the switches: channel 2 and the general group off.
@@ -37,7 +37,7 @@ TEST_F(DeviceTransferTest, ProgressCountIsKnownBeforeTheReadAndReachesItsTotal) 
   fewer.general.gen_select = 0;
   FakeInstrument other;
   RecordingOperator fewer_op;
-  ASSERT_EQ(ReadDeviceSettings(other, fewer, fewer_op), 0u);
+  ASSERT_EQ(ReadDeviceSettings(other, fewer, fewer_op), result::kOk);
   ExpectCountedToTheEnd(fewer_op, other.Log().size());
   EXPECT_LT(other.Log().size(), device.Log().size());
 }
@@ -58,7 +58,7 @@ TEST_F(DeviceTransferTest, FullReadFillsTheRecordFromTheInstrument) {
   device.SetByte(2, 338, 30);
   device.SetByte(1, 6, 0x5A);
   device.SetByte(2, 4, 1);
-  ASSERT_EQ(ReadDeviceSettings(device, s, op), 0u);
+  ASSERT_EQ(ReadDeviceSettings(device, s, op), result::kOk);
   EXPECT_EQ(s.channel[1].dat, 22);
   EXPECT_EQ(s.channel[1].diap_max, 300.0f);
   EXPECT_EQ(s.channel[0].adj, 1.02f);
@@ -70,7 +70,7 @@ TEST_F(DeviceTransferTest, FullReadFillsTheRecordFromTheInstrument) {
 }
 
 TEST_F(DeviceTransferTest, FullReadShowsEachGroupOnThePanelAndEndsHidden) {
-  ASSERT_EQ(ReadDeviceSettings(device, s, op), 0u);
+  ASSERT_EQ(ReadDeviceSettings(device, s, op), result::kOk);
   const std::vector<std::string> expected_start = {
       LinesCall("Ход процесса", "", "", "", "", kReadHint),
       LinesCall("Ход процесса", "Идет чтение настроек канала 1", "", "", "", kReadHint),
@@ -95,41 +95,41 @@ TEST_F(DeviceTransferTest, ChannelTwoNotSelectedIsSkippedButTheRegulatorIsRead) 
   s.channel[1].select = 0;
   s.relay.select = 0;
   s.general.gen_select = 0;
-  ASSERT_EQ(ReadDeviceSettings(device, s, op), 0u);
+  ASSERT_EQ(ReadDeviceSettings(device, s, op), result::kOk);
   EXPECT_EQ(device.Log(), Concat({kChannel1Reads, kRegulatorReads}));
   EXPECT_EQ(op.calls.back(), "hide");
 }
 
 TEST_F(DeviceTransferTest, GeneralSwitchOffReadsNoSerialDateFirmwareTypeOrErrorDisplay) {
   s.general.gen_select = 0;
-  ASSERT_EQ(ReadDeviceSettings(device, s, op), 0u);
+  ASSERT_EQ(ReadDeviceSettings(device, s, op), result::kOk);
   EXPECT_EQ(device.Log(), Concat({kChannel1Reads, kChannel2Reads, kRelayReads, kRegulatorReads}));
 }
 
 TEST_F(DeviceTransferTest, EscLateInChannel1IsNoticedBeforeChannel2) {
   PressEscDuring(op, "Чтение скорости изменения уставки");
-  EXPECT_EQ(ReadDeviceSettings(device, s, op), 20u);
+  EXPECT_EQ(ReadDeviceSettings(device, s, op), result::kUserAbort);
   EXPECT_EQ(device.Log(), kChannel1Reads);
   EXPECT_EQ(op.calls.back(), "hide");
 }
 
 TEST_F(DeviceTransferTest, FailedRelayReadEndsTheSequenceBeforeTheRegulator) {
-  device.FailAddress(2, Width::kByte, 7, 2);
-  EXPECT_EQ(ReadDeviceSettings(device, s, op), 2u);
+  device.FailAddress(2, Width::kByte, 7, result::kNoAnswer);
+  EXPECT_EQ(ReadDeviceSettings(device, s, op), result::kNoAnswer);
   EXPECT_EQ(device.Log().back(), "rb 2:7 !2");
   EXPECT_EQ(op.calls.back(), "hide");
 }
 
 TEST_F(DeviceTransferTest, FailedSerialReadEndsTheSequenceBeforeTheFirmware) {
-  device.FailAddress(2, Width::kByte, 18, 6);
-  EXPECT_EQ(ReadDeviceSettings(device, s, op), 6u);
+  device.FailAddress(2, Width::kByte, 18, result::kChecksum);
+  EXPECT_EQ(ReadDeviceSettings(device, s, op), result::kChecksum);
   EXPECT_EQ(device.Log().back(), "rb 2:18 !6");
   EXPECT_EQ(op.calls.back(), "hide");
 }
 
 TEST_F(DeviceTransferTest, FailedGeneralReadHidesThePanel) {
-  device.FailAddress(2, Width::kByte, 4, 3);
-  EXPECT_EQ(ReadDeviceSettings(device, s, op), 3u);
+  device.FailAddress(2, Width::kByte, 4, result::kNotUnderstood);
+  EXPECT_EQ(ReadDeviceSettings(device, s, op), result::kNotUnderstood);
   EXPECT_EQ(device.Log().back(), "rb 2:4 !3");
   EXPECT_FALSE(op.progress_visible);
 }
@@ -182,7 +182,7 @@ class DeviceWriteTest : public TransferTest {
 };
 
 TEST_F(DeviceWriteTest, FullWriteSendsEveryParameterInOrderAndEndsWithTheRestart) {
-  ASSERT_EQ(WriteDeviceSettings(device, s, op), 0u);
+  ASSERT_EQ(WriteDeviceSettings(device, s, op), result::kOk);
   const std::vector<std::string> expected = {
       "wbc 2:315=20", "wfc 2:15=100", "wfc 2:13=0", "wbc 2:323=1", "wfc 2:3=1", "wfc 2:1=0.5",
       "wbc 2:327=0", "wfc 2:29=50", "wfc 2:37=0.02", "wbc 2:327=1", "wbc 2:328=0", "wfc 2:30=60",
@@ -199,23 +199,23 @@ TEST_F(DeviceWriteTest, FullWriteSendsEveryParameterInOrderAndEndsWithTheRestart
 }
 
 TEST_F(DeviceWriteTest, ProgressCountIsKnownBeforeTheWriteAndStopsWhereItFails) {
-  ASSERT_EQ(WriteDeviceSettings(device, s, op), 0u);
+  ASSERT_EQ(WriteDeviceSettings(device, s, op), result::kOk);
   ExpectCountedToTheEnd(op, device.Log().size());
 
   FakeInstrument failing;
-  failing.FailAddress(2, Width::kByte, 8, 2);
+  failing.FailAddress(2, Width::kByte, 8, result::kNoAnswer);
   RecordingOperator failing_op;
-  EXPECT_EQ(WriteDeviceSettings(failing, s, failing_op), 2u);
+  EXPECT_EQ(WriteDeviceSettings(failing, s, failing_op), result::kNoAnswer);
   EXPECT_EQ(failing_op.counts.back(),
             std::make_pair(static_cast<int>(failing.Log().size()), op.counts.back().second));
 }
 
 TEST_F(DeviceWriteTest, WriteLeavesTheInstrumentHoldingTheRecord) {
-  ASSERT_EQ(WriteDeviceSettings(device, s, op), 0u);
+  ASSERT_EQ(WriteDeviceSettings(device, s, op), result::kOk);
   FakeInstrument& written = device;
   DeviceSettings back = AllSelected();
   RecordingOperator quiet;
-  ASSERT_EQ(ReadDeviceSettings(written, back, quiet), 0u);
+  ASSERT_EQ(ReadDeviceSettings(written, back, quiet), result::kOk);
   for (int k = 0; k < 2; ++k) {
     const ChannelSettings& a = s.channel[static_cast<std::size_t>(k)];
     const ChannelSettings& b = back.channel[static_cast<std::size_t>(k)];
@@ -232,7 +232,7 @@ TEST_F(DeviceWriteTest, WriteLeavesTheInstrumentHoldingTheRecord) {
 }
 
 TEST_F(DeviceWriteTest, PanelStartsWithTheReadHintAndEndsHidden) {
-  ASSERT_EQ(WriteDeviceSettings(device, s, op), 0u);
+  ASSERT_EQ(WriteDeviceSettings(device, s, op), result::kOk);
   EXPECT_EQ(op.calls[0], LinesCall("Ход процесса", "", "", "", "", kReadHint));
   EXPECT_EQ(op.calls[1], "show");
   EXPECT_EQ(op.calls[2], LinesCall("Ход процесса", "Запись настроек канала 1", "", "", "",
@@ -246,28 +246,28 @@ TEST_F(DeviceWriteTest, EverySwitchOffStillWritesRegulator47AndRestart) {
   s.channel[1].select = 0;
   s.relay.select = 0;
   s.general.gen_select = 0;
-  ASSERT_EQ(WriteDeviceSettings(device, s, op), 0u);
+  ASSERT_EQ(WriteDeviceSettings(device, s, op), result::kOk);
   EXPECT_EQ(device.Log(), (std::vector<std::string>{"wb 2:337=240", "wb 2:338=240", "wb 2:339=5",
                                                     "wb 2:340=5", "wb 2:0=47", "wb 1:0=1"}));
 }
 
 TEST_F(DeviceWriteTest, FailedChannelWriteStopsBeforeRelaysAndRestart) {
   device.float_storage = [](float v) { return v == 70.0f ? 69.98f : v; };
-  EXPECT_EQ(WriteDeviceSettings(device, s, op), 15u);
+  EXPECT_EQ(WriteDeviceSettings(device, s, op), result::kReadBackMismatch);
   EXPECT_EQ(device.Log().back(), "wfc 2:34=70 !15");
   EXPECT_EQ(op.calls.back(), "hide");
 }
 
 TEST_F(DeviceWriteTest, FailedRelayWriteStopsBeforeTheRegulator) {
-  device.FailAddress(2, Width::kByte, 8, 2);
-  EXPECT_EQ(WriteDeviceSettings(device, s, op), 2u);
+  device.FailAddress(2, Width::kByte, 8, result::kNoAnswer);
+  EXPECT_EQ(WriteDeviceSettings(device, s, op), result::kNoAnswer);
   EXPECT_EQ(device.Log().back(), "wb 2:8=64 !2");
   EXPECT_EQ(op.calls.back(), "hide");
 }
 
 TEST_F(DeviceWriteTest, Failed47HidesThePanelAndSendsNoRestart) {
-  device.FailAddress(2, Width::kByte, 0, 2);
-  EXPECT_EQ(WriteDeviceSettings(device, s, op), 2u);
+  device.FailAddress(2, Width::kByte, 0, result::kNoAnswer);
+  EXPECT_EQ(WriteDeviceSettings(device, s, op), result::kNoAnswer);
   EXPECT_EQ(device.Log().back(), "wb 2:0=47 !2");
   EXPECT_EQ(device.Byte(1, 0), std::nullopt);
   EXPECT_EQ(op.calls.back(), "hide");
@@ -275,7 +275,7 @@ TEST_F(DeviceWriteTest, Failed47HidesThePanelAndSendsNoRestart) {
 
 TEST_F(DeviceWriteTest, EscInChannel1StopsTheWholeWrite) {
   PressEscDuring(op, "Запись усреднения");
-  EXPECT_EQ(WriteDeviceSettings(device, s, op), 20u);
+  EXPECT_EQ(WriteDeviceSettings(device, s, op), result::kUserAbort);
   EXPECT_EQ(device.Log().back(), "wbc 2:317=3");
   EXPECT_EQ(device.Byte(1, 0), std::nullopt);
 }

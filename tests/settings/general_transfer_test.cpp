@@ -18,7 +18,7 @@ TEST_F(GeneralTransferTest, SerialNumberPrefixAndDateAreReadUnderOneStepText) {
   device.SetByte(2, 17, 31);
   device.SetByte(2, 18, 13);
   device.SetByte(2, 19, 9);
-  ASSERT_EQ(ReadSerialAndDate(device, s, op), 0u);
+  ASSERT_EQ(ReadSerialAndDate(device, s, op), result::kOk);
   EXPECT_EQ(device.Log(), (std::vector<std::string>{"rb 2:11", "rb 2:12", "rb 2:14", "rb 2:17",
                                                     "rb 2:18", "rb 2:19"}));
   EXPECT_EQ(SerialNumber(s.general), 12345u);
@@ -36,21 +36,21 @@ TEST_F(GeneralTransferTest, SerialNumberPrefixAndDateAreReadUnderOneStepText) {
 
 TEST_F(GeneralTransferTest, YearByteZeroIs2000AndAFailedYearKeepsTheOldYear) {
   device.SetByte(2, 19, 0);
-  ASSERT_EQ(ReadManufacturingDate(device, s), 0u);
+  ASSERT_EQ(ReadManufacturingDate(device, s), result::kOk);
   EXPECT_EQ(s.general.date_year, 2000);
 
   FakeInstrument failing;
   failing.SetByte(2, 17, 5);
-  failing.FailAddress(2, Width::kByte, 19, 2);
+  failing.FailAddress(2, Width::kByte, 19, result::kNoAnswer);
   s.general.date_year = 2024;
-  EXPECT_EQ(ReadManufacturingDate(failing, s), 2u);
+  EXPECT_EQ(ReadManufacturingDate(failing, s), result::kNoAnswer);
   EXPECT_EQ(s.general.date_day, 5);
   EXPECT_EQ(s.general.date_year, 2024);
 }
 
 TEST_F(GeneralTransferTest, SerialFailureSkipsTheDateAndHidesThePanel) {
-  device.FailAddress(2, Width::kByte, 12, 7);
-  EXPECT_EQ(ReadSerialAndDate(device, s, op), 7u);
+  device.FailAddress(2, Width::kByte, 12, result::kDeviceError);
+  EXPECT_EQ(ReadSerialAndDate(device, s, op), result::kDeviceError);
   EXPECT_EQ(device.Log().back(), "rb 2:12 !7");
   EXPECT_EQ(op.calls.back(), "hide");
 }
@@ -59,7 +59,7 @@ TEST_F(GeneralTransferTest, ReadsFirmwareFromSpace1ThenTypeAndErrorDisplayEachWi
   device.SetByte(1, 6, 0x93);
   device.SetByte(2, 3, 2);
   device.SetByte(2, 4, 1);
-  ASSERT_EQ(ReadGeneralParameters(device, s, op), 0u);
+  ASSERT_EQ(ReadGeneralParameters(device, s, op), result::kOk);
   EXPECT_EQ(device.Log(), (std::vector<std::string>{"rb 1:6", "rb 2:3", "rb 2:4"}));
   EXPECT_EQ(s.general.firmware_version, 0x93);
   EXPECT_EQ(s.general.proc_ver, 2);
@@ -72,7 +72,7 @@ TEST_F(GeneralTransferTest, ReadsFirmwareFromSpace1ThenTypeAndErrorDisplayEachWi
 TEST_F(GeneralTransferTest, WriteSendsTypeAndErrorDisplayThen47ThenRestart) {
   s.general.proc_ver = 1;
   s.general.err_ver = 0;
-  ASSERT_EQ(WriteGeneralParameters(device, s, op), 0u);
+  ASSERT_EQ(WriteGeneralParameters(device, s, op), result::kOk);
   EXPECT_EQ(device.Log(),
             (std::vector<std::string>{"wb 2:3=1", "wb 2:4=0", "wb 2:0=47", "wb 1:0=1"}));
   EXPECT_EQ(StepTexts(op),
@@ -85,14 +85,14 @@ TEST_F(GeneralTransferTest, WriteSendsTypeAndErrorDisplayThen47ThenRestart) {
 
 TEST_F(GeneralTransferTest, GeneralSwitchOffStillSends47AndTheRestart) {
   s.general.gen_select = 0;
-  ASSERT_EQ(WriteGeneralParameters(device, s, op), 0u);
+  ASSERT_EQ(WriteGeneralParameters(device, s, op), result::kOk);
   EXPECT_EQ(device.Log(), (std::vector<std::string>{"wb 2:0=47", "wb 1:0=1"}));
   EXPECT_EQ(Pattern(op.calls), "LLTLT") << "the panel is not shown for the fixed writes alone";
 }
 
 TEST_F(GeneralTransferTest, Failed47LeavesTheRestartUnsent) {
-  device.FailAddress(2, Width::kByte, 0, 2);
-  EXPECT_EQ(WriteGeneralParameters(device, s, op), 2u);
+  device.FailAddress(2, Width::kByte, 0, result::kNoAnswer);
+  EXPECT_EQ(WriteGeneralParameters(device, s, op), result::kNoAnswer);
   EXPECT_EQ(device.Log().back(), "wb 2:0=47 !2");
 }
 

@@ -13,7 +13,7 @@ TEST_F(RelayTransferTest, ReadsVariantsThenMasksIntoTheirFields) {
   const std::uint8_t bytes[] = {2, 1, 0x49, 0x05, 0x40, 0x02};
   const ParameterAddress addresses[] = {325, 326, 6, 7, 8, 9};
   for (int i = 0; i < 6; ++i) device.SetByte(2, addresses[i], bytes[i]);
-  ASSERT_EQ(ReadRelayLogic(device, s, op), 0u);
+  ASSERT_EQ(ReadRelayLogic(device, s, op), result::kOk);
   EXPECT_EQ(device.Log(), (std::vector<std::string>{"rb 2:325", "rb 2:326", "rb 2:6", "rb 2:7",
                                                     "rb 2:8", "rb 2:9"}));
   EXPECT_EQ(s.channel[0].ver_rel_proc, 2);
@@ -34,7 +34,7 @@ TEST_F(RelayTransferTest, WritesTheSameOrderWithoutReadBack) {
   s.relay.rel0_msk1 = 4;
   s.relay.rel1_msk0 = 64;
   s.relay.rel1_msk1 = 2;
-  ASSERT_EQ(WriteRelayLogic(device, s, op), 0u);
+  ASSERT_EQ(WriteRelayLogic(device, s, op), result::kOk);
   EXPECT_EQ(device.Log(), (std::vector<std::string>{"wb 2:325=1", "wb 2:326=0", "wb 2:6=3",
                                                     "wb 2:7=4", "wb 2:8=64", "wb 2:9=2"}));
   EXPECT_EQ(op.calls.front(), LinesCall("", "Запись логики реле", "", "", "", ""));
@@ -44,8 +44,8 @@ TEST_F(RelayTransferTest, WritesTheSameOrderWithoutReadBack) {
 TEST_F(RelayTransferTest, RelaySwitchOtherThanOneMovesNothing) {
   for (std::int32_t off : {0, 2}) {
     s.relay.select = off;
-    EXPECT_EQ(ReadRelayLogic(device, s, op), 0u);
-    EXPECT_EQ(WriteRelayLogic(device, s, op), 0u);
+    EXPECT_EQ(ReadRelayLogic(device, s, op), result::kOk);
+    EXPECT_EQ(WriteRelayLogic(device, s, op), result::kOk);
   }
   EXPECT_TRUE(device.operations.empty());
   EXPECT_TRUE(op.calls.empty());
@@ -57,8 +57,8 @@ TEST_F(RelayTransferTest, FailureAtAddress7KeepsTheLaterMasksAndLeavesThePanelTo
   s.relay.rel1_msk0 = 3;
   s.relay.rel1_msk1 = 4;
   device.SetByte(2, 6, 0x10);
-  device.FailAddress(2, Width::kByte, 7, 2);
-  EXPECT_EQ(ReadRelayLogic(device, s, op), 2u);
+  device.FailAddress(2, Width::kByte, 7, result::kNoAnswer);
+  EXPECT_EQ(ReadRelayLogic(device, s, op), result::kNoAnswer);
   EXPECT_EQ(s.relay.rel0_msk0, 0x10);
   EXPECT_EQ(s.relay.rel0_msk1, 2);
   EXPECT_EQ(s.relay.rel1_msk0, 3);
@@ -72,7 +72,7 @@ TEST_F(RelayTransferTest, RegulatorIntervalOf240RoundTrips) {
   device.SetByte(2, 338, 255);
   device.SetByte(2, 339, 60);
   device.SetByte(2, 340, 5);
-  ASSERT_EQ(ReadRegulator(device, s, op), 0u);
+  ASSERT_EQ(ReadRegulator(device, s, op), result::kOk);
   EXPECT_EQ(s.channel[0].reg_int, 240);
   EXPECT_EQ(s.channel[1].reg_int, 255);
   EXPECT_EQ(s.channel[0].pulse_int, 60);
@@ -80,7 +80,7 @@ TEST_F(RelayTransferTest, RegulatorIntervalOf240RoundTrips) {
   EXPECT_EQ(op.calls.front(), LinesCall("", "Чтение параметров регулятора", "", "", "", ""));
 
   FakeInstrument other;
-  ASSERT_EQ(WriteRegulator(other, s, op), 0u);
+  ASSERT_EQ(WriteRegulator(other, s, op), result::kOk);
   EXPECT_EQ(other.Log(), (std::vector<std::string>{"wb 2:337=240", "wb 2:338=255", "wb 2:339=60",
                                                    "wb 2:340=5"}));
   EXPECT_EQ(op.lines[1], "Запись параметров регулятора");
@@ -88,8 +88,8 @@ TEST_F(RelayTransferTest, RegulatorIntervalOf240RoundTrips) {
 
 TEST_F(RelayTransferTest, RegulatorIgnoresTheRelaySwitch) {
   s.relay.select = 0;
-  EXPECT_EQ(ReadRegulator(device, s, op), 0u);
-  EXPECT_EQ(WriteRegulator(device, s, op), 0u);
+  EXPECT_EQ(ReadRegulator(device, s, op), result::kOk);
+  EXPECT_EQ(WriteRegulator(device, s, op), result::kOk);
   EXPECT_EQ(device.operations.size(), 8u);
 }
 

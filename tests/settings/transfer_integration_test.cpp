@@ -97,12 +97,12 @@ class TransferIntegrationTest : public ::testing::Test {
 };
 
 TEST_F(TransferIntegrationTest, FullReadSendsTheStepTablesAndFillsTheRecordFromMemory) {
-  ASSERT_EQ(ReadDeviceSettings(link, s, op), 0u);
+  ASSERT_EQ(ReadDeviceSettings(link, s, op), result::kOk);
 
   FakeInstrument fake;
   DeviceSettings scratch = AllSelected();
   RecordingOperator quiet;
-  ASSERT_EQ(ReadDeviceSettings(fake, scratch, quiet), 0u);
+  ASSERT_EQ(ReadDeviceSettings(fake, scratch, quiet), result::kOk);
   ASSERT_EQ(fake.Log(), Concat({kChannel1Reads, kChannel2Reads, kRelayReads, kRegulatorReads,
                                 kGeneralReads}));
   EXPECT_EQ(ReceivedFrames(simulator), ExpectedFrames(fake.operations));
@@ -127,7 +127,7 @@ TEST_F(TransferIntegrationTest, FullReadSendsTheStepTablesAndFillsTheRecordFromM
 
 TEST_F(TransferIntegrationTest, FullWriteLeavesTheMemoryEqualToTheRecordAndRestarts) {
   simulator.SetFloatDecimals(2);
-  ASSERT_EQ(ReadDeviceSettings(link, s, op), 0u);
+  ASSERT_EQ(ReadDeviceSettings(link, s, op), result::kOk);
   for (auto& ch : s.channel) {
     ch.th1 += 1.004f;
     ch.diap_max = 123.456f;
@@ -140,11 +140,11 @@ TEST_F(TransferIntegrationTest, FullWriteLeavesTheMemoryEqualToTheRecordAndResta
   s.general.err_ver = 0;
   simulator.ClearFrames();
 
-  ASSERT_EQ(WriteDeviceSettings(link, s, op), 0u);
+  ASSERT_EQ(WriteDeviceSettings(link, s, op), result::kOk);
 
   FakeInstrument fake;
   RecordingOperator quiet;
-  ASSERT_EQ(WriteDeviceSettings(fake, s, quiet), 0u);
+  ASSERT_EQ(WriteDeviceSettings(fake, s, quiet), result::kOk);
   const auto frames = ReceivedFrames(simulator);
   EXPECT_EQ(frames, ExpectedFrames(fake.operations));
   ASSERT_GE(frames.size(), 2u);

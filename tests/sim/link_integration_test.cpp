@@ -44,13 +44,13 @@ class LinkOnSimulatorTest : public ::testing::Test {
 TEST_F(LinkOnSimulatorTest, ReadsTheDefaultInstrument) {
   StartSimulator();
   std::uint8_t lo = 0, hi = 0, prefix = 0;
-  ASSERT_EQ(link_->ReadByte(2, 11, lo), 0u);
-  ASSERT_EQ(link_->ReadByte(2, 12, hi), 0u);
-  ASSERT_EQ(link_->ReadByte(2, 14, prefix), 0u);
+  ASSERT_EQ(link_->ReadByte(2, 11, lo), result::kOk);
+  ASSERT_EQ(link_->ReadByte(2, 12, hi), result::kOk);
+  ASSERT_EQ(link_->ReadByte(2, 14, prefix), result::kOk);
   EXPECT_EQ(hi * 256 + lo, 12345);
   EXPECT_EQ(prefix, 47);
   std::uint32_t bits = 0;
-  ASSERT_EQ(link_->ReadDword(2, 15, bits), 0u);
+  ASSERT_EQ(link_->ReadDword(2, 15, bits), result::kOk);
   EXPECT_EQ(std::bit_cast<float>(bits), 600.0f);
   for (const sim::ReceivedFrame& frame : simulator_->Frames()) {
     EXPECT_EQ(frame.checksum, sim::ChecksumVerdict::Good) << frame.raw;
@@ -60,9 +60,9 @@ TEST_F(LinkOnSimulatorTest, ReadsTheDefaultInstrument) {
 
 TEST_F(LinkOnSimulatorTest, CheckedWritesLandInMemory) {
   StartSimulator();
-  EXPECT_EQ(link_->WriteFloatChecked(2, 33, 123.25f), 0u);
+  EXPECT_EQ(link_->WriteFloatChecked(2, 33, 123.25f), result::kOk);
   EXPECT_EQ(simulator_->Float(33), 123.25f);
-  EXPECT_EQ(link_->WriteByteChecked(2, 315, 19), 0u);
+  EXPECT_EQ(link_->WriteByteChecked(2, 315, 19), result::kOk);
   EXPECT_EQ(simulator_->Byte(2, 315), 19);
   // 300 goes out as FF; the read-back 255 never equals 300.
   EXPECT_EQ(link_->WriteByteChecked(2, 316, 300), result::kReadBackMismatch);
@@ -73,7 +73,7 @@ TEST_F(LinkOnSimulatorTest, RoundedFloatsPassTheReadBackTolerance) {
   sim::SimulatorOptions options;
   options.float_decimals = 2;
   StartSimulator(options);
-  EXPECT_EQ(link_->WriteFloatChecked(2, 29, 12.3456f), 0u);
+  EXPECT_EQ(link_->WriteFloatChecked(2, 29, 12.3456f), result::kOk);
   EXPECT_FLOAT_EQ(*simulator_->Float(29), 12.35f);
 }
 
@@ -83,7 +83,7 @@ TEST_F(LinkOnSimulatorTest, StatusBlockMatchesWhatTheInstrumentSends) {
   simulator_->PinChannelValue(2, 5.0f);
   simulator_->SetInputByte(0x11);
   StatusBlock block{};
-  ASSERT_EQ(link_->ReadStatusBlock(block), 0u);
+  ASSERT_EQ(link_->ReadStatusBlock(block), result::kOk);
   sim::StatusBytes expected = simulator_->StatusBlockNow();
   EXPECT_TRUE(std::equal(block.begin(), block.end(), expected.begin()));
   EXPECT_EQ(block[3], 0x11);
@@ -93,7 +93,7 @@ TEST_F(LinkOnSimulatorTest, StatusBlockMatchesWhatTheInstrumentSends) {
 TEST_F(LinkOnSimulatorTest, WriteRetriedAfterAWrongStoredValue) {
   StartSimulator();
   AddFault("wrong@" + Next());
-  EXPECT_EQ(link_->WriteFloatChecked(2, 15, 500.0f), 0u);
+  EXPECT_EQ(link_->WriteFloatChecked(2, 15, 500.0f), result::kOk);
   EXPECT_EQ(simulator_->Float(15), 500.0f);
   EXPECT_EQ(simulator_->Frames().size(), 4u);  // write, read-back, write, read-back
 }
@@ -113,7 +113,7 @@ TEST_F(LinkOnSimulatorTest, FaultsBecomeTheRightResults) {
   AddFault("garbage=70@100%");
   EXPECT_EQ(link_->ReadByte(2, 11, value), result::kTooManyChars);
   simulator_->ClearFaults();
-  EXPECT_EQ(link_->ReadByte(2, 11, value), 0u);
+  EXPECT_EQ(link_->ReadByte(2, 11, value), result::kOk);
   EXPECT_EQ(value, 0x39);
 }
 
@@ -121,7 +121,7 @@ TEST_F(LinkOnSimulatorTest, OneLostReplyIsRecoveredByTheRetry) {
   StartSimulator();
   AddFault("noreply@" + Next());
   std::uint8_t value = 0;
-  EXPECT_EQ(link_->ReadByte(2, 12, value), 0u);
+  EXPECT_EQ(link_->ReadByte(2, 12, value), result::kOk);
   EXPECT_EQ(value, 0x30);
 }
 

@@ -33,7 +33,7 @@ std::string Operation::Text() const {
       break;
     case Kind::kReadStatusBlock: text = "status"; break;
   }
-  if (result != 0) text += " !" + std::to_string(result);
+  if (result != result::kOk) text += " !" + std::to_string(result);
   return text;
 }
 
@@ -78,7 +78,7 @@ std::vector<std::string> FakeInstrument::Log() const {
 ExchangeResult FakeInstrument::Begin(Operation::Kind kind, MemorySpace space,
                                      ParameterAddress address, Width width,
                                      std::uint32_t value) {
-  ExchangeResult r = 0;
+  ExchangeResult r = result::kOk;
   const int n = static_cast<int>(operations.size()) + 1;
   if (const auto it = failing_operations_.find(n); it != failing_operations_.end()) r = it->second;
   if (const auto it = failing_addresses_.find({space, width, address});
@@ -96,14 +96,14 @@ std::uint32_t FakeInstrument::Stored(const Key& key) const {
 ExchangeResult FakeInstrument::ReadByte(MemorySpace space, ParameterAddress address,
                                         std::uint8_t& value) {
   const ExchangeResult r = Begin(Operation::Kind::kReadByte, space, address, Width::kByte, 0);
-  if (r == 0) value = static_cast<std::uint8_t>(Stored({space, Width::kByte, address}));
+  if (r == result::kOk) value = static_cast<std::uint8_t>(Stored({space, Width::kByte, address}));
   return r;
 }
 
 ExchangeResult FakeInstrument::ReadDword(MemorySpace space, ParameterAddress address,
                                          std::uint32_t& value) {
   const ExchangeResult r = Begin(Operation::Kind::kReadDword, space, address, Width::kDword, 0);
-  if (r == 0) value = Stored({space, Width::kDword, address});
+  if (r == result::kOk) value = Stored({space, Width::kDword, address});
   return r;
 }
 
@@ -111,7 +111,7 @@ ExchangeResult FakeInstrument::WriteByte(MemorySpace space, ParameterAddress add
                                          std::uint32_t value) {
   const ExchangeResult r =
       Begin(Operation::Kind::kWriteByte, space, address, Width::kByte, value);
-  if (r == 0) memory_[{space, Width::kByte, address}] = ClampToByte(value);
+  if (r == result::kOk) memory_[{space, Width::kByte, address}] = ClampToByte(value);
   return r;
 }
 
@@ -119,7 +119,7 @@ ExchangeResult FakeInstrument::WriteDword(MemorySpace space, ParameterAddress ad
                                           std::uint32_t value) {
   const ExchangeResult r =
       Begin(Operation::Kind::kWriteDword, space, address, Width::kDword, value);
-  if (r == 0) memory_[{space, Width::kDword, address}] = value;
+  if (r == result::kOk) memory_[{space, Width::kDword, address}] = value;
   return r;
 }
 
@@ -128,7 +128,7 @@ ExchangeResult FakeInstrument::WriteByteChecked(MemorySpace space, ParameterAddr
                                                 std::uint32_t value) {
   const ExchangeResult r =
       Begin(Operation::Kind::kWriteByteChecked, space, address, Width::kByte, value);
-  if (r != 0) return r;
+  if (r != result::kOk) return r;
   const std::uint32_t stored = ClampToByte(value);
   memory_[{space, Width::kByte, address}] = stored;
   return Checked(stored == value);
@@ -140,7 +140,7 @@ ExchangeResult FakeInstrument::WriteFloatChecked(MemorySpace space, ParameterAdd
                                                  float value) {
   const ExchangeResult r = Begin(Operation::Kind::kWriteFloatChecked, space, address,
                                  Width::kDword, std::bit_cast<std::uint32_t>(value));
-  if (r != 0) return r;
+  if (r != result::kOk) return r;
   const float stored = float_storage ? float_storage(value) : value;
   memory_[{space, Width::kDword, address}] = std::bit_cast<std::uint32_t>(stored);
   return Checked(std::fabs(stored - value) <= 0.01f);
@@ -154,7 +154,7 @@ ExchangeResult FakeInstrument::Checked(bool matched) {
 
 ExchangeResult FakeInstrument::ReadStatusBlock(StatusBlock& block) {
   const ExchangeResult r = Begin(Operation::Kind::kReadStatusBlock, 1, 2, Width::kDword, 0);
-  if (r == 0) block = StatusBlock{};
+  if (r == result::kOk) block = StatusBlock{};
   return r;
 }
 

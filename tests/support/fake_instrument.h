@@ -27,7 +27,7 @@ struct Operation {
   MemorySpace space = 0;
   ParameterAddress address = 0;
   std::uint32_t value = 0;  // the value written (a float write: its bit pattern)
-  ExchangeResult result = 0;
+  ExchangeResult result = result::kOk;
 
   // "rb 2:315", "rd 2:15", "wb 2:0=47", "wd 2:15=0x42C80000", "wbc 2:315=17",
   // "wfc 2:15=100", "status"; a failure appends " !N".
