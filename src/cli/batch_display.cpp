@@ -38,7 +38,7 @@ void BusLine::End() { Begin(nullptr, nullptr); }
 std::string BusLine::Current() const {
   std::lock_guard lock(mutex_);
   if (!row_) return {};
-  std::string text = std::string(ActionName(row_->action)) + cli_texts::kBatchAddress +
+  std::string text = row_->action_text + cli_texts::kBatchAddress +
                      std::to_string(row_->address);
   const std::string step = op_ ? op_->Step() : std::string();
   if (!step.empty()) text += ": " + step;
@@ -68,7 +68,7 @@ void BatchDisplay::Draw() {
 void BatchDisplay::RowFinished(const ResultRow& row) {
   if (live_) return;
   std::string text = row.device + cli_texts::kBatchAddress + std::to_string(row.address) + " " +
-                     std::string(ActionName(row.action)) + ": " + std::to_string(row.result) +
+                     row.action + ": " + std::to_string(row.result) +
                      " " + row.message;
   if (!row.file.empty()) text += " → " + row.file;
   std::lock_guard lock(print_mutex_);

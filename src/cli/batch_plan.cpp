@@ -52,31 +52,29 @@ bool ParseAddress(std::string_view text, std::uint32_t& address) {
          address <= kMaxNetAddress;
 }
 
-bool NeedsProfile(BatchAction action) {
-  return action == BatchAction::kWrite || action == BatchAction::kChanges ||
-         action == BatchAction::kVerify;
-}
 
-// One row from its fields; an empty `why` when it is sound.
-PlanRow RowOf(const std::vector<std::string>& fields, const std::array<std::size_t, 4>& index,
-              std::string& why) {
+// One row from its fields, with its fault when it cannot run.
+PlanRow RowOf(const std::vector<std::string>& fields, const std::array<std::size_t, 4>& index) {
   auto field = [&](std::size_t c) {
     return index[c] < fields.size() ? fields[index[c]] : std::string();
   };
   PlanRow row;
   row.device = field(0);
   row.profile = field(3);
+  row.action_text = field(2);
+  std::string& why = row.fault;
   if (row.device.empty()) why = cli_texts::kPlanNoDevice;
   else if (!ParseAddress(field(1), row.address)) why = cli_texts::kPlanBadAddress + field(1);
-  else if (!ParseAction(field(2), row.action)) why = cli_texts::kPlanBadAction + field(2);
+  else if (!ParseAction(row.action_text, row.action)) why = cli_texts::kPlanBadAction + field(2);
   else if (NeedsProfile(row.action) && row.profile.empty()) why = cli_texts::kPlanNoProfile;
   return row;
 }
 
 }  // namespace
 
-std::string_view ActionName(BatchAction action) {
-  return kActionNames[static_cast<std::size_t>(action)];
+bool NeedsProfile(BatchAction action) {
+  return action == BatchAction::kWrite || action == BatchAction::kChanges ||
+         action == BatchAction::kVerify;
 }
 
 std::vector<std::string> CsvFields(std::string_view line) {
@@ -121,15 +119,14 @@ bool ParsePlan(std::string_view text, std::vector<PlanRow>& rows, std::string& e
     ++line_number;
     if (line.empty()) continue;
     const std::vector<std::string> fields = CsvFields(line);
-    std::string why;
-    if (!header_seen) {
-      header_seen = ColumnsOf(fields, index, why);
-    } else {
-      PlanRow row = RowOf(fields, index, why);
-      row.line = line_number;
-      if (why.empty()) rows.push_back(std::move(row));
+    if (header_seen) {
+      rows.push_back(RowOf(fields, index));
+      rows.back().line = line_number;
+      continue;
     }
-    if (!why.empty()) {
+    std::string why;
+    header_seen = ColumnsOf(fields, index, why);
+    if (!header_seen) {
       error = cli_texts::kPlanLine + std::to_string(line_number) + ": " + why;
       return false;
     }

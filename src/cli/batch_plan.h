@@ -19,14 +19,18 @@ struct PlanRow {
   std::uint32_t address = 1;
   BatchAction action = BatchAction::kRead;
   std::string profile;  // write, changes, verify: the profile; read: the file to save (optional)
+  std::string action_text;  // the action as the plan spells it
+  std::string fault;        // why the row cannot run; empty when it is sound
 };
 
-// "read", "write", "changes", "verify", "report".
-std::string_view ActionName(BatchAction action);
+// True for the actions that send or compare a profile: write, changes, verify.
+bool NeedsProfile(BatchAction action);
 
-// The rows of the plan's text. False with "строка N: why" in `error` for a
-// missing column, an unknown action, an address outside 1..255, a device or a
-// needed profile left empty; blank lines are skipped.
+// The rows of the plan's text; blank lines are skipped. A row that cannot run
+// (an unknown action, an address outside 1..255, a device or a needed
+// profile left empty) is kept with its fault, so that it fails alone. False
+// with "строка N: why" in `error` when the header lacks a column, or with
+// the reason when the plan has no row.
 bool ParsePlan(std::string_view text, std::vector<PlanRow>& rows, std::string& error);
 
 // The fields of one CSV line: separated by commas, double quotes around a

@@ -27,7 +27,7 @@ std::string ResultsHeader() {
 
 std::string ResultLine(const ResultRow& row) {
   return CsvField(row.time) + "," + CsvField(row.device) + "," + std::to_string(row.address) +
-         "," + std::string(ActionName(row.action)) + "," + CsvField(row.type) + "," +
+         "," + CsvField(row.action) + "," + CsvField(row.type) + "," +
          CsvField(row.serial) + "," + CsvField(row.firmware) + "," + std::to_string(row.result) +
          "," + CsvField(OneLine(row.message)) + "," + CsvField(row.file);
 }

@@ -19,7 +19,7 @@ struct ResultRow {
   std::string time;  // local, "2026-12-08 14:05:09"
   std::string device;
   std::uint32_t address = 0;
-  BatchAction action = BatchAction::kRead;
+  std::string action;  // as the plan spells it
   std::string type;      // "4813"; empty when the instrument was not read
   std::string serial;    // "047-12345"
   std::string firmware;  // "1.1.10"

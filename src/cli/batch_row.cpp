@@ -108,7 +108,18 @@ ResultRow RunPlanRow(const PlanRow& row, const std::string& dir, BatchOperator& 
   ResultRow out;
   out.device = row.device;
   out.address = row.address;
-  out.action = row.action;
+  out.action = row.action_text;
+  if (!row.fault.empty()) {
+    out.result = kUsageExit;
+    out.message = cli_texts::kPlanLine + std::to_string(row.line) + ": " + row.fault;
+    return out;
+  }
+  // A row whose profile cannot be used ends before its port is touched.
+  if (NeedsProfile(row.action) && !ProfileUsable(row.profile, op)) {
+    out.result = static_cast<int>(result::kFile);
+    out.message = cli_texts::kPlanLine + std::to_string(row.line) + ": " + op.FirstMessage();
+    return out;
+  }
   Session session(dir);
   session.StartWithoutWindow(op, row.device);
   session.UseNetAddress(row.address);
@@ -122,6 +133,9 @@ ResultRow RunPlanRow(const PlanRow& row, const std::string& dir, BatchOperator& 
   }
   if (r != result::kOk || out.result == 0) out.result = static_cast<int>(r);
   out.message = MessageOf(out, r, op);
+  // A failed row names its line of the plan.
+  if (out.result != 0)
+    out.message = cli_texts::kPlanLine + std::to_string(row.line) + ": " + out.message;
   return out;
 }
 

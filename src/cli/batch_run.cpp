@@ -30,7 +30,7 @@ std::vector<std::unique_ptr<BusLine>> LinesOf(const std::vector<PlanRow>& rows,
                                               SucceededRows succeeded, std::size_t& skipped) {
   std::vector<std::unique_ptr<BusLine>> lines;
   for (const PlanRow& row : rows) {
-    int& done_before = succeeded[{row.device, row.address, std::string(ActionName(row.action))}];
+    int& done_before = succeeded[{row.device, row.address, row.action_text}];
     if (done_before > 0) {
       --done_before;
       ++skipped;

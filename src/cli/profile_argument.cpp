@@ -3,10 +3,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 
 #include "cli/cli_texts.h"
+#include "platform/system_reason.h"
 #include "profiles/profile_file.h"
 
 namespace zrm {
@@ -21,11 +21,11 @@ void Tell(Operator& op, const std::string& text) { op.ShowMessage(text, {}, Mess
 bool ProfileUsable(const std::string& path, Operator& op) {
   std::error_code error;
   if (std::filesystem::is_directory(path, error)) {
-    Tell(op, cli_texts::kNoProfile + path + ": " + std::strerror(EISDIR));
+    Tell(op, cli_texts::kNoProfile + path + ": " + SystemReason(EISDIR));
     return false;
   }
   if (access(path.c_str(), R_OK) != 0) {
-    Tell(op, cli_texts::kNoProfile + path + ": " + std::strerror(errno));
+    Tell(op, cli_texts::kNoProfile + path + ": " + SystemReason(errno));
     return false;
   }
   if (!HoldsProfileKeys(path)) {

@@ -12,7 +12,7 @@ inline constexpr const char* kUnsupportedSpeed = "скорость не подд
 inline constexpr const char* kBadNetworkAddress =
     "адрес должен быть вида tcp://УЗЕЛ:ПОРТ или rfc2217://УЗЕЛ:ПОРТ";
 inline constexpr const char* kUnknownHost = "узел не найден: ";
-inline constexpr const char* kNoConnection = "нет соединения за 3 с";
+inline constexpr const char* kNoConnection = "нет соединения за 1 с";
 inline constexpr const char* kNoRfc2217 = "сервер портов не принял настройку порта (RFC 2217)";
 inline constexpr const char* kConnectionRefused = "соединение отвергнуто";
 inline constexpr const char* kSpeedOfTheServer =

@@ -19,7 +19,9 @@ namespace zrm {
 
 namespace {
 
-constexpr auto kConnectTimeout = std::chrono::seconds(3);
+// Never longer than the shortest reply time-out (1 s): a server that is
+// not there costs an exchange no more than a silent instrument.
+constexpr auto kConnectTimeout = std::chrono::seconds(1);
 // A peer that stops answering is given up after 10 s idle + 3 probes 5 s apart.
 constexpr int kKeepIdleSeconds = 10;
 constexpr int kKeepIntervalSeconds = 5;

@@ -44,27 +44,46 @@ CliOutcome RunBatch(const ScratchDir& dir, const std::string& plan,
   return RunCtl(args);
 }
 
-TEST(CliBatchTest, BadPlansAreRefusedWithTheirLineAndNothingRuns) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"device,address,action\n/dev/null,1,read\n", "в заголовке нет столбца profile"},
-      {std::string(kHeader) + "/dev/null,0,read,\n", "строка 2: адрес должен быть от 1 до 255, а не 0"},
-      {std::string(kHeader) + "\n/dev/null,256,read,\n",
-       "строка 3: адрес должен быть от 1 до 255, а не 256"},
-      {std::string(kHeader) + "/dev/null,x1,read,\n", "строка 2: адрес должен быть от 1 до 255, а не x1"},
-      {std::string(kHeader) + "/dev/null,1,erase,\n",
-       "строка 2: действие должно быть read, write, changes, verify или report, а не erase"},
-      {std::string(kHeader) + "/dev/null,1,write,\n",
-       "строка 2: для этого действия нужен профиль (profile)"},
-      {std::string(kHeader) + ",1,read,\n", "строка 2: не указан порт (device)"},
+TEST(CliBatchTest, APlanWithoutItsColumnsOrRowsIsRefusedAndABadRowFailsAlone) {
+  const std::pair<std::string, std::string> refused[] = {
+      {"device,address,action\n/dev/null,1,read\n", "строка 1: в заголовке нет столбца profile"},
       {kHeader, "в плане нет ни одной строки"},
   };
-  for (const auto& [plan, error] : cases) {
+  for (const auto& [plan, error] : refused) {
     SCOPED_TRACE(plan);
     ScratchDir dir;
     const CliOutcome outcome = RunBatch(dir, plan);
     EXPECT_EQ(outcome.exit_code, 64);
     EXPECT_NE(outcome.err.find(error), std::string::npos) << outcome.err;
     EXPECT_FALSE(std::filesystem::exists(dir.File("results.csv")));
+  }
+
+  // Every row below is recorded as failed with its line, and the rest run.
+  struct BadRow {
+    const char* row;
+    const char* result;
+    const char* message;
+  };
+  const BadRow bad_rows[] = {
+      {"/dev/null,0,read,", ",64,", "строка 2: адрес должен быть от 1 до 255, а не 0"},
+      {"/dev/null,x1,read,", ",64,", "строка 2: адрес должен быть от 1 до 255, а не x1"},
+      {"/dev/null,1,erase,", ",erase,,,,64,",
+       "строка 2: действие должно быть read, write, changes, verify или report, а не erase"},
+      {"/dev/null,1,write,", ",64,", "строка 2: для этого действия нужен профиль (profile)"},
+      {",1,read,", ",64,", "строка 2: не указан порт (device)"},
+      // The profile is looked at before the port: no port error hides it.
+      {"/dev/null,1,write,/zrm-no-such.prf", ",14,",
+       "строка 2: Профиль не найден: /zrm-no-such.prf: нет такого файла или устройства"},
+  };
+  for (const BadRow& bad : bad_rows) {
+    SCOPED_TRACE(bad.row);
+    ScratchDir dir;
+    const CliOutcome outcome = RunBatch(dir, kHeader + std::string(bad.row) + "\n");
+    EXPECT_EQ(outcome.exit_code, 75) << outcome.err;
+    const std::vector<std::string> lines = Lines(ReadBytes(dir.File("results.csv")));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[1].find(bad.result), std::string::npos) << lines[1];
+    EXPECT_NE(lines[1].find(bad.message), std::string::npos) << lines[1];
   }
   ScratchDir dir;
   const CliOutcome missing = RunCtl({"--dir", dir.Path(), "batch", dir.File("none.csv")});
@@ -117,7 +136,7 @@ TEST_F(CliBatchLines, AFailingInstrumentStopsNoOtherAndResumeRunsOnlyWhatFailed)
     ASSERT_EQ(f.size(), 10u) << lines[i];
     if (f[2] == "4") {
       ++failed;
-      EXPECT_EQ(f[7] + "," + f[8], "2,Прибор не ответил (ERR 2)");
+      EXPECT_EQ(f[7] + "," + f[8], "2,строка 12: Прибор не ответил (ERR 2)");
       continue;
     }
     // Each address's own instrument answered.

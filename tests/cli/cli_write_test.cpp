@@ -161,7 +161,7 @@ TEST_F(CliWriteQuestionTest, YesAnswersTheQuestionAndWrites) {
 TEST_F(CliWriteQuestionTest, MissingProfileIsNotCreatedNorWritten) {
   const CliOutcome outcome = Ctl({"--yes", "write", dir.File("typo.prf")});
   EXPECT_EQ(outcome.exit_code, 14);
-  EXPECT_NE(outcome.err.find("typo.prf: No such file or directory"), std::string::npos)
+  EXPECT_NE(outcome.err.find("typo.prf: нет такого файла или устройства"), std::string::npos)
       << outcome.err;
   EXPECT_NE(outcome.err.find("Ошибка: Файл не открывается (ERR 14)"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(dir.File("typo.prf")));
