@@ -43,14 +43,18 @@ ExchangeResult Write(Session& session, const PlanRow& row, Operator& op) {
   return session.Write(session.form, session.settings, op);
 }
 
-ExchangeResult WriteChanges(Session& session, const PlanRow& row, Operator& op,
+ExchangeResult WriteChanges(Session& session, const PlanRow& row, BatchOperator& op,
                             ResultRow& out) {
   if (!OpenNamedProfile(session, row.profile, op)) return result::kFile;
   ChangesWriteOutcome outcome;
   const ExchangeResult r = session.WriteChanges(session.form, session.settings, op, outcome);
   out.file = outcome.backup_path;
-  if (r == result::kOk && !outcome.written.empty())
-    out.message = cli_texts::kBatchWritten + std::to_string(outcome.written.size());
+  // Written parameters are counted; with nothing to write, the command's own
+  // word for it stands.
+  if (r == result::kOk)
+    out.message = outcome.written.empty()
+                      ? op.FirstMessage()
+                      : cli_texts::kBatchWritten + std::to_string(outcome.written.size());
   return r;
 }
 
