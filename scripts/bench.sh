@@ -51,3 +51,12 @@ echo
 echo "## Instrument search"
 echo
 "$bench/zrm48bench_search" --runs 3
+
+echo
+echo "## Many instruments: a batch over parallel lines, reads over ser2net"
+echo
+if [ -x "$build/src/cli/zrm48ctl" ]; then
+  "$bench/zrm48bench_fleet" --ctl "$build/src/cli/zrm48ctl" --runs 1
+else
+  echo "(zrm48ctl was not built)"
+fi

@@ -102,6 +102,7 @@ bool TcpLine::Connect(std::string& reason) {
     return false;
   }
   SetOption(fd_, IPPROTO_TCP, TCP_NODELAY, 1);
+  SetOption(fd_, IPPROTO_TCP, TCP_QUICKACK, 1);
   SetOption(fd_, SOL_SOCKET, SO_KEEPALIVE, 1);
   SetOption(fd_, IPPROTO_TCP, TCP_KEEPIDLE, kKeepIdleSeconds);
   SetOption(fd_, IPPROTO_TCP, TCP_KEEPINTVL, kKeepIntervalSeconds);
@@ -189,6 +190,11 @@ bool TcpLine::Receive() {
     Vanished();
     return false;
   }
+  // Acknowledge at once: a server that sends each byte as it comes off the
+  // line (with Nagle on) would otherwise hold the rest of a reply until our
+  // delayed acknowledgement, some 40 ms per exchange. Linux forgets the
+  // setting after each read.
+  SetOption(fd_, IPPROTO_TCP, TCP_QUICKACK, 1);
   const auto size = static_cast<std::size_t>(n);
   if (address_.protocol == NetworkProtocol::kRawTcp) {
     pending_.append(reinterpret_cast<const char*>(buffer), size);
