@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -44,6 +45,10 @@ struct ScriptedConnectionDialogs : zrm::gui::ConnectionDialogs {
     return use;
   }
 };
+
+// True under umockdev-run. Its preload stays for the whole program, while
+// UMOCKDEV_DIR goes with the first test bed that is freed.
+bool UnderUmockdev() { return qEnvironmentVariable("LD_PRELOAD").contains("umockdev"); }
 
 // Three instruments at 3, 7 and 12 working at 19200, on port 1.
 struct BusWorkstation : Workstation {
@@ -86,6 +91,7 @@ class ConnectionMenuTest : public QObject {
   void PortsSavesTheDevicesAndReopensThePortInUse();
   void AnUnmappedAdapterIsNamedInTheStatusBar();
   void ThePortInUseLeavesAndComesBack();
+  void ThePortLeavesAndComesBackWhilePolling();
 };
 
 void ConnectionMenuTest::SearchFindsTheBusAndUseAppliesTheChosenInstrument() {
@@ -176,7 +182,7 @@ void ConnectionMenuTest::AnUnmappedAdapterIsNamedInTheStatusBar() {
 }
 
 void ConnectionMenuTest::ThePortInUseLeavesAndComesBack() {
-  if (!qEnvironmentVariableIsSet("UMOCKDEV_DIR")) QSKIP("needs umockdev's udev (umockdev-run)");
+  if (!UnderUmockdev()) QSKIP("needs umockdev's udev (umockdev-run)");
   QTemporaryDir folder;
   const std::string link = folder.filePath("adapter").toStdString();
   // udev's news about an adapter whose link is the path of port 1; the
@@ -213,6 +219,36 @@ void ConnectionMenuTest::ThePortInUseLeavesAndComesBack() {
   QVERIFY(ws.TheSession().PortOpen());
   ws.ClickAndWait("Button1");
   QCOMPARE(ws.Find<QLineEdit>("Edit53")->text(), Q("12345"));
+  g_free(tty);
+  g_object_unref(bed);
+}
+
+void ConnectionMenuTest::ThePortLeavesAndComesBackWhilePolling() {
+  if (!UnderUmockdev()) QSKIP("needs umockdev's udev (umockdev-run)");
+  QTemporaryDir folder;
+  const std::string link = folder.filePath("adapter").toStdString();
+  UMockdevTestbed* bed = umockdev_testbed_new();
+  gchar* tty =
+      umockdev_testbed_add_device(bed, "tty", "ttyUSB9", nullptr, "dev", "188:9", nullptr,
+                                  "DEVNAME", "/dev/ttyUSB9", "DEVLINKS", link.c_str(), nullptr);
+  BusWorkstation ws(link);
+  auto* state = ws.Find<QLabel>("Panel75");
+  ws.Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(3);  // "Текущие значения" polls
+
+  // Pulled while the page polls: the polls find nothing, and nothing hangs.
+  ws.bus.Stop();
+  std::filesystem::remove(link);
+  umockdev_testbed_uevent(bed, tty, "remove");
+  QTRY_VERIFY(!state->text().isEmpty() && state->text() != Q("Получен ответ"));
+
+  // Back on the same name with an instrument as dev.dat expects it: the
+  // polls get their answers again without a restart of anything.
+  zrm::sim::Simulator back;
+  QVERIFY(back.Start());
+  std::filesystem::create_symlink(back.SlavePath(), link);
+  umockdev_testbed_uevent(bed, tty, "add");
+  QTRY_COMPARE_WITH_TIMEOUT(state->text(), Q("Получен ответ"), 5000);
+  QVERIFY(ws.TheSession().PortOpen());
   g_free(tty);
   g_object_unref(bed);
 }
