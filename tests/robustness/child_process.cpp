@@ -62,11 +62,21 @@ ChildOutcome RunInChild(const std::function<std::string()>& body) {
 }
 
 pid_t StartChild(const std::function<void()>& body) {
+  int fds[2];
+  if (pipe(fds) != 0) return -1;
   const pid_t child = fork();
   if (child == 0) {
+    close(fds[0]);
+    WriteAll(fds[1], "r");
+    close(fds[1]);
     body();
     _exit(0);
   }
+  // Returns once the child runs its body: on a loaded machine the fork alone
+  // may take longer than the moments a caller means to hit.
+  close(fds[1]);
+  ReadAll(fds[0]);
+  close(fds[0]);
   return child;
 }
 

@@ -20,7 +20,7 @@ struct ChildOutcome {
 ChildOutcome RunInChild(const std::function<std::string()>& body);
 
 // Starts `body` in a forked child that runs until it is killed; returns its
-// process id.
+// process id once the child has begun to run `body`.
 pid_t StartChild(const std::function<void()>& body);
 
 // Sends SIGKILL to `child` and reaps it.
