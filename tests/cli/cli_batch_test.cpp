@@ -5,7 +5,6 @@
 
 #include <filesystem>
 #include <memory>
-#include <thread>
 
 #include "cli/cli_process.h"
 #include "lib/simulator.h"
@@ -198,7 +197,9 @@ TEST(CliBatchTest, CtrlCStopsEveryLineAfterItsExchangeAndLeavesTheResultsWhole) 
   ScratchDir dir;
   WriteBytes(dir.File("plan.csv"), plan);
   CliRun run({"--dir", dir.Path(), "batch", dir.File("plan.csv")});
-  std::this_thread::sleep_for(1s);
+  // Ctrl-C once every line is inside its first read, however slowly the
+  // program started.
+  for (const auto& instrument : instruments) ASSERT_TRUE(instrument->WaitForFrames(3, 10s));
   run.Interrupt();
   const CliOutcome outcome = run.Finish();
   EXPECT_EQ(outcome.exit_code, 20) << outcome.err;
