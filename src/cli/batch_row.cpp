@@ -39,13 +39,13 @@ ExchangeResult Read(Session& session, const PlanRow& row, Operator& op, ResultRo
 }
 
 ExchangeResult Write(Session& session, const PlanRow& row, Operator& op) {
-  if (!OpenNamedProfile(session, row.profile, op)) return result::kFile;
+  session.OpenProfile(row.profile, op);  // looked at before the start-up
   return session.Write(session.form, session.settings, op);
 }
 
 ExchangeResult WriteChanges(Session& session, const PlanRow& row, BatchOperator& op,
                             ResultRow& out) {
-  if (!OpenNamedProfile(session, row.profile, op)) return result::kFile;
+  session.OpenProfile(row.profile, op);  // looked at before the start-up
   ChangesWriteOutcome outcome;
   const ExchangeResult r = session.WriteChanges(session.form, session.settings, op, outcome);
   out.file = outcome.backup_path;
@@ -61,7 +61,7 @@ ExchangeResult WriteChanges(Session& session, const PlanRow& row, BatchOperator&
 // Equal is success; differences end the row as `diff` exits, with each of
 // them in the message.
 ExchangeResult Verify(Session& session, const PlanRow& row, Operator& op, ResultRow& out) {
-  if (!OpenNamedProfile(session, row.profile, op)) return result::kFile;
+  session.OpenProfile(row.profile, op);  // looked at before the start-up
   DeviceSettings instrument;
   std::vector<SettingDifference> differences;
   if (ExchangeResult r =
@@ -73,6 +73,11 @@ ExchangeResult Verify(Session& session, const PlanRow& row, Operator& op, Result
     out.message += (out.message.empty() ? "" : "; ") + DifferenceLine(d);
   out.result = kDiffersExit;
   return result::kOk;
+}
+
+// "строка N: text": a failed row's message names its line of the plan.
+std::string OnLine(const PlanRow& row, const std::string& text) {
+  return cli_texts::kPlanLine + std::to_string(row.line) + ": " + text;
 }
 
 // The row's own message, else the first one its command showed, else the
@@ -115,13 +120,13 @@ ResultRow RunPlanRow(const PlanRow& row, const std::string& dir, BatchOperator& 
   out.action = row.action_text;
   if (!row.fault.empty()) {
     out.result = kUsageExit;
-    out.message = cli_texts::kPlanLine + std::to_string(row.line) + ": " + row.fault;
+    out.message = OnLine(row, row.fault);
     return out;
   }
   // A row whose profile cannot be used ends before its port is touched.
   if (NeedsProfile(row.action) && !ProfileUsable(row.profile, op)) {
     out.result = static_cast<int>(result::kFile);
-    out.message = cli_texts::kPlanLine + std::to_string(row.line) + ": " + op.FirstMessage();
+    out.message = OnLine(row, op.FirstMessage());
     return out;
   }
   Session session(dir);
@@ -138,8 +143,7 @@ ResultRow RunPlanRow(const PlanRow& row, const std::string& dir, BatchOperator& 
   if (r != result::kOk || out.result == 0) out.result = static_cast<int>(r);
   out.message = MessageOf(out, r, op);
   // A failed row names its line of the plan.
-  if (out.result != 0)
-    out.message = cli_texts::kPlanLine + std::to_string(row.line) + ": " + out.message;
+  if (out.result != 0) out.message = OnLine(row, out.message);
   return out;
 }
 

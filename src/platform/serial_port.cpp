@@ -12,6 +12,7 @@
 
 #include "platform/device_group.h"
 #include "platform/platform_texts.h"
+#include "platform/poll_timeout.h"
 #include "platform/system_reason.h"
 
 namespace zrm {
@@ -32,15 +33,6 @@ std::optional<speed_t> TermiosSpeed(std::int32_t speed) {
     case 57600: return B57600;
     default: return std::nullopt;
   }
-}
-
-// Whole milliseconds until `deadline`, rounded up so a poll never wakes
-// before it; 0 once it has passed.
-int MillisecondsUntil(SteadyClock::time_point deadline) {
-  const auto left = deadline - SteadyClock::now();
-  if (left <= SteadyClock::duration::zero()) return 0;
-  const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
-  return ms > INT32_MAX ? INT32_MAX : static_cast<int>(ms);
 }
 
 bool DeviceGoneError(int error) { return error == EIO || error == ENXIO || error == ENODEV; }

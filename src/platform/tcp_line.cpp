@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include "platform/platform_texts.h"
+#include "platform/poll_timeout.h"
 #include "platform/system_reason.h"
 
 namespace zrm {
@@ -27,11 +28,6 @@ constexpr int kKeepIdleSeconds = 10;
 constexpr int kKeepIntervalSeconds = 5;
 constexpr int kKeepCount = 3;
 constexpr auto kWriteTimeout = std::chrono::seconds(1);
-
-int MillisecondsUntil(SteadyClock::time_point deadline) {
-  const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - SteadyClock::now());
-  return static_cast<int>(std::max<std::int64_t>(0, left.count()));
-}
 
 void SetOption(int fd, int level, int name, int value) {
   ::setsockopt(fd, level, name, &value, sizeof value);

@@ -17,15 +17,6 @@ using namespace std::chrono_literals;
 
 constexpr const char* kHeader = "device,address,action,profile\n";
 
-// The lines of a file, without their line ends.
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-    lines.push_back(text.substr(start, end - start));
-  return lines;
-}
-
 std::vector<std::string> Fields(const std::string& line) {
   std::vector<std::string> fields(1);
   for (char c : line) {

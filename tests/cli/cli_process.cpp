@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <sstream>
 #include <stdexcept>
 
 extern char** environ;
@@ -152,6 +153,13 @@ SimProgram::~SimProgram() {
   kill(pid_, SIGTERM);
   waitpid(pid_, nullptr, 0);
   close(out_);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
 }
 
 }  // namespace zrm::test

@@ -48,6 +48,9 @@ class CliRun {
 // Runs zrm48ctl to its end.
 CliOutcome RunCtl(const std::vector<std::string>& args, const CliRunOptions& options = {});
 
+// The lines of a program's output or a file, without their line ends.
+std::vector<std::string> Lines(const std::string& text);
+
 // The zrm48sim program serving until destroyed (SIGTERM).
 class SimProgram {
  public:

@@ -6,7 +6,6 @@
 
 #include <fstream>
 #include <regex>
-#include <sstream>
 
 #include "cli/cli_process.h"
 #include "lib/simulator.h"
@@ -15,13 +14,6 @@
 
 namespace zrm::test {
 namespace {
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 TEST(CliStatusTest, ThreePollsGiveThreeMeasurementLines) {
   sim::Simulator simulator;

@@ -50,6 +50,38 @@ struct ScriptedConnectionDialogs : zrm::gui::ConnectionDialogs {
 // UMOCKDEV_DIR goes with the first test bed that is freed.
 bool UnderUmockdev() { return qEnvironmentVariable("LD_PRELOAD").contains("umockdev"); }
 
+// A USB adapter in umockdev's test bed whose udev link is `link`; the
+// window's device monitor listens to the test bed from its start.
+struct RecordedAdapter {
+  RecordedAdapter()
+      : link(folder.filePath("adapter").toStdString()),
+        bed(umockdev_testbed_new()),
+        tty(umockdev_testbed_add_device(bed, "tty", "ttyUSB9", nullptr, "dev", "188:9", nullptr,
+                                        "DEVNAME", "/dev/ttyUSB9", "DEVLINKS", link.c_str(),
+                                        nullptr)) {}
+  ~RecordedAdapter() {
+    g_free(tty);
+    g_object_unref(bed);
+  }
+
+  // The adapter is pulled: its line stops, its link goes, and udev says so.
+  void Pull(zrm::sim::Simulator& line) {
+    line.Stop();
+    std::filesystem::remove(link);
+    umockdev_testbed_uevent(bed, tty, "remove");
+  }
+  // It is plugged in again, its link now leading to `device`.
+  void PlugBack(const std::string& device) {
+    std::filesystem::create_symlink(device, link);
+    umockdev_testbed_uevent(bed, tty, "add");
+  }
+
+  QTemporaryDir folder;
+  std::string link;
+  UMockdevTestbed* bed;
+  gchar* tty;
+};
+
 // Three instruments at 3, 7 and 12 working at 19200, on port 1.
 struct BusWorkstation : Workstation {
   zrm::sim::Simulator bus;
@@ -183,21 +215,13 @@ void ConnectionMenuTest::AnUnmappedAdapterIsNamedInTheStatusBar() {
 
 void ConnectionMenuTest::ThePortInUseLeavesAndComesBack() {
   if (!UnderUmockdev()) QSKIP("needs umockdev's udev (umockdev-run)");
-  QTemporaryDir folder;
-  const std::string link = folder.filePath("adapter").toStdString();
-  // udev's news about an adapter whose link is the path of port 1; the
-  // window's monitor listens to this test bed from its start.
-  UMockdevTestbed* bed = umockdev_testbed_new();
-  gchar* tty =
-      umockdev_testbed_add_device(bed, "tty", "ttyUSB9", nullptr, "dev", "188:9", nullptr,
-                                  "DEVNAME", "/dev/ttyUSB9", "DEVLINKS", link.c_str(), nullptr);
+  RecordedAdapter adapter;
+  const std::string& link = adapter.link;
   BusWorkstation ws(link);
   auto* bar = ws.Find<QStatusBar>("StatusBar1");
 
   // The adapter is pulled: the line goes, and udev says so.
-  ws.bus.Stop();
-  std::filesystem::remove(link);
-  umockdev_testbed_uevent(bed, tty, "remove");
+  adapter.Pull(ws.bus);
   QTRY_COMPARE(bar->currentMessage(), Q("Устройство отключено: ") + QString::fromStdString(link));
   // A read meanwhile ends at once with 2, its reason shown once.
   QElapsedTimer clock;
@@ -211,46 +235,33 @@ void ConnectionMenuTest::ThePortInUseLeavesAndComesBack() {
   // It comes back on the same name: the port is opened again, no restart.
   zrm::sim::Simulator back;  // an instrument as dev.dat expects it: address 1, 9600
   QVERIFY(back.Start());
-  std::filesystem::create_symlink(back.SlavePath(), link);
-  umockdev_testbed_uevent(bed, tty, "add");
+  adapter.PlugBack(back.SlavePath());
   QTRY_COMPARE(bar->currentMessage(),
                Q("Устройство подключено снова, порт открыт: ") + QString::fromStdString(link));
   ws.WaitForJob();
   QVERIFY(ws.TheSession().PortOpen());
   ws.ClickAndWait("Button1");
   QCOMPARE(ws.Find<QLineEdit>("Edit53")->text(), Q("12345"));
-  g_free(tty);
-  g_object_unref(bed);
 }
 
 void ConnectionMenuTest::ThePortLeavesAndComesBackWhilePolling() {
   if (!UnderUmockdev()) QSKIP("needs umockdev's udev (umockdev-run)");
-  QTemporaryDir folder;
-  const std::string link = folder.filePath("adapter").toStdString();
-  UMockdevTestbed* bed = umockdev_testbed_new();
-  gchar* tty =
-      umockdev_testbed_add_device(bed, "tty", "ttyUSB9", nullptr, "dev", "188:9", nullptr,
-                                  "DEVNAME", "/dev/ttyUSB9", "DEVLINKS", link.c_str(), nullptr);
-  BusWorkstation ws(link);
+  RecordedAdapter adapter;
+  BusWorkstation ws(adapter.link);
   auto* state = ws.Find<QLabel>("Panel75");
   ws.Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(3);  // "Текущие значения" polls
 
   // Pulled while the page polls: the polls find nothing, and nothing hangs.
-  ws.bus.Stop();
-  std::filesystem::remove(link);
-  umockdev_testbed_uevent(bed, tty, "remove");
+  adapter.Pull(ws.bus);
   QTRY_VERIFY(!state->text().isEmpty() && state->text() != Q("Получен ответ"));
 
   // Back on the same name with an instrument as dev.dat expects it: the
   // polls get their answers again without a restart of anything.
   zrm::sim::Simulator back;
   QVERIFY(back.Start());
-  std::filesystem::create_symlink(back.SlavePath(), link);
-  umockdev_testbed_uevent(bed, tty, "add");
+  adapter.PlugBack(back.SlavePath());
   QTRY_COMPARE_WITH_TIMEOUT(state->text(), Q("Получен ответ"), 5000);
   QVERIFY(ws.TheSession().PortOpen());
-  g_free(tty);
-  g_object_unref(bed);
 }
 
 QTEST_MAIN(ConnectionMenuTest)

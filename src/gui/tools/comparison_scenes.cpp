@@ -9,7 +9,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -26,24 +25,15 @@
 #include "gui/tools/stderr_dialogs.h"
 #include "lib/simulator.h"
 
-using zrm::gui::MapPortOne;
 using zrm::gui::WaitForJob;
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const zrm::gui::QtRussianTexts qt_russian(app);
-  if (argc < 2) {
-    std::cerr << "usage: zrm48comparison_scenes OUTDIR\n";
-    return 2;
-  }
-  const QString out = QString::fromLocal8Bit(argv[1]);
-  QDir().mkpath(out);
+  const QString out = zrm::gui::SceneOutputFolder(argc, argv, "zrm48comparison_scenes");
+  if (out.isEmpty()) return 2;
   zrm::sim::Simulator sim;
-  std::string error;
-  if (!sim.Start(&error) || !MapPortOne(sim.SlavePath())) {
-    std::cerr << "no simulator: " << error << '\n';
-    return 1;
-  }
+  if (!zrm::gui::ServeOnPortOne(sim)) return 1;
   zrm::Session session(std::filesystem::current_path().string());
   zrm::gui::QtDialogs dialogs;
   zrm::gui::TForm1 window(session, dialogs);

@@ -5,18 +5,16 @@
 // progress, and its result. Message boxes go to stderr.
 
 #include <QApplication>
-#include <QDir>
 #include <filesystem>
-#include <iostream>
 
 #include "app/session.h"
 #include "discovery/udev_serial_devices.h"
 #include "gui/ports_dialog.h"
 #include "gui/search_dialogs.h"
 #include "gui/tform1.h"
+#include "gui/tools/scene_support.h"
 #include "gui/tools/stderr_dialogs.h"
 #include "lib/bus_options.h"
-#include "platform/private_profile.h"
 
 namespace {
 
@@ -39,30 +37,14 @@ struct PictureDialogs : zrm::gui::ConnectionDialogs {
   }
 };
 
-bool MapPortOne(const std::string& device) {
-  zrm::PrivateProfile dev = zrm::PrivateProfile::Load("dev.dat");
-  dev.SetString("PORTS", "COM1", device);
-  dev.SetString("COM_SETTINGS", "Number", "1");
-  std::string error;
-  return dev.Save(error);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  if (argc < 2) {
-    std::cerr << "usage: zrm48connection_scenes OUTDIR\n";
-    return 2;
-  }
-  const QString out = QString::fromLocal8Bit(argv[1]);
-  QDir().mkpath(out);
+  const QString out = zrm::gui::SceneOutputFolder(argc, argv, "zrm48connection_scenes");
+  if (out.isEmpty()) return 2;
   zrm::sim::Simulator bus(zrm::sim::BusOptions({3, 7, 12}, 19200));
-  std::string error;
-  if (!bus.Start(&error) || !MapPortOne(bus.SlavePath())) {
-    std::cerr << "no simulator: " << error << '\n';
-    return 1;
-  }
+  if (!zrm::gui::ServeOnPortOne(bus)) return 1;
 
   zrm::Session session(std::filesystem::current_path().string());
   zrm::gui::StderrDialogs dialogs(true);

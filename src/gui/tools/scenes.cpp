@@ -8,14 +8,12 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDir>
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTimer>
 #include <filesystem>
-#include <iostream>
 
 #include "app/session.h"
 #include "gui/qt_russian_texts.h"
@@ -24,26 +22,17 @@
 #include "gui/tools/stderr_dialogs.h"
 #include "lib/simulator.h"
 
-using zrm::gui::MapPortOne;
 using zrm::gui::WaitForJob;
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const zrm::gui::QtRussianTexts qt_russian(app);
-  if (argc < 2) {
-    std::cerr << "usage: zrm48scenes OUTDIR\n";
-    return 2;
-  }
-  const QString out = QString::fromLocal8Bit(argv[1]);
-  QDir().mkpath(out);
+  const QString out = zrm::gui::SceneOutputFolder(argc, argv, "zrm48scenes");
+  if (out.isEmpty()) return 2;
   zrm::sim::SimulatorOptions options;
   options.line_timing = true;
   zrm::sim::Simulator sim(options);
-  std::string error;
-  if (!sim.Start(&error) || !MapPortOne(sim.SlavePath())) {
-    std::cerr << "no simulator: " << error << '\n';
-    return 1;
-  }
+  if (!zrm::gui::ServeOnPortOne(sim)) return 1;
 
   zrm::Session session(std::filesystem::current_path().string());
   zrm::gui::StderrDialogs dialogs(true);
