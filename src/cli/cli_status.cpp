@@ -35,7 +35,7 @@ int RunStatus(const CliOptions& options, CliOperator& op, std::FILE* out) {
       std::fprintf(out, "%s\n", WithoutLineEnd(FormatMeasurementLine(record)).c_str());
       std::fflush(out);
     } else {
-      op.Tell(outcome.view.Panel75.text);
+      op.Tell(outcome.view.link_state.text);
       if (first_failure == result::kOk) first_failure = outcome.result;
     }
     // As on the page, every second poll writes the measurement log when it

@@ -20,10 +20,9 @@ constexpr int kValueFontPx = 22;
 constexpr int kValueBoxHeight = 34;
 constexpr int kTrendMinHeight = 150;
 
-// A sunken box with a centred text, named `name`.
-QLabel* MakeBox(const char* name, const char* caption = "") {
+// A sunken box with a centred text.
+QLabel* MakeBox(const char* caption = "") {
   auto* box = new QLabel(ToQ(caption));
-  box->setObjectName(name);
   box->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
   box->setAlignment(Qt::AlignCenter);
   box->setAutoFillBackground(true);
@@ -33,8 +32,8 @@ QLabel* MakeBox(const char* name, const char* caption = "") {
 }
 
 // The large bold box of a channel's value.
-QLabel* MakeValueBox(const char* name) {
-  QLabel* box = MakeBox(name);
+QLabel* MakeValueBox() {
+  QLabel* box = MakeBox();
   QFont font = box->font();
   font.setBold(true);
   font.setPixelSize(kValueFontPx);
@@ -54,13 +53,12 @@ QGroupBox* MakeGroup(const char* title, Layout* layout) {
   return group;
 }
 
-QGroupBox* MakeChannelGroup(const char* title, CurrentValuesPage::ChannelBoxes& boxes,
-                            const char* const names[5]) {
-  boxes.value = MakeValueBox(names[0]);
-  boxes.status = MakeBox(names[1]);
-  boxes.setpoint1 = MakeBox(names[2], text::kSetpoint1);
-  boxes.setpoint2 = MakeBox(names[3], text::kSetpoint2);
-  boxes.sensor_break = MakeBox(names[4], text::kBreak);
+QGroupBox* MakeChannelGroup(const char* title, ChannelBoxes<QLabel*>& boxes) {
+  boxes.value = MakeValueBox();
+  boxes.status = MakeBox();
+  boxes.setpoint1 = MakeBox(text::kSetpoint1);
+  boxes.setpoint2 = MakeBox(text::kSetpoint2);
+  boxes.sensor_break = MakeBox(text::kBreak);
 
   auto* flags = new QHBoxLayout;
   flags->addWidget(boxes.sensor_break);
@@ -113,96 +111,99 @@ QColor TextPaintOf(bool last_known) {
 }
 
 CurrentValuesPage::CurrentValuesPage(QWidget* parent)
-    : QWidget(parent), choose_csv_path(AskCsvPath) {
+    : QWidget(parent), choose_csv_path_(AskCsvPath) {
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(6, 4, 6, 6);
   layout->setSpacing(4);
   layout->addWidget(BuildChannels());
-  trend = new TrendChart;
-  trend->setMinimumHeight(kTrendMinHeight);
-  layout->addWidget(trend, 1);
+  trend_ = new TrendChart;
+  trend_->setMinimumHeight(kTrendMinHeight);
+  layout->addWidget(trend_, 1);
   layout->addWidget(BuildLamps());
   layout->addWidget(BuildControls());
 
-  const CurrentValuesView blank;
-  const auto named = NamedBoxes(blank);
-  for (std::size_t i = 0; i < named.size(); ++i)
-    boxes_[i] = findChild<QLabel*>(QString::fromLatin1(named[i].first));
+  for (const auto& [name, box] : NamedBoxes(boxes_))
+    (*box)->setObjectName(QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size())));
   ShowReadingPaused(false);
 }
 
 QWidget* CurrentValuesPage::BuildChannels() {
-  static constexpr const char* kChannel1Names[5] = {"Panel3", "Panel24", "Panel6", "Panel5",
-                                                    "Panel4"};
-  static constexpr const char* kChannel2Names[5] = {"Panel7", "Panel25", "Panel10", "Panel9",
-                                                    "Panel8"};
   auto* row = new QWidget;
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(MakeChannelGroup(text::kChannel1, channel[0], kChannel1Names));
-  layout->addWidget(MakeChannelGroup(text::kChannel2, channel[1], kChannel2Names));
+  layout->addWidget(MakeChannelGroup(text::kChannel1, boxes_.channel[0]));
+  layout->addWidget(MakeChannelGroup(text::kChannel2, boxes_.channel[1]));
   return row;
 }
 
 QWidget* CurrentValuesPage::BuildLamps() {
-  relay = {MakeBox("Panel11", text::kRelay1), MakeBox("Panel12", text::kRelay2)};
-  button = {MakeBox("Panel13", text::kButtonOne), MakeBox("Panel14", text::kButtonHysteresis),
-            MakeBox("Panel15", text::kButtonTwo), MakeBox("Panel16", text::kButtonZero),
-            MakeBox("Panel17", text::kButtonRange)};
-  encoder = {MakeBox("Panel18"), MakeBox("Panel19")};
-  single_led = {MakeBox("SingleLed1", "1"), MakeBox("SingleLed2", "2"),
-                MakeBox("SingleLed3", "3"), MakeBox("SingleLed4", "4")};
+  std::array<QLabel*, 2>& relay = boxes_.relay;
+  std::array<QLabel*, 5>& key = boxes_.key;
+  std::array<QLabel*, 2>& encoder = boxes_.encoder;
+  relay = {MakeBox(text::kRelay1), MakeBox(text::kRelay2)};
+  key = {MakeBox(text::kButtonOne), MakeBox(text::kButtonHysteresis), MakeBox(text::kButtonTwo),
+         MakeBox(text::kButtonZero), MakeBox(text::kButtonRange)};
+  encoder = {MakeBox(), MakeBox()};
   for (QLabel* box : encoder) box->setMinimumWidth(28);
+  for (std::size_t i = 0; i < single_leds_.size(); ++i) {
+    const QString number = QString::number(i + 1);
+    single_leds_[i] = MakeBox();
+    single_leds_[i]->setText(number);
+    single_leds_[i]->setObjectName("SingleLed" + number);
+  }
 
   auto* row = new QWidget;
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(MakeBoxRow(text::kRelays, {relay.begin(), relay.end()}), 2);
   layout->addWidget(MakeBoxRow(text::kEncoder, {encoder.begin(), encoder.end()}), 2);
-  layout->addWidget(MakeBoxRow(text::kButtons, {button.begin(), button.end()}), 4);
-  layout->addWidget(MakeBoxRow(text::kSingleLeds, {single_led.begin(), single_led.end()}), 3);
+  layout->addWidget(MakeBoxRow(text::kButtons, {key.begin(), key.end()}), 4);
+  layout->addWidget(MakeBoxRow(text::kSingleLeds, {single_leds_.begin(), single_leds_.end()}), 3);
   return row;
 }
 
 QWidget* CurrentValuesPage::BuildControls() {
-  link_state = MakeBox("Panel75");
-  reading = MakeButton("ReadingButton", ReadingButtonText(false));
-  trend_pause = MakeButton("TrendPauseButton", text::kTrendPause);
-  trend_save = MakeButton("TrendSaveButton", text::kTrendSave);
-  connect(trend_pause, &QPushButton::clicked, this, &CurrentValuesPage::ToggleTrendPause);
+  boxes_.link_state = MakeBox();
+  reading_ = MakeButton("ReadingButton", ReadingButtonText(false));
+  trend_pause_ = MakeButton("TrendPauseButton", text::kTrendPause);
+  trend_save_ = MakeButton("TrendSaveButton", text::kTrendSave);
+  connect(trend_pause_, &QPushButton::clicked, this, &CurrentValuesPage::ToggleTrendPause);
 
   auto* row = new QWidget;
   auto* layout = new QHBoxLayout(row);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(link_state, 1);
-  layout->addWidget(reading);
-  layout->addWidget(trend_pause);
-  layout->addWidget(trend_save);
+  layout->addWidget(boxes_.link_state, 1);
+  layout->addWidget(reading_);
+  layout->addWidget(trend_pause_);
+  layout->addWidget(trend_save_);
   return row;
 }
 
 void CurrentValuesPage::Show(const CurrentValuesView& view) {
   shown_ = view;
-  const auto named = NamedBoxes(view);
-  for (std::size_t i = 0; i < named.size(); ++i) {
-    QLabel* box = boxes_[i];
-    box->setText(ToQ(named[i].second->text));
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Window, PaintOf(named[i].second->colour));
+  const auto shown = NamedBoxes(view);
+  const auto labels = NamedBoxes(boxes_);
+  for (std::size_t i = 0; i < labels.size(); ++i) {
+    QLabel* label = *labels[i].second;
+    const PanelBox& box = *shown[i].second;
+    label->setText(ToQ(box.text));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, PaintOf(box.colour));
     // The link state box tells the news itself; only the values dim.
-    palette.setColor(QPalette::WindowText, TextPaintOf(view.last_known && box != link_state));
-    box->setPalette(palette);
+    palette.setColor(QPalette::WindowText,
+                     TextPaintOf(view.last_known && label != boxes_.link_state));
+    label->setPalette(palette);
   }
 }
 
 void CurrentValuesPage::ShowReadingPaused(bool paused) {
-  reading->setText(ToQ(ReadingButtonText(paused)));
+  reading_->setText(ToQ(ReadingButtonText(paused)));
   if (paused) Show(PausedView(shown_));
 }
 
 void CurrentValuesPage::ToggleTrendPause() {
-  trend->SetPaused(!trend->Paused());
-  trend_pause->setText(ToQ(trend->Paused() ? text::kTrendResume : text::kTrendPause));
+  trend_->SetPaused(!trend_->Paused());
+  trend_pause_->setText(ToQ(trend_->Paused() ? text::kTrendResume : text::kTrendPause));
 }
 
 }  // namespace zrm::gui

@@ -29,7 +29,7 @@ class CurrentValuesPage : public QWidget {
  public:
   explicit CurrentValuesPage(QWidget* parent = nullptr);
 
-  // Paints every box of `view`, text and colour, Panel75 included.
+  // Paints every box of `view`, text and colour, the link state included.
   void Show(const CurrentValuesView& view);
 
   // The reading button's text: "Начать чтение" while paused, "Приостановить
@@ -37,31 +37,18 @@ class CurrentValuesPage : public QWidget {
   // link state says the polling is paused.
   void ShowReadingPaused(bool paused);
 
-  // Boxes of one channel: value, status text, and the flag boxes
-  // set point 1, set point 2, sensor break.
-  struct ChannelBoxes {
-    QLabel* value;
-    QLabel* status;
-    QLabel* setpoint1;
-    QLabel* setpoint2;
-    QLabel* sensor_break;
-  };
-
-  std::array<ChannelBoxes, 2> channel;  // Panel3.., Panel7..
-  std::array<QLabel*, 2> relay;         // Panel11, Panel12
-  std::array<QLabel*, 5> button;        // Panel13..Panel17
-  std::array<QLabel*, 2> encoder;       // Panel18, Panel19
-  std::array<QLabel*, 4> single_led;    // "Единичные светодиоды" 1..4, not driven
-  QLabel* link_state;                   // Panel75
-  QPushButton* reading;                 // pauses and resumes the polling
-  TrendChart* trend;
-  QPushButton* trend_pause;             // freezes and releases the chart
-  QPushButton* trend_save;              // the shown data as CSV
+  TrendChart& Trend() { return *trend_; }
+  // The button that pauses and resumes the polling, and the one that saves
+  // the shown trend as CSV.
+  QPushButton& ReadingButton() { return *reading_; }
+  QPushButton& TrendSaveButton() { return *trend_save_; }
 
   // The file the shown trend is saved to, offering the `proposed` name;
-  // empty when the user cancelled. A save-file dialog by default; tests put
-  // their own answer here.
-  std::function<QString(QWidget* parent, const QString& proposed)> choose_csv_path;
+  // empty when the user cancelled. A save-file dialog unless tests put their
+  // own answer here.
+  using CsvPathChooser = std::function<QString(QWidget* parent, const QString& proposed)>;
+  QString ChooseCsvPath(const QString& proposed) { return choose_csv_path_(this, proposed); }
+  void SetCsvPathChooser(CsvPathChooser chooser) { choose_csv_path_ = std::move(chooser); }
 
  private:
   QWidget* BuildChannels();
@@ -69,8 +56,13 @@ class CurrentValuesPage : public QWidget {
   QWidget* BuildControls();
   void ToggleTrendPause();
 
-  // The boxes in the order of NamedBoxes().
-  std::array<QLabel*, kCurrentValuesBoxCount> boxes_{};
+  CurrentValuesBoxes<QLabel*> boxes_{};
+  std::array<QLabel*, 4> single_leds_{};  // "Единичные светодиоды" 1..4, not driven
+  QPushButton* reading_;
+  TrendChart* trend_;
+  QPushButton* trend_pause_;  // freezes and releases the chart
+  QPushButton* trend_save_;
+  CsvPathChooser choose_csv_path_;
   CurrentValuesView shown_;
 };
 

@@ -32,9 +32,9 @@ CurrentValuesPoller::CurrentValuesPoller(Session& session, LinkWorker& worker, Q
       dialogs_(dialogs),
       cadence_(session.Config().timeout_ms, 0) {
   clock_.start();
-  page_.trend->SetClockZero(QDateTime::currentDateTime());
-  connect(page_.reading, &QPushButton::clicked, this, &CurrentValuesPoller::ToggleReading);
-  connect(page_.trend_save, &QPushButton::clicked, this, &CurrentValuesPoller::SaveShownTrend);
+  page_.Trend().SetClockZero(QDateTime::currentDateTime());
+  connect(&page_.ReadingButton(), &QPushButton::clicked, this, &CurrentValuesPoller::ToggleReading);
+  connect(&page_.TrendSaveButton(), &QPushButton::clicked, this, &CurrentValuesPoller::SaveShownTrend);
 }
 
 void CurrentValuesPoller::Tick(int page_index) {
@@ -79,7 +79,7 @@ void CurrentValuesPoller::AddTrendSample(const TimeOfDay& wait_start) {
     sample.setpoint2[k] = session_.settings.channel[k].th2;
   }
   history_.Add(sample);
-  page_.trend->Show(history_.Samples());
+  page_.Trend().Show(history_.Samples());
 }
 
 void CurrentValuesPoller::ToggleReading() {
@@ -89,9 +89,9 @@ void CurrentValuesPoller::ToggleReading() {
 
 void CurrentValuesPoller::SaveShownTrend() {
   const QString proposed = ExportFileName(session_.form, QDateTime::currentDateTime(), "csv");
-  const QString path = page_.choose_csv_path(&page_, proposed);
+  const QString path = page_.ChooseCsvPath(proposed);
   if (path.isEmpty()) return;
-  const std::string csv = TrendCsv(page_.trend->ShownSamples(), UnitsOf(session_.settings));
+  const std::string csv = TrendCsv(page_.Trend().ShownSamples(), UnitsOf(session_.settings));
   std::string error;
   if (!ReplaceFileAtomically(FromQ(path), csv, error)) {
     dialogs_.ShowMessage(&page_, text::kCannotWriteCsv + FromQ(path) + ": " + error,

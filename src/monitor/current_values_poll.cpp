@@ -8,7 +8,7 @@ PollOutcome PollCurrentValues(ParameterAccess& link, CurrentValues& held) {
   outcome.result = link.ReadStatusBlock(block);
   if (outcome.result == result::kOk) DecodeStatusBlock(block, held);
   outcome.view = ShowCurrentValues(held);
-  outcome.view.Panel75 = LinkStateBox(outcome.result);
+  outcome.view.link_state = LinkStateBox(outcome.result);
   outcome.view.last_known = outcome.result != result::kOk;
   return outcome;
 }

@@ -12,11 +12,11 @@ namespace zrm {
 
 struct PollOutcome {
   ExchangeResult result = result::kOk;
-  CurrentValuesView view;  // Panel75 included
+  CurrentValuesView view;  // the link state included
 };
 
 // Reads the status block; on success decodes it into `held`. Whatever the
-// result, the held values are clamped and shown, and Panel75 carries the
+// result, the held values are clamped and shown, and the link state box carries the
 // link state. A failed poll keeps the last good values and shows them as
 // last known.
 PollOutcome PollCurrentValues(ParameterAccess& link, CurrentValues& held);

@@ -152,10 +152,10 @@ void CurrentValuesTrendTest::PausedChartKeepsWhatItShowsAndSavesIt() {
 
   const std::string path = ws.PathOf("trend.csv");
   QString proposed;
-  ws.Page().choose_csv_path = [&](QWidget*, const QString& name) {
+  ws.Page().SetCsvPathChooser([&](QWidget*, const QString& name) {
     proposed = name;
     return QString::fromStdString(path);
-  };
+  });
   ws.Find<QPushButton>("TrendSaveButton")->click();
   const QString serial = ws.Find<QLineEdit>("Edit53")->text().trimmed();
   QVERIFY2(QRegularExpression("^ZRM4813-\\d{3}-" + serial + "-\\d{8}-\\d{4}\\.csv$")
@@ -179,7 +179,7 @@ void CurrentValuesTrendTest::CancelledSaveWritesNothing() {
   TrendWorkstation ws;
   ws.StartOnPage();
   QVERIFY(ws.WaitForSamples(1));
-  ws.Page().choose_csv_path = [](QWidget*, const QString&) { return QString(); };
+  ws.Page().SetCsvPathChooser([](QWidget*, const QString&) { return QString(); });
   ws.Find<QPushButton>("TrendSaveButton")->click();
   QVERIFY(ws.dialogs.shown.empty());
 }
@@ -189,7 +189,8 @@ void CurrentValuesTrendTest::UnwritableFileIsReportedOnce() {
   ws.StartOnPage();
   QVERIFY(ws.WaitForSamples(1));
   const std::string path = ws.PathOf("no-such-folder/trend.csv");
-  ws.Page().choose_csv_path = [&](QWidget*, const QString&) { return QString::fromStdString(path); };
+  ws.Page().SetCsvPathChooser(
+      [&](QWidget*, const QString&) { return QString::fromStdString(path); });
   ws.Find<QPushButton>("TrendSaveButton")->click();
   QCOMPARE(ws.dialogs.shown.size(), std::size_t{1});
   QVERIFY2(ws.dialogs.shown[0].text.starts_with("Невозможно записать файл " + path + ": "),

@@ -28,14 +28,14 @@ TEST(PollAgainstSimulator, ShowsTheInstrumentsBlockThenKeepsItWhenTheInstrumentV
 
   PollOutcome good = PollCurrentValues(link, held);
   ASSERT_EQ(good.result, result::kOk);
-  EXPECT_EQ(good.view.Panel75.text, "Получен ответ");
-  EXPECT_EQ(good.view.Panel3.text, " 23.5000");
-  EXPECT_EQ(good.view.Panel24.text, "Нормальное измерение");
-  EXPECT_EQ(good.view.Panel7.text, "-444.0000");
-  EXPECT_EQ(good.view.Panel25.text, "Ошибка в плавающей арифметике");
-  EXPECT_EQ(good.view.Panel13.colour, BoxColour::Yellow);
-  EXPECT_EQ(good.view.Panel17.colour, BoxColour::Yellow);
-  EXPECT_EQ(good.view.Panel14.colour, BoxColour::ButtonFace);
+  EXPECT_EQ(good.view.link_state.text, "Получен ответ");
+  EXPECT_EQ(good.view.channel[0].value.text, " 23.5000");
+  EXPECT_EQ(good.view.channel[0].status.text, "Нормальное измерение");
+  EXPECT_EQ(good.view.channel[1].value.text, "-444.0000");
+  EXPECT_EQ(good.view.channel[1].status.text, "Ошибка в плавающей арифметике");
+  EXPECT_EQ(good.view.key[0].colour, BoxColour::Yellow);
+  EXPECT_EQ(good.view.key[4].colour, BoxColour::Yellow);
+  EXPECT_EQ(good.view.key[1].colour, BoxColour::ButtonFace);
 
   const std::string line = FormatMeasurementLine(MeasurementOf(held, link.LastWaitStart()));
   // Time of day and relay byte first; the relays follow the simulator's set points.
@@ -44,10 +44,10 @@ TEST(PollAgainstSimulator, ShowsTheInstrumentsBlockThenKeepsItWhenTheInstrumentV
   simulator.Stop();
   PollOutcome lost = PollCurrentValues(link, held);
   EXPECT_EQ(lost.result, result::kNoAnswer);
-  EXPECT_EQ(lost.view.Panel75.text, "Не дождались ответа");
-  EXPECT_EQ(lost.view.Panel75.colour, BoxColour::Yellow);
-  EXPECT_EQ(lost.view.Panel3.text, " 23.5000");
-  EXPECT_EQ(lost.view.Panel7.text, "-444.0000");
+  EXPECT_EQ(lost.view.link_state.text, "Не дождались ответа");
+  EXPECT_EQ(lost.view.link_state.colour, BoxColour::Yellow);
+  EXPECT_EQ(lost.view.channel[0].value.text, " 23.5000");
+  EXPECT_EQ(lost.view.channel[1].value.text, "-444.0000");
 }
 
 }  // namespace

@@ -37,8 +37,8 @@ TEST(StatusBlockDisplay, ValuesOutsideTheDisplayRangeAreClampedAndReplaceTheHeld
   CurrentValues held;
   // 12345.0 and -5000.0 as IEEE single precision.
   CurrentValuesView v = Shown(Block({0x46, 0x40, 0xE4, 0x00}, 0, {0xC5, 0x9C, 0x40, 0x00}, 0), held);
-  EXPECT_EQ(v.Panel3.text, "10000.0000");
-  EXPECT_EQ(v.Panel7.text, "-1000.0000");
+  EXPECT_EQ(v.channel[0].value.text, "10000.0000");
+  EXPECT_EQ(v.channel[1].value.text, "-1000.0000");
   EXPECT_EQ(held.channel[0].value, 10000.0f);
   EXPECT_EQ(held.channel[1].value, -1000.0f);
 }
@@ -46,8 +46,8 @@ TEST(StatusBlockDisplay, ValuesOutsideTheDisplayRangeAreClampedAndReplaceTheHeld
 TEST(StatusBlockDisplay, InfinitiesAndTheLimitsThemselves) {
   CurrentValues held;
   CurrentValuesView v = Shown(Block({0x7F, 0x80, 0x00, 0x00}, 0, {0xFF, 0x80, 0x00, 0x00}, 0), held);
-  EXPECT_EQ(v.Panel3.text, "10000.0000");
-  EXPECT_EQ(v.Panel7.text, "-1000.0000");
+  EXPECT_EQ(v.channel[0].value.text, "10000.0000");
+  EXPECT_EQ(v.channel[1].value.text, "-1000.0000");
   EXPECT_EQ(ClampDisplayValue(10000.0f), 10000.0f);
   EXPECT_EQ(ClampDisplayValue(-1000.0f), -1000.0f);
   EXPECT_EQ(ClampDisplayValue(-999.5f), -999.5f);
@@ -57,41 +57,41 @@ TEST(StatusBlockDisplay, SignallingNaNBecomesFloatErrorWhateverTheSentCode) {
   CurrentValues held;
   // Channel 1 sNaN with code 0 sent; channel 2 negative sNaN with code 9 sent.
   CurrentValuesView v = Shown(Block({0x7F, 0x80, 0x00, 0x01}, 0, {0xFF, 0xA0, 0x00, 0x00}, 9), held);
-  EXPECT_EQ(v.Panel3.text, "-444.0000");
-  EXPECT_EQ(v.Panel24.text, "Ошибка в плавающей арифметике");
-  EXPECT_EQ(v.Panel3.colour, BoxColour::Yellow);
-  EXPECT_EQ(v.Panel24.colour, BoxColour::Yellow);
+  EXPECT_EQ(v.channel[0].value.text, "-444.0000");
+  EXPECT_EQ(v.channel[0].status.text, "Ошибка в плавающей арифметике");
+  EXPECT_EQ(v.channel[0].value.colour, BoxColour::Yellow);
+  EXPECT_EQ(v.channel[0].status.colour, BoxColour::Yellow);
   EXPECT_EQ(held.channel[0].status, 4);
-  EXPECT_EQ(v.Panel7.text, "-444.0000");
+  EXPECT_EQ(v.channel[1].value.text, "-444.0000");
   EXPECT_EQ(held.channel[1].status, 4);
 }
 
 TEST(StatusBlockDisplay, QuietNaNShowsTheLowerLimitWithTheSentStatus) {
   CurrentValues held;
   CurrentValuesView v = Shown(Block({0xFF, 0xFF, 0xFF, 0xFF}, 8, {0x7F, 0xC0, 0x00, 0x00}, 0), held);
-  EXPECT_EQ(v.Panel3.text, "-1000.0000");
-  EXPECT_EQ(v.Panel24.text, "Выход за диапазон");
+  EXPECT_EQ(v.channel[0].value.text, "-1000.0000");
+  EXPECT_EQ(v.channel[0].status.text, "Выход за диапазон");
   EXPECT_EQ(held.channel[0].status, 8);
-  EXPECT_EQ(v.Panel7.text, "-1000.0000");
-  EXPECT_EQ(v.Panel25.text, "Нормальное измерение");
+  EXPECT_EQ(v.channel[1].value.text, "-1000.0000");
+  EXPECT_EQ(v.channel[1].status.text, "Нормальное измерение");
   EXPECT_EQ(held.channel[1].value, -1000.0f);
 }
 
 TEST(StatusBlockDisplay, ColoursFollowTheStatusCode) {
   CurrentValues held;
   CurrentValuesView v = Shown(Block({0x41, 0xBC, 0, 0}, 0, {0x41, 0xBC, 0, 0}, 12), held);
-  EXPECT_EQ(v.Panel3.text, " 23.5000");
-  EXPECT_EQ(v.Panel3.colour, BoxColour::White);
-  EXPECT_EQ(v.Panel24.colour, BoxColour::ButtonFace);
-  EXPECT_EQ(v.Panel7.colour, BoxColour::ButtonFace);
-  EXPECT_EQ(v.Panel25.colour, BoxColour::ButtonFace);
-  EXPECT_EQ(v.Panel25.text, "Канал выключен");
+  EXPECT_EQ(v.channel[0].value.text, " 23.5000");
+  EXPECT_EQ(v.channel[0].value.colour, BoxColour::White);
+  EXPECT_EQ(v.channel[0].status.colour, BoxColour::ButtonFace);
+  EXPECT_EQ(v.channel[1].value.colour, BoxColour::ButtonFace);
+  EXPECT_EQ(v.channel[1].status.colour, BoxColour::ButtonFace);
+  EXPECT_EQ(v.channel[1].status.text, "Канал выключен");
 
   v = Shown(Block({0, 0, 0, 0}, 13, {0, 0, 0, 0}, 9), held);
-  EXPECT_EQ(v.Panel3.colour, BoxColour::Yellow);
-  EXPECT_EQ(v.Panel24.colour, BoxColour::Yellow);
-  EXPECT_EQ(v.Panel24.text, "Данные еще не готовы");
-  EXPECT_EQ(v.Panel25.text, "Обрыв");
+  EXPECT_EQ(v.channel[0].value.colour, BoxColour::Yellow);
+  EXPECT_EQ(v.channel[0].status.colour, BoxColour::Yellow);
+  EXPECT_EQ(v.channel[0].status.text, "Данные еще не готовы");
+  EXPECT_EQ(v.channel[1].status.text, "Обрыв");
 }
 
 TEST(StatusBlockDisplay, StatusTextTableAndCodesBeyondIt) {
@@ -111,9 +111,9 @@ TEST(StatusBlockDisplay, StatusTextTableAndCodesBeyondIt) {
   }
   CurrentValues held;
   CurrentValuesView v = Shown(Block({0, 0, 0, 0}, 16, {0, 0, 0, 0}, 255), held);
-  EXPECT_EQ(v.Panel24.text, "Код состояния 16");
-  EXPECT_EQ(v.Panel25.text, "Код состояния 255");
-  EXPECT_EQ(v.Panel24.colour, BoxColour::Yellow);
+  EXPECT_EQ(v.channel[0].status.text, "Код состояния 16");
+  EXPECT_EQ(v.channel[1].status.text, "Код состояния 255");
+  EXPECT_EQ(v.channel[0].status.colour, BoxColour::Yellow);
 }
 
 TEST(StatusBlockDisplay, LampsFollowTheirBits) {
@@ -124,64 +124,72 @@ TEST(StatusBlockDisplay, LampsFollowTheirBits) {
   b[15] = 0x02; // channel 2 set point 2
   CurrentValues held;
   CurrentValuesView v = Shown(b, held);
-  EXPECT_EQ(v.Panel13.colour, BoxColour::Yellow);
-  EXPECT_EQ(v.Panel13.text, "1");
-  EXPECT_EQ(v.Panel17.colour, BoxColour::Yellow);
-  EXPECT_EQ(v.Panel17.text, "Диапазон");
-  for (const PanelBox* off : {&v.Panel14, &v.Panel15, &v.Panel16, &v.Panel18, &v.Panel19}) {
+  EXPECT_EQ(v.key[0].colour, BoxColour::Yellow);
+  EXPECT_EQ(v.key[0].text, "1");
+  EXPECT_EQ(v.key[4].colour, BoxColour::Yellow);
+  EXPECT_EQ(v.key[4].text, "Диапазон");
+  for (const PanelBox* off : {&v.key[1], &v.key[2], &v.key[3], &v.encoder[0], &v.encoder[1]}) {
     EXPECT_EQ(off->colour, BoxColour::ButtonFace);
   }
-  EXPECT_EQ(v.Panel11.colour, BoxColour::ButtonFace);
-  EXPECT_EQ(v.Panel12.colour, BoxColour::Yellow);
-  EXPECT_EQ(v.Panel12.text, "Реле 2");
-  EXPECT_EQ(v.Panel6.colour, BoxColour::Yellow);
-  EXPECT_EQ(v.Panel5.colour, BoxColour::ButtonFace);
-  EXPECT_EQ(v.Panel4.colour, BoxColour::Yellow);
-  EXPECT_EQ(v.Panel4.text, "Обрыв");
-  EXPECT_EQ(v.Panel10.colour, BoxColour::ButtonFace);
-  EXPECT_EQ(v.Panel9.colour, BoxColour::Yellow);
-  EXPECT_EQ(v.Panel9.text, "Уставка 2");
-  EXPECT_EQ(v.Panel8.colour, BoxColour::ButtonFace);
+  EXPECT_EQ(v.relay[0].colour, BoxColour::ButtonFace);
+  EXPECT_EQ(v.relay[1].colour, BoxColour::Yellow);
+  EXPECT_EQ(v.relay[1].text, "Реле 2");
+  EXPECT_EQ(v.channel[0].setpoint1.colour, BoxColour::Yellow);
+  EXPECT_EQ(v.channel[0].setpoint2.colour, BoxColour::ButtonFace);
+  EXPECT_EQ(v.channel[0].sensor_break.colour, BoxColour::Yellow);
+  EXPECT_EQ(v.channel[0].sensor_break.text, "Обрыв");
+  EXPECT_EQ(v.channel[1].setpoint1.colour, BoxColour::ButtonFace);
+  EXPECT_EQ(v.channel[1].setpoint2.colour, BoxColour::Yellow);
+  EXPECT_EQ(v.channel[1].setpoint2.text, "Уставка 2");
+  EXPECT_EQ(v.channel[1].sensor_break.colour, BoxColour::ButtonFace);
 
   b[3] = 0x6E;  // the other buttons and both encoder signals
   v = Shown(b, held);
-  EXPECT_EQ(v.Panel13.colour, BoxColour::ButtonFace);
-  EXPECT_EQ(v.Panel17.colour, BoxColour::ButtonFace);
-  for (const PanelBox* on : {&v.Panel14, &v.Panel15, &v.Panel16, &v.Panel18, &v.Panel19}) {
+  EXPECT_EQ(v.key[0].colour, BoxColour::ButtonFace);
+  EXPECT_EQ(v.key[4].colour, BoxColour::ButtonFace);
+  for (const PanelBox* on : {&v.key[1], &v.key[2], &v.key[3], &v.encoder[0], &v.encoder[1]}) {
     EXPECT_EQ(on->colour, BoxColour::Yellow);
   }
-  EXPECT_EQ(v.Panel14.text, "Гистерезис");
+  EXPECT_EQ(v.key[1].text, "Гистерезис");
 }
 
 TEST(StatusBlockDisplay, BeforeTheFirstAnswerNothingIsShownAsMeasured) {
   CurrentValues held;
   CurrentValuesView v = ShowCurrentValues(held);
-  for (const PanelBox* box : {&v.Panel3, &v.Panel7, &v.Panel24, &v.Panel25, &v.Panel75})
+  for (const PanelBox* box : {&v.channel[0].value, &v.channel[1].value, &v.channel[0].status,
+                              &v.channel[1].status, &v.link_state})
     EXPECT_EQ(box->text, "");
-  EXPECT_EQ(v.Panel6.text, "Уставка 1");
-  EXPECT_EQ(v.Panel12.text, "Реле 2");
+  EXPECT_EQ(v.channel[0].setpoint1.text, "Уставка 1");
+  EXPECT_EQ(v.relay[1].text, "Реле 2");
   for (const auto& [name, box] : NamedBoxes(v)) EXPECT_EQ(box->colour, BoxColour::ButtonFace) << name;
   EXPECT_FALSE(v.last_known);
 
   // Paused, the link state says so and the values count as last known.
   const CurrentValuesView paused = PausedView(Shown(Block({0x41, 0xBC, 0, 0}, 0), held));
-  EXPECT_EQ(paused.Panel75.text, "Опрос приостановлен");
-  EXPECT_EQ(paused.Panel3.text, " 23.5000");
+  EXPECT_EQ(paused.link_state.text, "Опрос приостановлен");
+  EXPECT_EQ(paused.channel[0].value.text, " 23.5000");
   EXPECT_TRUE(paused.last_known);
 }
 
 TEST(StatusBlockDisplay, NamedBoxesNameEveryPanelOnce) {
   CurrentValuesView v;
-  std::set<std::string_view> names;
+  std::map<std::string_view, const PanelBox*> named;
   std::set<const PanelBox*> boxes;
   for (const auto& [name, box] : NamedBoxes(v)) {
-    names.insert(name);
+    named[name] = box;
     boxes.insert(box);
   }
-  EXPECT_EQ(names.size(), kCurrentValuesBoxCount);
+  EXPECT_EQ(named.size(), kCurrentValuesBoxCount);
   EXPECT_EQ(boxes.size(), kCurrentValuesBoxCount);
-  EXPECT_TRUE(names.count("Panel75"));
-  EXPECT_TRUE(names.count("Panel19"));
+  // The window's panels are not numbered in the order of the page.
+  const std::pair<std::string_view, const PanelBox*> kPanels[] = {
+      {"Panel24", &v.channel[0].status},    {"Panel6", &v.channel[0].setpoint1},
+      {"Panel4", &v.channel[0].sensor_break}, {"Panel25", &v.channel[1].status},
+      {"Panel10", &v.channel[1].setpoint1}, {"Panel8", &v.channel[1].sensor_break},
+      {"Panel14", &v.key[1]},               {"Panel19", &v.encoder[1]},
+      {"Panel75", &v.link_state},
+  };
+  for (const auto& [name, box] : kPanels) EXPECT_EQ(named[name], box) << name;
 }
 
 TEST(PollCurrentValues, FailedPollKeepsTheLastGoodValuesAndShowsTheLinkState) {
@@ -193,18 +201,18 @@ TEST(PollCurrentValues, FailedPollKeepsTheLastGoodValuesAndShowsTheLinkState) {
 
   PollOutcome first = PollCurrentValues(link, held);
   EXPECT_EQ(first.result, result::kOk);
-  EXPECT_EQ(first.view.Panel75.text, "Получен ответ");
-  EXPECT_EQ(first.view.Panel75.colour, BoxColour::ButtonFace);
+  EXPECT_EQ(first.view.link_state.text, "Получен ответ");
+  EXPECT_EQ(first.view.link_state.colour, BoxColour::ButtonFace);
   EXPECT_FALSE(first.view.last_known);
 
   PollOutcome second = PollCurrentValues(link, held);
   EXPECT_EQ(second.result, result::kNoAnswer);
-  EXPECT_EQ(second.view.Panel75.text, "Не дождались ответа");
-  EXPECT_EQ(second.view.Panel75.colour, BoxColour::Yellow);
-  EXPECT_EQ(second.view.Panel3.text, " 23.5000");
-  EXPECT_EQ(second.view.Panel7.text, " -1.2500");
-  EXPECT_EQ(second.view.Panel25.text, "Канал выключен");
-  EXPECT_EQ(second.view.Panel11.colour, BoxColour::Yellow);
+  EXPECT_EQ(second.view.link_state.text, "Не дождались ответа");
+  EXPECT_EQ(second.view.link_state.colour, BoxColour::Yellow);
+  EXPECT_EQ(second.view.channel[0].value.text, " 23.5000");
+  EXPECT_EQ(second.view.channel[1].value.text, " -1.2500");
+  EXPECT_EQ(second.view.channel[1].status.text, "Канал выключен");
+  EXPECT_EQ(second.view.relay[0].colour, BoxColour::Yellow);
   EXPECT_TRUE(second.view.last_known);  // shown dimmed, not as live values
   EXPECT_EQ(link.status_reads, 2);
   EXPECT_EQ(link.other_operations, 0);
