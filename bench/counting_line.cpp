@@ -15,7 +15,7 @@ LineRead CountingLine::Read(std::uint8_t* buffer, std::size_t capacity,
                             SteadyClock::time_point deadline) {
   const LineRead read = line_.Read(buffer, capacity, deadline);
   // Bytes before the first request (none on a quiet line) belong to no exchange.
-  if (read.status != LineReadStatus::Data || exchanges_.empty()) return read;
+  if (read.status != LineReadStatus::kData || exchanges_.empty()) return read;
   exchanges_.back().received += read.count;
   if (reply_ms_.back() < 0 && std::find(buffer, buffer + read.count, '\r') != buffer + read.count)
     reply_ms_.back() =

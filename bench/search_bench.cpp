@@ -47,7 +47,7 @@ double TimedSearch(const SearchPlan& plan, std::string& failure) {
   const auto start = SteadyClock::now();
   const SearchOutcome outcome = SearchInstruments(line, plan, op);
   const auto end = SteadyClock::now();
-  if (outcome.found.size() != 3 || outcome.end != SearchEnd::Completed) {
+  if (outcome.found.size() != 3 || outcome.end != SearchEnd::kCompleted) {
     failure = "found " + std::to_string(outcome.found.size()) + " instruments, not 3";
     return -1;
   }

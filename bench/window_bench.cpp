@@ -152,8 +152,8 @@ int Responsiveness(int argc, char** argv) {
   answering.line_timing = true;
   // "No instrument": the port opens, and nothing ever answers on it.
   sim::Fault swallow_all;
-  swallow_all.kind = sim::FaultKind::NoReply;
-  swallow_all.when.by = sim::FaultWhen::By::Share;
+  swallow_all.kind = sim::FaultKind::kNoReply;
+  swallow_all.when.by = sim::FaultWhen::By::kShare;
   swallow_all.when.share = 1.0;
   sim::SimulatorOptions silent;
   silent.faults.push_back(swallow_all);

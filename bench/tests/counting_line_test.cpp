@@ -22,11 +22,11 @@ class ChunkLine : public Line {
   bool Reopen() override { return true; }
   void Write(const std::uint8_t*, std::size_t size) override { written += size; }
   LineRead Read(std::uint8_t* buffer, std::size_t capacity, SteadyClock::time_point) override {
-    if (chunks.empty()) return {LineReadStatus::TimedOut, 0};
+    if (chunks.empty()) return {LineReadStatus::kTimedOut, 0};
     const std::string chunk = chunks.front().substr(0, capacity);
     chunks.pop_front();
     std::memcpy(buffer, chunk.data(), chunk.size());
-    return {LineReadStatus::Data, chunk.size()};
+    return {LineReadStatus::kData, chunk.size()};
   }
   void DiscardInput() override {}
 };

@@ -27,25 +27,25 @@ TEST(PerCharacterTimeout, FollowsTheSpeedTableAndKnowsNoOtherSpeed) {
 
 class FixedWindow : public ::testing::Test {
  protected:
-  const LineSetup line{9600, 5};
-  const unsigned r = 9;
-  const double byte = ByteMs(9600);
-  const double request = 20 * byte;
+  const LineSetup line_{9600, 5};
+  const unsigned r_ = 9;
+  const double byte_ = ByteMs(9600);
+  const double request_ = 20 * byte_;
 };
 
 TEST_F(FixedWindow, AShortReplyCostsOneWholeWindow) {
-  EXPECT_NEAR(FixedWindowExchangeMs({20, 10}, line, r), request + 297, 1e-9);
-  EXPECT_NEAR(FixedWindowExchangeMs({20, 31}, line, r), request + 297, 1e-9);
+  EXPECT_NEAR(FixedWindowExchangeMs({20, 10}, line_, r_), request_ + 297, 1e-9);
+  EXPECT_NEAR(FixedWindowExchangeMs({20, 31}, line_, r_), request_ + 297, 1e-9);
 }
 
 TEST_F(FixedWindow, AWindowThatFillsEndsWithItsThirtySecondByte) {
-  EXPECT_NEAR(FixedWindowExchangeMs({20, 32}, line, r), request + 5 + 32 * byte, 1e-9);
-  EXPECT_NEAR(FixedWindowExchangeMs({20, 64}, line, r), request + 5 + 64 * byte, 1e-9);
+  EXPECT_NEAR(FixedWindowExchangeMs({20, 32}, line_, r_), request_ + 5 + 32 * byte_, 1e-9);
+  EXPECT_NEAR(FixedWindowExchangeMs({20, 64}, line_, r_), request_ + 5 + 64 * byte_, 1e-9);
 }
 
 TEST_F(FixedWindow, OneByteBeyondAFullWindowCostsAnotherWholeWindow) {
-  EXPECT_NEAR(FixedWindowExchangeMs({20, 33}, line, r), request + 5 + 32 * byte + 297, 1e-9);
-  EXPECT_NEAR(FixedWindowExchangeMs({20, 42}, line, r), request + 5 + 32 * byte + 297, 1e-9);
+  EXPECT_NEAR(FixedWindowExchangeMs({20, 33}, line_, r_), request_ + 5 + 32 * byte_ + 297, 1e-9);
+  EXPECT_NEAR(FixedWindowExchangeMs({20, 42}, line_, r_), request_ + 5 + 32 * byte_ + 297, 1e-9);
 }
 
 TEST_F(FixedWindow, AReplyLaterThanAWindowWaitsOutEmptyWindows) {

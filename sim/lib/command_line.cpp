@@ -9,7 +9,7 @@
 namespace zrm::sim {
 namespace {
 
-enum class ValueKind { None, Number, Text };
+enum class ValueKind { kNone, kNumber, kText };
 
 // One option, declared once: its name, its value and range, and what it sets.
 struct OptionRow {
@@ -27,12 +27,12 @@ struct OptionRow {
 };
 
 constexpr OptionRow kOptionRows[] = {
-    {"--link", "", ValueKind::Text, "PATH", false, 0, 0,
+    {"--link", "", ValueKind::kText, "PATH", false, 0, 0,
      [](ProgramOptions& o, std::uint64_t, const std::string& text, std::string&) {
        o.link_path = text;
        return true;
      }},
-    {"--address", "", ValueKind::Text, "N", false, 0, 0,
+    {"--address", "", ValueKind::kText, "N", false, 0, 0,
      [](ProgramOptions& o, std::uint64_t, const std::string& text, std::string& error) {
        std::vector<unsigned> addresses;
        if (!ParseBusAddresses(text, addresses, error)) {
@@ -43,70 +43,70 @@ constexpr OptionRow kOptionRows[] = {
        o.simulator.more_addresses.assign(addresses.begin() + 1, addresses.end());
        return true;
      }},
-    {"--baud", "", ValueKind::Number, "B", false, 50, 4000000,
+    {"--baud", "", ValueKind::kNumber, "B", false, 50, 4000000,
      [](ProgramOptions& o, std::uint64_t n, const std::string&, std::string&) {
        o.simulator.baud = static_cast<unsigned>(n);
        o.simulator.check_speed = true;
        return true;
      }},
-    {"--line-timing", "", ValueKind::None, "", false, 0, 0,
+    {"--line-timing", "", ValueKind::kNone, "", false, 0, 0,
      [](ProgramOptions& o, std::uint64_t, const std::string&, std::string&) {
        o.simulator.line_timing = true;
        return true;
      }},
-    {"--turnaround", "", ValueKind::Number, "MS", false, 0, 60000,
+    {"--turnaround", "", ValueKind::kNumber, "MS", false, 0, 60000,
      [](ProgramOptions& o, std::uint64_t n, const std::string&, std::string&) {
        o.simulator.turnaround = std::chrono::milliseconds(n);
        return true;
      }},
-    {"--restart-ms", "", ValueKind::Number, "MS", false, 0, 600000,
+    {"--restart-ms", "", ValueKind::kNumber, "MS", false, 0, 600000,
      [](ProgramOptions& o, std::uint64_t n, const std::string&, std::string&) {
        o.simulator.restart_time = std::chrono::milliseconds(n);
        return true;
      }},
-    {"--round-floats", "", ValueKind::Number, "DECIMALS", false, 0, 6,
+    {"--round-floats", "", ValueKind::kNumber, "DECIMALS", false, 0, 6,
      [](ProgramOptions& o, std::uint64_t n, const std::string&, std::string&) {
        o.simulator.float_decimals = static_cast<int>(n);
        return true;
      }},
-    {"--memory", "", ValueKind::Text, "FILE", false, 0, 0,
+    {"--memory", "", ValueKind::kText, "FILE", false, 0, 0,
      [](ProgramOptions& o, std::uint64_t, const std::string& text, std::string&) {
        o.memory_path = text;
        return true;
      }},
-    {"--fault", "", ValueKind::Text, "SPEC", true, 0, 0,
+    {"--fault", "", ValueKind::kText, "SPEC", true, 0, 0,
      [](ProgramOptions& o, std::uint64_t, const std::string& text, std::string& error) {
        Fault fault;
        if (!ParseFault(text, fault, error)) return false;
        o.simulator.faults.push_back(fault);
        return true;
      }},
-    {"--seed", "", ValueKind::Number, "N", false, 0, UINT64_MAX,
+    {"--seed", "", ValueKind::kNumber, "N", false, 0, UINT64_MAX,
      [](ProgramOptions& o, std::uint64_t n, const std::string&, std::string&) {
        o.simulator.seed = n;
        return true;
      }},
-    {"--dump-memory", "", ValueKind::None, "", false, 0, 0,
+    {"--dump-memory", "", ValueKind::kNone, "", false, 0, 0,
      [](ProgramOptions& o, std::uint64_t, const std::string&, std::string&) {
        o.dump_memory = true;
        return true;
      }},
-    {"--wrong-speed", "", ValueKind::Text, "garbage|silent", false, 0, 0,
+    {"--wrong-speed", "", ValueKind::kText, "garbage|silent", false, 0, 0,
      [](ProgramOptions& o, std::uint64_t, const std::string& text, std::string& error) {
        if (text != "garbage" && text != "silent") {
          error = "--wrong-speed takes garbage or silent";
          return false;
        }
        o.simulator.wrong_speed =
-           text == "silent" ? WrongSpeedAnswer::Silent : WrongSpeedAnswer::Garbage;
+           text == "silent" ? WrongSpeedAnswer::kSilent : WrongSpeedAnswer::kGarbage;
        return true;
      }},
-    {"--help", "-h", ValueKind::None, "", false, 0, 0,
+    {"--help", "-h", ValueKind::kNone, "", false, 0, 0,
      [](ProgramOptions& o, std::uint64_t, const std::string&, std::string&) {
        o.help = true;
        return true;
      }},
-    {"--version", "", ValueKind::None, "", false, 0, 0,
+    {"--version", "", ValueKind::kNone, "", false, 0, 0,
      [](ProgramOptions& o, std::uint64_t, const std::string&, std::string&) {
        o.version = true;
        return true;
@@ -131,7 +131,7 @@ bool Number(const std::string& text, std::uint64_t low, std::uint64_t high, std:
 // "[--fault SPEC]...".
 std::string UsageToken(const OptionRow& row) {
   std::string token = "[" + std::string(row.name);
-  if (row.kind != ValueKind::None) token += " " + std::string(row.value_name);
+  if (row.kind != ValueKind::kNone) token += " " + std::string(row.value_name);
   return token + (row.repeats ? "]..." : "]");
 }
 
@@ -167,14 +167,14 @@ bool ParseCommandLine(const std::vector<std::string>& args, ProgramOptions& opti
       error = "unknown option " + option;
       return false;
     }
-    const std::string value = row->kind != ValueKind::None && i + 1 < args.size() ? args[++i] : "";
+    const std::string value = row->kind != ValueKind::kNone && i + 1 < args.size() ? args[++i] : "";
     std::uint64_t number = 0;
-    if (row->kind == ValueKind::Number && !Number(value, row->low, row->high, number)) {
+    if (row->kind == ValueKind::kNumber && !Number(value, row->low, row->high, number)) {
       error = option + " needs a number " + std::to_string(row->low) + ".." +
               std::to_string(row->high);
       return false;
     }
-    if (row->kind == ValueKind::Text && value.empty()) {
+    if (row->kind == ValueKind::kText && value.empty()) {
       error = option + " needs a value";
       return false;
     }

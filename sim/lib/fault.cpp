@@ -15,15 +15,15 @@ struct KindName {
 };
 
 constexpr KindName kKinds[] = {
-    {"noreply", FaultKind::NoReply, false, false, 0},
-    {"cut", FaultKind::CutReply, false, true, 0},
-    {"garbage", FaultKind::GarbageBefore, false, true, 8},
-    {"long", FaultKind::LongReply, false, false, 0},
-    {"code", FaultKind::ErrorCode, true, true, 0},
-    {"delay", FaultKind::Delay, true, true, 0},
-    {"wrong", FaultKind::WrongValue, false, false, 0},
-    {"nul", FaultKind::NulBytes, false, true, 1},
-    {"vanish", FaultKind::Vanish, false, false, 0},
+    {"noreply", FaultKind::kNoReply, false, false, 0},
+    {"cut", FaultKind::kCutReply, false, true, 0},
+    {"garbage", FaultKind::kGarbageBefore, false, true, 8},
+    {"long", FaultKind::kLongReply, false, false, 0},
+    {"code", FaultKind::kErrorCode, true, true, 0},
+    {"delay", FaultKind::kDelay, true, true, 0},
+    {"wrong", FaultKind::kWrongValue, false, false, 0},
+    {"nul", FaultKind::kNulBytes, false, true, 1},
+    {"vanish", FaultKind::kVanish, false, false, 0},
 };
 
 bool Unsigned(std::string_view text, int base, unsigned long long limit, unsigned long long& value) {
@@ -43,7 +43,7 @@ bool ParseWhen(std::string_view text, FaultWhen& when, std::string& error) {
       error = "share must be 0..100%: " + std::string(text);
       return false;
     }
-    when.by = FaultWhen::By::Share;
+    when.by = FaultWhen::By::kShare;
     when.share = percent / 100.0;
     return true;
   }
@@ -53,7 +53,7 @@ bool ParseWhen(std::string_view text, FaultWhen& when, std::string& error) {
       error = "request number must be 1 or more: " + std::string(text);
       return false;
     }
-    when.by = FaultWhen::By::RequestNumber;
+    when.by = FaultWhen::By::kRequestNumber;
     when.request_number = number;
     return true;
   }
@@ -67,15 +67,15 @@ bool ParseWhen(std::string_view text, FaultWhen& when, std::string& error) {
     error = "parameter must be SPACE:ADDRESS[:byte|dword|status]: " + std::string(text);
     return false;
   }
-  when.by = FaultWhen::By::Parameter;
+  when.by = FaultWhen::By::kParameter;
   when.space = static_cast<int>(space);
   when.address = static_cast<unsigned>(number);
   if (width == "byte") {
-    when.width = Width::Byte;
+    when.width = Width::kByte;
   } else if (width == "dword") {
-    when.width = Width::Dword;
+    when.width = Width::kDword;
   } else if (width == "status") {
-    when.width = Width::Block;
+    when.width = Width::kBlock;
   } else if (second != std::string_view::npos) {
     error = "width must be byte, dword or status: " + std::string(text);
     return false;
@@ -106,7 +106,7 @@ bool ParseFault(std::string_view text, Fault& fault, std::string& error) {
   parsed.kind = kind->kind;
   parsed.argument = kind->default_argument;
   if (equals != std::string_view::npos) {
-    const bool hex = kind->kind == FaultKind::ErrorCode;
+    const bool hex = kind->kind == FaultKind::kErrorCode;
     unsigned long long value = 0;
     if (!kind->takes_argument || !Unsigned(head.substr(equals + 1), hex ? 16 : 10,
                                            hex ? 0xFFFFull : 0xFFFFFFFFull, value)) {

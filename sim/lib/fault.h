@@ -12,21 +12,21 @@
 namespace zrm::sim {
 
 enum class FaultKind {
-  NoReply,        // the request is swallowed
-  CutReply,       // the reply stops before its CR (argument: bytes kept, 0 = all but CR)
-  GarbageBefore,  // junk bytes precede the reply (argument: their count)
-  LongReply,      // the reply is padded in front to more than 256 bytes
-  ErrorCode,      // "$" code reply instead (argument: the code, e.g. 0x0003)
-  Delay,          // the reply comes late (argument: milliseconds)
-  WrongValue,     // a write stores a value other than the one sent
-  NulBytes,       // NUL bytes inside the reply (argument: their count)
-  Vanish,         // the pseudo-terminal closes; the request gets no reply
+  kNoReply,        // the request is swallowed
+  kCutReply,       // the reply stops before its CR (argument: bytes kept, 0 = all but CR)
+  kGarbageBefore,  // junk bytes precede the reply (argument: their count)
+  kLongReply,      // the reply is padded in front to more than 256 bytes
+  kErrorCode,      // "$" code reply instead (argument: the code, e.g. 0x0003)
+  kDelay,          // the reply comes late (argument: milliseconds)
+  kWrongValue,     // a write stores a value other than the one sent
+  kNulBytes,       // NUL bytes inside the reply (argument: their count)
+  kVanish,         // the pseudo-terminal closes; the request gets no reply
 };
 
 // Which requests a fault hits.
 struct FaultWhen {
-  enum class By { RequestNumber, Parameter, Share };
-  By by = By::RequestNumber;
+  enum class By { kRequestNumber, kParameter, kShare };
+  By by = By::kRequestNumber;
   std::size_t request_number = 0;  // 1-based count of frames received since Start
   int space = 2;                   // with Parameter
   unsigned address = 0;            // with Parameter
@@ -35,7 +35,7 @@ struct FaultWhen {
 };
 
 struct Fault {
-  FaultKind kind = FaultKind::NoReply;
+  FaultKind kind = FaultKind::kNoReply;
   FaultWhen when;
   unsigned argument = 0;
 };

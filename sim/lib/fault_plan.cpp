@@ -25,12 +25,12 @@ bool InShare(double share, std::uint64_t seed, std::size_t fault_index, std::siz
 bool Hits(const FaultWhen& when, std::size_t request_number,
           const std::optional<ParameterKey>& parameter, std::uint64_t seed, std::size_t index) {
   switch (when.by) {
-    case FaultWhen::By::RequestNumber:
+    case FaultWhen::By::kRequestNumber:
       return when.request_number == request_number;
-    case FaultWhen::By::Parameter:
+    case FaultWhen::By::kParameter:
       return parameter && parameter->space == when.space && parameter->address == when.address &&
              (!when.width || *when.width == parameter->width);
-    case FaultWhen::By::Share:
+    case FaultWhen::By::kShare:
       return InShare(when.share, seed, index, request_number);
   }
   return false;
@@ -38,15 +38,15 @@ bool Hits(const FaultWhen& when, std::size_t request_number,
 
 void Apply(const Fault& fault, FaultEffects& effects) {
   switch (fault.kind) {
-    case FaultKind::NoReply: effects.no_reply = true; break;
-    case FaultKind::CutReply: effects.cut = fault.argument; break;
-    case FaultKind::GarbageBefore: effects.garbage = fault.argument; break;
-    case FaultKind::LongReply: effects.long_reply = true; break;
-    case FaultKind::ErrorCode: effects.code = static_cast<std::uint16_t>(fault.argument); break;
-    case FaultKind::Delay: effects.delay += std::chrono::milliseconds(fault.argument); break;
-    case FaultKind::WrongValue: effects.wrong_value = true; break;
-    case FaultKind::NulBytes: effects.nul = fault.argument; break;
-    case FaultKind::Vanish: effects.vanish = true; break;
+    case FaultKind::kNoReply: effects.no_reply = true; break;
+    case FaultKind::kCutReply: effects.cut = fault.argument; break;
+    case FaultKind::kGarbageBefore: effects.garbage = fault.argument; break;
+    case FaultKind::kLongReply: effects.long_reply = true; break;
+    case FaultKind::kErrorCode: effects.code = static_cast<std::uint16_t>(fault.argument); break;
+    case FaultKind::kDelay: effects.delay += std::chrono::milliseconds(fault.argument); break;
+    case FaultKind::kWrongValue: effects.wrong_value = true; break;
+    case FaultKind::kNulBytes: effects.nul = fault.argument; break;
+    case FaultKind::kVanish: effects.vanish = true; break;
   }
 }
 

@@ -22,7 +22,7 @@ std::uint32_t RoundedFloatBits(std::uint32_t bits, int decimals) {
 
 // A value that differs from the one sent, far beyond the read-back tolerance.
 std::uint32_t Corrupted(const ParameterKey& key, std::uint32_t value) {
-  if (key.width == Width::Byte) return value ^ 0x01u;
+  if (key.width == Width::kByte) return value ^ 0x01u;
   const float f = std::bit_cast<float>(value);
   if (!std::isfinite(f)) return value ^ 0x00400000u;
   return std::bit_cast<std::uint32_t>(f + 1.0f);
@@ -82,22 +82,22 @@ std::string Instrument::Read(const ParameterKey& key, Clock::time_point now) {
   const ParameterInfo* info = FindParameter(key);
   if (info == nullptr) return CodeReply(code::kNoParameter);
   const std::uint32_t value =
-      info->access == Access::Command ? 0 : setup_.memory.Value(key).value_or(0);
+      info->access == Access::kCommand ? 0 : setup_.memory.Value(key).value_or(0);
   return ReadReply(setup_.net_address, HexBytes(value, WidthBytes(key.width)));
 }
 
 std::string Instrument::Write(const ParameterKey& key, std::uint32_t value, bool wrong_value,
                               bool& restart) {
   const ParameterInfo* info = FindParameter(key);
-  if (info == nullptr || info->access == Access::ReadOnly) return CodeReply(code::kNoParameter);
-  if (info->access == Access::Command) {
+  if (info == nullptr || info->access == Access::kReadOnly) return CodeReply(code::kNoParameter);
+  if (info->access == Access::kCommand) {
     restart = value == kRestartValue;
     // Counted as soon as it is taken, before the reply goes out, so that a
     // client that has its reply sees the count.
     if (restart) ++restarts_;
     return CodeReply(code::kDone);
   }
-  if (key.width == Width::Dword) value = RoundedFloatBits(value, setup_.float_decimals);
+  if (key.width == Width::kDword) value = RoundedFloatBits(value, setup_.float_decimals);
   if (wrong_value) value = Corrupted(key, value);
   setup_.memory.SetValue(key, value);
   return CodeReply(code::kDone);

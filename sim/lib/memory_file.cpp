@@ -28,7 +28,7 @@ bool WholeUnsigned(std::string_view text, int base, std::uint64_t& value) {
 bool ParseValue(const ParameterKey& key, std::string_view text, std::uint32_t& value) {
   const bool hex = text.starts_with("0x") || text.starts_with("0X");
   std::uint64_t number = 0;
-  if (key.width == Width::Byte) {
+  if (key.width == Width::kByte) {
     if (!WholeUnsigned(hex ? text.substr(2) : text, hex ? 16 : 10, number) || number > 0xFF) {
       return false;
     }
@@ -58,7 +58,7 @@ bool ApplyLine(std::string_view line, ParameterMemory& memory, std::string& prob
   const std::string_view name = Trim(line.substr(0, equals));
   const std::string_view text = Trim(line.substr(equals + 1));
   const ParameterInfo* info = FindParameterByName(name);
-  if (info == nullptr || info->access == Access::Command) {
+  if (info == nullptr || info->access == Access::kCommand) {
     problem = "unknown parameter '" + std::string(name) + "'";
     return false;
   }
@@ -72,7 +72,7 @@ bool ApplyLine(std::string_view line, ParameterMemory& memory, std::string& prob
 }
 
 std::string ValueText(const ParameterKey& key, std::uint32_t value) {
-  if (key.width == Width::Byte) return std::to_string(value);
+  if (key.width == Width::kByte) return std::to_string(value);
   const float f = std::bit_cast<float>(value);
   if (!std::isfinite(f)) {
     char hex[16];
@@ -122,7 +122,7 @@ bool LoadMemoryFile(const std::string& path, ParameterMemory& memory, std::strin
 std::string MemoryFileText(const ParameterMemory& memory) {
   std::string text = "# zrm48sim memory: name = value\n";
   for (const ParameterInfo& p : ParameterTable()) {
-    if (p.access == Access::Command) continue;
+    if (p.access == Access::kCommand) continue;
     text += p.name + " = " + ValueText(p.key, memory.Value(p.key).value_or(0)) + "\n";
   }
   return text;

@@ -19,7 +19,7 @@ std::optional<std::uint32_t> ParameterMemory::Value(const ParameterKey& key) con
 bool ParameterMemory::SetValue(const ParameterKey& key, std::uint32_t value) {
   const auto it = values_.find(key);
   if (it == values_.end()) return false;
-  it->second = key.width == Width::Byte ? (value & 0xFFu) : value;
+  it->second = key.width == Width::kByte ? (value & 0xFFu) : value;
   return true;
 }
 

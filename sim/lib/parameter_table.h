@@ -11,15 +11,15 @@
 namespace zrm::sim {
 
 enum class Access {
-  ReadWrite,
-  ReadOnly,  // a write is refused
-  Command,   // write-only register; reads give 0 (the restart command)
+  kReadWrite,
+  kReadOnly,  // a write is refused
+  kCommand,   // write-only register; reads give 0 (the restart command)
 };
 
 struct ParameterInfo {
   ParameterKey key;
   std::string name;
-  Access access = Access::ReadWrite;
+  Access access = Access::kReadWrite;
 };
 
 // Every parameter of the map, in address order of its group. The status

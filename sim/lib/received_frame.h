@@ -15,9 +15,9 @@ namespace zrm::sim {
 using Clock = std::chrono::steady_clock;
 
 enum class ChecksumVerdict {
-  Good,    // the decimal checksum matches the CRC of the text
-  Bad,     // a checksum was there and does not match
-  Absent,  // no checksum could be taken from the frame
+  kGood,    // the decimal checksum matches the CRC of the text
+  kBad,     // a checksum was there and does not match
+  kAbsent,  // no checksum could be taken from the frame
 };
 
 // The request's fields, decoded as far as the frame allowed.
@@ -34,7 +34,7 @@ struct ReceivedFrame {
   Clock::time_point first_byte;    // arrival of its first byte
   Clock::time_point time;          // arrival of its CR
   std::string raw;                 // every byte received, preamble through CR
-  ChecksumVerdict checksum = ChecksumVerdict::Absent;
+  ChecksumVerdict checksum = ChecksumVerdict::kAbsent;
   RequestFields fields;
   std::string reply;               // bytes sent back; empty when it stayed silent
 };

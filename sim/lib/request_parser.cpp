@@ -126,7 +126,7 @@ ParsedFrame ParseFrame(std::string_view raw, unsigned own_address) {
     return parsed;
   }
   const bool checksum_good = *parsed.fields.checksum == Crc16Modbus(covered);
-  parsed.checksum = checksum_good ? ChecksumVerdict::Good : ChecksumVerdict::Bad;
+  parsed.checksum = checksum_good ? ChecksumVerdict::kGood : ChecksumVerdict::kBad;
   if (!checksum_good) {
     parsed.refusal = code::kChecksum;
     return parsed;

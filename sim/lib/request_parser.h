@@ -13,7 +13,7 @@ namespace zrm::sim {
 
 struct ParsedFrame {
   bool addressed_here = false;  // false: the instrument stays silent
-  ChecksumVerdict checksum = ChecksumVerdict::Absent;
+  ChecksumVerdict checksum = ChecksumVerdict::kAbsent;
   RequestFields fields;
   // The "$" code to answer instead of serving the request. Whether a
   // parameter exists at the triplet is decided later, against the map.

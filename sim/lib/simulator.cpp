@@ -93,7 +93,7 @@ void Simulator::Impl::Serve() {
   std::string pending;
   Clock::time_point first_byte;
   char chunk[256];
-  while (stop.WaitReadable(pty.Master(), Clock::time_point::max()) == WaitResult::Ready) {
+  while (stop.WaitReadable(pty.Master(), Clock::time_point::max()) == WaitResult::kReady) {
     const ssize_t count = read(pty.Master(), chunk, sizeof chunk);
     if (count < 0 && (errno == EAGAIN || errno == EINTR)) continue;
     if (count <= 0) break;
@@ -159,7 +159,7 @@ std::string Simulator::Impl::AsClientHearsIt(std::string reply) const {
   if (!check_speed || reply.empty()) return reply;
   const std::optional<unsigned> client = ClientSpeed(pty.Slave());
   if (!client || *client == timing.baud) return reply;
-  if (wrong_speed == WrongSpeedAnswer::Silent) return {};
+  if (wrong_speed == WrongSpeedAnswer::kSilent) return {};
   return GarbledReply(reply, timing.baud, *client);
 }
 

@@ -32,7 +32,7 @@ struct SimulatorOptions {
   unsigned baud = 9600;                         // line speed, used with line_timing
   bool line_timing = false;                     // every byte out takes 10/baud s
   bool check_speed = false;                     // a client at another speed than baud...
-  WrongSpeedAnswer wrong_speed = WrongSpeedAnswer::Garbage;  // ...gets this
+  WrongSpeedAnswer wrong_speed = WrongSpeedAnswer::kGarbage;  // ...gets this
   std::chrono::milliseconds turnaround{5};      // think time before each reply
   std::chrono::milliseconds restart_time{300};  // silence after the restart command
   int float_decimals = -1;                      // >= 0: floats stored rounded to that many decimals

@@ -50,12 +50,12 @@ WaitResult StopSignal::Wait(int fd, short events, Clock::time_point deadline) co
     const int ready = ppoll(fds, count, TimeLeft(deadline, left), nullptr);
     if (ready < 0) {
       if (errno == EINTR) continue;
-      return WaitResult::Broken;
+      return WaitResult::kBroken;
     }
-    if (fds[0].revents != 0) return WaitResult::Stopped;
-    if (count == 2 && (fds[1].revents & events) != 0) return WaitResult::Ready;
-    if (count == 2 && fds[1].revents != 0) return WaitResult::Broken;
-    if (Clock::now() >= deadline) return WaitResult::Deadline;
+    if (fds[0].revents != 0) return WaitResult::kStopped;
+    if (count == 2 && (fds[1].revents & events) != 0) return WaitResult::kReady;
+    if (count == 2 && fds[1].revents != 0) return WaitResult::kBroken;
+    if (Clock::now() >= deadline) return WaitResult::kDeadline;
   }
 }
 
@@ -68,7 +68,7 @@ WaitResult StopSignal::WaitWritable(int fd) const {
 }
 
 bool StopSignal::SleepUntil(Clock::time_point deadline) const {
-  return Wait(-1, 0, deadline) != WaitResult::Stopped;
+  return Wait(-1, 0, deadline) != WaitResult::kStopped;
 }
 
 bool WriteAll(int fd, std::string_view bytes, const StopSignal& stop) {
@@ -79,7 +79,7 @@ bool WriteAll(int fd, std::string_view bytes, const StopSignal& stop) {
       continue;
     }
     if (written < 0 && errno != EAGAIN && errno != EINTR) return false;
-    if (stop.WaitWritable(fd) != WaitResult::Ready) return false;
+    if (stop.WaitWritable(fd) != WaitResult::kReady) return false;
   }
   return true;
 }

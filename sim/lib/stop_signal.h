@@ -8,7 +8,7 @@
 
 namespace zrm::sim {
 
-enum class WaitResult { Ready, Deadline, Stopped, Broken };
+enum class WaitResult { kReady, kDeadline, kStopped, kBroken };
 
 class StopSignal {
  public:

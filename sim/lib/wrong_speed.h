@@ -9,8 +9,8 @@
 namespace zrm::sim {
 
 enum class WrongSpeedAnswer {
-  Garbage,  // bytes that make no reply
-  Silent,   // nothing
+  kGarbage,  // bytes that make no reply
+  kSilent,   // nothing
 };
 
 // The output speed the client set on the terminal `fd` (master and slave of a

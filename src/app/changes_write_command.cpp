@@ -18,7 +18,7 @@ std::string LinesOf(const std::vector<SettingDifference>& differences) {
 }
 
 bool Ask(Operator& op, const std::string& text) {
-  return op.AskYesNo(text, app_texts::kChangesCaption, MessageIcon::Question);
+  return op.AskYesNo(text, app_texts::kChangesCaption, MessageIcon::kQuestion);
 }
 
 // Asks about another instrument, then about the changes themselves.
@@ -41,7 +41,7 @@ void TellWhatWasWritten(const ChangesWriteOutcome& outcome, Operator& op) {
                                              : std::string(app_texts::kWriteStoppedAfter);
   for (const WrittenParameter& p : outcome.written) text += ParameterName(p) + "\n";
   text += "\n" + std::string(app_texts::kBackupIsIn) + outcome.backup_path;
-  op.ShowMessage(text, app_texts::kChangesCaption, MessageIcon::Warning);
+  op.ShowMessage(text, app_texts::kChangesCaption, MessageIcon::kWarning);
 }
 
 ExchangeResult ReadCompareAndWrite(DeviceSettings& s, ParameterAccess& link, Operator& op,
@@ -51,7 +51,7 @@ ExchangeResult ReadCompareAndWrite(DeviceSettings& s, ParameterAccess& link, Ope
   const std::vector<WrittenParameter> changed = ChangedParameters(instrument, s);
   if (changed.empty()) {
     op.ShowMessage(app_texts::kNothingToWrite, app_texts::kChangesCaption,
-                   MessageIcon::Information);
+                   MessageIcon::kInformation);
     return result::kOk;
   }
   if (!Confirmed(instrument, s, CompareSettings(instrument, s), op))

@@ -46,7 +46,7 @@ std::string FreshPath(const std::string& folder, const std::string& name) {
 
 ExchangeResult Refuse(Operator& op, const std::string& where, const std::string& why) {
   op.ShowMessage(std::string(app_texts::kBackupNotSaved) + where + ": " + why,
-                 app_texts::kBackupCaption, MessageIcon::Error);
+                 app_texts::kBackupCaption, MessageIcon::kError);
   return result::kFile;
 }
 

@@ -31,13 +31,13 @@ bool FromAddress(const std::string& reply, std::uint32_t address) {
 ProbeResult Judge(const std::string& bytes, std::uint32_t address) {
   ProbeResult result;
   if (bytes.empty()) return result;
-  result.answer = ProbeAnswer::Garbled;
+  result.answer = ProbeAnswer::kGarbled;
   std::array<std::uint8_t, 1> data{};
   if (bytes.find('\r') == std::string::npos || bytes.find('\0') != std::string::npos ||
       CheckReplyCode(bytes) != result::kOk || ParseReadReply(bytes, data) != result::kOk ||
       !FromAddress(bytes, address))
     return result;
-  result.answer = ProbeAnswer::Reply;
+  result.answer = ProbeAnswer::kReply;
   result.firmware_version = data[0];
   return result;
 }
@@ -46,7 +46,7 @@ ProbeResult Judge(const std::string& bytes, std::uint32_t address) {
 
 RequestFrame ProbeRequest(std::uint32_t address) {
   return BuildReadRequest(address,
-                          MakeAddressTriplet(kFirmwareSpace, kFirmwareAddress, WidthCode::Byte));
+                          MakeAddressTriplet(kFirmwareSpace, kFirmwareAddress, WidthCode::kByte));
 }
 
 std::chrono::microseconds ProbeWindow(std::int32_t speed, std::uint32_t address,
@@ -67,8 +67,8 @@ ProbeResult Probe(Line& line, std::uint32_t address, std::chrono::microseconds w
   std::array<std::uint8_t, 64> chunk{};
   while (bytes.size() <= kMaxReplyBytes) {
     const LineRead read = line.Read(chunk.data(), chunk.size(), deadline);
-    if (read.status == LineReadStatus::Gone) return {ProbeAnswer::Gone, 0};
-    if (read.status == LineReadStatus::TimedOut) break;
+    if (read.status == LineReadStatus::kGone) return {ProbeAnswer::kGone, 0};
+    if (read.status == LineReadStatus::kTimedOut) break;
     bytes.append(reinterpret_cast<const char*>(chunk.data()), read.count);
     DropEchoLines(bytes);
     if (!StartsEcho(bytes) && bytes.find('\r') != std::string::npos) break;

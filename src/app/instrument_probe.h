@@ -13,14 +13,14 @@
 namespace zrm {
 
 enum class ProbeAnswer {
-  Reply,    // a good read reply from the address probed
-  Garbled,  // bytes came, but no reply can be read from them
-  Silent,   // nothing within the window
-  Gone,     // the device vanished
+  kReply,    // a good read reply from the address probed
+  kGarbled,  // bytes came, but no reply can be read from them
+  kSilent,   // nothing within the window
+  kGone,     // the device vanished
 };
 
 struct ProbeResult {
-  ProbeAnswer answer = ProbeAnswer::Silent;
+  ProbeAnswer answer = ProbeAnswer::kSilent;
   std::uint8_t firmware_version = 0;  // with Reply
 };
 

@@ -53,12 +53,12 @@ bool SearchAddress(Line& line, std::int32_t speed, std::uint32_t address, const 
                    SearchOutcome& outcome) {
   const auto window = ProbeWindow(speed, address, plan.margin_ms);
   const ProbeResult first = Probe(line, address, window);
-  if (first.answer == ProbeAnswer::Gone) return false;
-  if (first.answer == ProbeAnswer::Silent) return true;
+  if (first.answer == ProbeAnswer::kGone) return false;
+  if (first.answer == ProbeAnswer::kSilent) return true;
   const ProbeResult second =
-      first.answer == ProbeAnswer::Reply ? Probe(line, address, window) : first;
-  if (second.answer == ProbeAnswer::Gone) return false;
-  if (second.answer != ProbeAnswer::Reply || second.firmware_version != first.firmware_version) {
+      first.answer == ProbeAnswer::kReply ? Probe(line, address, window) : first;
+  if (second.answer == ProbeAnswer::kGone) return false;
+  if (second.answer != ProbeAnswer::kReply || second.firmware_version != first.firmware_version) {
     outcome.garbled.push_back({address, speed});
     return true;
   }
@@ -87,18 +87,18 @@ SearchOutcome SearchInstruments(SearchLine& port, const SearchPlan& plan, Operat
   op.ShowProgress();
   for (const std::int32_t speed : plan.speeds) {
     if (!port.set_speed(speed, outcome.reason)) {
-      outcome.end = port.line.IsOpen() ? SearchEnd::SpeedRefused : SearchEnd::Vanished;
+      outcome.end = port.line.IsOpen() ? SearchEnd::kSpeedRefused : SearchEnd::kVanished;
       break;
     }
     for (std::uint32_t address = plan.first_address; address <= plan.last_address; ++address) {
-      if (op.EscPressed()) outcome.end = SearchEnd::Stopped;
-      if (outcome.end != SearchEnd::Completed) break;
+      if (op.EscPressed()) outcome.end = SearchEnd::kStopped;
+      if (outcome.end != SearchEnd::kCompleted) break;
       op.SetProgressLines(SearchProgress(speed, address, plan, outcome.found.size()));
       op.LetMessagesThrough();
       if (!SearchAddress(port.line, speed, address, plan, outcome))
-        outcome.end = SearchEnd::Vanished;
+        outcome.end = SearchEnd::kVanished;
     }
-    if (outcome.end != SearchEnd::Completed) break;
+    if (outcome.end != SearchEnd::kCompleted) break;
   }
   op.HideProgress();
   DropExplainedGarbage(outcome);
@@ -107,11 +107,11 @@ SearchOutcome SearchInstruments(SearchLine& port, const SearchPlan& plan, Operat
 
 std::string SearchEndText(const SearchOutcome& outcome) {
   switch (outcome.end) {
-    case SearchEnd::Completed: return "";
-    case SearchEnd::Stopped: return app_texts::kSearchStopped;
-    case SearchEnd::Vanished: return app_texts::kSearchVanished;
-    case SearchEnd::SpeedRefused: return app_texts::kSearchSpeedRefused + outcome.reason;
-    case SearchEnd::NoPort: return app_texts::kSearchNoPort + outcome.reason;
+    case SearchEnd::kCompleted: return "";
+    case SearchEnd::kStopped: return app_texts::kSearchStopped;
+    case SearchEnd::kVanished: return app_texts::kSearchVanished;
+    case SearchEnd::kSpeedRefused: return app_texts::kSearchSpeedRefused + outcome.reason;
+    case SearchEnd::kNoPort: return app_texts::kSearchNoPort + outcome.reason;
   }
   return "";
 }

@@ -46,15 +46,15 @@ struct GarbledAnswer {
 };
 
 enum class SearchEnd {
-  Completed,     // every probe of the plan was made
-  Stopped,       // ESC
-  Vanished,      // the device went away
-  SpeedRefused,  // the device would not take a speed of the plan
-  NoPort,        // the port could not be opened (reason: its path)
+  kCompleted,     // every probe of the plan was made
+  kStopped,       // ESC
+  kVanished,      // the device went away
+  kSpeedRefused,  // the device would not take a speed of the plan
+  kNoPort,        // the port could not be opened (reason: its path)
 };
 
 struct SearchOutcome {
-  SearchEnd end = SearchEnd::Completed;
+  SearchEnd end = SearchEnd::kCompleted;
   std::string reason;  // with SpeedRefused: the device's reason
   std::vector<FoundInstrument> found;
   std::vector<GarbledAnswer> garbled;

@@ -125,7 +125,7 @@ bool SaveOrTell(PrivateProfile& profile, Operator& op) {
   std::string error;
   if (profile.Save(error)) return true;
   op.ShowMessage(app_texts::kUnableToWrite + profile.Path() + "\n" + error,
-                 app_texts::kErrorCaption, MessageIcon::Error);
+                 app_texts::kErrorCaption, MessageIcon::kError);
   return false;
 }
 
@@ -147,10 +147,10 @@ LinkConfig ReadKeys(PrivateProfile& profile) {
 void WarnAboutLinkValues(const LinkConfig& config, Operator& op) {
   if (static_cast<std::uint32_t>(config.port_number) > kLargestPortNumber)
     op.ShowMessage(app_texts::kPortNumberTooBig, app_texts::kLinkCheckCaption,
-                   MessageIcon::Warning);
+                   MessageIcon::kWarning);
   if (config.timeout_ms > kComfortableTimeOutMs)
     op.ShowMessage(app_texts::kLargeTimeOut, app_texts::kLinkCheckCaption,
-                   MessageIcon::Information);
+                   MessageIcon::kInformation);
 }
 
 }  // namespace

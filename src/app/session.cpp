@@ -76,7 +76,7 @@ void Session::ReloadLastState(Operator& op) {
   ShowRecord();
   // The relay page's area is the one group area the editor display leaves
   // to the caller.
-  form.panel77_white = settings.relay.select == 1;
+  form.relay_area_white = settings.relay.select == 1;
 }
 
 void Session::ShutDown(Operator& op) {

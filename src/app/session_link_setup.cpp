@@ -11,7 +11,7 @@ namespace zrm {
 SearchOutcome Session::SearchInstruments(const SearchPlan& plan, Operator& op) {
   if (!PortReadyFor(op) || !port_.IsOpen()) {
     SearchOutcome outcome;
-    outcome.end = SearchEnd::NoPort;
+    outcome.end = SearchEnd::kNoPort;
     outcome.reason = config_.PortPath();
     return outcome;
   }

@@ -103,7 +103,7 @@ ExchangeResult Report(Session& session, Operator& op, const PdfRenderer& render_
   const std::string path = InFolder(folder, "ZRM" + out.type + "-" + out.serial + ".pdf");
   std::string error;
   if (!render_pdf(page, path, error)) {
-    op.ShowMessage(error, {}, MessageIcon::Error);
+    op.ShowMessage(error, {}, MessageIcon::kError);
     return result::kFile;
   }
   out.file = path;

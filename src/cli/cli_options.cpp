@@ -122,14 +122,14 @@ bool ApplyOption(const GivenOption& option, CliOptions& options, std::string& er
 
 bool ParseRawKind(const std::string& text, CliOptions& options, std::string& error) {
   if (text == "byte") {
-    options.kind = RawKind::Byte;
+    options.kind = RawKind::kByte;
   } else if (text == "dword") {
-    options.kind = RawKind::Dword;
-  } else if (text == "status" && options.command == CliCommand::Get) {
-    options.kind = RawKind::StatusBlock;
+    options.kind = RawKind::kDword;
+  } else if (text == "status" && options.command == CliCommand::kGet) {
+    options.kind = RawKind::kStatusBlock;
   } else {
     error = "unknown kind \"" + text + "\" (" +
-            (options.command == CliCommand::Get ? "byte, dword or status" : "byte or dword") + ")";
+            (options.command == CliCommand::kGet ? "byte, dword or status" : "byte or dword") + ")";
     return false;
   }
   return true;
@@ -151,9 +151,9 @@ bool ParseRawArguments(const std::vector<std::string>& args, CliOptions& options
       !NumberArgument("ADDR", args[2], kMaxParameterAddress, options.address, error) ||
       !ParseRawKind(args[3], options, error))
     return false;
-  if (options.kind == RawKind::StatusBlock) return CheckStatusBlockPlace(options, error);
-  if (options.command == CliCommand::Get) return true;
-  if (options.kind == RawKind::Byte)
+  if (options.kind == RawKind::kStatusBlock) return CheckStatusBlockPlace(options, error);
+  if (options.command == CliCommand::kGet) return true;
+  if (options.kind == RawKind::kByte)
     return NumberArgument("a byte VALUE", args[4], 255, options.byte_value, error);
   if (ParseFloat(args[4], options.float_value)) return true;
   error = "a dword VALUE must be a decimal number, not \"" + args[4] + "\"";
@@ -189,17 +189,17 @@ bool ParseCommand(const std::vector<std::string>& args, CliOptions& options, std
     return false;
   }
   switch (options.command) {
-    case CliCommand::Read:
-    case CliCommand::Write:
-    case CliCommand::Diff:
-    case CliCommand::Batch: options.file = args[1]; return true;
-    case CliCommand::Get:
-    case CliCommand::Set: return ParseRawArguments(args, options, error);
-    case CliCommand::Scan: return ParseScanPlan(options, error);
-    case CliCommand::Report:
-    case CliCommand::Status:
-    case CliCommand::Backup:
-    case CliCommand::Ports: return true;
+    case CliCommand::kRead:
+    case CliCommand::kWrite:
+    case CliCommand::kDiff:
+    case CliCommand::kBatch: options.file = args[1]; return true;
+    case CliCommand::kGet:
+    case CliCommand::kSet: return ParseRawArguments(args, options, error);
+    case CliCommand::kScan: return ParseScanPlan(options, error);
+    case CliCommand::kReport:
+    case CliCommand::kStatus:
+    case CliCommand::kBackup:
+    case CliCommand::kPorts: return true;
   }
   return true;
 }

@@ -11,10 +11,10 @@
 
 namespace zrm {
 
-enum class CliCommand { Read, Write, Report, Status, Get, Set, Diff, Backup, Batch, Scan, Ports };
+enum class CliCommand { kRead, kWrite, kReport, kStatus, kGet, kSet, kDiff, kBackup, kBatch, kScan, kPorts };
 
 // What a raw read or write moves.
-enum class RawKind { Byte, Dword, StatusBlock };
+enum class RawKind { kByte, kDword, kStatusBlock };
 
 // The highest address the protocol carries (13 bits).
 inline constexpr ParameterAddress kMaxParameterAddress = 8191;
@@ -28,7 +28,7 @@ struct CliOptions {
   bool help = false;
   bool version = false;
 
-  CliCommand command = CliCommand::Status;
+  CliCommand command = CliCommand::kStatus;
 
   // read, write: the profile file.
   std::string file;
@@ -43,7 +43,7 @@ struct CliOptions {
   // other than 1 or 2 itself.
   MemorySpace space = 1;
   ParameterAddress address = 0;
-  RawKind kind = RawKind::Byte;
+  RawKind kind = RawKind::kByte;
   std::uint32_t byte_value = 0;  // set ... byte
   float float_value = 0;         // set ... dword
   bool checked = false;          // set --checked: write with read-back

@@ -24,13 +24,13 @@ ExchangeResult GetStatusBlock(ParameterAccess& link, MemorySpace space, std::FIL
 
 ExchangeResult Get(ParameterAccess& link, const CliOptions& options, std::FILE* out) {
   switch (options.kind) {
-    case RawKind::Byte: {
+    case RawKind::kByte: {
       std::uint8_t value = 0;
       const ExchangeResult r = link.ReadByte(options.space, options.address, value);
       if (r == result::kOk) std::fprintf(out, "%u\n", value);
       return r;
     }
-    case RawKind::Dword: {
+    case RawKind::kDword: {
       std::uint32_t value = 0;
       const ExchangeResult r = link.ReadDword(options.space, options.address, value);
       if (r == result::kOk)
@@ -38,7 +38,7 @@ ExchangeResult Get(ParameterAccess& link, const CliOptions& options, std::FILE* 
                      FormatGeneral(std::bit_cast<float>(value), 6).c_str());
       return r;
     }
-    case RawKind::StatusBlock: return GetStatusBlock(link, options.space, out);
+    case RawKind::kStatusBlock: return GetStatusBlock(link, options.space, out);
   }
   return result::kOk;
 }
@@ -46,7 +46,7 @@ ExchangeResult Get(ParameterAccess& link, const CliOptions& options, std::FILE* 
 ExchangeResult Set(ParameterAccess& link, const CliOptions& options) {
   const MemorySpace space = options.space;
   const ParameterAddress address = options.address;
-  if (options.kind == RawKind::Byte)
+  if (options.kind == RawKind::kByte)
     return options.checked ? link.WriteByteChecked(space, address, options.byte_value)
                            : link.WriteByte(space, address, options.byte_value);
   return options.checked

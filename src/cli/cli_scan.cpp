@@ -22,7 +22,7 @@ std::string ScanDevice(const CliOptions& options, CliOperator& op) {
 
 int ScanExit(const SearchOutcome& outcome) {
   if (!outcome.found.empty()) return 0;
-  if (outcome.end == SearchEnd::Stopped) return static_cast<int>(result::kUserAbort);
+  if (outcome.end == SearchEnd::kStopped) return static_cast<int>(result::kUserAbort);
   return static_cast<int>(result::kNoAnswer);
 }
 
@@ -44,8 +44,8 @@ int RunScan(const CliOptions& options, CliOperator& op, std::FILE* out) {
     std::fprintf(out, "%s\n", FoundInstrumentLine(found).c_str());
   std::fflush(out);
   for (const GarbledAnswer& garbled : outcome.garbled) op.Tell(GarbledAnswerLine(garbled));
-  if (outcome.end != SearchEnd::Completed) op.Tell(SearchEndText(outcome));
-  if (outcome.found.empty() && outcome.end != SearchEnd::Stopped)
+  if (outcome.end != SearchEnd::kCompleted) op.Tell(SearchEndText(outcome));
+  if (outcome.found.empty() && outcome.end != SearchEnd::kStopped)
     op.Tell(app_texts::kSearchNothingFound);
   return ScanExit(outcome);
 }

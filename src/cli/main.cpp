@@ -20,17 +20,17 @@ int UsageError(const std::string& error) {
 int RunCommand(const zrm::CliOptions& options, zrm::CliOperator& op) {
   using zrm::CliCommand;
   switch (options.command) {
-    case CliCommand::Read: return zrm::RunRead(options, op, stdout);
-    case CliCommand::Write: return zrm::RunWrite(options, op, stdout);
-    case CliCommand::Report: return zrm::RunReport(options, op, stdout);
-    case CliCommand::Status: return zrm::RunStatus(options, op, stdout);
-    case CliCommand::Get: return zrm::RunGet(options, op, stdout);
-    case CliCommand::Set: return zrm::RunSet(options, op, stdout);
-    case CliCommand::Diff: return zrm::RunDiff(options, op, stdout);
-    case CliCommand::Backup: return zrm::RunBackup(options, op, stdout);
-    case CliCommand::Batch: return zrm::RunBatch(options, op, stdout);
-    case CliCommand::Scan: return zrm::RunScan(options, op, stdout);
-    case CliCommand::Ports: return zrm::RunPorts(options, op, stdout);
+    case CliCommand::kRead: return zrm::RunRead(options, op, stdout);
+    case CliCommand::kWrite: return zrm::RunWrite(options, op, stdout);
+    case CliCommand::kReport: return zrm::RunReport(options, op, stdout);
+    case CliCommand::kStatus: return zrm::RunStatus(options, op, stdout);
+    case CliCommand::kGet: return zrm::RunGet(options, op, stdout);
+    case CliCommand::kSet: return zrm::RunSet(options, op, stdout);
+    case CliCommand::kDiff: return zrm::RunDiff(options, op, stdout);
+    case CliCommand::kBackup: return zrm::RunBackup(options, op, stdout);
+    case CliCommand::kBatch: return zrm::RunBatch(options, op, stdout);
+    case CliCommand::kScan: return zrm::RunScan(options, op, stdout);
+    case CliCommand::kPorts: return zrm::RunPorts(options, op, stdout);
   }
   return zrm::kUsageExit;
 }

@@ -17,63 +17,63 @@ constexpr OptionRow kOptionRows[] = {
     {"--quiet", "", "", std::nullopt, false, &CliOptions::quiet, "no progress lines on stderr"},
     {"--help", "-h", "", std::nullopt, true, &CliOptions::help, "this text"},
     {"--version", "", "", std::nullopt, true, &CliOptions::version, "the program version"},
-    {"--count", "", "N", CliCommand::Status, false, CountField{&CliOptions::count, 1, kAnyCount},
+    {"--count", "", "N", CliCommand::kStatus, false, CountField{&CliOptions::count, 1, kAnyCount},
      ""},
-    {"--interval", "", "MS", CliCommand::Status, false,
+    {"--interval", "", "MS", CliCommand::kStatus, false,
      CountField{&CliOptions::interval_ms, 0, kAnyCount}, ""},
-    {"--checked", "", "", CliCommand::Set, false, &CliOptions::checked, ""},
-    {"--pdf", "", "FILE", CliCommand::Report, false, &CliOptions::pdf, ""},
-    {"--changes-only", "", "", CliCommand::Write, false, &CliOptions::changes_only, ""},
-    {"--backup", "", "", CliCommand::Write, false, &CliOptions::backup, ""},
-    {"--results", "", "FILE", CliCommand::Batch, false, &CliOptions::results, ""},
-    {"--jobs", "", "N", CliCommand::Batch, false, CountField{&CliOptions::jobs, 1, 64}, ""},
-    {"--resume", "", "", CliCommand::Batch, false, &CliOptions::resume, ""},
-    {"--speeds", "", "LIST", CliCommand::Scan, false, &CliOptions::speeds_text, ""},
-    {"--addresses", "", "A-B", CliCommand::Scan, false, &CliOptions::addresses_text, ""},
-    {"--probe-ms", "", "N", CliCommand::Scan, false,
+    {"--checked", "", "", CliCommand::kSet, false, &CliOptions::checked, ""},
+    {"--pdf", "", "FILE", CliCommand::kReport, false, &CliOptions::pdf, ""},
+    {"--changes-only", "", "", CliCommand::kWrite, false, &CliOptions::changes_only, ""},
+    {"--backup", "", "", CliCommand::kWrite, false, &CliOptions::backup, ""},
+    {"--results", "", "FILE", CliCommand::kBatch, false, &CliOptions::results, ""},
+    {"--jobs", "", "N", CliCommand::kBatch, false, CountField{&CliOptions::jobs, 1, 64}, ""},
+    {"--resume", "", "", CliCommand::kBatch, false, &CliOptions::resume, ""},
+    {"--speeds", "", "LIST", CliCommand::kScan, false, &CliOptions::speeds_text, ""},
+    {"--addresses", "", "A-B", CliCommand::kScan, false, &CliOptions::addresses_text, ""},
+    {"--probe-ms", "", "N", CliCommand::kScan, false,
      CountField{&CliOptions::probe_ms, 1, 10000}, ""},
 };
 
 constexpr CommandRow kCommandRows[] = {
-    {"read", CliCommand::Read, "FILE", 1,
+    {"read", CliCommand::kRead, "FILE", 1,
      "read the instrument, save its settings to FILE\n"
      "(\".prf\" added unless FILE ends in it) and print\n"
      "its identity"},
-    {"write", CliCommand::Write, "FILE", 1,
+    {"write", CliCommand::kWrite, "FILE", 1,
      "check the profile FILE and write it to the\n"
      "instrument; --backup saves a backup first,\n"
      "--changes-only writes only what differs (after\n"
      "a backup)"},
-    {"report", CliCommand::Report, "", 0,
+    {"report", CliCommand::kReport, "", 0,
      "read the instrument and print the configuration\n"
      "page"},
-    {"status", CliCommand::Status, "", 0,
+    {"status", CliCommand::kStatus, "", 0,
      "poll the current values N times (default 1)\n"
      "every MS milliseconds (default 500)"},
-    {"get", CliCommand::Get, "SPACE ADDR byte|dword|status", 3,
+    {"get", CliCommand::kGet, "SPACE ADDR byte|dword|status", 3,
      "read one parameter (the status block: 1 2 status)"},
-    {"set", CliCommand::Set, "SPACE ADDR byte|dword VALUE", 4,
+    {"set", CliCommand::kSet, "SPACE ADDR byte|dword VALUE", 4,
      "write one parameter; --checked reads it back"},
-    {"diff", CliCommand::Diff, "FILE", 1,
+    {"diff", CliCommand::kDiff, "FILE", 1,
      "read the instrument and print how it differs from\n"
      "the profile FILE as a write would send it\n"
      "(exit 0 equal, 65 different)"},
-    {"backup", CliCommand::Backup, "", 0,
+    {"backup", CliCommand::kBackup, "", 0,
      "read the instrument, save a backup under backup/\n"
      "and print its path"},
-    {"batch", CliCommand::Batch, "PLAN", 1,
+    {"batch", CliCommand::kBatch, "PLAN", 1,
      "run the rows of PLAN (CSV: device,address,action,\n"
      "profile; actions read, write, changes, verify,\n"
      "report), lines in parallel, at most N at once;\n"
      "results appended to FILE (default results.csv);\n"
      "--resume skips the rows that succeeded before"},
-    {"scan", CliCommand::Scan, "", 0,
+    {"scan", CliCommand::kScan, "", 0,
      "search the port for instruments: each speed of\n"
      "LIST (default all: 4800,9600,19200,38400,57600),\n"
      "each address A-B (default 1-32, at most 1-255),\n"
      "N ms beyond the wire time per probe (default 50);\n"
      "exit 2 when none was found"},
-    {"ports", CliCommand::Ports, "", 0,
+    {"ports", CliCommand::kPorts, "", 0,
      "list the serial devices: path, by-id name,\n"
      "description, access"},
 };

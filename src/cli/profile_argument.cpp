@@ -14,7 +14,7 @@ namespace zrm {
 namespace {
 
 // A line of the command line's own, as CliOperator::Tell prints it.
-void Tell(Operator& op, const std::string& text) { op.ShowMessage(text, {}, MessageIcon::Error); }
+void Tell(Operator& op, const std::string& text) { op.ShowMessage(text, {}, MessageIcon::kError); }
 
 }  // namespace
 

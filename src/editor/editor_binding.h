@@ -23,8 +23,8 @@ void EditorToSettings(const EditorForm& form, DeviceSettings& s, Operator& op);
 // port of the workstation (1..4). The description lines are not touched.
 void SettingsToEditor(DeviceSettings& s, EditorForm& form, int port_number);
 
-// The user picked a sensor type (ComboBox1Change, ComboBox7Change) or
-// switched pages (TabbedNotebook1Change): collect, then show again, so a
+// The user picked a sensor type (ComboBox1 or ComboBox7) or switched pages
+// of the notebook: collect, then show again, so a
 // new sensor's range appears at once. A number field holding a text that is
 // not a number keeps that text, so the user sees what to correct.
 void SensorTypeChange(EditorForm& form, DeviceSettings& s, Operator& op, int port_number);

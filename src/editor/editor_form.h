@@ -11,7 +11,7 @@
 //   those of editor/item_lists.h, in list order.
 // - Number fields hold the text exactly as the field shows it, blanks
 //   included (" 50.0000"); the step lists are read by their text.
-// - Grid cells are indexed [row][column], as StringGrid1Click(form, col, row)
+// - Grid cells are indexed [row][column]; ToggleRelayCell(form, col, row)
 //   receives them the other way round to match the grid's own (col, row).
 
 #include <array>
@@ -88,10 +88,10 @@ struct EditorForm {
 
   // Background of the four group areas: true white (group switch on),
   // false the system button-face colour.
-  bool panel1_white = false;   // Panel1, channel 1 area
-  bool panel2_white = false;   // Panel2, channel 2 area
-  bool panel77_white = false;  // Panel77, relay page area
-  bool panel71_white = false;  // Panel71, general page area
+  bool channel1_area_white = false;  // Panel1
+  bool channel2_area_white = false;  // Panel2
+  bool relay_area_white = false;     // Panel77
+  bool general_area_white = false;   // Panel71
 
   bool operator==(const EditorForm&) const = default;
 };

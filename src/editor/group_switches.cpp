@@ -7,10 +7,10 @@ void SelectAllGroups(DeviceSettings& s, EditorForm& form) {
   s.channel[1].select = 1;
   s.relay.select = 1;
   s.general.gen_select = 1;
-  form.panel1_white = true;
-  form.panel2_white = true;
-  form.panel77_white = true;
-  form.panel71_white = true;
+  form.channel1_area_white = true;
+  form.channel2_area_white = true;
+  form.relay_area_white = true;
+  form.general_area_white = true;
 }
 
 }  // namespace zrm

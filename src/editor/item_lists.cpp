@@ -19,70 +19,70 @@ std::vector<std::string> Numbers(int from, int to, bool three_digits = false) {
 }  // namespace
 
 const std::vector<std::string>& PortItems() {
-  static const std::vector<std::string> items = Numbers(1, 4);
-  return items;
+  static const std::vector<std::string> kItems = Numbers(1, 4);
+  return kItems;
 }
 
 const std::vector<std::string>& SensorTypeItems() {
-  static const std::vector<std::string> items(kSensorTypeNames.begin(), kSensorTypeNames.end());
-  return items;
+  static const std::vector<std::string> kItems(kSensorTypeNames.begin(), kSensorTypeNames.end());
+  return kItems;
 }
 
 const std::vector<std::string>& SetpointTypeItems() {
-  static const std::vector<std::string> items = {"Нет", "Понижение", "Повышение"};
-  return items;
+  static const std::vector<std::string> kItems = {"Нет", "Понижение", "Повышение"};
+  return kItems;
 }
 
 const std::vector<std::string>& StepItems() {
-  static const std::vector<std::string> items = {"0.001", "0.01", "0.1", "1.0", "10.0"};
-  return items;
+  static const std::vector<std::string> kItems = {"0.001", "0.01", "0.1", "1.0", "10.0"};
+  return kItems;
 }
 
 const std::vector<std::string>& DigitItems() {
-  static const std::vector<std::string> items = Numbers(0, 3);
-  return items;
+  static const std::vector<std::string> kItems = Numbers(0, 3);
+  return kItems;
 }
 
 const std::vector<std::string>& CountItems() {
-  static const std::vector<std::string> items = Numbers(1, 10);
-  return items;
+  static const std::vector<std::string> kItems = Numbers(1, 10);
+  return kItems;
 }
 
 const std::vector<std::string>& IntervalItems() {
-  static const std::vector<std::string> items = Numbers(10, 240);
-  return items;
+  static const std::vector<std::string> kItems = Numbers(10, 240);
+  return kItems;
 }
 
 const std::vector<std::string>& PulseItems() {
-  static const std::vector<std::string> items = Numbers(5, 60);
-  return items;
+  static const std::vector<std::string> kItems = Numbers(5, 60);
+  return kItems;
 }
 
 const std::vector<std::string>& DeviceTypeItems() {
-  static const std::vector<std::string> items = {
+  static const std::vector<std::string> kItems = {
       "4810/11 Н Одноканальный", "4813 Н Двухканальный", "4816 Н Одноканальн. проп.регул."};
-  return items;
+  return kItems;
 }
 
 const std::vector<std::string>& ErrorDisplayItems() {
-  static const std::vector<std::string> items = {"Упрощенное", "Расширенное"};
-  return items;
+  static const std::vector<std::string> kItems = {"Упрощенное", "Расширенное"};
+  return kItems;
 }
 
 const std::vector<std::string>& PrefixItems() {
-  static const std::vector<std::string> items = Numbers(0, 255, true);
-  return items;
+  static const std::vector<std::string> kItems = Numbers(0, 255, true);
+  return kItems;
 }
 
 const std::vector<std::string>& RelayGridRowCaptions() {
-  static const std::vector<std::string> items = {"Реле", "    1", "    2"};
-  return items;
+  static const std::vector<std::string> kItems = {"Реле", "    1", "    2"};
+  return kItems;
 }
 
 const std::vector<std::string>& SetpointGridCaptions() {
-  static const std::vector<std::string> items = {
+  static const std::vector<std::string> kItems = {
       "Уставка", " 1", " 2", "Обр.", " 1", " 2", "Обр.", "Закр.", "Откр.", "Напр.", "Импульс"};
-  return items;
+  return kItems;
 }
 
 }  // namespace zrm

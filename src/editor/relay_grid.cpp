@@ -72,7 +72,7 @@ void RelayGridToMasks(const RelayGrid& grid, RelaySettings& relay) {
   }
 }
 
-void StringGrid1Click(EditorForm& form, int col, int row) {
+void ToggleRelayCell(EditorForm& form, int col, int row) {
   if (!IsEventCell(col, row)) return;
   std::string& cell = form.relay_grid[row][col];
   cell = cell.empty() ? kClickedMark : "";

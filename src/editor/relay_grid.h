@@ -21,10 +21,10 @@ void MasksToRelayGrid(const RelaySettings& relay, RelayGrid& grid);
 // Rebuilds all four masks from the marks: bits without a cell become 0.
 void RelayGridToMasks(const RelayGrid& grid, RelaySettings& relay);
 
-// A click on cell (col, row) of StringGrid1: toggles the mark of an event
+// A click on cell (col, row) of the relay grid (StringGrid1): toggles the mark of an event
 // cell (empty becomes " +", marked becomes empty); the caption row and
 // column and cells outside the grid are left alone. The masks follow at the
 // next EditorToSettings.
-void StringGrid1Click(EditorForm& form, int col, int row);
+void ToggleRelayCell(EditorForm& form, int col, int row);
 
 }  // namespace zrm

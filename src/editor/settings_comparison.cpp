@@ -52,17 +52,17 @@ void FloatTexts(float a, float b, std::string& text_a, std::string& text_b) {
 
 std::string ChannelByteText(F field, std::int32_t value) {
   switch (field) {
-    case F::dat: return ListText(value, SensorTypeItems(), 0);
-    case F::flag:
-    case F::use: return SwitchText(value);
-    case F::th_type1:
-    case F::th_type2: {
+    case F::kDat: return ListText(value, SensorTypeItems(), 0);
+    case F::kFlag:
+    case F::kUse: return SwitchText(value);
+    case F::kThType1:
+    case F::kThType2: {
       const int index = SetpointTypeIndex(value);
       return index < 0 || (value != 0 && index == 0) ? Code(value) : SetpointTypeItems()[index];
     }
-    case F::ns:
-    case F::search: return ListText(value, CountItems(), kCountListOffset);
-    case F::point: return ListText(value, DigitItems(), 0);
+    case F::kNs:
+    case F::kSearch: return ListText(value, CountItems(), kCountListOffset);
+    case F::kPoint: return ListText(value, DigitItems(), 0);
     default: return std::to_string(value);
   }
 }

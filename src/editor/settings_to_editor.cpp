@@ -51,9 +51,9 @@ void ShowGeneral(const DeviceSettings& s, EditorForm& form, int port_number) {
 }
 
 void MarkGroupAreas(const DeviceSettings& s, EditorForm& form) {
-  form.panel1_white = s.channel[0].select == 1;
-  form.panel2_white = s.channel[1].select == 1;
-  form.panel71_white = s.general.gen_select == 1;
+  form.channel1_area_white = s.channel[0].select == 1;
+  form.channel2_area_white = s.channel[1].select == 1;
+  form.general_area_white = s.general.gen_select == 1;
 }
 
 // Unified-signal defaults (one-shot, when use_max is 1), then the sensor

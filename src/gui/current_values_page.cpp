@@ -99,9 +99,9 @@ QPushButton* MakeButton(const char* name, const std::string& caption) {
 
 QColor PaintOf(BoxColour colour) {
   switch (colour) {
-    case BoxColour::Yellow: return QColor(Qt::yellow);
-    case BoxColour::White: return QColor(Qt::white);
-    case BoxColour::ButtonFace: break;
+    case BoxColour::kYellow: return QColor(Qt::yellow);
+    case BoxColour::kWhite: return QColor(Qt::white);
+    case BoxColour::kButtonFace: break;
   }
   return QApplication::palette().color(QPalette::Button);
 }

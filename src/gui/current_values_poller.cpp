@@ -95,7 +95,7 @@ void CurrentValuesPoller::SaveShownTrend() {
   std::string error;
   if (!ReplaceFileAtomically(FromQ(path), csv, error)) {
     dialogs_.ShowMessage(&page_, text::kCannotWriteCsv + FromQ(path) + ": " + error,
-                         text::kErrorCaption, MessageIcon::Error);
+                         text::kErrorCaption, MessageIcon::kError);
     return;
   }
   emit FileSaved(path);

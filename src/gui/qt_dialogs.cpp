@@ -18,10 +18,10 @@ constexpr const char* kProfileSuffix = "prf";
 
 QMessageBox::Icon BoxIcon(MessageIcon icon) {
   switch (icon) {
-    case MessageIcon::Error: return QMessageBox::Critical;
-    case MessageIcon::Warning: return QMessageBox::Warning;
-    case MessageIcon::Information: return QMessageBox::Information;
-    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::kError: return QMessageBox::Critical;
+    case MessageIcon::kWarning: return QMessageBox::Warning;
+    case MessageIcon::kInformation: return QMessageBox::Information;
+    case MessageIcon::kQuestion: return QMessageBox::Question;
   }
   return QMessageBox::NoIcon;
 }

@@ -73,7 +73,7 @@ void ReportPreview::SavePdf(const QString& path) {
   if (RenderConfigurationPagePdf(page_, FromQ(path), error))
     saved_pdf_ = path;
   else
-    dialogs_.ShowMessage(&dialog_, error, text::kErrorCaption, MessageIcon::Error);
+    dialogs_.ShowMessage(&dialog_, error, text::kErrorCaption, MessageIcon::kError);
 }
 
 QString AskPdfFileName(QWidget* parent, const QString& proposed) {

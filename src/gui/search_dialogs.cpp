@@ -39,7 +39,7 @@ QString Remarks(const SearchOutcome& outcome) {
   QStringList lines;
   if (outcome.found.empty()) lines << ToQ(app_texts::kSearchNothingFound);
   for (const GarbledAnswer& g : outcome.garbled) lines << ToQ(GarbledAnswerLine(g));
-  if (outcome.end != SearchEnd::Completed) lines << ToQ(SearchEndText(outcome));
+  if (outcome.end != SearchEnd::kCompleted) lines << ToQ(SearchEndText(outcome));
   return lines.join("\n");
 }
 

@@ -46,7 +46,7 @@ TForm1::TForm1(Session& session, DialogService& dialogs, QWidget* parent)
   setMinimumSize(sizeHint());
   resize(sizeHint().expandedTo(LoadWindowSize(session_.Dir())));
   if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
-  FormCreate();
+  OnCreate();
 }
 
 TForm1::~TForm1() {
@@ -58,14 +58,14 @@ TForm1::~TForm1() {
 
 void TForm1::BuildMenu() {
   menuBar()->setObjectName("MainMenu1");
-  N1 = menuBar()->addMenu(ToQ(text::kFileMenu));
-  N1->setObjectName("N1");
-  N2 = N1->addAction(ToQ(text::kOpenItem));
-  N2->setObjectName("N2");
-  N2->setShortcut(QKeySequence::Open);
-  N3 = N1->addAction(ToQ(text::kSaveItem));
-  N3->setObjectName("N3");
-  N3->setShortcut(QKeySequence::Save);
+  file_menu_ = menuBar()->addMenu(ToQ(text::kFileMenu));
+  file_menu_->setObjectName("N1");
+  open_item_ = file_menu_->addAction(ToQ(text::kOpenItem));
+  open_item_->setObjectName("N2");
+  open_item_->setShortcut(QKeySequence::Open);
+  save_item_ = file_menu_->addAction(ToQ(text::kSaveItem));
+  save_item_->setObjectName("N3");
+  save_item_->setShortcut(QKeySequence::Save);
   edit_menu_ = menuBar()->addMenu(ToQ(text::kEditMenu));
   edit_menu_->setObjectName("EditMenu");
   undo_ = edit_menu_->addAction(ToQ(text::kUndoItem));
@@ -94,64 +94,64 @@ void TForm1::BuildPages() {
   channels->addWidget(channel_[0]);
   channels->addWidget(channel_[1]);
 
-  TabbedNotebook1 = new QTabWidget;
-  TabbedNotebook1->setObjectName("TabbedNotebook1");
-  TabbedNotebook1->addTab(channels_page, ToQ(text::kPageChannels));
-  TabbedNotebook1->addTab(relay_page_, ToQ(text::kPageRelays));
-  TabbedNotebook1->addTab(general_page_, ToQ(text::kPageGeneral));
-  TabbedNotebook1->addTab(current_values_page_, ToQ(text::kPageCurrentValues));
-  TabbedNotebook1->addTab(configuration_page_, ToQ(text::kPageConfiguration));
+  notebook_ = new QTabWidget;
+  notebook_->setObjectName("TabbedNotebook1");
+  notebook_->addTab(channels_page, ToQ(text::kPageChannels));
+  notebook_->addTab(relay_page_, ToQ(text::kPageRelays));
+  notebook_->addTab(general_page_, ToQ(text::kPageGeneral));
+  notebook_->addTab(current_values_page_, ToQ(text::kPageCurrentValues));
+  notebook_->addTab(configuration_page_, ToQ(text::kPageConfiguration));
 
   auto* central = new QWidget;
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(6, 0, 6, 6);
   layout->addWidget(top_);
-  layout->addWidget(TabbedNotebook1, 1);  // the pages take what the window grows
+  layout->addWidget(notebook_, 1);  // the pages take what the window grows
   setCentralWidget(central);
 
-  Panel76 = new ProgressPanel(TabbedNotebook1);
+  progress_panel_ = new ProgressPanel(notebook_);
   statusBar()->setObjectName("StatusBar1");
 }
 
 void TForm1::ConnectHandlers() {
-  connect(N2, &QAction::triggered, this, &TForm1::N2Click);
-  connect(N3, &QAction::triggered, this, &TForm1::N3Click);
-  connect(undo_, &QAction::triggered, this, &TForm1::UndoClick);
-  connect(redo_, &QAction::triggered, this, &TForm1::RedoClick);
-  connect(top_->read, &QPushButton::clicked, this, &TForm1::Button1Click);
-  connect(top_->write, &QPushButton::clicked, this, &TForm1::Button3Click);
-  connect(configuration_page_->build_page, &QPushButton::clicked, this, &TForm1::Button42Click);
-  connect(top_->port, &QComboBox::activated, this, &TForm1::ComboBox17Change);
-  connect(channel_[0], &ChannelPanel::SensorTypeChanged, this, &TForm1::SensorTypeChange);
-  connect(channel_[1], &ChannelPanel::SensorTypeChanged, this, &TForm1::SensorTypeChange);
-  connect(relay_page_->relay_grid, &StringGrid::CellChosen, this, &TForm1::StringGrid1Click);
-  connect(TabbedNotebook1, &QTabWidget::currentChanged, this, &TForm1::TabbedNotebook1Change);
+  connect(open_item_, &QAction::triggered, this, &TForm1::OnOpenProfile);
+  connect(save_item_, &QAction::triggered, this, &TForm1::OnSaveProfile);
+  connect(undo_, &QAction::triggered, this, &TForm1::OnUndo);
+  connect(redo_, &QAction::triggered, this, &TForm1::OnRedo);
+  connect(top_->read, &QPushButton::clicked, this, &TForm1::OnReadDevice);
+  connect(top_->write, &QPushButton::clicked, this, &TForm1::OnWriteDevice);
+  connect(configuration_page_->build_page, &QPushButton::clicked, this, &TForm1::OnBuildReport);
+  connect(top_->port, &QComboBox::activated, this, &TForm1::OnPortChosen);
+  connect(channel_[0], &ChannelPanel::SensorTypeChanged, this, &TForm1::OnSensorTypeChange);
+  connect(channel_[1], &ChannelPanel::SensorTypeChanged, this, &TForm1::OnSensorTypeChange);
+  connect(relay_page_->relay_grid, &StringGrid::CellChosen, this, &TForm1::OnRelayCellClicked);
+  connect(notebook_, &QTabWidget::currentChanged, this, &TForm1::OnPageChange);
   connect(&operator_, &GuiOperator::ProgressLinesChanged, this, [this](const QStringList& lines) {
     ProgressLines texts;
     for (std::size_t i = 0; i < texts.size() && i < static_cast<std::size_t>(lines.size()); ++i)
       texts[i] = FromQ(lines[static_cast<qsizetype>(i)]);
-    Panel76->SetLines(texts);
+    progress_panel_->SetLines(texts);
   });
-  connect(&operator_, &GuiOperator::ProgressVisible, Panel76, &QWidget::setVisible);
-  connect(&operator_, &GuiOperator::ProgressCountChanged, Panel76, &ProgressPanel::SetCount);
-  Timer2.setObjectName("Timer2");
-  Timer2.setSingleShot(true);
-  connect(&Timer2, &QTimer::timeout, this, &TForm1::Timer2Timer);
-  Timer3.setObjectName("Timer3");
-  connect(&Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
+  connect(&operator_, &GuiOperator::ProgressVisible, progress_panel_, &QWidget::setVisible);
+  connect(&operator_, &GuiOperator::ProgressCountChanged, progress_panel_, &ProgressPanel::SetCount);
+  reload_timer_.setObjectName("Timer2");
+  reload_timer_.setSingleShot(true);
+  connect(&reload_timer_, &QTimer::timeout, this, &TForm1::OnReloadTimer);
+  poll_timer_.setObjectName("Timer3");
+  connect(&poll_timer_, &QTimer::timeout, this, &TForm1::OnPollTimer);
   connect(&worker_, &LinkWorker::Idle, this, &TForm1::LinkIdle);
 }
 
-void TForm1::FormCreate() {
+void TForm1::OnCreate() {
   session_.StartUp(operator_, *this);
   ShowPortState();
   ShowPortDevices();
-  Timer2.start(kReloadDelayMs);
-  poller_ = std::make_unique<CurrentValuesPoller>(session_, worker_, Timer3,
+  reload_timer_.start(kReloadDelayMs);
+  poller_ = std::make_unique<CurrentValuesPoller>(session_, worker_, poll_timer_,
                                                   *current_values_page_, dialogs_);
   connect(poller_.get(), &CurrentValuesPoller::FileSaved, this,
           [this](const QString& path) { statusBar()->showMessage(ToQ(text::kFileSaved) + path); });
-  Timer3.start(kFirstPollMs);
+  poll_timer_.start(kFirstPollMs);
 }
 
 void TForm1::ShowEditor() {
@@ -161,10 +161,10 @@ void TForm1::ShowEditor() {
   channel_[1]->Show(form.channel[1]);
   relay_page_->Show(form);
   general_page_->Show(form);
-  ShowGroupArea(channel_[0], form.panel1_white);
-  ShowGroupArea(channel_[1], form.panel2_white);
-  ShowGroupArea(relay_page_->area, form.panel77_white);
-  ShowGroupArea(general_page_->area, form.panel71_white);
+  ShowGroupArea(channel_[0], form.channel1_area_white);
+  ShowGroupArea(channel_[1], form.channel2_area_white);
+  ShowGroupArea(relay_page_->area, form.relay_area_white);
+  ShowGroupArea(general_page_->area, form.general_area_white);
 }
 
 void TForm1::CollectEditor() {
@@ -182,11 +182,11 @@ void TForm1::ShowStartCaption() {
 }
 
 void TForm1::ShowFirstPage() {
-  const QSignalBlocker quiet(TabbedNotebook1);
-  TabbedNotebook1->setCurrentIndex(kChannelsPage);
+  const QSignalBlocker quiet(notebook_);
+  notebook_->setCurrentIndex(kChannelsPage);
 }
 
-void TForm1::Timer2Timer() {
+void TForm1::OnReloadTimer() {
   CollectEditor();
   const EditorState before = CurrentEditorState();
   session_.ReloadLastState(operator_);
@@ -194,9 +194,9 @@ void TForm1::Timer2Timer() {
   RecordUndoStep(before);
 }
 
-void TForm1::Timer3Timer() { poller_->Tick(TabbedNotebook1->currentIndex()); }
+void TForm1::OnPollTimer() { poller_->Tick(notebook_->currentIndex()); }
 
-void TForm1::N2Click() {
+void TForm1::OnOpenProfile() {
   const QString path = dialogs_.OpenProfileName(this);
   if (!path.isEmpty()) OpenProfileAt(path);
 }
@@ -211,7 +211,7 @@ void TForm1::OpenProfileAt(const QString& path) {
   statusBar()->showMessage(ToQ(text::kProfileOpened) + path);
 }
 
-void TForm1::N3Click() {
+void TForm1::OnSaveProfile() {
   const QString path = dialogs_.SaveProfileName(this);
   if (path.isEmpty()) return;
   CollectEditor();
@@ -219,14 +219,14 @@ void TForm1::N3Click() {
     statusBar()->showMessage(ToQ(text::kProfileSaved) + ToQ(ProfileSaveName(FromQ(path))));
 }
 
-void TForm1::UndoClick() {
+void TForm1::OnUndo() {
   CollectEditor();
   EditorState state = CurrentEditorState();
   if (history_.Undo(state)) ShowEditorState(std::move(state));
   UpdateUndoItems();
 }
 
-void TForm1::RedoClick() {
+void TForm1::OnRedo() {
   CollectEditor();
   EditorState state = CurrentEditorState();
   if (history_.Redo(state)) ShowEditorState(std::move(state));
@@ -254,25 +254,25 @@ void TForm1::UpdateUndoItems() {
   redo_->setEnabled(commands_enabled_ && history_.CanRedo());
 }
 
-void TForm1::Button1Click() {
+void TForm1::OnReadDevice() {
   RunDeviceJob([this](EditorForm& form, DeviceSettings& s) {
     QElapsedTimer clock;
     clock.start();
     const ExchangeResult r = session_.Read(form, s, operator_);
     return r == result::kOk ? ReadDoneStatus(form, SecondsOf(clock)) : CommandFailedStatus(r);
-  }, JobKind::ReplacesEditor);
+  }, JobKind::kReplacesEditor);
 }
 
-void TForm1::Button3Click() {
+void TForm1::OnWriteDevice() {
   RunDeviceJob([this](EditorForm& form, DeviceSettings& s) {
     QElapsedTimer clock;
     clock.start();
     const ExchangeResult r = session_.Write(form, s, operator_);
     return r == result::kOk ? WriteDoneStatus(form, SecondsOf(clock)) : CommandFailedStatus(r);
-  }, JobKind::KeepsEditor);
+  }, JobKind::kKeepsEditor);
 }
 
-void TForm1::Button42Click() {
+void TForm1::OnBuildReport() {
   auto report = std::make_shared<ReportOutcome>();
   RunDeviceJob([this, report](EditorForm& form, DeviceSettings& s) {
     QElapsedTimer clock;
@@ -281,7 +281,7 @@ void TForm1::Button42Click() {
     MarkReportEnded(this, report);
     // A failed read has shown its error; the bar keeps what it said before.
     return report->page ? ReportDoneStatus(form, SecondsOf(clock)) : QString();
-  }, JobKind::ReplacesEditor);
+  }, JobKind::kReplacesEditor);
   PreviewWhenReportEnds(worker_, this, report, [this](const zrm::ConfigurationPage& page) {
     if (shut_down_) return;
     const QString proposed = ExportFileName(session_.form, QDateTime::currentDateTime(), "pdf");
@@ -290,29 +290,29 @@ void TForm1::Button42Click() {
   });
 }
 
-void TForm1::ComboBox17Change(int index) {
+void TForm1::OnPortChosen(int index) {
   // A port change is no transfer: nothing can stop it, it always happens.
   RunDeviceJob(
       [this, index](EditorForm& form, DeviceSettings& s) {
         session_.ChangePort(index, form, s, operator_);
         return QString();
       },
-      JobKind::PortChange);
+      JobKind::kPortChange);
 }
 
-void TForm1::SensorTypeChange() {
+void TForm1::OnSensorTypeChange() {
   CollectEditor();
   zrm::SensorTypeChange(session_.form, session_.settings, operator_, session_.PortNumber());
   ShowEditor();
 }
 
-void TForm1::StringGrid1Click(int column, int row) {
+void TForm1::OnRelayCellClicked(int column, int row) {
   relay_page_->CollectRelayGrid(session_.form.relay_grid);
-  zrm::StringGrid1Click(session_.form, column, row);
+  ToggleRelayCell(session_.form, column, row);
   relay_page_->ShowRelayGrid(session_.form.relay_grid);
 }
 
-void TForm1::TabbedNotebook1Change() {
+void TForm1::OnPageChange() {
   CollectEditor();
   PageChange(session_.form, session_.settings, operator_, session_.PortNumber());
   ShowEditor();
@@ -340,7 +340,7 @@ void TForm1::RunDeviceJob(DeviceJob job, JobKind kind) {
                 session_.form = std::move(*form);
                 session_.settings = std::move(*settings);
                 EndDeviceJob(*status);
-                if (kind == JobKind::ReplacesEditor) RecordUndoStep(*before);
+                if (kind == JobKind::kReplacesEditor) RecordUndoStep(*before);
               });
 }
 
@@ -357,7 +357,7 @@ void TForm1::ShowPortState() {
 void TForm1::EndDeviceJob(const QString& status) {
   if (!status.isEmpty()) statusBar()->showMessage(status);
   ShowPortState();
-  Panel76->hide();
+  progress_panel_->hide();
   ShowEditor();
   SetCommandsEnabled(true);
 }
@@ -368,7 +368,7 @@ void TForm1::LinkIdle() {
     close();
   } else if (deferred_job_) {
     DeviceJob job = std::exchange(deferred_job_, nullptr);
-    if (deferred_kind_ != JobKind::PortChange && operator_.EscPressed()) {
+    if (deferred_kind_ != JobKind::kPortChange && operator_.EscPressed()) {
       // Stopped while it waited: the same end as an ESC during its steps.
       ShowExchangeError(operator_, result::kUserAbort);
       statusBar()->showMessage(CommandFailedStatus(result::kUserAbort));
@@ -382,10 +382,10 @@ void TForm1::LinkIdle() {
 void TForm1::SetCommandsEnabled(bool enabled) {
   QWidget* const controls[] = {top_->read,        top_->write,
                                top_->port,        top_->description,
-                               configuration_page_->build_page, TabbedNotebook1};
+                               configuration_page_->build_page, notebook_};
   for (QWidget* control : controls) control->setEnabled(enabled);
-  N2->setEnabled(enabled);
-  N3->setEnabled(enabled);
+  open_item_->setEnabled(enabled);
+  save_item_->setEnabled(enabled);
   device_menu_->setEnabled(enabled);
   connection_menu_->setEnabled(enabled);
   commands_enabled_ = enabled;
@@ -412,14 +412,14 @@ void TForm1::closeEvent(QCloseEvent* event) {
     return;
   }
   if (!quit_by_signal_) operator_.ResumeAsking();
-  FormClose();
+  OnClose();
   shut_down_ = true;
   event->accept();
 }
 
-void TForm1::FormClose() {
-  Timer2.stop();
-  Timer3.stop();
+void TForm1::OnClose() {
+  reload_timer_.stop();
+  poll_timer_.stop();
   // A size that cannot be kept costs nothing but the size: no message.
   const bool whole_screen = isMaximized() || isFullScreen();
   SaveWindowSize(session_.Dir(), whole_screen ? normalGeometry().size() : size());

@@ -67,24 +67,24 @@ class TForm1 : public QMainWindow, private StartUpView {
   void BuildPages();
   void ConnectHandlers();
 
-  // Event handlers.
-  void FormCreate();
-  void FormClose();
-  void Timer2Timer();
-  void Timer3Timer();
-  void N2Click();
-  void N3Click();
-  void UndoClick();
-  void RedoClick();
-  void Button1Click();
-  void Button3Click();
-  void Button42Click();
-  void SensorTypeChange();
-  void ComboBox17Change(int index);
-  void StringGrid1Click(int column, int row);
-  void TabbedNotebook1Change();
-  void PortsClick();
-  void FindClick();
+  // Event handlers; the window's object names of their controls follow.
+  void OnCreate();
+  void OnClose();
+  void OnReloadTimer();                         // Timer2: the last state, once after start
+  void OnPollTimer();                           // Timer3: the current values
+  void OnOpenProfile();                         // N2
+  void OnSaveProfile();                         // N3
+  void OnUndo();                                // UndoItem
+  void OnRedo();                                // RedoItem
+  void OnReadDevice();                          // Button1
+  void OnWriteDevice();                         // Button3
+  void OnBuildReport();                         // Button42
+  void OnSensorTypeChange();                    // ComboBox1, ComboBox7
+  void OnPortChosen(int index);                 // ComboBox17
+  void OnRelayCellClicked(int column, int row);  // StringGrid1
+  void OnPageChange();                          // TabbedNotebook1
+  void OnPorts();                               // PortsItem
+  void OnFindInstrument();                      // FindItem
   // The found instruments listed; "Использовать" applies the one chosen.
   void UseFoundInstrument(const SearchOutcome& outcome);
   // The port selector's items carry their device paths as tooltips; the
@@ -97,10 +97,10 @@ class TForm1 : public QMainWindow, private StartUpView {
   // Menu "Прибор" (tform1_device_menu.cpp): the comparison, the write of
   // changes, the backups and the switch of the backup before a whole write.
   void BuildDeviceMenu();
-  void CompareClick();
-  void WriteChangesClick();
-  void BackupsClick();
-  void BackupBeforeWriteToggled(bool on);
+  void OnCompare();
+  void OnWriteChanges();
+  void OnBackups();
+  void OnBackupBeforeWriteToggled(bool on);
   // Opens the profile at `path` as "Прочитать из файла настройки прибора"
   // does once its dialog has given the name.
   void OpenProfileAt(const QString& path);
@@ -115,7 +115,7 @@ class TForm1 : public QMainWindow, private StartUpView {
   // pressed meanwhile stops it before it starts, unless it is a port change.
   // A job that reads the editor's content from the instrument leaves an undo
   // step when it changed the editor.
-  enum class JobKind { ReplacesEditor, KeepsEditor, PortChange };
+  enum class JobKind { kReplacesEditor, kKeepsEditor, kPortChange };
   using DeviceJob = std::function<QString(EditorForm&, DeviceSettings&)>;
   void RunDeviceJob(DeviceJob job, JobKind kind);
   void EndDeviceJob(const QString& status);
@@ -143,9 +143,9 @@ class TForm1 : public QMainWindow, private StartUpView {
   GuiOperator operator_;
   LinkWorker worker_;
 
-  QMenu* N1;
-  QAction* N2;
-  QAction* N3;
+  QMenu* file_menu_;    // N1
+  QAction* open_item_;  // N2
+  QAction* save_item_;  // N3
   QMenu* edit_menu_;
   QMenu* connection_menu_;
   QAction* ports_item_;
@@ -158,19 +158,19 @@ class TForm1 : public QMainWindow, private StartUpView {
   QMenu* device_menu_;
   QAction* backup_before_write_;
   TopStrip* top_;
-  QTabWidget* TabbedNotebook1;
+  QTabWidget* notebook_;  // TabbedNotebook1
   ChannelPanel* channel_[2];
   RelayPage* relay_page_;
   GeneralPage* general_page_;
   CurrentValuesPage* current_values_page_;
   ConfigurationPage* configuration_page_;
-  ProgressPanel* Panel76;
-  QTimer Timer2;
-  QTimer Timer3;
+  ProgressPanel* progress_panel_;  // Panel76
+  QTimer reload_timer_;            // Timer2
+  QTimer poll_timer_;              // Timer3
   std::unique_ptr<CurrentValuesPoller> poller_;  // created by the start-up
   // A command asked for while a poll held the link; it runs when the poll ends.
   DeviceJob deferred_job_;
-  JobKind deferred_kind_ = JobKind::KeepsEditor;
+  JobKind deferred_kind_ = JobKind::kKeepsEditor;
   EditorHistory history_;
   bool commands_enabled_ = true;
 

@@ -23,8 +23,8 @@ void TForm1::BuildConnectionMenu() {
   ports_item_->setObjectName("PortsItem");
   find_item_ = connection_menu_->addAction(ToQ(text::kFindItem));
   find_item_->setObjectName("FindItem");
-  connect(ports_item_, &QAction::triggered, this, &TForm1::PortsClick);
-  connect(find_item_, &QAction::triggered, this, &TForm1::FindClick);
+  connect(ports_item_, &QAction::triggered, this, &TForm1::OnPorts);
+  connect(find_item_, &QAction::triggered, this, &TForm1::OnFindInstrument);
   hot_plug_ = new HotPlugWatch([this](const DeviceEvent& event) { HotPlugNews(event); }, this);
   adapter_note_ = new QLabel;
   adapter_note_->setObjectName("AdapterNote");
@@ -54,7 +54,7 @@ void TForm1::ShowPortDevices() {
   adapter_note_->setVisible(!note.isEmpty());
 }
 
-void TForm1::PortsClick() {
+void TForm1::OnPorts() {
   PortPaths current;
   for (std::size_t i = 0; i < 4; ++i) current.path[i] = session_.Config().port_paths[i];
   const std::optional<PortPaths> chosen =
@@ -69,11 +69,11 @@ void TForm1::PortsClick() {
         MarkJobEnded(this, end);
         return saved ? ToQ(text::kPortsSaved) : QString();
       },
-      JobKind::PortChange);
+      JobKind::kPortChange);
   WhenJobEnds(worker_, this, end, [this] { ShowPortDevices(); });
 }
 
-void TForm1::FindClick() {
+void TForm1::OnFindInstrument() {
   const std::optional<SearchPlan> plan = connection_dialogs_->AskSearchPlan(this);
   if (!plan) return;
   auto outcome = std::make_shared<SearchOutcome>();
@@ -84,7 +84,7 @@ void TForm1::FindClick() {
         MarkJobEnded(this, end);
         return ToQ(text::kSearchDone) + QString::number(outcome->found.size());
       },
-      JobKind::KeepsEditor);
+      JobKind::kKeepsEditor);
   WhenJobEnds(worker_, this, end, [this, outcome] {
     if (!shut_down_) UseFoundInstrument(*outcome);
   });
@@ -100,7 +100,7 @@ void TForm1::UseFoundInstrument(const SearchOutcome& outcome) {
         return ToQ(text::kInstrumentUsed) + QString::number(found.address) + ToQ(text::kAtSpeed) +
                QString::number(found.speed);
       },
-      JobKind::PortChange);
+      JobKind::kPortChange);
 }
 
 void TForm1::HotPlugNews(const DeviceEvent& event) {
@@ -115,7 +115,7 @@ void TForm1::HotPlugNews(const DeviceEvent& event) {
       [this, path](EditorForm&, DeviceSettings&) {
         return session_.OpenPortAgain(operator_) ? ToQ(text::kDeviceBack) + ToQ(path) : QString();
       },
-      JobKind::PortChange);
+      JobKind::kPortChange);
 }
 
 }  // namespace zrm::gui

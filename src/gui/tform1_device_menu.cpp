@@ -32,13 +32,13 @@ void TForm1::BuildDeviceMenu() {
   backup_before_write_->setObjectName("BackupBeforeWriteItem");
   backup_before_write_->setCheckable(true);
   backup_before_write_->setChecked(BackupBeforeWrite(session_.Dir()));
-  connect(compare, &QAction::triggered, this, &TForm1::CompareClick);
-  connect(write_changes, &QAction::triggered, this, &TForm1::WriteChangesClick);
-  connect(backups, &QAction::triggered, this, &TForm1::BackupsClick);
-  connect(backup_before_write_, &QAction::toggled, this, &TForm1::BackupBeforeWriteToggled);
+  connect(compare, &QAction::triggered, this, &TForm1::OnCompare);
+  connect(write_changes, &QAction::triggered, this, &TForm1::OnWriteChanges);
+  connect(backups, &QAction::triggered, this, &TForm1::OnBackups);
+  connect(backup_before_write_, &QAction::toggled, this, &TForm1::OnBackupBeforeWriteToggled);
 }
 
-void TForm1::CompareClick() {
+void TForm1::OnCompare() {
   RunDeviceJob(
       [this](EditorForm& form, DeviceSettings& s) {
         DeviceSettings instrument;
@@ -54,10 +54,10 @@ void TForm1::CompareClick() {
             Qt::QueuedConnection);
         return ToQ(text::kCompareDone) + QString::number(differences->size());
       },
-      JobKind::KeepsEditor);
+      JobKind::kKeepsEditor);
 }
 
-void TForm1::WriteChangesClick() {
+void TForm1::OnWriteChanges() {
   RunDeviceJob(
       [this](EditorForm& form, DeviceSettings& s) {
         ChangesWriteOutcome outcome;
@@ -66,10 +66,10 @@ void TForm1::WriteChangesClick() {
         if (outcome.written.empty()) return ToQ(text::kNothingWritten);
         return ToQ(text::kChangesWritten) + QString::number(outcome.written.size());
       },
-      JobKind::KeepsEditor);
+      JobKind::kKeepsEditor);
 }
 
-void TForm1::BackupsClick() {
+void TForm1::OnBackups() {
   const DeviceSettings& s = session_.settings;
   const QString instrument =
       ToQ("ZRM" + ModelNumber(s.general.proc_ver) + " " + DeviceNumber(s.general));
@@ -77,17 +77,17 @@ void TForm1::BackupsClick() {
       instrument, BackupsOf(session_.Dir(), s),
       [this](const QString& path) {
         OpenProfileAt(path);
-        Button3Click();
+        OnWriteDevice();
       },
       this);
   dialog->show();
 }
 
-void TForm1::BackupBeforeWriteToggled(bool on) {
+void TForm1::OnBackupBeforeWriteToggled(bool on) {
   std::string error;
   if (SetBackupBeforeWrite(session_.Dir(), on, error)) return;
   operator_.ShowMessage(text::kCannotKeepSetting + OwnSettingsPath(session_.Dir()) + ": " + error,
-                        text::kErrorCaption, MessageIcon::Error);
+                        text::kErrorCaption, MessageIcon::kError);
 }
 
 }  // namespace zrm::gui

@@ -10,9 +10,9 @@ namespace zrm {
 
 // Size of the value a request moves.
 enum class WidthCode : std::uint8_t {
-  Byte = 0,
-  Dword = 2,
-  StatusBlock = 3,
+  kByte = 0,
+  kDword = 2,
+  kStatusBlock = 3,
 };
 
 // Byte 0 is always 0; byte 1 holds the width code (bits 7..6), the space flag

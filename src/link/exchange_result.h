@@ -83,7 +83,7 @@ inline constexpr ExchangeResult kAll[] = {
 struct ResultMessage {
   std::string text;
   std::string caption;
-  MessageIcon icon = MessageIcon::Error;
+  MessageIcon icon = MessageIcon::kError;
 };
 
 // The message of a result 1..23; false for 0 and numbers outside the table.

@@ -33,7 +33,7 @@ Link::Link(Line& line, LinkParams params, ExchangeLog* log)
 
 ExchangeResult Link::ReadByte(MemorySpace space, ParameterAddress address, std::uint8_t& value) {
   std::array<std::uint8_t, 1> data{};
-  const ExchangeResult r = Read(space, address, WidthCode::Byte, data);
+  const ExchangeResult r = Read(space, address, WidthCode::kByte, data);
   if (r == result::kOk) value = data[0];
   return r;
 }
@@ -41,7 +41,7 @@ ExchangeResult Link::ReadByte(MemorySpace space, ParameterAddress address, std::
 ExchangeResult Link::ReadDword(MemorySpace space, ParameterAddress address,
                                std::uint32_t& value) {
   std::array<std::uint8_t, 4> data{};
-  const ExchangeResult r = Read(space, address, WidthCode::Dword, data);
+  const ExchangeResult r = Read(space, address, WidthCode::kDword, data);
   if (r == result::kOk)
     value = (std::uint32_t{data[0]} << 24) | (std::uint32_t{data[1]} << 16) |
             (std::uint32_t{data[2]} << 8) | std::uint32_t{data[3]};
@@ -50,14 +50,14 @@ ExchangeResult Link::ReadDword(MemorySpace space, ParameterAddress address,
 
 ExchangeResult Link::WriteByte(MemorySpace space, ParameterAddress address,
                                std::uint32_t value) {
-  const auto triplet = MakeAddressTriplet(space, address, WidthCode::Byte);
+  const auto triplet = MakeAddressTriplet(space, address, WidthCode::kByte);
   return Exchange(space, BuildWriteByteRequest(params_.net_address, triplet, value),
                   CheckReplyCode);
 }
 
 ExchangeResult Link::WriteDword(MemorySpace space, ParameterAddress address,
                                 std::uint32_t value) {
-  const auto triplet = MakeAddressTriplet(space, address, WidthCode::Dword);
+  const auto triplet = MakeAddressTriplet(space, address, WidthCode::kDword);
   return Exchange(space, BuildWriteDwordRequest(params_.net_address, triplet, value),
                   CheckReplyCode);
 }
@@ -65,7 +65,7 @@ ExchangeResult Link::WriteDword(MemorySpace space, ParameterAddress address,
 ExchangeResult Link::ReadStatusBlock(StatusBlock& block) {
   StatusBlock data{};
   const auto triplet =
-      MakeAddressTriplet(kStatusBlockSpace, kStatusBlockAddress, WidthCode::StatusBlock);
+      MakeAddressTriplet(kStatusBlockSpace, kStatusBlockAddress, WidthCode::kStatusBlock);
   const ExchangeResult r = Exchange(
       kStatusBlockSpace, BuildReadRequest(params_.net_address, triplet),
       [&data](std::string_view reply) {

@@ -8,7 +8,7 @@ bool OpenPort(PortLine& port, const std::string& path, std::int32_t speed, Opera
   std::string reason;
   if (port.Open(path, speed, reason)) return true;
   op.ShowMessage(std::string(link_texts::kCannotOpenPort) + "\n" + reason,
-                 link_texts::kErrorCaption, MessageIcon::Error);
+                 link_texts::kErrorCaption, MessageIcon::kError);
   return false;
 }
 

@@ -37,7 +37,7 @@ ExchangeResult Gather(Line& line, std::string& reply, SteadyClock::time_point de
   std::array<std::uint8_t, kChunkBytes> chunk{};
   for (;;) {
     const LineRead read = line.Read(chunk.data(), chunk.size(), deadline);
-    if (read.status != LineReadStatus::Data) return result::kNoAnswer;
+    if (read.status != LineReadStatus::kData) return result::kNoAnswer;
     reply.append(reinterpret_cast<const char*>(chunk.data()), read.count);
     DropEchoLines(reply);
     if (reply.size() > kMaxReplyBytes) return result::kTooManyChars;

@@ -13,14 +13,14 @@ constexpr std::uint8_t kEncoderABit = 0x20;
 constexpr std::uint8_t kEncoderBBit = 0x40;
 
 PanelBox Lamp(std::string caption, std::uint8_t byte, std::uint8_t bit) {
-  return PanelBox{std::move(caption), (byte & bit) != 0 ? BoxColour::Yellow : BoxColour::ButtonFace};
+  return PanelBox{std::move(caption), (byte & bit) != 0 ? BoxColour::kYellow : BoxColour::kButtonFace};
 }
 
 // Value box colour, status box colour.
 std::pair<BoxColour, BoxColour> StatusColours(std::uint8_t status) {
-  if (status == 0) return {BoxColour::White, BoxColour::ButtonFace};
-  if (status == kChannelOffStatus) return {BoxColour::ButtonFace, BoxColour::ButtonFace};
-  return {BoxColour::Yellow, BoxColour::Yellow};
+  if (status == 0) return {BoxColour::kWhite, BoxColour::kButtonFace};
+  if (status == kChannelOffStatus) return {BoxColour::kButtonFace, BoxColour::kButtonFace};
+  return {BoxColour::kYellow, BoxColour::kYellow};
 }
 
 ChannelBoxes<PanelBox> ShowChannel(const ChannelValues& ch) {
@@ -62,12 +62,12 @@ CurrentValuesView ShowCurrentValues(CurrentValues& held) {
 
 PanelBox LinkStateBox(ExchangeResult result) {
   return PanelBox{LinkStateText(result),
-                  result == result::kOk ? BoxColour::ButtonFace : BoxColour::Yellow};
+                  result == result::kOk ? BoxColour::kButtonFace : BoxColour::kYellow};
 }
 
 CurrentValuesView PausedView(CurrentValuesView view) {
   view.last_known = true;
-  view.link_state = PanelBox{PollPausedText(), BoxColour::ButtonFace};
+  view.link_state = PanelBox{PollPausedText(), BoxColour::kButtonFace};
   return view;
 }
 

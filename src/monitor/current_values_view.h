@@ -14,11 +14,11 @@ namespace zrm {
 
 // "On" is yellow, "off" the platform's button face; white is the neutral
 // background of a value box.
-enum class BoxColour { ButtonFace, Yellow, White };
+enum class BoxColour { kButtonFace, kYellow, kWhite };
 
 struct PanelBox {
   std::string text;
-  BoxColour colour = BoxColour::ButtonFace;
+  BoxColour colour = BoxColour::kButtonFace;
 };
 
 // The boxes of one channel: its value, its status text and the lamps

@@ -12,13 +12,13 @@ using SteadyClock = std::chrono::steady_clock;
 
 // Outcome of one bounded read.
 enum class LineReadStatus {
-  Data,      // at least one byte arrived
-  TimedOut,  // nothing arrived before the deadline
-  Gone,      // the device vanished (hang-up, EIO, ENXIO) or is not open
+  kData,      // at least one byte arrived
+  kTimedOut,  // nothing arrived before the deadline
+  kGone,      // the device vanished (hang-up, EIO, ENXIO) or is not open
 };
 
 struct LineRead {
-  LineReadStatus status = LineReadStatus::TimedOut;
+  LineReadStatus status = LineReadStatus::kTimedOut;
   std::size_t count = 0;  // bytes stored when status is Data
 };
 

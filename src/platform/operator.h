@@ -10,7 +10,7 @@
 namespace zrm {
 
 // Icon of a message box or question.
-enum class MessageIcon { Error, Warning, Information, Question };
+enum class MessageIcon { kError, kWarning, kInformation, kQuestion };
 
 // The six lines of the progress panel, top to bottom.
 using ProgressLines = std::array<std::string, 6>;

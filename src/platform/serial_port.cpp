@@ -188,16 +188,16 @@ LineRead SerialPort::Read(std::uint8_t* buffer, std::size_t capacity,
       return Vanished();
     }
     if (ready == 0) {
-      if (SteadyClock::now() >= deadline) return {LineReadStatus::TimedOut, 0};
+      if (SteadyClock::now() >= deadline) return {LineReadStatus::kTimedOut, 0};
       continue;
     }
     const ssize_t n = ::read(fd_, buffer, capacity);
-    if (n > 0) return {LineReadStatus::Data, static_cast<std::size_t>(n)};
+    if (n > 0) return {LineReadStatus::kData, static_cast<std::size_t>(n)};
     if (n == 0) return Vanished();  // end of file: the device hung up
     if (errno != EAGAIN && errno != EINTR) return Vanished();
     if (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) return Vanished();
   }
-  return {LineReadStatus::Gone, 0};
+  return {LineReadStatus::kGone, 0};
 }
 
 void SerialPort::DiscardInput() {
@@ -206,7 +206,7 @@ void SerialPort::DiscardInput() {
 
 LineRead SerialPort::Vanished() {
   CloseDevice();
-  return {LineReadStatus::Gone, 0};
+  return {LineReadStatus::kGone, 0};
 }
 
 }  // namespace zrm

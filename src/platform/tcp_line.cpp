@@ -205,21 +205,21 @@ bool TcpLine::Receive() {
 LineRead TcpLine::Read(std::uint8_t* buffer, std::size_t capacity,
                        SteadyClock::time_point deadline) {
   while (pending_.empty()) {
-    if (fd_ < 0) return {LineReadStatus::Gone, 0};
+    if (fd_ < 0) return {LineReadStatus::kGone, 0};
     pollfd pfd{fd_, POLLIN, 0};
     const int ready = ::poll(&pfd, 1, MillisecondsUntil(deadline));
     if (ready < 0 && errno == EINTR) continue;
     if (ready < 0) return Vanished();
     if (ready == 0) {
-      if (SteadyClock::now() >= deadline) return {LineReadStatus::TimedOut, 0};
+      if (SteadyClock::now() >= deadline) return {LineReadStatus::kTimedOut, 0};
       continue;
     }
-    if (!Receive()) return {LineReadStatus::Gone, 0};
+    if (!Receive()) return {LineReadStatus::kGone, 0};
   }
   const std::size_t count = std::min(capacity, pending_.size());
   std::memcpy(buffer, pending_.data(), count);
   pending_.erase(0, count);
-  return {LineReadStatus::Data, count};
+  return {LineReadStatus::kData, count};
 }
 
 void TcpLine::DiscardInput() {
@@ -233,7 +233,7 @@ void TcpLine::DiscardInput() {
 
 LineRead TcpLine::Vanished() {
   CloseSocket();
-  return {LineReadStatus::Gone, 0};
+  return {LineReadStatus::kGone, 0};
 }
 
 void TcpLine::CloseSocket() {

@@ -16,7 +16,7 @@ constexpr std::string_view kChannelNameMark = "%name";
 }  // namespace
 
 const std::array<ChannelKey, kChannelKeyCount>& ChannelKeys() {
-  static const std::array<ChannelKey, kChannelKeyCount> keys = {{
+  static const std::array<ChannelKey, kChannelKeyCount> kEys = {{
       {"dat", &C::dat, "17", "17"},
       {"diap_max", &C::diap_max, "100", "100"},
       {"diap_min", &C::diap_min, "0", "0"},
@@ -60,11 +60,11 @@ const std::array<ChannelKey, kChannelKeyCount>& ChannelKeys() {
       {"set_ku", &C::set_ku, "100.0", "100.0"},
       {"set_ku10", &C::set_ku10, "10.0", "10.0"},
   }};
-  return keys;
+  return kEys;
 }
 
 const std::array<std::string_view, kChannelKeyCount>& ChannelSaveOrder() {
-  static const std::array<std::string_view, kChannelKeyCount> order = {
+  static const std::array<std::string_view, kChannelKeyCount> kOrder = {
       "dat",    "diap_max", "diap_min", "adj",      "lin",       "wire",     "flag",
       "ns",     "shift",    "th_type1", "th_type2", "th1",       "th2",      "his1",
       "his2",   "spd_th",   "spd_his",  "koef0",    "koef1",     "koef2",    "koef3",
@@ -72,7 +72,7 @@ const std::array<std::string_view, kChannelKeyCount>& ChannelSaveOrder() {
       "set_rb", "set_ku",   "set_ku10", "set_ki05", "set_ki020", "search",   "point",
       "select", "use",      "ver_rel_proc", "reg_int", "pulse_int", "text",  "unit",
   };
-  return order;
+  return kOrder;
 }
 
 const ChannelKey& FindChannelKey(std::string_view name) {

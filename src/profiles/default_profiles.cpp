@@ -105,7 +105,7 @@ int CreateDefaultProfiles(const std::string& directory, Operator& op) {
     }
   }
   if (!failures.empty())
-    op.ShowMessage(failures, std::string(profile_texts::kErrorCaption), MessageIcon::Error);
+    op.ShowMessage(failures, std::string(profile_texts::kErrorCaption), MessageIcon::kError);
   return created;
 }
 

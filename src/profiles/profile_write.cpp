@@ -12,7 +12,7 @@ bool SaveOrReport(PrivateProfile& profile, Operator& op) {
   std::string reason;
   if (profile.Save(reason)) return true;
   op.ShowMessage(UnableToWriteText(profile.Path()), std::string(profile_texts::kErrorCaption),
-                 MessageIcon::Error);
+                 MessageIcon::kError);
   return false;
 }
 

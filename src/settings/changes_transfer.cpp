@@ -26,8 +26,8 @@ struct SetpointBlock {
   F value;
   F hysteresis;
 };
-constexpr SetpointBlock kSetpointBlocks[] = {{F::th_type1, F::th1, F::his1},
-                                             {F::th_type2, F::th2, F::his2}};
+constexpr SetpointBlock kSetpointBlocks[] = {{F::kThType1, F::kTh1, F::kHis1},
+                                             {F::kThType2, F::kTh2, F::kHis2}};
 
 // The relay logic and regulator bytes move under their group's text.
 std::string_view WriteTextOf(const DeviceByteParameter& p) {

@@ -83,11 +83,11 @@ ExchangeResult Confront(const Row& row, const std::string& caption, ChannelSetti
                         Operator& op) {
   const std::string text(row.text);
   if (row.kind == Kind::kError) {
-    op.ShowMessage(text, caption, MessageIcon::Error);
+    op.ShowMessage(text, caption, MessageIcon::kError);
     return result::kStoppedToCorrect;
   }
   bool remark = row.kind == Kind::kRemark;
-  if (!op.AskYesNo(text, caption, remark ? MessageIcon::Warning : MessageIcon::Error))
+  if (!op.AskYesNo(text, caption, remark ? MessageIcon::kWarning : MessageIcon::kError))
     return remark ? result::kStoppedToClarify : result::kStoppedToCorrect;
   if (row.correct) row.correct(c);
   return result::kOk;

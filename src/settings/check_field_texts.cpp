@@ -75,7 +75,7 @@ ExchangeResult CheckFieldTexts(const FieldTexts& texts, Operator& op) {
     const FieldRule& rule = kRules[i];
     bool ok = rule.serial ? IsSerialNumberText(texts[i]) : IsNumberText(texts[i]);
     if (ok) continue;
-    op.ShowMessage(std::string(rule.message), std::string(rule.caption), MessageIcon::Error);
+    op.ShowMessage(std::string(rule.message), std::string(rule.caption), MessageIcon::kError);
     return result::kStoppedToCorrect;
   }
   return result::kOk;

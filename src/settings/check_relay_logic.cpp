@@ -64,7 +64,7 @@ const Question kQuestions[] = {
 ExchangeResult CheckRelayLogic(std::int32_t proc_ver, const RelaySettings& relay, Operator& op) {
   for (const Question& q : kQuestions) {
     if (q.proc_ver != proc_ver || !q.holds(relay)) continue;
-    if (!op.AskYesNo(std::string(q.text), std::string(kRelayCaption), MessageIcon::Error))
+    if (!op.AskYesNo(std::string(q.text), std::string(kRelayCaption), MessageIcon::kError))
       return result::kStoppedToCorrect;
   }
   return result::kOk;

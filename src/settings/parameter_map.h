@@ -24,10 +24,10 @@ enum class ParameterWidth { kByte, kFloat };
 // The channel parameters, in the order of the map (which is also the order
 // of the read steps).
 enum class ChannelField {
-  dat, diap_max, diap_min, flag, adj, shift,
-  th1, his1, th_type1, th2, his2, th_type2,
-  ns, search, use, point, spd_th, spd_his,
-  koef0, koef1, koef2, koef3,
+  kDat, kDiapMax, kDiapMin, kFlag, kAdj, kShift,
+  kTh1, kHis1, kThType1, kTh2, kHis2, kThType2,
+  kNs, kSearch, kUse, kPoint, kSpdTh, kSpdHis,
+  kKoef0, kKoef1, kKoef2, kKoef3,
 };
 inline constexpr int kChannelFieldCount = 22;
 

@@ -12,7 +12,7 @@ void AddChannel(int k, std::vector<WrittenParameter>& out) {
 }
 
 void AddBytes(std::span<const DeviceByteParameter> rows, std::vector<WrittenParameter>& out) {
-  for (const DeviceByteParameter& row : rows) out.push_back({0, ChannelField::dat, &row});
+  for (const DeviceByteParameter& row : rows) out.push_back({0, ChannelField::kDat, &row});
 }
 
 }  // namespace
@@ -25,7 +25,7 @@ std::vector<WrittenParameter> ParametersWrittenFor(const DeviceSettings& s) {
   AddBytes(kRegulatorParameters, out);
   if (s.general.gen_select != 0) {
     for (const DeviceByteParameter& row : kGeneralParameters)
-      if (!row.write_text.empty()) out.push_back({0, ChannelField::dat, &row});
+      if (!row.write_text.empty()) out.push_back({0, ChannelField::kDat, &row});
   }
   return out;
 }

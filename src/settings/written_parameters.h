@@ -16,7 +16,7 @@ namespace zrm {
 // general map).
 struct WrittenParameter {
   int channel = 0;
-  ChannelField field = ChannelField::dat;
+  ChannelField field = ChannelField::kDat;
   const DeviceByteParameter* device_byte = nullptr;  // set for a device byte
 
   bool operator==(const WrittenParameter&) const = default;

@@ -30,7 +30,7 @@ constexpr LinkParams kParams{1, 2, 1000};
 std::string FrameText(const sim::ReceivedFrame& f) {
   const sim::ParameterKey& p = *f.fields.parameter;
   std::string text = (f.fields.command == 38u ? "W" : "R") + std::to_string(p.space) + ":" +
-                     (p.width == sim::Width::Byte ? "b" : "f") + std::to_string(p.address);
+                     (p.width == sim::Width::kByte ? "b" : "f") + std::to_string(p.address);
   if (!f.fields.data.empty()) text += "=" + f.fields.data;
   return text;
 }
@@ -147,7 +147,7 @@ TEST_F(ChangesWriteTest, StoppedMidwayKeepsTheBackupAndTellsWhatWasWritten) {
   op_ = RecordingOperator();
   op_.default_answer = true;
   simulator_->AddFault(
-      {sim::FaultKind::Vanish, {sim::FaultWhen::By::Parameter, 0, 2, 0, sim::Width::Byte, 0.0}, 0});
+      {sim::FaultKind::kVanish, {sim::FaultWhen::By::kParameter, 0, 2, 0, sim::Width::kByte, 0.0}, 0});
   EXPECT_EQ(WriteChanges(), result::kNoAnswer);
   EXPECT_EQ(op_.Messages().at(0),
             "message|Запись изменений|Запись остановлена. Записано:\n"

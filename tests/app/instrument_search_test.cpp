@@ -48,7 +48,7 @@ TEST_F(InstrumentSearchTest, FindsExactlyTheThreeInstrumentsOfTheBusAndOnlyReads
   plan.last_address = 16;
   const SearchOutcome outcome = Search(plan);
 
-  EXPECT_EQ(outcome.end, SearchEnd::Completed);
+  EXPECT_EQ(outcome.end, SearchEnd::kCompleted);
   ASSERT_EQ(outcome.found.size(), 3u);
   const std::uint32_t addresses[] = {3, 7, 12};
   for (std::size_t i = 0; i < 3; ++i) {
@@ -91,7 +91,7 @@ TEST_F(InstrumentSearchTest, EscStopsBeforeTheNextProbeKeepingWhatWasFound) {
   SearchPlan plan;
   plan.speeds = {19200};
   const SearchOutcome outcome = Search(plan);
-  EXPECT_EQ(outcome.end, SearchEnd::Stopped);
+  EXPECT_EQ(outcome.end, SearchEnd::kStopped);
   ASSERT_EQ(outcome.found.size(), 1u);
   EXPECT_EQ(outcome.found[0].address, 3u);
   EXPECT_EQ(simulator_->Frames().back().fields.net_address, 4u);
@@ -109,7 +109,7 @@ TEST_F(InstrumentSearchTest, AVanishedDeviceEndsTheSearchKeepingWhatWasFound) {
   SearchPlan plan;
   plan.speeds = {19200, 57600};
   const SearchOutcome outcome = Search(plan);
-  EXPECT_EQ(outcome.end, SearchEnd::Vanished);
+  EXPECT_EQ(outcome.end, SearchEnd::kVanished);
   ASSERT_EQ(outcome.found.size(), 1u);
   EXPECT_EQ(outcome.found[0].address, 3u);
   EXPECT_NE(SearchEndText(outcome).find("Устройство пропало"), std::string::npos);

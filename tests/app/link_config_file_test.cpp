@@ -35,14 +35,14 @@ class DevDat : public ::testing::Test {
  protected:
   DevDat() {
     char pattern[] = "/tmp/zrm-devdat-XXXXXX";
-    dir = ::mkdtemp(pattern);
+    dir_ = ::mkdtemp(pattern);
   }
   ~DevDat() override {
-    fs::permissions(dir, fs::perms::owner_all);
-    fs::remove_all(dir);
+    fs::permissions(dir_, fs::perms::owner_all);
+    fs::remove_all(dir_);
   }
 
-  std::string FilePath() const { return dir + "/dev.dat"; }
+  std::string FilePath() const { return dir_ + "/dev.dat"; }
   void Write(const std::string& text) const { std::ofstream(FilePath(), std::ios::binary) << text; }
   std::string Read() const {
     std::ifstream in(FilePath(), std::ios::binary);
@@ -58,10 +58,10 @@ class DevDat : public ::testing::Test {
     text.replace(at, end - at, key + "=" + value);
     Write(text);
   }
-  LinkConfig Load() { return LoadLinkConfig(dir, op); }
+  LinkConfig Load() { return LoadLinkConfig(dir_, op_); }
 
-  std::string dir;
-  test::RecordingOperator op;
+  std::string dir_;
+  test::RecordingOperator op_;
 };
 
 TEST_F(DevDat, MissingFileIsCreatedWithTheTenDefaults) {
@@ -77,7 +77,7 @@ TEST_F(DevDat, MissingFileIsCreatedWithTheTenDefaults) {
   EXPECT_TRUE(config.MeasurementLogOn());
   EXPECT_EQ(config.log_file_name, "COM.txt");
   EXPECT_EQ(config.izm_file_name, "IZM.txt");
-  EXPECT_TRUE(op.calls.empty());
+  EXPECT_TRUE(op_.calls.empty());
 }
 
 TEST_F(DevDat, DeletedKeysComeBackWithTheirDefaultsOthersStay) {
@@ -131,10 +131,10 @@ TEST_F(DevDat, AttemptsAreBroughtIntoTwoToFiveButTheFileKeepsItsValue) {
 TEST_F(DevDat, LargeTimeOutIsUsedWithANotice) {
   WriteWith("TimeOut", "4");
   EXPECT_EQ(Load().timeout_ms, 4000u);
-  EXPECT_TRUE(op.calls.empty());
+  EXPECT_TRUE(op_.calls.empty());
   WriteWith("TimeOut", "5");
   EXPECT_EQ(Load().timeout_ms, 5000u);
-  EXPECT_EQ(op.Messages(), std::vector<std::string>{kTimeOutNotice});
+  EXPECT_EQ(op_.Messages(), std::vector<std::string>{kTimeOutNotice});
   // Seconds times 1000 beyond 32 bits stays at the largest time-out.
   WriteWith("TimeOut", "4294967");
   EXPECT_EQ(Load().timeout_ms, 4294967000u);
@@ -147,17 +147,17 @@ TEST_F(DevDat, PortNumberAboveFourWarnsAndOpensNothing) {
   LinkConfig config = Load();
   EXPECT_EQ(config.port_number, 7);
   EXPECT_EQ(config.PortPath(), "");
-  EXPECT_EQ(op.Messages(), std::vector<std::string>{kPortWarning});
+  EXPECT_EQ(op_.Messages(), std::vector<std::string>{kPortWarning});
 
-  op.calls.clear();
+  op_.calls.clear();
   WriteWith("Number", "0");
   config = Load();
   EXPECT_EQ(config.PortPath(), "");
-  EXPECT_TRUE(op.calls.empty());
+  EXPECT_TRUE(op_.calls.empty());
 
   WriteWith("Number", "-1");  // taken as unsigned it is far above 4
   EXPECT_EQ(Load().port_number, -1);
-  EXPECT_EQ(op.Messages(), std::vector<std::string>{kPortWarning});
+  EXPECT_EQ(op_.Messages(), std::vector<std::string>{kPortWarning});
 }
 
 TEST_F(DevDat, OnlyExactlyOneSwitchesALogOn) {
@@ -206,40 +206,40 @@ TEST_F(DevDat, FileThatCannotBeWrittenIsReportedOnceAndValuesAreUsed) {
   WriteWith("TimeOut", "2");
   ::chmod(FilePath().c_str(), 0444);
   EXPECT_EQ(Load().timeout_ms, 2000u);
-  EXPECT_TRUE(op.calls.empty());
+  EXPECT_TRUE(op_.calls.empty());
 
   // One that misses a key cannot be completed: one message, values still used.
   Write("[SETTINGS]\r\nTimeOut=3\r\n");
   ::chmod(FilePath().c_str(), 0444);
   EXPECT_EQ(Load().timeout_ms, 3000u);
-  ASSERT_EQ(op.Messages().size(), 1u);
-  EXPECT_EQ(op.Messages()[0].rfind("message|Ошибка|Unable to write to " + FilePath() + "\n", 0),
+  ASSERT_EQ(op_.Messages().size(), 1u);
+  EXPECT_EQ(op_.Messages()[0].rfind("message|Ошибка|Unable to write to " + FilePath() + "\n", 0),
             0u);
   EXPECT_EQ(Read(), "[SETTINGS]\r\nTimeOut=3\r\n");
 }
 
 TEST_F(DevDat, FolderThatCannotHoldTheFileGivesTheDefaults) {
-  const std::string not_a_folder = dir + "/plain-file";
+  const std::string not_a_folder = dir_ + "/plain-file";
   std::ofstream(not_a_folder) << "x";
-  const LinkConfig config = LoadLinkConfig(not_a_folder, op);
+  const LinkConfig config = LoadLinkConfig(not_a_folder, op_);
   EXPECT_EQ(config.speed, 9600);
   EXPECT_EQ(config.PortPath(), "/dev/ttyS0");
-  ASSERT_EQ(op.Messages().size(), 1u);
-  EXPECT_NE(op.Messages()[0].find("Unable to write to " + not_a_folder + "/dev.dat\n"),
+  ASSERT_EQ(op_.Messages().size(), 1u);
+  EXPECT_NE(op_.Messages()[0].find("Unable to write to " + not_a_folder + "/dev.dat\n"),
             std::string::npos);
 }
 
 TEST_F(DevDat, PortNumberIsStoredAtExit) {
   Load();
-  EXPECT_TRUE(StorePortNumber(dir, 3, op));
+  EXPECT_TRUE(StorePortNumber(dir_, 3, op_));
   std::string expected = kNewFile;
   expected.replace(expected.find("Number=1"), 8, "Number=3");
   EXPECT_EQ(Read(), expected);
   EXPECT_EQ(Load().port_number, 3);
 
   ::chmod(FilePath().c_str(), 0444);
-  EXPECT_FALSE(StorePortNumber(dir, 4, op));
-  EXPECT_EQ(op.Messages().size(), 1u);
+  EXPECT_FALSE(StorePortNumber(dir_, 4, op_));
+  EXPECT_EQ(op_.Messages().size(), 1u);
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ long IndexOf(const std::vector<std::string>& calls, const std::string& call) {
 TEST(ReadCommandTest, NoInstrumentShowsErrorTwoOnceAndKeepsTheWindow) {
   DeviceSettings s = test::CommandTestRecord();
   EditorForm form = test::ShownForm(s);
-  form.panel77_white = true;  // every command marks all four areas
+  form.relay_area_white = true;  // every command marks all four areas
   const EditorForm before = form;
   FakeInstrument link;
   link.FailOperation(1, result::kNoAnswer);
@@ -85,7 +85,7 @@ TEST(ReadCommandTest, SwitchesEveryGroupOnAndShowsTheRecord) {
   EXPECT_EQ(s.channel[1].select, 1);
   EXPECT_EQ(s.relay.select, 1);
   EXPECT_EQ(s.general.gen_select, 1);
-  EXPECT_TRUE(form.panel1_white && form.panel2_white && form.panel77_white && form.panel71_white);
+  EXPECT_TRUE(form.channel1_area_white && form.channel2_area_white && form.relay_area_white && form.general_area_white);
   EXPECT_EQ(form.channel[1].th1, " 12.5000");
   EXPECT_EQ(form.port_label, "2");
   EXPECT_EQ(op.calls.front(), "esc|1");

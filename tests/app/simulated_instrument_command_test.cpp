@@ -56,7 +56,7 @@ TEST(SimulatedInstrumentCommandTest, ReadWithoutInstrumentShowsNoAnswerOnce) {
 
   DeviceSettings s = test::CommandTestRecord();
   EditorForm form = test::ShownForm(s);
-  form.panel77_white = true;
+  form.relay_area_white = true;
   const EditorForm before = form;
   RecordingOperator op;
   EXPECT_EQ(ReadCommand(form, s, link, op, 1), result::kNoAnswer);

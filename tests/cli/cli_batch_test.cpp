@@ -92,32 +92,32 @@ sim::SimulatorOptions BusOfThree() {
 class CliBatchLines : public ::testing::Test {
  protected:
   void SetUp() override {
-    for (auto& instrument : instruments) {
+    for (auto& instrument : instruments_) {
       std::string error;
       ASSERT_TRUE(instrument.Start(&error)) << error;
     }
   }
 
-  sim::Simulator instruments[3] = {sim::Simulator(BusOfThree()), sim::Simulator(BusOfThree()),
+  sim::Simulator instruments_[3] = {sim::Simulator(BusOfThree()), sim::Simulator(BusOfThree()),
                                    sim::Simulator(BusOfThree())};
-  ScratchDir dir;
+  ScratchDir dir_;
 };
 
 TEST_F(CliBatchLines, AFailingInstrumentStopsNoOtherAndResumeRunsOnlyWhatFailed) {
   // Columns in another order, quoted fields, a spreadsheet's byte order mark.
   std::string plan = "\xEF\xBB\xBF" "action,device,profile,address\n";
   for (const char* address : {"1", "2", "3"})
-    for (const auto& instrument : instruments)
+    for (const auto& instrument : instruments_)
       plan += "read,\"" + instrument.SlavePath() + "\",," + address + "\n";
-  plan += "report," + instruments[0].SlavePath() + ",,1\n";
-  plan += "read," + instruments[1].SlavePath() + ",,4\n";  // its instrument is dead
-  const CliOutcome outcome = RunBatch(dir, plan);
+  plan += "report," + instruments_[0].SlavePath() + ",,1\n";
+  plan += "read," + instruments_[1].SlavePath() + ",,4\n";  // its instrument is dead
+  const CliOutcome outcome = RunBatch(dir_, plan);
   EXPECT_EQ(outcome.exit_code, 75) << outcome.err;
   EXPECT_NE(outcome.err.find("Пакет: строк 11, выполнено 10, с ошибкой 1, не выполнено 0"),
             std::string::npos)
       << outcome.err;
 
-  const std::vector<std::string> lines = Lines(ReadBytes(dir.File("results.csv")));
+  const std::vector<std::string> lines = Lines(ReadBytes(dir_.File("results.csv")));
   ASSERT_EQ(lines.size(), 12u);
   EXPECT_EQ(lines[0], "time,device,address,action,type,serial,firmware,result,message,file");
   int failed = 0;
@@ -135,33 +135,33 @@ TEST_F(CliBatchLines, AFailingInstrumentStopsNoOtherAndResumeRunsOnlyWhatFailed)
     EXPECT_TRUE(std::filesystem::exists(f[9])) << f[9];
   }
   EXPECT_EQ(failed, 1);
-  EXPECT_TRUE(std::filesystem::exists(dir.File("certificates/ZRM4813-047-12345.pdf")));
+  EXPECT_TRUE(std::filesystem::exists(dir_.File("certificates/ZRM4813-047-12345.pdf")));
   // Not a terminal: one plain line per row.
   EXPECT_EQ(Lines(outcome.out).size(), 11u) << outcome.out;
 
-  const std::size_t frames_before = instruments[0].RequestsReceived();
-  const CliOutcome resumed = RunBatch(dir, plan, {"--resume"});
+  const std::size_t frames_before = instruments_[0].RequestsReceived();
+  const CliOutcome resumed = RunBatch(dir_, plan, {"--resume"});
   EXPECT_EQ(resumed.exit_code, 75);
-  const std::vector<std::string> after = Lines(ReadBytes(dir.File("results.csv")));
+  const std::vector<std::string> after = Lines(ReadBytes(dir_.File("results.csv")));
   ASSERT_EQ(after.size(), 13u);
   EXPECT_EQ(Fields(after.back())[2], "4");
-  EXPECT_EQ(instruments[0].RequestsReceived(), frames_before);
+  EXPECT_EQ(instruments_[0].RequestsReceived(), frames_before);
 }
 
 TEST_F(CliBatchLines, VerifyFindsTheDifferenceChangesWriteItAndTheLineIsEqualAfter) {
-  const std::string device = instruments[0].SlavePath();
-  ASSERT_EQ(RunBatch(dir, kHeader + device + ",1,read," + dir.File("unit.prf") + "\n").exit_code,
+  const std::string device = instruments_[0].SlavePath();
+  ASSERT_EQ(RunBatch(dir_, kHeader + device + ",1,read," + dir_.File("unit.prf") + "\n").exit_code,
             0);
-  ASSERT_TRUE(instruments[0].SetFloat(29, 55.5f));  // channel 1's first set point
+  ASSERT_TRUE(instruments_[0].SetFloat(29, 55.5f));  // channel 1's first set point
 
-  const std::string profile = dir.File("unit.prf");
+  const std::string profile = dir_.File("unit.prf");
   const std::string rows = device + ",1,verify," + profile + "\n" + device + ",1,changes," +
                            profile + "\n" + device + ",1,verify," + profile + "\n";
-  WriteBytes(dir.File("plan.csv"), kHeader + rows);
+  WriteBytes(dir_.File("plan.csv"), kHeader + rows);
   const CliOutcome outcome = RunCtl(
-      {"--dir", dir.Path(), "--yes", "batch", dir.File("plan.csv"), "--results", dir.File("r.csv")});
+      {"--dir", dir_.Path(), "--yes", "batch", dir_.File("plan.csv"), "--results", dir_.File("r.csv")});
   EXPECT_EQ(outcome.exit_code, 75) << outcome.err;
-  const std::vector<std::string> lines = Lines(ReadBytes(dir.File("r.csv")));
+  const std::vector<std::string> lines = Lines(ReadBytes(dir_.File("r.csv")));
   ASSERT_EQ(lines.size(), 4u);
   const std::vector<std::string> differs = Fields(lines[1]);
   EXPECT_EQ(differs[7], "65");

@@ -17,23 +17,23 @@ namespace {
 
 class CliRawAccessTest : public ::testing::Test {
  protected:
-  void SetUp() override { ASSERT_TRUE(simulator.Start()); }
+  void SetUp() override { ASSERT_TRUE(simulator_.Start()); }
 
   CliOutcome Ctl(std::vector<std::string> args) {
-    args.insert(args.begin(), {"--dir", dir.Path(), "--device", simulator.SlavePath()});
+    args.insert(args.begin(), {"--dir", dir_.Path(), "--device", simulator_.SlavePath()});
     return RunCtl(args);
   }
 
-  sim::Simulator simulator;
-  ScratchDir dir;
+  sim::Simulator simulator_;
+  ScratchDir dir_;
 };
 
 TEST_F(CliRawAccessTest, ByteRoundTrip) {
   const CliOutcome set = Ctl({"set", "2", "6", "byte", "0x2A"});
   EXPECT_EQ(set.exit_code, 0) << set.err;
   EXPECT_EQ(set.out, "");
-  EXPECT_EQ(simulator.Byte(2, 6), 42);
-  EXPECT_EQ(simulator.RequestsReceived(), 1u);
+  EXPECT_EQ(simulator_.Byte(2, 6), 42);
+  EXPECT_EQ(simulator_.RequestsReceived(), 1u);
 
   const CliOutcome get = Ctl({"get", "2", "6", "byte"});
   EXPECT_EQ(get.exit_code, 0) << get.err;
@@ -42,7 +42,7 @@ TEST_F(CliRawAccessTest, ByteRoundTrip) {
 
 TEST_F(CliRawAccessTest, FloatRoundTripPrintsBitsAndValue) {
   EXPECT_EQ(Ctl({"set", "2", "15", "dword", "-1.5"}).exit_code, 0);
-  EXPECT_EQ(simulator.Float(15), -1.5f);
+  EXPECT_EQ(simulator_.Float(15), -1.5f);
   EXPECT_EQ(Ctl({"get", "2", "15", "dword"}).out, "BFC00000 -1.5\n");
 
   EXPECT_EQ(Ctl({"set", "2", "15", "dword", "1e6"}).exit_code, 0);
@@ -50,15 +50,15 @@ TEST_F(CliRawAccessTest, FloatRoundTripPrintsBitsAndValue) {
 }
 
 TEST_F(CliRawAccessTest, CheckedWritesReadBack) {
-  simulator.ClearFrames();
+  simulator_.ClearFrames();
   const CliOutcome byte = Ctl({"set", "2", "6", "byte", "7", "--checked"});
   EXPECT_EQ(byte.exit_code, 0) << byte.err;
-  ASSERT_EQ(simulator.Frames().size(), 2u);  // the write and its read-back
-  EXPECT_EQ(simulator.Frames()[1].fields.command, 37u);
+  ASSERT_EQ(simulator_.Frames().size(), 2u);  // the write and its read-back
+  EXPECT_EQ(simulator_.Frames()[1].fields.command, 37u);
 
   // An instrument that keeps one decimal stays within 0.01 of 2.5 but not of
   // 2.345: every pass reads back 2.3, and the write ends with 15.
-  simulator.SetFloatDecimals(1);
+  simulator_.SetFloatDecimals(1);
   EXPECT_EQ(Ctl({"set", "2", "15", "dword", "2.5", "--checked"}).exit_code, 0);
   const CliOutcome off = Ctl({"set", "2", "15", "dword", "2.345", "--checked"});
   EXPECT_EQ(off.exit_code, 15);
@@ -66,7 +66,7 @@ TEST_F(CliRawAccessTest, CheckedWritesReadBack) {
 }
 
 TEST_F(CliRawAccessTest, StatusBlockIsThirtyTwoHexDigits) {
-  simulator.SetInputByte(0x05);
+  simulator_.SetInputByte(0x05);
   const CliOutcome get = Ctl({"get", "1", "2", "status"});
   EXPECT_EQ(get.exit_code, 0) << get.err;
   EXPECT_TRUE(std::regex_match(get.out, std::regex("[0-9A-F]{32}\n"))) << get.out;
@@ -83,14 +83,14 @@ TEST_F(CliRawAccessTest, SpaceOtherThanOneOrTwoIsRefusedWithoutSending) {
     EXPECT_NE(outcome.err.find("Ошибка: Слишком большой адрес (ERR 5)"), std::string::npos)
         << outcome.err;
   }
-  EXPECT_EQ(simulator.RequestsReceived(), 0u);
+  EXPECT_EQ(simulator_.RequestsReceived(), 0u);
 }
 
 TEST_F(CliRawAccessTest, InstrumentErrorCodeBecomesTheExitStatus) {
   sim::Fault fault;
   std::string error;
   ASSERT_TRUE(sim::ParseFault("code=0006@2:6", fault, error)) << error;
-  simulator.AddFault(fault);
+  simulator_.AddFault(fault);
   const CliOutcome outcome = Ctl({"set", "2", "6", "byte", "1"});
   EXPECT_EQ(outcome.exit_code, 4);
   EXPECT_NE(outcome.err.find("Слишком большой операнд (ERR 4)"), std::string::npos);

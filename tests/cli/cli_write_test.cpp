@@ -111,8 +111,8 @@ TEST(CliWriteTest, SensorRangeRuleAndEditorDecideTheWrittenRange) {
   const CliOutcome outcome = RunCtl(
       {"--dir", dir.Path(), "--device", simulator.SlavePath(), "--yes", "write", profile});
   ASSERT_EQ(outcome.exit_code, 0) << outcome.err;
-  const ParameterAddress diap_max = ChannelAddress(ChannelParameterOf(ChannelField::diap_max), 0);
-  const ParameterAddress dat = ChannelAddress(ChannelParameterOf(ChannelField::dat), 0);
+  const ParameterAddress diap_max = ChannelAddress(ChannelParameterOf(ChannelField::kDiapMax), 0);
+  const ParameterAddress dat = ChannelAddress(ChannelParameterOf(ChannelField::kDat), 0);
   EXPECT_EQ(simulator.Byte(2, dat), 9);
   EXPECT_EQ(simulator.Float(diap_max), table_max);
 }
@@ -120,28 +120,28 @@ TEST(CliWriteTest, SensorRangeRuleAndEditorDecideTheWrittenRange) {
 class CliWriteQuestionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(simulator.Start());
+    ASSERT_TRUE(simulator_.Start());
     // The default instrument has relay 2 on channel 1's second set point in
     // a two-channel instrument, which the relay check asks about.
-    ASSERT_EQ(Ctl({"read", dir.File("asks")}).exit_code, 0);
-    simulator.ClearFrames();
-    requests_before = simulator.RequestsReceived();
+    ASSERT_EQ(Ctl({"read", dir_.File("asks")}).exit_code, 0);
+    simulator_.ClearFrames();
+    requests_before_ = simulator_.RequestsReceived();
   }
 
   CliOutcome Ctl(std::vector<std::string> args) {
-    args.insert(args.begin(), {"--dir", dir.Path(), "--device", simulator.SlavePath()});
+    args.insert(args.begin(), {"--dir", dir_.Path(), "--device", simulator_.SlavePath()});
     return RunCtl(args);
   }
 
-  sim::Simulator simulator{Quick()};
-  ScratchDir dir;
-  std::size_t requests_before = 0;
+  sim::Simulator simulator_{Quick()};
+  ScratchDir dir_;
+  std::size_t requests_before_ = 0;
 };
 
 TEST_F(CliWriteQuestionTest, NoAnswerWithoutYesStopsBeforeAnyFrame) {
-  const CliOutcome outcome = Ctl({"write", dir.File("asks.prf")});
+  const CliOutcome outcome = Ctl({"write", dir_.File("asks.prf")});
   EXPECT_EQ(outcome.exit_code, 17);
-  EXPECT_EQ(simulator.RequestsReceived(), requests_before);
+  EXPECT_EQ(simulator_.RequestsReceived(), requests_before_);
   const std::string question =
       "Ошибка в настройках реле : В двухканальном приборе реле 2 назначено на вторую уставку "
       "первого канала. Записать так как есть?\nОтвет: Нет\n";
@@ -151,21 +151,21 @@ TEST_F(CliWriteQuestionTest, NoAnswerWithoutYesStopsBeforeAnyFrame) {
 }
 
 TEST_F(CliWriteQuestionTest, YesAnswersTheQuestionAndWrites) {
-  const CliOutcome outcome = Ctl({"--yes", "write", dir.File("asks.prf")});
+  const CliOutcome outcome = Ctl({"--yes", "write", dir_.File("asks.prf")});
   EXPECT_EQ(outcome.exit_code, 0) << outcome.err;
   EXPECT_NE(outcome.err.find("Записать так как есть?\nОтвет: Да\n"), std::string::npos)
       << outcome.err;
-  EXPECT_EQ(simulator.RestartCount(), 1u);
+  EXPECT_EQ(simulator_.RestartCount(), 1u);
 }
 
 TEST_F(CliWriteQuestionTest, MissingProfileIsNotCreatedNorWritten) {
-  const CliOutcome outcome = Ctl({"--yes", "write", dir.File("typo.prf")});
+  const CliOutcome outcome = Ctl({"--yes", "write", dir_.File("typo.prf")});
   EXPECT_EQ(outcome.exit_code, 14);
   EXPECT_NE(outcome.err.find("typo.prf: нет такого файла или устройства"), std::string::npos)
       << outcome.err;
   EXPECT_NE(outcome.err.find("Ошибка: Файл не открывается (ERR 14)"), std::string::npos);
-  EXPECT_FALSE(std::filesystem::exists(dir.File("typo.prf")));
-  EXPECT_EQ(simulator.RequestsReceived(), requests_before);
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("typo.prf")));
+  EXPECT_EQ(simulator_.RequestsReceived(), requests_before_);
 }
 
 
@@ -173,15 +173,15 @@ TEST_F(CliWriteQuestionTest, FileWithoutProfileKeysIsRefusedLikeAMissingOne) {
   std::string noise(2 << 20, '\0');
   std::uint32_t x = 12345;
   for (char& c : noise) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
-  WriteBytes(dir.File("noise.prf"), noise);
+  WriteBytes(dir_.File("noise.prf"), noise);
   for (const char* command : {"write", "diff"}) {
-    const CliOutcome outcome = Ctl({"--yes", command, dir.File("noise.prf")});
+    const CliOutcome outcome = Ctl({"--yes", command, dir_.File("noise.prf")});
     EXPECT_EQ(outcome.exit_code, 14) << command;
-    EXPECT_NE(outcome.err.find("Файл не является профилем настроек: " + dir.File("noise.prf")),
+    EXPECT_NE(outcome.err.find("Файл не является профилем настроек: " + dir_.File("noise.prf")),
               std::string::npos)
         << outcome.err;
   }
-  EXPECT_EQ(simulator.RequestsReceived(), requests_before);
+  EXPECT_EQ(simulator_.RequestsReceived(), requests_before_);
 }
 
 // The profile read from the instrument with channel 1's first set point
@@ -193,22 +193,22 @@ void ChangeSetPoint(const std::string& profile) {
 }
 
 TEST_F(CliWriteQuestionTest, DiffThenChangesOnlyThenNoDifference) {
-  const CliOutcome same = Ctl({"diff", dir.File("asks.prf")});
+  const CliOutcome same = Ctl({"diff", dir_.File("asks.prf")});
   EXPECT_EQ(same.exit_code, 0) << same.out << same.err;
   EXPECT_EQ(same.out, "");
 
-  ChangeSetPoint(dir.File("asks.prf"));
-  const CliOutcome differs = Ctl({"diff", dir.File("asks.prf")});
+  ChangeSetPoint(dir_.File("asks.prf"));
+  const CliOutcome differs = Ctl({"diff", dir_.File("asks.prf")});
   EXPECT_EQ(differs.exit_code, 65) << differs.err;
   EXPECT_TRUE(std::regex_match(differs.out, std::regex("Канал 1: Величина I: [-0-9.]+ → 55\\.5000\n")))
       << differs.out;
 
-  const CliOutcome written = Ctl({"--yes", "write", "--changes-only", dir.File("asks.prf")});
+  const CliOutcome written = Ctl({"--yes", "write", "--changes-only", dir_.File("asks.prf")});
   EXPECT_EQ(written.exit_code, 0) << written.err;
-  EXPECT_EQ(simulator.RestartCount(), 1u);
-  EXPECT_EQ(Ctl({"diff", dir.File("asks.prf")}).exit_code, 0);
-  EXPECT_EQ(Ctl({"--yes", "write", "--changes-only", dir.File("asks.prf")}).exit_code, 0);
-  EXPECT_EQ(simulator.RestartCount(), 1u);  // nothing to write: no restart
+  EXPECT_EQ(simulator_.RestartCount(), 1u);
+  EXPECT_EQ(Ctl({"diff", dir_.File("asks.prf")}).exit_code, 0);
+  EXPECT_EQ(Ctl({"--yes", "write", "--changes-only", dir_.File("asks.prf")}).exit_code, 0);
+  EXPECT_EQ(simulator_.RestartCount(), 1u);  // nothing to write: no restart
 }
 
 // Everything of a profile but its description lines.
@@ -220,48 +220,48 @@ TEST_F(CliWriteQuestionTest, BackupHoldsWhatAReadSaves) {
   const CliOutcome backup = Ctl({"backup"});
   ASSERT_EQ(backup.exit_code, 0) << backup.err;
   const std::string path = backup.out.substr(0, backup.out.size() - 1);
-  EXPECT_EQ(path.rfind(dir.File("backup/ZRM"), 0), 0u) << path;
+  EXPECT_EQ(path.rfind(dir_.File("backup/ZRM"), 0), 0u) << path;
   EXPECT_TRUE(std::regex_match(path, std::regex(".*/ZRM48[0-9]{2}-[0-9]{3}-[0-9]+-[0-9]{8}-[0-9]{6}\\.prf")))
       << path;
-  EXPECT_EQ(WithoutDescription(ReadBytes(path)), WithoutDescription(ReadBytes(dir.File("asks.prf"))));
+  EXPECT_EQ(WithoutDescription(ReadBytes(path)), WithoutDescription(ReadBytes(dir_.File("asks.prf"))));
 }
 
 TEST_F(CliWriteQuestionTest, WholeWriteWithBackupSendsTheSameWriteAfterItsRead) {
-  const CliOutcome plain = Ctl({"--yes", "write", dir.File("asks.prf")});
+  const CliOutcome plain = Ctl({"--yes", "write", dir_.File("asks.prf")});
   ASSERT_EQ(plain.exit_code, 0) << plain.err;
-  const std::vector<std::string> plain_frames = RawFrames(simulator);
-  EXPECT_FALSE(std::filesystem::exists(dir.File("backup")));
+  const std::vector<std::string> plain_frames = RawFrames(simulator_);
+  EXPECT_FALSE(std::filesystem::exists(dir_.File("backup")));
 
   // The setting in the program's own file, and the option, both back up.
-  WriteBytes(dir.File("zrm48setup.ini"), "[BACKUP]\r\nBeforeWrite=1\r\n");
+  WriteBytes(dir_.File("zrm48setup.ini"), "[BACKUP]\r\nBeforeWrite=1\r\n");
   for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"--yes", "write", dir.File("asks.prf")},
-        std::vector<std::string>{"--yes", "write", "--backup", dir.File("asks.prf")}}) {
-    simulator.ClearFrames();
+       {std::vector<std::string>{"--yes", "write", dir_.File("asks.prf")},
+        std::vector<std::string>{"--yes", "write", "--backup", dir_.File("asks.prf")}}) {
+    simulator_.ClearFrames();
     const CliOutcome backed_up = Ctl(args);
     ASSERT_EQ(backed_up.exit_code, 0) << backed_up.err;
-    const std::vector<std::string> frames = RawFrames(simulator);
+    const std::vector<std::string> frames = RawFrames(simulator_);
     ASSERT_GT(frames.size(), plain_frames.size());
     EXPECT_EQ(std::vector<std::string>(frames.end() - plain_frames.size(), frames.end()),
               plain_frames);
-    WriteBytes(dir.File("zrm48setup.ini"), "[BACKUP]\r\nBeforeWrite=0\r\n");
+    WriteBytes(dir_.File("zrm48setup.ini"), "[BACKUP]\r\nBeforeWrite=0\r\n");
   }
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.File("backup")),
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.File("backup")),
                           std::filesystem::directory_iterator()),
             2);
-  EXPECT_EQ(ReadBytes(dir.File("dev.dat")).find("BACKUP"), std::string::npos);
+  EXPECT_EQ(ReadBytes(dir_.File("dev.dat")).find("BACKUP"), std::string::npos);
 }
 
 TEST_F(CliWriteQuestionTest, UnwritableBackupFolderStopsTheWrite) {
-  WriteBytes(dir.File("backup"), "");
-  const CliOutcome outcome = Ctl({"--yes", "write", "--backup", dir.File("asks.prf")});
+  WriteBytes(dir_.File("backup"), "");
+  const CliOutcome outcome = Ctl({"--yes", "write", "--backup", dir_.File("asks.prf")});
   EXPECT_EQ(outcome.exit_code, 14);
   EXPECT_NE(outcome.err.find("Резервная копия не сохранена, запись не начата.\n" +
-                             dir.File("backup") + ": "),
+                             dir_.File("backup") + ": "),
             std::string::npos)
       << outcome.err;
-  EXPECT_EQ(simulator.RestartCount(), 0u);
-  for (const sim::ReceivedFrame& frame : simulator.Frames())
+  EXPECT_EQ(simulator_.RestartCount(), 0u);
+  for (const sim::ReceivedFrame& frame : simulator_.Frames())
     EXPECT_NE(frame.fields.command, 38u) << frame.raw;
 }
 

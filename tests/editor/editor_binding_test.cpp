@@ -63,12 +63,12 @@ TEST(SettingsToEditorTest, GroupAreasFollowTheirSwitches) {
   s.channel[1].select = 0;
   s.general.gen_select = 2;
   EditorForm form;
-  form.panel77_white = true;
+  form.relay_area_white = true;
   SettingsToEditor(s, form, kPort);
-  EXPECT_TRUE(form.panel1_white);
-  EXPECT_FALSE(form.panel2_white);
-  EXPECT_FALSE(form.panel71_white);
-  EXPECT_TRUE(form.panel77_white);  // the relay area is marked by the commands only
+  EXPECT_TRUE(form.channel1_area_white);
+  EXPECT_FALSE(form.channel2_area_white);
+  EXPECT_FALSE(form.general_area_white);
+  EXPECT_TRUE(form.relay_area_white);  // the relay area is marked by the commands only
 }
 
 TEST(SettingsToEditorTest, SetpointTypesAndGridHeader) {

@@ -64,21 +64,21 @@ TEST(RelayGridTest, MasksShowAsStarsAndUnknownBitsAreDropped) {
 
 TEST(RelayGridTest, ClicksToggleEventCellsOnly) {
   EditorForm form;
-  StringGrid1Click(form, 3, 2);
+  ToggleRelayCell(form, 3, 2);
   EXPECT_EQ(form.relay_grid[2][3], " +");
-  StringGrid1Click(form, 3, 2);
+  ToggleRelayCell(form, 3, 2);
   EXPECT_EQ(form.relay_grid[2][3], "");
 
   form.relay_grid[1][7] = " *";  // a mark shown from the record
-  StringGrid1Click(form, 7, 1);
+  ToggleRelayCell(form, 7, 1);
   EXPECT_EQ(form.relay_grid[1][7], "");
-  StringGrid1Click(form, 7, 1);
+  ToggleRelayCell(form, 7, 1);
   EXPECT_TRUE(IsRelayCellMarked(form.relay_grid, 7, 1));
 
   const RelayGrid before = form.relay_grid;
   for (auto [col, row] : {std::pair{0, 1}, {0, 2}, {1, 0}, {4, 0}, {11, 1}, {5, 3}, {-1, 1},
                           {2, -1}, {0, 0}}) {
-    StringGrid1Click(form, col, row);
+    ToggleRelayCell(form, col, row);
   }
   EXPECT_EQ(form.relay_grid, before);
 }
@@ -87,7 +87,7 @@ TEST(RelayGridTest, ClickChangesTheMaskAtTheNextCollection) {
   DeviceSettings s = test::SampleRecord();
   EditorForm form;
   SettingsToEditor(s, form, 1);
-  StringGrid1Click(form, 10, 2);
+  ToggleRelayCell(form, 10, 2);
   EXPECT_EQ(s.relay.rel1_msk0, 0);
   test::RecordingOperator op;
   EditorToSettings(form, s, op);

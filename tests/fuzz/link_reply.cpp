@@ -42,14 +42,14 @@ class FuzzedLine : public Line {
   }
   LineRead Read(std::uint8_t* buffer, std::size_t capacity, SteadyClock::time_point) override {
     if (pending_.empty()) {
-      if (!vanish_) return {LineReadStatus::TimedOut, 0};
+      if (!vanish_) return {LineReadStatus::kTimedOut, 0};
       open_ = false;
-      return {LineReadStatus::Gone, 0};
+      return {LineReadStatus::kGone, 0};
     }
     const std::size_t count = std::min({capacity, chunk_, pending_.size()});
     std::copy_n(pending_.begin(), count, buffer);
     pending_.erase(0, count);
-    return {LineReadStatus::Data, count};
+    return {LineReadStatus::kData, count};
   }
   void DiscardInput() override { pending_.clear(); }
 

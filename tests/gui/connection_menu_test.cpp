@@ -159,7 +159,7 @@ void ConnectionMenuTest::EscStopsTheSearchKeepingWhatWasFound() {
   ws.Window().WindowOperator().PressEsc();
   ws.WaitForJobs();
   QCOMPARE(ws.outcomes.size(), std::size_t{1});
-  QCOMPARE(ws.outcomes[0].end, zrm::SearchEnd::Stopped);
+  QCOMPARE(ws.outcomes[0].end, zrm::SearchEnd::kStopped);
   QVERIFY(!ws.outcomes[0].found.empty());
   QCOMPARE(ws.outcomes[0].found[0].address, 3u);
   QVERIFY(!ws.Find<QWidget>("Panel76")->isVisible());

@@ -130,22 +130,22 @@ void CurrentValuesPollingTest::PageShowsTheInstrumentsValuesAndStates() {
   QVERIFY(WaitForText(ws, "Panel75", kAnswerReceived, 3000));
 
   QCOMPARE(ws.Find<QLabel>("Panel3")->text(), Q(" 23.5000"));
-  QVERIFY(Painted(ws.Find<QLabel>("Panel3"), BoxColour::White));
+  QVERIFY(Painted(ws.Find<QLabel>("Panel3"), BoxColour::kWhite));
   QCOMPARE(ws.Find<QLabel>("Panel24")->text(), Q("Нормальное измерение"));
-  QVERIFY(Painted(ws.Find<QLabel>("Panel24"), BoxColour::ButtonFace));
+  QVERIFY(Painted(ws.Find<QLabel>("Panel24"), BoxColour::kButtonFace));
   // Above the display range, and a switched-off channel greyed out.
   QCOMPARE(ws.Find<QLabel>("Panel7")->text(), Q("10000.0000"));
   QCOMPARE(ws.Find<QLabel>("Panel25")->text(), Q("Канал выключен"));
-  QVERIFY(Painted(ws.Find<QLabel>("Panel7"), BoxColour::ButtonFace));
-  QVERIFY(Painted(ws.Find<QLabel>("Panel25"), BoxColour::ButtonFace));
+  QVERIFY(Painted(ws.Find<QLabel>("Panel7"), BoxColour::kButtonFace));
+  QVERIFY(Painted(ws.Find<QLabel>("Panel25"), BoxColour::kButtonFace));
   // Input byte 0x11: button "1" and "Диапазон" lit, the others not.
   for (const char* lit : {"Panel13", "Panel17"})
-    QVERIFY2(Painted(ws.Find<QLabel>(lit), BoxColour::Yellow), lit);
+    QVERIFY2(Painted(ws.Find<QLabel>(lit), BoxColour::kYellow), lit);
   for (const char* off : {"Panel14", "Panel15", "Panel16", "Panel18", "Panel19"})
-    QVERIFY2(Painted(ws.Find<QLabel>(off), BoxColour::ButtonFace), off);
+    QVERIFY2(Painted(ws.Find<QLabel>(off), BoxColour::kButtonFace), off);
   QCOMPARE(ws.Find<QLabel>("Panel13")->text(), Q("1"));
   QCOMPARE(ws.Find<QLabel>("Panel17")->text(), Q("Диапазон"));
-  QVERIFY(Painted(ws.Find<QLabel>("Panel75"), BoxColour::ButtonFace));
+  QVERIFY(Painted(ws.Find<QLabel>("Panel75"), BoxColour::kButtonFace));
   // The value boxes are large and bold.
   QVERIFY(ws.Find<QLabel>("Panel3")->font().bold());
   QVERIFY(ws.Find<QLabel>("Panel7")->font().pixelSize() >= 20);
@@ -154,8 +154,8 @@ void CurrentValuesPollingTest::PageShowsTheInstrumentsValuesAndStates() {
   ws.sim.PinChannelBits(1, 0x7F800001u);
   QVERIFY(WaitForText(ws, "Panel3", "-444.0000", 3000));
   QCOMPARE(ws.Find<QLabel>("Panel24")->text(), Q("Ошибка в плавающей арифметике"));
-  QVERIFY(Painted(ws.Find<QLabel>("Panel24"), BoxColour::Yellow));
-  QVERIFY(Painted(ws.Find<QLabel>("Panel3"), BoxColour::Yellow));
+  QVERIFY(Painted(ws.Find<QLabel>("Panel24"), BoxColour::kYellow));
+  QVERIFY(Painted(ws.Find<QLabel>("Panel3"), BoxColour::kYellow));
 }
 
 void CurrentValuesPollingTest::NoRequestWhileAnotherPageIsShown() {
@@ -247,7 +247,7 @@ void CurrentValuesPollingTest::MissingInstrumentShowsNoAnswerInYellowWithoutStal
   ShowPage(ws, kCurrentValuesPage);
   // Two attempts of one second each, after the first tick.
   QVERIFY(WaitForText(ws, "Panel75", kNoAnswer, 5000));
-  QVERIFY(Painted(ws.Find<QLabel>("Panel75"), BoxColour::Yellow));
+  QVERIFY(Painted(ws.Find<QLabel>("Panel75"), BoxColour::kYellow));
   // Nothing has been measured: no value, no state, no measurement line.
   QCOMPARE(ws.Find<QLabel>("Panel3")->text(), QString());
   QCOMPARE(ws.Find<QLabel>("Panel24")->text(), QString());

@@ -107,9 +107,9 @@ void DeviceCommandsTest::ReadFillsTheWidgetsAndWhitensAllGroupAreas() {
   QCOMPARE(ws.Find<QLineEdit>("Edit53")->text(), Q("12345"));
   QCOMPARE(ws.Find<zrm::gui::SimpleList>("ComboBox27")->text(), Q("047"));
   QCOMPARE(ws.Find<QLabel>("Panel78")->text(), Q("1.1.10"));
-  const float th1 = *ws.sim.Float(ChannelAddressOf(zrm::ChannelField::th1, 0));
+  const float th1 = *ws.sim.Float(ChannelAddressOf(zrm::ChannelField::kTh1, 0));
   QCOMPARE(ws.Find<QLineEdit>("Edit5")->text().toStdString(), zrm::Format84(th1));
-  const float his2 = *ws.sim.Float(ChannelAddressOf(zrm::ChannelField::his2, 1));
+  const float his2 = *ws.sim.Float(ChannelAddressOf(zrm::ChannelField::kHis2, 1));
   QCOMPARE(ws.Find<QLineEdit>("Edit20")->text().toStdString(), zrm::Format84(his2));
   QVERIFY(!ws.Find<QWidget>("Panel76")->isVisible());
   const QString status = ws.Find<QStatusBar>("StatusBar1")->currentMessage();
@@ -150,7 +150,7 @@ void DeviceCommandsTest::OversizedSetPointAnsweredYesIsWrittenLimited() {
   QVERIFY(AnyShownMentions(ws.dialogs, "9999"));
   for (const auto& text : ws.dialogs.MessageTexts())
     QVERIFY2(text.find("(ERR") == std::string::npos, text.c_str());
-  QCOMPARE(*ws.sim.Float(ChannelAddressOf(zrm::ChannelField::th1, 0)), 9999.0f);
+  QCOMPARE(*ws.sim.Float(ChannelAddressOf(zrm::ChannelField::kTh1, 0)), 9999.0f);
   QCOMPARE(ws.Find<QLineEdit>("Edit5")->text(), Q("12000"));
   QVERIFY(ws.sim.RestartCount() >= 1u);
   QVERIFY(ws.Find<QStatusBar>("StatusBar1")
@@ -170,7 +170,7 @@ void DeviceCommandsTest::EscDuringAReadEndsItWithErr20() {
   QCOMPARE(ws.dialogs.CountOf(kAborted), 1);
   QCOMPARE(ws.dialogs.MessageTexts().size(), std::size_t{1});
   QCOMPARE(ws.dialogs.shown[0].caption, std::string("Информация пользователю"));
-  QCOMPARE(ws.dialogs.shown[0].icon, zrm::MessageIcon::Warning);
+  QCOMPARE(ws.dialogs.shown[0].icon, zrm::MessageIcon::kWarning);
   QVERIFY(!ws.Find<QWidget>("Panel76")->isVisible());
   QVERIFY(ws.Find<QPushButton>("Button1")->isEnabled());
   QVERIFY(ws.Find<QPushButton>("Button3")->isEnabled());
@@ -274,7 +274,7 @@ void DeviceCommandsTest::DeviceMenuComparesWritesTheChangeAndRestores() {
   InstrumentWorkstation ws;
   auto& window = ws.Start();
   ws.ClickAndWait("Button1");
-  const float th1_read = *ws.sim.Float(ChannelAddressOf(zrm::ChannelField::th1, 0));
+  const float th1_read = *ws.sim.Float(ChannelAddressOf(zrm::ChannelField::kTh1, 0));
   ws.Find<QLineEdit>("Edit5")->setText("55.5");
 
   window.findChild<QAction*>("CompareItem")->trigger();
@@ -293,7 +293,7 @@ void DeviceCommandsTest::DeviceMenuComparesWritesTheChangeAndRestores() {
   ws.dialogs.default_answer = true;
   window.findChild<QAction*>("WriteChangesItem")->trigger();
   ws.WaitForJob();
-  QCOMPARE(*ws.sim.Float(ChannelAddressOf(zrm::ChannelField::th1, 0)), 55.5f);
+  QCOMPARE(*ws.sim.Float(ChannelAddressOf(zrm::ChannelField::kTh1, 0)), 55.5f);
   QCOMPARE(ws.sim.RestartCount(), 1u);
   QCOMPARE(ws.Find<QStatusBar>("StatusBar1")->currentMessage(),
            Q("Изменения записаны, параметров: 1"));
@@ -305,7 +305,7 @@ void DeviceCommandsTest::DeviceMenuComparesWritesTheChangeAndRestores() {
   QTRY_VERIFY((backups = window.findChild<QDialog*>("BackupsDialog")));
   backups->findChild<QPushButton*>("RestoreButton")->click();
   ws.WaitForJob();
-  QCOMPARE(*ws.sim.Float(ChannelAddressOf(zrm::ChannelField::th1, 0)), th1_read);
+  QCOMPARE(*ws.sim.Float(ChannelAddressOf(zrm::ChannelField::kTh1, 0)), th1_read);
   QCOMPARE(ws.sim.RestartCount(), 2u);
 
   // The switch of the backup before a whole write lives in the program's own file.

@@ -160,7 +160,7 @@ void ReportButtonTest::PreviewGetsThePageOfWhatWasRead() {
 void ReportButtonTest::ReportAskedForDuringAPollFollowsIt() {
   zrm::sim::SimulatorOptions options;
   zrm::sim::Fault slow_first_poll;
-  slow_first_poll.kind = zrm::sim::FaultKind::Delay;
+  slow_first_poll.kind = zrm::sim::FaultKind::kDelay;
   slow_first_poll.when.request_number = 1;
   slow_first_poll.argument = 400;
   options.faults = {slow_first_poll};

@@ -229,7 +229,7 @@ void ReportPdfTest::PreviewReportsAPdfThatCannotBeWritten() {
   preview.SavePdf(path);
   QCOMPARE(dialogs.shown.size(), std::size_t{1});
   QCOMPARE(dialogs.shown[0].caption, std::string("Ошибка"));
-  QCOMPARE(dialogs.shown[0].icon, zrm::MessageIcon::Error);
+  QCOMPARE(dialogs.shown[0].icon, zrm::MessageIcon::kError);
   QVERIFY(dialogs.shown[0].text.find(path.toStdString()) != std::string::npos);
   QVERIFY(!QFile::exists(path));
   QVERIFY(preview.SavedPdf().isEmpty());

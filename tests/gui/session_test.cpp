@@ -90,13 +90,13 @@ void SessionTest::ReloadLastStateMarksAllFourGroupAreas() {
   SetKey(recent, "RELE", "select", "0");
   SetKey(recent, "CH2", "select", "0");
   session.ReloadLastState(op);
-  QVERIFY(session.form.panel1_white);
-  QVERIFY(!session.form.panel2_white);
-  QVERIFY(!session.form.panel77_white);
-  QVERIFY(session.form.panel71_white);
+  QVERIFY(session.form.channel1_area_white);
+  QVERIFY(!session.form.channel2_area_white);
+  QVERIFY(!session.form.relay_area_white);
+  QVERIFY(session.form.general_area_white);
   SetKey(recent, "RELE", "select", "1");
   session.ReloadLastState(op);
-  QVERIFY(session.form.panel77_white);
+  QVERIFY(session.form.relay_area_white);
 }
 
 void SessionTest::ShutDownStoresPortAndCollectedEditor() {

@@ -419,7 +419,7 @@ void WindowTest::MissingPortIsReportedAndTheWindowStillOpens() {
   QCOMPARE(ws.dialogs.shown.size(), std::size_t{1});
   QVERIFY(ws.dialogs.shown[0].text.rfind("Невозможно открыть последовательный порт", 0) == 0);
   QCOMPARE(ws.dialogs.shown[0].caption, std::string("Ошибка"));
-  QCOMPARE(ws.dialogs.shown[0].icon, zrm::MessageIcon::Error);
+  QCOMPARE(ws.dialogs.shown[0].icon, zrm::MessageIcon::kError);
   const QString not_open = Q("Порт не открыт: ") + QString::fromStdString(ws.PathOf("no-such-device"));
   QCOMPARE(window.statusBar()->currentMessage(), not_open);
 

@@ -24,63 +24,63 @@ std::string HexOf(float value) {
 class CheckedWrite : public ::testing::Test {
  protected:
   void AnswerReadsWith(std::string data) {
-    writes = reads = 0;
-    line.respond = [this, data](const std::string& frame) {
+    writes_ = reads_ = 0;
+    line_.respond = [this, data](const std::string& frame) {
       if (RequestText(frame).find(";38;") != std::string::npos) {
-        ++writes;
+        ++writes_;
         return std::string("$0000\r");
       }
-      ++reads;
+      ++reads_;
       return ReadReply(data);
     };
   }
 
-  FakeLine line;
-  Link link{line, LinkParams{1, 3, 1000}, nullptr};
-  int writes = 0;
-  int reads = 0;
+  FakeLine line_;
+  Link link_{line_, LinkParams{1, 3, 1000}, nullptr};
+  int writes_ = 0;
+  int reads_ = 0;
 };
 
 TEST_F(CheckedWrite, FloatWithinToleranceIsAccepted) {
   AnswerReadsWith(HexOf(1.009f));
-  EXPECT_EQ(link.WriteFloatChecked(2, 0x30, 1.0f), result::kOk);
-  EXPECT_EQ(writes, 1);
-  EXPECT_EQ(reads, 1);
-  EXPECT_EQ(RequestText(line.written[0]), ":1;38;008030;3F800000;");
-  EXPECT_EQ(RequestText(line.written[1]), ":1;37;008030;");
+  EXPECT_EQ(link_.WriteFloatChecked(2, 0x30, 1.0f), result::kOk);
+  EXPECT_EQ(writes_, 1);
+  EXPECT_EQ(reads_, 1);
+  EXPECT_EQ(RequestText(line_.written[0]), ":1;38;008030;3F800000;");
+  EXPECT_EQ(RequestText(line_.written[1]), ":1;37;008030;");
 }
 
 TEST_F(CheckedWrite, FloatOutsideToleranceRepeatsEveryPassThenGivesFifteen) {
   AnswerReadsWith(HexOf(1.02f));
-  EXPECT_EQ(link.WriteFloatChecked(2, 0x30, 1.0f), result::kReadBackMismatch);
-  EXPECT_EQ(writes, 3);
-  EXPECT_EQ(reads, 3);
+  EXPECT_EQ(link_.WriteFloatChecked(2, 0x30, 1.0f), result::kReadBackMismatch);
+  EXPECT_EQ(writes_, 3);
+  EXPECT_EQ(reads_, 3);
   AnswerReadsWith("7FC00000");  // NaN never matches
-  EXPECT_EQ(link.WriteFloatChecked(2, 0x30, 1.0f), result::kReadBackMismatch);
+  EXPECT_EQ(link_.WriteFloatChecked(2, 0x30, 1.0f), result::kReadBackMismatch);
 }
 
 TEST_F(CheckedWrite, ByteMustReadBackEqual) {
   AnswerReadsWith("07");
-  EXPECT_EQ(link.WriteByteChecked(2, 0x10, 7), result::kOk);
+  EXPECT_EQ(link_.WriteByteChecked(2, 0x10, 7), result::kOk);
   AnswerReadsWith("08");
-  EXPECT_EQ(link.WriteByteChecked(2, 0x10, 7), result::kReadBackMismatch);
-  EXPECT_EQ(writes, 3);
+  EXPECT_EQ(link_.WriteByteChecked(2, 0x10, 7), result::kReadBackMismatch);
+  EXPECT_EQ(writes_, 3);
   // 300 goes out as FF and can never read back as 300.
   AnswerReadsWith("FF");
-  EXPECT_EQ(link.WriteByteChecked(2, 0x10, 300), result::kReadBackMismatch);
+  EXPECT_EQ(link_.WriteByteChecked(2, 0x10, 300), result::kReadBackMismatch);
 }
 
 TEST_F(CheckedWrite, FailureOfWriteOrReadEndsThePassesWithItsResult) {
-  line.respond = [](const std::string&) { return std::string("$0003\r"); };
-  EXPECT_EQ(link.WriteByteChecked(2, 0x10, 7), result::kParameterNotFound);
-  EXPECT_EQ(line.written.size(), 3u);  // the write's own attempts, no read
-  line.written.clear();
-  line.respond = [](const std::string& frame) {
+  line_.respond = [](const std::string&) { return std::string("$0003\r"); };
+  EXPECT_EQ(link_.WriteByteChecked(2, 0x10, 7), result::kParameterNotFound);
+  EXPECT_EQ(line_.written.size(), 3u);  // the write's own attempts, no read
+  line_.written.clear();
+  line_.respond = [](const std::string& frame) {
     return RequestText(frame).find(";38;") != std::string::npos ? std::string("\r")
                                                                  : std::string("$0001\r");
   };
-  EXPECT_EQ(link.WriteFloatChecked(2, 0x30, 2.5f), result::kNotUnderstood);
-  EXPECT_EQ(line.written.size(), 4u);  // one write, three read attempts
+  EXPECT_EQ(link_.WriteFloatChecked(2, 0x30, 2.5f), result::kNotUnderstood);
+  EXPECT_EQ(line_.written.size(), 4u);  // one write, three read attempts
 }
 
 }  // namespace

@@ -22,15 +22,15 @@ void FakeLine::Write(const std::uint8_t* data, std::size_t size) {
 LineRead FakeLine::Read(std::uint8_t* buffer, std::size_t capacity,
                         SteadyClock::time_point deadline) {
   if (vanish_on_read) open = false;
-  if (!open) return {LineReadStatus::Gone, 0};
+  if (!open) return {LineReadStatus::kGone, 0};
   if (pending.empty()) {
     std::this_thread::sleep_until(deadline);
-    return {LineReadStatus::TimedOut, 0};
+    return {LineReadStatus::kTimedOut, 0};
   }
   const std::size_t count = std::min({capacity, max_chunk, pending.size()});
   std::copy_n(pending.begin(), count, buffer);
   pending.erase(0, count);
-  return {LineReadStatus::Data, count};
+  return {LineReadStatus::kData, count};
 }
 
 std::string ReadReply(const std::string& data, unsigned address) {

@@ -15,28 +15,28 @@ using test::RequestText;
 class LinkExchange : public ::testing::Test {
  protected:
   Link MakeLink(std::uint32_t attempts = 2, std::uint32_t timeout_ms = 1000) {
-    return Link(line, LinkParams{1, attempts, timeout_ms}, &log);
+    return Link(line_, LinkParams{1, attempts, timeout_ms}, &log_);
   }
 
-  FakeLine line;
-  RecordingLog log;
+  FakeLine line_;
+  RecordingLog log_;
 };
 
 TEST_F(LinkExchange, ReadByteSendsTheRequestAndTakesTheValue) {
-  line.respond = [](const std::string&) { return ReadReply("A5"); };
+  line_.respond = [](const std::string&) { return ReadReply("A5"); };
   Link link = MakeLink();
   std::uint8_t value = 0;
   EXPECT_EQ(link.ReadByte(2, 0x12, value), result::kOk);
   EXPECT_EQ(value, 0xA5);
-  ASSERT_EQ(line.written.size(), 1u);
-  EXPECT_EQ(RequestText(line.written[0]), ":1;37;000012;");
-  ASSERT_EQ(log.records.size(), 1u);
-  EXPECT_EQ(log.records[0].sent, line.written[0]);
-  EXPECT_EQ(log.records[0].received, ReadReply("A5"));
+  ASSERT_EQ(line_.written.size(), 1u);
+  EXPECT_EQ(RequestText(line_.written[0]), ":1;37;000012;");
+  ASSERT_EQ(log_.records.size(), 1u);
+  EXPECT_EQ(log_.records[0].sent, line_.written[0]);
+  EXPECT_EQ(log_.records[0].received, ReadReply("A5"));
 }
 
 TEST_F(LinkExchange, ReadDwordAndStatusBlockDecodeMostSignificantFirst) {
-  line.respond = [](const std::string& frame) {
+  line_.respond = [](const std::string& frame) {
     return RequestText(frame) == ":1;37;00E002;"
                ? ReadReply("0102030405060708090A0B0C0D0E0F10")
                : ReadReply("3F800000");
@@ -53,16 +53,16 @@ TEST_F(LinkExchange, ReadDwordAndStatusBlockDecodeMostSignificantFirst) {
 
 TEST_F(LinkExchange, WritesSucceedWithoutCodeAndFailWithDeviceCodes) {
   Link link = MakeLink();
-  line.respond = [](const std::string&) { return std::string("OK\r"); };
+  line_.respond = [](const std::string&) { return std::string("OK\r"); };
   EXPECT_EQ(link.WriteByte(2, 5, 300), result::kOk);
-  EXPECT_EQ(RequestText(line.written.back()), ":1;38;000005;FF;");
-  line.respond = [](const std::string&) { return std::string("$0006\r"); };
+  EXPECT_EQ(RequestText(line_.written.back()), ":1;38;000005;FF;");
+  line_.respond = [](const std::string&) { return std::string("$0006\r"); };
   EXPECT_EQ(link.WriteDword(2, 5, 1), result::kOperandTooBig);
-  EXPECT_EQ(line.written.size(), 3u);  // the failed write was tried twice
+  EXPECT_EQ(line_.written.size(), 3u);  // the failed write was tried twice
 }
 
 TEST_F(LinkExchange, StatusBlockChecksTheCodeBeforeTheData) {
-  line.respond = [](const std::string&) { return std::string("!1;$000D;1\r"); };
+  line_.respond = [](const std::string&) { return std::string("!1;$000D;1\r"); };
   Link link = MakeLink();
   StatusBlock block{};
   block[0] = 0x77;
@@ -71,68 +71,68 @@ TEST_F(LinkExchange, StatusBlockChecksTheCodeBeforeTheData) {
 }
 
 TEST_F(LinkExchange, ReadAnsweredWithCodeGivesThreeAfterAllAttempts) {
-  line.respond = [](const std::string&) { return std::string("$0001;23\r"); };
+  line_.respond = [](const std::string&) { return std::string("$0001;23\r"); };
   Link link = MakeLink(4);
   std::uint8_t value = 0x11;
   EXPECT_EQ(link.ReadByte(1, 3, value), result::kNotUnderstood);
   EXPECT_EQ(value, 0x11);
-  EXPECT_EQ(line.written.size(), 4u);
-  EXPECT_EQ(log.records.size(), 4u);  // one log entry per attempt
+  EXPECT_EQ(line_.written.size(), 4u);
+  EXPECT_EQ(log_.records.size(), 4u);  // one log entry per attempt
   // Every attempt sends the whole request again.
-  for (const auto& frame : line.written) EXPECT_EQ(frame, line.written[0]);
+  for (const auto& frame : line_.written) EXPECT_EQ(frame, line_.written[0]);
 }
 
 TEST_F(LinkExchange, AttemptCountIsBroughtIntoTwoToFive) {
   EXPECT_EQ(MakeLink(0).Params().attempts, 2u);
   EXPECT_EQ(MakeLink(1).Params().attempts, 2u);
   EXPECT_EQ(MakeLink(9).Params().attempts, 5u);
-  line.respond = [](const std::string&) { return std::string("garbage\r"); };
+  line_.respond = [](const std::string&) { return std::string("garbage\r"); };
   std::uint32_t value = 0;
   EXPECT_EQ(MakeLink(9).ReadDword(2, 0, value), result::kNotUnderstood);
-  EXPECT_EQ(line.written.size(), 5u);
+  EXPECT_EQ(line_.written.size(), 5u);
 }
 
 TEST_F(LinkExchange, SpaceOtherThanOneOrTwoSendsNothing) {
   Link link = MakeLink();
   std::uint8_t byte = 0;
   std::uint32_t dword = 0;
-  line.open = false;  // not even a re-open is tried
+  line_.open = false;  // not even a re-open is tried
   EXPECT_EQ(link.ReadByte(3, 0, byte), result::kAddressTooBig);
   EXPECT_EQ(link.ReadDword(0, 0, dword), result::kAddressTooBig);
   EXPECT_EQ(link.WriteByte(3, 0, 1), result::kAddressTooBig);
   EXPECT_EQ(link.WriteDword(3, 0, 1), result::kAddressTooBig);
   EXPECT_EQ(link.WriteByteChecked(3, 0, 1), result::kAddressTooBig);
   EXPECT_EQ(link.WriteFloatChecked(3, 0, 1.0f), result::kAddressTooBig);
-  EXPECT_TRUE(line.written.empty());
-  EXPECT_TRUE(log.records.empty());
-  EXPECT_EQ(line.reopen_calls, 0);
+  EXPECT_TRUE(line_.written.empty());
+  EXPECT_TRUE(log_.records.empty());
+  EXPECT_EQ(line_.reopen_calls, 0);
 }
 
 TEST_F(LinkExchange, ReplyOfMoreThan256BytesOverflowsEvenWithItsCR) {
   Link link = MakeLink();
   std::uint8_t value = 0;
   // 256 bytes with the CR are still a reply; 257 are too many.
-  line.respond = [](const std::string&) { return "!1;42;" + std::string(249, ' ') + "\r"; };
+  line_.respond = [](const std::string&) { return "!1;42;" + std::string(249, ' ') + "\r"; };
   EXPECT_EQ(link.ReadByte(2, 1, value), result::kOk);
   EXPECT_EQ(value, 0x42);
-  line.max_chunk = 32;
-  line.respond = [](const std::string&) { return "!1;42;" + std::string(250, ' ') + "\r"; };
+  line_.max_chunk = 32;
+  line_.respond = [](const std::string&) { return "!1;42;" + std::string(250, ' ') + "\r"; };
   EXPECT_EQ(link.ReadByte(2, 1, value), result::kTooManyChars);
   // A flood without CR ends at the overflow, not at the time-out.
-  line.respond = [](const std::string&) { return std::string(400, 'x'); };
+  line_.respond = [](const std::string&) { return std::string(400, 'x'); };
   const auto start = SteadyClock::now();
   EXPECT_EQ(link.ReadByte(2, 1, value), result::kTooManyChars);
   EXPECT_LT(SteadyClock::now() - start, milliseconds(500));
 }
 
 TEST_F(LinkExchange, ReplyArrivingInPiecesEndsAtItsCR) {
-  line.max_chunk = 3;
-  line.respond = [](const std::string&) { return ReadReply("3F800000") + "!1;trailing"; };
+  line_.max_chunk = 3;
+  line_.respond = [](const std::string&) { return ReadReply("3F800000") + "!1;trailing"; };
   Link link = MakeLink();
   std::uint32_t value = 0;
   EXPECT_EQ(link.ReadDword(2, 1, value), result::kOk);
   EXPECT_EQ(value, 0x3F800000u);
-  EXPECT_FALSE(line.pending.empty());  // bytes after the CR stay unread
+  EXPECT_FALSE(line_.pending.empty());  // bytes after the CR stay unread
 }
 
 TEST_F(LinkExchange, TimeOutZeroStillWaitsMoreThanOneSecond) {
@@ -141,8 +141,8 @@ TEST_F(LinkExchange, TimeOutZeroStillWaitsMoreThanOneSecond) {
   const auto start = SteadyClock::now();
   EXPECT_EQ(link.ReadByte(2, 1, value), result::kNoAnswer);
   EXPECT_GE(SteadyClock::now() - start, milliseconds(2000));
-  ASSERT_EQ(log.records.size(), 2u);
-  for (const auto& record : log.records) {
+  ASSERT_EQ(log_.records.size(), 2u);
+  for (const auto& record : log_.records) {
     EXPECT_GT(record.wait_ms, 1000u);
     EXPECT_LT(record.wait_ms, 1300u);
     EXPECT_TRUE(record.received.empty());
@@ -151,8 +151,8 @@ TEST_F(LinkExchange, TimeOutZeroStillWaitsMoreThanOneSecond) {
 
 TEST_F(LinkExchange, StaleInputIsDiscardedBeforeTheRequest) {
   // A late answer to an earlier request is waiting when the next one starts.
-  line.pending = ReadReply("11");
-  line.respond = [](const std::string&) { return ReadReply("22"); };
+  line_.pending = ReadReply("11");
+  line_.respond = [](const std::string&) { return ReadReply("22"); };
   Link link = MakeLink();
   std::uint8_t value = 0;
   EXPECT_EQ(link.ReadByte(2, 1, value), result::kOk);
@@ -160,62 +160,62 @@ TEST_F(LinkExchange, StaleInputIsDiscardedBeforeTheRequest) {
 }
 
 TEST_F(LinkExchange, EchoOfTheRequestIsIgnored) {
-  line.max_chunk = 5;  // the echo and the reply arrive in pieces
-  line.respond = [](const std::string& frame) { return frame + ReadReply("5A"); };
+  line_.max_chunk = 5;  // the echo and the reply arrive in pieces
+  line_.respond = [](const std::string& frame) { return frame + ReadReply("5A"); };
   Link link = MakeLink();
   std::uint8_t value = 0;
   EXPECT_EQ(link.ReadByte(2, 1, value), result::kOk);
   EXPECT_EQ(value, 0x5A);
   // An echo starting with ":" (preamble lost) is dropped as well.
-  line.respond = [](const std::string& frame) { return frame.substr(4) + ReadReply("5B"); };
+  line_.respond = [](const std::string& frame) { return frame.substr(4) + ReadReply("5B"); };
   EXPECT_EQ(link.ReadByte(2, 1, value), result::kOk);
   EXPECT_EQ(value, 0x5B);
-  EXPECT_EQ(log.records.back().received, ReadReply("5B"));
+  EXPECT_EQ(log_.records.back().received, ReadReply("5B"));
 }
 
 TEST_F(LinkExchange, ZeroByteInsideTheReplyIsAFaultNotATruncatedSuccess) {
   Link link = MakeLink();
   int calls = 0;
-  line.respond = [&calls](const std::string&) {
+  line_.respond = [&calls](const std::string&) {
     return ++calls == 1 ? std::string("\0$0001\r", 7) : std::string("$0000\r");
   };
   EXPECT_EQ(link.WriteByte(2, 1, 1), result::kOk);
   EXPECT_EQ(calls, 2);  // the damaged reply did not count as success
-  line.respond = [](const std::string&) { return std::string("!1;4\0002;1\r", 9); };
+  line_.respond = [](const std::string&) { return std::string("!1;4\0002;1\r", 9); };
   std::uint8_t value = 0;
   EXPECT_EQ(link.ReadByte(2, 1, value), result::kNotUnderstood);
 }
 
 TEST_F(LinkExchange, VanishedDeviceEndsAtOnceAndIsReopenedNextTime) {
-  line.vanish_on_read = true;
+  line_.vanish_on_read = true;
   Link link = MakeLink(3, 3000);
   std::uint8_t value = 0;
   const auto start = SteadyClock::now();
   EXPECT_EQ(link.ReadByte(2, 1, value), result::kNoAnswer);
   EXPECT_LT(SteadyClock::now() - start, milliseconds(200));
-  EXPECT_EQ(log.records.size(), 3u);
-  EXPECT_EQ(line.reopen_calls, 0);
+  EXPECT_EQ(log_.records.size(), 3u);
+  EXPECT_EQ(line_.reopen_calls, 0);
 
   // Still away at the next operation: one re-open is tried, then 2 at once.
-  line.vanish_on_read = false;
+  line_.vanish_on_read = false;
   EXPECT_EQ(link.ReadByte(2, 1, value), result::kNoAnswer);
-  EXPECT_EQ(line.reopen_calls, 1);
+  EXPECT_EQ(line_.reopen_calls, 1);
   EXPECT_LT(SteadyClock::now() - start, milliseconds(400));
 
   // Plugged in again.
-  line.reopen_succeeds = true;
-  line.respond = [](const std::string&) { return ReadReply("07"); };
+  line_.reopen_succeeds = true;
+  line_.respond = [](const std::string&) { return ReadReply("07"); };
   EXPECT_EQ(link.ReadByte(2, 1, value), result::kOk);
   EXPECT_EQ(value, 0x07);
-  EXPECT_EQ(line.reopen_calls, 2);
+  EXPECT_EQ(line_.reopen_calls, 2);
 }
 
 TEST_F(LinkExchange, WorksWithoutExchangeLog) {
-  line.respond = [](const std::string&) { return ReadReply("01"); };
-  Link link(line, LinkParams{7, 2, 1000}, nullptr);
+  line_.respond = [](const std::string&) { return ReadReply("01"); };
+  Link link(line_, LinkParams{7, 2, 1000}, nullptr);
   std::uint8_t value = 0;
   EXPECT_EQ(link.ReadByte(1, 0, value), result::kOk);
-  EXPECT_EQ(RequestText(line.written[0]), ":7;37;002000;");
+  EXPECT_EQ(RequestText(line_.written[0]), ":7;37;002000;");
 }
 
 }  // namespace

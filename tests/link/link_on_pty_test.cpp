@@ -72,23 +72,23 @@ class LinkOnPty : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string reason;
-    ASSERT_TRUE(pty.Open(reason)) << reason;
-    ASSERT_TRUE(port.Open(pty.SlavePath(), 9600, reason)) << reason;
+    ASSERT_TRUE(pty_.Open(reason)) << reason;
+    ASSERT_TRUE(port_.Open(pty_.SlavePath(), 9600, reason)) << reason;
   }
 
-  PseudoTerminal pty;
-  SerialPort port;
-  test::RecordingLog log;
-  Link link{port, LinkParams{1, 2, 1000}, &log};
+  PseudoTerminal pty_;
+  SerialPort port_;
+  test::RecordingLog log_;
+  Link link_{port_, LinkParams{1, 2, 1000}, &log_};
 };
 
 TEST_F(LinkOnPty, StatusBlockFrameOnTheWireAndReplyTakenAtItsCR) {
-  ScriptedInstrument instrument(pty, [](const std::string&) {
+  ScriptedInstrument instrument(pty_, [](const std::string&) {
     return ReadReply("03000000BC410C0000A0BF00000000AA");
   });
   StatusBlock block{};
   const auto start = SteadyClock::now();
-  EXPECT_EQ(link.ReadStatusBlock(block), result::kOk);
+  EXPECT_EQ(link_.ReadStatusBlock(block), result::kOk);
   // The wait ended with the CR, not after a read window or the time-out.
   EXPECT_LT(SteadyClock::now() - start, milliseconds(500));
   EXPECT_EQ(block[0], 0x03);
@@ -97,15 +97,15 @@ TEST_F(LinkOnPty, StatusBlockFrameOnTheWireAndReplyTakenAtItsCR) {
   const auto frames = instrument.Frames();
   ASSERT_EQ(frames.size(), 1u);
   EXPECT_EQ(frames[0], "\xFF\xFF\xFF\xFF:1;37;00E002;17248\r");
-  ASSERT_EQ(log.records.size(), 1u);
-  EXPECT_LT(log.records[0].wait_ms, 500u);
+  ASSERT_EQ(log_.records.size(), 1u);
+  EXPECT_LT(log_.records[0].wait_ms, 500u);
 }
 
 TEST_F(LinkOnPty, SilentInstrumentCostsTheTimeOutPerAttempt) {
-  ScriptedInstrument instrument(pty, [](const std::string&) { return std::string(); });
+  ScriptedInstrument instrument(pty_, [](const std::string&) { return std::string(); });
   std::uint8_t value = 0;
   const auto start = SteadyClock::now();
-  EXPECT_EQ(link.ReadByte(2, 1, value), result::kNoAnswer);
+  EXPECT_EQ(link_.ReadByte(2, 1, value), result::kNoAnswer);
   const auto elapsed = SteadyClock::now() - start;
   EXPECT_GE(elapsed, milliseconds(2000));
   EXPECT_LT(elapsed, milliseconds(2600));
@@ -116,32 +116,32 @@ TEST_F(LinkOnPty, LateReplyToAnEarlierRequestIsNotTakenForTheNext) {
   // The last attempt of the first read is answered after its time-out, with
   // a value that must not end up as the answer to the second read.
   int requests = 0;
-  ScriptedInstrument instrument(pty, [&requests](const std::string&) {
+  ScriptedInstrument instrument(pty_, [&requests](const std::string&) {
     ++requests;
     if (requests == 2) std::this_thread::sleep_for(milliseconds(1100));
     if (requests == 1) return std::string();
     return ReadReply(requests == 2 ? "EE" : "11");
   });
   std::uint8_t value = 0;
-  EXPECT_EQ(link.ReadByte(2, 1, value), result::kNoAnswer);
+  EXPECT_EQ(link_.ReadByte(2, 1, value), result::kNoAnswer);
   std::this_thread::sleep_for(milliseconds(300));  // the late reply is waiting now
-  EXPECT_EQ(link.ReadByte(2, 1, value), result::kOk);
+  EXPECT_EQ(link_.ReadByte(2, 1, value), result::kOk);
   EXPECT_EQ(value, 0x11);
 }
 
 TEST_F(LinkOnPty, DeviceVanishingMidExchangeEndsAtOnce) {
   std::thread unplug([this] {
-    pty.Receive('\r', milliseconds(2000));
-    pty.Close();
+    pty_.Receive('\r', milliseconds(2000));
+    pty_.Close();
   });
   std::uint8_t value = 0;
   const auto start = SteadyClock::now();
-  EXPECT_EQ(link.ReadByte(2, 1, value), result::kNoAnswer);
+  EXPECT_EQ(link_.ReadByte(2, 1, value), result::kNoAnswer);
   unplug.join();
-  EXPECT_EQ(link.ReadByte(2, 1, value), result::kNoAnswer);  // the re-open fails, no wait either
+  EXPECT_EQ(link_.ReadByte(2, 1, value), result::kNoAnswer);  // the re-open fails, no wait either
   EXPECT_LT(SteadyClock::now() - start, milliseconds(500));
-  EXPECT_FALSE(port.IsOpen());
-  EXPECT_EQ(log.records.size(), 4u);  // each attempt still leaves its entry
+  EXPECT_FALSE(port_.IsOpen());
+  EXPECT_EQ(log_.records.size(), 4u);  // each attempt still leaves its entry
 }
 
 TEST(LinkOnReturningDevice, FirstExchangeAfterTheDeviceReturnsIsAnswered) {

@@ -206,7 +206,7 @@ class NetworkLine : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    ASSERT_TRUE(instrument.Start(&error)) << error;
+    ASSERT_TRUE(instrument_.Start(&error)) << error;
   }
 
   bool Open(PortLine& line, const std::string& path) {
@@ -216,29 +216,29 @@ class NetworkLine : public ::testing::Test {
     return opened;
   }
 
-  sim::Simulator instrument;
+  sim::Simulator instrument_;
 };
 
 TEST_F(NetworkLine, RawAndRfc2217CarryTheFramesOfADirectLineByteForByte) {
   PortLine direct;
-  ASSERT_TRUE(Open(direct, instrument.SlavePath()));
-  const std::vector<std::string> expected = ExchangeAndCollectFrames(instrument, direct);
+  ASSERT_TRUE(Open(direct, instrument_.SlavePath()));
+  const std::vector<std::string> expected = ExchangeAndCollectFrames(instrument_, direct);
   ASSERT_EQ(expected.size(), 4u);  // the write is read back
   ASSERT_EQ(expected[0].substr(0, 4), std::string(4, '\xFF'));
   direct.Close();
 
   for (const NetworkProtocol protocol : kProtocols) {
-    Ser2Net server(instrument.SlavePath(), protocol);
+    Ser2Net server(instrument_.SlavePath(), protocol);
     SCOPED_TRACE(server.Path());
     PortLine network;
     ASSERT_TRUE(Open(network, server.Path()));
-    EXPECT_EQ(ExchangeAndCollectFrames(instrument, network), expected);
+    EXPECT_EQ(ExchangeAndCollectFrames(instrument_, network), expected);
   }
 }
 
 TEST_F(NetworkLine, StoppedServerEndsExchangesAtOnceAndItsRestartIsUsedAtTheNextOne) {
   for (const NetworkProtocol protocol : kProtocols) {
-    Ser2Net server(instrument.SlavePath(), protocol);
+    Ser2Net server(instrument_.SlavePath(), protocol);
     SCOPED_TRACE(server.Path());
     PortLine line;
     ASSERT_TRUE(Open(line, server.Path()));

@@ -33,9 +33,9 @@ TEST(PollAgainstSimulator, ShowsTheInstrumentsBlockThenKeepsItWhenTheInstrumentV
   EXPECT_EQ(good.view.channel[0].status.text, "Нормальное измерение");
   EXPECT_EQ(good.view.channel[1].value.text, "-444.0000");
   EXPECT_EQ(good.view.channel[1].status.text, "Ошибка в плавающей арифметике");
-  EXPECT_EQ(good.view.key[0].colour, BoxColour::Yellow);
-  EXPECT_EQ(good.view.key[4].colour, BoxColour::Yellow);
-  EXPECT_EQ(good.view.key[1].colour, BoxColour::ButtonFace);
+  EXPECT_EQ(good.view.key[0].colour, BoxColour::kYellow);
+  EXPECT_EQ(good.view.key[4].colour, BoxColour::kYellow);
+  EXPECT_EQ(good.view.key[1].colour, BoxColour::kButtonFace);
 
   const std::string line = FormatMeasurementLine(MeasurementOf(held, link.LastWaitStart()));
   // Time of day and relay byte first; the relays follow the simulator's set points.
@@ -45,7 +45,7 @@ TEST(PollAgainstSimulator, ShowsTheInstrumentsBlockThenKeepsItWhenTheInstrumentV
   PollOutcome lost = PollCurrentValues(link, held);
   EXPECT_EQ(lost.result, result::kNoAnswer);
   EXPECT_EQ(lost.view.link_state.text, "Не дождались ответа");
-  EXPECT_EQ(lost.view.link_state.colour, BoxColour::Yellow);
+  EXPECT_EQ(lost.view.link_state.colour, BoxColour::kYellow);
   EXPECT_EQ(lost.view.channel[0].value.text, " 23.5000");
   EXPECT_EQ(lost.view.channel[1].value.text, "-444.0000");
 }

@@ -59,8 +59,8 @@ TEST(StatusBlockDisplay, SignallingNaNBecomesFloatErrorWhateverTheSentCode) {
   CurrentValuesView v = Shown(Block({0x7F, 0x80, 0x00, 0x01}, 0, {0xFF, 0xA0, 0x00, 0x00}, 9), held);
   EXPECT_EQ(v.channel[0].value.text, "-444.0000");
   EXPECT_EQ(v.channel[0].status.text, "Ошибка в плавающей арифметике");
-  EXPECT_EQ(v.channel[0].value.colour, BoxColour::Yellow);
-  EXPECT_EQ(v.channel[0].status.colour, BoxColour::Yellow);
+  EXPECT_EQ(v.channel[0].value.colour, BoxColour::kYellow);
+  EXPECT_EQ(v.channel[0].status.colour, BoxColour::kYellow);
   EXPECT_EQ(held.channel[0].status, 4);
   EXPECT_EQ(v.channel[1].value.text, "-444.0000");
   EXPECT_EQ(held.channel[1].status, 4);
@@ -81,15 +81,15 @@ TEST(StatusBlockDisplay, ColoursFollowTheStatusCode) {
   CurrentValues held;
   CurrentValuesView v = Shown(Block({0x41, 0xBC, 0, 0}, 0, {0x41, 0xBC, 0, 0}, 12), held);
   EXPECT_EQ(v.channel[0].value.text, " 23.5000");
-  EXPECT_EQ(v.channel[0].value.colour, BoxColour::White);
-  EXPECT_EQ(v.channel[0].status.colour, BoxColour::ButtonFace);
-  EXPECT_EQ(v.channel[1].value.colour, BoxColour::ButtonFace);
-  EXPECT_EQ(v.channel[1].status.colour, BoxColour::ButtonFace);
+  EXPECT_EQ(v.channel[0].value.colour, BoxColour::kWhite);
+  EXPECT_EQ(v.channel[0].status.colour, BoxColour::kButtonFace);
+  EXPECT_EQ(v.channel[1].value.colour, BoxColour::kButtonFace);
+  EXPECT_EQ(v.channel[1].status.colour, BoxColour::kButtonFace);
   EXPECT_EQ(v.channel[1].status.text, "Канал выключен");
 
   v = Shown(Block({0, 0, 0, 0}, 13, {0, 0, 0, 0}, 9), held);
-  EXPECT_EQ(v.channel[0].value.colour, BoxColour::Yellow);
-  EXPECT_EQ(v.channel[0].status.colour, BoxColour::Yellow);
+  EXPECT_EQ(v.channel[0].value.colour, BoxColour::kYellow);
+  EXPECT_EQ(v.channel[0].status.colour, BoxColour::kYellow);
   EXPECT_EQ(v.channel[0].status.text, "Данные еще не готовы");
   EXPECT_EQ(v.channel[1].status.text, "Обрыв");
 }
@@ -113,7 +113,7 @@ TEST(StatusBlockDisplay, StatusTextTableAndCodesBeyondIt) {
   CurrentValuesView v = Shown(Block({0, 0, 0, 0}, 16, {0, 0, 0, 0}, 255), held);
   EXPECT_EQ(v.channel[0].status.text, "Код состояния 16");
   EXPECT_EQ(v.channel[1].status.text, "Код состояния 255");
-  EXPECT_EQ(v.channel[0].status.colour, BoxColour::Yellow);
+  EXPECT_EQ(v.channel[0].status.colour, BoxColour::kYellow);
 }
 
 TEST(StatusBlockDisplay, LampsFollowTheirBits) {
@@ -124,31 +124,31 @@ TEST(StatusBlockDisplay, LampsFollowTheirBits) {
   b[15] = 0x02; // channel 2 set point 2
   CurrentValues held;
   CurrentValuesView v = Shown(b, held);
-  EXPECT_EQ(v.key[0].colour, BoxColour::Yellow);
+  EXPECT_EQ(v.key[0].colour, BoxColour::kYellow);
   EXPECT_EQ(v.key[0].text, "1");
-  EXPECT_EQ(v.key[4].colour, BoxColour::Yellow);
+  EXPECT_EQ(v.key[4].colour, BoxColour::kYellow);
   EXPECT_EQ(v.key[4].text, "Диапазон");
   for (const PanelBox* off : {&v.key[1], &v.key[2], &v.key[3], &v.encoder[0], &v.encoder[1]}) {
-    EXPECT_EQ(off->colour, BoxColour::ButtonFace);
+    EXPECT_EQ(off->colour, BoxColour::kButtonFace);
   }
-  EXPECT_EQ(v.relay[0].colour, BoxColour::ButtonFace);
-  EXPECT_EQ(v.relay[1].colour, BoxColour::Yellow);
+  EXPECT_EQ(v.relay[0].colour, BoxColour::kButtonFace);
+  EXPECT_EQ(v.relay[1].colour, BoxColour::kYellow);
   EXPECT_EQ(v.relay[1].text, "Реле 2");
-  EXPECT_EQ(v.channel[0].setpoint1.colour, BoxColour::Yellow);
-  EXPECT_EQ(v.channel[0].setpoint2.colour, BoxColour::ButtonFace);
-  EXPECT_EQ(v.channel[0].sensor_break.colour, BoxColour::Yellow);
+  EXPECT_EQ(v.channel[0].setpoint1.colour, BoxColour::kYellow);
+  EXPECT_EQ(v.channel[0].setpoint2.colour, BoxColour::kButtonFace);
+  EXPECT_EQ(v.channel[0].sensor_break.colour, BoxColour::kYellow);
   EXPECT_EQ(v.channel[0].sensor_break.text, "Обрыв");
-  EXPECT_EQ(v.channel[1].setpoint1.colour, BoxColour::ButtonFace);
-  EXPECT_EQ(v.channel[1].setpoint2.colour, BoxColour::Yellow);
+  EXPECT_EQ(v.channel[1].setpoint1.colour, BoxColour::kButtonFace);
+  EXPECT_EQ(v.channel[1].setpoint2.colour, BoxColour::kYellow);
   EXPECT_EQ(v.channel[1].setpoint2.text, "Уставка 2");
-  EXPECT_EQ(v.channel[1].sensor_break.colour, BoxColour::ButtonFace);
+  EXPECT_EQ(v.channel[1].sensor_break.colour, BoxColour::kButtonFace);
 
   b[3] = 0x6E;  // the other buttons and both encoder signals
   v = Shown(b, held);
-  EXPECT_EQ(v.key[0].colour, BoxColour::ButtonFace);
-  EXPECT_EQ(v.key[4].colour, BoxColour::ButtonFace);
+  EXPECT_EQ(v.key[0].colour, BoxColour::kButtonFace);
+  EXPECT_EQ(v.key[4].colour, BoxColour::kButtonFace);
   for (const PanelBox* on : {&v.key[1], &v.key[2], &v.key[3], &v.encoder[0], &v.encoder[1]}) {
-    EXPECT_EQ(on->colour, BoxColour::Yellow);
+    EXPECT_EQ(on->colour, BoxColour::kYellow);
   }
   EXPECT_EQ(v.key[1].text, "Гистерезис");
 }
@@ -161,7 +161,7 @@ TEST(StatusBlockDisplay, BeforeTheFirstAnswerNothingIsShownAsMeasured) {
     EXPECT_EQ(box->text, "");
   EXPECT_EQ(v.channel[0].setpoint1.text, "Уставка 1");
   EXPECT_EQ(v.relay[1].text, "Реле 2");
-  for (const auto& [name, box] : NamedBoxes(v)) EXPECT_EQ(box->colour, BoxColour::ButtonFace) << name;
+  for (const auto& [name, box] : NamedBoxes(v)) EXPECT_EQ(box->colour, BoxColour::kButtonFace) << name;
   EXPECT_FALSE(v.last_known);
 
   // Paused, the link state says so and the values count as last known.
@@ -202,17 +202,17 @@ TEST(PollCurrentValues, FailedPollKeepsTheLastGoodValuesAndShowsTheLinkState) {
   PollOutcome first = PollCurrentValues(link, held);
   EXPECT_EQ(first.result, result::kOk);
   EXPECT_EQ(first.view.link_state.text, "Получен ответ");
-  EXPECT_EQ(first.view.link_state.colour, BoxColour::ButtonFace);
+  EXPECT_EQ(first.view.link_state.colour, BoxColour::kButtonFace);
   EXPECT_FALSE(first.view.last_known);
 
   PollOutcome second = PollCurrentValues(link, held);
   EXPECT_EQ(second.result, result::kNoAnswer);
   EXPECT_EQ(second.view.link_state.text, "Не дождались ответа");
-  EXPECT_EQ(second.view.link_state.colour, BoxColour::Yellow);
+  EXPECT_EQ(second.view.link_state.colour, BoxColour::kYellow);
   EXPECT_EQ(second.view.channel[0].value.text, " 23.5000");
   EXPECT_EQ(second.view.channel[1].value.text, " -1.2500");
   EXPECT_EQ(second.view.channel[1].status.text, "Канал выключен");
-  EXPECT_EQ(second.view.relay[0].colour, BoxColour::Yellow);
+  EXPECT_EQ(second.view.relay[0].colour, BoxColour::kYellow);
   EXPECT_TRUE(second.view.last_known);  // shown dimmed, not as live values
   EXPECT_EQ(link.status_reads, 2);
   EXPECT_EQ(link.other_operations, 0);
@@ -224,7 +224,7 @@ TEST(PollCurrentValues, LinkStateTextsByResult) {
   for (ExchangeResult r : {result::kOperandTooBig, result::kChecksum, result::kDeviceError,
                            result::kUserAbort, result::kBadNumber}) {
     EXPECT_EQ(LinkStateBox(r).text, "Какая-то ошибка в ответе") << r;
-    EXPECT_EQ(LinkStateBox(r).colour, BoxColour::Yellow) << r;
+    EXPECT_EQ(LinkStateBox(r).colour, BoxColour::kYellow) << r;
   }
 }
 

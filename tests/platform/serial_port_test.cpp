@@ -36,7 +36,7 @@ std::string ReadBytes(SerialPort& port, std::size_t count, milliseconds within) 
   std::uint8_t chunk[64];
   while (bytes.size() < count) {
     const LineRead read = port.Read(chunk, sizeof chunk, deadline);
-    if (read.status != LineReadStatus::Data) break;
+    if (read.status != LineReadStatus::kData) break;
     bytes.append(reinterpret_cast<const char*>(chunk), read.count);
   }
   return bytes;
@@ -46,12 +46,12 @@ class SerialPortOnPty : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string reason;
-    ASSERT_TRUE(pty.Open(reason)) << reason;
-    ASSERT_TRUE(port.Open(pty.SlavePath(), 9600, reason)) << reason;
+    ASSERT_TRUE(pty_.Open(reason)) << reason;
+    ASSERT_TRUE(port_.Open(pty_.SlavePath(), 9600, reason)) << reason;
   }
 
-  PseudoTerminal pty;
-  SerialPort port;
+  PseudoTerminal pty_;
+  SerialPort port_;
 };
 
 TEST_F(SerialPortOnPty, LineIsRaw8N1WithoutFlowControlAtEverySpeed) {
@@ -59,9 +59,9 @@ TEST_F(SerialPortOnPty, LineIsRaw8N1WithoutFlowControlAtEverySpeed) {
                              std::pair{19200, B19200}, std::pair{38400, B38400},
                              std::pair{57600, B57600}}) {
     std::string reason;
-    ASSERT_TRUE(port.Open(pty.SlavePath(), speed, reason)) << reason;
+    ASSERT_TRUE(port_.Open(pty_.SlavePath(), speed, reason)) << reason;
     // The settings belong to the terminal, so a second descriptor shows them.
-    const int fd = ::open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY);
+    const int fd = ::open(pty_.SlavePath().c_str(), O_RDWR | O_NOCTTY);
     ASSERT_GE(fd, 0);
     termios tio{};
     ASSERT_EQ(::tcgetattr(fd, &tio), 0);
@@ -80,13 +80,13 @@ TEST_F(SerialPortOnPty, LineIsRaw8N1WithoutFlowControlAtEverySpeed) {
 TEST_F(SerialPortOnPty, EveryByteValuePassesUnchangedBothWays) {
   std::string all;
   for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
-  pty.Send(all);
-  EXPECT_EQ(ReadBytes(port, all.size(), milliseconds(2000)), all);
+  pty_.Send(all);
+  EXPECT_EQ(ReadBytes(port_, all.size(), milliseconds(2000)), all);
 
-  port.Write(reinterpret_cast<const std::uint8_t*>(all.data()), all.size());
+  port_.Write(reinterpret_cast<const std::uint8_t*>(all.data()), all.size());
   std::string echoed;
   while (echoed.size() < all.size()) {
-    const std::string more = pty.Receive('\xFF', milliseconds(2000));
+    const std::string more = pty_.Receive('\xFF', milliseconds(2000));
     if (more.empty()) break;
     echoed += more;
   }
@@ -96,23 +96,23 @@ TEST_F(SerialPortOnPty, EveryByteValuePassesUnchangedBothWays) {
 TEST_F(SerialPortOnPty, ReadWaitsUntilTheDeadlineWhenNothingComes) {
   std::uint8_t buffer[32];
   const auto start = SteadyClock::now();
-  const LineRead read = port.Read(buffer, sizeof buffer, start + milliseconds(200));
-  EXPECT_EQ(read.status, LineReadStatus::TimedOut);
+  const LineRead read = port_.Read(buffer, sizeof buffer, start + milliseconds(200));
+  EXPECT_EQ(read.status, LineReadStatus::kTimedOut);
   EXPECT_GE(Elapsed(start), milliseconds(200));
   EXPECT_LT(Elapsed(start), milliseconds(400));
-  EXPECT_TRUE(port.IsOpen());
+  EXPECT_TRUE(port_.IsOpen());
 }
 
 TEST_F(SerialPortOnPty, ReadReturnsAsSoonAsBytesArrive) {
   std::thread peer([this] {
     std::this_thread::sleep_for(milliseconds(50));
-    pty.Send("!1;3F;\r");
+    pty_.Send("!1;3F;\r");
   });
   std::uint8_t buffer[32];
   const auto start = SteadyClock::now();
-  const LineRead read = port.Read(buffer, sizeof buffer, start + milliseconds(3000));
+  const LineRead read = port_.Read(buffer, sizeof buffer, start + milliseconds(3000));
   peer.join();
-  EXPECT_EQ(read.status, LineReadStatus::Data);
+  EXPECT_EQ(read.status, LineReadStatus::kData);
   EXPECT_GT(read.count, 0u);
   EXPECT_LT(Elapsed(start), milliseconds(1000));
 }
@@ -120,43 +120,43 @@ TEST_F(SerialPortOnPty, ReadReturnsAsSoonAsBytesArrive) {
 TEST_F(SerialPortOnPty, HangupEndsTheReadAtOnceAndClosesThePort) {
   std::thread peer([this] {
     std::this_thread::sleep_for(milliseconds(50));
-    pty.Close();
+    pty_.Close();
   });
   std::uint8_t buffer[32];
   const auto start = SteadyClock::now();
-  const LineRead read = port.Read(buffer, sizeof buffer, start + milliseconds(3000));
+  const LineRead read = port_.Read(buffer, sizeof buffer, start + milliseconds(3000));
   peer.join();
-  EXPECT_EQ(read.status, LineReadStatus::Gone);
+  EXPECT_EQ(read.status, LineReadStatus::kGone);
   EXPECT_LT(Elapsed(start), milliseconds(1000));
-  EXPECT_FALSE(port.IsOpen());
+  EXPECT_FALSE(port_.IsOpen());
   // The slave device is gone with its master, so it cannot come back.
-  EXPECT_FALSE(port.Reopen());
-  EXPECT_EQ(port.Read(buffer, sizeof buffer, SteadyClock::now() + milliseconds(500)).status,
-            LineReadStatus::Gone);
+  EXPECT_FALSE(port_.Reopen());
+  EXPECT_EQ(port_.Read(buffer, sizeof buffer, SteadyClock::now() + milliseconds(500)).status,
+            LineReadStatus::kGone);
 }
 
 TEST_F(SerialPortOnPty, DiscardInputDropsWaitingBytes) {
-  pty.Send("!1;stale;\r");
+  pty_.Send("!1;stale;\r");
   std::this_thread::sleep_for(milliseconds(50));
-  port.DiscardInput();
+  port_.DiscardInput();
   std::uint8_t buffer[32];
-  EXPECT_EQ(port.Read(buffer, sizeof buffer, SteadyClock::now() + milliseconds(100)).status,
-            LineReadStatus::TimedOut);
+  EXPECT_EQ(port_.Read(buffer, sizeof buffer, SteadyClock::now() + milliseconds(100)).status,
+            LineReadStatus::kTimedOut);
 }
 
 TEST_F(SerialPortOnPty, SecondOpenIsRefusedUntilTheFirstLetsGo) {
   SerialPort other;
   std::string reason;
-  EXPECT_FALSE(other.Open(pty.SlavePath(), 9600, reason));
-  EXPECT_THAT(reason, StartsWith(pty.SlavePath() + ": "));
+  EXPECT_FALSE(other.Open(pty_.SlavePath(), 9600, reason));
+  EXPECT_THAT(reason, StartsWith(pty_.SlavePath() + ": "));
   EXPECT_THAT(reason, HasSubstr(platform_texts::kDeviceBusy));
   EXPECT_FALSE(other.IsOpen());
 
-  port.Close();
+  port_.Close();
   EXPECT_TRUE(other.Reopen());
   EXPECT_TRUE(other.IsOpen());
   // A port closed on purpose stays closed.
-  EXPECT_FALSE(port.Reopen());
+  EXPECT_FALSE(port_.Reopen());
 }
 
 TEST(SerialPortOpen, FailuresNameTheDeviceAndTheReason) {

@@ -36,16 +36,16 @@ constexpr std::array<int, 2> kVanishAt = {300, 900};
 std::vector<sim::Fault> FaultMix() {
   const auto share = [](sim::FaultKind kind, double percent, unsigned argument = 0) {
     sim::Fault fault{kind, {}, argument};
-    fault.when.by = sim::FaultWhen::By::Share;
+    fault.when.by = sim::FaultWhen::By::kShare;
     fault.when.share = percent / 100.0;
     return fault;
   };
   using K = sim::FaultKind;
-  return {share(K::NoReply, 0.5),        share(K::CutReply, 0.5),
-          share(K::GarbageBefore, 3, 70),  // pushes the "!" beyond index 64
-          share(K::LongReply, 3),        share(K::ErrorCode, 3, 0x000D),
-          share(K::Delay, 3, 30),        share(K::NulBytes, 3, 2),
-          share(K::WrongValue, 4)};
+  return {share(K::kNoReply, 0.5),        share(K::kCutReply, 0.5),
+          share(K::kGarbageBefore, 3, 70),  // pushes the "!" beyond index 64
+          share(K::kLongReply, 3),        share(K::kErrorCode, 3, 0x000D),
+          share(K::kDelay, 3, 30),        share(K::kNulBytes, 3, 2),
+          share(K::kWrongValue, 4)};
 }
 
 struct Parameter {
@@ -83,7 +83,7 @@ std::string KindsOf(const sim::FaultEffects& e) {
   return kinds;
 }
 
-enum class Op { ReadByte, ReadDword, ReadStatus, WriteByte, WriteDword, WriteByteChecked, WriteFloatChecked };
+enum class Op { kReadByte, kReadDword, kReadStatus, kWriteByte, kWriteDword, kWriteByteChecked, kWriteFloatChecked };
 constexpr int kOpCount = 7;
 
 class FaultSoak : public LinkAgainstInstrument {
@@ -102,7 +102,7 @@ class FaultSoak : public LinkAgainstInstrument {
     const std::uint32_t byte = random() % 200;
     const float real = static_cast<float>(random() % 100000) / 8.0f;
     switch (op) {
-      case Op::ReadByte: {
+      case Op::kReadByte: {
         std::uint8_t value = 0;
         const ExchangeResult r = link_->ReadByte(2, p.address, value);
         if (r == result::kOk) {
@@ -110,7 +110,7 @@ class FaultSoak : public LinkAgainstInstrument {
         }
         return r;
       }
-      case Op::ReadDword: {
+      case Op::kReadDword: {
         std::uint32_t bits = 0;
         const ExchangeResult r = link_->ReadDword(2, p.address, bits);
         if (r == result::kOk) {
@@ -118,7 +118,7 @@ class FaultSoak : public LinkAgainstInstrument {
         }
         return r;
       }
-      case Op::ReadStatus: {
+      case Op::kReadStatus: {
         StatusBlock block{};
         const ExchangeResult r = link_->ReadStatusBlock(block);
         const sim::StatusBytes now = device.StatusBlockNow();
@@ -127,16 +127,16 @@ class FaultSoak : public LinkAgainstInstrument {
         }
         return r;
       }
-      case Op::WriteByte: return link_->WriteByte(2, p.address, byte);
-      case Op::WriteDword: return link_->WriteDword(2, p.address, std::bit_cast<std::uint32_t>(real));
-      case Op::WriteByteChecked: {
+      case Op::kWriteByte: return link_->WriteByte(2, p.address, byte);
+      case Op::kWriteDword: return link_->WriteDword(2, p.address, std::bit_cast<std::uint32_t>(real));
+      case Op::kWriteByteChecked: {
         const ExchangeResult r = link_->WriteByteChecked(2, p.address, byte);
         if (r == result::kOk) {
           EXPECT_EQ(device.Byte(2, p.address), byte) << p.address;
         }
         return r;
       }
-      case Op::WriteFloatChecked: {
+      case Op::kWriteFloatChecked: {
         const ExchangeResult r = link_->WriteFloatChecked(2, p.address, real);
         if (r == result::kOk) {
           EXPECT_NEAR(*device.Float(p.address), real, 0.01) << p.address;
@@ -165,17 +165,17 @@ TEST_F(FaultSoak, EveryOperationEndsRightAndRetriesRecover) {
   for (int n = 0; exchanges < kExchanges; ++n) {
     const bool vanish = std::find(kVanishAt.begin(), kVanishAt.end(), n) != kVanishAt.end();
     if (vanish) {
-      sim::Fault gone{sim::FaultKind::Vanish, {}, 0};
+      sim::Fault gone{sim::FaultKind::kVanish, {}, 0};
       gone.when.request_number = instrument_->Now().RequestsReceived() + 1;
       instrument_->Now().AddFault(gone);
     }
     std::vector<Parameter> pool;
     const Op op = static_cast<Op>(random() % kOpCount);
-    const bool dword = op == Op::ReadDword || op == Op::WriteDword || op == Op::WriteFloatChecked;
+    const bool dword = op == Op::kReadDword || op == Op::kWriteDword || op == Op::kWriteFloatChecked;
     for (const Parameter& p : parameters)
       if (p.dword == dword) pool.push_back(p);
     const Parameter p = pool[random() % pool.size()];
-    const bool checked = op == Op::WriteByteChecked || op == Op::WriteFloatChecked;
+    const bool checked = op == Op::kWriteByteChecked || op == Op::kWriteFloatChecked;
 
     instrument_->Now().ClearFrames();
     const auto start = Clock::now();

@@ -23,8 +23,8 @@ TEST_F(LinkAgainstInstrument, FullReadWithATenthOfRepliesLostEndsRight) {
   ASSERT_EQ(ReadDeviceSettings(*link_, clean, op), result::kOk);
   const std::size_t clean_requests = instrument_->Now().RequestsReceived();
 
-  sim::Fault lost{sim::FaultKind::NoReply, {}, 0};
-  lost.when.by = sim::FaultWhen::By::Share;
+  sim::Fault lost{sim::FaultKind::kNoReply, {}, 0};
+  lost.when.by = sim::FaultWhen::By::kShare;
   lost.when.share = 0.10;
   instrument_->Now().AddFault(lost);
 

@@ -46,7 +46,7 @@ TEST(VanishingDevice, WriteEndsWithNoAnswerAndTheNextCommandWorksWhenItIsBack) {
   s.channel[1].th1 = 12.5f;
 
   // Pulled a few exchanges into the write.
-  sim::Fault pulled{sim::FaultKind::Vanish, {}, 0};
+  sim::Fault pulled{sim::FaultKind::kVanish, {}, 0};
   pulled.when.request_number = instrument.Now().RequestsReceived() + 7;
   instrument.Now().AddFault(pulled);
   auto start = Clock::now();

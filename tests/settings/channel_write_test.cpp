@@ -79,32 +79,32 @@ const std::vector<std::string> kWriteStepTexts = {
 class ChannelWriteTest : public TransferTest {
  protected:
   ChannelWriteTest() {
-    s.channel[0] = SampleChannel();
-    s.channel[1] = SampleChannel();
+    s_.channel[0] = SampleChannel();
+    s_.channel[1] = SampleChannel();
   }
 };
 
 TEST_F(ChannelWriteTest, WritesEveryStepInTableOrderWithItsText) {
-  ASSERT_EQ(WriteChannel(device, s, op, 0), result::kOk);
-  EXPECT_EQ(device.Log(), kChannel1Writes);
-  EXPECT_EQ(StepTexts(op), kWriteStepTexts);
-  EXPECT_EQ(op.calls.front(), LinesCall("Ход процесса", "Запись настроек канала 1", "", "", "",
+  ASSERT_EQ(WriteChannel(device_, s_, op_, 0), result::kOk);
+  EXPECT_EQ(device_.Log(), kChannel1Writes);
+  EXPECT_EQ(StepTexts(op_), kWriteStepTexts);
+  EXPECT_EQ(op_.calls.front(), LinesCall("Ход процесса", "Запись настроек канала 1", "", "", "",
                                         "Для остановки нажмите ESC"));
-  EXPECT_EQ(op.CallsStartingWith("show").size(), 0u) << "the caller shows the panel";
-  EXPECT_EQ(op.CallsStartingWith("hide").size(), 0u) << "a finished channel leaves it shown";
+  EXPECT_EQ(op_.CallsStartingWith("show").size(), 0u) << "the caller shows the panel";
+  EXPECT_EQ(op_.CallsStartingWith("hide").size(), 0u) << "a finished channel leaves it shown";
 }
 
 TEST_F(ChannelWriteTest, ChannelTwoUsesItsOwnAddressesAndTitle) {
-  ASSERT_EQ(WriteChannel(device, s, op, 1), result::kOk);
-  EXPECT_EQ(device.Log(), kChannel2Writes);
-  EXPECT_EQ(op.lines[1], "Запись настроек канала 2");
+  ASSERT_EQ(WriteChannel(device_, s_, op_, 1), result::kOk);
+  EXPECT_EQ(device_.Log(), kChannel2Writes);
+  EXPECT_EQ(op_.lines[1], "Запись настроек канала 2");
 }
 
 // ESC is checked before step 1 and after steps 1-4, 6, 10, 14, 15, 16, 17:
 // never between a preparation write and the write of its type.
 TEST_F(ChannelWriteTest, EscIsCheckedOnlyWhereNoSetPointIsSwitchedOff) {
-  ASSERT_EQ(WriteChannel(device, s, op, 0), result::kOk);
-  EXPECT_EQ(Pattern(op.calls), "LE"
+  ASSERT_EQ(WriteChannel(device_, s_, op_, 0), result::kOk);
+  EXPECT_EQ(Pattern(op_.calls), "LE"
                                "LTE" "LTE" "LTE" "LTE" "LT" "LTE"  // steps 1-6
                                "LT" "LT" "LT" "LTE"                // steps 7-10
                                "LT" "LT" "LT" "LTE"                // steps 11-14
@@ -118,7 +118,7 @@ TEST_F(ChannelWriteTest, EscDuringSetPoint1IsNoticedOnlyAfterItsTypeIsRestored) 
     FakeInstrument fresh_device;
     RecordingOperator fresh_op;
     PressEscDuring(fresh_op, step);
-    EXPECT_EQ(WriteChannel(fresh_device, s, fresh_op, 0), result::kUserAbort) << step;
+    EXPECT_EQ(WriteChannel(fresh_device, s_, fresh_op, 0), result::kUserAbort) << step;
     EXPECT_EQ(fresh_device.Log().back(), "wbc 2:327=2") << step;
     EXPECT_EQ(fresh_device.Byte(2, 327), 2) << step;
     EXPECT_EQ(fresh_op.calls.back(), "hide") << step;
@@ -126,41 +126,41 @@ TEST_F(ChannelWriteTest, EscDuringSetPoint1IsNoticedOnlyAfterItsTypeIsRestored) 
 }
 
 TEST_F(ChannelWriteTest, EscDuringSetPoint2IsNoticedOnlyAfterItsTypeIsRestored) {
-  PressEscDuring(op, "Запись гистерезиса уставки 2");
-  EXPECT_EQ(WriteChannel(device, s, op, 0), result::kUserAbort);
-  EXPECT_EQ(device.Log().back(), "wbc 2:328=1");
-  EXPECT_EQ(op.calls.back(), "hide");
+  PressEscDuring(op_, "Запись гистерезиса уставки 2");
+  EXPECT_EQ(WriteChannel(device_, s_, op_, 0), result::kUserAbort);
+  EXPECT_EQ(device_.Log().back(), "wbc 2:328=1");
+  EXPECT_EQ(op_.calls.back(), "hide");
 }
 
 TEST_F(ChannelWriteTest, EscBeforeTheFirstStepWritesNothing) {
-  op.esc = {true};
-  EXPECT_EQ(WriteChannel(device, s, op, 0), result::kUserAbort);
-  EXPECT_TRUE(device.operations.empty());
-  EXPECT_EQ(op.calls.back(), "hide");
+  op_.esc = {true};
+  EXPECT_EQ(WriteChannel(device_, s_, op_, 0), result::kUserAbort);
+  EXPECT_TRUE(device_.operations.empty());
+  EXPECT_EQ(op_.calls.back(), "hide");
 }
 
 TEST_F(ChannelWriteTest, FailedPreparationLeavesSetPoint1UnwrittenAndItsTypeAsItWas) {
-  device.SetByte(2, 327, 1);
-  device.FailOperation(7, result::kNoAnswer);
-  EXPECT_EQ(WriteChannel(device, s, op, 0), result::kNoAnswer);
-  EXPECT_EQ(device.Log().size(), 7u);
-  EXPECT_EQ(device.Log().back(), "wbc 2:327=0 !2");
-  EXPECT_EQ(device.Float(2, 29), std::nullopt);
-  EXPECT_EQ(device.Float(2, 37), std::nullopt);
-  EXPECT_EQ(device.Byte(2, 327), 1);
-  EXPECT_EQ(op.calls.back(), "hide");
+  device_.SetByte(2, 327, 1);
+  device_.FailOperation(7, result::kNoAnswer);
+  EXPECT_EQ(WriteChannel(device_, s_, op_, 0), result::kNoAnswer);
+  EXPECT_EQ(device_.Log().size(), 7u);
+  EXPECT_EQ(device_.Log().back(), "wbc 2:327=0 !2");
+  EXPECT_EQ(device_.Float(2, 29), std::nullopt);
+  EXPECT_EQ(device_.Float(2, 37), std::nullopt);
+  EXPECT_EQ(device_.Byte(2, 327), 1);
+  EXPECT_EQ(op_.calls.back(), "hide");
 }
 
 TEST_F(ChannelWriteTest, FloatReadBackWithinTheInstrumentsPrecisionCountsAsWritten) {
-  device.float_storage = [](float v) { return v == 50.0f ? 49.995f : v; };
-  EXPECT_EQ(WriteChannel(device, s, op, 0), result::kOk);
+  device_.float_storage = [](float v) { return v == 50.0f ? 49.995f : v; };
+  EXPECT_EQ(WriteChannel(device_, s_, op_, 0), result::kOk);
 }
 
 TEST_F(ChannelWriteTest, FloatReadBackOutsideTheToleranceEndsWith15) {
-  device.float_storage = [](float v) { return v == 50.0f ? 49.98f : v; };
-  EXPECT_EQ(WriteChannel(device, s, op, 0), result::kReadBackMismatch);
-  EXPECT_EQ(device.Log().back(), "wfc 2:29=50 !15");
-  EXPECT_EQ(op.calls.back(), "hide");
+  device_.float_storage = [](float v) { return v == 50.0f ? 49.98f : v; };
+  EXPECT_EQ(WriteChannel(device_, s_, op_, 0), result::kReadBackMismatch);
+  EXPECT_EQ(device_.Log().back(), "wfc 2:29=50 !15");
+  EXPECT_EQ(op_.calls.back(), "hide");
 }
 
 // The whole 32-bit value goes to the link: a byte field of 300 or -1 goes
@@ -169,20 +169,20 @@ TEST_F(ChannelWriteTest, ByteFieldAbove255FailsItsReadBack) {
   for (std::int32_t bad : {300, -1}) {
     FakeInstrument fresh_device;
     RecordingOperator fresh_op;
-    s.channel[0].ns = bad;
-    EXPECT_EQ(WriteChannel(fresh_device, s, fresh_op, 0), result::kReadBackMismatch) << bad;
+    s_.channel[0].ns = bad;
+    EXPECT_EQ(WriteChannel(fresh_device, s_, fresh_op, 0), result::kReadBackMismatch) << bad;
     EXPECT_EQ(fresh_device.Byte(2, 317), 255) << bad;
   }
 }
 
 TEST_F(ChannelWriteTest, NotSelectedOrOutOfRangeChannelsWriteNothing) {
-  s.channel[1].select = 0;
-  EXPECT_EQ(WriteChannel(device, s, op, 1), result::kOk);
-  EXPECT_TRUE(op.calls.empty());
-  EXPECT_EQ(WriteChannel(device, s, op, 2), result::kOperandTooBig);
-  EXPECT_EQ(WriteChannel(device, s, op, -1), result::kOperandTooBig);
-  EXPECT_EQ(op.calls, (std::vector<std::string>{"hide", "hide"}));
-  EXPECT_TRUE(device.operations.empty());
+  s_.channel[1].select = 0;
+  EXPECT_EQ(WriteChannel(device_, s_, op_, 1), result::kOk);
+  EXPECT_TRUE(op_.calls.empty());
+  EXPECT_EQ(WriteChannel(device_, s_, op_, 2), result::kOperandTooBig);
+  EXPECT_EQ(WriteChannel(device_, s_, op_, -1), result::kOperandTooBig);
+  EXPECT_EQ(op_.calls, (std::vector<std::string>{"hide", "hide"}));
+  EXPECT_TRUE(device_.operations.empty());
 }
 
 }  // namespace

@@ -14,8 +14,8 @@ const std::string kReadHint = "Для прекращения нажмите ESC"
 using DeviceTransferTest = TransferTest;
 
 TEST_F(DeviceTransferTest, FullReadAsksForEveryParameterInOrder) {
-  ASSERT_EQ(ReadDeviceSettings(device, s, op), result::kOk);
-  EXPECT_EQ(device.Log(), Concat({kChannel1Reads, kChannel2Reads, kRelayReads, kRegulatorReads,
+  ASSERT_EQ(ReadDeviceSettings(device_, s_, op_), result::kOk);
+  EXPECT_EQ(device_.Log(), Concat({kChannel1Reads, kChannel2Reads, kRelayReads, kRegulatorReads,
                                   kGeneralReads}));
 }
 
@@ -28,8 +28,8 @@ void ExpectCountedToTheEnd(const RecordingOperator& op, std::size_t exchanges) {
 }
 
 TEST_F(DeviceTransferTest, ProgressCountIsKnownBeforeTheReadAndReachesItsTotal) {
-  ASSERT_EQ(ReadDeviceSettings(device, s, op), result::kOk);
-  ExpectCountedToTheEnd(op, device.Log().size());
+  ASSERT_EQ(ReadDeviceSettings(device_, s_, op_), result::kOk);
+  ExpectCountedToTheEnd(op_, device_.Log().size());
 
   // The total follows the switches: channel 2 and the general group off.
   DeviceSettings fewer = AllSelected();
@@ -39,7 +39,7 @@ TEST_F(DeviceTransferTest, ProgressCountIsKnownBeforeTheReadAndReachesItsTotal) 
   RecordingOperator fewer_op;
   ASSERT_EQ(ReadDeviceSettings(other, fewer, fewer_op), result::kOk);
   ExpectCountedToTheEnd(fewer_op, other.Log().size());
-  EXPECT_LT(other.Log().size(), device.Log().size());
+  EXPECT_LT(other.Log().size(), device_.Log().size());
 }
 
 TEST(ProgressCountText, SaysTheTimeLeftOnlyWhileThereIsAPaceAndSomethingLeft) {
@@ -50,27 +50,27 @@ TEST(ProgressCountText, SaysTheTimeLeftOnlyWhileThereIsAPaceAndSomethingLeft) {
 }
 
 TEST_F(DeviceTransferTest, FullReadFillsTheRecordFromTheInstrument) {
-  device.SetByte(2, 316, 22);
-  device.SetFloat(2, 16, 300.0f);
-  device.SetFloat(2, 3, 1.02f);   // four-byte 3: range adjustment of channel 1
-  device.SetByte(2, 3, 1);        // one-byte 3: device type
-  device.SetByte(2, 326, 1);
-  device.SetByte(2, 338, 30);
-  device.SetByte(1, 6, 0x5A);
-  device.SetByte(2, 4, 1);
-  ASSERT_EQ(ReadDeviceSettings(device, s, op), result::kOk);
-  EXPECT_EQ(s.channel[1].dat, 22);
-  EXPECT_EQ(s.channel[1].diap_max, 300.0f);
-  EXPECT_EQ(s.channel[0].adj, 1.02f);
-  EXPECT_EQ(s.general.proc_ver, 1);
-  EXPECT_EQ(s.channel[1].ver_rel_proc, 1);
-  EXPECT_EQ(s.channel[1].reg_int, 30);
-  EXPECT_EQ(s.general.firmware_version, 0x5A);
-  EXPECT_EQ(s.general.err_ver, 1);
+  device_.SetByte(2, 316, 22);
+  device_.SetFloat(2, 16, 300.0f);
+  device_.SetFloat(2, 3, 1.02f);   // four-byte 3: range adjustment of channel 1
+  device_.SetByte(2, 3, 1);        // one-byte 3: device type
+  device_.SetByte(2, 326, 1);
+  device_.SetByte(2, 338, 30);
+  device_.SetByte(1, 6, 0x5A);
+  device_.SetByte(2, 4, 1);
+  ASSERT_EQ(ReadDeviceSettings(device_, s_, op_), result::kOk);
+  EXPECT_EQ(s_.channel[1].dat, 22);
+  EXPECT_EQ(s_.channel[1].diap_max, 300.0f);
+  EXPECT_EQ(s_.channel[0].adj, 1.02f);
+  EXPECT_EQ(s_.general.proc_ver, 1);
+  EXPECT_EQ(s_.channel[1].ver_rel_proc, 1);
+  EXPECT_EQ(s_.channel[1].reg_int, 30);
+  EXPECT_EQ(s_.general.firmware_version, 0x5A);
+  EXPECT_EQ(s_.general.err_ver, 1);
 }
 
 TEST_F(DeviceTransferTest, FullReadShowsEachGroupOnThePanelAndEndsHidden) {
-  ASSERT_EQ(ReadDeviceSettings(device, s, op), result::kOk);
+  ASSERT_EQ(ReadDeviceSettings(device_, s_, op_), result::kOk);
   const std::vector<std::string> expected_start = {
       LinesCall("Ход процесса", "", "", "", "", kReadHint),
       LinesCall("Ход процесса", "Идет чтение настроек канала 1", "", "", "", kReadHint),
@@ -79,59 +79,59 @@ TEST_F(DeviceTransferTest, FullReadShowsEachGroupOnThePanelAndEndsHidden) {
       LinesCall("Ход процесса", "Идет чтение настроек канала 1", "Чтение типа датчика", "", "",
                 kReadHint),
   };
-  EXPECT_EQ(std::vector<std::string>(op.calls.begin(), op.calls.begin() + 5), expected_start);
+  EXPECT_EQ(std::vector<std::string>(op_.calls.begin(), op_.calls.begin() + 5), expected_start);
   // Channel 2's group line comes with an empty step line.
-  EXPECT_EQ(op.CallsStartingWith("lines|Ход процесса|Идет чтение настроек канала 2||").size(), 1u);
-  EXPECT_EQ(op.calls.back(), "hide");
-  EXPECT_FALSE(op.progress_visible);
+  EXPECT_EQ(op_.CallsStartingWith("lines|Ход процесса|Идет чтение настроек канала 2||").size(), 1u);
+  EXPECT_EQ(op_.calls.back(), "hide");
+  EXPECT_FALSE(op_.progress_visible);
   std::vector<std::string> groups;
-  for (const auto& c : op.CallsStartingWith("lines||")) groups.push_back(c);
+  for (const auto& c : op_.CallsStartingWith("lines||")) groups.push_back(c);
   EXPECT_EQ(groups, (std::vector<std::string>{LinesCall("", "Чтение логики реле", "", "", "", ""),
                                               LinesCall("", "Чтение параметров регулятора", "",
                                                         "", "", "")}));
 }
 
 TEST_F(DeviceTransferTest, ChannelTwoNotSelectedIsSkippedButTheRegulatorIsRead) {
-  s.channel[1].select = 0;
-  s.relay.select = 0;
-  s.general.gen_select = 0;
-  ASSERT_EQ(ReadDeviceSettings(device, s, op), result::kOk);
-  EXPECT_EQ(device.Log(), Concat({kChannel1Reads, kRegulatorReads}));
-  EXPECT_EQ(op.calls.back(), "hide");
+  s_.channel[1].select = 0;
+  s_.relay.select = 0;
+  s_.general.gen_select = 0;
+  ASSERT_EQ(ReadDeviceSettings(device_, s_, op_), result::kOk);
+  EXPECT_EQ(device_.Log(), Concat({kChannel1Reads, kRegulatorReads}));
+  EXPECT_EQ(op_.calls.back(), "hide");
 }
 
 TEST_F(DeviceTransferTest, GeneralSwitchOffReadsNoSerialDateFirmwareTypeOrErrorDisplay) {
-  s.general.gen_select = 0;
-  ASSERT_EQ(ReadDeviceSettings(device, s, op), result::kOk);
-  EXPECT_EQ(device.Log(), Concat({kChannel1Reads, kChannel2Reads, kRelayReads, kRegulatorReads}));
+  s_.general.gen_select = 0;
+  ASSERT_EQ(ReadDeviceSettings(device_, s_, op_), result::kOk);
+  EXPECT_EQ(device_.Log(), Concat({kChannel1Reads, kChannel2Reads, kRelayReads, kRegulatorReads}));
 }
 
 TEST_F(DeviceTransferTest, EscLateInChannel1IsNoticedBeforeChannel2) {
-  PressEscDuring(op, "Чтение скорости изменения уставки");
-  EXPECT_EQ(ReadDeviceSettings(device, s, op), result::kUserAbort);
-  EXPECT_EQ(device.Log(), kChannel1Reads);
-  EXPECT_EQ(op.calls.back(), "hide");
+  PressEscDuring(op_, "Чтение скорости изменения уставки");
+  EXPECT_EQ(ReadDeviceSettings(device_, s_, op_), result::kUserAbort);
+  EXPECT_EQ(device_.Log(), kChannel1Reads);
+  EXPECT_EQ(op_.calls.back(), "hide");
 }
 
 TEST_F(DeviceTransferTest, FailedRelayReadEndsTheSequenceBeforeTheRegulator) {
-  device.FailAddress(2, Width::kByte, 7, result::kNoAnswer);
-  EXPECT_EQ(ReadDeviceSettings(device, s, op), result::kNoAnswer);
-  EXPECT_EQ(device.Log().back(), "rb 2:7 !2");
-  EXPECT_EQ(op.calls.back(), "hide");
+  device_.FailAddress(2, Width::kByte, 7, result::kNoAnswer);
+  EXPECT_EQ(ReadDeviceSettings(device_, s_, op_), result::kNoAnswer);
+  EXPECT_EQ(device_.Log().back(), "rb 2:7 !2");
+  EXPECT_EQ(op_.calls.back(), "hide");
 }
 
 TEST_F(DeviceTransferTest, FailedSerialReadEndsTheSequenceBeforeTheFirmware) {
-  device.FailAddress(2, Width::kByte, 18, result::kChecksum);
-  EXPECT_EQ(ReadDeviceSettings(device, s, op), result::kChecksum);
-  EXPECT_EQ(device.Log().back(), "rb 2:18 !6");
-  EXPECT_EQ(op.calls.back(), "hide");
+  device_.FailAddress(2, Width::kByte, 18, result::kChecksum);
+  EXPECT_EQ(ReadDeviceSettings(device_, s_, op_), result::kChecksum);
+  EXPECT_EQ(device_.Log().back(), "rb 2:18 !6");
+  EXPECT_EQ(op_.calls.back(), "hide");
 }
 
 TEST_F(DeviceTransferTest, FailedGeneralReadHidesThePanel) {
-  device.FailAddress(2, Width::kByte, 4, result::kNotUnderstood);
-  EXPECT_EQ(ReadDeviceSettings(device, s, op), result::kNotUnderstood);
-  EXPECT_EQ(device.Log().back(), "rb 2:4 !3");
-  EXPECT_FALSE(op.progress_visible);
+  device_.FailAddress(2, Width::kByte, 4, result::kNotUnderstood);
+  EXPECT_EQ(ReadDeviceSettings(device_, s_, op_), result::kNotUnderstood);
+  EXPECT_EQ(device_.Log().back(), "rb 2:4 !3");
+  EXPECT_FALSE(op_.progress_visible);
 }
 
 // --- writing --------------------------------------------------------------
@@ -170,19 +170,19 @@ ChannelSettings WrittenChannel(float base) {
 class DeviceWriteTest : public TransferTest {
  protected:
   DeviceWriteTest() {
-    s.channel[0] = WrittenChannel(0.0f);
-    s.channel[1] = WrittenChannel(10.0f);
-    s.relay.rel0_msk0 = 0x03;
-    s.relay.rel0_msk1 = 0x04;
-    s.relay.rel1_msk0 = 0x40;
-    s.relay.rel1_msk1 = 0x01;
-    s.general.proc_ver = 1;
-    s.general.err_ver = 1;
+    s_.channel[0] = WrittenChannel(0.0f);
+    s_.channel[1] = WrittenChannel(10.0f);
+    s_.relay.rel0_msk0 = 0x03;
+    s_.relay.rel0_msk1 = 0x04;
+    s_.relay.rel1_msk0 = 0x40;
+    s_.relay.rel1_msk1 = 0x01;
+    s_.general.proc_ver = 1;
+    s_.general.err_ver = 1;
   }
 };
 
 TEST_F(DeviceWriteTest, FullWriteSendsEveryParameterInOrderAndEndsWithTheRestart) {
-  ASSERT_EQ(WriteDeviceSettings(device, s, op), result::kOk);
+  ASSERT_EQ(WriteDeviceSettings(device_, s_, op_), result::kOk);
   const std::vector<std::string> expected = {
       "wbc 2:315=20", "wfc 2:15=100", "wfc 2:13=0", "wbc 2:323=1", "wfc 2:3=1", "wfc 2:1=0.5",
       "wbc 2:327=0", "wfc 2:29=50", "wfc 2:37=0.02", "wbc 2:327=1", "wbc 2:328=0", "wfc 2:30=60",
@@ -195,29 +195,29 @@ TEST_F(DeviceWriteTest, FullWriteSendsEveryParameterInOrderAndEndsWithTheRestart
       "wb 2:325=1", "wb 2:326=1", "wb 2:6=3", "wb 2:7=4", "wb 2:8=64", "wb 2:9=1",
       "wb 2:337=240", "wb 2:338=240", "wb 2:339=5", "wb 2:340=5",
       "wb 2:3=1", "wb 2:4=1", "wb 2:0=47", "wb 1:0=1"};
-  EXPECT_EQ(device.Log(), expected);
+  EXPECT_EQ(device_.Log(), expected);
 }
 
 TEST_F(DeviceWriteTest, ProgressCountIsKnownBeforeTheWriteAndStopsWhereItFails) {
-  ASSERT_EQ(WriteDeviceSettings(device, s, op), result::kOk);
-  ExpectCountedToTheEnd(op, device.Log().size());
+  ASSERT_EQ(WriteDeviceSettings(device_, s_, op_), result::kOk);
+  ExpectCountedToTheEnd(op_, device_.Log().size());
 
   FakeInstrument failing;
   failing.FailAddress(2, Width::kByte, 8, result::kNoAnswer);
   RecordingOperator failing_op;
-  EXPECT_EQ(WriteDeviceSettings(failing, s, failing_op), result::kNoAnswer);
+  EXPECT_EQ(WriteDeviceSettings(failing, s_, failing_op), result::kNoAnswer);
   EXPECT_EQ(failing_op.counts.back(),
-            std::make_pair(static_cast<int>(failing.Log().size()), op.counts.back().second));
+            std::make_pair(static_cast<int>(failing.Log().size()), op_.counts.back().second));
 }
 
 TEST_F(DeviceWriteTest, WriteLeavesTheInstrumentHoldingTheRecord) {
-  ASSERT_EQ(WriteDeviceSettings(device, s, op), result::kOk);
-  FakeInstrument& written = device;
+  ASSERT_EQ(WriteDeviceSettings(device_, s_, op_), result::kOk);
+  FakeInstrument& written = device_;
   DeviceSettings back = AllSelected();
   RecordingOperator quiet;
   ASSERT_EQ(ReadDeviceSettings(written, back, quiet), result::kOk);
   for (int k = 0; k < 2; ++k) {
-    const ChannelSettings& a = s.channel[static_cast<std::size_t>(k)];
+    const ChannelSettings& a = s_.channel[static_cast<std::size_t>(k)];
     const ChannelSettings& b = back.channel[static_cast<std::size_t>(k)];
     EXPECT_EQ(b.dat, a.dat);
     EXPECT_EQ(b.diap_max, a.diap_max);
@@ -232,52 +232,52 @@ TEST_F(DeviceWriteTest, WriteLeavesTheInstrumentHoldingTheRecord) {
 }
 
 TEST_F(DeviceWriteTest, PanelStartsWithTheReadHintAndEndsHidden) {
-  ASSERT_EQ(WriteDeviceSettings(device, s, op), result::kOk);
-  EXPECT_EQ(op.calls[0], LinesCall("Ход процесса", "", "", "", "", kReadHint));
-  EXPECT_EQ(op.calls[1], "show");
-  EXPECT_EQ(op.calls[2], LinesCall("Ход процесса", "Запись настроек канала 1", "", "", "",
+  ASSERT_EQ(WriteDeviceSettings(device_, s_, op_), result::kOk);
+  EXPECT_EQ(op_.calls[0], LinesCall("Ход процесса", "", "", "", "", kReadHint));
+  EXPECT_EQ(op_.calls[1], "show");
+  EXPECT_EQ(op_.calls[2], LinesCall("Ход процесса", "Запись настроек канала 1", "", "", "",
                                    "Для остановки нажмите ESC"));
-  EXPECT_EQ(op.calls.back(), "hide");
-  EXPECT_FALSE(op.progress_visible);
+  EXPECT_EQ(op_.calls.back(), "hide");
+  EXPECT_FALSE(op_.progress_visible);
 }
 
 TEST_F(DeviceWriteTest, EverySwitchOffStillWritesRegulator47AndRestart) {
-  s.channel[0].select = 0;
-  s.channel[1].select = 0;
-  s.relay.select = 0;
-  s.general.gen_select = 0;
-  ASSERT_EQ(WriteDeviceSettings(device, s, op), result::kOk);
-  EXPECT_EQ(device.Log(), (std::vector<std::string>{"wb 2:337=240", "wb 2:338=240", "wb 2:339=5",
+  s_.channel[0].select = 0;
+  s_.channel[1].select = 0;
+  s_.relay.select = 0;
+  s_.general.gen_select = 0;
+  ASSERT_EQ(WriteDeviceSettings(device_, s_, op_), result::kOk);
+  EXPECT_EQ(device_.Log(), (std::vector<std::string>{"wb 2:337=240", "wb 2:338=240", "wb 2:339=5",
                                                     "wb 2:340=5", "wb 2:0=47", "wb 1:0=1"}));
 }
 
 TEST_F(DeviceWriteTest, FailedChannelWriteStopsBeforeRelaysAndRestart) {
-  device.float_storage = [](float v) { return v == 70.0f ? 69.98f : v; };
-  EXPECT_EQ(WriteDeviceSettings(device, s, op), result::kReadBackMismatch);
-  EXPECT_EQ(device.Log().back(), "wfc 2:34=70 !15");
-  EXPECT_EQ(op.calls.back(), "hide");
+  device_.float_storage = [](float v) { return v == 70.0f ? 69.98f : v; };
+  EXPECT_EQ(WriteDeviceSettings(device_, s_, op_), result::kReadBackMismatch);
+  EXPECT_EQ(device_.Log().back(), "wfc 2:34=70 !15");
+  EXPECT_EQ(op_.calls.back(), "hide");
 }
 
 TEST_F(DeviceWriteTest, FailedRelayWriteStopsBeforeTheRegulator) {
-  device.FailAddress(2, Width::kByte, 8, result::kNoAnswer);
-  EXPECT_EQ(WriteDeviceSettings(device, s, op), result::kNoAnswer);
-  EXPECT_EQ(device.Log().back(), "wb 2:8=64 !2");
-  EXPECT_EQ(op.calls.back(), "hide");
+  device_.FailAddress(2, Width::kByte, 8, result::kNoAnswer);
+  EXPECT_EQ(WriteDeviceSettings(device_, s_, op_), result::kNoAnswer);
+  EXPECT_EQ(device_.Log().back(), "wb 2:8=64 !2");
+  EXPECT_EQ(op_.calls.back(), "hide");
 }
 
 TEST_F(DeviceWriteTest, Failed47HidesThePanelAndSendsNoRestart) {
-  device.FailAddress(2, Width::kByte, 0, result::kNoAnswer);
-  EXPECT_EQ(WriteDeviceSettings(device, s, op), result::kNoAnswer);
-  EXPECT_EQ(device.Log().back(), "wb 2:0=47 !2");
-  EXPECT_EQ(device.Byte(1, 0), std::nullopt);
-  EXPECT_EQ(op.calls.back(), "hide");
+  device_.FailAddress(2, Width::kByte, 0, result::kNoAnswer);
+  EXPECT_EQ(WriteDeviceSettings(device_, s_, op_), result::kNoAnswer);
+  EXPECT_EQ(device_.Log().back(), "wb 2:0=47 !2");
+  EXPECT_EQ(device_.Byte(1, 0), std::nullopt);
+  EXPECT_EQ(op_.calls.back(), "hide");
 }
 
 TEST_F(DeviceWriteTest, EscInChannel1StopsTheWholeWrite) {
-  PressEscDuring(op, "Запись усреднения");
-  EXPECT_EQ(WriteDeviceSettings(device, s, op), result::kUserAbort);
-  EXPECT_EQ(device.Log().back(), "wbc 2:317=3");
-  EXPECT_EQ(device.Byte(1, 0), std::nullopt);
+  PressEscDuring(op_, "Запись усреднения");
+  EXPECT_EQ(WriteDeviceSettings(device_, s_, op_), result::kUserAbort);
+  EXPECT_EQ(device_.Log().back(), "wbc 2:317=3");
+  EXPECT_EQ(device_.Byte(1, 0), std::nullopt);
 }
 
 }  // namespace

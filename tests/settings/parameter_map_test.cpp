@@ -36,8 +36,8 @@ TEST(ParameterMap, NoTwoFieldsOfEitherChannelShareAParameter) {
 }
 
 TEST(ParameterMap, ByteThreeAndFloatThreeAreDifferentParameters) {
-  EXPECT_EQ(ChannelAddress(ChannelParameterOf(ChannelField::adj), 0), 3u);
-  EXPECT_EQ(ChannelParameterOf(ChannelField::adj).width, ParameterWidth::kFloat);
+  EXPECT_EQ(ChannelAddress(ChannelParameterOf(ChannelField::kAdj), 0), 3u);
+  EXPECT_EQ(ChannelParameterOf(ChannelField::kAdj).width, ParameterWidth::kFloat);
   EXPECT_EQ(kGeneralParameters[1].address, 3u);
   EXPECT_EQ(kGeneralParameters[1].field.in_general, &GeneralSettings::proc_ver);
 }

@@ -71,9 +71,9 @@ inline DeviceSettings AllSelected() {
 
 class TransferTest : public ::testing::Test {
  protected:
-  FakeInstrument device;
-  RecordingOperator op;
-  DeviceSettings s = AllSelected();
+  FakeInstrument device_;
+  RecordingOperator op_;
+  DeviceSettings s_ = AllSelected();
 };
 
 }  // namespace zrm::test

@@ -44,7 +44,7 @@ std::vector<std::string> ReceivedFrames(const sim::Simulator& simulator) {
   for (const auto& f : simulator.Frames()) {
     const auto& key = f.fields.parameter;
     out.push_back(FrameText(f.fields.command.value_or(0), key ? key->space : 0,
-                            key && key->width == sim::Width::Dword, key ? key->address : 0,
+                            key && key->width == sim::Width::kDword, key ? key->address : 0,
                             f.fields.data));
   }
   return out;
@@ -85,19 +85,19 @@ class TransferIntegrationTest : public ::testing::Test {
  protected:
   void SetUp() override {
     std::string error;
-    ASSERT_TRUE(simulator.Start(&error)) << error;
-    ASSERT_TRUE(port.Open(simulator.SlavePath(), 9600, error)) << error;
+    ASSERT_TRUE(simulator_.Start(&error)) << error;
+    ASSERT_TRUE(port_.Open(simulator_.SlavePath(), 9600, error)) << error;
   }
 
-  sim::Simulator simulator;
-  SerialPort port;
-  Link link{port, LinkParams{1, 2, 1000}, nullptr};
-  RecordingOperator op;
-  DeviceSettings s = AllSelected();
+  sim::Simulator simulator_;
+  SerialPort port_;
+  Link link_{port_, LinkParams{1, 2, 1000}, nullptr};
+  RecordingOperator op_;
+  DeviceSettings s_ = AllSelected();
 };
 
 TEST_F(TransferIntegrationTest, FullReadSendsTheStepTablesAndFillsTheRecordFromMemory) {
-  ASSERT_EQ(ReadDeviceSettings(link, s, op), result::kOk);
+  ASSERT_EQ(ReadDeviceSettings(link_, s_, op_), result::kOk);
 
   FakeInstrument fake;
   DeviceSettings scratch = AllSelected();
@@ -105,30 +105,30 @@ TEST_F(TransferIntegrationTest, FullReadSendsTheStepTablesAndFillsTheRecordFromM
   ASSERT_EQ(ReadDeviceSettings(fake, scratch, quiet), result::kOk);
   ASSERT_EQ(fake.Log(), Concat({kChannel1Reads, kChannel2Reads, kRelayReads, kRegulatorReads,
                                 kGeneralReads}));
-  EXPECT_EQ(ReceivedFrames(simulator), ExpectedFrames(fake.operations));
+  EXPECT_EQ(ReceivedFrames(simulator_), ExpectedFrames(fake.operations));
 
   for (int k = 0; k < 2; ++k) {
-    const ChannelSettings& ch = s.channel[static_cast<std::size_t>(k)];
+    const ChannelSettings& ch = s_.channel[static_cast<std::size_t>(k)];
     for (const auto& p : kChannelParameters) {
       const ParameterAddress a = ChannelAddress(p, k);
       if (p.width == ParameterWidth::kByte)
-        EXPECT_EQ(simulator.Byte(2, a), ch.*p.byte_field) << "byte " << a;
+        EXPECT_EQ(simulator_.Byte(2, a), ch.*p.byte_field) << "byte " << a;
       else
-        EXPECT_EQ(simulator.Float(a), ch.*p.float_field) << "float " << a;
+        EXPECT_EQ(simulator_.Float(a), ch.*p.float_field) << "float " << a;
     }
   }
-  EXPECT_EQ(simulator.Byte(2, 6), s.relay.rel0_msk0);
-  EXPECT_EQ(simulator.Byte(2, 337), s.channel[0].reg_int);
-  EXPECT_EQ(simulator.Byte(1, 6), s.general.firmware_version);
-  EXPECT_EQ(*simulator.Byte(2, 19) + 2000, s.general.date_year);
-  EXPECT_EQ(simulator.Byte(2, 12).value() * 256u + simulator.Byte(2, 11).value(),
-            SerialNumber(s.general));
+  EXPECT_EQ(simulator_.Byte(2, 6), s_.relay.rel0_msk0);
+  EXPECT_EQ(simulator_.Byte(2, 337), s_.channel[0].reg_int);
+  EXPECT_EQ(simulator_.Byte(1, 6), s_.general.firmware_version);
+  EXPECT_EQ(*simulator_.Byte(2, 19) + 2000, s_.general.date_year);
+  EXPECT_EQ(simulator_.Byte(2, 12).value() * 256u + simulator_.Byte(2, 11).value(),
+            SerialNumber(s_.general));
 }
 
 TEST_F(TransferIntegrationTest, FullWriteLeavesTheMemoryEqualToTheRecordAndRestarts) {
-  simulator.SetFloatDecimals(2);
-  ASSERT_EQ(ReadDeviceSettings(link, s, op), result::kOk);
-  for (auto& ch : s.channel) {
+  simulator_.SetFloatDecimals(2);
+  ASSERT_EQ(ReadDeviceSettings(link_, s_, op_), result::kOk);
+  for (auto& ch : s_.channel) {
     ch.th1 += 1.004f;
     ch.diap_max = 123.456f;
     ch.ns = 7;
@@ -136,38 +136,38 @@ TEST_F(TransferIntegrationTest, FullWriteLeavesTheMemoryEqualToTheRecordAndResta
     ch.koef3 = -0.125f;
     ch.reg_int = 240;
   }
-  s.relay.rel1_msk0 = 64;
-  s.general.err_ver = 0;
-  simulator.ClearFrames();
+  s_.relay.rel1_msk0 = 64;
+  s_.general.err_ver = 0;
+  simulator_.ClearFrames();
 
-  ASSERT_EQ(WriteDeviceSettings(link, s, op), result::kOk);
+  ASSERT_EQ(WriteDeviceSettings(link_, s_, op_), result::kOk);
 
   FakeInstrument fake;
   RecordingOperator quiet;
-  ASSERT_EQ(WriteDeviceSettings(fake, s, quiet), result::kOk);
-  const auto frames = ReceivedFrames(simulator);
+  ASSERT_EQ(WriteDeviceSettings(fake, s_, quiet), result::kOk);
+  const auto frames = ReceivedFrames(simulator_);
   EXPECT_EQ(frames, ExpectedFrames(fake.operations));
   ASSERT_GE(frames.size(), 2u);
   EXPECT_EQ(frames[frames.size() - 2], "38 2b0=2F");
   EXPECT_EQ(frames.back(), "38 1b0=01");
-  EXPECT_EQ(simulator.RestartCount(), 1u);
+  EXPECT_EQ(simulator_.RestartCount(), 1u);
 
   for (int k = 0; k < 2; ++k) {
-    const ChannelSettings& ch = s.channel[static_cast<std::size_t>(k)];
+    const ChannelSettings& ch = s_.channel[static_cast<std::size_t>(k)];
     for (const auto& p : kChannelParameters) {
       const ParameterAddress a = ChannelAddress(p, k);
       if (p.width == ParameterWidth::kByte) {
-        EXPECT_EQ(simulator.Byte(2, a), ch.*p.byte_field) << "byte " << a;
+        EXPECT_EQ(simulator_.Byte(2, a), ch.*p.byte_field) << "byte " << a;
       } else {
-        const auto stored = simulator.Float(a);
+        const auto stored = simulator_.Float(a);
         ASSERT_TRUE(stored.has_value()) << a;
         EXPECT_LE(std::fabs(*stored - ch.*p.float_field), 0.01f) << "float " << a;
       }
     }
   }
-  EXPECT_EQ(simulator.Byte(2, 8), 64);
-  EXPECT_EQ(simulator.Byte(2, 338), 240);
-  EXPECT_EQ(simulator.Byte(2, 4), 0);
+  EXPECT_EQ(simulator_.Byte(2, 8), 64);
+  EXPECT_EQ(simulator_.Byte(2, 338), 240);
+  EXPECT_EQ(simulator_.Byte(2, 4), 0);
 }
 
 }  // namespace

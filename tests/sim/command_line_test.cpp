@@ -27,7 +27,7 @@ TEST(SimCommandLine, ReadsEveryOption) {
   EXPECT_EQ(sim.float_decimals, 2);
   EXPECT_EQ(sim.seed, 99u);
   ASSERT_EQ(sim.faults.size(), 2u);
-  EXPECT_EQ(sim.faults[1].kind, FaultKind::ErrorCode);
+  EXPECT_EQ(sim.faults[1].kind, FaultKind::kErrorCode);
 }
 
 TEST(SimCommandLine, DefaultsMatchTheContract) {
@@ -61,7 +61,7 @@ TEST(SimCommandLine, AddressListsAndRangesMakeABus) {
       EXPECT_EQ(all, expected) << text;
     }
     EXPECT_TRUE(options.simulator.check_speed);
-    EXPECT_EQ(options.simulator.wrong_speed, WrongSpeedAnswer::Silent);
+    EXPECT_EQ(options.simulator.wrong_speed, WrongSpeedAnswer::kSilent);
   }
 }
 

@@ -23,15 +23,15 @@ Fault Parsed(const std::string& text) {
 
 TEST(SimFaultText, ReadsKindsArgumentsAndSelectors) {
   const Fault code = Parsed("code=000C@2:15:dword");
-  EXPECT_EQ(code.kind, FaultKind::ErrorCode);
+  EXPECT_EQ(code.kind, FaultKind::kErrorCode);
   EXPECT_EQ(code.argument, 0x000Cu);
-  EXPECT_EQ(code.when.by, FaultWhen::By::Parameter);
+  EXPECT_EQ(code.when.by, FaultWhen::By::kParameter);
   EXPECT_EQ(code.when.space, 2);
   EXPECT_EQ(code.when.address, 15u);
-  EXPECT_EQ(code.when.width, Width::Dword);
+  EXPECT_EQ(code.when.width, Width::kDword);
 
   const Fault share = Parsed("noreply@25%");
-  EXPECT_EQ(share.when.by, FaultWhen::By::Share);
+  EXPECT_EQ(share.when.by, FaultWhen::By::kShare);
   EXPECT_DOUBLE_EQ(share.when.share, 0.25);
 
   const Fault numbered = Parsed("garbage@3");

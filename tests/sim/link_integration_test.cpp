@@ -53,7 +53,7 @@ TEST_F(LinkOnSimulatorTest, ReadsTheDefaultInstrument) {
   ASSERT_EQ(link_->ReadDword(2, 15, bits), result::kOk);
   EXPECT_EQ(std::bit_cast<float>(bits), 600.0f);
   for (const sim::ReceivedFrame& frame : simulator_->Frames()) {
-    EXPECT_EQ(frame.checksum, sim::ChecksumVerdict::Good) << frame.raw;
+    EXPECT_EQ(frame.checksum, sim::ChecksumVerdict::kGood) << frame.raw;
     EXPECT_EQ(frame.reply.front(), '!');
   }
 }

@@ -22,7 +22,7 @@ TEST(SimRequestParser, DecodesAWellFormedStatusRequest) {
   const std::string raw = std::string(4, '\xFF') + ":1;37;00E002;17248\r";
   const ParsedFrame parsed = ParseFrame(raw, 1);
   EXPECT_TRUE(parsed.addressed_here);
-  EXPECT_EQ(parsed.checksum, ChecksumVerdict::Good);
+  EXPECT_EQ(parsed.checksum, ChecksumVerdict::kGood);
   EXPECT_FALSE(parsed.refusal);
   EXPECT_EQ(*parsed.fields.command, 37u);
   EXPECT_EQ(*parsed.fields.parameter, kStatusBlockKey);
@@ -41,7 +41,7 @@ TEST(SimRequestParser, DecodesTripletSpaceWidthAndThirteenBitAddress) {
 TEST(SimRequestParser, BadChecksumIsRefusedWithD) {
   const ParsedFrame parsed = ParseFrame(std::string(4, '\xFF') + ":1;37;00E002;17249\r", 1);
   EXPECT_TRUE(parsed.addressed_here);
-  EXPECT_EQ(parsed.checksum, ChecksumVerdict::Bad);
+  EXPECT_EQ(parsed.checksum, ChecksumVerdict::kBad);
   EXPECT_EQ(parsed.refusal, code::kChecksum);
 }
 

@@ -50,7 +50,7 @@ TEST(SimulatorLine, AnswersAndRecordsEveryFrame) {
   const ReceivedFrame& frame = frames[0];
   EXPECT_EQ(frame.number, 1u);
   EXPECT_EQ(frame.raw, request);
-  EXPECT_EQ(frame.checksum, ChecksumVerdict::Good);
+  EXPECT_EQ(frame.checksum, ChecksumVerdict::kGood);
   EXPECT_EQ(frame.fields.net_address, 1u);
   EXPECT_EQ(frame.fields.command, 37u);
   EXPECT_EQ(frame.fields.parameter, ByteParameter(2, 11));
@@ -68,7 +68,7 @@ TEST(SimulatorLine, RefusalsTravelAsDollarCodes) {
   EXPECT_EQ(simulator->Byte(2, 315), 9);
   const auto frames = simulator->Frames();
   ASSERT_EQ(frames.size(), 4u);
-  EXPECT_EQ(frames[0].checksum, ChecksumVerdict::Bad);
+  EXPECT_EQ(frames[0].checksum, ChecksumVerdict::kBad);
   EXPECT_EQ(frames[1].fields.data, "0009");
 }
 
@@ -106,7 +106,7 @@ TEST(SimulatorLine, ABusOfInstrumentsEachAnswersWithItsOwnMemory) {
 }
 
 TEST(SimulatorLine, AClientAtAnotherSpeedHearsGarbageOrNothing) {
-  for (const WrongSpeedAnswer answer : {WrongSpeedAnswer::Garbage, WrongSpeedAnswer::Silent}) {
+  for (const WrongSpeedAnswer answer : {WrongSpeedAnswer::kGarbage, WrongSpeedAnswer::kSilent}) {
     SimulatorOptions options;
     options.baud = 19200;
     options.check_speed = true;
@@ -118,7 +118,7 @@ TEST(SimulatorLine, AClientAtAnotherSpeedHearsGarbageOrNothing) {
     cfsetspeed(&settings, B9600);
     ASSERT_EQ(tcsetattr(client.Fd(), TCSANOW, &settings), 0);
     const std::string garbled = client.Exchange(RequestFrame(":1;37;00000B;"), 300ms);
-    if (answer == WrongSpeedAnswer::Silent) {
+    if (answer == WrongSpeedAnswer::kSilent) {
       EXPECT_EQ(garbled, "");
     } else {
       ASSERT_FALSE(garbled.empty());

@@ -5,10 +5,10 @@ namespace zrm::test {
 namespace {
 const char* IconName(MessageIcon icon) {
   switch (icon) {
-    case MessageIcon::Error: return "error";
-    case MessageIcon::Warning: return "warning";
-    case MessageIcon::Information: return "information";
-    case MessageIcon::Question: return "question";
+    case MessageIcon::kError: return "error";
+    case MessageIcon::kWarning: return "warning";
+    case MessageIcon::kInformation: return "information";
+    case MessageIcon::kQuestion: return "question";
   }
   return "?";
 }
