@@ -71,49 +71,49 @@ ChannelPanel::ChannelPanel(int channel, QWidget* parent) : QFrame(parent) {
   setObjectName(n.panel);
   setFrameStyle(QFrame::Panel | QFrame::Raised);
 
-  diap_min = MakeField(n.diap_min, text::kMinimumHint);
-  diap_max = MakeField(n.diap_max, text::kMaximumHint);
-  shift = MakeField(n.shift, text::kShiftHint);
-  adj = MakeField(n.adj, text::kAdjustHint);
-  dat = MakeList(SensorTypeItems(), n.dat, text::kSensorTypeHint);
-  FitWidestItem(dat);
-  flag = new QCheckBox;
-  flag->setObjectName(n.flag);
-  flag->setToolTip(ToQ(text::kSquareRootHint));
-  th_type1 = MakeList(SetpointTypeItems(), n.th_type1, text::kSetpointTypeHint);
-  th1 = MakeField(n.th1, text::kSetpoint1Hint);
-  his1 = MakeField(n.his1, text::kHysteresis1Hint);
-  th_type2 = MakeList(SetpointTypeItems(), n.th_type2, text::kSetpointTypeHint);
-  th2 = MakeField(n.th2, text::kSetpoint2Hint);
-  his2 = MakeField(n.his2, text::kHysteresis2Hint);
-  spd_th = MakeList(StepItems(), n.spd_th, text::kSetpointStepHint);
-  spd_his = MakeList(StepItems(), n.spd_his, text::kHysteresisStepHint);
-  ns = MakeList(CountItems(), n.ns, text::kAveragingHint);
-  point = MakeList(DigitItems(), n.point, text::kDigitsHint);
-  search = MakeList(CountItems(), n.search, text::kObservationsHint);
-  MakeNumberField(spd_th);
-  MakeNumberField(spd_his);
+  diap_min_ = MakeField(n.diap_min, text::kMinimumHint);
+  diap_max_ = MakeField(n.diap_max, text::kMaximumHint);
+  shift_ = MakeField(n.shift, text::kShiftHint);
+  adj_ = MakeField(n.adj, text::kAdjustHint);
+  dat_ = MakeList(SensorTypeItems(), n.dat, text::kSensorTypeHint);
+  FitWidestItem(dat_);
+  flag_ = new QCheckBox;
+  flag_->setObjectName(n.flag);
+  flag_->setToolTip(ToQ(text::kSquareRootHint));
+  th_type1_ = MakeList(SetpointTypeItems(), n.th_type1, text::kSetpointTypeHint);
+  th1_ = MakeField(n.th1, text::kSetpoint1Hint);
+  his1_ = MakeField(n.his1, text::kHysteresis1Hint);
+  th_type2_ = MakeList(SetpointTypeItems(), n.th_type2, text::kSetpointTypeHint);
+  th2_ = MakeField(n.th2, text::kSetpoint2Hint);
+  his2_ = MakeField(n.his2, text::kHysteresis2Hint);
+  spd_th_ = MakeList(StepItems(), n.spd_th, text::kSetpointStepHint);
+  spd_his_ = MakeList(StepItems(), n.spd_his, text::kHysteresisStepHint);
+  ns_ = MakeList(CountItems(), n.ns, text::kAveragingHint);
+  point_ = MakeList(DigitItems(), n.point, text::kDigitsHint);
+  search_ = MakeList(CountItems(), n.search, text::kObservationsHint);
+  MakeNumberField(spd_th_);
+  MakeNumberField(spd_his_);
 
   auto* grid = new QGridLayout;
   grid->setVerticalSpacing(1);
   grid->setHorizontalSpacing(6);
-  Place(grid, 0, 0, text::kMinimum, diap_min);
-  Place(grid, 0, 1, text::kMaximum, diap_max);
-  Place(grid, 0, 2, text::kShift, shift);
-  Place(grid, 0, 3, text::kAdjust, adj);
-  Place(grid, 1, 0, text::kSensorType, dat, 3);
-  Place(grid, 1, 3, text::kSquareRoot, flag);
-  Place(grid, 2, 0, text::kSetpoint1Type, th_type1, 2);
-  Place(grid, 2, 2, text::kSetpoint1Value, th1);
-  Place(grid, 2, 3, text::kHysteresis1, his1);
-  Place(grid, 3, 0, text::kSetpoint2Type, th_type2, 2);
-  Place(grid, 3, 2, text::kSetpoint2Value, th2);
-  Place(grid, 3, 3, text::kHysteresis2, his2);
-  Place(grid, 4, 0, text::kSetpointStep, spd_th, 2);
-  Place(grid, 4, 2, n.hysteresis_step_caption, spd_his, 2);
-  Place(grid, 5, 0, text::kAveraging, ns);
-  Place(grid, 5, 1, text::kDigits, point);
-  Place(grid, 5, 2, text::kObservations, search);
+  Place(grid, 0, 0, text::kMinimum, diap_min_);
+  Place(grid, 0, 1, text::kMaximum, diap_max_);
+  Place(grid, 0, 2, text::kShift, shift_);
+  Place(grid, 0, 3, text::kAdjust, adj_);
+  Place(grid, 1, 0, text::kSensorType, dat_, 3);
+  Place(grid, 1, 3, text::kSquareRoot, flag_);
+  Place(grid, 2, 0, text::kSetpoint1Type, th_type1_, 2);
+  Place(grid, 2, 2, text::kSetpoint1Value, th1_);
+  Place(grid, 2, 3, text::kHysteresis1, his1_);
+  Place(grid, 3, 0, text::kSetpoint2Type, th_type2_, 2);
+  Place(grid, 3, 2, text::kSetpoint2Value, th2_);
+  Place(grid, 3, 3, text::kHysteresis2, his2_);
+  Place(grid, 4, 0, text::kSetpointStep, spd_th_, 2);
+  Place(grid, 4, 2, n.hysteresis_step_caption, spd_his_, 2);
+  Place(grid, 5, 0, text::kAveraging, ns_);
+  Place(grid, 5, 1, text::kDigits, point_);
+  Place(grid, 5, 2, text::kObservations, search_);
   for (int row = 1; row < 12; row += 2) grid->setRowMinimumHeight(row, 24);
 
   auto* layout = new QVBoxLayout(this);
@@ -122,55 +122,55 @@ ChannelPanel::ChannelPanel(int channel, QWidget* parent) : QFrame(parent) {
   layout->addLayout(grid);
   layout->addStretch();
 
-  connect(dat, &QComboBox::activated, this, &ChannelPanel::SensorTypeChanged);
-  connect(dat->lineEdit(), &QLineEdit::editingFinished, this, [this] {
+  connect(dat_, &QComboBox::activated, this, &ChannelPanel::SensorTypeChanged);
+  connect(dat_->lineEdit(), &QLineEdit::editingFinished, this, [this] {
     // Typed text that names no item is a change too; a picked item was
     // already reported by `activated`.
-    if (dat->lineEdit()->isModified()) {
-      dat->lineEdit()->setModified(false);
+    if (dat_->lineEdit()->isModified()) {
+      dat_->lineEdit()->setModified(false);
       emit SensorTypeChanged();
     }
   });
 }
 
 void ChannelPanel::Show(const ChannelForm& form) {
-  diap_max->setText(ToQ(form.diap_max));
-  diap_min->setText(ToQ(form.diap_min));
-  shift->setText(ToQ(form.shift));
-  adj->setText(ToQ(form.adj));
-  th1->setText(ToQ(form.th1));
-  his1->setText(ToQ(form.his1));
-  th2->setText(ToQ(form.th2));
-  his2->setText(ToQ(form.his2));
-  ShowListText(spd_th, form.spd_th);
-  ShowListText(spd_his, form.spd_his);
-  ShowListIndex(dat, form.dat);
-  ShowListIndex(th_type1, form.th_type1);
-  ShowListIndex(th_type2, form.th_type2);
-  ShowListIndex(ns, form.ns);
-  ShowListIndex(point, form.point);
-  ShowListIndex(search, form.search);
-  flag->setChecked(form.flag);
+  diap_max_->setText(ToQ(form.diap_max));
+  diap_min_->setText(ToQ(form.diap_min));
+  shift_->setText(ToQ(form.shift));
+  adj_->setText(ToQ(form.adj));
+  th1_->setText(ToQ(form.th1));
+  his1_->setText(ToQ(form.his1));
+  th2_->setText(ToQ(form.th2));
+  his2_->setText(ToQ(form.his2));
+  ShowListText(spd_th_, form.spd_th);
+  ShowListText(spd_his_, form.spd_his);
+  ShowListIndex(dat_, form.dat);
+  ShowListIndex(th_type1_, form.th_type1);
+  ShowListIndex(th_type2_, form.th_type2);
+  ShowListIndex(ns_, form.ns);
+  ShowListIndex(point_, form.point);
+  ShowListIndex(search_, form.search);
+  flag_->setChecked(form.flag);
 }
 
 void ChannelPanel::Collect(ChannelForm& form) const {
-  form.diap_max = FromQ(diap_max->text());
-  form.diap_min = FromQ(diap_min->text());
-  form.shift = FromQ(shift->text());
-  form.adj = FromQ(adj->text());
-  form.th1 = FromQ(th1->text());
-  form.his1 = FromQ(his1->text());
-  form.th2 = FromQ(th2->text());
-  form.his2 = FromQ(his2->text());
-  form.spd_th = CollectListText(spd_th);
-  form.spd_his = CollectListText(spd_his);
-  form.dat = CollectListIndex(dat);
-  form.th_type1 = CollectListIndex(th_type1);
-  form.th_type2 = CollectListIndex(th_type2);
-  form.ns = CollectListIndex(ns);
-  form.point = CollectListIndex(point);
-  form.search = CollectListIndex(search);
-  form.flag = flag->isChecked();
+  form.diap_max = FromQ(diap_max_->text());
+  form.diap_min = FromQ(diap_min_->text());
+  form.shift = FromQ(shift_->text());
+  form.adj = FromQ(adj_->text());
+  form.th1 = FromQ(th1_->text());
+  form.his1 = FromQ(his1_->text());
+  form.th2 = FromQ(th2_->text());
+  form.his2 = FromQ(his2_->text());
+  form.spd_th = CollectListText(spd_th_);
+  form.spd_his = CollectListText(spd_his_);
+  form.dat = CollectListIndex(dat_);
+  form.th_type1 = CollectListIndex(th_type1_);
+  form.th_type2 = CollectListIndex(th_type2_);
+  form.ns = CollectListIndex(ns_);
+  form.point = CollectListIndex(point_);
+  form.search = CollectListIndex(search_);
+  form.flag = flag_->isChecked();
 }
 
 }  // namespace zrm::gui

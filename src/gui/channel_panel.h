@@ -22,27 +22,28 @@ class ChannelPanel : public QFrame {
   void Show(const ChannelForm& form);
   void Collect(ChannelForm& form) const;
 
-  QLineEdit* diap_max;
-  QLineEdit* diap_min;
-  QLineEdit* shift;
-  QLineEdit* adj;
-  QLineEdit* th1;
-  QLineEdit* his1;
-  QLineEdit* th2;
-  QLineEdit* his2;
-  QComboBox* dat;
-  QCheckBox* flag;
-  QComboBox* th_type1;
-  QComboBox* th_type2;
-  QComboBox* spd_th;
-  QComboBox* spd_his;
-  QComboBox* ns;
-  QComboBox* point;
-  QComboBox* search;
-
  signals:
-  // The user picked or typed a sensor type (ComboBox1Change / ComboBox7Change).
+  // The user picked or typed a sensor type (ComboBox1 / ComboBox7).
   void SensorTypeChanged();
+
+ private:
+  QLineEdit* diap_max_;
+  QLineEdit* diap_min_;
+  QLineEdit* shift_;
+  QLineEdit* adj_;
+  QLineEdit* th1_;
+  QLineEdit* his1_;
+  QLineEdit* th2_;
+  QLineEdit* his2_;
+  QComboBox* dat_;
+  QCheckBox* flag_;
+  QComboBox* th_type1_;
+  QComboBox* th_type2_;
+  QComboBox* spd_th_;
+  QComboBox* spd_his_;
+  QComboBox* ns_;
+  QComboBox* point_;
+  QComboBox* search_;
 };
 
 }  // namespace zrm::gui

@@ -8,14 +8,14 @@
 namespace zrm::gui {
 
 ConfigurationPage::ConfigurationPage(QWidget* parent) : QWidget(parent) {
-  build_page = new QPushButton(ToQ(text::kBuildPage));
-  build_page->setObjectName("Button42");
-  build_page->setToolTip(ToQ(text::kBuildPageHint));
-  build_page->setMinimumWidth(180);
+  build_page_ = new QPushButton(ToQ(text::kBuildPage));
+  build_page_->setObjectName("Button42");
+  build_page_->setToolTip(ToQ(text::kBuildPageHint));
+  build_page_->setMinimumWidth(180);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(16, 16, 16, 16);
-  layout->addWidget(build_page, 0, Qt::AlignLeft | Qt::AlignTop);
+  layout->addWidget(build_page_, 0, Qt::AlignLeft | Qt::AlignTop);
   layout->addStretch();
 }
 

@@ -13,7 +13,11 @@ class ConfigurationPage : public QWidget {
  public:
   explicit ConfigurationPage(QWidget* parent = nullptr);
 
-  QPushButton* build_page;  // Button42
+  // "Сформировать", which reads the instrument and previews the page.
+  QPushButton* BuildPageButton() const { return build_page_; }
+
+ private:
+  QPushButton* build_page_;  // Button42
 };
 
 }  // namespace zrm::gui

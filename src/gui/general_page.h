@@ -22,12 +22,16 @@ class GeneralPage : public QWidget {
   void Show(const EditorForm& form);
   void Collect(EditorForm& form) const;
 
-  QFrame* area;                // Panel71
-  QLabel* firmware_version;    // Panel78
-  QComboBox* proc_ver;         // ComboBox19
-  QComboBox* err_ver;          // ComboBox20
-  SimpleList* otk_type;        // ComboBox27
-  QLineEdit* serial_number;    // Edit53
+  // The group area, painted white while the general group is switched on.
+  QFrame* Area() const { return area_; }
+
+ private:
+  QFrame* area_;              // Panel71
+  QLabel* firmware_version_;  // Panel78
+  QComboBox* proc_ver_;       // ComboBox19
+  QComboBox* err_ver_;        // ComboBox20
+  SimpleList* otk_type_;      // ComboBox27
+  QLineEdit* serial_number_;  // Edit53
 };
 
 }  // namespace zrm::gui

@@ -59,17 +59,17 @@ PortsDialog::PortsDialog(const std::vector<SerialDevice>& list, const PortPaths&
   setObjectName("PortsDialog");
   setWindowTitle(ToQ(text::kPortsCaption));
   auto* layout = new QVBoxLayout(this);
-  devices = DeviceTable(list);
+  devices_ = DeviceTable(list);
   if (list.empty()) layout->addWidget(new QLabel(ToQ(text::kNoDevices)));
-  layout->addWidget(devices);
+  layout->addWidget(devices_);
   auto* hint = new QLabel(ToQ(text::kPortsHint));
   hint->setWordWrap(true);
   layout->addWidget(hint);
   auto* ports = new QFormLayout;
   for (int i = 0; i < 4; ++i) {
-    port_box[static_cast<std::size_t>(i)] = PortBox(i, list, current.path[i]);
+    port_box_[static_cast<std::size_t>(i)] = PortBox(i, list, current.path[i]);
     ports->addRow(ToQ(text::kPortPrefix) + QString::number(i + 1) + ":",
-                  port_box[static_cast<std::size_t>(i)]);
+                  port_box_[static_cast<std::size_t>(i)]);
   }
   layout->addLayout(ports);
   auto* buttons = new QDialogButtonBox;
@@ -83,7 +83,7 @@ PortsDialog::PortsDialog(const std::vector<SerialDevice>& list, const PortPaths&
 
 PortPaths PortsDialog::Chosen() const {
   PortPaths paths;
-  for (std::size_t i = 0; i < 4; ++i) paths.path[i] = FromQ(port_box[i]->currentText().trimmed());
+  for (std::size_t i = 0; i < 4; ++i) paths.path[i] = FromQ(port_box_[i]->currentText().trimmed());
   return paths;
 }
 

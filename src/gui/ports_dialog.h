@@ -22,8 +22,9 @@ class PortsDialog : public QDialog {
   // The device path of each port number as the dialog shows it now.
   PortPaths Chosen() const;
 
-  QTableWidget* devices;               // DevicesGrid
-  std::array<QComboBox*, 4> port_box;  // PortBox1..PortBox4
+ private:
+  QTableWidget* devices_;               // DevicesGrid
+  std::array<QComboBox*, 4> port_box_;  // PortBox1..PortBox4
 };
 
 }  // namespace zrm::gui

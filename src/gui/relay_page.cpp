@@ -52,17 +52,17 @@ QFrame* MakeSeparator() {
 }  // namespace
 
 RelayPage::RelayPage(QWidget* parent) : QWidget(parent) {
-  area = MakePanel("Panel77");
+  area_ = MakePanel("Panel77");
   const int column_width = ColumnWidth(fontMetrics());
-  setpoint_grid = new StringGrid("StringGrid2", {kGridColumns, 3, 2, 7, 2}, column_width);
-  relay_grid = new StringGrid("StringGrid1", {kGridColumns, 3, 3, 1, 1}, column_width);
-  relay_grid->setToolTip(ToQ(text::kRelayGridHint));
-  reg_int = MakeFixedList(IntervalItems(), "ComboBox15", text::kDecisionIntervalHint);
-  pulse_int = MakeFixedList(PulseItems(), "ComboBox16", text::kMaximumPulseHint);
+  setpoint_grid_ = new StringGrid("StringGrid2", {kGridColumns, 3, 2, 7, 2}, column_width);
+  relay_grid_ = new StringGrid("StringGrid1", {kGridColumns, 3, 3, 1, 1}, column_width);
+  relay_grid_->setToolTip(ToQ(text::kRelayGridHint));
+  reg_int_ = MakeFixedList(IntervalItems(), "ComboBox15", text::kDecisionIntervalHint);
+  pulse_int_ = MakeFixedList(PulseItems(), "ComboBox16", text::kMaximumPulseHint);
 
   auto* headers = new QHBoxLayout;
   headers->setSpacing(0);
-  headers->addSpacing(column_width + setpoint_grid->frameWidth());
+  headers->addSpacing(column_width + setpoint_grid_->frameWidth());
   headers->addWidget(MakeHeaderPanel("Panel72", text::kChannel1, 3, column_width));
   headers->addWidget(MakeHeaderPanel("Panel73", text::kChannel2, 3, column_width));
   headers->addWidget(MakeHeaderPanel("Panel74", text::kRegulator, 4, column_width));
@@ -71,19 +71,19 @@ RelayPage::RelayPage(QWidget* parent) : QWidget(parent) {
   auto* grids = new QVBoxLayout;
   grids->setSpacing(0);
   grids->addLayout(headers);
-  grids->addWidget(setpoint_grid);
-  grids->addWidget(relay_grid);
+  grids->addWidget(setpoint_grid_);
+  grids->addWidget(relay_grid_);
 
   auto* regulator = new QGridLayout;
   regulator->addWidget(MakeCaption(text::kDecisionInterval), 0, 0);
   regulator->addWidget(MakeCaption(text::kMaximumPulse), 0, 1);
-  regulator->addWidget(reg_int, 1, 0);
-  regulator->addWidget(pulse_int, 1, 1);
+  regulator->addWidget(reg_int_, 1, 0);
+  regulator->addWidget(pulse_int_, 1, 1);
   regulator->setColumnStretch(2, 1);
-  reg_int->setMinimumWidth(120);
-  pulse_int->setMinimumWidth(120);
+  reg_int_->setMinimumWidth(120);
+  pulse_int_->setMinimumWidth(120);
 
-  auto* layout = new QVBoxLayout(area);
+  auto* layout = new QVBoxLayout(area_);
   layout->setContentsMargins(12, 8, 12, 12);
   layout->addWidget(MakeHeading(text::kRelayTitle), 0, Qt::AlignHCenter);
   layout->addLayout(grids);
@@ -95,37 +95,37 @@ RelayPage::RelayPage(QWidget* parent) : QWidget(parent) {
 
   auto* page = new QVBoxLayout(this);
   page->setContentsMargins(4, 4, 4, 4);
-  page->addWidget(area);
+  page->addWidget(area_);
 }
 
 void RelayPage::Show(const EditorForm& form) {
   for (int row = 0; row < 2; ++row)
     for (int column = 0; column < kGridColumns; ++column)
-      setpoint_grid->SetCell(column, row, form.setpoint_grid[row][column]);
+      setpoint_grid_->SetCell(column, row, form.setpoint_grid[row][column]);
   ShowRelayGrid(form.relay_grid);
-  ShowListIndex(reg_int, form.reg_int);
-  ShowListIndex(pulse_int, form.pulse_int);
+  ShowListIndex(reg_int_, form.reg_int);
+  ShowListIndex(pulse_int_, form.pulse_int);
 }
 
 void RelayPage::Collect(EditorForm& form) const {
   for (int row = 0; row < 2; ++row)
     for (int column = 0; column < kGridColumns; ++column)
-      form.setpoint_grid[row][column] = setpoint_grid->Cell(column, row);
+      form.setpoint_grid[row][column] = setpoint_grid_->Cell(column, row);
   CollectRelayGrid(form.relay_grid);
-  form.reg_int = CollectListIndex(reg_int);
-  form.pulse_int = CollectListIndex(pulse_int);
+  form.reg_int = CollectListIndex(reg_int_);
+  form.pulse_int = CollectListIndex(pulse_int_);
 }
 
 void RelayPage::ShowRelayGrid(const RelayGrid& grid) {
   for (int row = 0; row < kRelayGridRows; ++row)
     for (int column = 0; column < kGridColumns; ++column)
-      relay_grid->SetCell(column, row, grid[row][column]);
+      relay_grid_->SetCell(column, row, grid[row][column]);
 }
 
 void RelayPage::CollectRelayGrid(RelayGrid& grid) const {
   for (int row = 0; row < kRelayGridRows; ++row)
     for (int column = 0; column < kGridColumns; ++column)
-      grid[row][column] = relay_grid->Cell(column, row);
+      grid[row][column] = relay_grid_->Cell(column, row);
 }
 
 }  // namespace zrm::gui

@@ -23,11 +23,17 @@ class RelayPage : public QWidget {
   void ShowRelayGrid(const RelayGrid& grid);
   void CollectRelayGrid(RelayGrid& grid) const;
 
-  QFrame* area;              // Panel77
-  StringGrid* setpoint_grid;  // StringGrid2
-  StringGrid* relay_grid;     // StringGrid1
-  QComboBox* reg_int;         // ComboBox15
-  QComboBox* pulse_int;       // ComboBox16
+  // The group area, painted white while the relay group is switched on, and
+  // the assignment grid whose clicks the window handles.
+  QFrame* Area() const { return area_; }
+  StringGrid* AssignmentGrid() const { return relay_grid_; }
+
+ private:
+  QFrame* area_;               // Panel77
+  StringGrid* setpoint_grid_;  // StringGrid2
+  StringGrid* relay_grid_;     // StringGrid1
+  QComboBox* reg_int_;         // ComboBox15
+  QComboBox* pulse_int_;       // ComboBox16
 };
 
 }  // namespace zrm::gui

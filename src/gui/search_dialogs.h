@@ -22,11 +22,12 @@ class SearchPlanDialog : public QDialog {
   // The plan as the dialog shows it now; no speed ticked gives no speeds.
   SearchPlan Plan() const;
 
-  std::array<QCheckBox*, std::size(kSearchSpeeds)> speed;  // Speed4800..Speed57600
-  QSpinBox* first_address;                                 // FirstAddress
-  QSpinBox* last_address;                                  // LastAddress
-  QSpinBox* margin;                                        // ProbeMargin
-  QPushButton* find;                                       // FindButton
+ private:
+  std::array<QCheckBox*, std::size(kSearchSpeeds)> speed_;  // Speed4800..Speed57600
+  QSpinBox* first_address_;                                 // FirstAddress
+  QSpinBox* last_address_;                                  // LastAddress
+  QSpinBox* margin_;                                        // ProbeMargin
+  QPushButton* find_;                                       // FindButton
 };
 
 class FoundDialog : public QDialog {
@@ -36,10 +37,11 @@ class FoundDialog : public QDialog {
   explicit FoundDialog(const SearchOutcome& outcome, QWidget* parent = nullptr);
 
   // The row of the instrument chosen for "Использовать".
-  int ChosenRow() const { return found->currentRow(); }
+  int ChosenRow() const { return found_->currentRow(); }
 
-  QTableWidget* found;  // FoundGrid
-  QPushButton* use;     // UseButton
+ private:
+  QTableWidget* found_;  // FoundGrid
+  QPushButton* use_;     // UseButton
 };
 
 }  // namespace zrm::gui

@@ -118,13 +118,13 @@ void TForm1::ConnectHandlers() {
   connect(save_item_, &QAction::triggered, this, &TForm1::OnSaveProfile);
   connect(undo_, &QAction::triggered, this, &TForm1::OnUndo);
   connect(redo_, &QAction::triggered, this, &TForm1::OnRedo);
-  connect(top_->read, &QPushButton::clicked, this, &TForm1::OnReadDevice);
-  connect(top_->write, &QPushButton::clicked, this, &TForm1::OnWriteDevice);
-  connect(configuration_page_->build_page, &QPushButton::clicked, this, &TForm1::OnBuildReport);
-  connect(top_->port, &QComboBox::activated, this, &TForm1::OnPortChosen);
+  connect(top_->ReadButton(), &QPushButton::clicked, this, &TForm1::OnReadDevice);
+  connect(top_->WriteButton(), &QPushButton::clicked, this, &TForm1::OnWriteDevice);
+  connect(configuration_page_->BuildPageButton(), &QPushButton::clicked, this, &TForm1::OnBuildReport);
+  connect(top_->PortSelector(), &QComboBox::activated, this, &TForm1::OnPortChosen);
   connect(channel_[0], &ChannelPanel::SensorTypeChanged, this, &TForm1::OnSensorTypeChange);
   connect(channel_[1], &ChannelPanel::SensorTypeChanged, this, &TForm1::OnSensorTypeChange);
-  connect(relay_page_->relay_grid, &StringGrid::CellChosen, this, &TForm1::OnRelayCellClicked);
+  connect(relay_page_->AssignmentGrid(), &StringGrid::CellChosen, this, &TForm1::OnRelayCellClicked);
   connect(notebook_, &QTabWidget::currentChanged, this, &TForm1::OnPageChange);
   connect(&operator_, &GuiOperator::ProgressLinesChanged, this, [this](const QStringList& lines) {
     ProgressLines texts;
@@ -163,8 +163,8 @@ void TForm1::ShowEditor() {
   general_page_->Show(form);
   ShowGroupArea(channel_[0], form.channel1_area_white);
   ShowGroupArea(channel_[1], form.channel2_area_white);
-  ShowGroupArea(relay_page_->area, form.relay_area_white);
-  ShowGroupArea(general_page_->area, form.general_area_white);
+  ShowGroupArea(relay_page_->Area(), form.relay_area_white);
+  ShowGroupArea(general_page_->Area(), form.general_area_white);
 }
 
 void TForm1::CollectEditor() {
@@ -380,9 +380,9 @@ void TForm1::LinkIdle() {
 }
 
 void TForm1::SetCommandsEnabled(bool enabled) {
-  QWidget* const controls[] = {top_->read,        top_->write,
-                               top_->port,        top_->description,
-                               configuration_page_->build_page, notebook_};
+  QWidget* const controls[] = {top_->ReadButton(),        top_->WriteButton(),
+                               top_->PortSelector(),        top_->Description(),
+                               configuration_page_->BuildPageButton(), notebook_};
   for (QWidget* control : controls) control->setEnabled(enabled);
   open_item_->setEnabled(enabled);
   save_item_->setEnabled(enabled);

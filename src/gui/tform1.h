@@ -18,14 +18,14 @@
 #include "app/session.h"
 #include "editor/editor_history.h"
 #include "gui/channel_panel.h"
-#include "gui/connection_dialogs.h"
 #include "gui/configuration_page.h"
+#include "gui/connection_dialogs.h"
 #include "gui/current_values_page.h"
 #include "gui/current_values_poller.h"
 #include "gui/dialog_service.h"
 #include "gui/general_page.h"
-#include "gui/hot_plug_watch.h"
 #include "gui/gui_operator.h"
+#include "gui/hot_plug_watch.h"
 #include "gui/link_worker.h"
 #include "gui/progress_panel.h"
 #include "gui/relay_page.h"
@@ -70,21 +70,21 @@ class TForm1 : public QMainWindow, private StartUpView {
   // Event handlers; the window's object names of their controls follow.
   void OnCreate();
   void OnClose();
-  void OnReloadTimer();                         // Timer2: the last state, once after start
-  void OnPollTimer();                           // Timer3: the current values
-  void OnOpenProfile();                         // N2
-  void OnSaveProfile();                         // N3
-  void OnUndo();                                // UndoItem
-  void OnRedo();                                // RedoItem
-  void OnReadDevice();                          // Button1
-  void OnWriteDevice();                         // Button3
-  void OnBuildReport();                         // Button42
-  void OnSensorTypeChange();                    // ComboBox1, ComboBox7
-  void OnPortChosen(int index);                 // ComboBox17
+  void OnReloadTimer();                          // Timer2: the last state, once after start
+  void OnPollTimer();                            // Timer3: the current values
+  void OnOpenProfile();                          // N2
+  void OnSaveProfile();                          // N3
+  void OnUndo();                                 // UndoItem
+  void OnRedo();                                 // RedoItem
+  void OnReadDevice();                           // Button1
+  void OnWriteDevice();                          // Button3
+  void OnBuildReport();                          // Button42
+  void OnSensorTypeChange();                     // ComboBox1, ComboBox7
+  void OnPortChosen(int index);                  // ComboBox17
   void OnRelayCellClicked(int column, int row);  // StringGrid1
-  void OnPageChange();                          // TabbedNotebook1
-  void OnPorts();                               // PortsItem
-  void OnFindInstrument();                      // FindItem
+  void OnPageChange();                           // TabbedNotebook1
+  void OnPorts();                                // PortsItem
+  void OnFindInstrument();                       // FindItem
   // The found instruments listed; "Использовать" applies the one chosen.
   void UseFoundInstrument(const SearchOutcome& outcome);
   // The port selector's items carry their device paths as tooltips; the
@@ -164,9 +164,9 @@ class TForm1 : public QMainWindow, private StartUpView {
   GeneralPage* general_page_;
   CurrentValuesPage* current_values_page_;
   ConfigurationPage* configuration_page_;
-  ProgressPanel* progress_panel_;  // Panel76
-  QTimer reload_timer_;            // Timer2
-  QTimer poll_timer_;              // Timer3
+  ProgressPanel* progress_panel_;                // Panel76
+  QTimer reload_timer_;                          // Timer2
+  QTimer poll_timer_;                            // Timer3
   std::unique_ptr<CurrentValuesPoller> poller_;  // created by the start-up
   // A command asked for while a poll held the link; it runs when the poll ends.
   DeviceJob deferred_job_;

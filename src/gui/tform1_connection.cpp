@@ -36,8 +36,8 @@ void TForm1::SetConnectionDialogs(std::unique_ptr<ConnectionDialogs> dialogs) {
 }
 
 void TForm1::ShowPortDevices() {
-  for (int i = 0; i < top_->port->count() && i < 4; ++i)
-    top_->port->setItemData(i, ToQ(session_.Config().port_paths[i]), Qt::ToolTipRole);
+  for (int i = 0; i < top_->PortSelector()->count() && i < 4; ++i)
+    top_->PortSelector()->setItemData(i, ToQ(session_.Config().port_paths[i]), Qt::ToolTipRole);
   const std::vector<SerialDevice> unmapped =
       UnmappedAdapters(ListSerialDevices(), session_.Config());
   QStringList paths;

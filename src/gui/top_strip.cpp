@@ -26,38 +26,38 @@ QPushButton* MakeButton(const char* name, const char* caption, const char* hint)
 TopStrip::TopStrip(QWidget* parent) : QWidget(parent) {
   QLabel* port_caption = MakeCaption(text::kPortCaption);
   port_caption->setObjectName("Label1");
-  port_label = new QLabel;
-  port_label->setObjectName("Label2");
-  port_label->setMinimumWidth(24);
+  port_label_ = new QLabel;
+  port_label_->setObjectName("Label2");
+  port_label_->setMinimumWidth(24);
   // A port outside the four items would open nothing, so only they are
   // accepted.
-  port = MakeFixedList(PortItems(), "ComboBox17", text::kPortHint);
-  read = MakeButton("Button1", text::kReadButton, text::kReadHint);
-  write = MakeButton("Button3", text::kWriteButton, text::kWriteHint);
+  port_ = MakeFixedList(PortItems(), "ComboBox17", text::kPortHint);
+  read_ = MakeButton("Button1", text::kReadButton, text::kReadHint);
+  write_ = MakeButton("Button3", text::kWriteButton, text::kWriteHint);
   QLabel* description_caption = MakeCaption(text::kDescriptionCaption);
   description_caption->setObjectName("Label5");
-  description = new QPlainTextEdit;
-  description->setObjectName("RichEdit1");
-  description->setToolTip(ToQ(text::kDescriptionHint));
-  description->setLineWrapMode(QPlainTextEdit::NoWrap);
-  description->setFixedHeight(84);
+  description_ = new QPlainTextEdit;
+  description_->setObjectName("RichEdit1");
+  description_->setToolTip(ToQ(text::kDescriptionHint));
+  description_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  description_->setFixedHeight(84);
 
   auto* port_line = new QHBoxLayout;
   port_line->addWidget(port_caption);
-  port_line->addWidget(port_label);
+  port_line->addWidget(port_label_);
   port_line->addStretch();
 
   auto* commands = new QVBoxLayout;
   commands->addLayout(port_line);
-  commands->addWidget(port);
+  commands->addWidget(port_);
   commands->addSpacing(6);
-  commands->addWidget(read);
-  commands->addWidget(write);
+  commands->addWidget(read_);
+  commands->addWidget(write_);
   commands->addStretch();
 
   auto* description_box = new QVBoxLayout;
   description_box->addWidget(description_caption);
-  description_box->addWidget(description);
+  description_box->addWidget(description_);
 
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 0);
@@ -67,18 +67,18 @@ TopStrip::TopStrip(QWidget* parent) : QWidget(parent) {
 }
 
 void TopStrip::Show(const EditorForm& form) {
-  port_label->setText(ToQ(form.port_label));
-  ShowListIndex(port, form.port);
+  port_label_->setText(ToQ(form.port_label));
+  ShowListIndex(port_, form.port);
   QStringList lines;
   for (const auto& line : form.description) lines << ToQ(line);
-  description->setPlainText(lines.join('\n'));
+  description_->setPlainText(lines.join('\n'));
 }
 
 void TopStrip::Collect(EditorForm& form) const {
-  form.port_label = FromQ(port_label->text());
-  form.port = CollectListIndex(port);
+  form.port_label = FromQ(port_label_->text());
+  form.port = CollectListIndex(port_);
   form.description.clear();
-  for (const QString& line : description->toPlainText().split('\n'))
+  for (const QString& line : description_->toPlainText().split('\n'))
     form.description.push_back(FromQ(line));
 }
 

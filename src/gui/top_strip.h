@@ -21,11 +21,18 @@ class TopStrip : public QWidget {
   void Show(const EditorForm& form);
   void Collect(EditorForm& form) const;
 
-  QLabel* port_label;          // Label2
-  QComboBox* port;             // ComboBox17
-  QPushButton* read;           // Button1
-  QPushButton* write;          // Button3
-  QPlainTextEdit* description;  // RichEdit1
+  // The controls the window connects and locks during a command.
+  QComboBox* PortSelector() const { return port_; }
+  QPushButton* ReadButton() const { return read_; }
+  QPushButton* WriteButton() const { return write_; }
+  QPlainTextEdit* Description() const { return description_; }
+
+ private:
+  QLabel* port_label_;           // Label2
+  QComboBox* port_;              // ComboBox17
+  QPushButton* read_;            // Button1
+  QPushButton* write_;           // Button3
+  QPlainTextEdit* description_;  // RichEdit1
 };
 
 }  // namespace zrm::gui
