@@ -12,7 +12,8 @@
 #      folder and closing on SIGTERM with its start-up files made, and
 #      `man zrm48ctl`.
 #
-# Uses the Debian sources this machine's apt is set up with, nothing else.
+# Uses the Debian sources this machine's apt is set up with, nothing else;
+# packages its apt has downloaded before are taken from its cache.
 # Needs root (mmdebstrap, mount namespaces, chroot). On a failure it names the
 # step (root, install, configure, build, run, package) and the first error
 # line, keeps the step logs in $FRESH_LOGS (default build-fresh/) and exits 1.
@@ -35,6 +36,10 @@ work=$(mktemp -d /var/tmp/zrm48-fresh.XXXXXX)
 # root: take every mount under the work folder away before removing it, and
 # never let the removal cross into another file system.
 cleanup() {
+  if [ -n "${run_root_job:-}" ]; then
+    kill "$run_root_job" 2>/dev/null || true
+    wait "$run_root_job" 2>/dev/null || true
+  fi
   awk -v work="$work" 'index($2, work "/") == 1 { print $2 }' /proc/mounts | sort -r |
     xargs -r -n1 umount -l
   rm -rf --one-file-system "$work"
@@ -72,11 +77,20 @@ step() {
   fi
 }
 
+# The packages this machine's apt has downloaded before. The roots start
+# from hard links to them and download only what is missing: the same Debian
+# packages, installed by the same apt, without fetching them again. Anything
+# a root downloads lands here too, for the next check.
+apt_cache=/var/cache/apt/archives
+
 # A minimal Debian 12 root in DIR holding the Essential packages, apt and
 # the packages listed in $2 (comma-separated, may be empty).
 make_root() {
   local dir=$1 include=$2
   mmdebstrap --mode=root --variant=apt ${include:+--include="$include"} \
+    --skip=download/empty \
+    --setup-hook='mkdir -p "$1/var/cache/apt/archives"' \
+    --setup-hook="cp -l $apt_cache/*.deb \"\$1/var/cache/apt/archives/\" 2>/dev/null || true" \
     bookworm "$dir" "${sources[@]}"
   cp /etc/resolv.conf "$dir/etc/resolv.conf"
 }
@@ -92,9 +106,13 @@ in_root() {
     mount -t devpts -o newinstance,ptmxmode=0666,mode=0620 devpts "$root/dev/pts"
     [ -e "$root/dev/ptmx" ] || touch "$root/dev/ptmx"
     mount --bind "$root/dev/pts/ptmx" "$root/dev/ptmx"
+    if [ -d "$3" ]; then
+      mkdir -p "$root/var/cache/apt/archives"
+      mount --bind "$3" "$root/var/cache/apt/archives"
+    fi
     exec chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
       PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-      bash -euo pipefail -c "$2"' bash "$root" "$command"
+      bash -euo pipefail -c "$2"' bash "$root" "$command" "$apt_cache"
 }
 
 # zrm48ctl reads zrm48sim in a new folder: SIM and CTL are the programs.
@@ -137,6 +155,10 @@ run_root=$work/run-root
 source_dir=/root/zrm48setup
 
 started=$SECONDS
+# The run root needs nothing from the build root until the package is made:
+# it is made meanwhile.
+make_root "$run_root" "" >"$logs/run-root.log" 2>&1 &
+run_root_job=$!
 step "root (build)" build-root make_root "$build_root" build-essential,cmake,git,ca-certificates
 step "copy a clean clone" clone git clone --quiet --no-hardlinks "$project" "$build_root$source_dir"
 step install build-install in_root "$build_root" "cd $source_dir && ./scripts/install-deps.sh"
@@ -150,7 +172,12 @@ build_minutes=$(( (SECONDS - started + 30) / 60 ))
 echo "fresh-check: build root green in $((SECONDS - started)) s (about $build_minutes min)"
 
 started=$SECONDS
-step "root (run)" run-root make_root "$run_root" ""
+echo "fresh-check: root (run) ..."
+if ! wait "$run_root_job"; then
+  echo "fresh-check: step 'root (run)' failed: $(grep -m1 -E 'E: |error|failed' "$logs/run-root.log" || tail -n1 "$logs/run-root.log")" >&2
+  echo "fresh-check: the whole output: $logs/run-root.log" >&2
+  exit 1
+fi
 cp "$build_root$source_dir"/build-package/zrm48setup_*.deb "$run_root/root/"
 step install run-install in_root "$run_root" \
   "cd /root && apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ./zrm48setup_*.deb man-db"

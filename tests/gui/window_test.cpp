@@ -403,8 +403,8 @@ void WindowTest::QuitSignalClosesInOrder() {
   auto& window = ws.Start();
   ws.Find<QLineEdit>("Edit6")->setText("0.5");
   zrm::gui::BlockQuitSignals();
-  zrm::gui::QuitSignals signals_;
-  connect(&signals_, &zrm::gui::QuitSignals::QuitRequested, &window,
+  zrm::gui::QuitSignals quit_signals;
+  connect(&quit_signals, &zrm::gui::QuitSignals::QuitRequested, &window,
           &zrm::gui::TForm1::QuitBySignal);
   raise(SIGTERM);  // pending on this thread, read from the signalfd
   QTRY_VERIFY(!window.isVisible());

@@ -42,11 +42,11 @@ TEST(RequestFrame, StatusBlockRequestIsTheWorkedExample) {
 }
 
 TEST(RequestFrame, WritesCarryUpperCaseHexAndDecimalChecksum) {
-  const AddressTriplet byte_at_0x2B = MakeAddressTriplet(2, 0x2B, WidthCode::kByte);
+  const AddressTriplet byte_at_2b = MakeAddressTriplet(2, 0x2B, WidthCode::kByte);
   const std::string text_300 = ":12;38;00002B;FF;";
-  EXPECT_EQ(BuildWriteByteRequest(12, byte_at_0x2B, 300),
+  EXPECT_EQ(BuildWriteByteRequest(12, byte_at_2b, 300),
             kPreamble + text_300 + std::to_string(CrcOf(text_300.substr(1))) + "\r");
-  EXPECT_EQ(BuildWriteByteRequest(12, byte_at_0x2B, 10).substr(4, 17), ":12;38;00002B;0A;");
+  EXPECT_EQ(BuildWriteByteRequest(12, byte_at_2b, 10).substr(4, 17), ":12;38;00002B;0A;");
 
   const std::string dword = BuildWriteDwordRequest(
       4294967295u, MakeAddressTriplet(1, 0x10, WidthCode::kDword), 0x3F8000ABu);
