@@ -27,7 +27,7 @@
 #include "bench_host.h"
 #include "child_process.h"
 #include "event_loop_lag.h"
-#include "gui/tform1.h"
+#include "gui/main_window.h"
 #include "lib/simulator.h"
 #include "platform/number_text.h"
 #include "quiet_dialogs.h"
@@ -74,7 +74,7 @@ int FirstPaint(int argc, char** argv) {
   QApplication app(argc, argv);
   Session session(std::filesystem::current_path().string());
   QuietDialogs dialogs;
-  gui::TForm1 window(session, dialogs);
+  gui::MainWindow window(session, dialogs);
   FirstPaintProbe probe(window);
   window.show();
   return app.exec();
@@ -115,7 +115,7 @@ bool WriteDevDat(const std::string& dir, const std::string& port1, const std::st
 // The window's phases one after another, each timed and measured.
 class ResponsivenessRun {
  public:
-  ResponsivenessRun(gui::TForm1& window, EventLoopLag& lag) : window_(window), lag_(lag) {}
+  ResponsivenessRun(gui::MainWindow& window, EventLoopLag& lag) : window_(window), lag_(lag) {}
 
   // Runs `action`, then the event loop until the window is idle (or for
   // `hold` when given), and prints the phase's row. False when the window
@@ -140,7 +140,7 @@ class ResponsivenessRun {
   double TotalSeconds() const { return total_seconds_; }
 
  private:
-  gui::TForm1& window_;
+  gui::MainWindow& window_;
   EventLoopLag& lag_;
   std::vector<double> all_;
   double total_seconds_ = 0;
@@ -174,7 +174,7 @@ int Responsiveness(int argc, char** argv) {
   {
     Session session(dir);
     QuietDialogs dialogs;
-    gui::TForm1 window(session, dialogs);
+    gui::MainWindow window(session, dialogs);
     window.show();
     Pause(kStartUpSettle);
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang in their own build directory and
 # runs each for a set time, starting from the seed corpora in
-# tests/fuzz/corpus/<target>/. Prints executions and coverage per target and
+# tests/fuzz/corpus/<target>/, as many at once as JOBS (each fuzzer is one
+# process on one core). Prints executions and coverage per target and
 # fails when any target found a crash, a hang or a broken property; the
 # input that did it is kept under <build>/artifacts/.
 #
@@ -23,26 +24,39 @@ scratch="${TMPDIR:-/tmp}"
 [ -d /dev/shm ] && [ -w /dev/shm ] && scratch=/dev/shm
 
 mkdir -p "$build/artifacts"
-summary=()
-failed=0
-for target in "${targets[@]}"; do
-  corpus="$build/corpus/$target"
-  log="$build/fuzz_$target.log"
+
+# Runs one target; its output goes to its log, its exit status to a file.
+fuzz_target() {
+  local target=$1 corpus="$build/corpus/$1" status=0
   mkdir -p "$corpus"
-  echo "== fuzz_$target: $seconds s"
-  status=0
   TMPDIR="$scratch" "$build/tests/fuzz/fuzz_$target" \
     -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \
     -artifact_prefix="$build/artifacts/$target-" \
-    "$corpus" "tests/fuzz/corpus/$target" >"$log" 2>&1 || status=$?
+    "$corpus" "tests/fuzz/corpus/$target" >"$build/fuzz_$target.log" 2>&1 || status=$?
+  echo "$status" >"$build/fuzz_$target.status"
+}
+
+for target in "${targets[@]}"; do
+  while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do wait -n || true; done
+  echo "== fuzz_$target: $seconds s"
+  fuzz_target "$target" &
+done
+wait
+
+summary=()
+failed=0
+for target in "${targets[@]}"; do
+  log="$build/fuzz_$target.log"
+  status=$(cat "$build/fuzz_$target.status")
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -1)
   cov=$(grep -o 'cov: [0-9]*' "$log" | tail -1 | tr -dc 0-9)
   features=$(grep -o 'ft: [0-9]*' "$log" | tail -1 | tr -dc 0-9)
-  units=$(find "$corpus" -type f | wc -l)
+  units=$(find "$build/corpus/$target" -type f | wc -l)
   verdict=ok
   if [ "$status" -ne 0 ]; then
     verdict="FAILED (exit $status)"
     failed=1
+    echo "== fuzz_$target failed:"
     grep -E 'property broken|ERROR|SUMMARY|Test unit written' "$log" || true
   fi
   summary+=("$(printf '%-18s %10s runs  cov %6s  ft %6s  corpus %5s  %s' \

@@ -15,7 +15,7 @@
 #include "gui/qt_text.h"
 #include "gui/qt_russian_texts.h"
 #include "gui/quit_signals.h"
-#include "gui/tform1.h"
+#include "gui/main_window.h"
 #include "gui/window_command_line.h"
 #include "gui/window_texts.h"
 
@@ -70,13 +70,13 @@ int main(int argc, char** argv) {
         dialogs.DismissOpen();
         dismiss_boxes.start();
       });
-  zrm::gui::TForm1 window(session, dialogs);
+  zrm::gui::MainWindow window(session, dialogs);
   QObject::disconnect(during_start);
   dismiss_boxes.stop();
   QObject::connect(&quit_signals, &zrm::gui::QuitSignals::QuitRequested, &window,
-                   &zrm::gui::TForm1::QuitBySignal);
+                   &zrm::gui::MainWindow::QuitBySignal);
   if (quit_during_start)
-    QMetaObject::invokeMethod(&window, &zrm::gui::TForm1::QuitBySignal, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(&window, &zrm::gui::MainWindow::QuitBySignal, Qt::QueuedConnection);
   window.show();
   return app.exec();
 }

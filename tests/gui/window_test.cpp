@@ -405,7 +405,7 @@ void WindowTest::QuitSignalClosesInOrder() {
   zrm::gui::BlockQuitSignals();
   zrm::gui::QuitSignals quit_signals;
   connect(&quit_signals, &zrm::gui::QuitSignals::QuitRequested, &window,
-          &zrm::gui::TForm1::QuitBySignal);
+          &zrm::gui::MainWindow::QuitBySignal);
   raise(SIGTERM);  // pending on this thread, read from the signalfd
   QTRY_VERIFY(!window.isVisible());
   QCOMPARE(ws.Key("recent.prf", "CH1", "his1"), std::string("0.5000"));

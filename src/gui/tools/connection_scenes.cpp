@@ -11,7 +11,7 @@
 #include "discovery/udev_serial_devices.h"
 #include "gui/ports_dialog.h"
 #include "gui/search_dialogs.h"
-#include "gui/tform1.h"
+#include "gui/main_window.h"
 #include "gui/tools/scene_support.h"
 #include "gui/tools/stderr_dialogs.h"
 #include "lib/bus_options.h"
@@ -48,7 +48,7 @@ int main(int argc, char** argv) {
 
   zrm::Session session(std::filesystem::current_path().string());
   zrm::gui::StderrDialogs dialogs(true);
-  zrm::gui::TForm1 window(session, dialogs);
+  zrm::gui::MainWindow window(session, dialogs);
   auto pictures = std::make_unique<PictureDialogs>();
   pictures->out = out;
   window.SetConnectionDialogs(std::move(pictures));

@@ -8,14 +8,14 @@
 #include <iostream>
 #include <string>
 
-#include "gui/tform1.h"
+#include "gui/main_window.h"
 #include "gui/tools/stderr_dialogs.h"
 #include "lib/simulator.h"
 #include "platform/private_profile.h"
 
 namespace zrm::gui {
 
-inline void WaitForJob(const TForm1& window) {
+inline void WaitForJob(const MainWindow& window) {
   Settle(100);
   while (window.Busy()) Settle(50);
   Settle(200);

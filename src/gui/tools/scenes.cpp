@@ -17,7 +17,7 @@
 
 #include "app/session.h"
 #include "gui/qt_russian_texts.h"
-#include "gui/tform1.h"
+#include "gui/main_window.h"
 #include "gui/tools/scene_support.h"
 #include "gui/tools/stderr_dialogs.h"
 #include "lib/simulator.h"
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
 
   zrm::Session session(std::filesystem::current_path().string());
   zrm::gui::StderrDialogs dialogs(true);
-  zrm::gui::TForm1 window(session, dialogs);
+  zrm::gui::MainWindow window(session, dialogs);
   window.show();
   zrm::gui::Settle(600);
   auto shot = [&](const char* name) { window.grab().save(out + "/" + name + ".png"); };

@@ -15,7 +15,7 @@
 
 #include "app/session.h"
 #include "gui/qt_russian_texts.h"
-#include "gui/tform1.h"
+#include "gui/main_window.h"
 #include "gui/tools/stderr_dialogs.h"
 
 namespace {
@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
 
   zrm::Session session(std::filesystem::current_path().string());
   zrm::gui::StderrDialogs dialogs(false);
-  zrm::gui::TForm1 window(session, dialogs);
+  zrm::gui::MainWindow window(session, dialogs);
   window.show();
   zrm::gui::Settle(400);  // past the reload of the last state
   if (read_first) {

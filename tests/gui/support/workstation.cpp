@@ -34,9 +34,9 @@ std::string Workstation::Key(const std::string& file, const std::string& section
   return PrivateProfile::Load(PathOf(file)).GetString(section, key, "<missing>");
 }
 
-gui::TForm1& Workstation::Start() {
+gui::MainWindow& Workstation::Start() {
   session_ = std::make_unique<Session>(dir_);
-  window_ = std::make_unique<gui::TForm1>(*session_, dialogs);
+  window_ = std::make_unique<gui::MainWindow>(*session_, dialogs);
   window_->show();
   return *window_;
 }

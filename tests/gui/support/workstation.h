@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/session.h"
-#include "gui/tform1.h"
+#include "gui/main_window.h"
 #include "support/scripted_dialogs.h"
 
 namespace zrm::test {
@@ -32,11 +32,11 @@ class Workstation {
                   const std::string& key) const;
 
   // Starts the window in the folder (runs its start-up).
-  gui::TForm1& Start();
+  gui::MainWindow& Start();
   // Closes the window as the user does and waits until it has shut down.
   void Close();
 
-  gui::TForm1& Window() { return *window_; }
+  gui::MainWindow& Window() { return *window_; }
   Session& TheSession() { return *session_; }
 
   template <typename T>
@@ -57,7 +57,7 @@ class Workstation {
   QTemporaryDir temp_;
   std::string dir_;
   std::unique_ptr<Session> session_;
-  std::unique_ptr<gui::TForm1> window_;
+  std::unique_ptr<gui::MainWindow> window_;
 };
 
 // A serial line that opens and never answers: the master side of a

@@ -1,4 +1,4 @@
-#include "gui/tform1.h"
+#include "gui/main_window.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -35,7 +35,7 @@ enum Page { kChannelsPage, kRelaysPage, kGeneralPage, kCurrentValuesPage, kConfi
 
 }  // namespace
 
-TForm1::TForm1(Session& session, DialogService& dialogs, QWidget* parent)
+MainWindow::MainWindow(Session& session, DialogService& dialogs, QWidget* parent)
     : QMainWindow(parent), session_(session), dialogs_(dialogs), operator_(dialogs, this) {
   setObjectName("TForm1");
   BuildMenu();
@@ -49,14 +49,14 @@ TForm1::TForm1(Session& session, DialogService& dialogs, QWidget* parent)
   OnCreate();
 }
 
-TForm1::~TForm1() {
+MainWindow::~MainWindow() {
   // A job still running must not wait for answers nobody will give.
   operator_.StopAsking();
   operator_.PressEsc();
   while (worker_.Busy()) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
 }
 
-void TForm1::BuildMenu() {
+void MainWindow::BuildMenu() {
   menuBar()->setObjectName("MainMenu1");
   file_menu_ = menuBar()->addMenu(ToQ(text::kFileMenu));
   file_menu_->setObjectName("N1");
@@ -79,7 +79,7 @@ void TForm1::BuildMenu() {
   BuildConnectionMenu();
 }
 
-void TForm1::BuildPages() {
+void MainWindow::BuildPages() {
   top_ = new TopStrip;
   channel_[0] = new ChannelPanel(0);
   channel_[1] = new ChannelPanel(1);
@@ -113,19 +113,19 @@ void TForm1::BuildPages() {
   statusBar()->setObjectName("StatusBar1");
 }
 
-void TForm1::ConnectHandlers() {
-  connect(open_item_, &QAction::triggered, this, &TForm1::OnOpenProfile);
-  connect(save_item_, &QAction::triggered, this, &TForm1::OnSaveProfile);
-  connect(undo_, &QAction::triggered, this, &TForm1::OnUndo);
-  connect(redo_, &QAction::triggered, this, &TForm1::OnRedo);
-  connect(top_->ReadButton(), &QPushButton::clicked, this, &TForm1::OnReadDevice);
-  connect(top_->WriteButton(), &QPushButton::clicked, this, &TForm1::OnWriteDevice);
-  connect(configuration_page_->BuildPageButton(), &QPushButton::clicked, this, &TForm1::OnBuildReport);
-  connect(top_->PortSelector(), &QComboBox::activated, this, &TForm1::OnPortChosen);
-  connect(channel_[0], &ChannelPanel::SensorTypeChanged, this, &TForm1::OnSensorTypeChange);
-  connect(channel_[1], &ChannelPanel::SensorTypeChanged, this, &TForm1::OnSensorTypeChange);
-  connect(relay_page_->AssignmentGrid(), &StringGrid::CellChosen, this, &TForm1::OnRelayCellClicked);
-  connect(notebook_, &QTabWidget::currentChanged, this, &TForm1::OnPageChange);
+void MainWindow::ConnectHandlers() {
+  connect(open_item_, &QAction::triggered, this, &MainWindow::OnOpenProfile);
+  connect(save_item_, &QAction::triggered, this, &MainWindow::OnSaveProfile);
+  connect(undo_, &QAction::triggered, this, &MainWindow::OnUndo);
+  connect(redo_, &QAction::triggered, this, &MainWindow::OnRedo);
+  connect(top_->ReadButton(), &QPushButton::clicked, this, &MainWindow::OnReadDevice);
+  connect(top_->WriteButton(), &QPushButton::clicked, this, &MainWindow::OnWriteDevice);
+  connect(configuration_page_->BuildPageButton(), &QPushButton::clicked, this, &MainWindow::OnBuildReport);
+  connect(top_->PortSelector(), &QComboBox::activated, this, &MainWindow::OnPortChosen);
+  connect(channel_[0], &ChannelPanel::SensorTypeChanged, this, &MainWindow::OnSensorTypeChange);
+  connect(channel_[1], &ChannelPanel::SensorTypeChanged, this, &MainWindow::OnSensorTypeChange);
+  connect(relay_page_->AssignmentGrid(), &StringGrid::CellChosen, this, &MainWindow::OnRelayCellClicked);
+  connect(notebook_, &QTabWidget::currentChanged, this, &MainWindow::OnPageChange);
   connect(&operator_, &GuiOperator::ProgressLinesChanged, this, [this](const QStringList& lines) {
     ProgressLines texts;
     for (std::size_t i = 0; i < texts.size() && i < static_cast<std::size_t>(lines.size()); ++i)
@@ -136,13 +136,13 @@ void TForm1::ConnectHandlers() {
   connect(&operator_, &GuiOperator::ProgressCountChanged, progress_panel_, &ProgressPanel::SetCount);
   reload_timer_.setObjectName("Timer2");
   reload_timer_.setSingleShot(true);
-  connect(&reload_timer_, &QTimer::timeout, this, &TForm1::OnReloadTimer);
+  connect(&reload_timer_, &QTimer::timeout, this, &MainWindow::OnReloadTimer);
   poll_timer_.setObjectName("Timer3");
-  connect(&poll_timer_, &QTimer::timeout, this, &TForm1::OnPollTimer);
-  connect(&worker_, &LinkWorker::Idle, this, &TForm1::LinkIdle);
+  connect(&poll_timer_, &QTimer::timeout, this, &MainWindow::OnPollTimer);
+  connect(&worker_, &LinkWorker::Idle, this, &MainWindow::LinkIdle);
 }
 
-void TForm1::OnCreate() {
+void MainWindow::OnCreate() {
   session_.StartUp(operator_, *this);
   ShowPortState();
   ShowPortDevices();
@@ -154,7 +154,7 @@ void TForm1::OnCreate() {
   poll_timer_.start(kFirstPollMs);
 }
 
-void TForm1::ShowEditor() {
+void MainWindow::ShowEditor() {
   const EditorForm& form = session_.form;
   top_->Show(form);
   channel_[0]->Show(form.channel[0]);
@@ -167,7 +167,7 @@ void TForm1::ShowEditor() {
   ShowGroupArea(general_page_->Area(), form.general_area_white);
 }
 
-void TForm1::CollectEditor() {
+void MainWindow::CollectEditor() {
   EditorForm& form = session_.form;
   top_->Collect(form);
   channel_[0]->Collect(form.channel[0]);
@@ -176,17 +176,17 @@ void TForm1::CollectEditor() {
   general_page_->Collect(form);
 }
 
-void TForm1::ShowStartCaption() {
+void MainWindow::ShowStartCaption() {
   // The caption ends in the open dialog's file name, which is empty at start.
   setWindowTitle(ToQ(text::kStartCaption) + ToQ(text::kVersion));
 }
 
-void TForm1::ShowFirstPage() {
+void MainWindow::ShowFirstPage() {
   const QSignalBlocker quiet(notebook_);
   notebook_->setCurrentIndex(kChannelsPage);
 }
 
-void TForm1::OnReloadTimer() {
+void MainWindow::OnReloadTimer() {
   CollectEditor();
   const EditorState before = CurrentEditorState();
   session_.ReloadLastState(operator_);
@@ -194,14 +194,14 @@ void TForm1::OnReloadTimer() {
   RecordUndoStep(before);
 }
 
-void TForm1::OnPollTimer() { poller_->Tick(notebook_->currentIndex()); }
+void MainWindow::OnPollTimer() { poller_->Tick(notebook_->currentIndex()); }
 
-void TForm1::OnOpenProfile() {
+void MainWindow::OnOpenProfile() {
   const QString path = dialogs_.OpenProfileName(this);
   if (!path.isEmpty()) OpenProfileAt(path);
 }
 
-void TForm1::OpenProfileAt(const QString& path) {
+void MainWindow::OpenProfileAt(const QString& path) {
   CollectEditor();
   const EditorState before = CurrentEditorState();
   session_.OpenProfile(FromQ(path), operator_);
@@ -211,7 +211,7 @@ void TForm1::OpenProfileAt(const QString& path) {
   statusBar()->showMessage(ToQ(text::kProfileOpened) + path);
 }
 
-void TForm1::OnSaveProfile() {
+void MainWindow::OnSaveProfile() {
   const QString path = dialogs_.SaveProfileName(this);
   if (path.isEmpty()) return;
   CollectEditor();
@@ -219,29 +219,29 @@ void TForm1::OnSaveProfile() {
     statusBar()->showMessage(ToQ(text::kProfileSaved) + ToQ(ProfileSaveName(FromQ(path))));
 }
 
-void TForm1::OnUndo() {
+void MainWindow::OnUndo() {
   CollectEditor();
   EditorState state = CurrentEditorState();
   if (history_.Undo(state)) ShowEditorState(std::move(state));
   UpdateUndoItems();
 }
 
-void TForm1::OnRedo() {
+void MainWindow::OnRedo() {
   CollectEditor();
   EditorState state = CurrentEditorState();
   if (history_.Redo(state)) ShowEditorState(std::move(state));
   UpdateUndoItems();
 }
 
-EditorState TForm1::CurrentEditorState() const { return {session_.form, session_.settings}; }
+EditorState MainWindow::CurrentEditorState() const { return {session_.form, session_.settings}; }
 
-void TForm1::RecordUndoStep(const EditorState& before) {
+void MainWindow::RecordUndoStep(const EditorState& before) {
   if (before.form == session_.form) return;
   history_.Record(before);
   UpdateUndoItems();
 }
 
-void TForm1::ShowEditorState(EditorState state) {
+void MainWindow::ShowEditorState(EditorState state) {
   state.form.port = session_.form.port;
   state.form.port_label = session_.form.port_label;
   session_.form = std::move(state.form);
@@ -249,12 +249,12 @@ void TForm1::ShowEditorState(EditorState state) {
   ShowEditor();
 }
 
-void TForm1::UpdateUndoItems() {
+void MainWindow::UpdateUndoItems() {
   undo_->setEnabled(commands_enabled_ && history_.CanUndo());
   redo_->setEnabled(commands_enabled_ && history_.CanRedo());
 }
 
-void TForm1::OnReadDevice() {
+void MainWindow::OnReadDevice() {
   RunDeviceJob([this](EditorForm& form, DeviceSettings& s) {
     QElapsedTimer clock;
     clock.start();
@@ -263,7 +263,7 @@ void TForm1::OnReadDevice() {
   }, JobKind::kReplacesEditor);
 }
 
-void TForm1::OnWriteDevice() {
+void MainWindow::OnWriteDevice() {
   RunDeviceJob([this](EditorForm& form, DeviceSettings& s) {
     QElapsedTimer clock;
     clock.start();
@@ -272,7 +272,7 @@ void TForm1::OnWriteDevice() {
   }, JobKind::kKeepsEditor);
 }
 
-void TForm1::OnBuildReport() {
+void MainWindow::OnBuildReport() {
   auto report = std::make_shared<ReportOutcome>();
   RunDeviceJob([this, report](EditorForm& form, DeviceSettings& s) {
     QElapsedTimer clock;
@@ -290,7 +290,7 @@ void TForm1::OnBuildReport() {
   });
 }
 
-void TForm1::OnPortChosen(int index) {
+void MainWindow::OnPortChosen(int index) {
   // A port change is no transfer: nothing can stop it, it always happens.
   RunDeviceJob(
       [this, index](EditorForm& form, DeviceSettings& s) {
@@ -300,25 +300,25 @@ void TForm1::OnPortChosen(int index) {
       JobKind::kPortChange);
 }
 
-void TForm1::OnSensorTypeChange() {
+void MainWindow::OnSensorTypeChange() {
   CollectEditor();
   zrm::SensorTypeChange(session_.form, session_.settings, operator_, session_.PortNumber());
   ShowEditor();
 }
 
-void TForm1::OnRelayCellClicked(int column, int row) {
+void MainWindow::OnRelayCellClicked(int column, int row) {
   relay_page_->CollectRelayGrid(session_.form.relay_grid);
   ToggleRelayCell(session_.form, column, row);
   relay_page_->ShowRelayGrid(session_.form.relay_grid);
 }
 
-void TForm1::OnPageChange() {
+void MainWindow::OnPageChange() {
   CollectEditor();
   PageChange(session_.form, session_.settings, operator_, session_.PortNumber());
   ShowEditor();
 }
 
-void TForm1::RunDeviceJob(DeviceJob job, JobKind kind) {
+void MainWindow::RunDeviceJob(DeviceJob job, JobKind kind) {
   if (worker_.Busy()) {
     // Commands disable their controls, so only a poll of the current values
     // holds the link now; the command follows it, and nothing else can be
@@ -344,7 +344,7 @@ void TForm1::RunDeviceJob(DeviceJob job, JobKind kind) {
               });
 }
 
-void TForm1::ShowPortState() {
+void MainWindow::ShowPortState() {
   const QString not_open = ToQ(text::kPortNotOpen);
   if (session_.PortOpen() || session_.PortPath().empty()) {
     // A poll may have found the device back: the old news goes.
@@ -354,7 +354,7 @@ void TForm1::ShowPortState() {
   statusBar()->showMessage(not_open + ToQ(session_.PortPath()));
 }
 
-void TForm1::EndDeviceJob(const QString& status) {
+void MainWindow::EndDeviceJob(const QString& status) {
   if (!status.isEmpty()) statusBar()->showMessage(status);
   ShowPortState();
   progress_panel_->hide();
@@ -362,7 +362,7 @@ void TForm1::EndDeviceJob(const QString& status) {
   SetCommandsEnabled(true);
 }
 
-void TForm1::LinkIdle() {
+void MainWindow::LinkIdle() {
   ShowPortState();
   if (close_pending_) {
     close();
@@ -379,7 +379,7 @@ void TForm1::LinkIdle() {
   }
 }
 
-void TForm1::SetCommandsEnabled(bool enabled) {
+void MainWindow::SetCommandsEnabled(bool enabled) {
   QWidget* const controls[] = {top_->ReadButton(),        top_->WriteButton(),
                                top_->PortSelector(),        top_->Description(),
                                configuration_page_->BuildPageButton(), notebook_};
@@ -392,13 +392,13 @@ void TForm1::SetCommandsEnabled(bool enabled) {
   UpdateUndoItems();
 }
 
-void TForm1::QuitBySignal() {
+void MainWindow::QuitBySignal() {
   quit_by_signal_ = true;
   operator_.StopAsking();
   close();
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
   if (shut_down_) {
     event->accept();
     return;
@@ -417,7 +417,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-void TForm1::OnClose() {
+void MainWindow::OnClose() {
   reload_timer_.stop();
   poll_timer_.stop();
   // A size that cannot be kept costs nothing but the size: no message.

@@ -1,8 +1,8 @@
 #pragma once
-// The main window TForm1: menus "Файл" and "Правка", the top strip, the
-// five-page notebook with the progress panel over it, and the status bar.
-// The window grows from its layout's size and keeps its size in
-// zrm48setup.ini. A thin view over the session's editor
+// The main window (object name TForm1): menus "Файл", "Правка", "Прибор"
+// and "Связь", the top strip, the five-page notebook with the progress panel
+// over it, and the status bar. The window grows from its layout's size and
+// keeps its size in zrm48setup.ini. A thin view over the session's editor
 // form: every handler copies the controls into the form, calls the core and
 // copies the form back. Device commands run as jobs on the link thread while
 // the window stays live; the controls that could start another command or
@@ -33,14 +33,14 @@
 
 namespace zrm::gui {
 
-class TForm1 : public QMainWindow, private StartUpView {
+class MainWindow : public QMainWindow, private StartUpView {
   Q_OBJECT
 
  public:
   // Builds the window and runs the start-up in `session`'s working folder;
   // both arguments must outlive the window.
-  TForm1(Session& session, DialogService& dialogs, QWidget* parent = nullptr);
-  ~TForm1() override;
+  MainWindow(Session& session, DialogService& dialogs, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   // True while a device job runs.
   bool Busy() const { return worker_.Busy(); }
@@ -94,7 +94,7 @@ class TForm1 : public QMainWindow, private StartUpView {
   // which is opened again when it comes back.
   void HotPlugNews(const DeviceEvent& event);
 
-  // Menu "Прибор" (tform1_device_menu.cpp): the comparison, the write of
+  // Menu "Прибор" (main_window_device_menu.cpp): the comparison, the write of
   // changes, the backups and the switch of the backup before a whole write.
   void BuildDeviceMenu();
   void OnCompare();

@@ -10,12 +10,12 @@
 #include "discovery/udev_serial_devices.h"
 #include "gui/job_end.h"
 #include "gui/qt_text.h"
-#include "gui/tform1.h"
+#include "gui/main_window.h"
 #include "gui/window_texts.h"
 
 namespace zrm::gui {
 
-void TForm1::BuildConnectionMenu() {
+void MainWindow::BuildConnectionMenu() {
   connection_dialogs_ = std::make_unique<QtConnectionDialogs>();
   connection_menu_ = menuBar()->addMenu(ToQ(text::kConnectionMenu));
   connection_menu_->setObjectName("ConnectionMenu");
@@ -23,19 +23,19 @@ void TForm1::BuildConnectionMenu() {
   ports_item_->setObjectName("PortsItem");
   find_item_ = connection_menu_->addAction(ToQ(text::kFindItem));
   find_item_->setObjectName("FindItem");
-  connect(ports_item_, &QAction::triggered, this, &TForm1::OnPorts);
-  connect(find_item_, &QAction::triggered, this, &TForm1::OnFindInstrument);
+  connect(ports_item_, &QAction::triggered, this, &MainWindow::OnPorts);
+  connect(find_item_, &QAction::triggered, this, &MainWindow::OnFindInstrument);
   hot_plug_ = new HotPlugWatch([this](const DeviceEvent& event) { HotPlugNews(event); }, this);
   adapter_note_ = new QLabel;
   adapter_note_->setObjectName("AdapterNote");
   statusBar()->addPermanentWidget(adapter_note_);
 }
 
-void TForm1::SetConnectionDialogs(std::unique_ptr<ConnectionDialogs> dialogs) {
+void MainWindow::SetConnectionDialogs(std::unique_ptr<ConnectionDialogs> dialogs) {
   connection_dialogs_ = std::move(dialogs);
 }
 
-void TForm1::ShowPortDevices() {
+void MainWindow::ShowPortDevices() {
   for (int i = 0; i < top_->PortSelector()->count() && i < 4; ++i)
     top_->PortSelector()->setItemData(i, ToQ(session_.Config().port_paths[i]), Qt::ToolTipRole);
   const std::vector<SerialDevice> unmapped =
@@ -54,7 +54,7 @@ void TForm1::ShowPortDevices() {
   adapter_note_->setVisible(!note.isEmpty());
 }
 
-void TForm1::OnPorts() {
+void MainWindow::OnPorts() {
   PortPaths current;
   for (std::size_t i = 0; i < 4; ++i) current.path[i] = session_.Config().port_paths[i];
   const std::optional<PortPaths> chosen =
@@ -73,7 +73,7 @@ void TForm1::OnPorts() {
   WhenJobEnds(worker_, this, end, [this] { ShowPortDevices(); });
 }
 
-void TForm1::OnFindInstrument() {
+void MainWindow::OnFindInstrument() {
   const std::optional<SearchPlan> plan = connection_dialogs_->AskSearchPlan(this);
   if (!plan) return;
   auto outcome = std::make_shared<SearchOutcome>();
@@ -90,7 +90,7 @@ void TForm1::OnFindInstrument() {
   });
 }
 
-void TForm1::UseFoundInstrument(const SearchOutcome& outcome) {
+void MainWindow::UseFoundInstrument(const SearchOutcome& outcome) {
   const std::optional<std::size_t> chosen = connection_dialogs_->ChooseFound(this, outcome);
   if (!chosen || *chosen >= outcome.found.size()) return;
   const FoundInstrument found = outcome.found[*chosen];
@@ -103,7 +103,7 @@ void TForm1::UseFoundInstrument(const SearchOutcome& outcome) {
       JobKind::kPortChange);
 }
 
-void TForm1::HotPlugNews(const DeviceEvent& event) {
+void MainWindow::HotPlugNews(const DeviceEvent& event) {
   ShowPortDevices();
   const std::string path = session_.PortPath();
   if (!event.Names(path) || shut_down_) return;

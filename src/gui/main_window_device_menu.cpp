@@ -13,12 +13,12 @@
 #include "gui/comparison_dialog.h"
 #include "gui/qt_text.h"
 #include "gui/status_texts.h"
-#include "gui/tform1.h"
+#include "gui/main_window.h"
 #include "gui/window_texts.h"
 
 namespace zrm::gui {
 
-void TForm1::BuildDeviceMenu() {
+void MainWindow::BuildDeviceMenu() {
   device_menu_ = menuBar()->addMenu(ToQ(text::kDeviceMenu));
   device_menu_->setObjectName("DeviceMenu");
   QAction* compare = device_menu_->addAction(ToQ(text::kCompareItem));
@@ -32,13 +32,13 @@ void TForm1::BuildDeviceMenu() {
   backup_before_write_->setObjectName("BackupBeforeWriteItem");
   backup_before_write_->setCheckable(true);
   backup_before_write_->setChecked(BackupBeforeWrite(session_.Dir()));
-  connect(compare, &QAction::triggered, this, &TForm1::OnCompare);
-  connect(write_changes, &QAction::triggered, this, &TForm1::OnWriteChanges);
-  connect(backups, &QAction::triggered, this, &TForm1::OnBackups);
-  connect(backup_before_write_, &QAction::toggled, this, &TForm1::OnBackupBeforeWriteToggled);
+  connect(compare, &QAction::triggered, this, &MainWindow::OnCompare);
+  connect(write_changes, &QAction::triggered, this, &MainWindow::OnWriteChanges);
+  connect(backups, &QAction::triggered, this, &MainWindow::OnBackups);
+  connect(backup_before_write_, &QAction::toggled, this, &MainWindow::OnBackupBeforeWriteToggled);
 }
 
-void TForm1::OnCompare() {
+void MainWindow::OnCompare() {
   RunDeviceJob(
       [this](EditorForm& form, DeviceSettings& s) {
         DeviceSettings instrument;
@@ -57,7 +57,7 @@ void TForm1::OnCompare() {
       JobKind::kKeepsEditor);
 }
 
-void TForm1::OnWriteChanges() {
+void MainWindow::OnWriteChanges() {
   RunDeviceJob(
       [this](EditorForm& form, DeviceSettings& s) {
         ChangesWriteOutcome outcome;
@@ -69,7 +69,7 @@ void TForm1::OnWriteChanges() {
       JobKind::kKeepsEditor);
 }
 
-void TForm1::OnBackups() {
+void MainWindow::OnBackups() {
   const DeviceSettings& s = session_.settings;
   const QString instrument =
       ToQ("ZRM" + ModelNumber(s.general.proc_ver) + " " + DeviceNumber(s.general));
@@ -83,7 +83,7 @@ void TForm1::OnBackups() {
   dialog->show();
 }
 
-void TForm1::OnBackupBeforeWriteToggled(bool on) {
+void MainWindow::OnBackupBeforeWriteToggled(bool on) {
   std::string error;
   if (SetBackupBeforeWrite(session_.Dir(), on, error)) return;
   operator_.ShowMessage(text::kCannotKeepSetting + OwnSettingsPath(session_.Dir()) + ": " + error,
