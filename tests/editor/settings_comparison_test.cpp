@@ -29,7 +29,7 @@ std::vector<std::string> Lines(const DeviceSettings& instrument, const DeviceSet
 }
 
 TEST(SettingsComparisonTest, OneFieldOfEachKind) {
-  const OneChange kCases[] = {
+  const OneChange cases[] = {
       {"float", [](DeviceSettings& s) { s.channel[0].th1 = 55.5f; },
        "Канал 1: Величина I: 50.0000 → 55.5000"},
       {"float equal in four decimals", [](DeviceSettings& s) { s.channel[1].his2 = 0.02001f; },
@@ -56,7 +56,7 @@ TEST(SettingsComparisonTest, OneFieldOfEachKind) {
        "Общие: Отображение ошибки: Расширенное → Упрощенное"},
   };
   const DeviceSettings instrument = SampleRecord();
-  for (const OneChange& c : kCases) {
+  for (const OneChange& c : cases) {
     SCOPED_TRACE(c.what);
     DeviceSettings target = instrument;
     c.change(target);
