@@ -62,19 +62,22 @@ if [ ${#sources[@]} -eq 0 ]; then
   exit 1
 fi
 
-# Runs STEP's command, its output in the step's log; on failure names the
-# step and the first line that reads as an error, then stops the check.
+# Names the failed STEP and the first line of its LOG that reads as an
+# error, then stops the check.
+step_failed() {
+  local name=$1 log=$2 first
+  first=$(grep -m1 -E 'error|Error|ERROR|^E: |failed|FAILED|No such|not found|Unable' "$log" || tail -n1 "$log")
+  echo "fresh-check: step '$name' failed: $first" >&2
+  echo "fresh-check: the whole output: $log" >&2
+  exit 1
+}
+
+# Runs STEP's command, its output in the step's log.
 step() {
   local name=$1 log="$logs/$2.log"
   shift 2
   echo "fresh-check: $name ..."
-  if ! "$@" >"$log" 2>&1; then
-    local first
-    first=$(grep -m1 -E 'error|Error|ERROR|^E: |failed|FAILED|No such|not found|Unable' "$log" || tail -n1 "$log")
-    echo "fresh-check: step '$name' failed: $first" >&2
-    echo "fresh-check: the whole output: $log" >&2
-    exit 1
-  fi
+  "$@" >"$log" 2>&1 || step_failed "$name" "$log"
 }
 
 # The packages this machine's apt has downloaded before. The roots start
@@ -175,11 +178,7 @@ echo "fresh-check: build root green in $((SECONDS - started)) s (about $build_mi
 
 started=$SECONDS
 echo "fresh-check: root (run) ..."
-if ! wait "$run_root_job"; then
-  echo "fresh-check: step 'root (run)' failed: $(grep -m1 -E 'E: |error|failed' "$logs/run-root.log" || tail -n1 "$logs/run-root.log")" >&2
-  echo "fresh-check: the whole output: $logs/run-root.log" >&2
-  exit 1
-fi
+wait "$run_root_job" || step_failed "root (run)" "$logs/run-root.log"
 cp "$build_root$source_dir"/build-package/zrm48setup_*.deb "$run_root/root/"
 step install run-install in_root "$run_root" \
   "cd /root && apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ./zrm48setup_*.deb man-db"
