@@ -25,13 +25,11 @@ bool InShare(double share, std::uint64_t seed, std::size_t fault_index, std::siz
 bool Hits(const FaultWhen& when, std::size_t request_number,
           const std::optional<ParameterKey>& parameter, std::uint64_t seed, std::size_t index) {
   switch (when.by) {
-    case FaultWhen::By::kRequestNumber:
-      return when.request_number == request_number;
+    case FaultWhen::By::kRequestNumber: return when.request_number == request_number;
     case FaultWhen::By::kParameter:
       return parameter && parameter->space == when.space && parameter->address == when.address &&
              (!when.width || *when.width == parameter->width);
-    case FaultWhen::By::kShare:
-      return InShare(when.share, seed, index, request_number);
+    case FaultWhen::By::kShare: return InShare(when.share, seed, index, request_number);
   }
   return false;
 }

@@ -10,9 +10,9 @@ namespace zrm::sim {
 
 // Width codes as carried in bits 7..6 of the address triplet.
 enum class Width : std::uint8_t {
-  kByte = 0,    // one byte, two hex digits
-  kDword = 2,   // four bytes, eight hex digits (floats travel as their bits)
-  kBlock = 3,   // the 16-byte status block
+  kByte = 0,   // one byte, two hex digits
+  kDword = 2,  // four bytes, eight hex digits (floats travel as their bits)
+  kBlock = 3,  // the 16-byte status block
 };
 
 struct ParameterKey {

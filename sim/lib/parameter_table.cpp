@@ -14,18 +14,18 @@ struct ChannelParameter {
 
 // Channel parameters: channel 2 lives at base + step.
 constexpr ChannelParameter kChannelParameters[] = {
-    {"shift", Width::kDword, 1, 1},      {"adj", Width::kDword, 3, 1},
-    {"koef0", Width::kDword, 5, 4},      {"koef1", Width::kDword, 6, 4},
-    {"koef2", Width::kDword, 7, 4},      {"koef3", Width::kDword, 8, 4},
-    {"diap_min", Width::kDword, 13, 1},  {"diap_max", Width::kDword, 15, 1},
-    {"th1", Width::kDword, 29, 4},       {"th2", Width::kDword, 30, 4},
-    {"spd_th", Width::kDword, 31, 4},    {"spd_his", Width::kDword, 32, 4},
-    {"his1", Width::kDword, 37, 4},      {"his2", Width::kDword, 38, 4},
-    {"dat", Width::kByte, 315, 1},       {"ns", Width::kByte, 317, 1},
-    {"search", Width::kByte, 319, 1},    {"point", Width::kByte, 321, 1},
-    {"flag", Width::kByte, 323, 1},      {"ver_rel_proc", Width::kByte, 325, 1},
-    {"th_type1", Width::kByte, 327, 4},  {"th_type2", Width::kByte, 328, 4},
-    {"reg_int", Width::kByte, 337, 1},   {"pulse_int", Width::kByte, 339, 1},
+    {"shift", Width::kDword, 1, 1},     {"adj", Width::kDword, 3, 1},
+    {"koef0", Width::kDword, 5, 4},     {"koef1", Width::kDword, 6, 4},
+    {"koef2", Width::kDword, 7, 4},     {"koef3", Width::kDword, 8, 4},
+    {"diap_min", Width::kDword, 13, 1}, {"diap_max", Width::kDword, 15, 1},
+    {"th1", Width::kDword, 29, 4},      {"th2", Width::kDword, 30, 4},
+    {"spd_th", Width::kDword, 31, 4},   {"spd_his", Width::kDword, 32, 4},
+    {"his1", Width::kDword, 37, 4},     {"his2", Width::kDword, 38, 4},
+    {"dat", Width::kByte, 315, 1},      {"ns", Width::kByte, 317, 1},
+    {"search", Width::kByte, 319, 1},   {"point", Width::kByte, 321, 1},
+    {"flag", Width::kByte, 323, 1},     {"ver_rel_proc", Width::kByte, 325, 1},
+    {"th_type1", Width::kByte, 327, 4}, {"th_type2", Width::kByte, 328, 4},
+    {"reg_int", Width::kByte, 337, 1},  {"pulse_int", Width::kByte, 339, 1},
     {"use", Width::kByte, 341, 1},
 };
 
@@ -39,13 +39,13 @@ struct DeviceParameter {
 // One-byte parameters of the whole device. Byte 0 of space 2 takes the fixed
 // configuration mark (47) every settings write ends with.
 constexpr DeviceParameter kDeviceParameters[] = {
-    {"byte0", 2, 0, Access::kReadWrite},       {"proc_ver", 2, 3, Access::kReadWrite},
-    {"err_ver", 2, 4, Access::kReadWrite},     {"rel0_msk0", 2, 6, Access::kReadWrite},
-    {"rel0_msk1", 2, 7, Access::kReadWrite},   {"rel1_msk0", 2, 8, Access::kReadWrite},
-    {"rel1_msk1", 2, 9, Access::kReadWrite},   {"serial_lo", 2, 11, Access::kReadWrite},
-    {"serial_hi", 2, 12, Access::kReadWrite},  {"otk_type", 2, 14, Access::kReadWrite},
-    {"date_day", 2, 17, Access::kReadWrite},   {"date_month", 2, 18, Access::kReadWrite},
-    {"date_year", 2, 19, Access::kReadWrite},  {"restart", 1, 0, Access::kCommand},
+    {"byte0", 2, 0, Access::kReadWrite},           {"proc_ver", 2, 3, Access::kReadWrite},
+    {"err_ver", 2, 4, Access::kReadWrite},         {"rel0_msk0", 2, 6, Access::kReadWrite},
+    {"rel0_msk1", 2, 7, Access::kReadWrite},       {"rel1_msk0", 2, 8, Access::kReadWrite},
+    {"rel1_msk1", 2, 9, Access::kReadWrite},       {"serial_lo", 2, 11, Access::kReadWrite},
+    {"serial_hi", 2, 12, Access::kReadWrite},      {"otk_type", 2, 14, Access::kReadWrite},
+    {"date_day", 2, 17, Access::kReadWrite},       {"date_month", 2, 18, Access::kReadWrite},
+    {"date_year", 2, 19, Access::kReadWrite},      {"restart", 1, 0, Access::kCommand},
     {"firmware_version", 1, 6, Access::kReadOnly},
 };
 
@@ -57,7 +57,8 @@ std::vector<ParameterInfo> BuildTable() {
   for (const ChannelParameter& p : kChannelParameters) {
     for (int channel = 1; channel <= 2; ++channel) {
       const ParameterKey key{2, p.width, ChannelAddress(p.base, p.step, channel)};
-      table.push_back({key, std::string(p.field) + "." + std::to_string(channel), Access::kReadWrite});
+      table.push_back(
+          {key, std::string(p.field) + "." + std::to_string(channel), Access::kReadWrite});
     }
   }
   return table;

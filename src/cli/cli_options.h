@@ -11,7 +11,19 @@
 
 namespace zrm {
 
-enum class CliCommand { kRead, kWrite, kReport, kStatus, kGet, kSet, kDiff, kBackup, kBatch, kScan, kPorts };
+enum class CliCommand {
+  kRead,
+  kWrite,
+  kReport,
+  kStatus,
+  kGet,
+  kSet,
+  kDiff,
+  kBackup,
+  kBatch,
+  kScan,
+  kPorts
+};
 
 // What a raw read or write moves.
 enum class RawKind { kByte, kDword, kStatusBlock };

@@ -34,7 +34,8 @@ CurrentValuesPoller::CurrentValuesPoller(Session& session, LinkWorker& worker, Q
   clock_.start();
   page_.Trend().SetClockZero(QDateTime::currentDateTime());
   connect(&page_.ReadingButton(), &QPushButton::clicked, this, &CurrentValuesPoller::ToggleReading);
-  connect(&page_.TrendSaveButton(), &QPushButton::clicked, this, &CurrentValuesPoller::SaveShownTrend);
+  connect(&page_.TrendSaveButton(), &QPushButton::clicked, this,
+          &CurrentValuesPoller::SaveShownTrend);
 }
 
 void CurrentValuesPoller::Tick(int page_index) {

@@ -11,11 +11,11 @@
 
 #include "app/session.h"
 #include "gui/guarded_application.h"
-#include "gui/qt_dialogs.h"
-#include "gui/qt_text.h"
-#include "gui/qt_russian_texts.h"
-#include "gui/quit_signals.h"
 #include "gui/main_window.h"
+#include "gui/qt_dialogs.h"
+#include "gui/qt_russian_texts.h"
+#include "gui/qt_text.h"
+#include "gui/quit_signals.h"
 #include "gui/window_command_line.h"
 #include "gui/window_texts.h"
 

@@ -2,9 +2,9 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QHBoxLayout>
 #include <QDateTime>
 #include <QElapsedTimer>
+#include <QHBoxLayout>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
@@ -29,7 +29,9 @@ namespace {
 constexpr int kReloadDelayMs = 200;
 constexpr int kFirstPollMs = static_cast<int>(kFirstTickMs);
 
-double SecondsOf(const QElapsedTimer& clock) { return static_cast<double>(clock.elapsed()) / 1000.0; }
+double SecondsOf(const QElapsedTimer& clock) {
+  return static_cast<double>(clock.elapsed()) / 1000.0;
+}
 
 enum Page { kChannelsPage, kRelaysPage, kGeneralPage, kCurrentValuesPage, kConfigurationPage };
 
@@ -45,7 +47,8 @@ MainWindow::MainWindow(Session& session, DialogService& dialogs, QWidget* parent
   // from there, to the size the user left it at last time.
   setMinimumSize(sizeHint());
   resize(sizeHint().expandedTo(LoadWindowSize(session_.Dir())));
-  if (QScreen* screen = this->screen()) move(screen->availableGeometry().center() - rect().center());
+  if (QScreen* screen = this->screen())
+    move(screen->availableGeometry().center() - rect().center());
   OnCreate();
 }
 
@@ -120,11 +123,13 @@ void MainWindow::ConnectHandlers() {
   connect(redo_, &QAction::triggered, this, &MainWindow::OnRedo);
   connect(top_->ReadButton(), &QPushButton::clicked, this, &MainWindow::OnReadDevice);
   connect(top_->WriteButton(), &QPushButton::clicked, this, &MainWindow::OnWriteDevice);
-  connect(configuration_page_->BuildPageButton(), &QPushButton::clicked, this, &MainWindow::OnBuildReport);
+  connect(configuration_page_->BuildPageButton(), &QPushButton::clicked, this,
+          &MainWindow::OnBuildReport);
   connect(top_->PortSelector(), &QComboBox::activated, this, &MainWindow::OnPortChosen);
   connect(channel_[0], &ChannelPanel::SensorTypeChanged, this, &MainWindow::OnSensorTypeChange);
   connect(channel_[1], &ChannelPanel::SensorTypeChanged, this, &MainWindow::OnSensorTypeChange);
-  connect(relay_page_->AssignmentGrid(), &StringGrid::CellChosen, this, &MainWindow::OnRelayCellClicked);
+  connect(relay_page_->AssignmentGrid(), &StringGrid::CellChosen, this,
+          &MainWindow::OnRelayCellClicked);
   connect(notebook_, &QTabWidget::currentChanged, this, &MainWindow::OnPageChange);
   connect(&operator_, &GuiOperator::ProgressLinesChanged, this, [this](const QStringList& lines) {
     ProgressLines texts;
@@ -133,7 +138,8 @@ void MainWindow::ConnectHandlers() {
     progress_panel_->SetLines(texts);
   });
   connect(&operator_, &GuiOperator::ProgressVisible, progress_panel_, &QWidget::setVisible);
-  connect(&operator_, &GuiOperator::ProgressCountChanged, progress_panel_, &ProgressPanel::SetCount);
+  connect(&operator_, &GuiOperator::ProgressCountChanged, progress_panel_,
+          &ProgressPanel::SetCount);
   reload_timer_.setObjectName("Timer2");
   reload_timer_.setSingleShot(true);
   connect(&reload_timer_, &QTimer::timeout, this, &MainWindow::OnReloadTimer);
@@ -255,33 +261,39 @@ void MainWindow::UpdateUndoItems() {
 }
 
 void MainWindow::OnReadDevice() {
-  RunDeviceJob([this](EditorForm& form, DeviceSettings& s) {
-    QElapsedTimer clock;
-    clock.start();
-    const ExchangeResult r = session_.Read(form, s, operator_);
-    return r == result::kOk ? ReadDoneStatus(form, SecondsOf(clock)) : CommandFailedStatus(r);
-  }, JobKind::kReplacesEditor);
+  RunDeviceJob(
+      [this](EditorForm& form, DeviceSettings& s) {
+        QElapsedTimer clock;
+        clock.start();
+        const ExchangeResult r = session_.Read(form, s, operator_);
+        return r == result::kOk ? ReadDoneStatus(form, SecondsOf(clock)) : CommandFailedStatus(r);
+      },
+      JobKind::kReplacesEditor);
 }
 
 void MainWindow::OnWriteDevice() {
-  RunDeviceJob([this](EditorForm& form, DeviceSettings& s) {
-    QElapsedTimer clock;
-    clock.start();
-    const ExchangeResult r = session_.Write(form, s, operator_);
-    return r == result::kOk ? WriteDoneStatus(form, SecondsOf(clock)) : CommandFailedStatus(r);
-  }, JobKind::kKeepsEditor);
+  RunDeviceJob(
+      [this](EditorForm& form, DeviceSettings& s) {
+        QElapsedTimer clock;
+        clock.start();
+        const ExchangeResult r = session_.Write(form, s, operator_);
+        return r == result::kOk ? WriteDoneStatus(form, SecondsOf(clock)) : CommandFailedStatus(r);
+      },
+      JobKind::kKeepsEditor);
 }
 
 void MainWindow::OnBuildReport() {
   auto report = std::make_shared<ReportOutcome>();
-  RunDeviceJob([this, report](EditorForm& form, DeviceSettings& s) {
-    QElapsedTimer clock;
-    clock.start();
-    report->page = session_.Report(form, s, operator_);
-    MarkReportEnded(this, report);
-    // A failed read has shown its error; the bar keeps what it said before.
-    return report->page ? ReportDoneStatus(form, SecondsOf(clock)) : QString();
-  }, JobKind::kReplacesEditor);
+  RunDeviceJob(
+      [this, report](EditorForm& form, DeviceSettings& s) {
+        QElapsedTimer clock;
+        clock.start();
+        report->page = session_.Report(form, s, operator_);
+        MarkReportEnded(this, report);
+        // A failed read has shown its error; the bar keeps what it said before.
+        return report->page ? ReportDoneStatus(form, SecondsOf(clock)) : QString();
+      },
+      JobKind::kReplacesEditor);
   PreviewWhenReportEnds(worker_, this, report, [this](const zrm::ConfigurationPage& page) {
     if (shut_down_) return;
     const QString proposed = ExportFileName(session_.form, QDateTime::currentDateTime(), "pdf");
@@ -380,9 +392,12 @@ void MainWindow::LinkIdle() {
 }
 
 void MainWindow::SetCommandsEnabled(bool enabled) {
-  QWidget* const controls[] = {top_->ReadButton(),        top_->WriteButton(),
-                               top_->PortSelector(),        top_->Description(),
-                               configuration_page_->BuildPageButton(), notebook_};
+  QWidget* const controls[] = {top_->ReadButton(),
+                               top_->WriteButton(),
+                               top_->PortSelector(),
+                               top_->Description(),
+                               configuration_page_->BuildPageButton(),
+                               notebook_};
   for (QWidget* control : controls) control->setEnabled(enabled);
   open_item_->setEnabled(enabled);
   save_item_->setEnabled(enabled);

@@ -9,8 +9,8 @@
 #include "discovery/device_description.h"
 #include "discovery/udev_serial_devices.h"
 #include "gui/job_end.h"
-#include "gui/qt_text.h"
 #include "gui/main_window.h"
+#include "gui/qt_text.h"
 #include "gui/window_texts.h"
 
 namespace zrm::gui {

@@ -11,9 +11,9 @@
 #include "app/own_settings_file.h"
 #include "gui/backups_dialog.h"
 #include "gui/comparison_dialog.h"
+#include "gui/main_window.h"
 #include "gui/qt_text.h"
 #include "gui/status_texts.h"
-#include "gui/main_window.h"
 #include "gui/window_texts.h"
 
 namespace zrm::gui {

@@ -103,8 +103,8 @@ FoundDialog::FoundDialog(const SearchOutcome& outcome, QWidget* parent) : QDialo
   found_ = new QTableWidget(static_cast<int>(outcome.found.size()), 5);
   found_->setObjectName("FoundGrid");
   found_->setHorizontalHeaderLabels({ToQ(text::kAddressColumn), ToQ(text::kSpeedColumn),
-                                    ToQ(text::kTypeColumn), ToQ(text::kSerialColumn),
-                                    ToQ(text::kFirmwareColumn)});
+                                     ToQ(text::kTypeColumn), ToQ(text::kSerialColumn),
+                                     ToQ(text::kFirmwareColumn)});
   found_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   found_->setSelectionBehavior(QAbstractItemView::SelectRows);
   found_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -116,8 +116,8 @@ FoundDialog::FoundDialog(const SearchOutcome& outcome, QWidget* parent) : QDialo
   }
   found_->resizeColumnsToContents();
   found_->horizontalHeader()->setStretchLastSection(true);
-  found_->setMinimumHeight(found_->horizontalHeader()->height() + found_->verticalHeader()->length() +
-                          2 * found_->frameWidth());
+  found_->setMinimumHeight(found_->horizontalHeader()->height() +
+                           found_->verticalHeader()->length() + 2 * found_->frameWidth());
   layout->addWidget(found_);
   const QString remarks = Remarks(outcome);
   if (!remarks.isEmpty()) layout->addWidget(new QLabel(remarks));

@@ -13,7 +13,8 @@ constexpr std::uint8_t kEncoderABit = 0x20;
 constexpr std::uint8_t kEncoderBBit = 0x40;
 
 PanelBox Lamp(std::string caption, std::uint8_t byte, std::uint8_t bit) {
-  return PanelBox{std::move(caption), (byte & bit) != 0 ? BoxColour::kYellow : BoxColour::kButtonFace};
+  return PanelBox{std::move(caption),
+                  (byte & bit) != 0 ? BoxColour::kYellow : BoxColour::kButtonFace};
 }
 
 // Value box colour, status box colour.

@@ -65,12 +65,12 @@ const std::array<ChannelKey, kChannelKeyCount>& ChannelKeys() {
 
 const std::array<std::string_view, kChannelKeyCount>& ChannelSaveOrder() {
   static const std::array<std::string_view, kChannelKeyCount> kOrder = {
-      "dat",    "diap_max", "diap_min", "adj",      "lin",       "wire",     "flag",
-      "ns",     "shift",    "th_type1", "th_type2", "th1",       "th2",      "his1",
-      "his2",   "spd_th",   "spd_his",  "koef0",    "koef1",     "koef2",    "koef3",
-      "uref",   "rref",     "ku",       "ku10",     "ki05",      "ki020",    "set_ra",
-      "set_rb", "set_ku",   "set_ku10", "set_ki05", "set_ki020", "search",   "point",
-      "select", "use",      "ver_rel_proc", "reg_int", "pulse_int", "text",  "unit",
+      "dat",    "diap_max", "diap_min",     "adj",      "lin",       "wire",   "flag",
+      "ns",     "shift",    "th_type1",     "th_type2", "th1",       "th2",    "his1",
+      "his2",   "spd_th",   "spd_his",      "koef0",    "koef1",     "koef2",  "koef3",
+      "uref",   "rref",     "ku",           "ku10",     "ki05",      "ki020",  "set_ra",
+      "set_rb", "set_ku",   "set_ku10",     "set_ki05", "set_ki020", "search", "point",
+      "select", "use",      "ver_rel_proc", "reg_int",  "pulse_int", "text",   "unit",
   };
   return kOrder;
 }

@@ -31,15 +31,12 @@ struct ReadStep {
 // The read steps. A failed read of `flag` does not stop the read; the field
 // keeps its value.
 constexpr ReadStep kReadSteps[] = {
-    {F::kDat, 1, kEsc, false},       {F::kDiapMax, 1, kEsc, false},
-    {F::kDiapMin, 1, kEsc, false},  {F::kFlag, 1, kEsc, true},
-    {F::kAdj, 1, kEsc, false},       {F::kShift, 1, kEsc, false},
-    {F::kTh1, 1, kEsc, false},       {F::kHis1, 1, kEsc, false},
-    {F::kThType1, 1, kEsc, false},  {F::kTh2, 1, kEsc, false},
-    {F::kHis2, 1, kEsc, false},      {F::kThType2, 1, kEsc, false},
-    {F::kNs, 1, kEsc, false},        {F::kSearch, 1, kEsc, false},
-    {F::kUse, 1, kEsc, false},       {F::kPoint, 1, kNoEsc, false},
-    {F::kSpdTh, 1, kNoEsc, false},  {F::kSpdHis, 1, kNoEsc, false},
+    {F::kDat, 1, kEsc, false},     {F::kDiapMax, 1, kEsc, false}, {F::kDiapMin, 1, kEsc, false},
+    {F::kFlag, 1, kEsc, true},     {F::kAdj, 1, kEsc, false},     {F::kShift, 1, kEsc, false},
+    {F::kTh1, 1, kEsc, false},     {F::kHis1, 1, kEsc, false},    {F::kThType1, 1, kEsc, false},
+    {F::kTh2, 1, kEsc, false},     {F::kHis2, 1, kEsc, false},    {F::kThType2, 1, kEsc, false},
+    {F::kNs, 1, kEsc, false},      {F::kSearch, 1, kEsc, false},  {F::kUse, 1, kEsc, false},
+    {F::kPoint, 1, kNoEsc, false}, {F::kSpdTh, 1, kNoEsc, false}, {F::kSpdHis, 1, kNoEsc, false},
     {F::kKoef0, 4, kNoEsc, false},
 };
 
@@ -58,26 +55,16 @@ struct WriteStep {
 // no ESC check: stopping there would leave the alarm switched off in the
 // instrument. ESC is noticed once the type is restored.
 constexpr WriteStep kWriteSteps[] = {
-    {WriteAction::kFields, F::kDat, 1, kEsc},
-    {WriteAction::kFields, F::kDiapMax, 1, kEsc},
-    {WriteAction::kFields, F::kDiapMin, 1, kEsc},
-    {WriteAction::kFields, F::kFlag, 1, kEsc},
-    {WriteAction::kFields, F::kAdj, 1, kNoEsc},
-    {WriteAction::kFields, F::kShift, 1, kEsc},
-    {WriteAction::kPrepare, F::kThType1, 1, kNoEsc},
-    {WriteAction::kFields, F::kTh1, 1, kNoEsc},
-    {WriteAction::kFields, F::kHis1, 1, kNoEsc},
-    {WriteAction::kFields, F::kThType1, 1, kEsc},
-    {WriteAction::kPrepare, F::kThType2, 1, kNoEsc},
-    {WriteAction::kFields, F::kTh2, 1, kNoEsc},
-    {WriteAction::kFields, F::kHis2, 1, kNoEsc},
-    {WriteAction::kFields, F::kThType2, 1, kEsc},
-    {WriteAction::kFields, F::kNs, 1, kEsc},
-    {WriteAction::kFields, F::kSearch, 1, kEsc},
-    {WriteAction::kFields, F::kUse, 1, kEsc},
-    {WriteAction::kFields, F::kPoint, 1, kNoEsc},
-    {WriteAction::kFields, F::kSpdTh, 1, kNoEsc},
-    {WriteAction::kFields, F::kSpdHis, 1, kNoEsc},
+    {WriteAction::kFields, F::kDat, 1, kEsc},        {WriteAction::kFields, F::kDiapMax, 1, kEsc},
+    {WriteAction::kFields, F::kDiapMin, 1, kEsc},    {WriteAction::kFields, F::kFlag, 1, kEsc},
+    {WriteAction::kFields, F::kAdj, 1, kNoEsc},      {WriteAction::kFields, F::kShift, 1, kEsc},
+    {WriteAction::kPrepare, F::kThType1, 1, kNoEsc}, {WriteAction::kFields, F::kTh1, 1, kNoEsc},
+    {WriteAction::kFields, F::kHis1, 1, kNoEsc},     {WriteAction::kFields, F::kThType1, 1, kEsc},
+    {WriteAction::kPrepare, F::kThType2, 1, kNoEsc}, {WriteAction::kFields, F::kTh2, 1, kNoEsc},
+    {WriteAction::kFields, F::kHis2, 1, kNoEsc},     {WriteAction::kFields, F::kThType2, 1, kEsc},
+    {WriteAction::kFields, F::kNs, 1, kEsc},         {WriteAction::kFields, F::kSearch, 1, kEsc},
+    {WriteAction::kFields, F::kUse, 1, kEsc},        {WriteAction::kFields, F::kPoint, 1, kNoEsc},
+    {WriteAction::kFields, F::kSpdTh, 1, kNoEsc},    {WriteAction::kFields, F::kSpdHis, 1, kNoEsc},
     {WriteAction::kFields, F::kKoef0, 4, kNoEsc},
 };
 

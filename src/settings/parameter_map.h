@@ -24,10 +24,28 @@ enum class ParameterWidth { kByte, kFloat };
 // The channel parameters, in the order of the map (which is also the order
 // of the read steps).
 enum class ChannelField {
-  kDat, kDiapMax, kDiapMin, kFlag, kAdj, kShift,
-  kTh1, kHis1, kThType1, kTh2, kHis2, kThType2,
-  kNs, kSearch, kUse, kPoint, kSpdTh, kSpdHis,
-  kKoef0, kKoef1, kKoef2, kKoef3,
+  kDat,
+  kDiapMax,
+  kDiapMin,
+  kFlag,
+  kAdj,
+  kShift,
+  kTh1,
+  kHis1,
+  kThType1,
+  kTh2,
+  kHis2,
+  kThType2,
+  kNs,
+  kSearch,
+  kUse,
+  kPoint,
+  kSpdTh,
+  kSpdHis,
+  kKoef0,
+  kKoef1,
+  kKoef2,
+  kKoef3,
 };
 inline constexpr int kChannelFieldCount = 22;
 

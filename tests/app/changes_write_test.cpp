@@ -146,8 +146,9 @@ TEST_F(ChangesWriteTest, StoppedMidwayKeepsTheBackupAndTellsWhatWasWritten) {
   // The device vanishes at the closing write: the averaging went through.
   op_ = RecordingOperator();
   op_.default_answer = true;
-  simulator_->AddFault(
-      {sim::FaultKind::kVanish, {sim::FaultWhen::By::kParameter, 0, 2, 0, sim::Width::kByte, 0.0}, 0});
+  simulator_->AddFault({sim::FaultKind::kVanish,
+                        {sim::FaultWhen::By::kParameter, 0, 2, 0, sim::Width::kByte, 0.0},
+                        0});
   EXPECT_EQ(WriteChanges(), result::kNoAnswer);
   EXPECT_EQ(op_.Messages().at(0),
             "message|Запись изменений|Запись остановлена. Записано:\n"

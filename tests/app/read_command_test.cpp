@@ -85,7 +85,8 @@ TEST(ReadCommandTest, SwitchesEveryGroupOnAndShowsTheRecord) {
   EXPECT_EQ(s.channel[1].select, 1);
   EXPECT_EQ(s.relay.select, 1);
   EXPECT_EQ(s.general.gen_select, 1);
-  EXPECT_TRUE(form.channel1_area_white && form.channel2_area_white && form.relay_area_white && form.general_area_white);
+  EXPECT_TRUE(form.channel1_area_white && form.channel2_area_white && form.relay_area_white &&
+              form.general_area_white);
   EXPECT_EQ(form.channel[1].th1, " 12.5000");
   EXPECT_EQ(form.port_label, "2");
   EXPECT_EQ(op.calls.front(), "esc|1");

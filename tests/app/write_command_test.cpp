@@ -72,7 +72,7 @@ TEST(WriteCommandTest, AcceptedCorrectionIsWrittenButNotShown) {
 TEST(WriteCommandTest, RelayQuestionAnsweredNoSendsNothing) {
   DeviceSettings s = test::CommandTestRecord();
   EditorForm form = test::ShownForm(s);
-  ToggleRelayCell(form, 2, 1);  // relay 1 on set point II of channel 1
+  ToggleRelayCell(form, 2, 1);     // relay 1 on set point II of channel 1
   form.channel[0].th2 = "20000";   // would be questioned later
   FakeInstrument link;
   RecordingOperator op;
@@ -107,7 +107,8 @@ TEST(WriteCommandTest, WritesEveryGroupWhateverTheSwitchesWere) {
   op.esc = {true};  // pressed while the window was idle
   EXPECT_EQ(WriteCommand(form, s, link, op), result::kOk);
   EXPECT_EQ(FloatsWrittenTo(link, 33), std::vector<float>{-7.5f});
-  EXPECT_TRUE(form.channel1_area_white && form.channel2_area_white && form.relay_area_white && form.general_area_white);
+  EXPECT_TRUE(form.channel1_area_white && form.channel2_area_white && form.relay_area_white &&
+              form.general_area_white);
   EXPECT_EQ(s.channel[1].select, 1);
   EXPECT_EQ(s.general.gen_select, 1);
   // The last exchange is the restart: 1 into space 1, byte 0.

@@ -99,7 +99,7 @@ class CliBatchLines : public ::testing::Test {
   }
 
   sim::Simulator instruments_[3] = {sim::Simulator(BusOfThree()), sim::Simulator(BusOfThree()),
-                                   sim::Simulator(BusOfThree())};
+                                    sim::Simulator(BusOfThree())};
   ScratchDir dir_;
 };
 
@@ -158,8 +158,8 @@ TEST_F(CliBatchLines, VerifyFindsTheDifferenceChangesWriteItAndTheLineIsEqualAft
   const std::string rows = device + ",1,verify," + profile + "\n" + device + ",1,changes," +
                            profile + "\n" + device + ",1,verify," + profile + "\n";
   WriteBytes(dir_.File("plan.csv"), kHeader + rows);
-  const CliOutcome outcome = RunCtl(
-      {"--dir", dir_.Path(), "--yes", "batch", dir_.File("plan.csv"), "--results", dir_.File("r.csv")});
+  const CliOutcome outcome = RunCtl({"--dir", dir_.Path(), "--yes", "batch", dir_.File("plan.csv"),
+                                     "--results", dir_.File("r.csv")});
   EXPECT_EQ(outcome.exit_code, 75) << outcome.err;
   const std::vector<std::string> lines = Lines(ReadBytes(dir_.File("r.csv")));
   ASSERT_EQ(lines.size(), 4u);

@@ -223,7 +223,8 @@ TEST_F(CliWriteQuestionTest, BackupHoldsWhatAReadSaves) {
   EXPECT_EQ(path.rfind(dir_.File("backup/ZRM"), 0), 0u) << path;
   EXPECT_TRUE(std::regex_match(path, std::regex(".*/ZRM48[0-9]{2}-[0-9]{3}-[0-9]+-[0-9]{8}-[0-9]{6}\\.prf")))
       << path;
-  EXPECT_EQ(WithoutDescription(ReadBytes(path)), WithoutDescription(ReadBytes(dir_.File("asks.prf"))));
+  EXPECT_EQ(WithoutDescription(ReadBytes(path)),
+            WithoutDescription(ReadBytes(dir_.File("asks.prf"))));
 }
 
 TEST_F(CliWriteQuestionTest, WholeWriteWithBackupSendsTheSameWriteAfterItsRead) {

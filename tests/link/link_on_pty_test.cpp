@@ -83,9 +83,8 @@ class LinkOnPty : public ::testing::Test {
 };
 
 TEST_F(LinkOnPty, StatusBlockFrameOnTheWireAndReplyTakenAtItsCR) {
-  ScriptedInstrument instrument(pty_, [](const std::string&) {
-    return ReadReply("03000000BC410C0000A0BF00000000AA");
-  });
+  ScriptedInstrument instrument(
+      pty_, [](const std::string&) { return ReadReply("03000000BC410C0000A0BF00000000AA"); });
   StatusBlock block{};
   const auto start = SteadyClock::now();
   EXPECT_EQ(link_.ReadStatusBlock(block), result::kOk);

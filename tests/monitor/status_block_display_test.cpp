@@ -161,7 +161,8 @@ TEST(StatusBlockDisplay, BeforeTheFirstAnswerNothingIsShownAsMeasured) {
     EXPECT_EQ(box->text, "");
   EXPECT_EQ(v.channel[0].setpoint1.text, "Уставка 1");
   EXPECT_EQ(v.relay[1].text, "Реле 2");
-  for (const auto& [name, box] : NamedBoxes(v)) EXPECT_EQ(box->colour, BoxColour::kButtonFace) << name;
+  for (const auto& [name, box] : NamedBoxes(v))
+    EXPECT_EQ(box->colour, BoxColour::kButtonFace) << name;
   EXPECT_FALSE(v.last_known);
 
   // Paused, the link state says so and the values count as last known.
@@ -183,10 +184,14 @@ TEST(StatusBlockDisplay, NamedBoxesNameEveryPanelOnce) {
   EXPECT_EQ(boxes.size(), kCurrentValuesBoxCount);
   // The window's panels are not numbered in the order of the page.
   const std::pair<std::string_view, const PanelBox*> panels[] = {
-      {"Panel24", &v.channel[0].status},    {"Panel6", &v.channel[0].setpoint1},
-      {"Panel4", &v.channel[0].sensor_break}, {"Panel25", &v.channel[1].status},
-      {"Panel10", &v.channel[1].setpoint1}, {"Panel8", &v.channel[1].sensor_break},
-      {"Panel14", &v.key[1]},               {"Panel19", &v.encoder[1]},
+      {"Panel24", &v.channel[0].status},
+      {"Panel6", &v.channel[0].setpoint1},
+      {"Panel4", &v.channel[0].sensor_break},
+      {"Panel25", &v.channel[1].status},
+      {"Panel10", &v.channel[1].setpoint1},
+      {"Panel8", &v.channel[1].sensor_break},
+      {"Panel14", &v.key[1]},
+      {"Panel19", &v.encoder[1]},
       {"Panel75", &v.link_state},
   };
   for (const auto& [name, box] : panels) EXPECT_EQ(named[name], box) << name;

@@ -41,10 +41,10 @@ std::vector<sim::Fault> FaultMix() {
     return fault;
   };
   using K = sim::FaultKind;
-  return {share(K::kNoReply, 0.5),        share(K::kCutReply, 0.5),
+  return {share(K::kNoReply, 0.5),         share(K::kCutReply, 0.5),
           share(K::kGarbageBefore, 3, 70),  // pushes the "!" beyond index 64
-          share(K::kLongReply, 3),        share(K::kErrorCode, 3, 0x000D),
-          share(K::kDelay, 3, 30),        share(K::kNulBytes, 3, 2),
+          share(K::kLongReply, 3),         share(K::kErrorCode, 3, 0x000D),
+          share(K::kDelay, 3, 30),         share(K::kNulBytes, 3, 2),
           share(K::kWrongValue, 4)};
 }
 
@@ -83,7 +83,15 @@ std::string KindsOf(const sim::FaultEffects& e) {
   return kinds;
 }
 
-enum class Op { kReadByte, kReadDword, kReadStatus, kWriteByte, kWriteDword, kWriteByteChecked, kWriteFloatChecked };
+enum class Op {
+  kReadByte,
+  kReadDword,
+  kReadStatus,
+  kWriteByte,
+  kWriteDword,
+  kWriteByteChecked,
+  kWriteFloatChecked
+};
 constexpr int kOpCount = 7;
 
 class FaultSoak : public LinkAgainstInstrument {
@@ -128,7 +136,8 @@ class FaultSoak : public LinkAgainstInstrument {
         return r;
       }
       case Op::kWriteByte: return link_->WriteByte(2, p.address, byte);
-      case Op::kWriteDword: return link_->WriteDword(2, p.address, std::bit_cast<std::uint32_t>(real));
+      case Op::kWriteDword:
+        return link_->WriteDword(2, p.address, std::bit_cast<std::uint32_t>(real));
       case Op::kWriteByteChecked: {
         const ExchangeResult r = link_->WriteByteChecked(2, p.address, byte);
         if (r == result::kOk) {
@@ -171,7 +180,8 @@ TEST_F(FaultSoak, EveryOperationEndsRightAndRetriesRecover) {
     }
     std::vector<Parameter> pool;
     const Op op = static_cast<Op>(random() % kOpCount);
-    const bool dword = op == Op::kReadDword || op == Op::kWriteDword || op == Op::kWriteFloatChecked;
+    const bool dword =
+        op == Op::kReadDword || op == Op::kWriteDword || op == Op::kWriteFloatChecked;
     for (const Parameter& p : parameters)
       if (p.dword == dword) pool.push_back(p);
     const Parameter p = pool[random() % pool.size()];

@@ -52,7 +52,7 @@ TEST_F(ChannelReadTest, ReadsEveryStepInTableOrderWithItsTextAndEscChecks) {
   EXPECT_EQ(Pattern(op_.calls), FullReadPattern());
   // Alone, the read shows the lines a whole-image read gives it.
   EXPECT_EQ(op_.calls[1], LinesCall("Ход процесса", "Идет чтение настроек канала 1",
-                                   "Чтение типа датчика", "", "", "Для прекращения нажмите ESC"));
+                                    "Чтение типа датчика", "", "", "Для прекращения нажмите ESC"));
 }
 
 TEST_F(ChannelReadTest, ChannelTwoUsesItsOwnAddresses) {

@@ -89,7 +89,7 @@ TEST_F(ChannelWriteTest, WritesEveryStepInTableOrderWithItsText) {
   EXPECT_EQ(device_.Log(), kChannel1Writes);
   EXPECT_EQ(StepTexts(op_), kWriteStepTexts);
   EXPECT_EQ(op_.calls.front(), LinesCall("Ход процесса", "Запись настроек канала 1", "", "", "",
-                                        "Для остановки нажмите ESC"));
+                                         "Для остановки нажмите ESC"));
   EXPECT_EQ(op_.CallsStartingWith("show").size(), 0u) << "the caller shows the panel";
   EXPECT_EQ(op_.CallsStartingWith("hide").size(), 0u) << "a finished channel leaves it shown";
 }
@@ -104,12 +104,29 @@ TEST_F(ChannelWriteTest, ChannelTwoUsesItsOwnAddressesAndTitle) {
 // never between a preparation write and the write of its type.
 TEST_F(ChannelWriteTest, EscIsCheckedOnlyWhereNoSetPointIsSwitchedOff) {
   ASSERT_EQ(WriteChannel(device_, s_, op_, 0), result::kOk);
-  EXPECT_EQ(Pattern(op_.calls), "LE"
-                               "LTE" "LTE" "LTE" "LTE" "LT" "LTE"  // steps 1-6
-                               "LT" "LT" "LT" "LTE"                // steps 7-10
-                               "LT" "LT" "LT" "LTE"                // steps 11-14
-                               "LTE" "LTE" "LTE"                   // steps 15-17
-                               "LT" "LT" "LT" "LTTTT");            // steps 18-21
+  EXPECT_EQ(Pattern(op_.calls),
+            "LE"
+            "LTE"
+            "LTE"
+            "LTE"
+            "LTE"
+            "LT"
+            "LTE"  // steps 1-6
+            "LT"
+            "LT"
+            "LT"
+            "LTE"  // steps 7-10
+            "LT"
+            "LT"
+            "LT"
+            "LTE"  // steps 11-14
+            "LTE"
+            "LTE"
+            "LTE"  // steps 15-17
+            "LT"
+            "LT"
+            "LT"
+            "LTTTT");  // steps 18-21
 }
 
 TEST_F(ChannelWriteTest, EscDuringSetPoint1IsNoticedOnlyAfterItsTypeIsRestored) {

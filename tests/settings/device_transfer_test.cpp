@@ -15,8 +15,8 @@ using DeviceTransferTest = TransferTest;
 
 TEST_F(DeviceTransferTest, FullReadAsksForEveryParameterInOrder) {
   ASSERT_EQ(ReadDeviceSettings(device_, s_, op_), result::kOk);
-  EXPECT_EQ(device_.Log(), Concat({kChannel1Reads, kChannel2Reads, kRelayReads, kRegulatorReads,
-                                  kGeneralReads}));
+  EXPECT_EQ(device_.Log(),
+            Concat({kChannel1Reads, kChannel2Reads, kRelayReads, kRegulatorReads, kGeneralReads}));
 }
 
 // The progress counts run 0, 1, .., total, one per exchange, and the total
@@ -52,8 +52,8 @@ TEST(ProgressCountText, SaysTheTimeLeftOnlyWhileThereIsAPaceAndSomethingLeft) {
 TEST_F(DeviceTransferTest, FullReadFillsTheRecordFromTheInstrument) {
   device_.SetByte(2, 316, 22);
   device_.SetFloat(2, 16, 300.0f);
-  device_.SetFloat(2, 3, 1.02f);   // four-byte 3: range adjustment of channel 1
-  device_.SetByte(2, 3, 1);        // one-byte 3: device type
+  device_.SetFloat(2, 3, 1.02f);  // four-byte 3: range adjustment of channel 1
+  device_.SetByte(2, 3, 1);       // one-byte 3: device type
   device_.SetByte(2, 326, 1);
   device_.SetByte(2, 338, 30);
   device_.SetByte(1, 6, 0x5A);
@@ -236,7 +236,7 @@ TEST_F(DeviceWriteTest, PanelStartsWithTheReadHintAndEndsHidden) {
   EXPECT_EQ(op_.calls[0], LinesCall("Ход процесса", "", "", "", "", kReadHint));
   EXPECT_EQ(op_.calls[1], "show");
   EXPECT_EQ(op_.calls[2], LinesCall("Ход процесса", "Запись настроек канала 1", "", "", "",
-                                   "Для остановки нажмите ESC"));
+                                    "Для остановки нажмите ESC"));
   EXPECT_EQ(op_.calls.back(), "hide");
   EXPECT_FALSE(op_.progress_visible);
 }
@@ -248,7 +248,7 @@ TEST_F(DeviceWriteTest, EverySwitchOffStillWritesRegulator47AndRestart) {
   s_.general.gen_select = 0;
   ASSERT_EQ(WriteDeviceSettings(device_, s_, op_), result::kOk);
   EXPECT_EQ(device_.Log(), (std::vector<std::string>{"wb 2:337=240", "wb 2:338=240", "wb 2:339=5",
-                                                    "wb 2:340=5", "wb 2:0=47", "wb 1:0=1"}));
+                                                     "wb 2:340=5", "wb 2:0=47", "wb 1:0=1"}));
 }
 
 TEST_F(DeviceWriteTest, FailedChannelWriteStopsBeforeRelaysAndRestart) {

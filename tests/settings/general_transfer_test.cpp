@@ -20,18 +20,18 @@ TEST_F(GeneralTransferTest, SerialNumberPrefixAndDateAreReadUnderOneStepText) {
   device_.SetByte(2, 19, 9);
   ASSERT_EQ(ReadSerialAndDate(device_, s_, op_), result::kOk);
   EXPECT_EQ(device_.Log(), (std::vector<std::string>{"rb 2:11", "rb 2:12", "rb 2:14", "rb 2:17",
-                                                    "rb 2:18", "rb 2:19"}));
+                                                     "rb 2:18", "rb 2:19"}));
   EXPECT_EQ(SerialNumber(s_.general), 12345u);
   EXPECT_EQ(s_.general.otk_type, 200);
   EXPECT_EQ(s_.general.date_day, 31);
   EXPECT_EQ(s_.general.date_month, 13) << "not validated";
   EXPECT_EQ(s_.general.date_year, 2009);
-  EXPECT_EQ(op_.calls, (std::vector<std::string>{
-                          LinesCall("Ход процесса", "", "", "", "", "Для прекращения нажмите ESC"),
-                          "show",
-                          LinesCall("Ход процесса", "", "Читаем номер прибора", "", "",
-                                    "Для прекращения нажмите ESC"),
-                          "through", "through", "through", "hide"}));
+  EXPECT_EQ(op_.calls,
+            (std::vector<std::string>{
+                LinesCall("Ход процесса", "", "", "", "", "Для прекращения нажмите ESC"), "show",
+                LinesCall("Ход процесса", "", "Читаем номер прибора", "", "",
+                          "Для прекращения нажмите ESC"),
+                "through", "through", "through", "hide"}));
 }
 
 TEST_F(GeneralTransferTest, YearByteZeroIs2000AndAFailedYearKeepsTheOldYear) {
@@ -65,7 +65,7 @@ TEST_F(GeneralTransferTest, ReadsFirmwareFromSpace1ThenTypeAndErrorDisplayEachWi
   EXPECT_EQ(s_.general.proc_ver, 2);
   EXPECT_EQ(s_.general.err_ver, 1);
   EXPECT_EQ(StepTexts(op_), (std::vector<std::string>{"", "Версия ПО прибора", "Тип прибора",
-                                                     "Вид отображения ошибки"}));
+                                                      "Вид отображения ошибки"}));
   EXPECT_EQ(Pattern(op_.calls), "LSLTLTLT");
 }
 
@@ -75,10 +75,9 @@ TEST_F(GeneralTransferTest, WriteSendsTypeAndErrorDisplayThen47ThenRestart) {
   ASSERT_EQ(WriteGeneralParameters(device_, s_, op_), result::kOk);
   EXPECT_EQ(device_.Log(),
             (std::vector<std::string>{"wb 2:3=1", "wb 2:4=0", "wb 2:0=47", "wb 1:0=1"}));
-  EXPECT_EQ(StepTexts(op_),
-            (std::vector<std::string>{"", "Записываем тип прибора",
-                                      "Записываем вид отображения ошибки", "Тип прибора",
-                                      "Отдается команда на перезагрузку прибора"}));
+  EXPECT_EQ(StepTexts(op_), (std::vector<std::string>{
+                                "", "Записываем тип прибора", "Записываем вид отображения ошибки",
+                                "Тип прибора", "Отдается команда на перезагрузку прибора"}));
   EXPECT_EQ(op_.calls.front(), LinesCall("Ход процесса", "", "", "", "", ""));
   EXPECT_EQ(Pattern(op_.calls), "LSLTLTLTLT");
 }

@@ -15,7 +15,7 @@ TEST_F(RelayTransferTest, ReadsVariantsThenMasksIntoTheirFields) {
   for (int i = 0; i < 6; ++i) device_.SetByte(2, addresses[i], bytes[i]);
   ASSERT_EQ(ReadRelayLogic(device_, s_, op_), result::kOk);
   EXPECT_EQ(device_.Log(), (std::vector<std::string>{"rb 2:325", "rb 2:326", "rb 2:6", "rb 2:7",
-                                                    "rb 2:8", "rb 2:9"}));
+                                                     "rb 2:8", "rb 2:9"}));
   EXPECT_EQ(s_.channel[0].ver_rel_proc, 2);
   EXPECT_EQ(s_.channel[1].ver_rel_proc, 1);
   EXPECT_EQ(s_.relay.rel0_msk0, 0x49);
@@ -23,8 +23,8 @@ TEST_F(RelayTransferTest, ReadsVariantsThenMasksIntoTheirFields) {
   EXPECT_EQ(s_.relay.rel1_msk0, 0x40);
   EXPECT_EQ(s_.relay.rel1_msk1, 0x02);
   EXPECT_EQ(op_.calls, (std::vector<std::string>{
-                          LinesCall("", "Чтение логики реле", "", "", "", ""), "show", "through",
-                          "through", "through", "through", "through", "through", "hide"}));
+                           LinesCall("", "Чтение логики реле", "", "", "", ""), "show", "through",
+                           "through", "through", "through", "through", "through", "hide"}));
 }
 
 TEST_F(RelayTransferTest, WritesTheSameOrderWithoutReadBack) {
@@ -36,7 +36,7 @@ TEST_F(RelayTransferTest, WritesTheSameOrderWithoutReadBack) {
   s_.relay.rel1_msk1 = 2;
   ASSERT_EQ(WriteRelayLogic(device_, s_, op_), result::kOk);
   EXPECT_EQ(device_.Log(), (std::vector<std::string>{"wb 2:325=1", "wb 2:326=0", "wb 2:6=3",
-                                                    "wb 2:7=4", "wb 2:8=64", "wb 2:9=2"}));
+                                                     "wb 2:7=4", "wb 2:8=64", "wb 2:9=2"}));
   EXPECT_EQ(op_.calls.front(), LinesCall("", "Запись логики реле", "", "", "", ""));
   EXPECT_EQ(op_.calls.back(), "hide");
 }

@@ -18,9 +18,9 @@
 
 #include "app/session.h"
 #include "gui/comparison_dialog.h"
+#include "gui/main_window.h"
 #include "gui/qt_dialogs.h"
 #include "gui/qt_russian_texts.h"
-#include "gui/main_window.h"
 #include "gui/tools/scene_support.h"
 #include "gui/tools/stderr_dialogs.h"
 #include "lib/simulator.h"

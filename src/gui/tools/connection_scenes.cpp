@@ -9,9 +9,9 @@
 
 #include "app/session.h"
 #include "discovery/udev_serial_devices.h"
+#include "gui/main_window.h"
 #include "gui/ports_dialog.h"
 #include "gui/search_dialogs.h"
-#include "gui/main_window.h"
 #include "gui/tools/scene_support.h"
 #include "gui/tools/stderr_dialogs.h"
 #include "lib/bus_options.h"

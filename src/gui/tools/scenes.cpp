@@ -16,8 +16,8 @@
 #include <filesystem>
 
 #include "app/session.h"
-#include "gui/qt_russian_texts.h"
 #include "gui/main_window.h"
+#include "gui/qt_russian_texts.h"
 #include "gui/tools/scene_support.h"
 #include "gui/tools/stderr_dialogs.h"
 #include "lib/simulator.h"

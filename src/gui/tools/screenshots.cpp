@@ -14,8 +14,8 @@
 #include <iostream>
 
 #include "app/session.h"
-#include "gui/qt_russian_texts.h"
 #include "gui/main_window.h"
+#include "gui/qt_russian_texts.h"
 #include "gui/tools/stderr_dialogs.h"
 
 namespace {
