@@ -30,7 +30,7 @@ ProgressLines SearchProgress(std::int32_t speed, std::uint32_t address, const Se
 // Device type, serial number with its prefix and the manufacturing date;
 // false when a read failed.
 bool Identify(Line& line, FoundInstrument& found) {
-  Link link(line, LinkParams{found.address, kIdentifyAttempts, 0}, nullptr);
+  Link link(line, LinkParams{found.address, kIdentifyAttempts, 0, found.speed}, nullptr);
   DeviceSettings s;
   const DeviceByteParameter& type = kGeneralParameters[1];
   if (ReadDeviceByte(link, s, type) != result::kOk) return false;

@@ -21,6 +21,8 @@ SearchOutcome Session::SearchInstruments(const SearchPlan& plan, Operator& op) {
   SearchOutcome outcome = zrm::SearchInstruments(line, plan, op);
   std::string ignored;
   if (port_.IsOpen()) port_.SetSpeed(config_.speed, ignored);
+  // Probes at other speeds leave the line as a newly opened one.
+  if (link_) link_->LineOpened();
   return outcome;
 }
 
@@ -35,7 +37,9 @@ bool Session::UseInstrument(std::int32_t speed, std::uint32_t address, Operator&
 
 bool Session::OpenPortAgain(Operator& op) {
   if (port_.IsOpen()) return true;
-  return OpenConfiguredPort(port_, config_, op);
+  const bool opened = OpenConfiguredPort(port_, config_, op);
+  if (opened && link_) link_->LineOpened();
+  return opened;
 }
 
 bool Session::UsePortPaths(const std::string (&paths)[4], Operator& op) {
@@ -43,7 +47,8 @@ bool Session::UsePortPaths(const std::string (&paths)[4], Operator& op) {
   const bool stored = StorePortPaths(dir_, paths, op);
   for (std::size_t i = 0; i < 4; ++i)
     if (!paths[i].empty()) config_.port_paths[i] = paths[i];
-  if (config_.PortPath() != before) OpenConfiguredPort(port_, config_, op);
+  if (config_.PortPath() != before && OpenConfiguredPort(port_, config_, op) && link_)
+    link_->LineOpened();
   return stored;
 }
 

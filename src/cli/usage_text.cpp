@@ -64,7 +64,7 @@ std::string UsageText() {
     if (!option.only_for) text += OptionEntry(option);
   return text +
          "\n"
-         "exit status: 0 success; 1..23 the instrument or check error shown on stderr;\n"
+         "exit status: 0 success; 1..24 the instrument or check error shown on stderr;\n"
          "64 usage error; 65 diff: the instrument differs from the profile.\n";
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "link/exchange_result.h"
 
@@ -22,6 +23,20 @@ struct TimeOfDay {
 // Current local time of day.
 TimeOfDay LocalTimeOfDay();
 
+// Why bytes that came during a wait were not taken as its reply.
+enum class DiscardReason {
+  kOtherAddress,  // a read reply from another instrument
+  kOtherRequest,  // a reply of another request's form or length
+  kUnreadable,    // neither a read reply nor a "$" code
+  kCrossed,       // two replies in a row where one was due: neither is taken
+  kStale,         // left on the line before the first exchange
+};
+
+struct DiscardedReply {
+  std::string bytes;
+  DiscardReason why = DiscardReason::kUnreadable;
+};
+
 // One attempt as it is logged.
 struct ExchangeRecord {
   std::string sent;      // the request frame as sent
@@ -29,6 +44,7 @@ struct ExchangeRecord {
   TimeOfDay wait_start;
   TimeOfDay wait_end;
   std::uint32_t wait_ms = 0;
+  std::vector<DiscardedReply> discarded;  // one more log line each, after the wait
 };
 
 class ExchangeLog {
@@ -50,9 +66,9 @@ class ExchangeLogFile : public ExchangeLog {
 
 // Values of one measurement log line.
 struct MeasurementRecord {
-  TimeOfDay wait_start;       // of the last status block exchange
+  TimeOfDay wait_start;  // of the last status block exchange
   std::uint8_t relay_byte = 0;
-  float value1 = 0;           // after the display clamping
+  float value1 = 0;  // after the display clamping
   std::uint8_t status1 = 0;
   float value2 = 0;
   std::uint8_t status2 = 0;

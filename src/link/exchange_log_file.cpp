@@ -1,6 +1,7 @@
 #include <charconv>
 
 #include "link/exchange_log.h"
+#include "link/link_texts.h"
 #include "link/log_text.h"
 
 namespace zrm {
@@ -30,6 +31,11 @@ ExchangeResult ExchangeLogFile::LogExchange(const ExchangeRecord& record) {
   entry += kLineEnd;
   entry += "Wait for answ " + Decimal(record.wait_ms) + " ms";
   entry += kLineEnd;
+  for (const DiscardedReply& discarded : record.discarded) {
+    entry += "Discarded :" + UpToZeroByte(discarded.bytes) + " (" +
+             link_texts::DiscardReasonText(discarded.why) + ")";
+    entry += kLineEnd;
+  }
   return AppendToFile(path_, entry) ? result::kOk : result::kFile;
 }
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 #include "link/reply_check.h"
-#include "link/reply_wait.h"
 
 namespace zrm {
 
@@ -17,11 +17,21 @@ constexpr std::uint32_t kMaxAttempts = 5;
 constexpr MemorySpace kStatusBlockSpace = 1;
 constexpr ParameterAddress kStatusBlockAddress = 2;
 
-// A zero byte never belongs to a reply line: a reply with one before its CR
-// was damaged on the way and cannot be taken apart.
-bool DamagedByZeroByte(const std::string& reply) {
-  const std::size_t zero = reply.find('\0');
-  return zero != std::string::npos && zero < reply.find('\r');
+// How long after an unanswered request its answer may still arrive: the
+// instrument may answer it late and then still owe the answer to the retry.
+constexpr unsigned kLateAnswerTimeOuts = 2;
+
+ReplyKind KindOf(WidthCode width) {
+  switch (width) {
+    case WidthCode::kByte: return ReplyKind::kByte;
+    case WidthCode::kDword: return ReplyKind::kDword;
+    case WidthCode::kStatusBlock: break;
+  }
+  return ReplyKind::kStatusBlock;
+}
+
+std::chrono::milliseconds WaitLimit(const LinkParams& params) {
+  return std::chrono::milliseconds(std::max(params.timeout_ms, kMinimumReplyWaitMs));
 }
 
 }  // namespace
@@ -38,8 +48,7 @@ ExchangeResult Link::ReadByte(MemorySpace space, ParameterAddress address, std::
   return r;
 }
 
-ExchangeResult Link::ReadDword(MemorySpace space, ParameterAddress address,
-                               std::uint32_t& value) {
+ExchangeResult Link::ReadDword(MemorySpace space, ParameterAddress address, std::uint32_t& value) {
   std::array<std::uint8_t, 4> data{};
   const ExchangeResult r = Read(space, address, WidthCode::kDword, data);
   if (r == result::kOk)
@@ -48,30 +57,28 @@ ExchangeResult Link::ReadDword(MemorySpace space, ParameterAddress address,
   return r;
 }
 
-ExchangeResult Link::WriteByte(MemorySpace space, ParameterAddress address,
-                               std::uint32_t value) {
+ExchangeResult Link::WriteByte(MemorySpace space, ParameterAddress address, std::uint32_t value) {
   const auto triplet = MakeAddressTriplet(space, address, WidthCode::kByte);
   return Exchange(space, BuildWriteByteRequest(params_.net_address, triplet, value),
-                  CheckReplyCode);
+                  ReplyKind::kWrite, CheckReplyCode);
 }
 
-ExchangeResult Link::WriteDword(MemorySpace space, ParameterAddress address,
-                                std::uint32_t value) {
+ExchangeResult Link::WriteDword(MemorySpace space, ParameterAddress address, std::uint32_t value) {
   const auto triplet = MakeAddressTriplet(space, address, WidthCode::kDword);
   return Exchange(space, BuildWriteDwordRequest(params_.net_address, triplet, value),
-                  CheckReplyCode);
+                  ReplyKind::kWrite, CheckReplyCode);
 }
 
 ExchangeResult Link::ReadStatusBlock(StatusBlock& block) {
   StatusBlock data{};
   const auto triplet =
       MakeAddressTriplet(kStatusBlockSpace, kStatusBlockAddress, WidthCode::kStatusBlock);
-  const ExchangeResult r = Exchange(
-      kStatusBlockSpace, BuildReadRequest(params_.net_address, triplet),
-      [&data](std::string_view reply) {
-        const ExchangeResult code = CheckReplyCode(reply);
-        return code != result::kOk ? code : ParseReadReply(reply, data);
-      });
+  const ExchangeResult r =
+      Exchange(kStatusBlockSpace, BuildReadRequest(params_.net_address, triplet),
+               ReplyKind::kStatusBlock, [&data](std::string_view reply) {
+                 const ExchangeResult code = CheckReplyCode(reply);
+                 return code != result::kOk ? code : ParseReadReply(reply, data);
+               });
   if (r == result::kOk) block = data;
   return r;
 }
@@ -79,37 +86,75 @@ ExchangeResult Link::ReadStatusBlock(StatusBlock& block) {
 ExchangeResult Link::Read(MemorySpace space, ParameterAddress address, WidthCode width,
                           std::span<std::uint8_t> data) {
   const auto triplet = MakeAddressTriplet(space, address, width);
-  return Exchange(space, BuildReadRequest(params_.net_address, triplet),
+  return Exchange(space, BuildReadRequest(params_.net_address, triplet), KindOf(width),
                   [data](std::string_view reply) { return ParseReadReply(reply, data); });
 }
 
-ExchangeResult Link::Exchange(MemorySpace space, const RequestFrame& frame,
+ExchangeResult Link::Exchange(MemorySpace space, const RequestFrame& frame, ReplyKind kind,
                               const ReplyCheck& check) {
   if (!IsValidMemorySpace(space)) return result::kAddressTooBig;
   // A device that vanished earlier (USB adapter pulled), found by an exchange
   // or hung up since, may be back on its path.
-  if (!line_.IsOpen()) line_.Reopen();
+  if (!line_.IsOpen() && line_.Reopen()) LineOpened();
+  if (!settled_) Settle();
   ExchangeResult r = result::kNoAnswer;
-  for (std::uint32_t attempt = 0; attempt < params_.attempts; ++attempt) {
-    r = Attempt(frame, check);
+  std::uint32_t attempts = 0;
+  std::uint32_t crossings = 0;
+  while (attempts < params_.attempts) {
+    const AttemptOutcome outcome = Attempt(frame, kind, check);
+    r = outcome.result;
+    if (outcome.crossed) {
+      if (++crossings > params_.attempts) break;
+      continue;
+    }
     if (r == result::kOk) break;
+    ++attempts;
   }
   return r;
 }
 
-ExchangeResult Link::Attempt(const RequestFrame& frame, const ReplyCheck& check) {
+Link::AttemptOutcome Link::Attempt(const RequestFrame& frame, ReplyKind kind,
+                                   const ReplyCheck& check) {
+  const ReplyExpectation expectation{
+      kind, params_.net_address, params_.timeout_ms,
+      Unsettled() ? QuietWindow(kind, params_.speed) : std::chrono::milliseconds(0)};
   // A late reply to an earlier attempt must not be taken for this one's.
   line_.DiscardInput();
   line_.Write(reinterpret_cast<const std::uint8_t*>(frame.data()), frame.size());
-  const ReplyWait wait = WaitForReply(line_, params_.timeout_ms);
+  ReplyWait wait = WaitForReply(line_, expectation);
   last_wait_start_ = wait.start;
-  if (log_)
-    Ignore(log_->LogExchange({frame, wait.reply, wait.start, wait.end, wait.duration_ms}),
+  if (log_) {
+    std::vector<DiscardedReply> discarded = std::exchange(stale_, {});
+    discarded.insert(discarded.end(), wait.discarded.begin(), wait.discarded.end());
+    Ignore(log_->LogExchange(
+               {frame, wait.reply, wait.start, wait.end, wait.duration_ms, std::move(discarded)}),
            "a log entry that cannot be written must not stop the exchange");
+  }
+  stale_.clear();
 
-  if (wait.result != result::kOk) return wait.result;
-  if (DamagedByZeroByte(wait.reply)) return result::kNotUnderstood;
-  return check(std::string_view(wait.reply.c_str()));
+  if (wait.result != result::kOk) {
+    // The request may still be answered, late, and crossed with later ones.
+    unsettled_until_ = SteadyClock::now() + kLateAnswerTimeOuts * WaitLimit(params_);
+    if (wait.crossed) return {result::kReplyNotMatched, true};
+    return {UnansweredResult(wait, kind), false};
+  }
+  return {check(std::string_view(wait.reply.c_str())), false};
+}
+
+ExchangeResult Link::UnansweredResult(const ReplyWait& wait, ReplyKind kind) {
+  if (wait.result != result::kNoAnswer || wait.discarded.empty()) return wait.result;
+  const bool only_unreadable =
+      std::all_of(wait.discarded.begin(), wait.discarded.end(),
+                  [](const DiscardedReply& d) { return d.why == DiscardReason::kUnreadable; });
+  if (!only_unreadable) return result::kReplyNotMatched;
+  return kind == ReplyKind::kWrite ? result::kUnexpectedFormat : result::kNotUnderstood;
+}
+
+void Link::Settle() {
+  settled_ = true;
+  const std::string drained = DrainUntilQuiet(
+      line_, QuietWindow(ReplyKind::kStatusBlock, params_.speed), WaitLimit(params_));
+  if (!drained.empty()) stale_.push_back({drained, DiscardReason::kStale});
 }
 
 }  // namespace zrm

@@ -2,6 +2,12 @@
 // The instrument link: builds request frames, writes them to the line, waits
 // for the reply, logs the exchange, checks and decodes the reply, retries.
 // One Link owns the exchange context; exchanges never nest.
+//
+// A reply carries no request number, so the Link matches replies to their
+// requests by what can be told: the answering address and the form and
+// length of the reply. After a request went unanswered its answer may still
+// come late, crossed with a later one; until that danger has passed, an
+// answer is taken only when the line stays quiet after it.
 
 #include <cstdint>
 #include <functional>
@@ -9,10 +15,13 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "link/exchange_log.h"
 #include "link/link_config.h"
 #include "link/parameter_access.h"
+#include "link/reply_match.h"
+#include "link/reply_wait.h"
 #include "link/request_frame.h"
 #include "platform/line.h"
 
@@ -23,6 +32,7 @@ struct LinkParams {
   std::uint32_t net_address = 1;
   std::uint32_t attempts = 2;       // 2..5
   std::uint32_t timeout_ms = 1000;  // the wait never ends sooner than 1000 ms
+  std::int32_t speed = 9600;        // bit/s: how long a reply lasts on the wire
 };
 
 // The link parameters of the workstation configuration.
@@ -53,26 +63,52 @@ class Link : public ParameterAccess {
   // Local time of day at which the last wait began (for the measurement log).
   const TimeOfDay& LastWaitStart() const { return last_wait_start_; }
 
+  // Tells the Link that its line was opened anew: whatever is still on the
+  // line (the rest of a reply to another program) is waited out before the
+  // next request.
+  void LineOpened() { settled_ = false; }
+
  private:
   // Decides whether a complete reply line answers the request; 0 when it does.
   using ReplyCheck = std::function<ExchangeResult(std::string_view reply)>;
+
+  struct AttemptOutcome {
+    ExchangeResult result = result::kNoAnswer;
+    bool crossed = false;  // two replies came where one was due
+  };
 
   // Reads `data.size()` bytes from a parameter.
   ExchangeResult Read(MemorySpace space, ParameterAddress address, WidthCode width,
                       std::span<std::uint8_t> data);
 
   // Sends `frame` up to the attempt count of times until `check` accepts a
-  // reply; refuses a memory space other than 1 or 2 with 5 before anything is
-  // sent.
-  ExchangeResult Exchange(MemorySpace space, const RequestFrame& frame, const ReplyCheck& check);
+  // reply of `kind`; refuses a memory space other than 1 or 2 with 5 before
+  // anything is sent. Crossed replies are asked again, as often again as the
+  // attempt count allows, and end with 24 when they stay crossed.
+  ExchangeResult Exchange(MemorySpace space, const RequestFrame& frame, ReplyKind kind,
+                          const ReplyCheck& check);
 
   // One attempt: discard stale input, write, wait, log, check.
-  ExchangeResult Attempt(const RequestFrame& frame, const ReplyCheck& check);
+  AttemptOutcome Attempt(const RequestFrame& frame, ReplyKind kind, const ReplyCheck& check);
+
+  // The result of an attempt whose wait took no answer: 24 when replies to
+  // other requests came, 3 (a read) or 19 (a write) when only unreadable
+  // lines came, else the wait's own result.
+  static ExchangeResult UnansweredResult(const ReplyWait& wait, ReplyKind kind);
+
+  // Waits out what is left on a line just opened.
+  void Settle();
+
+  // Whether answers may still be crossed with late ones.
+  bool Unsettled() const { return SteadyClock::now() < unsettled_until_; }
 
   Line& line_;
   LinkParams params_;
   ExchangeLog* log_;
   TimeOfDay last_wait_start_{};
+  bool settled_ = false;
+  std::vector<DiscardedReply> stale_;  // waited out at open, logged with the next attempt
+  SteadyClock::time_point unsettled_until_{};
 };
 
 }  // namespace zrm

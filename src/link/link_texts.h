@@ -3,6 +3,7 @@
 
 #include <array>
 
+#include "link/exchange_log.h"
 #include "platform/operator.h"
 
 namespace zrm::link_texts {
@@ -19,8 +20,8 @@ struct ResultRow {
   MessageIcon icon;
 };
 
-// Message of each result 1..23, in order.
-inline constexpr std::array<ResultRow, 23> kResultRows = {{
+// Message of each result 1..24, in order.
+inline constexpr std::array<ResultRow, 24> kResultRows = {{
     {"Слишком много символов  (ERR 1)", kErrorCaption, MessageIcon::kError},
     {"Прибор не ответил (ERR 2)", kErrorCaption, MessageIcon::kError},
     {"Прибор не смог разобрать команду (ERR 3)", kErrorCaption, MessageIcon::kError},
@@ -47,6 +48,19 @@ inline constexpr std::array<ResultRow, 23> kResultRows = {{
      MessageIcon::kError},
     {"Параметр не найден (ERR 22)", kErrorCaption, MessageIcon::kError},
     {"Неправильно задано число (ERR 23)", kErrorCaption, MessageIcon::kError},
+    {"Ответ прибора не относится к запросу (ERR 24)", kErrorCaption, MessageIcon::kError},
 }};
+
+// Why the exchange log shows a reply as discarded.
+constexpr const char* DiscardReasonText(DiscardReason why) {
+  switch (why) {
+    case DiscardReason::kOtherAddress: return "ответ другого прибора";
+    case DiscardReason::kOtherRequest: return "ответ на другой запрос";
+    case DiscardReason::kUnreadable: return "не похож на ответ";
+    case DiscardReason::kCrossed: return "два ответа на один запрос";
+    case DiscardReason::kStale: return "остался от прежнего обмена";
+  }
+  return "";
+}
 
 }  // namespace zrm::link_texts

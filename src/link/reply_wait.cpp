@@ -21,44 +21,115 @@ namespace {
 
 constexpr std::size_t kChunkBytes = 32;
 
-// A reply is complete once it holds a CR that is not part of an echo still
-// being received.
-bool HoldsCompleteReply(const std::string& bytes) {
-  return !StartsEcho(bytes) && bytes.find('\r') != std::string::npos;
-}
-
 std::uint32_t ElapsedMs(SteadyClock::time_point since) {
   const auto ms =
       std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - since).count();
   return static_cast<std::uint32_t>(std::clamp<std::int64_t>(ms, 0, UINT32_MAX));
 }
 
-ExchangeResult Gather(Line& line, std::string& reply, SteadyClock::time_point deadline) {
+// A line feed after the CR is no second reply.
+bool OnlyLineFeeds(std::string_view bytes) {
+  return std::all_of(bytes.begin(), bytes.end(), [](char c) { return c == '\n'; });
+}
+
+DiscardReason ReasonOf(ReplyVerdict verdict) {
+  switch (verdict) {
+    case ReplyVerdict::kOtherAddress: return DiscardReason::kOtherAddress;
+    case ReplyVerdict::kOtherRequest: return DiscardReason::kOtherRequest;
+    case ReplyVerdict::kAnswer:
+    case ReplyVerdict::kUnreadable: break;
+  }
+  return DiscardReason::kUnreadable;
+}
+
+// Sets aside the complete lines at the front of `bytes` that are no answer;
+// true when the line now at the front is the answer.
+bool SetAsideUntilAnswer(std::string& bytes, const ReplyExpectation& expectation, ReplyWait& wait) {
+  for (DropEchoLines(bytes); !StartsEcho(bytes); DropEchoLines(bytes)) {
+    const std::size_t cr = bytes.find('\r');
+    if (cr == std::string::npos || cr >= kMaxReplyBytes) return false;
+    const std::string_view line = std::string_view(bytes).substr(0, cr + 1);
+    const ReplyVerdict verdict = MatchReply(line, expectation.kind, expectation.net_address);
+    if (verdict == ReplyVerdict::kAnswer) return true;
+    wait.discarded.push_back({std::string(line), ReasonOf(verdict)});
+    bytes.erase(0, cr + 1);
+  }
+  return false;
+}
+
+ExchangeResult Gather(Line& line, const ReplyExpectation& expectation, ReplyWait& wait,
+                      SteadyClock::time_point deadline) {
   std::array<std::uint8_t, kChunkBytes> chunk{};
+  std::string& bytes = wait.reply;
   for (;;) {
     const LineRead read = line.Read(chunk.data(), chunk.size(), deadline);
     if (read.status != LineReadStatus::kData) return result::kNoAnswer;
-    reply.append(reinterpret_cast<const char*>(chunk.data()), read.count);
-    DropEchoLines(reply);
-    if (reply.size() > kMaxReplyBytes) return result::kTooManyChars;
-    if (HoldsCompleteReply(reply)) return result::kOk;
+    bytes.append(reinterpret_cast<const char*>(chunk.data()), read.count);
+    const bool answered = SetAsideUntilAnswer(bytes, expectation, wait);
+    // A reply over the limit overflows even when its CR came with it.
+    const std::size_t received = answered ? bytes.find('\r') + 1 : bytes.size();
+    if (received > kMaxReplyBytes) return result::kTooManyChars;
+    if (answered) return result::kOk;
     if (SteadyClock::now() >= deadline) return result::kNoAnswer;
   }
 }
 
+// After an answer that may be crossed with another: true when a second
+// reply follows it within the quiet window. The answer and whatever followed
+// are then set aside, and the line is drained until it is quiet.
+bool SecondReplyFollows(Line& line, const ReplyExpectation& expectation, ReplyWait& wait,
+                        std::chrono::milliseconds limit) {
+  const std::size_t cr = wait.reply.find('\r');
+  std::string after = wait.reply.substr(cr + 1);
+  if (OnlyLineFeeds(after)) {
+    std::array<std::uint8_t, kChunkBytes> chunk{};
+    const LineRead read =
+        line.Read(chunk.data(), chunk.size(), SteadyClock::now() + expectation.quiet);
+    if (read.status == LineReadStatus::kData)
+      after.append(reinterpret_cast<const char*>(chunk.data()), read.count);
+  }
+  if (OnlyLineFeeds(after)) return false;
+  wait.discarded.push_back({wait.reply.substr(0, cr + 1), DiscardReason::kCrossed});
+  after += DrainUntilQuiet(line, expectation.quiet, limit);
+  wait.discarded.push_back({after, DiscardReason::kCrossed});
+  wait.reply.clear();
+  return true;
+}
+
 }  // namespace
 
-ReplyWait WaitForReply(Line& line, std::uint32_t timeout_ms) {
+ReplyWait WaitForReply(Line& line, const ReplyExpectation& expectation) {
   ReplyWait wait;
   const auto started = SteadyClock::now();
   wait.start = LocalTimeOfDay();
   // The wait gives up only when strictly more than the limit has passed.
-  const std::uint32_t limit_ms = std::max(timeout_ms, kMinimumReplyWaitMs);
-  const auto deadline = started + std::chrono::milliseconds(std::uint64_t{limit_ms} + 1);
-  wait.result = Gather(line, wait.reply, deadline);
+  const std::chrono::milliseconds limit{std::max(expectation.timeout_ms, kMinimumReplyWaitMs)};
+  const auto deadline = started + limit + std::chrono::milliseconds(1);
+  wait.result = Gather(line, expectation, wait, deadline);
+  if (wait.result == result::kOk && expectation.quiet.count() > 0 &&
+      SecondReplyFollows(line, expectation, wait, limit)) {
+    wait.result = result::kNoAnswer;
+    wait.crossed = true;
+  }
   wait.end = LocalTimeOfDay();
   wait.duration_ms = ElapsedMs(started);
   return wait;
+}
+
+std::string DrainUntilQuiet(Line& line, std::chrono::milliseconds quiet,
+                            std::chrono::milliseconds limit) {
+  std::string drained;
+  std::array<std::uint8_t, kChunkBytes> chunk{};
+  const auto give_up = SteadyClock::now() + limit;
+  for (;;) {
+    const auto now = SteadyClock::now();
+    if (now >= give_up) break;
+    const LineRead read = line.Read(chunk.data(), chunk.size(), std::min(now + quiet, give_up));
+    if (read.status != LineReadStatus::kData) break;
+    drained.append(reinterpret_cast<const char*>(chunk.data()), read.count);
+  }
+  line.DiscardInput();
+  return drained;
 }
 
 }  // namespace zrm

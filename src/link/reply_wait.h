@@ -1,10 +1,15 @@
 #pragma once
-// The wait for one reply line after a request was written.
+// The wait for one reply line after a request was written. Lines that do not
+// answer the request (another instrument's, a late answer to another request,
+// noise) are set aside and the wait goes on.
 
+#include <chrono>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "link/exchange_log.h"
+#include "link/reply_match.h"
 #include "platform/line.h"
 
 namespace zrm {
@@ -15,19 +20,38 @@ inline constexpr std::uint32_t kMinimumReplyWaitMs = 1000;
 // A reply longer than this is refused with result 1.
 inline constexpr std::size_t kMaxReplyBytes = 256;
 
+// What the wait is for.
+struct ReplyExpectation {
+  ReplyKind kind = ReplyKind::kByte;
+  std::uint32_t net_address = 1;
+  std::uint32_t timeout_ms = 1000;
+  // Zero: the first answer is taken at once. Otherwise answers may be
+  // crossed (a request timed out lately), and an answer is taken only when
+  // nothing follows it for this long.
+  std::chrono::milliseconds quiet{0};
+};
+
 struct ReplyWait {
-  ExchangeResult result = result::kNoAnswer;  // 0, 1 (overflow) or 2 (no answer)
-  std::string reply;  // bytes gathered, echoes of our own request removed
-  TimeOfDay start;    // local time, for the log only
+  ExchangeResult result = result::kNoAnswer;  // 0, 1 (overflow) or 2 (nothing taken)
+  bool crossed = false;  // a second reply followed the answer at once: neither is taken
+  std::string reply;     // the answer (and bytes after its CR), else what was gathered
+  std::vector<DiscardedReply> discarded;  // lines set aside, in arrival order
+  TimeOfDay start;                        // local time, for the log only
   TimeOfDay end;
   std::uint32_t duration_ms = 0;  // measured on the monotonic clock
 };
 
-// Reads from `line` until the gathered bytes hold a carriage return (0), grow
-// beyond kMaxReplyBytes (1), the line vanishes (2), or more than the time-out
-// (at least kMinimumReplyWaitMs) has passed (2). A line starting with 0xFF or
-// ":" is our own request echoed by the adapter and is dropped.
-ReplyWait WaitForReply(Line& line, std::uint32_t timeout_ms);
+// Reads from `line` until an answer to the request arrives (0), the line
+// being received grows beyond kMaxReplyBytes (1), the line vanishes (2), or
+// more than the time-out (at least kMinimumReplyWaitMs) has passed (2). A line
+// starting with 0xFF or ":" is our own request echoed by the adapter and is
+// dropped; any other line that is no answer is set aside in `discarded`.
+ReplyWait WaitForReply(Line& line, const ReplyExpectation& expectation);
+
+// Reads and throws away whatever arrives until the line has been quiet for
+// `quiet`, or `limit` has passed; returns what it threw away.
+std::string DrainUntilQuiet(Line& line, std::chrono::milliseconds quiet,
+                            std::chrono::milliseconds limit);
 
 // True when the gathered bytes start like our own request (0xFF or ":"), as
 // an adapter that echoes what it sends returns it.

@@ -14,6 +14,7 @@
 #include "fuzz/fuzz_check.h"
 #include "link/link.h"
 #include "link/reply_check.h"
+#include "link/reply_match.h"
 
 namespace {
 
@@ -62,7 +63,14 @@ class FuzzedLine : public Line {
 };
 
 void DecodeAsEveryWidth(std::string_view reply) {
-  Require(CheckReplyCode(reply) <= result::kLast, "reply code result in 0..23");
+  Require(CheckReplyCode(reply) <= result::kLast, "reply code result in 0..24");
+  for (ReplyKind kind :
+       {ReplyKind::kByte, ReplyKind::kDword, ReplyKind::kStatusBlock, ReplyKind::kWrite}) {
+    const ReplyVerdict verdict = MatchReply(reply, kind, 1);
+    Require(verdict != ReplyVerdict::kAnswer || reply.find('!') != std::string_view::npos ||
+                reply.find('$') != std::string_view::npos,
+            "an answer is a read reply or a code");
+  }
   std::array<std::uint8_t, 16> sentinel;
   sentinel.fill(0xA5);
   for (std::size_t width : {1u, 4u, 16u}) {
@@ -123,12 +131,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   Link link(line, LinkParams{1, attempts, 1000}, nullptr);
   const ExchangeResult r = RunOperation(link, operation, space, address, value);
 
-  Require(r <= result::kLast, "operation result in 0..23");
+  Require(r <= result::kLast, "operation result in 0..24");
   const bool status_block = operation == 2;
   if (!status_block && space != 1 && space != 2)
     Require(r == result::kAddressTooBig && line.writes == 0, "bad space refused before sending");
+  // Each exchange makes its attempts and asks crossed answers again at most
+  // once more than that.
   const std::size_t tries = link.Params().attempts;
+  const std::size_t per_exchange = 2 * tries + 1;
   const bool checked = operation >= 5;
-  Require(line.writes <= (checked ? 2 * tries * tries : tries), "no more requests than attempts");
+  Require(line.writes <= (checked ? 2 * tries * per_exchange : per_exchange),
+          "no more requests than attempts");
   return 0;
 }

@@ -76,7 +76,7 @@ TEST_F(CheckedWrite, FailureOfWriteOrReadEndsThePassesWithItsResult) {
   EXPECT_EQ(line_.written.size(), 3u);  // the write's own attempts, no read
   line_.written.clear();
   line_.respond = [](const std::string& frame) {
-    return RequestText(frame).find(";38;") != std::string::npos ? std::string("\r")
+    return RequestText(frame).find(";38;") != std::string::npos ? std::string("$0000\r")
                                                                  : std::string("$0001\r");
   };
   EXPECT_EQ(link_.WriteFloatChecked(2, 0x30, 2.5f), result::kNotUnderstood);

@@ -51,14 +51,21 @@ TEST_F(LinkExchange, ReadDwordAndStatusBlockDecodeMostSignificantFirst) {
   EXPECT_EQ(block[15], 0x10);
 }
 
-TEST_F(LinkExchange, WritesSucceedWithoutCodeAndFailWithDeviceCodes) {
+TEST_F(LinkExchange, WritesSucceedOnlyOnTheirCodeReply) {
   Link link = MakeLink();
-  line_.respond = [](const std::string&) { return std::string("OK\r"); };
+  line_.respond = [](const std::string&) { return std::string("$0000\r"); };
   EXPECT_EQ(link.WriteByte(2, 5, 300), result::kOk);
   EXPECT_EQ(RequestText(line_.written.back()), ":1;38;000005;FF;");
   line_.respond = [](const std::string&) { return std::string("$0006\r"); };
   EXPECT_EQ(link.WriteDword(2, 5, 1), result::kOperandTooBig);
   EXPECT_EQ(line_.written.size(), 3u);  // the failed write was tried twice
+  // A line without a code is no acknowledgement, and a read reply answers
+  // another request: neither is a success.
+  line_.respond = [](const std::string&) { return std::string("OK\r"); };
+  EXPECT_EQ(link.WriteByte(2, 5, 1), result::kUnexpectedFormat);
+  line_.respond = [](const std::string&) { return ReadReply("3F800000"); };
+  EXPECT_EQ(link.WriteDword(2, 5, 1), result::kReplyNotMatched);
+  EXPECT_EQ(log_.records.back().discarded.size(), 1u);
 }
 
 TEST_F(LinkExchange, StatusBlockChecksTheCodeBeforeTheData) {
@@ -86,7 +93,7 @@ TEST_F(LinkExchange, AttemptCountIsBroughtIntoTwoToFive) {
   EXPECT_EQ(MakeLink(0).Params().attempts, 2u);
   EXPECT_EQ(MakeLink(1).Params().attempts, 2u);
   EXPECT_EQ(MakeLink(9).Params().attempts, 5u);
-  line_.respond = [](const std::string&) { return std::string("garbage\r"); };
+  line_.respond = [](const std::string&) { return std::string("$000B\r"); };
   std::uint32_t value = 0;
   EXPECT_EQ(MakeLink(9).ReadDword(2, 0, value), result::kNotUnderstood);
   EXPECT_EQ(line_.written.size(), 5u);
@@ -211,11 +218,74 @@ TEST_F(LinkExchange, VanishedDeviceEndsAtOnceAndIsReopenedNextTime) {
 }
 
 TEST_F(LinkExchange, WorksWithoutExchangeLog) {
-  line_.respond = [](const std::string&) { return ReadReply("01"); };
+  line_.respond = [](const std::string&) { return ReadReply("01", 7); };
   Link link(line_, LinkParams{7, 2, 1000}, nullptr);
   std::uint8_t value = 0;
   EXPECT_EQ(link.ReadByte(1, 0, value), result::kOk);
   EXPECT_EQ(RequestText(line_.written[0]), ":7;37;002000;");
+}
+
+
+TEST_F(LinkExchange, RepliesOfOtherInstrumentsAndRequestsAreSetAsideAndLogged) {
+  // Another instrument's reply, a late dword and a line of noise come before
+  // the byte that was asked for.
+  line_.respond = [](const std::string&) {
+    return ReadReply("11", 12) + ReadReply("3F800000") + "noise\r" + ReadReply("42");
+  };
+  Link link = MakeLink();
+  std::uint8_t value = 0;
+  EXPECT_EQ(link.ReadByte(2, 1, value), result::kOk);
+  EXPECT_EQ(value, 0x42);
+  ASSERT_EQ(log_.records.size(), 1u);
+  const auto& discarded = log_.records[0].discarded;
+  ASSERT_EQ(discarded.size(), 3u);
+  EXPECT_EQ(discarded[0].bytes, ReadReply("11", 12));
+  EXPECT_EQ(discarded[0].why, DiscardReason::kOtherAddress);
+  EXPECT_EQ(discarded[1].why, DiscardReason::kOtherRequest);
+  EXPECT_EQ(discarded[2].why, DiscardReason::kUnreadable);
+  EXPECT_EQ(log_.records[0].received, ReadReply("42"));
+
+  // Nothing but replies to other requests: no value, its own result.
+  line_.respond = [](const std::string&) { return ReadReply("42", 2) + ReadReply("0102"); };
+  std::uint32_t dword = 0xDEADBEEF;
+  EXPECT_EQ(link.ReadDword(2, 1, dword), result::kReplyNotMatched);
+  EXPECT_EQ(dword, 0xDEADBEEFu);
+  StatusBlock block{};
+  line_.respond = [](const std::string&) { return ReadReply("3F800000"); };
+  EXPECT_EQ(link.ReadStatusBlock(block), result::kReplyNotMatched);
+}
+
+TEST_F(LinkExchange, AfterATimeOutAnAnswerCountsOnlyWhenNoSecondFollows) {
+  // The first request goes unanswered; its answer comes late, together with
+  // the retry's, so the two cannot be told apart: both are dropped and the
+  // request is asked again, and only that single answer is taken.
+  int requests = 0;
+  line_.respond = [&requests](const std::string&) {
+    ++requests;
+    if (requests == 1) return std::string();
+    if (requests == 2) return ReadReply("EE") + ReadReply("EF");
+    return ReadReply("11");
+  };
+  Link link = MakeLink();
+  std::uint8_t value = 0;
+  EXPECT_EQ(link.ReadByte(2, 1, value), result::kOk);
+  EXPECT_EQ(value, 0x11);
+  EXPECT_EQ(requests, 3);
+  ASSERT_EQ(log_.records.size(), 3u);
+  EXPECT_EQ(log_.records[1].discarded.size(), 2u);
+  EXPECT_EQ(log_.records[1].discarded[0].why, DiscardReason::kCrossed);
+
+  // Still unsettled: the next exchange is checked the same way, and answers
+  // that stay crossed end with their own result, never with a value.
+  line_.respond = [](const std::string&) { return ReadReply("22") + "\n" + ReadReply("23"); };
+  value = 0x5A;
+  EXPECT_EQ(link.ReadByte(2, 1, value), result::kReplyNotMatched);
+  EXPECT_EQ(value, 0x5A);
+  EXPECT_EQ(line_.written.size(), 3u + 3u);  // asked again as often as the attempt count allows
+  // A line feed after the CR is no second reply.
+  line_.respond = [](const std::string&) { return ReadReply("24") + "\n"; };
+  EXPECT_EQ(link.ReadByte(2, 1, value), result::kOk);
+  EXPECT_EQ(value, 0x24);
 }
 
 }  // namespace

@@ -44,9 +44,11 @@ TEST(ExchangeLogFile, AppendsEntriesWithExactLinesAndRawBytes) {
   ExchangeLogFile log(dir.File("COM.txt"));
   const std::string frame = "\xFF\xFF\xFF\xFF:1;37;00E002;17248\r";
   ExchangeRecord record{frame, std::string("!1;05;\r\0tail", 12), {9, 5, 7, 120}, {9, 5, 8, 0},
-                        880};
+                        880, {}};
   EXPECT_EQ(log.LogExchange(record), result::kOk);
   record.received.clear();
+  record.discarded = {{"!2;07;55\r", DiscardReason::kOtherAddress},
+                      {std::string("x\0y", 3), DiscardReason::kUnreadable}};
   record.wait_start = {23, 59, 59, 0};
   record.wait_end = {0, 0, 1, 1};
   record.wait_ms = 1001;
@@ -61,7 +63,9 @@ TEST(ExchangeLogFile, AppendsEntriesWithExactLinesAndRawBytes) {
             separator + "\r\n" +
             "Send cmd at 23:59:59 :" + frame + "\r\n" +
             "Answ at 00:00:01 :\r\n" +
-            "Wait for answ 1001 ms\r\n");
+            "Wait for answ 1001 ms\r\n" +
+            "Discarded :!2;07;55\r (ответ другого прибора)\r\n" +
+            "Discarded :x (не похож на ответ)\r\n");
 }
 
 TEST(ExchangeLogFile, FileThatCannotBeOpenedGivesFourteenAndTheExchangeGoesOn) {
@@ -111,7 +115,7 @@ TEST(ExchangeResultMessages, EveryResultHasItsBoxAndOthersShowNothing) {
   test::RecordingOperator op;
   for (const ExchangeResult r : result::kAll) ShowExchangeError(op, r);
   const auto shown = op.Messages();
-  ASSERT_EQ(shown.size(), 23u);
+  ASSERT_EQ(shown.size(), 24u);
   EXPECT_EQ(shown[0], "message|Ошибка|Слишком много символов  (ERR 1)|error");
   EXPECT_EQ(shown[1], "message|Ошибка|Прибор не ответил (ERR 2)|error");
   EXPECT_EQ(shown[5], "message|Ошибка|Ответ поврежден- не сошлась контрольная сумма (ERR 6)|error");
@@ -122,7 +126,8 @@ TEST(ExchangeResultMessages, EveryResultHasItsBoxAndOthersShowNothing) {
   EXPECT_EQ(shown[19],
             "message|Информация пользователю|Ход процесса остановлен пользователем (ERR 20)|warning");
   EXPECT_EQ(shown[22], "message|Ошибка|Неправильно задано число (ERR 23)|error");
-  for (unsigned r = 1; r <= 23; ++r) {
+  EXPECT_EQ(shown[23], "message|Ошибка|Ответ прибора не относится к запросу (ERR 24)|error");
+  for (unsigned r = 1; r <= 24; ++r) {
     EXPECT_NE(shown[r - 1].find("(ERR " + std::to_string(r) + ")|"), std::string::npos) << r;
     EXPECT_EQ(static_cast<unsigned>(result::kAll[r]), r);
   }
