@@ -63,6 +63,15 @@ bool SetModemLines(int fd) {
   return true;
 }
 
+// Lets other programs open the device again, then closes it. The exclusive
+// flag belongs to the terminal, not to this descriptor: left set, it outlives
+// the close while anyone else (the simulator, a getty) keeps the device open,
+// and every later open by an ordinary user fails as busy.
+void CloseExclusive(int fd) {
+  ::ioctl(fd, TIOCNXCL);
+  ::close(fd);
+}
+
 }  // namespace
 
 std::string DescribeOpenError(const std::string& path, int error) {
@@ -111,9 +120,13 @@ bool SerialPort::Open(const std::string& path, std::int32_t speed, std::string& 
     return fail(errno == ENOTTY || errno == EINVAL ? platform_texts::kNotSerialDevice
                                                    : SystemReason(errno));
   ::ioctl(fd, TIOCEXCL);  // keeps other programs from opening the device too
+  auto fail_exclusive = [&](int error) {
+    ::ioctl(fd, TIOCNXCL);
+    return fail(SystemReason(error));
+  };
   MakeRaw(tio, *termios_speed);
-  if (::tcsetattr(fd, TCSANOW, &tio) != 0) return fail(SystemReason(errno));
-  if (!SetModemLines(fd)) return fail(SystemReason(errno));
+  if (::tcsetattr(fd, TCSANOW, &tio) != 0) return fail_exclusive(errno);
+  if (!SetModemLines(fd)) return fail_exclusive(errno);
   ::tcflush(fd, TCIOFLUSH);
   fd_ = fd;
   return true;
@@ -143,7 +156,7 @@ void SerialPort::Close() {
 
 void SerialPort::CloseDevice() {
   if (fd_ < 0) return;
-  ::close(fd_);
+  CloseExclusive(fd_);
   fd_ = -1;
 }
 
