@@ -183,7 +183,8 @@ void SerialPort::Write(const std::uint8_t* data, std::size_t size) {
       return;
     }
     pollfd pfd{fd_, POLLOUT, 0};
-    if (::poll(&pfd, 1, MillisecondsUntil(deadline)) == 0) return;  // the device takes nothing
+    if (::poll(&pfd, 1, MillisecondsUntil(deadline)) == 0 || SteadyClock::now() >= deadline)
+      return;  // the device takes nothing, or too little to finish in time
     if (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) {
       Vanished();
       return;
@@ -200,15 +201,16 @@ LineRead SerialPort::Read(std::uint8_t* buffer, std::size_t capacity,
       if (errno == EINTR) continue;
       return Vanished();
     }
-    if (ready == 0) {
-      if (SteadyClock::now() >= deadline) return {LineReadStatus::kTimedOut, 0};
-      continue;
+    if (ready > 0) {
+      const ssize_t n = ::read(fd_, buffer, capacity);
+      if (n > 0) return {LineReadStatus::kData, static_cast<std::size_t>(n)};
+      if (n == 0) return Vanished();  // end of file: the device hung up
+      if (errno != EAGAIN && errno != EINTR) return Vanished();
+      if (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) return Vanished();
     }
-    const ssize_t n = ::read(fd_, buffer, capacity);
-    if (n > 0) return {LineReadStatus::kData, static_cast<std::size_t>(n)};
-    if (n == 0) return Vanished();  // end of file: the device hung up
-    if (errno != EAGAIN && errno != EINTR) return Vanished();
-    if (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) return Vanished();
+    // On every pass: a device that keeps saying it is ready while nothing
+    // can be read must not hold the wait past its deadline.
+    if (SteadyClock::now() >= deadline) return {LineReadStatus::kTimedOut, 0};
   }
   return {LineReadStatus::kGone, 0};
 }
