@@ -14,6 +14,8 @@ inline constexpr const char* kBadNetworkAddress =
 inline constexpr const char* kUnknownHost = "узел не найден: ";
 inline constexpr const char* kNoConnection = "нет соединения за 1 с";
 inline constexpr const char* kNoRfc2217 = "сервер портов не принял настройку порта (RFC 2217)";
+inline constexpr const char* kRfc2217Flood =
+    "сервер портов прислал больше 4 КБ, не приняв настройку порта (RFC 2217)";
 inline constexpr const char* kConnectionRefused = "соединение отвергнуто";
 inline constexpr const char* kSpeedOfTheServer =
     "скорость линии задаёт сервер портов (для своей скорости нужен rfc2217://)";

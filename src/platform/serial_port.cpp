@@ -63,6 +63,15 @@ bool SetModemLines(int fd) {
   return true;
 }
 
+// Lets other programs open the device again, then closes it. The exclusive
+// flag belongs to the terminal, not to this descriptor: left set, it outlives
+// the close while anyone else (the simulator, a getty) keeps the device open,
+// and every later open by an ordinary user fails as busy.
+void CloseExclusive(int fd) {
+  ::ioctl(fd, TIOCNXCL);
+  ::close(fd);
+}
+
 }  // namespace
 
 std::string DescribeOpenError(const std::string& path, int error) {
@@ -111,9 +120,13 @@ bool SerialPort::Open(const std::string& path, std::int32_t speed, std::string& 
     return fail(errno == ENOTTY || errno == EINVAL ? platform_texts::kNotSerialDevice
                                                    : SystemReason(errno));
   ::ioctl(fd, TIOCEXCL);  // keeps other programs from opening the device too
+  auto fail_exclusive = [&](int error) {
+    ::ioctl(fd, TIOCNXCL);
+    return fail(SystemReason(error));
+  };
   MakeRaw(tio, *termios_speed);
-  if (::tcsetattr(fd, TCSANOW, &tio) != 0) return fail(SystemReason(errno));
-  if (!SetModemLines(fd)) return fail(SystemReason(errno));
+  if (::tcsetattr(fd, TCSANOW, &tio) != 0) return fail_exclusive(errno);
+  if (!SetModemLines(fd)) return fail_exclusive(errno);
   ::tcflush(fd, TCIOFLUSH);
   fd_ = fd;
   return true;
@@ -143,7 +156,7 @@ void SerialPort::Close() {
 
 void SerialPort::CloseDevice() {
   if (fd_ < 0) return;
-  ::close(fd_);
+  CloseExclusive(fd_);
   fd_ = -1;
 }
 
@@ -170,7 +183,8 @@ void SerialPort::Write(const std::uint8_t* data, std::size_t size) {
       return;
     }
     pollfd pfd{fd_, POLLOUT, 0};
-    if (::poll(&pfd, 1, MillisecondsUntil(deadline)) == 0) return;  // the device takes nothing
+    if (::poll(&pfd, 1, MillisecondsUntil(deadline)) == 0 || SteadyClock::now() >= deadline)
+      return;  // the device takes nothing, or too little to finish in time
     if (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) {
       Vanished();
       return;
@@ -187,15 +201,16 @@ LineRead SerialPort::Read(std::uint8_t* buffer, std::size_t capacity,
       if (errno == EINTR) continue;
       return Vanished();
     }
-    if (ready == 0) {
-      if (SteadyClock::now() >= deadline) return {LineReadStatus::kTimedOut, 0};
-      continue;
+    if (ready > 0) {
+      const ssize_t n = ::read(fd_, buffer, capacity);
+      if (n > 0) return {LineReadStatus::kData, static_cast<std::size_t>(n)};
+      if (n == 0) return Vanished();  // end of file: the device hung up
+      if (errno != EAGAIN && errno != EINTR) return Vanished();
+      if (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) return Vanished();
     }
-    const ssize_t n = ::read(fd_, buffer, capacity);
-    if (n > 0) return {LineReadStatus::kData, static_cast<std::size_t>(n)};
-    if (n == 0) return Vanished();  // end of file: the device hung up
-    if (errno != EAGAIN && errno != EINTR) return Vanished();
-    if (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) return Vanished();
+    // On every pass: a device that keeps saying it is ready while nothing
+    // can be read must not hold the wait past its deadline.
+    if (SteadyClock::now() >= deadline) return {LineReadStatus::kTimedOut, 0};
   }
   return {LineReadStatus::kGone, 0};
 }

@@ -5,6 +5,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -28,6 +29,9 @@ constexpr int kKeepIdleSeconds = 10;
 constexpr int kKeepIntervalSeconds = 5;
 constexpr int kKeepCount = 3;
 constexpr auto kWriteTimeout = std::chrono::seconds(1);
+// The most one recv takes: a reply fits, and a flooding peer gets no more
+// than this much memory per pass of a wait.
+constexpr std::size_t kReceiveChunk = 512;
 
 void SetOption(int fd, int level, int name, int value) {
   ::setsockopt(fd, level, name, &value, sizeof value);
@@ -110,15 +114,20 @@ bool TcpLine::Connect(std::string& reason) {
 bool TcpLine::StartRfc2217(SteadyClock::time_point deadline, std::string& reason) {
   telnet_ = TelnetStream();
   SendAll(telnet_.Greeting());
-  // The speed is set once the server has taken the COM-PORT-OPTION.
-  while (fd_ >= 0 && !telnet_.ComPortAccepted()) {
+  // The speed is set once the server has taken the COM-PORT-OPTION. The
+  // deadline is looked at on every pass: a server that keeps sending must not
+  // keep the negotiation going, nor fill the memory.
+  while (fd_ >= 0 && !telnet_.ComPortAccepted() && !telnet_.NegotiationOverrun() &&
+         SteadyClock::now() < deadline) {
     pollfd pfd{fd_, POLLIN, 0};
-    if (::poll(&pfd, 1, MillisecondsUntil(deadline)) <= 0) break;
-    if (!Receive()) break;
+    const int ready = ::poll(&pfd, 1, MillisecondsUntil(deadline));
+    if (ready < 0 && errno == EINTR) continue;
+    if (ready <= 0 || !Receive(kReceiveChunk)) break;
   }
-  if (fd_ < 0 || !telnet_.ComPortAccepted()) {
+  if (fd_ < 0 || !telnet_.ComPortAccepted() || telnet_.NegotiationOverrun()) {
+    const bool flooded = telnet_.NegotiationOverrun();
     CloseSocket();
-    reason = text_ + ": " + platform_texts::kNoRfc2217;
+    reason = text_ + ": " + (flooded ? platform_texts::kRfc2217Flood : platform_texts::kNoRfc2217);
     return false;
   }
   pending_.clear();  // nothing the instrument said before the speed was set counts
@@ -160,7 +169,9 @@ void TcpLine::Write(const std::uint8_t* data, std::size_t size) {
 void TcpLine::SendAll(const std::string& bytes) {
   const auto deadline = SteadyClock::now() + kWriteTimeout;
   std::size_t done = 0;
-  while (fd_ >= 0 && done < bytes.size()) {
+  // A peer that takes a few bytes at a time must not stretch the write
+  // beyond its time-out either.
+  while (fd_ >= 0 && done < bytes.size() && SteadyClock::now() < deadline) {
     const ssize_t n = ::send(fd_, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
     if (n > 0) {
       done += static_cast<std::size_t>(n);
@@ -176,15 +187,15 @@ void TcpLine::SendAll(const std::string& bytes) {
   }
 }
 
-bool TcpLine::Receive() {
-  std::uint8_t buffer[512];
+std::optional<std::size_t> TcpLine::Receive(std::size_t most) {
+  std::uint8_t buffer[kReceiveChunk];
   ssize_t n;
-  do n = ::recv(fd_, buffer, sizeof buffer, 0);
+  do n = ::recv(fd_, buffer, std::min(most, sizeof buffer), 0);
   while (n < 0 && errno == EINTR);
-  if (n < 0 && errno == EAGAIN) return true;
+  if (n < 0 && errno == EAGAIN) return 0;
   if (n <= 0) {
     Vanished();
-    return false;
+    return std::nullopt;
   }
   // Acknowledge at once: a server that sends each byte as it comes off the
   // line (with Nagle on) would otherwise hold the rest of a reply until our
@@ -194,12 +205,13 @@ bool TcpLine::Receive() {
   const auto size = static_cast<std::size_t>(n);
   if (address_.protocol == NetworkProtocol::kRawTcp) {
     pending_.append(reinterpret_cast<const char*>(buffer), size);
-    return true;
+    return size;
   }
   std::string answers;
   telnet_.Receive(buffer, size, pending_, answers);
   if (!answers.empty()) SendAll(answers);
-  return fd_ >= 0;
+  if (fd_ < 0) return std::nullopt;
+  return size;
 }
 
 LineRead TcpLine::Read(std::uint8_t* buffer, std::size_t capacity,
@@ -208,13 +220,12 @@ LineRead TcpLine::Read(std::uint8_t* buffer, std::size_t capacity,
     if (fd_ < 0) return {LineReadStatus::kGone, 0};
     pollfd pfd{fd_, POLLIN, 0};
     const int ready = ::poll(&pfd, 1, MillisecondsUntil(deadline));
-    if (ready < 0 && errno == EINTR) continue;
-    if (ready < 0) return Vanished();
-    if (ready == 0) {
-      if (SteadyClock::now() >= deadline) return {LineReadStatus::kTimedOut, 0};
-      continue;
-    }
-    if (!Receive()) return {LineReadStatus::kGone, 0};
+    if (ready < 0 && errno != EINTR) return Vanished();
+    if (ready > 0 && !Receive(kReceiveChunk)) return {LineReadStatus::kGone, 0};
+    // Looked at on every pass, not only when poll times out: a peer that
+    // keeps sending bytes that decode to no data (an endless subnegotiation)
+    // must not hold the wait past its deadline.
+    if (pending_.empty() && SteadyClock::now() >= deadline) return {LineReadStatus::kTimedOut, 0};
   }
   const std::size_t count = std::min(capacity, pending_.size());
   std::memcpy(buffer, pending_.data(), count);
@@ -224,10 +235,15 @@ LineRead TcpLine::Read(std::uint8_t* buffer, std::size_t capacity,
 
 void TcpLine::DiscardInput() {
   pending_.clear();
-  while (fd_ >= 0) {
-    pollfd pfd{fd_, POLLIN, 0};
-    if (::poll(&pfd, 1, 0) <= 0 || !Receive()) break;
+  // Only what has arrived by now: a peer that never stops sending would keep
+  // a discard of everything going forever.
+  int queued = 0;
+  if (fd_ < 0 || ::ioctl(fd_, FIONREAD, &queued) != 0) return;
+  for (auto left = static_cast<std::size_t>(queued); fd_ >= 0 && left > 0;) {
+    const auto taken = Receive(left);
     pending_.clear();
+    if (!taken || *taken == 0) break;
+    left -= *taken;
   }
 }
 

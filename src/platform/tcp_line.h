@@ -5,7 +5,9 @@
 // at once (no Nagle delay); keepalive finds a dead peer. A lost connection is
 // a vanished device: reads end at once, and Reopen() connects again.
 
+#include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "platform/line.h"
@@ -46,8 +48,10 @@ class TcpLine : public Line {
   bool Connect(std::string& reason);
   bool StartRfc2217(SteadyClock::time_point deadline, std::string& reason);
   void SendAll(const std::string& bytes);
-  // One recv into `pending_` (data only); false when the peer has gone.
-  bool Receive();
+  // One recv of at most `most` bytes, their data appended to `pending_`: the
+  // bytes taken from the socket (0 when none were waiting), nothing when the
+  // peer has gone.
+  std::optional<std::size_t> Receive(std::size_t most);
   void CloseSocket();
   LineRead Vanished();
 

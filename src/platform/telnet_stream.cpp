@@ -82,6 +82,7 @@ void TelnetStream::Receive(const std::uint8_t* bytes, std::size_t size, std::str
                            std::string& answers) {
   for (std::size_t i = 0; i < size; ++i) {
     const std::uint8_t b = bytes[i];
+    if (!com_port_accepted_) ++bytes_before_com_port_;
     switch (state_) {
       case State::kData:
         if (b == kIac) state_ = State::kCommand;

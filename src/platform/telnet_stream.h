@@ -32,6 +32,15 @@ class TelnetStream {
   // True once the server has said DO COM-PORT-OPTION.
   bool ComPortAccepted() const { return com_port_accepted_; }
 
+  // A real server settles the options in a few dozen bytes; one that sends
+  // more than this before DO COM-PORT-OPTION is given up, so that whatever it
+  // floods is never held in memory.
+  static constexpr std::size_t kNegotiationLimit = 4096;
+
+  // True once more than kNegotiationLimit bytes came before the server said
+  // DO COM-PORT-OPTION.
+  bool NegotiationOverrun() const { return bytes_before_com_port_ > kNegotiationLimit; }
+
  private:
   enum class State { kData, kCommand, kOption, kSubnegotiation, kSubnegotiationCommand };
 
@@ -41,6 +50,7 @@ class TelnetStream {
   std::uint8_t verb_ = 0;
   std::set<std::uint16_t> said_;  // verb << 8 | option, each said once
   bool com_port_accepted_ = false;
+  std::size_t bytes_before_com_port_ = 0;  // received while the option was not taken yet
 };
 
 }  // namespace zrm

@@ -5,12 +5,14 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -256,18 +258,91 @@ TEST_F(NetworkLine, StoppedServerEndsExchangesAtOnceAndItsRestartIsUsedAtTheNext
   }
 }
 
-TEST(PortLineOpening, NetworkFailuresSayWhy) {
-  const int silent_port = FreePort();
-  const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  address.sin_port = htons(static_cast<std::uint16_t>(silent_port));
-  ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-  ASSERT_EQ(::listen(listener, 1), 0);  // accepts, but never speaks Telnet
+// A hostile or broken server on a free loopback port: it takes one
+// connection, says `opening`, then sends `endless` over and over until the
+// client goes, the test ends or kFloodLimit passes (so that a client that
+// never stops reading fails its test instead of hanging it). An empty
+// `endless` keeps the connection silent.
+class HostilePeer {
+ public:
+  static constexpr auto kFloodLimit = std::chrono::seconds(10);
 
+  explicit HostilePeer(std::string opening = "", std::string endless = "")
+      : listener_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+        ::listen(listener_, 1) != 0 ||
+        ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+      ADD_FAILURE() << "no loopback port to listen on";
+    port_ = ntohs(address.sin_port);
+    std::string burst;
+    while (!endless.empty() && burst.size() < 65536) burst += endless;
+    server_ = std::thread(
+        [this, opening = std::move(opening), burst = std::move(burst)] { Serve(opening, burst); });
+  }
+  ~HostilePeer() {
+    stop_ = true;
+    server_.join();
+    ::close(listener_);
+  }
+
+  std::string Path(const char* scheme) const {
+    return std::string(scheme) + "://127.0.0.1:" + std::to_string(port_);
+  }
+  // Bytes the client's side of the connection took so far.
+  std::size_t Sent() const { return sent_; }
+
+ private:
+  // Waits for `events` on `fd` in short steps, so that the end of the test is
+  // seen; false once the test ends.
+  bool WaitFor(int fd, short events) const {
+    pollfd pfd{fd, events, 0};
+    while (!stop_)
+      if (::poll(&pfd, 1, 50) > 0) return true;
+    return false;
+  }
+
+  void Serve(const std::string& opening, const std::string& burst) {
+    if (!WaitFor(listener_, POLLIN)) return;
+    const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
+    const auto until = std::chrono::steady_clock::now() + kFloodLimit;
+    bool open = client >= 0 && Send(client, opening);
+    while (open && !burst.empty() && std::chrono::steady_clock::now() < until)
+      open = Send(client, burst);
+    if (client >= 0) {
+      WaitFor(client, POLLRDHUP);  // the client closes first, or the test ends
+      ::close(client);
+    }
+  }
+
+  // Sends as much of `bytes` as the client takes; false once it has gone.
+  bool Send(int client, const std::string& bytes) {
+    for (std::size_t done = 0; done < bytes.size();) {
+      if (!WaitFor(client, POLLOUT)) return false;
+      const ssize_t n =
+          ::send(client, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL | MSG_DONTWAIT);
+      if (n < 0 && errno == EAGAIN) continue;
+      if (n <= 0) return false;
+      done += static_cast<std::size_t>(n);
+      sent_ += static_cast<std::size_t>(n);
+    }
+    return true;
+  }
+
+  int listener_;
+  int port_ = 0;
+  std::atomic<bool> stop_ = false;
+  std::atomic<std::size_t> sent_ = 0;
+  std::thread server_;
+};
+
+TEST(PortLineOpening, NetworkFailuresSayWhy) {
+  const HostilePeer no_telnet_server;  // accepts, but never speaks Telnet
   const std::string refused = "tcp://127.0.0.1:" + std::to_string(FreePort());
-  const std::string no_telnet = "rfc2217://127.0.0.1:" + std::to_string(silent_port);
+  const std::string no_telnet = no_telnet_server.Path("rfc2217");
   const std::pair<std::string, std::string> cases[] = {
       {refused, refused + ": соединение отвергнуто"},
       {"tcp://4001", "tcp://4001: адрес должен быть вида tcp://УЗЕЛ:ПОРТ или rfc2217://УЗЕЛ:ПОРТ"},
@@ -286,7 +361,68 @@ TEST(PortLineOpening, NetworkFailuresSayWhy) {
     std::uint8_t value = 0;
     EXPECT_EQ(link.ReadByte(2, 3, value), result::kNoAnswer);
   }
-  ::close(listener);
+}
+
+// What a server floods with before it takes the COM-PORT-OPTION: data, a
+// subnegotiation without its end, commands without options, options refused
+// and offered again. Each is given up at a few KB with its own message; the
+// whole flood would be gigabytes a second.
+TEST(PortLineOpening, ServerThatFloodsBeforeTakingThePortSettingsIsGivenUp) {
+  const std::string floods[] = {
+      std::string(1000, 'A'),
+      Bytes({255, 250, 44}) + std::string(1000, 'x'),
+      Bytes({255, 241}),                   // NOP
+      Bytes({255, 252, 44, 255, 251, 1}),  // WONT COM-PORT, WILL ECHO
+      Bytes({255, 255}),                   // data 0xFF
+  };
+  for (const std::string& flood : floods) {
+    HostilePeer server("", flood);
+    const std::string path = server.Path("rfc2217");
+    SCOPED_TRACE(testing::PrintToString(flood.substr(0, 6)));
+    PortLine line;
+    std::string reason;
+    const auto start = SteadyClock::now();
+    EXPECT_FALSE(line.Open(path, 9600, reason));
+    EXPECT_EQ(reason,
+              path + ": сервер портов прислал больше 4 КБ, не приняв настройку порта (RFC 2217)");
+    EXPECT_LT(SteadyClock::now() - start, std::chrono::seconds(5));
+    // What the client took is bounded by the limit and the socket buffers.
+    EXPECT_LT(server.Sent(), 64u << 20);
+    EXPECT_FALSE(line.IsOpen());
+  }
+}
+
+// A server that takes the port settings, then sends bytes that decode to no
+// data for ever (a subnegotiation without its end, or NOPs): a discard ends
+// with what had arrived, a read at its deadline, and so does an exchange.
+TEST(PortLineOpening, EndlessBytesWithoutDataNeverHoldAWaitPastItsDeadline) {
+  const std::pair<std::string, std::string> peers[] = {
+      {Bytes({255, 253, 44, 255, 250, 44}), "no end "},
+      {Bytes({255, 253, 44}), Bytes({255, 241})},
+  };
+  for (const auto& [opening, endless] : peers) {
+    HostilePeer server(opening, endless);
+    SCOPED_TRACE(endless);
+    PortLine line;
+    std::string reason;
+    ASSERT_TRUE(line.Open(server.Path("rfc2217"), 9600, reason)) << reason;
+
+    auto start = SteadyClock::now();
+    line.DiscardInput();
+    EXPECT_LT(SteadyClock::now() - start, std::chrono::seconds(2));
+
+    std::uint8_t buffer[64];
+    start = SteadyClock::now();
+    EXPECT_EQ(line.Read(buffer, sizeof buffer, start + milliseconds(200)).status,
+              LineReadStatus::kTimedOut);
+    EXPECT_LT(SteadyClock::now() - start, std::chrono::seconds(2));
+
+    Link link(line, LinkParams{}, nullptr);
+    std::uint8_t value = 0;
+    start = SteadyClock::now();
+    EXPECT_EQ(link.ReadByte(2, 3, value), result::kNoAnswer);
+    EXPECT_LT(SteadyClock::now() - start, std::chrono::seconds(6));  // 2 attempts of 1 s
+  }
 }
 
 }  // namespace

@@ -3,12 +3,15 @@
 
 #include <fcntl.h>
 #include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
+#include <functional>
 #include <thread>
 
 #include <gmock/gmock.h>
@@ -174,6 +177,67 @@ TEST(SerialPortOpen, FailuresNameTheDeviceAndTheReason) {
   EXPECT_FALSE(port.Open(pty.SlavePath(), 1200, reason));
   EXPECT_THAT(reason, HasSubstr(platform_texts::kUnsupportedSpeed));
   EXPECT_FALSE(port.IsOpen());
+}
+
+// The user the port checks run as when the tests run as root: root opens an
+// exclusive terminal anyway, so only an ordinary user meets the busy device.
+struct OrdinaryUser {
+  uid_t uid;
+  gid_t gid;
+};
+
+OrdinaryUser Nobody() {
+  const passwd* nobody = ::getpwnam("nobody");
+  return nobody ? OrdinaryUser{nobody->pw_uid, nobody->pw_gid} : OrdinaryUser{65534, 65534};
+}
+
+// What `check` returns when run as an ordinary user: in a child that gives up
+// root for `user` when this process is root, in this process otherwise.
+std::string AsOrdinaryUser(const OrdinaryUser& user, const std::function<std::string()>& check) {
+  if (::getuid() != 0) return check();
+  int out[2];
+  if (::pipe(out) != 0) return "no pipe";
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::close(out[0]);
+    const bool dropped =
+        ::setgroups(0, nullptr) == 0 && ::setgid(user.gid) == 0 && ::setuid(user.uid) == 0;
+    const std::string outcome = dropped ? check() : "root could not be given up";
+    const ssize_t written = ::write(out[1], outcome.data(), outcome.size());
+    ::_exit(written == static_cast<ssize_t>(outcome.size()) ? 0 : 1);
+  }
+  ::close(out[1]);
+  std::string outcome;
+  char chunk[256];
+  for (ssize_t n; (n = ::read(out[0], chunk, sizeof chunk)) > 0;) outcome.append(chunk, n);
+  ::close(out[0]);
+  ::waitpid(child, nullptr, 0);
+  return outcome;
+}
+
+TEST(SerialPortOpen, AnOrdinaryUserOpensThePortAgainAfterClosingIt) {
+  PseudoTerminal pty;  // keeps its side of the slave open, as the simulator does
+  std::string reason;
+  ASSERT_TRUE(pty.Open(reason)) << reason;
+  const OrdinaryUser user = Nobody();
+  if (::getuid() == 0) {
+    ASSERT_EQ(::chown(pty.SlavePath().c_str(), user.uid, user.gid), 0);
+  }
+
+  const std::string outcome = AsOrdinaryUser(user, [&] {
+    SerialPort port;
+    for (const char* attempt : {"first", "second", "third"}) {
+      std::string why;
+      if (!port.Open(pty.SlavePath(), 9600, why)) return std::string(attempt) + " open: " + why;
+      port.Close();
+    }
+    // Reopen() after a close of its own goes through the same close.
+    std::string why;
+    if (!port.Open(pty.SlavePath(), 9600, why) || !port.Reopen() || !port.Reopen())
+      return "reopen: " + why;
+    return std::string("every open succeeded");
+  });
+  EXPECT_EQ(outcome, "every open succeeded");
 }
 
 TEST(SystemReasonTest, ReasonsAPortOrAFileMeetAreRussianOthersKeepTheSystemText) {
