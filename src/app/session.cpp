@@ -53,6 +53,7 @@ void Session::StartUp(Operator& op, StartUpView& view) {
 }
 
 void Session::StartWithoutWindow(Operator& op, const std::string& device) {
+  window_ = false;
   config_ = LoadLinkConfig(dir_, op);
   const DescriptionLines lines = LoadNewProfile(settings);
   form.description.assign(lines.begin(), lines.end());
@@ -141,7 +142,12 @@ void Session::ChangePort(int index, EditorForm& job_form, DeviceSettings& s, Ope
 
 void Session::OpenProfile(const std::string& path, Operator& op) {
   CollectEditor(op);
-  LoadProfileIntoForm(path, op);
+  if (window_) {
+    LoadProfileIntoForm(path, op);
+  } else {
+    const DescriptionLines lines = ReadProfile(path, settings);
+    form.description.assign(lines.begin(), lines.end());
+  }
   ShowRecord();
 }
 

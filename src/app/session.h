@@ -69,6 +69,7 @@ class Session {
   // the record of a new profile built in memory (no recent.prf, no default
   // profiles) shown in the editor, today's date as manufacturing date, then
   // the port (`device` when not empty, else the configured one) and the link.
+  // The profiles such a session opens are only read, never written.
   void StartWithoutWindow(Operator& op, const std::string& device);
 
   // The instrument address the requests carry from now on, instead of
@@ -121,7 +122,10 @@ class Session {
   void ChangePort(int index, EditorForm& form, DeviceSettings& s, Operator& op);
 
   // The open command of the "Файл" menu after the dialog: collects the
-  // editor, loads the profile (creating it when missing) and shows it.
+  // editor, loads the profile (creating it when missing, writing back the
+  // keys a load completes) and shows it. A session without a window, which
+  // opens a profile to compare it or to write it into an instrument, reads
+  // it and leaves the file exactly as it was.
   void OpenProfile(const std::string& path, Operator& op);
 
   // The save command after the dialog: collects the editor and saves to
@@ -181,6 +185,7 @@ class Session {
   PortLine port_;
   std::unique_ptr<ExchangeLogFile> exchange_log_;
   std::unique_ptr<Link> link_;
+  bool window_ = true;  // false after StartWithoutWindow
 };
 
 // The file name a save writes: the chosen name with ".prf" appended unless

@@ -21,6 +21,9 @@ inline constexpr const char* kNoProfile = "Профиль не найден: ";
 
 // A file named as a profile that holds none of a profile's keys.
 inline constexpr const char* kNotAProfile = "Файл не является профилем настроек: ";
+// `report --pdf -` that cannot send the PDF to stdout; the reason follows.
+inline constexpr const char* kCannotSendPdf = "Невозможно вывести PDF в стандартный вывод: ";
+
 // The batch: its plan, its results file, its display and its summary.
 inline constexpr const char* kNoPlan = "План не найден: ";
 inline constexpr const char* kCannotWriteResults = "Невозможно записать файл результатов ";

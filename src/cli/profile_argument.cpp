@@ -3,9 +3,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <filesystem>
 
 #include "cli/cli_texts.h"
+#include "platform/file_kind.h"
 #include "platform/system_reason.h"
 #include "profiles/profile_file.h"
 
@@ -19,9 +19,10 @@ void Tell(Operator& op, const std::string& text) { op.ShowMessage(text, {}, Mess
 }  // namespace
 
 bool ProfileUsable(const std::string& path, Operator& op) {
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) {
-    Tell(op, cli_texts::kNoProfile + path + ": " + SystemReason(EISDIR));
+  // A pipe would be read up by the first look and give the load nothing.
+  const std::string not_regular = NotRegularFileAt(path);
+  if (!not_regular.empty()) {
+    Tell(op, cli_texts::kNoProfile + path + ": " + not_regular);
     return false;
   }
   if (access(path.c_str(), R_OK) != 0) {

@@ -6,28 +6,59 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <random>
 
+#include "platform/file_kind.h"
 #include "platform/system_reason.h"
 
 namespace zrm {
 
 namespace {
 
-// The file a write to `path` must replace: the target of a symbolic link, so
-// the link itself survives.
-std::string ResolveTarget(const std::string& path) {
-  struct stat link_info {};
-  if (lstat(path.c_str(), &link_info) != 0 || !S_ISLNK(link_info.st_mode)) return path;
-  char resolved[PATH_MAX];
-  return realpath(path.c_str(), resolved) ? std::string(resolved) : path;
-}
-
 std::string DirectoryOf(const std::string& path) {
   const auto slash = path.rfind('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// Links in a chain longer than this are taken for a loop, as the system does.
+constexpr int kMaxLinkHops = 40;
+
+// Where a write to `path` lands: the end of its chain of symbolic links, so
+// that every link survives (a relative link counts from its own folder). A
+// dangling chain ends at the missing file, which the write then creates.
+// False with the errno value in `error` when the chain cannot be followed.
+bool FollowLinks(const std::string& path, std::string& target, int& error) {
+  target = path;
+  for (int hop = 0;; ++hop) {
+    struct stat info {};
+    if (lstat(target.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return true;
+    if (hop == kMaxLinkHops) {
+      error = ELOOP;
+      return false;
+    }
+    std::string link(PATH_MAX, '\0');
+    const ssize_t length = readlink(target.c_str(), link.data(), link.size());
+    if (length <= 0) {
+      error = length < 0 ? errno : ENOENT;
+      return false;
+    }
+    link.resize(static_cast<std::size_t>(length));
+    target = link.front() == '/' ? link : DirectoryOf(target) + "/" + link;
+  }
+}
+
+// The regular file, existing or not, that a write to `path` replaces. A
+// device, pipe, socket or folder, reached directly or through links (also
+// the system's links such as /proc/self/fd/1), is refused: a rename would
+// put a regular file in its place. False with the reason in `error`.
+bool FileToReplace(const std::string& path, std::string& target, std::string& error) {
+  error = NotRegularFileAt(path);
+  if (!error.empty()) return false;
+  int link_error = 0;
+  if (FollowLinks(path, target, link_error)) return true;
+  error = SystemReason(link_error);
+  return false;
 }
 
 // Creates a new, exclusively owned temporary file beside `target`.
@@ -64,15 +95,11 @@ void SyncDirectory(const std::string& directory) {
 
 }  // namespace
 
-bool ReplaceFileAtomically(const std::string& path, std::string_view content,
-                           std::string& error) {
-  const std::string target = ResolveTarget(path);
+bool ReplaceFileAtomically(const std::string& path, std::string_view content, std::string& error) {
+  std::string target;
+  if (!FileToReplace(path, target, error)) return false;
   struct stat old_info {};
   const bool existed = stat(target.c_str(), &old_info) == 0;
-  if (existed && S_ISDIR(old_info.st_mode)) {
-    error = SystemReason(EISDIR);
-    return false;
-  }
   if (existed && ((old_info.st_mode & 0222) == 0 || access(target.c_str(), W_OK) != 0)) {
     error = SystemReason(EACCES);
     return false;

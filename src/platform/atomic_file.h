@@ -8,12 +8,16 @@
 namespace zrm {
 
 // Writes `content` to a temporary file beside `path`, flushes it to the disk
-// and renames it over `path` (through a symbolic link, onto its target). The
+// and renames it over `path`. A symbolic link (or a chain of them) is
+// followed and its final target replaced, the temporary file beside that
+// target, so the links stay; a dangling link gets its target created. A
+// path that is, or leads to, something other than a regular file (a device,
+// a pipe, a socket, a folder) is refused and left untouched. The
 // permissions and owner of an existing file are kept. A file without any
 // write permission counts as read-only and is not replaced. On failure
-// returns false, sets `error` to the system's reason and leaves `path` as it
-// was.
-bool ReplaceFileAtomically(const std::string& path, std::string_view content,
-                           std::string& error);
+// returns false, sets `error` to the reason ("это устройство, а не файл",
+// "нет доступа", ...) and leaves `path` as it was. Every file the program
+// replaces as a whole goes through here.
+bool ReplaceFileAtomically(const std::string& path, std::string_view content, std::string& error);
 
 }  // namespace zrm

@@ -26,6 +26,12 @@ inline constexpr const char* kNoAccess = "нет доступа";
 inline constexpr const char* kReadOnlyFileSystem = "файловая система только для чтения";
 inline constexpr const char* kNoSpaceLeft = "на диске нет места";
 inline constexpr const char* kIsFolder = "это папка, а не файл";
+// A file to read or replace that is no regular file; it is left untouched.
+inline constexpr const char* kIsDevice = "это устройство, а не файл";
+inline constexpr const char* kIsPipe = "это канал (FIFO), а не файл";
+inline constexpr const char* kIsSocket = "это сокет, а не файл";
+// A chain of symbolic links too long to follow (or one that loops).
+inline constexpr const char* kTooManyLinks = "слишком много символьных ссылок";
 // Followed by the system's own text.
 inline constexpr const char* kOtherSystemError = "ошибка системы: ";
 // Permission hint; the group that owns the device follows in quotes.

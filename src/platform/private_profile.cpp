@@ -9,6 +9,7 @@
 
 #include "platform/atomic_file.h"
 #include "platform/cp1251.h"
+#include "platform/file_kind.h"
 #include "platform/number_text.h"
 #include "platform/system_reason.h"
 
@@ -55,7 +56,9 @@ PrivateProfile::PrivateProfile(std::string path) : path_(std::move(path)) {}
 
 PrivateProfile PrivateProfile::Load(const std::string& path) {
   PrivateProfile profile(path);
-  if (!FileExists(path)) return profile;
+  // A pipe or a device would block the read or never end; it is no profile.
+  profile.read_error_ = NotRegularFileAt(path);
+  if (!profile.read_error_.empty() || !FileExists(path)) return profile;
   errno = 0;
   std::ifstream in(path, std::ios::binary);
   std::ostringstream bytes;
@@ -178,7 +181,7 @@ bool PrivateProfile::Save(std::string& error) {
 
 void ClearFileAttributes(const std::string& path) {
   struct stat info {};
-  if (stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return;
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return;
   chmod(path.c_str(), (info.st_mode & 07777) | S_IWUSR);
 }
 

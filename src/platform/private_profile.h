@@ -26,8 +26,9 @@ class PrivateProfile {
   // An empty profile bound to `path`; nothing is read.
   explicit PrivateProfile(std::string path);
 
-  // Reads `path`; a missing or unreadable file gives an empty profile.
-  // A file that exists but cannot be read is never replaced by Save().
+  // Reads `path`; a missing or unreadable file gives an empty profile. A
+  // file that exists but cannot be read, or is no regular file (a device or
+  // a pipe is not read at all), is never replaced by Save().
   static PrivateProfile Load(const std::string& path);
 
   const std::string& Path() const { return path_; }
@@ -85,8 +86,9 @@ class PrivateProfile {
   std::string read_error_;  // why an existing file could not be read
 };
 
-// Clears the read-only state of a file (gives its owner write permission) so
-// it can be replaced; a missing file is no error.
+// Clears the read-only state of a regular file (gives its owner write
+// permission) so it can be replaced; a missing file is no error, and a
+// device, pipe or folder is left as it is.
 void ClearFileAttributes(const std::string& path);
 
 // True when a file (not a directory) exists at `path`.

@@ -22,6 +22,7 @@ std::string SystemReason(int error) {
     case ENOSPC:
     case EDQUOT: return kNoSpaceLeft;
     case EISDIR: return kIsFolder;
+    case ELOOP: return kTooManyLinks;
     case ECONNREFUSED: return kConnectionRefused;
     default: return kOtherSystemError + std::generic_category().message(error);
   }

@@ -22,6 +22,13 @@ using DescriptionLines = std::array<std::string, 4>;
 // description lines (also stored in settings.description).
 DescriptionLines LoadProfile(const std::string& path, DeviceSettings& settings, Operator& op);
 
+// Fills `settings` from the profile at `path` exactly as LoadProfile does,
+// but never writes the file: nothing is written back and a missing file is
+// read as a new profile without creating it. For the commands that compare a
+// profile with the instrument or write it into one, which must leave the
+// profile as they found it. Returns the four description lines.
+DescriptionLines ReadProfile(const std::string& path, DeviceSettings& settings);
+
 // Fills `settings` as LoadProfile does from a profile it has just created,
 // built in memory without any file. Returns the four description lines.
 DescriptionLines LoadNewProfile(DeviceSettings& settings);

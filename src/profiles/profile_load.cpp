@@ -128,14 +128,18 @@ void ReadRecord(const PrivateProfile& profile, DeviceSettings& settings) {
   ReadSensorRanges(read, settings.sensor_ranges);
 }
 
+// The profile at `path` in memory; a complete new profile when no file is
+// there (written to disk only by a caller that saves it).
+PrivateProfile ProfileOrNew(const std::string& path) {
+  PrivateProfile profile = PrivateProfile::Load(path);
+  if (!FileExists(path)) WriteEntries(profile, NewProfileEntries());
+  return profile;
+}
+
 }  // namespace
 
 DescriptionLines LoadProfile(const std::string& path, DeviceSettings& settings, Operator& op) {
-  PrivateProfile profile = PrivateProfile::Load(path);
-  if (!FileExists(path)) {
-    ClearFileAttributes(path);
-    WriteEntries(profile, NewProfileEntries());
-  }
+  PrivateProfile profile = ProfileOrNew(path);
   ReadRecord(profile, settings);
 
   // Everything is read before the file is touched, so a profile that cannot
@@ -143,6 +147,11 @@ DescriptionLines LoadProfile(const std::string& path, DeviceSettings& settings, 
   profile.SetString("Grad", "wr_grad_immid", "1");
   profile.SetString("GEN", "otk_type", std::to_string(settings.general.otk_type));
   SaveOrReport(profile, op);
+  return settings.description.txt;
+}
+
+DescriptionLines ReadProfile(const std::string& path, DeviceSettings& settings) {
+  ReadRecord(ProfileOrNew(path), settings);
   return settings.description.txt;
 }
 

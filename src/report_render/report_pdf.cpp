@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <optional>
-#include <string_view>
+#include <string>
 
 #include "platform/atomic_file.h"
 #include "report_render/report_render_texts.h"
@@ -56,12 +56,24 @@ std::optional<QByteArray> PdfOf(const ConfigurationPage& page) {
 
 }  // namespace
 
+bool RenderConfigurationPagePdfBytes(const ConfigurationPage& page, std::string& pdf,
+                                     std::string& error) {
+  const FontServices fonts;
+  const std::optional<QByteArray> document = fonts.Ready() ? PdfOf(page) : std::nullopt;
+  if (!document) {
+    error = report_render_texts::kPdfNotRendered;
+    return false;
+  }
+  pdf.assign(document->constData(), static_cast<std::size_t>(document->size()));
+  return true;
+}
+
 bool RenderConfigurationPagePdf(const ConfigurationPage& page, const std::string& path,
                                 std::string& error) {
-  const FontServices fonts;
-  const std::optional<QByteArray> pdf = fonts.Ready() ? PdfOf(page) : std::nullopt;
-  std::string reason = report_render_texts::kPdfNotRendered;
-  if (pdf && ReplaceFileAtomically(path, std::string_view(pdf->constData(), pdf->size()), reason))
+  std::string pdf;
+  std::string reason;
+  if (RenderConfigurationPagePdfBytes(page, pdf, reason) &&
+      ReplaceFileAtomically(path, pdf, reason))
     return true;
   error = std::string(report_render_texts::kCannotWritePdf) + path + ": " + reason;
   return false;

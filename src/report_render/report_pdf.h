@@ -17,4 +17,10 @@ namespace zrm {
 bool RenderConfigurationPagePdf(const ConfigurationPage& page, const std::string& path,
                                 std::string& error);
 
+// The same one-page PDF as bytes in `pdf`, for a program that sends it on
+// itself (zrm48ctl report --pdf - writes it to stdout). False with the
+// reason in `error` when no document could be made.
+bool RenderConfigurationPagePdfBytes(const ConfigurationPage& page, std::string& pdf,
+                                     std::string& error);
+
 }  // namespace zrm

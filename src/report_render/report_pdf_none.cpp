@@ -11,4 +11,9 @@ bool RenderConfigurationPagePdf(const ConfigurationPage&, const std::string&, st
   return false;
 }
 
+bool RenderConfigurationPagePdfBytes(const ConfigurationPage&, std::string&, std::string& error) {
+  error = report_render_texts::kNoPdfInThisBuild;
+  return false;
+}
+
 }  // namespace zrm

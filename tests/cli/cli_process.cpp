@@ -1,13 +1,18 @@
 #include "cli/cli_process.h"
 
+#include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
 #include <termios.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 
@@ -160,6 +165,21 @@ std::vector<std::string> Lines(const std::string& text) {
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   return lines;
+}
+
+std::string FileState(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return "missing";
+  std::ifstream in(path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return bytes + "|inode " + std::to_string(info.st_ino) + "|mtime " +
+         std::to_string(info.st_mtim.tv_sec) + "." + std::to_string(info.st_mtim.tv_nsec);
+}
+
+std::string AgedFileState(const std::string& path) {
+  const timespec year_ago[2] = {{0, UTIME_OMIT}, {std::time(nullptr) - 365 * 86400, 0}};
+  utimensat(AT_FDCWD, path.c_str(), year_ago, 0);
+  return FileState(path);
 }
 
 }  // namespace zrm::test

@@ -51,6 +51,15 @@ CliOutcome RunCtl(const std::vector<std::string>& args, const CliRunOptions& opt
 // The lines of a program's output or a file, without their line ends.
 std::vector<std::string> Lines(const std::string& text);
 
+// What a command could change of a file: its bytes, its inode (an atomic
+// replacement gives a new one) and its modification time; "missing" when
+// there is no file.
+std::string FileState(const std::string& path);
+
+// FileState after the file's modification time is set a year back, so that
+// a rewrite within the same second shows too.
+std::string AgedFileState(const std::string& path);
+
 // The zrm48sim program serving until destroyed (SIGTERM).
 class SimProgram {
  public:

@@ -2,9 +2,12 @@
 // as text lines on stdout.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -59,16 +62,62 @@ TEST(CliReportTest, PdfHoldsThePageTwice) {
   sim::Simulator simulator;
   ASSERT_TRUE(simulator.Start());
   ScratchDir dir;
-  const std::string pdf = dir.File("report.pdf");
-  const CliOutcome outcome =
-      RunCtl({"--dir", dir.Path(), "--device", simulator.SlavePath(), "report", "--pdf", pdf});
-  if (PdfUnavailable(outcome)) GTEST_SKIP() << "built without Qt";
-  ASSERT_EQ(outcome.exit_code, 0) << outcome.err;
-  const std::string text = PdfText(pdf);
-  const std::string device_line = "Прибор ЗРМ4813Н номер 047-12345";
-  const std::size_t first = text.find(device_line);
-  ASSERT_NE(first, std::string::npos) << text;
-  EXPECT_NE(text.find(device_line, first + device_line.size()), std::string::npos) << text;
+  // To a file, through a dangling link (whose target the PDF becomes), and
+  // with "-" to stdout alone, in place of the text lines.
+  ASSERT_EQ(symlink("linked.pdf", dir.File("link.pdf").c_str()), 0);
+  for (const std::string& target :
+       {dir.File("report.pdf"), dir.File("link.pdf"), std::string("-")}) {
+    SCOPED_TRACE(target);
+    const CliOutcome outcome =
+        RunCtl({"--dir", dir.Path(), "--device", simulator.SlavePath(), "report", "--pdf", target});
+    if (PdfUnavailable(outcome)) GTEST_SKIP() << "built without Qt";
+    ASSERT_EQ(outcome.exit_code, 0) << outcome.err;
+    std::string pdf = target;
+    if (target == "-") {
+      EXPECT_EQ(outcome.out.rfind("%PDF-", 0), 0u);
+      pdf = dir.File("stdout.pdf");
+      WriteBytes(pdf, outcome.out);
+    }
+    const std::string text = PdfText(pdf);
+    const std::string device_line = "Прибор ЗРМ4813Н номер 047-12345";
+    const std::size_t first = text.find(device_line);
+    ASSERT_NE(first, std::string::npos) << text;
+    EXPECT_NE(text.find(device_line, first + device_line.size()), std::string::npos) << text;
+  }
+  EXPECT_EQ(std::filesystem::read_symlink(dir.File("link.pdf")), "linked.pdf");
+  EXPECT_EQ(ReadBytes(dir.File("linked.pdf")).rfind("%PDF-", 0), 0u);
+}
+
+// A device, a pipe or a folder named for the PDF is refused before the
+// instrument is asked anything, and stays what it was.
+TEST(CliReportTest, PdfIntoSomethingOtherThanAFileIsRefused) {
+  sim::Simulator simulator;
+  ASSERT_TRUE(simulator.Start());
+  ScratchDir dir;
+  ASSERT_EQ(mkfifo(dir.File("pipe.pdf").c_str(), 0644), 0);
+  ASSERT_EQ(mkdir(dir.File("folder.pdf").c_str(), 0755), 0);
+  ASSERT_EQ(symlink("/dev/null", dir.File("null.pdf").c_str()), 0);
+  const std::pair<std::string, std::string> refused[] = {
+      {"/dev/null", "это устройство, а не файл"},
+      {dir.File("null.pdf"), "это устройство, а не файл"},
+      {dir.File("pipe.pdf"), "это канал (FIFO), а не файл"},
+      {dir.File("folder.pdf"), "это папка, а не файл"},
+  };
+  for (const auto& [target, reason] : refused) {
+    SCOPED_TRACE(target);
+    struct stat before {};
+    ASSERT_EQ(lstat(target.c_str(), &before), 0);
+    const CliOutcome outcome =
+        RunCtl({"--dir", dir.Path(), "--device", simulator.SlavePath(), "report", "--pdf", target});
+    EXPECT_EQ(outcome.exit_code, 14);
+    EXPECT_EQ(outcome.err, "Невозможно записать файл PDF " + target + ": " + reason + "\n");
+    EXPECT_EQ(outcome.out, "");
+    struct stat after {};
+    ASSERT_EQ(lstat(target.c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+  }
+  EXPECT_EQ(simulator.RequestsReceived(), 0u);
 }
 
 TEST(CliReportTest, ReadFailureMakesNoPdf) {

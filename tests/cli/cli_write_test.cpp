@@ -4,6 +4,7 @@
 // answered No sends nothing.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <regex>
@@ -151,7 +152,9 @@ TEST_F(CliWriteQuestionTest, NoAnswerWithoutYesStopsBeforeAnyFrame) {
 }
 
 TEST_F(CliWriteQuestionTest, YesAnswersTheQuestionAndWrites) {
+  const std::string before = AgedFileState(dir_.File("asks.prf"));
   const CliOutcome outcome = Ctl({"--yes", "write", dir_.File("asks.prf")});
+  EXPECT_EQ(FileState(dir_.File("asks.prf")), before);
   EXPECT_EQ(outcome.exit_code, 0) << outcome.err;
   EXPECT_NE(outcome.err.find("Записать так как есть?\nОтвет: Да\n"), std::string::npos)
       << outcome.err;
@@ -174,13 +177,18 @@ TEST_F(CliWriteQuestionTest, FileWithoutProfileKeysIsRefusedLikeAMissingOne) {
   std::uint32_t x = 12345;
   for (char& c : noise) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 24);
   WriteBytes(dir_.File("noise.prf"), noise);
-  for (const char* command : {"write", "diff"}) {
-    const CliOutcome outcome = Ctl({"--yes", command, dir_.File("noise.prf")});
-    EXPECT_EQ(outcome.exit_code, 14) << command;
-    EXPECT_NE(outcome.err.find("Файл не является профилем настроек: " + dir_.File("noise.prf")),
-              std::string::npos)
-        << outcome.err;
-  }
+  // A pipe would be read up by the first look at it (or block the command).
+  ASSERT_EQ(mkfifo(dir_.File("pipe.prf").c_str(), 0644), 0);
+  const std::pair<std::string, std::string> refused[] = {
+      {"noise.prf", "Файл не является профилем настроек: " + dir_.File("noise.prf")},
+      {"pipe.prf", "Профиль не найден: " + dir_.File("pipe.prf") + ": это канал (FIFO), а не файл"},
+  };
+  for (const auto& [name, message] : refused)
+    for (const char* command : {"write", "diff"}) {
+      const CliOutcome outcome = Ctl({"--yes", command, dir_.File(name)});
+      EXPECT_EQ(outcome.exit_code, 14) << command;
+      EXPECT_NE(outcome.err.find(message), std::string::npos) << outcome.err;
+    }
   EXPECT_EQ(simulator_.RequestsReceived(), requests_before_);
 }
 
@@ -193,11 +201,17 @@ void ChangeSetPoint(const std::string& profile) {
 }
 
 TEST_F(CliWriteQuestionTest, DiffThenChangesOnlyThenNoDifference) {
+  // A read saves no "Grad" wr_grad_immid (a load adds it): each command
+  // below reads a profile with missing keys, and none may change the file.
+  ASSERT_EQ(ReadBytes(dir_.File("asks.prf")).find("wr_grad_immid"), std::string::npos);
+  std::string before = AgedFileState(dir_.File("asks.prf"));
   const CliOutcome same = Ctl({"diff", dir_.File("asks.prf")});
   EXPECT_EQ(same.exit_code, 0) << same.out << same.err;
   EXPECT_EQ(same.out, "");
+  EXPECT_EQ(FileState(dir_.File("asks.prf")), before);
 
   ChangeSetPoint(dir_.File("asks.prf"));
+  before = AgedFileState(dir_.File("asks.prf"));
   const CliOutcome differs = Ctl({"diff", dir_.File("asks.prf")});
   EXPECT_EQ(differs.exit_code, 65) << differs.err;
   EXPECT_TRUE(std::regex_match(differs.out, std::regex("Канал 1: Величина I: [-0-9.]+ → 55\\.5000\n")))
@@ -209,6 +223,13 @@ TEST_F(CliWriteQuestionTest, DiffThenChangesOnlyThenNoDifference) {
   EXPECT_EQ(Ctl({"diff", dir_.File("asks.prf")}).exit_code, 0);
   EXPECT_EQ(Ctl({"--yes", "write", "--changes-only", dir_.File("asks.prf")}).exit_code, 0);
   EXPECT_EQ(simulator_.RestartCount(), 1u);  // nothing to write: no restart
+  EXPECT_EQ(FileState(dir_.File("asks.prf")), before);
+
+  // The window's "Открыть" still completes the profile it opens.
+  Session window(dir_.Path());
+  RecordingOperator op;
+  window.OpenProfile(dir_.File("asks.prf"), op);
+  EXPECT_NE(ReadBytes(dir_.File("asks.prf")).find("wr_grad_immid=1"), std::string::npos);
 }
 
 // Everything of a profile but its description lines.

@@ -1,12 +1,18 @@
 #include "platform/private_profile.h"
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#include "platform/atomic_file.h"
 #include "support/scratch_dir.h"
 
 namespace zrm {
@@ -198,6 +204,163 @@ TEST(PrivateProfile, SaveKeepsPermissionsAndSymbolicLinks) {
   ASSERT_EQ(stat(target.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0640u);
   EXPECT_EQ(ReadBytes(target), "[A]\r\nk=2\r\n");
+}
+
+// What is at `path` itself (not followed): kind, inode, device number and,
+// for a link, where it points.
+std::string NodeAt(const std::string& path) {
+  struct stat info {};
+  if (lstat(path.c_str(), &info) != 0) return path + " missing\n";
+  std::string text = path + " " + std::to_string(info.st_mode) + " " + std::to_string(info.st_ino) +
+                     " " + std::to_string(info.st_rdev);
+  if (S_ISLNK(info.st_mode)) text += " -> " + std::filesystem::read_symlink(path).string();
+  return text + "\n";
+}
+
+// Every node under `folder`, in a stable order.
+std::string NodesUnder(const std::string& folder) {
+  std::vector<std::string> nodes;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+    nodes.push_back(NodeAt(entry.path().string()));
+  std::sort(nodes.begin(), nodes.end());
+  std::string text;
+  for (const std::string& node : nodes) text += node;
+  return text;
+}
+
+void MakeSocket(const std::string& path) {
+  const int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  path.copy(address.sun_path, sizeof address.sun_path - 1);
+  ASSERT_EQ(bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+  close(fd);
+}
+
+// One place a save may be pointed at: links are followed and their final
+// target replaced (the links stay), anything but a regular file is refused
+// and left exactly as it was.
+struct SaveTarget {
+  const char* what;
+  std::function<void(const ScratchDir&)> make;  // builds the scene in the folder
+  std::string path;                             // saved to (in the folder unless absolute)
+  std::string refusal;                          // empty: the save succeeds
+  std::string written;                          // the file that then holds the content
+  std::vector<std::string> links;               // links that must still be links
+};
+
+TEST(PrivateProfile, SavesFollowLinksAndNeverReplaceAnythingButARegularFile) {
+  int pipe_ends[2];
+  ASSERT_EQ(pipe(pipe_ends), 0);
+  const auto in = [](const ScratchDir& dir, const char* name) { return dir.File(name); };
+  const std::vector<SaveTarget> targets = {
+      {"link to a file",
+       [&](const ScratchDir& d) {
+         WriteBytes(d.File("real.prf"), "old");
+         symlink(in(d, "real.prf").c_str(), d.File("link.prf").c_str());
+       },
+       "link.prf",
+       "",
+       "real.prf",
+       {"link.prf"}},
+      {"chain of relative links into a subfolder",
+       [](const ScratchDir& d) {
+         mkdir(d.File("sub").c_str(), 0755);
+         WriteBytes(d.File("sub/real.prf"), "old");
+         symlink("real.prf", d.File("sub/middle.prf").c_str());
+         symlink("sub/middle.prf", d.File("chain.prf").c_str());
+       },
+       "chain.prf",
+       "",
+       "sub/real.prf",
+       {"chain.prf", "sub/middle.prf"}},
+      {"dangling link: its target is created",
+       [](const ScratchDir& d) { symlink("created.prf", d.File("dangling.prf").c_str()); },
+       "dangling.prf",
+       "",
+       "created.prf",
+       {"dangling.prf"}},
+      {"dangling link into a missing folder",
+       [](const ScratchDir& d) { symlink("gone/x.prf", d.File("dangling.prf").c_str()); },
+       "dangling.prf",
+       "нет такого файла или устройства",
+       "",
+       {}},
+      {"links in a loop",
+       [](const ScratchDir& d) {
+         symlink("b.prf", d.File("a.prf").c_str());
+         symlink("a.prf", d.File("b.prf").c_str());
+       },
+       "a.prf",
+       "слишком много символьных ссылок",
+       "",
+       {}},
+      {"FIFO",
+       [](const ScratchDir& d) { mkfifo(d.File("pipe.prf").c_str(), 0444); },
+       "pipe.prf",
+       "это канал (FIFO), а не файл",
+       "",
+       {}},
+      {"link to a FIFO",
+       [](const ScratchDir& d) {
+         mkfifo(d.File("pipe").c_str(), 0444);
+         symlink("pipe", d.File("pipe.prf").c_str());
+       },
+       "pipe.prf",
+       "это канал (FIFO), а не файл",
+       "",
+       {}},
+      {"folder",
+       [](const ScratchDir& d) { mkdir(d.File("folder.prf").c_str(), 0555); },
+       "folder.prf",
+       "это папка, а не файл",
+       "",
+       {}},
+      {"socket",
+       [](const ScratchDir& d) { MakeSocket(d.File("socket.prf")); },
+       "socket.prf",
+       "это сокет, а не файл",
+       "",
+       {}},
+      {"/dev/null", [](const ScratchDir&) {}, "/dev/null", "это устройство, а не файл", "", {}},
+      {"link to /dev/null",
+       [](const ScratchDir& d) { symlink("/dev/null", d.File("null.prf").c_str()); },
+       "null.prf",
+       "это устройство, а не файл",
+       "",
+       {}},
+      {"the system's link to an open pipe",
+       [](const ScratchDir&) {},
+       "/proc/self/fd/" + std::to_string(pipe_ends[1]),
+       "это канал (FIFO), а не файл",
+       "",
+       {}},
+  };
+  for (const SaveTarget& target : targets) {
+    SCOPED_TRACE(target.what);
+    ScratchDir dir;
+    target.make(dir);
+    const std::string path = target.path[0] == '/' ? target.path : dir.File(target.path);
+    const std::string nodes_before = NodesUnder(dir.Path()) + NodeAt(path);
+
+    ClearFileAttributes(path);  // as a profile save does first
+    std::string error;
+    const bool saved = ReplaceFileAtomically(path, "new", error);
+
+    if (!target.refusal.empty()) {
+      EXPECT_FALSE(saved);
+      EXPECT_EQ(error, target.refusal);
+      EXPECT_EQ(NodesUnder(dir.Path()) + NodeAt(path), nodes_before);
+      continue;
+    }
+    EXPECT_TRUE(saved) << error;
+    EXPECT_EQ(ReadBytes(dir.File(target.written)), "new");
+    for (const std::string& link : target.links)
+      EXPECT_NE(NodeAt(dir.File(link)).find(" -> "), std::string::npos) << link;
+    EXPECT_EQ(NodesUnder(dir.Path()).find(".tmp"), std::string::npos);
+  }
+  close(pipe_ends[0]);
+  close(pipe_ends[1]);
 }
 
 }  // namespace

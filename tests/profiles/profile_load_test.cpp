@@ -58,10 +58,14 @@ TEST(LoadProfile, AMissingProfileIsCreatedWithTheNewContentAndLoaded) {
   EXPECT_EQ(s.description.txt, lines);
   ExpectNewRecord(s);
 
-  // The same record built in memory, and both saved alike.
+  // The same record built in memory, and read from a missing file, which
+  // that read does not create; all saved alike.
   DeviceSettings in_memory;
   EXPECT_EQ(LoadNewProfile(in_memory), lines);
   ExpectNewRecord(in_memory);
+  DeviceSettings read;
+  EXPECT_EQ(ReadProfile(dir.File("missing.prf"), read), lines);
+  ExpectNewRecord(read);
   ASSERT_TRUE(SaveProfile(dir.File("a.prf"), s, lines, op));
   ASSERT_TRUE(SaveProfile(dir.File("b.prf"), in_memory, lines, op));
   EXPECT_EQ(ReadBytes(dir.File("a.prf")), ReadBytes(dir.File("b.prf")));
@@ -72,33 +76,44 @@ TEST(LoadProfile, MissingKeysGetTheirAbsentValuesNotTheNewOnes) {
   ScratchDir dir;
   RecordingOperator op;
   const std::string path = dir.File("p.prf");
-  WriteBytes(path, "[CH1]\r\nns=4\r\n[CH2]\r\ndat=5\r\n");
+  const std::string content = "[CH1]\r\nns=4\r\n[CH2]\r\ndat=5\r\n";
+  WriteBytes(path, content);
   DeviceSettings s;
   s.general.serial_lo = 7;
   s.general.firmware_version = 0x123;
   s.general.date_year = 2021;
+  // A read for a comparison or a write gives the same record and leaves the
+  // file as it is; the load writes its two keys back.
+  DeviceSettings read = s;
+  const DescriptionLines read_lines = ReadProfile(path, read);
+  EXPECT_EQ(ReadBytes(path), content);
   const DescriptionLines lines = LoadProfile(path, s, op);
+  EXPECT_EQ(read_lines, lines);
 
-  EXPECT_EQ(s.channel[0].ns, 4);
-  EXPECT_EQ(s.channel[1].ns, 0);
-  EXPECT_EQ(s.channel[1].dat, 5);
-  EXPECT_EQ(s.channel[1].use, 0);
-  EXPECT_EQ(s.channel[1].ver_rel_proc, 1);
-  EXPECT_EQ(s.channel[1].text, "Канал 2");
-  EXPECT_FLOAT_EQ(s.channel[1].diap_max, 100.0f);
-  EXPECT_FLOAT_EQ(s.channel[1].his2, 0.02f);
-  EXPECT_EQ(s.calibration.kalib_del, 90);
-  EXPECT_EQ(s.general.use_max, 0);
-  EXPECT_EQ(s.general.err_ver, 1);
-  EXPECT_EQ(s.general.gen_select, 1);
-  EXPECT_EQ(s.relay.select, 1);
+  for (const DeviceSettings& r : {read, s}) {
+    EXPECT_EQ(r.channel[0].ns, 4);
+    EXPECT_EQ(r.channel[1].ns, 0);
+    EXPECT_EQ(r.channel[1].dat, 5);
+    EXPECT_EQ(r.channel[1].use, 0);
+    EXPECT_EQ(r.channel[1].ver_rel_proc, 1);
+    EXPECT_EQ(r.channel[1].text, "Канал 2");
+    EXPECT_FLOAT_EQ(r.channel[1].diap_max, 100.0f);
+    EXPECT_FLOAT_EQ(r.channel[1].his2, 0.02f);
+    EXPECT_EQ(r.calibration.kalib_del, 90);
+    EXPECT_EQ(r.calibration.wr_grad_immid, 1);
+    EXPECT_EQ(r.general.use_max, 0);
+    EXPECT_EQ(r.general.err_ver, 1);
+    EXPECT_EQ(r.general.gen_select, 1);
+    EXPECT_EQ(r.general.otk_type, 47);
+    EXPECT_EQ(r.relay.select, 1);
+    EXPECT_FLOAT_EQ(r.sensor_ranges[9].max, 1300.0f);
+    EXPECT_FLOAT_EQ(r.sensor_ranges[0].min, -50.0f);
+    // What no profile carries stays as it was.
+    EXPECT_EQ(r.general.serial_lo, 7);
+    EXPECT_EQ(r.general.firmware_version, 0x123);
+    EXPECT_EQ(r.general.date_year, 2021);
+  }
   EXPECT_EQ(lines[0], "Прибор ЗРМ48ХХ Н. Описение настроек текущего профиля.");
-  EXPECT_FLOAT_EQ(s.sensor_ranges[9].max, 1300.0f);
-  EXPECT_FLOAT_EQ(s.sensor_ranges[0].min, -50.0f);
-  // What no profile carries stays as it was.
-  EXPECT_EQ(s.general.serial_lo, 7);
-  EXPECT_EQ(s.general.firmware_version, 0x123);
-  EXPECT_EQ(s.general.date_year, 2021);
   // The two write-backs, appended where their sections end.
   EXPECT_EQ(ReadBytes(path),
             "[CH1]\r\nns=4\r\n[CH2]\r\ndat=5\r\n[Grad]\r\nwr_grad_immid=1\r\n[GEN]\r\notk_type=47\r\n");

@@ -17,10 +17,12 @@ ScratchDir::ScratchDir() {
 
 ScratchDir::~ScratchDir() {
   std::error_code ignored;
-  // Read-only leftovers of a test must not survive it.
+  // Read-only leftovers of a test must not survive it. A link is left alone:
+  // changing its mode would change what it points to (say, /dev/null).
   for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, ignored))
-    std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ignored);
+    if (!entry.is_symlink(ignored))
+      std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_all,
+                                   std::filesystem::perm_options::add, ignored);
   std::filesystem::remove_all(path_, ignored);
 }
 
