@@ -52,19 +52,19 @@ void Session::StartUp(Operator& op, StartUpView& view) {
   view.ShowEditor();
 }
 
-void Session::StartWithoutWindow(Operator& op, const std::string& device) {
+bool Session::StartWithoutWindow(Operator& op, const std::string& device) {
   window_ = false;
+  device_ = device;
   config_ = LoadLinkConfig(dir_, op);
   const DescriptionLines lines = LoadNewProfile(settings);
   form.description.assign(lines.begin(), lines.end());
   ShowRecord();
   SetManufacturingDateToToday(settings.general);
   ShowRecord();
-  if (device.empty())
-    OpenConfiguredPort(port_, config_, op);
-  else
-    OpenPort(port_, device, config_.speed, op);
+  const bool opened = device.empty() ? OpenConfiguredPort(port_, config_, op)
+                                      : OpenPort(port_, device, config_.speed, op);
   CreateLink();
+  return opened;
 }
 
 void Session::UseNetAddress(std::uint32_t address) {
@@ -89,7 +89,10 @@ void Session::ShutDown(Operator& op) {
 }
 
 bool Session::PortReadyFor(Operator& op) {
-  if (port_.IsOpen() || config_.PortPath().empty()) return true;
+  if (port_.IsOpen() || (device_.empty() && config_.PortPath().empty())) return true;
+  // Without a window the port was opened once, at start, and a failure was
+  // told then: a command ends with 2, and never falls back to another port.
+  if (!window_) return false;
   return OpenConfiguredPort(port_, config_, op);
 }
 

@@ -70,7 +70,9 @@ class Session {
   // profiles) shown in the editor, today's date as manufacturing date, then
   // the port (`device` when not empty, else the configured one) and the link.
   // The profiles such a session opens are only read, never written.
-  void StartWithoutWindow(Operator& op, const std::string& device);
+  // False when the port could not be opened (told to the user); the
+  // session's commands then end with 2 and nothing is sent anywhere.
+  bool StartWithoutWindow(Operator& op, const std::string& device);
 
   // The instrument address the requests carry from now on, instead of
   // dev.dat's (a batch row names the instrument of a bus it talks to).
@@ -186,6 +188,7 @@ class Session {
   std::unique_ptr<ExchangeLogFile> exchange_log_;
   std::unique_ptr<Link> link_;
   bool window_ = true;  // false after StartWithoutWindow
+  std::string device_;  // the device given instead of the configured port
 };
 
 // The file name a save writes: the chosen name with ".prf" appended unless

@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "app/session.h"
+#include "cli/command_session.h"
 #include "cli/cli_commands.h"
 #include "cli/interrupt_as_esc.h"
 #include "cli/profile_argument.h"
@@ -10,7 +11,7 @@ namespace zrm {
 int RunDiff(const CliOptions& options, CliOperator& op, std::FILE* out) {
   TreatInterruptAsEsc();
   Session session(options.dir);
-  session.StartWithoutWindow(op, options.device);
+  if (!StartCommandSession(session, op, options)) return kDeviceNotOpenedExit;
   if (!OpenNamedProfile(session, options.file, op)) return static_cast<int>(result::kFile);
   DeviceSettings instrument;
   std::vector<SettingDifference> differences;
@@ -26,7 +27,7 @@ int RunDiff(const CliOptions& options, CliOperator& op, std::FILE* out) {
 int RunBackup(const CliOptions& options, CliOperator& op, std::FILE* out) {
   TreatInterruptAsEsc();
   Session session(options.dir);
-  session.StartWithoutWindow(op, options.device);
+  if (!StartCommandSession(session, op, options)) return kDeviceNotOpenedExit;
   std::string path;
   if (ExchangeResult r = session.Backup(session.form, session.settings, op, path))
     return static_cast<int>(r);

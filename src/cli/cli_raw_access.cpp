@@ -3,6 +3,7 @@
 #include <string>
 
 #include "app/session.h"
+#include "cli/command_session.h"
 #include "cli/cli_commands.h"
 #include "platform/number_text.h"
 
@@ -58,7 +59,7 @@ ExchangeResult Set(ParameterAccess& link, const CliOptions& options) {
 
 int RunGet(const CliOptions& options, CliOperator& op, std::FILE* out) {
   Session session(options.dir);
-  session.StartWithoutWindow(op, options.device);
+  if (!StartCommandSession(session, op, options)) return kDeviceNotOpenedExit;
   const ExchangeResult r = Get(session.InstrumentLink(), options, out);
   std::fflush(out);
   ShowExchangeError(op, r);
@@ -67,7 +68,7 @@ int RunGet(const CliOptions& options, CliOperator& op, std::FILE* out) {
 
 int RunSet(const CliOptions& options, CliOperator& op, std::FILE*) {
   Session session(options.dir);
-  session.StartWithoutWindow(op, options.device);
+  if (!StartCommandSession(session, op, options)) return kDeviceNotOpenedExit;
   const ExchangeResult r = Set(session.InstrumentLink(), options);
   ShowExchangeError(op, r);
   return static_cast<int>(r);

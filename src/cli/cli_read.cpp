@@ -1,6 +1,7 @@
 #include <cstdio>
 
 #include "app/session.h"
+#include "cli/command_session.h"
 #include "cli/cli_commands.h"
 #include "cli/identity_lines.h"
 #include "cli/interrupt_as_esc.h"
@@ -10,7 +11,7 @@ namespace zrm {
 int RunRead(const CliOptions& options, CliOperator& op, std::FILE* out) {
   TreatInterruptAsEsc();
   Session session(options.dir);
-  session.StartWithoutWindow(op, options.device);
+  if (!StartCommandSession(session, op, options)) return kDeviceNotOpenedExit;
   if (ExchangeResult r = session.Read(session.form, session.settings, op))
     return static_cast<int>(r);
 

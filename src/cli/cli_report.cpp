@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "app/session.h"
+#include "cli/command_session.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_texts.h"
 #include "cli/interrupt_as_esc.h"
@@ -60,7 +61,7 @@ int RunReport(const CliOptions& options, CliOperator& op, std::FILE* out) {
 
   TreatInterruptAsEsc();
   Session session(options.dir);
-  session.StartWithoutWindow(op, options.device);
+  if (!StartCommandSession(session, op, options)) return kDeviceNotOpenedExit;
 
   // The page "Конфигурация" chosen, then "Сформировать страницу".
   PageChange(session.form, session.settings, op, session.PortNumber());

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "app/session.h"
+#include "cli/command_session.h"
 #include "cli/cli_commands.h"
 #include "monitor/current_values_poll.h"
 
@@ -21,7 +22,7 @@ std::string WithoutLineEnd(std::string line) {
 
 int RunStatus(const CliOptions& options, CliOperator& op, std::FILE* out) {
   Session session(options.dir);
-  session.StartWithoutWindow(op, options.device);
+  if (!StartCommandSession(session, op, options)) return kDeviceNotOpenedExit;
   const std::string log_path = session.MeasurementLogPath();
 
   CurrentValues held;

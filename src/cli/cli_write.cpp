@@ -1,4 +1,5 @@
 #include "app/session.h"
+#include "cli/command_session.h"
 #include "cli/cli_commands.h"
 #include "cli/interrupt_as_esc.h"
 #include "cli/profile_argument.h"
@@ -25,7 +26,7 @@ ExchangeResult WriteAsAsked(const CliOptions& options, Session& session, CliOper
 int RunWrite(const CliOptions& options, CliOperator& op, std::FILE*) {
   TreatInterruptAsEsc();
   Session session(options.dir);
-  session.StartWithoutWindow(op, options.device);
+  if (!StartCommandSession(session, op, options)) return kDeviceNotOpenedExit;
 
   // The profile opened: the editor collected, the file loaded and shown.
   if (!OpenNamedProfile(session, options.file, op)) return static_cast<int>(result::kFile);

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <regex>
 
 #include "app/session.h"
@@ -181,6 +182,34 @@ TEST(CliReadTest, NoInstrumentEndsWithNoAnswerAndNoFile) {
       {"--dir", dir.Path(), "--device", silent_line.SlavePath(), "read", dir.File("r")});
   EXPECT_EQ(outcome.exit_code, 2);
   EXPECT_EQ(outcome.err, "Ошибка: Прибор не ответил (ERR 2)\n");
+  EXPECT_FALSE(std::filesystem::exists(dir.File("r.prf")));
+}
+
+TEST(CliReadTest, DeviceThatCannotBeOpenedEndsAtOnceAndNothingIsSentAnywhere) {
+  // dev.dat's port leads to an instrument, which must hear nothing.
+  sim::Simulator simulator;
+  std::string error;
+  ASSERT_TRUE(simulator.Start(&error)) << error;
+  ScratchDir dir;
+  {
+    std::ofstream dev(dir.File("dev.dat"));
+    dev << "[PORTS]\nCOM1=" << simulator.SlavePath() << "\n";
+  }
+  const std::string missing = dir.File("ttyUSB-gone");
+  const std::vector<std::vector<std::string>> commands = {
+      {"read", dir.File("r")},         {"get", "2", "29", "dword"},
+      {"set", "2", "29", "dword", "5"}, {"status"},
+      {"backup"},                      {"report"}};
+  for (const auto& command : commands) {
+    std::vector<std::string> args = {"--dir", dir.Path(), "--device", missing};
+    args.insert(args.end(), command.begin(), command.end());
+    const CliOutcome outcome = RunCtl(args);
+    EXPECT_EQ(outcome.exit_code, 2) << command[0];
+    EXPECT_EQ(outcome.err, "Ошибка: Невозможно открыть последовательный порт\n" + missing +
+                               ": нет такого файла или устройства\n")
+        << command[0];
+  }
+  EXPECT_EQ(simulator.RequestsReceived(), 0u);
   EXPECT_FALSE(std::filesystem::exists(dir.File("r.prf")));
 }
 
