@@ -4,9 +4,9 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <algorithm>
@@ -164,8 +164,7 @@ void CurrentValuesTrendTest::PausedChartKeepsWhatItShowsAndSavesIt() {
            qPrintable(proposed));
   const std::string csv = ContentOf(path);
   QVERIFY2(csv.starts_with("Время;Канал 1, °C;Состояние канала 1;Канал 2;"), csv.c_str());
-  QCOMPARE(ws.Window().statusBar()->currentMessage(),
-           Q("Файл сохранён: ") + QString::fromStdString(path));
+  QCOMPARE(ws.Outcome(), Q("Файл сохранён: ") + QString::fromStdString(path));
   // The header and one line per shown sample, nothing that came later.
   QCOMPARE(std::size_t(std::count(csv.begin(), csv.end(), '\n')), frozen + 1);
   QVERIFY(csv.find(";23.5000;0;-1.2500;12;") != std::string::npos);
