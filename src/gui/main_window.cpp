@@ -69,6 +69,12 @@ void MainWindow::BuildMenu() {
   save_item_ = file_menu_->addAction(ToQ(text::kSaveItem));
   save_item_->setObjectName("N3");
   save_item_->setShortcut(QKeySequence::Save);
+  file_menu_->addSeparator();
+  // Closes as the window's own close button does: the last state is saved.
+  QAction* exit_item = file_menu_->addAction(ToQ(text::kExitItem));
+  exit_item->setObjectName("ExitItem");
+  exit_item->setShortcut(QKeySequence::Quit);
+  connect(exit_item, &QAction::triggered, this, &QWidget::close);
   edit_menu_ = menuBar()->addMenu(ToQ(text::kEditMenu));
   edit_menu_->setObjectName("EditMenu");
   undo_ = edit_menu_->addAction(ToQ(text::kUndoItem));

@@ -18,6 +18,7 @@ inline constexpr const char* kCannotEnterFolder = "Невозможно откр
 inline constexpr const char* kFileMenu = "Файл";
 inline constexpr const char* kOpenItem = "Прочитать из файла настройки прибора";
 inline constexpr const char* kSaveItem = "Сохранить настройки прибора в файл";
+inline constexpr const char* kExitItem = "Выход";
 inline constexpr const char* kProfileFilter = "Данные настройки прибора (*.prf)";
 inline constexpr const char* kAllFilesFilter = "Все файлы (*)";
 

@@ -172,8 +172,14 @@ void WindowTest::ControlsHaveTheirNamesKindsItemsAndHints() {
     QVERIFY2(ws.Find<QWidget>(name), name);
   QCOMPARE(ws.Find<QMenu>("N1")->title(), Q("Файл"));
 
-  // Every caption shows whole: grid cells in their columns, the sensor
-  // types beside the list's arrow.
+  // Every caption shows whole: grid cells in their columns (the set point
+  // types heading the relay grid too), the sensor types beside the list's arrow.
+  ws.Find<QComboBox>("ComboBox2")->setCurrentIndex(1);
+  ws.Find<QComboBox>("ComboBox3")->setCurrentIndex(2);
+  notebook->setCurrentIndex(1);
+  QCOMPARE(grid->item(0, 1)->text(), Q("Понижение"));
+  QCOMPARE(grid->item(0, 2)->text(), Q("Повышение"));
+  QCOMPARE(ws.TheSession().form.relay_grid[0][1], std::string("Понижен"));
   for (const char* name : {"StringGrid1", "StringGrid2"}) {
     auto* table = ws.Find<QTableWidget>(name);
     for (int row = 0; row < table->rowCount(); ++row)
@@ -304,9 +310,15 @@ void WindowTest::TypedNonNumbersStayMarkedAndTheCommaIsAPoint() {
 
 void WindowTest::ClosingSavesTheEditedValuesAndThePort() {
   QuietWorkstation ws;
-  ws.Start();
+  auto& window = ws.Start();
   ws.Find<QLineEdit>("Edit5")->setText("42");
   ws.Find<QPlainTextEdit>("RichEdit1")->setPlainText("line one\nline two");
+  // "Выход", the last item of "Файл", closes as the window's button does.
+  const QList<QAction*> file_items = ws.Find<QMenu>("N1")->actions();
+  QCOMPARE(file_items.back()->objectName(), Q("ExitItem"));
+  QCOMPARE(file_items.back()->text(), Q("Выход"));
+  file_items.back()->trigger();
+  QVERIFY(!window.isVisible());
   ws.Close();
   QCOMPARE(ws.Key("recent.prf", "CH1", "th1"), std::string("42.0000"));
   QCOMPARE(ws.Key("recent.prf", "Definition", "txt0"), std::string("line one"));
