@@ -42,7 +42,7 @@ inline constexpr const char* kOtherInstrumentQuestion =
     "К порту подключён другой прибор, не тот, чьи настройки в редакторе:\n";
 inline constexpr const char* kContinueAnyway = "Всё равно продолжить?";
 inline constexpr const char* kConfirmChanges =
-    "В прибор будут записаны изменения (прибор → редактор):\n";
+    "В прибор будут записаны изменения (сейчас в приборе → будет записано из редактора):\n";
 inline constexpr const char* kWriteThem = "Записать их?";
 inline constexpr const char* kNothingToWrite =
     "Настройки прибора совпадают с редактором: записывать нечего.";

@@ -1,10 +1,12 @@
 #include "gui/backups_dialog.h"
 
+#include <QDateTime>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QVBoxLayout>
 
 #include "gui/qt_text.h"
@@ -12,8 +14,20 @@
 
 namespace zrm::gui {
 
+QString BackupTimeText(const QString& path) {
+  const QFileInfo file(path);
+  // "…-20261208-052900.prf", or "…-20261208-052900-2.prf" for a second one
+  // taken in the same second.
+  static const QRegularExpression kStamp(QStringLiteral("-(\\d{8}-\\d{6})(-\\d+)?$"));
+  const QRegularExpressionMatch stamp = kStamp.match(file.completeBaseName());
+  QDateTime at;
+  if (stamp.hasMatch()) at = QDateTime::fromString(stamp.captured(1), "yyyyMMdd-HHmmss");
+  if (!at.isValid()) at = file.lastModified();
+  return at.toString("dd.MM.yyyy HH:mm:ss");
+}
+
 BackupsDialog::BackupsDialog(const QString& instrument, const std::vector<std::string>& paths,
-                             std::function<void(const QString&)> restore, QWidget* parent)
+                             std::function<bool(const QString&)> restore, QWidget* parent)
     : QDialog(parent), list_(new QListWidget) {
   setObjectName("BackupsDialog");
   setWindowTitle(ToQ(text::kBackupsTitle) + instrument);
@@ -32,14 +46,14 @@ BackupsDialog::BackupsDialog(const QString& instrument, const std::vector<std::s
   restore_button->setObjectName("RestoreButton");
   restore_button->setToolTip(ToQ(text::kRestoreHint));
   restore_button->setEnabled(list_->count() > 0);
+  restore_button->setAutoDefault(false);
   QPushButton* close = buttons->addButton(ToQ(text::kCloseButton), QDialogButtonBox::RejectRole);
+  close->setObjectName("CloseButton");
+  close->setDefault(true);
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
   connect(restore_button, &QPushButton::clicked, this, [this, restore] {
     const QListWidgetItem* item = list_->currentItem();
-    if (!item) return;
-    const QString path = item->data(Qt::UserRole).toString();
-    accept();
-    restore(path);
+    if (item && restore(item->data(Qt::UserRole).toString())) accept();
   });
 
   auto* layout = new QVBoxLayout(this);

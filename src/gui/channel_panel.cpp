@@ -39,11 +39,13 @@ struct ChannelNames {
 };
 
 constexpr ChannelNames kNames[2] = {
-    {"Panel1", "Edit2", "Edit1", "Edit3", "Edit4", "ComboBox1", "CheckBox4", "ComboBox2", "Edit5",
-     "Edit6", "ComboBox3", "Edit7", "Edit8", "ComboBox21", "ComboBox22", "ComboBox4", "ComboBox5",
-     "ComboBox6", text::kChannel1, text::kHysteresisStep1},
-    {"Panel2", "Edit14", "Edit13", "Edit15", "Edit16", "ComboBox7", "CheckBox6", "ComboBox8",
-     "Edit17", "Edit18", "ComboBox9", "Edit19", "Edit20", "ComboBox23", "ComboBox24",
+    {"Panel1",    "Edit2",     "Edit1",     "Edit3",         "Edit4",
+     "ComboBox1", "CheckBox4", "ComboBox2", "Edit5",         "Edit6",
+     "ComboBox3", "Edit7",     "Edit8",     "ComboBox21",    "ComboBox22",
+     "ComboBox4", "ComboBox5", "ComboBox6", text::kChannel1, text::kHysteresisStep1},
+    {"Panel2",     "Edit14",     "Edit13",     "Edit15",        "Edit16",
+     "ComboBox7",  "CheckBox6",  "ComboBox8",  "Edit17",        "Edit18",
+     "ComboBox9",  "Edit19",     "Edit20",     "ComboBox23",    "ComboBox24",
      "ComboBox10", "ComboBox11", "ComboBox12", text::kChannel2, text::kHysteresisStep2},
 };
 
@@ -75,22 +77,24 @@ ChannelPanel::ChannelPanel(int channel, QWidget* parent) : QFrame(parent) {
   diap_max_ = MakeField(n.diap_max, text::kMaximumHint);
   shift_ = MakeField(n.shift, text::kShiftHint);
   adj_ = MakeField(n.adj, text::kAdjustHint);
-  dat_ = MakeList(SensorTypeItems(), n.dat, text::kSensorTypeHint);
+  // Lists read by their index take only their items: typed text that named
+  // no item would silently collect as "no selection" (a set point turned off).
+  dat_ = MakeFixedList(SensorTypeItems(), n.dat, text::kSensorTypeHint);
   FitWidestItem(dat_);
   flag_ = new QCheckBox;
   flag_->setObjectName(n.flag);
   flag_->setToolTip(ToQ(text::kSquareRootHint));
-  th_type1_ = MakeList(SetpointTypeItems(), n.th_type1, text::kSetpointTypeHint);
+  th_type1_ = MakeFixedList(SetpointTypeItems(), n.th_type1, text::kSetpointTypeHint);
   th1_ = MakeField(n.th1, text::kSetpoint1Hint);
   his1_ = MakeField(n.his1, text::kHysteresis1Hint);
-  th_type2_ = MakeList(SetpointTypeItems(), n.th_type2, text::kSetpointTypeHint);
+  th_type2_ = MakeFixedList(SetpointTypeItems(), n.th_type2, text::kSetpointTypeHint);
   th2_ = MakeField(n.th2, text::kSetpoint2Hint);
   his2_ = MakeField(n.his2, text::kHysteresis2Hint);
   spd_th_ = MakeList(StepItems(), n.spd_th, text::kSetpointStepHint);
   spd_his_ = MakeList(StepItems(), n.spd_his, text::kHysteresisStepHint);
-  ns_ = MakeList(CountItems(), n.ns, text::kAveragingHint);
-  point_ = MakeList(DigitItems(), n.point, text::kDigitsHint);
-  search_ = MakeList(CountItems(), n.search, text::kObservationsHint);
+  ns_ = MakeFixedList(CountItems(), n.ns, text::kAveragingHint);
+  point_ = MakeFixedList(DigitItems(), n.point, text::kDigitsHint);
+  search_ = MakeFixedList(CountItems(), n.search, text::kObservationsHint);
   MakeNumberField(spd_th_);
   MakeNumberField(spd_his_);
 
@@ -123,14 +127,6 @@ ChannelPanel::ChannelPanel(int channel, QWidget* parent) : QFrame(parent) {
   layout->addStretch();
 
   connect(dat_, &QComboBox::activated, this, &ChannelPanel::SensorTypeChanged);
-  connect(dat_->lineEdit(), &QLineEdit::editingFinished, this, [this] {
-    // Typed text that names no item is a change too; a picked item was
-    // already reported by `activated`.
-    if (dat_->lineEdit()->isModified()) {
-      dat_->lineEdit()->setModified(false);
-      emit SensorTypeChanged();
-    }
-  });
 }
 
 void ChannelPanel::Show(const ChannelForm& form) {

@@ -23,7 +23,7 @@ class ChannelPanel : public QFrame {
   void Collect(ChannelForm& form) const;
 
  signals:
-  // The user picked or typed a sensor type (ComboBox1 / ComboBox7).
+  // The user picked a sensor type (ComboBox1 / ComboBox7).
   void SensorTypeChanged();
 
  private:

@@ -54,7 +54,11 @@ ComparisonDialog::ComparisonDialog(const std::vector<SettingDifference>& differe
   auto* buttons = new QDialogButtonBox;
   QPushButton* copy = buttons->addButton(ToQ(text::kCopyButton), QDialogButtonBox::ActionRole);
   copy->setObjectName("CopyButton");
+  copy->setAutoDefault(false);
   QPushButton* close = buttons->addButton(ToQ(text::kCloseButton), QDialogButtonBox::RejectRole);
+  // Enter closes the comparison; copying is Ctrl+C or the button.
+  close->setObjectName("CloseButton");
+  close->setDefault(true);
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
   const auto copy_text = [this] { QApplication::clipboard()->setText(SelectedText()); };
   connect(copy, &QPushButton::clicked, this, copy_text);

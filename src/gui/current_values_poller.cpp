@@ -80,6 +80,11 @@ void CurrentValuesPoller::AddTrendSample(const TimeOfDay& wait_start) {
     sample.setpoint2[k] = session_.settings.channel[k].th2;
   }
   history_.Add(sample);
+  std::array<std::array<bool, 2>, 2> on{};
+  for (std::size_t k = 0; k < 2; ++k)
+    on[k] = {session_.settings.channel[k].th_type1 != 0,
+             session_.settings.channel[k].th_type2 != 0};
+  page_.Trend().SetSetpointsOn(on);
   page_.Trend().Show(history_.Samples());
 }
 

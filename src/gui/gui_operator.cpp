@@ -29,8 +29,7 @@ void GuiOperator::ShowMessage(const std::string& text, const std::string& captio
   });
 }
 
-bool GuiOperator::AskYesNo(const std::string& text, const std::string& caption,
-                           MessageIcon icon) {
+bool GuiOperator::AskYesNo(const std::string& text, const std::string& caption, MessageIcon icon) {
   bool yes = false;
   OnWindowThread([&] {
     if (!stopped_asking_) yes = dialogs_.AskYesNo(parent_, text, caption, icon);
@@ -61,9 +60,17 @@ void GuiOperator::ResumeAsking() { stopped_asking_ = false; }
 
 bool GuiOperator::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress &&
-      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape)
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && MeantForTheWindow(watched))
     esc_pressed_ = true;
   return QObject::eventFilter(watched, event);
+}
+
+bool GuiOperator::MeantForTheWindow(const QObject* watched) const {
+  // An ESC that closes a menu, a drop-down list or a box is used up there:
+  // it must not stop the next command.
+  if (QApplication::activePopupWidget() || QApplication::activeModalWidget()) return false;
+  const auto* widget = qobject_cast<const QWidget*>(watched);
+  return widget && widget->window() == parent_->window();
 }
 
 }  // namespace zrm::gui

@@ -3,8 +3,9 @@
 // ESC queries, callable from the link thread as well as from the window's
 // own thread. Message boxes and questions always open on the window's
 // thread (the calling thread waits for the answer); progress lines travel as
-// queued signals; ESC presses anywhere in the application are registered in
-// an atomic flag that EscPressed reads and clears.
+// queued signals; ESC pressed in the window itself is registered in an
+// atomic flag that EscPressed reads and clears (an ESC that closes a menu, a
+// drop-down list or a dialog is not).
 
 #include <QObject>
 #include <QStringList>
@@ -23,8 +24,7 @@ class GuiOperator : public QObject, public Operator {
   // operator, which belongs to the thread that creates it.
   GuiOperator(DialogService& dialogs, QWidget* parent);
 
-  void ShowMessage(const std::string& text, const std::string& caption,
-                   MessageIcon icon) override;
+  void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
   bool AskYesNo(const std::string& text, const std::string& caption, MessageIcon icon) override;
   void SetProgressLines(const ProgressLines& lines) override;
   void ShowProgress() override;
@@ -57,6 +57,9 @@ class GuiOperator : public QObject, public Operator {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // True for an ESC sent to the window or one of its controls while no
+  // popup or modal dialog takes the keys.
+  bool MeantForTheWindow(const QObject* watched) const;
   // Runs `call` on the window's thread and waits for it.
   template <typename Call>
   void OnWindowThread(Call call);

@@ -1,8 +1,9 @@
 #pragma once
-// The three kinds of list control of the window and how they show and
-// collect an editor-form value. A "list" is an editable combo box (typed text
-// is accepted), a "fixed list" accepts only its items. A list index of -1
-// means no item is selected.
+// The kinds of list control of the window and how they show and collect an
+// editor-form value. A "list" is an editable combo box whose typed text is
+// its value (the step lists, read as numbers); a "fixed list" accepts only
+// its items, so a list read by its index never takes text that names no item.
+// A list index of -1 means no item is selected.
 
 #include <QComboBox>
 #include <string>
@@ -12,8 +13,7 @@ namespace zrm::gui {
 
 // A combo box named `name` with `items` in order and `hint` as its tooltip.
 QComboBox* MakeList(const std::vector<std::string>& items, const char* name, const char* hint);
-QComboBox* MakeFixedList(const std::vector<std::string>& items, const char* name,
-                         const char* hint);
+QComboBox* MakeFixedList(const std::vector<std::string>& items, const char* name, const char* hint);
 
 // Makes `list` at least wide enough to show its widest item whole beside
 // its arrow, in the list's own font.

@@ -69,6 +69,12 @@ void MainWindow::BuildMenu() {
   save_item_ = file_menu_->addAction(ToQ(text::kSaveItem));
   save_item_->setObjectName("N3");
   save_item_->setShortcut(QKeySequence::Save);
+  file_menu_->addSeparator();
+  // Closes as the window's own close button does: the last state is saved.
+  QAction* exit_item = file_menu_->addAction(ToQ(text::kExitItem));
+  exit_item->setObjectName("ExitItem");
+  exit_item->setShortcut(QKeySequence::Quit);
+  connect(exit_item, &QAction::triggered, this, &QWidget::close);
   edit_menu_ = menuBar()->addMenu(ToQ(text::kEditMenu));
   edit_menu_->setObjectName("EditMenu");
   undo_ = edit_menu_->addAction(ToQ(text::kUndoItem));
@@ -114,6 +120,11 @@ void MainWindow::BuildPages() {
 
   progress_panel_ = new ProgressPanel(notebook_);
   statusBar()->setObjectName("StatusBar1");
+  // Outcomes stay in a permanent part of the bar: the temporary message is
+  // the menus' hints, which would wipe them.
+  outcome_ = new QLabel;
+  outcome_->setObjectName("StatusOutcome");
+  statusBar()->insertPermanentWidget(0, outcome_, 1);
 }
 
 void MainWindow::ConnectHandlers() {
@@ -156,7 +167,7 @@ void MainWindow::OnCreate() {
   poller_ = std::make_unique<CurrentValuesPoller>(session_, worker_, poll_timer_,
                                                   *current_values_page_, dialogs_);
   connect(poller_.get(), &CurrentValuesPoller::FileSaved, this,
-          [this](const QString& path) { statusBar()->showMessage(ToQ(text::kFileSaved) + path); });
+          [this](const QString& path) { ShowOutcome(ToQ(text::kFileSaved) + path); });
   poll_timer_.start(kFirstPollMs);
 }
 
@@ -214,7 +225,7 @@ void MainWindow::OpenProfileAt(const QString& path) {
   RecordUndoStep(before);
   setWindowTitle(ToQ(text::kOpenedCaption) + ToQ(text::kVersion) + path);
   ShowEditor();
-  statusBar()->showMessage(ToQ(text::kProfileOpened) + path);
+  ShowOutcome(ToQ(text::kProfileOpened) + path);
 }
 
 void MainWindow::OnSaveProfile() {
@@ -222,7 +233,7 @@ void MainWindow::OnSaveProfile() {
   if (path.isEmpty()) return;
   CollectEditor();
   if (session_.SaveProfileAs(FromQ(path), operator_))
-    statusBar()->showMessage(ToQ(text::kProfileSaved) + ToQ(ProfileSaveName(FromQ(path))));
+    ShowOutcome(ToQ(text::kProfileSaved) + ToQ(ProfileSaveName(FromQ(path))));
 }
 
 void MainWindow::OnUndo() {
@@ -298,7 +309,7 @@ void MainWindow::OnBuildReport() {
     if (shut_down_) return;
     const QString proposed = ExportFileName(session_.form, QDateTime::currentDateTime(), "pdf");
     const QString saved = dialogs_.PreviewReport(this, page, proposed);
-    if (!saved.isEmpty()) statusBar()->showMessage(ToQ(text::kFileSaved) + saved);
+    if (!saved.isEmpty()) ShowOutcome(ToQ(text::kFileSaved) + saved);
   });
 }
 
@@ -341,6 +352,8 @@ void MainWindow::RunDeviceJob(DeviceJob job, JobKind kind) {
     SetCommandsEnabled(false);
     return;
   }
+  // Every command starts without an ESC from before it.
+  operator_.EscPressed();
   CollectEditor();
   auto form = std::make_shared<EditorForm>(session_.form);
   auto settings = std::make_shared<DeviceSettings>(session_.settings);
@@ -360,14 +373,16 @@ void MainWindow::ShowPortState() {
   const QString not_open = ToQ(text::kPortNotOpen);
   if (session_.PortOpen() || session_.PortPath().empty()) {
     // A poll may have found the device back: the old news goes.
-    if (statusBar()->currentMessage().startsWith(not_open)) statusBar()->clearMessage();
+    if (outcome_->text().startsWith(not_open)) outcome_->clear();
     return;
   }
-  statusBar()->showMessage(not_open + ToQ(session_.PortPath()));
+  ShowOutcome(not_open + ToQ(session_.PortPath()));
 }
 
+void MainWindow::ShowOutcome(const QString& text) { outcome_->setText(text); }
+
 void MainWindow::EndDeviceJob(const QString& status) {
-  if (!status.isEmpty()) statusBar()->showMessage(status);
+  if (!status.isEmpty()) ShowOutcome(status);
   ShowPortState();
   progress_panel_->hide();
   ShowEditor();
@@ -383,7 +398,7 @@ void MainWindow::LinkIdle() {
     if (deferred_kind_ != JobKind::kPortChange && operator_.EscPressed()) {
       // Stopped while it waited: the same end as an ESC during its steps.
       ShowExchangeError(operator_, result::kUserAbort);
-      statusBar()->showMessage(CommandFailedStatus(result::kUserAbort));
+      ShowOutcome(CommandFailedStatus(result::kUserAbort));
       SetCommandsEnabled(true);
       return;
     }

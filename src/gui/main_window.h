@@ -119,6 +119,8 @@ class MainWindow : public QMainWindow, private StartUpView {
   using DeviceJob = std::function<QString(EditorForm&, DeviceSettings&)>;
   void RunDeviceJob(DeviceJob job, JobKind kind);
   void EndDeviceJob(const QString& status);
+  // Shows what the last command or file operation did in the status bar.
+  void ShowOutcome(const QString& text);
   // While the port could not be opened the status bar says so; the news
   // goes once the port is open again.
   void ShowPortState();
@@ -150,6 +152,7 @@ class MainWindow : public QMainWindow, private StartUpView {
   QMenu* connection_menu_;
   QAction* ports_item_;
   QAction* find_item_;
+  QLabel* outcome_;       // StatusOutcome in the status bar
   QLabel* adapter_note_;  // AdapterNote in the status bar
   std::unique_ptr<ConnectionDialogs> connection_dialogs_;
   HotPlugWatch* hot_plug_;

@@ -108,7 +108,7 @@ void MainWindow::HotPlugNews(const DeviceEvent& event) {
   const std::string path = session_.PortPath();
   if (!event.Names(path) || shut_down_) return;
   if (!event.arrived) {
-    statusBar()->showMessage(ToQ(text::kDeviceLeft) + ToQ(path));
+    ShowOutcome(ToQ(text::kDeviceLeft) + ToQ(path));
     return;
   }
   RunDeviceJob(

@@ -76,8 +76,13 @@ void MainWindow::OnBackups() {
   auto* dialog = new BackupsDialog(
       instrument, BackupsOf(session_.Dir(), s),
       [this](const QString& path) {
+        const std::string question = text::kRestoreQuestion + FromQ(BackupTimeText(path)) +
+                                     text::kRestoreQuestionEnd + FromQ(path);
+        if (!dialogs_.AskYesNo(this, question, text::kRestoreCaption, MessageIcon::kQuestion))
+          return false;
         OpenProfileAt(path);
         OnWriteDevice();
+        return true;
       },
       this);
   dialog->show();

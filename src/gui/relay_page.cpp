@@ -17,8 +17,6 @@ namespace {
 
 constexpr int kLeastColumnWidth = 64;
 constexpr int kCellPadding = 12;
-// The relay grid's header shows this many characters of a set point type.
-constexpr qsizetype kHeaderCharacters = 7;
 
 // One width for every column of both grids: the widest text a cell can hold,
 // in the window's font, shows whole.
@@ -26,10 +24,19 @@ int ColumnWidth(const QFontMetrics& metrics) {
   QStringList texts;
   for (const auto& caption : SetpointGridCaptions()) texts << ToQ(caption);
   for (const auto& caption : RelayGridRowCaptions()) texts << ToQ(caption);
-  for (const auto& item : SetpointTypeItems()) texts << ToQ(item).left(kHeaderCharacters);
+  for (const auto& item : SetpointTypeItems()) texts << ToQ(item);
   int widest = kLeastColumnWidth - kCellPadding;
   for (const QString& text : texts) widest = std::max(widest, metrics.horizontalAdvance(text));
   return widest + kCellPadding;
+}
+
+// The editor heads an event column with the first characters of its set
+// point type ("Понижен"); the grid shows the whole type ("Понижение").
+std::string WholeSetpointType(const std::string& head) {
+  if (head.empty()) return head;
+  for (const auto& item : SetpointTypeItems())
+    if (item.starts_with(head)) return item;
+  return head;
 }
 
 // A heading panel over `columns` grid columns.
@@ -117,13 +124,16 @@ void RelayPage::Collect(EditorForm& form) const {
 }
 
 void RelayPage::ShowRelayGrid(const RelayGrid& grid) {
-  for (int row = 0; row < kRelayGridRows; ++row)
+  for (int column = 0; column < kGridColumns; ++column)
+    relay_grid_->SetCell(column, 0, WholeSetpointType(grid[0][column]));
+  for (int row = 1; row < kRelayGridRows; ++row)
     for (int column = 0; column < kGridColumns; ++column)
       relay_grid_->SetCell(column, row, grid[row][column]);
 }
 
 void RelayPage::CollectRelayGrid(RelayGrid& grid) const {
-  for (int row = 0; row < kRelayGridRows; ++row)
+  // Row 0 only heads the columns: the editor keeps its own texts there.
+  for (int row = 1; row < kRelayGridRows; ++row)
     for (int column = 0; column < kGridColumns; ++column)
       grid[row][column] = relay_grid_->Cell(column, row);
 }

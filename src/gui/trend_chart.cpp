@@ -9,6 +9,7 @@
 #include <QValueAxis>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "gui/qt_text.h"
 #include "gui/window_texts.h"
@@ -25,6 +26,9 @@ constexpr qreal kBandHeight = 0.5;
 constexpr QSize kPreferredSize(760, 170);
 constexpr qint64 kShortestSpanMs = 60 * 1000;
 constexpr qreal kShortestValueSpan = 1.0;
+// The value axes before anything is shown: a plain scale, not a sliver round 0.
+constexpr qreal kEmptyLow = 0.0;
+constexpr qreal kEmptyHigh = 10.0;
 
 QLineSeries* MakeLine(const QColor& colour, Qt::PenStyle style, qreal width) {
   auto* series = new QLineSeries;
@@ -100,6 +104,8 @@ void TrendChart::BuildSeries() {
     series.setpoint1 = MakeLine(kChannelColours[k], Qt::DashLine, 1.0);
     series.setpoint2 = MakeLine(kChannelColours[k], Qt::DotLine, 1.0);
     series.value = MakeLine(kChannelColours[k], Qt::SolidLine, 2.0);
+    series.setpoint1->setObjectName(QString("Setpoint1Channel%1").arg(k + 1));
+    series.setpoint2->setObjectName(QString("Setpoint2Channel%1").arg(k + 1));
     series.setpoint1->setName(ToQ(text::kSetpoint1));
     series.setpoint2->setName(ToQ(text::kSetpoint2));
     series.value->setName(ToQ(channel_names[k]));
@@ -130,6 +136,12 @@ void TrendChart::Show(std::vector<TrendSample> samples) {
   Redraw();
 }
 
+void TrendChart::SetSetpointsOn(const std::array<std::array<bool, 2>, 2>& on) {
+  if (setpoints_on_ == on) return;
+  setpoints_on_ = on;
+  if (!paused_) Redraw();
+}
+
 void TrendChart::SetPaused(bool paused) { paused_ = paused; }
 
 qreal TrendChart::TimeOf(const TrendSample& sample) const {
@@ -143,9 +155,9 @@ void TrendChart::Redraw() {
     for (std::size_t i = 0; i < shown_.size(); ++i) {
       const TrendSample& sample = shown_[i];
       const qreal x = TimeOf(sample);
-      // A set point a profile left without a number is not drawn.
-      if (std::isfinite(sample.setpoint1[k])) setpoints1.append({x, sample.setpoint1[k]});
-      if (std::isfinite(sample.setpoint2[k])) setpoints2.append({x, sample.setpoint2[k]});
+      // A set point switched off, or left without a number, is not drawn.
+      if (Drawn(k, 0, sample.setpoint1[k])) setpoints1.append({x, sample.setpoint1[k]});
+      if (Drawn(k, 1, sample.setpoint2[k])) setpoints2.append({x, sample.setpoint2[k]});
       // The band steps: a relay state holds until the next sample.
       const qreal y = kBandBase[k] + ((sample.relay_byte & relay_bit) != 0 ? kBandHeight : 0.0);
       if (sample.after_gap && !band.isEmpty()) {
@@ -206,19 +218,31 @@ void TrendChart::FitAxes() {
   FitValueAxis(1);
 }
 
+bool TrendChart::Drawn(std::size_t k, std::size_t setpoint, float value) const {
+  return setpoints_on_[k][setpoint] && std::isfinite(value);
+}
+
 void TrendChart::FitValueAxis(std::size_t k) {
-  // The axis holds every value and set point of the channel, with a margin.
-  float low = shown_.empty() ? 0.0f : shown_.front().value[k];
-  float high = low;
+  // The axis holds every value and set point drawn for the channel, with a
+  // margin, and is at least the shortest span wide, centred on them.
+  qreal low = std::numeric_limits<qreal>::infinity();
+  qreal high = -low;
+  auto take = [&low, &high](float v) {
+    low = std::min<qreal>(low, v);
+    high = std::max<qreal>(high, v);
+  };
   for (const TrendSample& s : shown_) {
-    for (float v : {s.value[k], s.setpoint1[k], s.setpoint2[k]}) {
-      if (!std::isfinite(v)) continue;
-      low = std::min(low, v);
-      high = std::max(high, v);
-    }
+    if (std::isfinite(s.value[k])) take(s.value[k]);
+    if (Drawn(k, 0, s.setpoint1[k])) take(s.setpoint1[k]);
+    if (Drawn(k, 1, s.setpoint2[k])) take(s.setpoint2[k]);
   }
-  const qreal span = std::max<qreal>(high - low, kShortestValueSpan);
-  value_axis_[k]->setRange(low - span * 0.08, high + span * 0.08);
+  if (low > high) {
+    value_axis_[k]->setRange(kEmptyLow, kEmptyHigh);
+    return;
+  }
+  const qreal middle = (low + high) / 2;
+  const qreal half = std::max<qreal>(high - low, kShortestValueSpan) * 1.16 / 2;
+  value_axis_[k]->setRange(middle - half, middle + half);
 }
 
 }  // namespace zrm::gui

@@ -34,6 +34,10 @@ class TrendChart : public QChartView {
   // Draws `samples` (oldest first) unless the chart is paused.
   void Show(std::vector<TrendSample> samples);
 
+  // Which set points have a type (not "Нет"): [channel][0] set point 1,
+  // [channel][1] set point 2. A set point without one is not drawn.
+  void SetSetpointsOn(const std::array<std::array<bool, 2>, 2>& on);
+
   void SetPaused(bool paused);
   bool Paused() const { return paused_; }
 
@@ -45,7 +49,7 @@ class TrendChart : public QChartView {
 
  private:
   struct ChannelSeries {
-    QLineSeries* value;  // the first stretch of answers, named in the legend
+    QLineSeries* value;                      // the first stretch of answers, named in the legend
     std::vector<QLineSeries*> later_values;  // one per stretch after a gap
     QLineSeries* setpoint1;
     QLineSeries* setpoint2;
@@ -65,14 +69,17 @@ class TrendChart : public QChartView {
   // Fits channel `k`'s axis to its values and set points shown.
   void FitValueAxis(std::size_t k);
   qreal TimeOf(const TrendSample& sample) const;
+  // Whether set point `setpoint` (0 or 1) of channel `k` at `value` is drawn.
+  bool Drawn(std::size_t k, std::size_t setpoint, float value) const;
 
   QDateTime clock_zero_;
   QDateTimeAxis* time_axis_;
   std::array<QValueAxis*, 2> value_axis_{};  // channel 1 left, channel 2 right
-  QValueAxis* band_axis_;  // hidden, 0..1: the relay bands' halves
+  QValueAxis* band_axis_;                    // hidden, 0..1: the relay bands' halves
   std::array<ChannelSeries, 2> channel_{};
   std::array<RelayBand, 2> relay_{};
   std::vector<TrendSample> shown_;
+  std::array<std::array<bool, 2>, 2> setpoints_on_{{{true, true}, {true, true}}};
   bool paused_ = false;
 };
 

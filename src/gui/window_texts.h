@@ -18,6 +18,7 @@ inline constexpr const char* kCannotEnterFolder = "Невозможно откр
 inline constexpr const char* kFileMenu = "Файл";
 inline constexpr const char* kOpenItem = "Прочитать из файла настройки прибора";
 inline constexpr const char* kSaveItem = "Сохранить настройки прибора в файл";
+inline constexpr const char* kExitItem = "Выход";
 inline constexpr const char* kProfileFilter = "Данные настройки прибора (*.prf)";
 inline constexpr const char* kAllFilesFilter = "Все файлы (*)";
 
@@ -99,7 +100,8 @@ inline constexpr const char* kRegulatorTitle = "Параметры регуля�
 inline constexpr const char* kDecisionInterval = "Интервал принятия решения";
 inline constexpr const char* kMaximumPulse = "Максимальная длительность импулься";
 inline constexpr const char* kRegulator = "Регулятор";
-inline constexpr const char* kRelayGridHint = "Стявя значек в ячейке включаем реле от данного события.";
+inline constexpr const char* kRelayGridHint =
+    "Стявя значек в ячейке включаем реле от данного события.";
 inline constexpr const char* kDecisionIntervalHint =
     "Через это время прибор будет выдавать управляющее воздействие на задвижку.";
 inline constexpr const char* kMaximumPulseHint =
@@ -110,7 +112,8 @@ inline constexpr const char* kFirmwareVersion = "Версия внутренне
 inline constexpr const char* kDeviceType = "Тип прибора";
 inline constexpr const char* kDeviceTypeHint = "Задаем тип функционирования прибора";
 inline constexpr const char* kErrorDisplay = "Отображение ошибки";
-inline constexpr const char* kErrorDisplayHint = "Для поиска ошибки можем задать расширенную индикацию";
+inline constexpr const char* kErrorDisplayHint =
+    "Для поиска ошибки можем задать расширенную индикацию";
 inline constexpr const char* kProductionTitle = "Параметры назначаемые при производстве";
 inline constexpr const char* kDeviceNumber = "Номер прибора";
 inline constexpr const char* kNumberHyphen = "-";
@@ -196,6 +199,12 @@ inline constexpr const char* kBackupsTitle = "Резервные копии пр
 inline constexpr const char* kRestoreButton = "Восстановить";
 inline constexpr const char* kRestoreHint =
     "Открыть выбранную копию в редакторе и записать её в прибор целиком, после обычных проверок.";
+// The question before a restore: the backup's time, kRestoreQuestionEnd,
+// then the file's path.
+inline constexpr const char* kRestoreCaption = "Восстановление из резервной копии";
+inline constexpr const char* kRestoreQuestion = "Записать в прибор целиком резервную копию от ";
+inline constexpr const char* kRestoreQuestionEnd =
+    "?\nВсе настройки прибора будут заменены настройками копии.\n";
 inline constexpr const char* kNoBackups = "Резервных копий этого прибора в рабочей папке нет.";
 // Followed by the file name, ": " and the system's reason.
 inline constexpr const char* kCannotKeepSetting = "Невозможно сохранить настройку в файл ";

@@ -2,14 +2,18 @@
 // instrument: what it keeps, its pause, and the export of the shown data as
 // CSV, also to a place that cannot be written.
 
+#include <QChart>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLineSeries>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
-#include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QValueAxis>
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -72,6 +76,7 @@ class CurrentValuesTrendTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void EmptyChartHasAPlainScale();
   void ChartShowsTheGoodPollsWithTheSetPoints();
   void OutageDimsTheValuesAndBreaksTheChart();
   void PausedChartKeepsWhatItShowsAndSavesIt();
@@ -79,11 +84,47 @@ class CurrentValuesTrendTest : public QObject {
   void UnwritableFileIsReportedOnce();
 };
 
+void CurrentValuesTrendTest::EmptyChartHasAPlainScale() {
+  // Before any sample, and with one value only: no sliver of an axis whose
+  // labels all read alike ("0.0 / 0.0 / -0.0").
+  TrendChart chart;
+  std::vector<zrm::TrendSample> one(1);
+  one[0].value = {23.5f, -1.25f};
+  one[0].setpoint1 = one[0].setpoint2 = {NAN, NAN};
+  for (int shown = 0; shown < 2; ++shown) {
+    if (shown) chart.Show(one);
+    for (QAbstractAxis* axis : chart.chart()->axes(Qt::Vertical)) {
+      auto* values = static_cast<QValueAxis*>(axis);
+      if (!values->isVisible()) continue;
+      QVERIFY2(values->max() - values->min() >= 1.0, qPrintable(QString::number(values->min())));
+      QVERIFY(QString::asprintf("%.1f", values->min()) != Q("-0.0"));
+      if (!shown) QCOMPARE(values->min(), 0.0);
+    }
+  }
+  auto* left = static_cast<QValueAxis*>(chart.chart()->axes(Qt::Vertical, nullptr)[0]);
+  QVERIFY(left->min() < 23.5 && left->max() > 23.5);
+}
+
 void CurrentValuesTrendTest::ChartShowsTheGoodPollsWithTheSetPoints() {
   TrendWorkstation ws;
   ws.SetKey("recent.prf", "CH1", "th1", "37.5");
+  ws.SetKey("recent.prf", "CH1", "th_type1", "1");
+  // Set point 2 of channel 1 is off ("Нет"): the chart leaves it out.
+  ws.SetKey("recent.prf", "CH1", "th2", "900");
+  ws.SetKey("recent.prf", "CH1", "th_type2", "0");
   ws.StartOnPage();
   QVERIFY(ws.WaitForSamples(3));
+  QLineSeries* setpoints[2] = {};
+  for (QAbstractSeries* series : ws.Chart().chart()->series()) {
+    if (series->objectName() == Q("Setpoint1Channel1"))
+      setpoints[0] = static_cast<QLineSeries*>(series);
+    if (series->objectName() == Q("Setpoint2Channel1"))
+      setpoints[1] = static_cast<QLineSeries*>(series);
+  }
+  QVERIFY(setpoints[0] && setpoints[1]);
+  QVERIFY(setpoints[0]->count() > 0);
+  QCOMPARE(setpoints[1]->count(), 0);
+  QVERIFY(ws.Chart().chart()->axes(Qt::Vertical)[0]->property("max").toDouble() < 900);
   const zrm::TrendSample& last = ws.Chart().ShownSamples().back();
   QCOMPARE(last.value[0], 23.5f);
   QCOMPARE(last.value[1], -1.25f);
@@ -164,8 +205,7 @@ void CurrentValuesTrendTest::PausedChartKeepsWhatItShowsAndSavesIt() {
            qPrintable(proposed));
   const std::string csv = ContentOf(path);
   QVERIFY2(csv.starts_with("Время;Канал 1, °C;Состояние канала 1;Канал 2;"), csv.c_str());
-  QCOMPARE(ws.Window().statusBar()->currentMessage(),
-           Q("Файл сохранён: ") + QString::fromStdString(path));
+  QCOMPARE(ws.Outcome(), Q("Файл сохранён: ") + QString::fromStdString(path));
   // The header and one line per shown sample, nothing that came later.
   QCOMPARE(std::size_t(std::count(csv.begin(), csv.end(), '\n')), frozen + 1);
   QVERIFY(csv.find(";23.5000;0;-1.2500;12;") != std::string::npos);

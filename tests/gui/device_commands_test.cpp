@@ -4,17 +4,19 @@
 // event loop keeps running meanwhile.
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <algorithm>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -91,11 +93,13 @@ void DeviceCommandsTest::ReadFillsTheWidgetsAndWhitensAllGroupAreas() {
   ws.Start();
   QTest::qWait(300);  // past the reload of the last state
   const char* areas[] = {"Panel1", "Panel2", "Panel77", "Panel71"};
-  for (const char* area : areas) QVERIFY2(!zrm::gui::IsGroupAreaWhite(ws.Find<QWidget>(area)), area);
+  for (const char* area : areas)
+    QVERIFY2(!zrm::gui::IsGroupAreaWhite(ws.Find<QWidget>(area)), area);
 
   auto* bar = ws.Find<QProgressBar>("TransferProgress");
   int highest = 0;
-  QObject::connect(bar, &QProgressBar::valueChanged, [&](int v) { highest = std::max(highest, v); });
+  QObject::connect(bar, &QProgressBar::valueChanged,
+                   [&](int v) { highest = std::max(highest, v); });
   ws.ClickAndWait("Button1");
   QVERIFY(ws.dialogs.shown.empty());
   // The bar counted every exchange of the whole read up to its total.
@@ -112,7 +116,7 @@ void DeviceCommandsTest::ReadFillsTheWidgetsAndWhitensAllGroupAreas() {
   const float his2 = *ws.sim.Float(ChannelAddressOf(zrm::ChannelField::kHis2, 1));
   QCOMPARE(ws.Find<QLineEdit>("Edit20")->text().toStdString(), zrm::Format84(his2));
   QVERIFY(!ws.Find<QWidget>("Panel76")->isVisible());
-  const QString status = ws.Find<QStatusBar>("StatusBar1")->currentMessage();
+  const QString status = ws.Outcome();
   QVERIFY2(QRegularExpression(Q("^Настройки прочитаны из прибора 047-12345 за \\d+,\\d с$"))
                .match(status)
                .hasMatch(),
@@ -153,9 +157,7 @@ void DeviceCommandsTest::OversizedSetPointAnsweredYesIsWrittenLimited() {
   QCOMPARE(*ws.sim.Float(ChannelAddressOf(zrm::ChannelField::kTh1, 0)), 9999.0f);
   QCOMPARE(ws.Find<QLineEdit>("Edit5")->text(), Q("12000"));
   QVERIFY(ws.sim.RestartCount() >= 1u);
-  QVERIFY(ws.Find<QStatusBar>("StatusBar1")
-              ->currentMessage()
-              .startsWith(Q("Настройки записаны и проверены в приборе ")));
+  QVERIFY(ws.Outcome().startsWith(Q("Настройки записаны и проверены в приборе ")));
 }
 
 void DeviceCommandsTest::EscDuringAReadEndsItWithErr20() {
@@ -191,16 +193,16 @@ void DeviceCommandsTest::CommandsAreLockedWhileAJobRuns() {
   auto& window = ws.Start();
   ws.Find<QPushButton>("Button1")->click();
   QVERIFY(window.Busy());
-  for (const char* name : {"Button1", "Button3", "Button42", "ComboBox17", "TabbedNotebook1",
-                           "RichEdit1"})
+  for (const char* name :
+       {"Button1", "Button3", "Button42", "ComboBox17", "TabbedNotebook1", "RichEdit1"})
     QVERIFY2(!ws.Find<QWidget>(name)->isEnabled(), name);
   QVERIFY(!window.findChild<QAction*>("N2")->isEnabled());
   QVERIFY(!window.findChild<QAction*>("N3")->isEnabled());
   // A second command cannot start, even when asked for directly.
   ws.Find<QPushButton>("Button3")->click();
   ws.WaitForJob();
-  for (const char* name : {"Button1", "Button3", "Button42", "ComboBox17", "TabbedNotebook1",
-                           "RichEdit1"})
+  for (const char* name :
+       {"Button1", "Button3", "Button42", "ComboBox17", "TabbedNotebook1", "RichEdit1"})
     QVERIFY2(ws.Find<QWidget>(name)->isEnabled(), name);
   QVERIFY(window.findChild<QAction*>("N2")->isEnabled());
   QCOMPARE(ws.dialogs.CountOf(kNoAnswer), 1);
@@ -288,21 +290,47 @@ void DeviceCommandsTest::DeviceMenuComparesWritesTheChangeAndRestores() {
                .hasMatch(),
            qPrintable(lines[1]));
   QCOMPARE(ws.sim.RestartCount(), 0u);  // the comparison only reads
-  shown->close();
+  // Enter closes the comparison; it does not copy.
+  QApplication::clipboard()->clear();
+  QPointer<QDialog> comparison = shown;
+  QTest::keyClick(shown, Qt::Key_Return);
+  QTRY_VERIFY(!comparison || !comparison->isVisible());
+  QVERIFY(QApplication::clipboard()->text().isEmpty());
 
   ws.dialogs.default_answer = true;
   window.findChild<QAction*>("WriteChangesItem")->trigger();
   ws.WaitForJob();
   QCOMPARE(*ws.sim.Float(ChannelAddressOf(zrm::ChannelField::kTh1, 0)), 55.5f);
   QCOMPARE(ws.sim.RestartCount(), 1u);
-  QCOMPARE(ws.Find<QStatusBar>("StatusBar1")->currentMessage(),
-           Q("Изменения записаны, параметров: 1"));
+  QCOMPARE(ws.Outcome(), Q("Изменения записаны, параметров: 1"));
   QCOMPARE(QDir(QString::fromStdString(ws.Dir() + "/backup")).entryList(QDir::Files).size(), 1);
 
-  // Restoring the backup writes it whole: the set point is back.
+  // Enter closes the backups' list; nothing is asked or written.
   window.findChild<QAction*>("BackupsItem")->trigger();
-  QDialog* backups = nullptr;
+  QPointer<QDialog> backups;
   QTRY_VERIFY((backups = window.findChild<QDialog*>("BackupsDialog")));
+  const std::size_t asked = ws.dialogs.shown.size();
+  QTest::keyClick(backups, Qt::Key_Return);
+  QTRY_VERIFY(!backups);
+  QCOMPARE(ws.dialogs.shown.size(), asked);
+
+  // Restoring asks first, naming the backup's time; No keeps the list open.
+  window.findChild<QAction*>("BackupsItem")->trigger();
+  QTRY_VERIFY((backups = window.findChild<QDialog*>("BackupsDialog")));
+  ws.dialogs.answers = {false};
+  backups->findChild<QPushButton*>("RestoreButton")->click();
+  QCOMPARE(ws.dialogs.shown.size(), asked + 1);
+  QVERIFY(ws.dialogs.shown.back().question);
+  QVERIFY2(QRegularExpression(Q("^Записать в прибор целиком резервную копию от "
+                                "\\d\\d\\.\\d\\d\\.20\\d\\d \\d\\d:\\d\\d:\\d\\d\\?\\n"))
+               .match(QString::fromStdString(ws.dialogs.shown.back().text))
+               .hasMatch(),
+           ws.dialogs.shown.back().text.c_str());
+  QVERIFY(!window.Busy());
+  QVERIFY(backups && backups->isVisible());
+  QCOMPARE(ws.sim.RestartCount(), 1u);
+
+  // Yes writes it whole: the set point is back.
   backups->findChild<QPushButton*>("RestoreButton")->click();
   ws.WaitForJob();
   QCOMPARE(*ws.sim.Float(ChannelAddressOf(zrm::ChannelField::kTh1, 0)), th1_read);

@@ -52,8 +52,8 @@ void SwitchGroupsOff(Workstation& ws) {
 
 std::string TodayLine() {
   const QDate today = QDate::currentDate();
-  return "Дата печати " + std::to_string(today.day()) + "." + std::to_string(today.month()) +
-         "." + std::to_string(today.year());
+  return "Дата печати " + std::to_string(today.day()) + "." + std::to_string(today.month()) + "." +
+         std::to_string(today.year());
 }
 
 // The body of the emulated instrument's page: a two-channel device, channel 1
@@ -132,7 +132,7 @@ void ReportButtonTest::PreviewGetsThePageOfWhatWasRead() {
   InstrumentWorkstation ws;
   SwitchGroupsOff(ws);
   ws.Start();
-  QTest::qWait(300);  // past the reload of the last state
+  QTest::qWait(300);                             // past the reload of the last state
   ws.Find<QLineEdit>("Edit53")->setText("999");  // an unsaved edit the read replaces
 
   ws.ClickAndWait("Button42");
@@ -180,8 +180,7 @@ void ReportButtonTest::ReportAskedForDuringAPollFollowsIt() {
   // The PDF is offered under the instrument's name; where it went is said.
   QVERIFY(ws.dialogs.proposed_pdf_names[0].startsWith("ZRM4813-047-12345-"));
   QVERIFY(ws.dialogs.proposed_pdf_names[0].endsWith(".pdf"));
-  QCOMPARE(ws.Find<QStatusBar>("StatusBar1")->currentMessage(),
-           QString::fromUtf8("Файл сохранён: /tmp/ZRM4813-047-12345.pdf"));
+  QCOMPARE(ws.Outcome(), QString::fromUtf8("Файл сохранён: /tmp/ZRM4813-047-12345.pdf"));
   QTest::qWait(100);
   QCOMPARE(ws.dialogs.previews.size(), std::size_t{1});
 }

@@ -4,17 +4,20 @@
 
 #include <signal.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QStatusBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
@@ -23,6 +26,7 @@
 #include "app/session.h"
 #include "gui/group_area.h"
 #include "gui/guarded_application.h"
+#include "gui/gui_operator.h"
 #include "gui/number_field.h"
 #include "gui/qt_dialogs.h"
 #include "gui/quit_signals.h"
@@ -64,6 +68,7 @@ class WindowTest : public QObject {
   void CancelledDialogsTouchNothing();
   void QuitSignalClosesInOrder();
   void MissingPortIsReportedAndTheWindowStillOpens();
+  void EscUsedByAMenuAListOrABoxDoesNotCount();
   void EscapedExceptionIsReportedNotFatal();
 };
 
@@ -73,9 +78,9 @@ void WindowTest::StartUpInAnEmptyFolderCreatesItsFiles() {
   namespace fs = std::filesystem;
   QVERIFY(fs::exists(ws.PathOf("dev.dat")));
   QVERIFY(fs::exists(ws.PathOf("recent.prf")));
-  for (const char* name : {"ZRM4810.prf", "ZRM4811.prf", "ZRM4813.prf", "ZRM4816.prf",
-                           "ZRM48XX_progon.prf", "ZRM48XX_pogrR.prf", "ZRM48XX_pogrU100.prf",
-                           "ZRM48XX_pogrU10.prf", "ZRM48XX_pogrI.prf"})
+  for (const char* name :
+       {"ZRM4810.prf", "ZRM4811.prf", "ZRM4813.prf", "ZRM4816.prf", "ZRM48XX_progon.prf",
+        "ZRM48XX_pogrR.prf", "ZRM48XX_pogrU100.prf", "ZRM48XX_pogrU10.prf", "ZRM48XX_pogrI.prf"})
     QVERIFY2(fs::exists(ws.PathOf(name)), name);
   const std::pair<const char*, const char*> keys[] = {
       {"COM_SETTINGS", "Number"}, {"COM_SETTINGS", "Settings"}, {"DEVICE", "EnableNetAdrr"},
@@ -94,18 +99,19 @@ void WindowTest::StartUpInAnEmptyFolderCreatesItsFiles() {
 void WindowTest::ControlsHaveTheirNamesKindsItemsAndHints() {
   QuietWorkstation ws;
   ws.Start();
-  // Editable lists accept typed text, fixed lists only their items.
-  for (const char* name : {"ComboBox1", "ComboBox2", "ComboBox3", "ComboBox4", "ComboBox5",
-                           "ComboBox6", "ComboBox7", "ComboBox8", "ComboBox9", "ComboBox10",
-                           "ComboBox11", "ComboBox12", "ComboBox21", "ComboBox22", "ComboBox23",
-                           "ComboBox24"})
+  // The step lists take typed numbers; every list read by its index takes
+  // only its items.
+  for (const char* name : {"ComboBox21", "ComboBox22", "ComboBox23", "ComboBox24"})
     QVERIFY2(ws.Find<QComboBox>(name)->isEditable(), name);
-  for (const char* name : {"ComboBox15", "ComboBox16", "ComboBox19", "ComboBox20", "ComboBox17"})
+  for (const char* name :
+       {"ComboBox1", "ComboBox2", "ComboBox3", "ComboBox4", "ComboBox5", "ComboBox6", "ComboBox7",
+        "ComboBox8", "ComboBox9", "ComboBox10", "ComboBox11", "ComboBox12", "ComboBox15",
+        "ComboBox16", "ComboBox19", "ComboBox20", "ComboBox17"})
     QVERIFY2(!ws.Find<QComboBox>(name)->isEditable(), name);
 
   const std::pair<const char*, int> counts[] = {
-      {"ComboBox17", 4}, {"ComboBox1", 25}, {"ComboBox7", 25}, {"ComboBox2", 3},
-      {"ComboBox21", 5}, {"ComboBox5", 4},  {"ComboBox4", 10}, {"ComboBox15", 231},
+      {"ComboBox17", 4},  {"ComboBox1", 25}, {"ComboBox7", 25}, {"ComboBox2", 3},
+      {"ComboBox21", 5},  {"ComboBox5", 4},  {"ComboBox4", 10}, {"ComboBox15", 231},
       {"ComboBox16", 56}, {"ComboBox19", 3}, {"ComboBox20", 2}};
   for (const auto& [name, count] : counts) QCOMPARE(ws.Find<QComboBox>(name)->count(), count);
   QCOMPARE(ws.Find<QComboBox>("ComboBox7")->itemText(16), Q("ТМК  ТП TMK(T) медь/константан"));
@@ -123,10 +129,8 @@ void WindowTest::ControlsHaveTheirNamesKindsItemsAndHints() {
   QCOMPARE(prefix->CurrentIndex(), -1);
 
   QVERIFY(ws.Find<QLineEdit>("Edit53")->isReadOnly());
-  QCOMPARE(ws.Find<QTableWidget>("StringGrid1")->editTriggers(),
-           QAbstractItemView::NoEditTriggers);
-  QCOMPARE(ws.Find<QTableWidget>("StringGrid2")->editTriggers(),
-           QAbstractItemView::NoEditTriggers);
+  QCOMPARE(ws.Find<QTableWidget>("StringGrid1")->editTriggers(), QAbstractItemView::NoEditTriggers);
+  QCOMPARE(ws.Find<QTableWidget>("StringGrid2")->editTriggers(), QAbstractItemView::NoEditTriggers);
 
   const std::pair<const char*, const char*> hints[] = {
       {"ComboBox17", "Задаем номер порта компьютора"},
@@ -168,8 +172,14 @@ void WindowTest::ControlsHaveTheirNamesKindsItemsAndHints() {
     QVERIFY2(ws.Find<QWidget>(name), name);
   QCOMPARE(ws.Find<QMenu>("N1")->title(), Q("Файл"));
 
-  // Every caption shows whole: grid cells in their columns, the sensor
-  // types beside the list's arrow.
+  // Every caption shows whole: grid cells in their columns (the set point
+  // types heading the relay grid too), the sensor types beside the list's arrow.
+  ws.Find<QComboBox>("ComboBox2")->setCurrentIndex(1);
+  ws.Find<QComboBox>("ComboBox3")->setCurrentIndex(2);
+  notebook->setCurrentIndex(1);
+  QCOMPARE(grid->item(0, 1)->text(), Q("Понижение"));
+  QCOMPARE(grid->item(0, 2)->text(), Q("Повышение"));
+  QCOMPARE(ws.TheSession().form.relay_grid[0][1], std::string("Понижен"));
   for (const char* name : {"StringGrid1", "StringGrid2"}) {
     auto* table = ws.Find<QTableWidget>(name);
     for (int row = 0; row < table->rowCount(); ++row)
@@ -249,13 +259,21 @@ void WindowTest::SensorTypeChoiceShowsItsRangeAtOnce() {
   QCOMPARE(ws.Find<QLineEdit>("Edit1")->text().toStdString(), zrm::Format84(range.max));
   QCOMPARE(ws.Find<QLineEdit>("Edit2")->text().toStdString(), zrm::Format84(range.min));
 
-  // Typed text that names no sensor is a change too: the list then shows
-  // what the editor model made of it, never the stray text.
-  sensor->lineEdit()->setText("no such sensor");
-  sensor->lineEdit()->setModified(true);
-  emit sensor->lineEdit()->editingFinished();
-  QCOMPARE(sensor->currentIndex(), ws.TheSession().form.channel[0].dat);
-  QVERIFY(sensor->currentText() != Q("no such sensor"));
+  // Text typed into a list that names no item changes nothing: channel 2's
+  // set point I stays on, in the list and in the record.
+  auto* type = ws.Find<QComboBox>("ComboBox8");
+  type->setCurrentIndex(2);
+  ws.Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(1);
+  ws.Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(0);
+  type->setFocus();
+  QTest::keyClicks(type, "151");
+  QTest::keyClick(type, Qt::Key_Tab);
+  ws.Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(1);
+  QCOMPARE(type->currentIndex(), 2);
+  QCOMPARE(ws.TheSession().settings.channel[1].th_type1, 2);
+  QTest::keyClicks(sensor, "xyz");
+  ws.Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(0);
+  QCOMPARE(ws.TheSession().settings.channel[0].dat, 9);
 }
 
 void WindowTest::TypedNonNumbersStayMarkedAndTheCommaIsAPoint() {
@@ -292,9 +310,15 @@ void WindowTest::TypedNonNumbersStayMarkedAndTheCommaIsAPoint() {
 
 void WindowTest::ClosingSavesTheEditedValuesAndThePort() {
   QuietWorkstation ws;
-  ws.Start();
+  auto& window = ws.Start();
   ws.Find<QLineEdit>("Edit5")->setText("42");
   ws.Find<QPlainTextEdit>("RichEdit1")->setPlainText("line one\nline two");
+  // "Выход", the last item of "Файл", closes as the window's button does.
+  const QList<QAction*> file_items = ws.Find<QMenu>("N1")->actions();
+  QCOMPARE(file_items.back()->objectName(), Q("ExitItem"));
+  QCOMPARE(file_items.back()->text(), Q("Выход"));
+  file_items.back()->trigger();
+  QVERIFY(!window.isVisible());
   ws.Close();
   QCOMPARE(ws.Key("recent.prf", "CH1", "th1"), std::string("42.0000"));
   QCOMPARE(ws.Key("recent.prf", "Definition", "txt0"), std::string("line one"));
@@ -336,6 +360,13 @@ void WindowTest::OpenAndSaveThroughTheMenu() {
   QCOMPARE(ws.Find<QLineEdit>("Edit7")->text(), Q(" 33.5000"));
   QCOMPARE(ws.Find<QLineEdit>("Edit53")->text(), serial);
   QCOMPARE(window.windowTitle(), Q("Настройка ЗРМ 48xx 1.0.19.1 ") + path);
+  // A menu item's hint in the status bar leaves the outcome in view.
+  QCOMPARE(ws.Outcome(), Q("Настройки прочитаны из файла ") + path);
+  QStatusTipEvent hint(Q("подсказка пункта меню"));
+  QApplication::sendEvent(&window, &hint);
+  QCOMPARE(window.statusBar()->currentMessage(), Q("подсказка пункта меню"));
+  QCOMPARE(ws.Outcome(), Q("Настройки прочитаны из файла ") + path);
+  QVERIFY(ws.Find<QLabel>("StatusOutcome")->isVisible());
 
   // "Правка": the editor as it was before the open comes back, and goes again.
   auto* undo = window.findChild<QAction*>("UndoItem");
@@ -420,15 +451,47 @@ void WindowTest::MissingPortIsReportedAndTheWindowStillOpens() {
   QVERIFY(ws.dialogs.shown[0].text.rfind("Невозможно открыть последовательный порт", 0) == 0);
   QCOMPARE(ws.dialogs.shown[0].caption, std::string("Ошибка"));
   QCOMPARE(ws.dialogs.shown[0].icon, zrm::MessageIcon::kError);
-  const QString not_open = Q("Порт не открыт: ") + QString::fromStdString(ws.PathOf("no-such-device"));
-  QCOMPARE(window.statusBar()->currentMessage(), not_open);
+  const QString not_open =
+      Q("Порт не открыт: ") + QString::fromStdString(ws.PathOf("no-such-device"));
+  QCOMPARE(ws.Outcome(), not_open);
 
   // A command tries the port again and says why it still cannot, not "ERR 2".
   ws.ClickAndWait("Button1");
   QCOMPARE(ws.dialogs.shown.size(), std::size_t{2});
   QCOMPARE(ws.dialogs.shown[1].text, ws.dialogs.shown[0].text);
   QVERIFY(ws.dialogs.shown[1].text.find("нет такого файла или устройства") != std::string::npos);
-  QCOMPARE(window.statusBar()->currentMessage(), not_open);
+  QCOMPARE(ws.Outcome(), not_open);
+}
+
+void WindowTest::EscUsedByAMenuAListOrABoxDoesNotCount() {
+  QuietWorkstation ws;
+  auto& window = ws.Start();
+  zrm::gui::GuiOperator& op = window.WindowOperator();
+  auto* menu = ws.Find<QMenu>("N1");
+  menu->popup(window.mapToGlobal(QPoint(10, 10)));
+  QTRY_VERIFY(QApplication::activePopupWidget());
+  QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+  QTRY_VERIFY(!menu->isVisible());
+  QVERIFY(!op.EscPressed());
+
+  auto* step = ws.Find<QComboBox>("ComboBox21");
+  step->showPopup();
+  QTRY_VERIFY(QApplication::activePopupWidget());
+  QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
+  QTRY_VERIFY(!QApplication::activePopupWidget());
+  QVERIFY(!op.EscPressed());
+
+  QDialog box(&window);
+  box.setModal(true);
+  box.show();
+  QTest::keyClick(&box, Qt::Key_Escape);
+  QVERIFY(!box.isVisible());
+  QVERIFY(!op.EscPressed());
+
+  // ESC in the window itself counts, once.
+  QTest::keyClick(&window, Qt::Key_Escape);
+  QVERIFY(op.EscPressed());
+  QVERIFY(!op.EscPressed());
 }
 
 void WindowTest::EscapedExceptionIsReportedNotFatal() {

@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QTest>
 
 #include "platform/private_profile.h"
@@ -49,6 +50,8 @@ void Workstation::Close() {
   window_.reset();
   session_.reset();
 }
+
+QString Workstation::Outcome() { return Find<QLabel>("StatusOutcome")->text(); }
 
 void Workstation::ClickAndWait(const char* button) {
   Find<QAbstractButton>(button)->click();

@@ -46,6 +46,9 @@ class Workstation {
     return found;
   }
 
+  // What the status bar says the last command or file operation did.
+  QString Outcome();
+
   // Clicks a button and waits until the device job it started has ended.
   void ClickAndWait(const char* button);
   // Waits until no device job runs.
