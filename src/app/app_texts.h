@@ -51,6 +51,11 @@ inline constexpr const char* kBackupNotSaved =
     "Резервная копия не сохранена, запись не начата.\n";
 inline constexpr const char* kWriteStoppedAfter = "Запись остановлена. Записано:\n";
 inline constexpr const char* kWriteStoppedNothing = "Запись остановлена, ничего не записано.";
+inline constexpr const char* kNothingWholly = "ни один параметр до конца\n";
+inline constexpr const char* kNeitherOldNorNew =
+    "В приборе сейчас ни прежнее, ни новое значение:\n";
+inline constexpr const char* kWriteChangesAgain =
+    "Повторная запись изменений из того же профиля допишет остальное.\n";
 inline constexpr const char* kBackupIsIn = "Прежние настройки прибора сохранены в ";
 // The description lines of a backup profile.
 inline constexpr const char* kBackupDescription = "Резервная копия прибора ZRM";

@@ -35,11 +35,19 @@ bool Confirmed(const DeviceSettings& instrument, const DeviceSettings& s,
   return Ask(op, app_texts::kConfirmChanges + LinesOf(differences) + app_texts::kWriteThem);
 }
 
-// What reached the instrument before the write stopped, and the backup.
+// What reached the instrument before the write stopped, what it holds
+// neither old nor new, how to complete it, and the backup.
 void TellWhatWasWritten(const ChangesWriteOutcome& outcome, Operator& op) {
-  std::string text = outcome.written.empty() ? std::string(app_texts::kWriteStoppedNothing)
-                                             : std::string(app_texts::kWriteStoppedAfter);
+  const bool touched = !outcome.written.empty() || !outcome.unfinished.empty();
+  std::string text = touched ? std::string(app_texts::kWriteStoppedAfter)
+                             : std::string(app_texts::kWriteStoppedNothing);
+  if (touched && outcome.written.empty()) text += app_texts::kNothingWholly;
   for (const WrittenParameter& p : outcome.written) text += ParameterName(p) + "\n";
+  if (!outcome.unfinished.empty()) {
+    text += app_texts::kNeitherOldNorNew;
+    for (const WrittenParameter& p : outcome.unfinished) text += ParameterName(p) + "\n";
+  }
+  if (touched) text += app_texts::kWriteChangesAgain;
   text += "\n" + std::string(app_texts::kBackupIsIn) + outcome.backup_path;
   op.ShowMessage(text, app_texts::kChangesCaption, MessageIcon::kWarning);
 }
@@ -57,7 +65,8 @@ ExchangeResult ReadCompareAndWrite(DeviceSettings& s, ParameterAccess& link, Ope
   if (!Confirmed(instrument, s, CompareSettings(instrument, s), op))
     return result::kStoppedToClarify;
   if (ExchangeResult r = SaveBackup(instrument, op, place, outcome.backup_path)) return r;
-  const ExchangeResult r = WriteChangedSettings(link, s, changed, op, outcome.written);
+  const ExchangeResult r =
+      WriteChangedSettings(link, s, changed, op, outcome.written, outcome.unfinished);
   if (r != result::kOk) TellWhatWasWritten(outcome, op);
   return r;
 }

@@ -18,6 +18,8 @@ namespace zrm {
 struct ChangesWriteOutcome {
   std::string backup_path;                // empty when no backup was made
   std::vector<WrittenParameter> written;  // the parameters that went through
+  // After a write that stopped: what the instrument holds neither old nor new.
+  std::vector<WrittenParameter> unfinished;
 };
 
 // The checks before writing, as for the whole write; the instrument read;
@@ -25,7 +27,9 @@ struct ChangesWriteOutcome {
 // ends the command with success; otherwise the differences are shown and
 // confirmed, the backup saved (no backup, no write), and the changed
 // parameters written (see WriteChangedSettings). A write that stops
-// midway tells what was written and where the backup is. The result that
+// midway tells what was written, which parameters are now neither old nor
+// new, that writing the changes again completes it, and where the backup
+// is. The result that
 // ended the command is shown once; a No answer ends it with 16.
 ExchangeResult WriteChangesCommand(EditorForm& form, DeviceSettings& s, ParameterAccess& link,
                                    Operator& op, const BackupPlace& place,

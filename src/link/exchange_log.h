@@ -27,14 +27,13 @@ TimeOfDay LocalTimeOfDay();
 enum class DiscardReason {
   kOtherAddress,  // a read reply from another instrument
   kOtherRequest,  // a reply of another request's form or length
-  kUnreadable,    // neither a read reply nor a "$" code
   kCrossed,       // two replies in a row where one was due: neither is taken
   kStale,         // left on the line before the first exchange
 };
 
 struct DiscardedReply {
   std::string bytes;
-  DiscardReason why = DiscardReason::kUnreadable;
+  DiscardReason why = DiscardReason::kOtherRequest;
 };
 
 // One attempt as it is logged.

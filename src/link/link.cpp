@@ -115,9 +115,10 @@ ExchangeResult Link::Exchange(MemorySpace space, const RequestFrame& frame, Repl
 
 Link::AttemptOutcome Link::Attempt(const RequestFrame& frame, ReplyKind kind,
                                    const ReplyCheck& check) {
+  const bool confirm = Unsettled() || std::exchange(confirm_next_, false);
   const ReplyExpectation expectation{
       kind, params_.net_address, params_.timeout_ms,
-      Unsettled() ? QuietWindow(kind, params_.speed) : std::chrono::milliseconds(0)};
+      confirm ? QuietWindow(kind, params_.speed) : std::chrono::milliseconds(0)};
   // A late reply to an earlier attempt must not be taken for this one's.
   line_.DiscardInput();
   line_.Write(reinterpret_cast<const std::uint8_t*>(frame.data()), frame.size());
@@ -132,22 +133,31 @@ Link::AttemptOutcome Link::Attempt(const RequestFrame& frame, ReplyKind kind,
   }
   stale_.clear();
 
-  if (wait.result != result::kOk) {
-    // The request may still be answered, late, and crossed with later ones.
-    unsettled_until_ = SteadyClock::now() + kLateAnswerTimeOuts * WaitLimit(params_);
-    if (wait.crossed) return {result::kReplyNotMatched, true};
-    return {UnansweredResult(wait, kind), false};
-  }
-  return {check(std::string_view(wait.reply.c_str())), false};
+  return Outcome(wait, kind, check);
 }
 
-ExchangeResult Link::UnansweredResult(const ReplyWait& wait, ReplyKind kind) {
-  if (wait.result != result::kNoAnswer || wait.discarded.empty()) return wait.result;
-  const bool only_unreadable =
-      std::all_of(wait.discarded.begin(), wait.discarded.end(),
-                  [](const DiscardedReply& d) { return d.why == DiscardReason::kUnreadable; });
-  if (!only_unreadable) return result::kReplyNotMatched;
-  return kind == ReplyKind::kWrite ? result::kUnexpectedFormat : result::kNotUnderstood;
+Link::AttemptOutcome Link::Outcome(const ReplyWait& wait, ReplyKind kind, const ReplyCheck& check) {
+  const auto unsettle = [this] {
+    unsettled_until_ = SteadyClock::now() + kLateAnswerTimeOuts * WaitLimit(params_);
+  };
+  if (wait.crossed) {
+    unsettle();
+    return {result::kReplyNotMatched, true};
+  }
+  if (wait.result == result::kNoAnswer) {
+    // The request may still be answered, late, and crossed with later ones.
+    unsettle();
+    return {wait.discarded.empty() ? result::kNoAnswer : result::kReplyNotMatched, false};
+  }
+  if (wait.result == result::kTooManyChars) {
+    confirm_next_ = true;
+    return {result::kTooManyChars, false};
+  }
+  if (wait.unreadable) {
+    confirm_next_ = true;
+    return {kind == ReplyKind::kWrite ? result::kUnexpectedFormat : result::kNotUnderstood, false};
+  }
+  return {check(std::string_view(wait.reply.c_str())), false};
 }
 
 void Link::Settle() {

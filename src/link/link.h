@@ -7,7 +7,9 @@
 // requests by what can be told: the answering address and the form and
 // length of the reply. After a request went unanswered its answer may still
 // come late, crossed with a later one; until that danger has passed, an
-// answer is taken only when the line stays quiet after it.
+// answer is taken only when the line stays quiet after it. An unreadable
+// line ends its attempt at once, and the retry's answer is checked the same
+// way.
 
 #include <cstdint>
 #include <functional>
@@ -91,10 +93,11 @@ class Link : public ParameterAccess {
   // One attempt: discard stale input, write, wait, log, check.
   AttemptOutcome Attempt(const RequestFrame& frame, ReplyKind kind, const ReplyCheck& check);
 
-  // The result of an attempt whose wait took no answer: 24 when replies to
-  // other requests came, 3 (a read) or 19 (a write) when only unreadable
-  // lines came, else the wait's own result.
-  static ExchangeResult UnansweredResult(const ReplyWait& wait, ReplyKind kind);
+  // What the wait of an attempt comes to: the check's verdict on an answer;
+  // 24 when only replies to other requests came or answers crossed; 3 (a
+  // read) or 19 (a write) for an unreadable line. A time-out leaves the link
+  // unsettled, an unreadable line or a flood has the next answer confirmed.
+  AttemptOutcome Outcome(const ReplyWait& wait, ReplyKind kind, const ReplyCheck& check);
 
   // Waits out what is left on a line just opened.
   void Settle();
@@ -107,6 +110,9 @@ class Link : public ParameterAccess {
   ExchangeLog* log_;
   TimeOfDay last_wait_start_{};
   bool settled_ = false;
+  // An unreadable line or a flood was taken for the last attempt's reply:
+  // the real one may still come, so the next answer must stand alone.
+  bool confirm_next_ = false;
   std::vector<DiscardedReply> stale_;  // waited out at open, logged with the next attempt
   SteadyClock::time_point unsettled_until_{};
 };

@@ -14,7 +14,7 @@ struct LinkConfig {
   std::uint32_t net_address = 1;    // instrument address in every request
   std::int32_t use_log_file = 1;    // exactly 1 switches the exchange log on
   std::string log_file_name = "COM.txt";
-  std::int32_t use_izm_file = 1;    // exactly 1 switches the measurement log on
+  std::int32_t use_izm_file = 1;  // exactly 1 switches the measurement log on
   std::string izm_file_name = "IZM.txt";
   // Device paths for port numbers 1..4 ([PORTS] COM1..COM4 in dev.dat).
   std::string port_paths[4] = {"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS3"};

@@ -56,7 +56,6 @@ constexpr const char* DiscardReasonText(DiscardReason why) {
   switch (why) {
     case DiscardReason::kOtherAddress: return "ответ другого прибора";
     case DiscardReason::kOtherRequest: return "ответ на другой запрос";
-    case DiscardReason::kUnreadable: return "не похож на ответ";
     case DiscardReason::kCrossed: return "два ответа на один запрос";
     case DiscardReason::kStale: return "остался от прежнего обмена";
   }

@@ -8,7 +8,7 @@ namespace {
 
 // The farthest an instrument's turnaround and the first byte of a second
 // reply may lie behind the first reply's end.
-constexpr std::chrono::milliseconds kTurnaroundMargin{50};
+constexpr std::chrono::milliseconds kTurnaroundMargin{25};
 
 // "!" address ";" data ";" checksum CR at its longest: ten address digits,
 // five checksum digits.

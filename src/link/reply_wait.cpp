@@ -32,29 +32,23 @@ bool OnlyLineFeeds(std::string_view bytes) {
   return std::all_of(bytes.begin(), bytes.end(), [](char c) { return c == '\n'; });
 }
 
-DiscardReason ReasonOf(ReplyVerdict verdict) {
-  switch (verdict) {
-    case ReplyVerdict::kOtherAddress: return DiscardReason::kOtherAddress;
-    case ReplyVerdict::kOtherRequest: return DiscardReason::kOtherRequest;
-    case ReplyVerdict::kAnswer:
-    case ReplyVerdict::kUnreadable: break;
-  }
-  return DiscardReason::kUnreadable;
-}
-
-// Sets aside the complete lines at the front of `bytes` that are no answer;
-// true when the line now at the front is the answer.
-bool SetAsideUntilAnswer(std::string& bytes, const ReplyExpectation& expectation, ReplyWait& wait) {
+// Sets aside the complete lines at the front of `bytes` that answer another
+// request; the verdict on the line now at the front, kOtherRequest when no
+// complete line is left.
+ReplyVerdict SetAsideOthers(std::string& bytes, const ReplyExpectation& expectation,
+                            ReplyWait& wait) {
   for (DropEchoLines(bytes); !StartsEcho(bytes); DropEchoLines(bytes)) {
     const std::size_t cr = bytes.find('\r');
-    if (cr == std::string::npos || cr >= kMaxReplyBytes) return false;
+    if (cr == std::string::npos || cr >= kMaxReplyBytes) break;
     const std::string_view line = std::string_view(bytes).substr(0, cr + 1);
     const ReplyVerdict verdict = MatchReply(line, expectation.kind, expectation.net_address);
-    if (verdict == ReplyVerdict::kAnswer) return true;
-    wait.discarded.push_back({std::string(line), ReasonOf(verdict)});
+    if (verdict == ReplyVerdict::kAnswer || verdict == ReplyVerdict::kUnreadable) return verdict;
+    wait.discarded.push_back({std::string(line), verdict == ReplyVerdict::kOtherAddress
+                                                     ? DiscardReason::kOtherAddress
+                                                     : DiscardReason::kOtherRequest});
     bytes.erase(0, cr + 1);
   }
-  return false;
+  return ReplyVerdict::kOtherRequest;
 }
 
 ExchangeResult Gather(Line& line, const ReplyExpectation& expectation, ReplyWait& wait,
@@ -65,11 +59,15 @@ ExchangeResult Gather(Line& line, const ReplyExpectation& expectation, ReplyWait
     const LineRead read = line.Read(chunk.data(), chunk.size(), deadline);
     if (read.status != LineReadStatus::kData) return result::kNoAnswer;
     bytes.append(reinterpret_cast<const char*>(chunk.data()), read.count);
-    const bool answered = SetAsideUntilAnswer(bytes, expectation, wait);
+    const ReplyVerdict front = SetAsideOthers(bytes, expectation, wait);
+    const bool complete = front != ReplyVerdict::kOtherRequest;
     // A reply over the limit overflows even when its CR came with it.
-    const std::size_t received = answered ? bytes.find('\r') + 1 : bytes.size();
+    const std::size_t received = complete ? bytes.find('\r') + 1 : bytes.size();
     if (received > kMaxReplyBytes) return result::kTooManyChars;
-    if (answered) return result::kOk;
+    if (complete) {
+      wait.unreadable = front == ReplyVerdict::kUnreadable;
+      return result::kOk;
+    }
     if (SteadyClock::now() >= deadline) return result::kNoAnswer;
   }
 }
@@ -106,7 +104,7 @@ ReplyWait WaitForReply(Line& line, const ReplyExpectation& expectation) {
   const std::chrono::milliseconds limit{std::max(expectation.timeout_ms, kMinimumReplyWaitMs)};
   const auto deadline = started + limit + std::chrono::milliseconds(1);
   wait.result = Gather(line, expectation, wait, deadline);
-  if (wait.result == result::kOk && expectation.quiet.count() > 0 &&
+  if (wait.result == result::kOk && !wait.unreadable && expectation.quiet.count() > 0 &&
       SecondReplyFollows(line, expectation, wait, limit)) {
     wait.result = result::kNoAnswer;
     wait.crossed = true;

@@ -33,19 +33,21 @@ struct ReplyExpectation {
 
 struct ReplyWait {
   ExchangeResult result = result::kNoAnswer;  // 0, 1 (overflow) or 2 (nothing taken)
-  bool crossed = false;  // a second reply followed the answer at once: neither is taken
-  std::string reply;     // the answer (and bytes after its CR), else what was gathered
+  bool unreadable = false;  // with 0: the line that came is neither a reply nor a code
+  bool crossed = false;     // a second reply followed the answer at once: neither is taken
+  std::string reply;        // the answer (and bytes after its CR), else what was gathered
   std::vector<DiscardedReply> discarded;  // lines set aside, in arrival order
   TimeOfDay start;                        // local time, for the log only
   TimeOfDay end;
   std::uint32_t duration_ms = 0;  // measured on the monotonic clock
 };
 
-// Reads from `line` until an answer to the request arrives (0), the line
-// being received grows beyond kMaxReplyBytes (1), the line vanishes (2), or
-// more than the time-out (at least kMinimumReplyWaitMs) has passed (2). A line
-// starting with 0xFF or ":" is our own request echoed by the adapter and is
-// dropped; any other line that is no answer is set aside in `discarded`.
+// Reads from `line` until an answer to the request or an unreadable line
+// arrives (0), the line being received grows beyond kMaxReplyBytes (1), the
+// line vanishes (2), or more than the time-out (at least kMinimumReplyWaitMs)
+// has passed (2). A line starting with 0xFF or ":" is our own request echoed
+// by the adapter and is dropped; a reply to another request or from another
+// instrument is set aside in `discarded`, and the wait goes on.
 ReplyWait WaitForReply(Line& line, const ReplyExpectation& expectation);
 
 // Reads and throws away whatever arrives until the line has been quiet for

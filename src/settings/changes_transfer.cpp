@@ -43,8 +43,13 @@ class ChangesWriter {
  public:
   ChangesWriter(ParameterAccess& link, const DeviceSettings& target,
                 const std::vector<WrittenParameter>& changed, Operator& op,
-                std::vector<WrittenParameter>& written)
-      : link_(link), target_(target), changed_(changed), panel_(op), written_(written) {}
+                std::vector<WrittenParameter>& written, std::vector<WrittenParameter>& unfinished)
+      : link_(link),
+        target_(target),
+        changed_(changed),
+        panel_(op),
+        written_(written),
+        unfinished_(unfinished) {}
 
   ExchangeResult Run() {
     panel_.SetLines(PanelLines(kProgressTitle, {}, kChannelWriteEscHint));
@@ -68,7 +73,10 @@ class ChangesWriter {
       if (panel_.StopRequested()) return result::kUserAbort;
       panel_.SetStep(WriteTextOf(*p.device_byte));
       panel_.BeforeExchange();
-      if (ExchangeResult r = WriteDeviceByte(link_, target_, *p.device_byte)) return r;
+      if (ExchangeResult r = WriteDeviceByte(link_, target_, *p.device_byte)) {
+        unfinished_.push_back(p);
+        return r;
+      }
       written_.push_back(p);
     }
     return result::kOk;
@@ -109,6 +117,9 @@ class ChangesWriter {
     if (!type_changed && !value_changed && !hysteresis_changed) return result::kOk;
     if (panel_.StopRequested()) return result::kUserAbort;
     const ChannelParameter& type = ChannelParameterOf(b.type);
+    // From the first frame of the preparation on, the type is neither old
+    // nor new until it is written back.
+    unfinished_.push_back({k, b.type, nullptr});
     panel_.SetStep(type.prepare_text);
     panel_.BeforeExchange();
     if (ExchangeResult r = link_.WriteByteChecked(kSettingsSpace, ChannelAddress(type, k), 0))
@@ -121,6 +132,7 @@ class ChangesWriter {
     panel_.SetStep(type.write_text);
     panel_.BeforeExchange();
     if (ExchangeResult r = WriteValue(k, type)) return r;
+    unfinished_.pop_back();
     if (type_changed) written_.push_back({k, b.type, nullptr});
     return result::kOk;
   }
@@ -129,7 +141,10 @@ class ChangesWriter {
     const ChannelParameter& row = ChannelParameterOf(field);
     panel_.SetStep(row.write_text);
     panel_.BeforeExchange();
-    if (ExchangeResult r = WriteValue(k, row)) return r;
+    if (ExchangeResult r = WriteValue(k, row)) {
+      unfinished_.push_back({k, field, nullptr});
+      return r;
+    }
     written_.push_back({k, field, nullptr});
     return result::kOk;
   }
@@ -157,14 +172,16 @@ class ChangesWriter {
   const std::vector<WrittenParameter>& changed_;
   ProgressPanel panel_;
   std::vector<WrittenParameter>& written_;
+  std::vector<WrittenParameter>& unfinished_;
 };
 
 }  // namespace
 
 ExchangeResult WriteChangedSettings(ParameterAccess& link, const DeviceSettings& target,
                                     const std::vector<WrittenParameter>& changed, Operator& op,
-                                    std::vector<WrittenParameter>& written) {
-  return ChangesWriter(link, target, changed, op, written).Run();
+                                    std::vector<WrittenParameter>& written,
+                                    std::vector<WrittenParameter>& unfinished) {
+  return ChangesWriter(link, target, changed, op, written, unfinished).Run();
 }
 
 }  // namespace zrm

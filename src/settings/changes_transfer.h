@@ -17,10 +17,14 @@ namespace zrm {
 // as the whole write does it; the device bytes without read-back; then the
 // value 47 and the restart, but only when something was written. ESC is
 // noticed between parameters, never inside a set point's steps. Each
-// parameter whose write went through is appended to `written`. Returns the
-// first failure unchanged (kUserAbort for ESC).
+// parameter whose write went through is appended to `written`; when the
+// write stops, `unfinished` names what the instrument now holds neither old
+// nor new: a set point type still prepared to 0, and the parameter whose
+// write did not go through. Returns the first failure unchanged (kUserAbort
+// for ESC).
 ExchangeResult WriteChangedSettings(ParameterAccess& link, const DeviceSettings& target,
                                     const std::vector<WrittenParameter>& changed, Operator& op,
-                                    std::vector<WrittenParameter>& written);
+                                    std::vector<WrittenParameter>& written,
+                                    std::vector<WrittenParameter>& unfinished);
 
 }  // namespace zrm

@@ -138,7 +138,9 @@ TEST_F(ChangesWriteTest, StoppedMidwayKeepsTheBackupAndTellsWhatWasWritten) {
   ASSERT_FALSE(backup.empty());
   EXPECT_EQ(op_.Messages().at(0),
             "message|Запись изменений|Запись остановлена. Записано:\n"
-            "Канал 1: Величина I\n\nПрежние настройки прибора сохранены в " +
+            "Канал 1: Величина I\n"
+            "Повторная запись изменений из того же профиля допишет остальное.\n"
+            "\nПрежние настройки прибора сохранены в " +
                 backup + "|warning");
   EXPECT_EQ(simulator_->RestartCount(), 1u);  // no restart after a stop
   EXPECT_EQ(simulator_->Float(29), 51.0f);
@@ -152,10 +154,31 @@ TEST_F(ChangesWriteTest, StoppedMidwayKeepsTheBackupAndTellsWhatWasWritten) {
   EXPECT_EQ(WriteChanges(), result::kNoAnswer);
   EXPECT_EQ(op_.Messages().at(0),
             "message|Запись изменений|Запись остановлена. Записано:\n"
-            "Канал 1: Усреднение\n\nПрежние настройки прибора сохранены в " +
+            "Канал 1: Усреднение\n"
+            "Повторная запись изменений из того же профиля допишет остальное.\n"
+            "\nПрежние настройки прибора сохранены в " +
                 outcome_.backup_path + "|warning");
   EXPECT_NE(outcome_.backup_path, backup);
   EXPECT_NE(test::ReadBytes(backup), "");
+}
+
+TEST_F(ChangesWriteTest, FailureInsideASetPointNamesTheTypeLeftPrepared) {
+  // The set point never reads back as written: its type stays 0 (alarm off)
+  // in the instrument, which is neither what it held nor what was asked.
+  form_.channel[0].th1 = "51";
+  simulator_->AddFault({sim::FaultKind::kWrongValue,
+                        {sim::FaultWhen::By::kParameter, 0, 2, 29, sim::Width::kDword, 0.0},
+                        0});
+  EXPECT_EQ(WriteChanges(), result::kReadBackMismatch);
+  EXPECT_EQ(simulator_->Byte(2, 327), std::optional<std::uint8_t>(0));
+  EXPECT_EQ(op_.Messages().at(0),
+            "message|Запись изменений|Запись остановлена. Записано:\n"
+            "ни один параметр до конца\n"
+            "В приборе сейчас ни прежнее, ни новое значение:\n"
+            "Канал 1: Уставка I Тип\nКанал 1: Величина I\n"
+            "Повторная запись изменений из того же профиля допишет остальное.\n"
+            "\nПрежние настройки прибора сохранены в " +
+                outcome_.backup_path + "|warning");
 }
 
 TEST_F(ChangesWriteTest, UnsavableBackupStopsBeforeAnyWrite) {

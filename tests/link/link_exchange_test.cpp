@@ -227,10 +227,10 @@ TEST_F(LinkExchange, WorksWithoutExchangeLog) {
 
 
 TEST_F(LinkExchange, RepliesOfOtherInstrumentsAndRequestsAreSetAsideAndLogged) {
-  // Another instrument's reply, a late dword and a line of noise come before
-  // the byte that was asked for.
+  // Another instrument's reply and a late dword come before the byte that
+  // was asked for.
   line_.respond = [](const std::string&) {
-    return ReadReply("11", 12) + ReadReply("3F800000") + "noise\r" + ReadReply("42");
+    return ReadReply("11", 12) + ReadReply("3F800000") + ReadReply("42");
   };
   Link link = MakeLink();
   std::uint8_t value = 0;
@@ -238,11 +238,10 @@ TEST_F(LinkExchange, RepliesOfOtherInstrumentsAndRequestsAreSetAsideAndLogged) {
   EXPECT_EQ(value, 0x42);
   ASSERT_EQ(log_.records.size(), 1u);
   const auto& discarded = log_.records[0].discarded;
-  ASSERT_EQ(discarded.size(), 3u);
+  ASSERT_EQ(discarded.size(), 2u);
   EXPECT_EQ(discarded[0].bytes, ReadReply("11", 12));
   EXPECT_EQ(discarded[0].why, DiscardReason::kOtherAddress);
   EXPECT_EQ(discarded[1].why, DiscardReason::kOtherRequest);
-  EXPECT_EQ(discarded[2].why, DiscardReason::kUnreadable);
   EXPECT_EQ(log_.records[0].received, ReadReply("42"));
 
   // Nothing but replies to other requests: no value, its own result.
@@ -253,6 +252,28 @@ TEST_F(LinkExchange, RepliesOfOtherInstrumentsAndRequestsAreSetAsideAndLogged) {
   StatusBlock block{};
   line_.respond = [](const std::string&) { return ReadReply("3F800000"); };
   EXPECT_EQ(link.ReadStatusBlock(block), result::kReplyNotMatched);
+}
+
+TEST_F(LinkExchange, UnreadableLineEndsItsAttemptAndTheRetryMustStandAlone) {
+  // The real answer may still be on its way after a line of noise: the
+  // retry's answer counts only when nothing follows it.
+  int requests = 0;
+  line_.respond = [&requests](const std::string&) {
+    ++requests;
+    if (requests == 1) return std::string("noise\r");
+    if (requests == 2) return ReadReply("31") + ReadReply("32");
+    return ReadReply("33");
+  };
+  Link link = MakeLink();
+  std::uint8_t value = 0;
+  const auto start = SteadyClock::now();
+  EXPECT_EQ(link.ReadByte(2, 1, value), result::kOk);
+  EXPECT_LT(SteadyClock::now() - start, milliseconds(900));  // no time-out was waited
+  EXPECT_EQ(value, 0x33);
+  EXPECT_EQ(requests, 3);
+  // Noise to a write is no acknowledgement either.
+  line_.respond = [](const std::string&) { return std::string("noise\r"); };
+  EXPECT_EQ(link.WriteByte(2, 1, 1), result::kUnexpectedFormat);
 }
 
 TEST_F(LinkExchange, AfterATimeOutAnAnswerCountsOnlyWhenNoSecondFollows) {

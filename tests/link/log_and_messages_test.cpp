@@ -48,7 +48,7 @@ TEST(ExchangeLogFile, AppendsEntriesWithExactLinesAndRawBytes) {
   EXPECT_EQ(log.LogExchange(record), result::kOk);
   record.received.clear();
   record.discarded = {{"!2;07;55\r", DiscardReason::kOtherAddress},
-                      {std::string("x\0y", 3), DiscardReason::kUnreadable}};
+                      {std::string("!1;0\0y", 6), DiscardReason::kCrossed}};
   record.wait_start = {23, 59, 59, 0};
   record.wait_end = {0, 0, 1, 1};
   record.wait_ms = 1001;
@@ -65,7 +65,7 @@ TEST(ExchangeLogFile, AppendsEntriesWithExactLinesAndRawBytes) {
             "Answ at 00:00:01 :\r\n" +
             "Wait for answ 1001 ms\r\n" +
             "Discarded :!2;07;55\r (ответ другого прибора)\r\n" +
-            "Discarded :x (не похож на ответ)\r\n");
+            "Discarded :!1;0 (два ответа на один запрос)\r\n");
 }
 
 TEST(ExchangeLogFile, FileThatCannotBeOpenedGivesFourteenAndTheExchangeGoesOn) {
