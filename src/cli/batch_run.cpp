@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <thread>
@@ -26,18 +27,33 @@ namespace {
 
 constexpr auto kDisplayPeriod = std::chrono::milliseconds(100);
 
+// True when `row` is one of the rows that succeeded before with the profile
+// as it is now; that success is then used up.
+bool SucceededBefore(const PlanRow& row, SucceededRows& succeeded,
+                     std::map<std::string, std::string>& profile_hashes) {
+  if (succeeded.empty()) return false;
+  std::string profile_hash;
+  if (NeedsProfile(row.action)) {
+    const auto known = profile_hashes.find(row.profile);
+    profile_hash = known != profile_hashes.end()
+                       ? known->second
+                       : profile_hashes[row.profile] = FileContentHash(row.profile);
+  }
+  const auto done = succeeded.find({row.device, row.address, row.action_text, profile_hash});
+  if (done == succeeded.end() || done->second == 0) return false;
+  --done->second;
+  return true;
+}
+
 // The rows grouped by device in the order the plan first names each; rows
 // that already succeeded with the same profile (with --resume) are left out
 // and counted.
 std::vector<std::unique_ptr<BusLine>> LinesOf(const std::vector<PlanRow>& rows,
                                               SucceededRows succeeded, std::size_t& skipped) {
   std::vector<std::unique_ptr<BusLine>> lines;
+  std::map<std::string, std::string> profile_hashes;  // each profile read once
   for (const PlanRow& row : rows) {
-    const std::string profile_hash =
-        NeedsProfile(row.action) ? FileContentHash(row.profile) : std::string();
-    int& done_before = succeeded[{row.device, row.address, row.action_text, profile_hash}];
-    if (done_before > 0) {
-      --done_before;
+    if (SucceededBefore(row, succeeded, profile_hashes)) {
       ++skipped;
       continue;
     }
@@ -159,8 +175,10 @@ int RunBatch(const CliOptions& options, CliOperator& op, std::FILE* out) {
   plan.plan = std::filesystem::absolute(options.file).lexically_normal().string();
   plan.plan_hash = ContentHash(text);
   SucceededRows succeeded;
-  if (options.resume) succeeded = ReadSucceededRows(results_path, plan.plan, plan.plan_hash, error);
-  if (options.resume && !error.empty()) op.Tell(error);
+  std::string warning;
+  if (options.resume)
+    succeeded = ReadSucceededRows(results_path, plan.plan, plan.plan_hash, warning);
+  if (!warning.empty()) op.Tell(warning);
   std::size_t skipped = 0;
   const auto lines = LinesOf(rows, succeeded, skipped);
   // dev.dat made once, before the rows read it at the same time.
