@@ -88,6 +88,8 @@ struct BatchContext {
   UnrecordedRows& unrecorded;
 };
 
+// Appends a finished row with its time and plan; a row the file cannot take
+// is kept for stderr and stops the batch.
 void Record(ResultRow& result, BatchContext& context) {
   result.time = ResultTimeNow();
   result.plan = context.plan.plan;
