@@ -21,22 +21,6 @@ std::string_view Trimmed(std::string_view text) {
   return text;
 }
 
-// The column index of each of kColumns in the header; false when one is missing.
-bool ColumnsOf(const std::vector<std::string>& header, std::array<std::size_t, 4>& index,
-               std::string& error) {
-  for (std::size_t c = 0; c < kColumns.size(); ++c) {
-    std::size_t found = header.size();
-    for (std::size_t i = 0; i < header.size(); ++i)
-      if (header[i] == kColumns[c]) found = i;
-    if (found == header.size()) {
-      error = std::string(cli_texts::kPlanNoColumn) + std::string(kColumns[c]);
-      return false;
-    }
-    index[c] = found;
-  }
-  return true;
-}
-
 bool ParseAction(std::string_view text, BatchAction& action) {
   for (std::size_t i = 0; i < kActionNames.size(); ++i)
     if (kActionNames[i] == text) {
@@ -52,9 +36,8 @@ bool ParseAddress(std::string_view text, std::uint32_t& address) {
          address <= kMaxNetAddress;
 }
 
-
 // One row from its fields, with its fault when it cannot run.
-PlanRow RowOf(const std::vector<std::string>& fields, const std::array<std::size_t, 4>& index) {
+PlanRow RowOf(const std::vector<std::string>& fields, const std::vector<std::size_t>& index) {
   auto field = [&](std::size_t c) {
     return index[c] < fields.size() ? fields[index[c]] : std::string();
   };
@@ -63,14 +46,46 @@ PlanRow RowOf(const std::vector<std::string>& fields, const std::array<std::size
   row.profile = field(3);
   row.action_text = field(2);
   std::string& why = row.fault;
-  if (row.device.empty()) why = cli_texts::kPlanNoDevice;
-  else if (!ParseAddress(field(1), row.address)) why = cli_texts::kPlanBadAddress + field(1);
-  else if (!ParseAction(row.action_text, row.action)) why = cli_texts::kPlanBadAction + field(2);
-  else if (NeedsProfile(row.action) && row.profile.empty()) why = cli_texts::kPlanNoProfile;
+  if (row.device.empty())
+    why = cli_texts::kPlanNoDevice;
+  else if (!ParseAddress(field(1), row.address))
+    why = cli_texts::kPlanBadAddress + field(1);
+  else if (!ParseAction(row.action_text, row.action))
+    why = cli_texts::kPlanBadAction + field(2);
+  else if (NeedsProfile(row.action) && row.profile.empty())
+    why = cli_texts::kPlanNoProfile;
   return row;
 }
 
 }  // namespace
+
+bool HeaderColumns(const std::vector<std::string>& header, std::span<const std::string_view> names,
+                   std::vector<std::size_t>& index, std::string& error) {
+  index.assign(names.size(), header.size());
+  for (std::size_t c = 0; c < names.size(); ++c) {
+    for (std::size_t i = 0; i < header.size(); ++i) {
+      if (header[i] != names[c]) continue;
+      if (index[c] != header.size()) {
+        error = std::string(cli_texts::kColumnTwice) + std::string(names[c]);
+        return false;
+      }
+      index[c] = i;
+    }
+    if (index[c] == header.size()) {
+      error = std::string(cli_texts::kPlanNoColumn) + std::string(names[c]);
+      return false;
+    }
+  }
+  return true;
+}
+
+std::vector<std::string> PlanFaults(const std::vector<PlanRow>& rows) {
+  std::vector<std::string> faults;
+  for (const PlanRow& row : rows)
+    if (!row.fault.empty())
+      faults.push_back(cli_texts::kPlanLine + std::to_string(row.line) + ": " + row.fault);
+  return faults;
+}
 
 bool NeedsProfile(BatchAction action) {
   return action == BatchAction::kWrite || action == BatchAction::kChanges ||
@@ -109,7 +124,7 @@ std::string CsvField(std::string_view field) {
 
 bool ParsePlan(std::string_view text, std::vector<PlanRow>& rows, std::string& error) {
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // a spreadsheet's UTF-8 mark
-  std::array<std::size_t, 4> index{};
+  std::vector<std::size_t> index;
   bool header_seen = false;
   std::size_t line_number = 0;
   while (!text.empty()) {
@@ -125,7 +140,7 @@ bool ParsePlan(std::string_view text, std::vector<PlanRow>& rows, std::string& e
       continue;
     }
     std::string why;
-    header_seen = ColumnsOf(fields, index, why);
+    header_seen = HeaderColumns(fields, kColumns, index, why);
     if (!header_seen) {
       error = cli_texts::kPlanLine + std::to_string(line_number) + ": " + why;
       return false;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,10 +29,20 @@ bool NeedsProfile(BatchAction action);
 
 // The rows of the plan's text; blank lines are skipped. A row that cannot run
 // (an unknown action, an address outside 1..255, a device or a needed
-// profile left empty) is kept with its fault, so that it fails alone. False
-// with "строка N: why" in `error` when the header lacks a column, or with
-// the reason when the plan has no row.
+// profile left empty) is kept with its fault, for PlanFaults to list. False
+// with "строка N: why" in `error` when the header lacks a column or names
+// one twice, or with the reason when the plan has no row.
 bool ParsePlan(std::string_view text, std::vector<PlanRow>& rows, std::string& error);
+
+// "строка N: why" for each row of the plan that cannot run, in plan order;
+// empty when every row is sound.
+std::vector<std::string> PlanFaults(const std::vector<PlanRow>& rows);
+
+// The index in the CSV `header` of each of `names`, in their order. False
+// with "в заголовке нет столбца X" or "в заголовке дважды столбец X" in
+// `error`: a column given twice would leave in doubt which one counts.
+bool HeaderColumns(const std::vector<std::string>& header, std::span<const std::string_view> names,
+                   std::vector<std::size_t>& index, std::string& error);
 
 // The fields of one CSV line: separated by commas, double quotes around a
 // field that holds commas or quotes ("" inside is one quote), spaces around

@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "app/session.h"
+#include "cli/batch_hash.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_texts.h"
 #include "cli/profile_argument.h"
@@ -27,14 +28,26 @@ std::string InFolder(const std::string& dir, const std::string& name) {
   return (std::filesystem::path(dir) / name).string();
 }
 
-ExchangeResult Read(Session& session, const PlanRow& row, Operator& op, ResultRow& out) {
+// The row wrote `path`: the file it names, or, when another row of the
+// batch had written `wanted` before, a name of its own, which its message
+// then tells.
+void Wrote(const std::string& wanted, const std::string& path, ResultRow& out) {
+  out.file = path;
+  if (path != wanted)
+    out.message = cli_texts::kBatchRowDone + (cli_texts::kNameTaken + wanted) +
+                  cli_texts::kNameTakenSavedAs + path;
+}
+
+ExchangeResult Read(Session& session, const PlanRow& row, Operator& op, BatchFiles& files,
+                    ResultRow& out) {
   if (ExchangeResult r = session.Read(session.form, session.settings, op)) return r;
   Identify(session.settings, out);
-  const std::string chosen = row.profile.empty()
-                                 ? InFolder(session.Dir(), out.type + "-" + out.serial)
-                                 : row.profile;
-  if (!session.SaveProfileAs(chosen, op)) return result::kFile;
-  out.file = ProfileSaveName(chosen);
+  const std::string chosen =
+      row.profile.empty() ? InFolder(session.Dir(), out.type + "-" + out.serial) : row.profile;
+  const std::string wanted = ProfileSaveName(chosen);
+  const std::string path = files.Claim(wanted, row.device, row.address);
+  if (!session.SaveProfileAs(path, op)) return result::kFile;
+  Wrote(wanted, path, out);
   return result::kOk;
 }
 
@@ -91,8 +104,8 @@ std::string MessageOf(const ResultRow& row, ExchangeResult r, const BatchOperato
   return ExchangeResultMessage(r, message) ? message.text : std::string();
 }
 
-ExchangeResult Report(Session& session, Operator& op, const PdfRenderer& render_pdf,
-                      ResultRow& out) {
+ExchangeResult Report(Session& session, const PlanRow& row, Operator& op,
+                      const PdfRenderer& render_pdf, BatchFiles& files, ResultRow& out) {
   PageChange(session.form, session.settings, op, session.PortNumber());
   ConfigurationPage page;
   if (ExchangeResult r = session.Report(session.form, session.settings, op, page)) return r;
@@ -100,20 +113,21 @@ ExchangeResult Report(Session& session, Operator& op, const PdfRenderer& render_
   const std::string folder = InFolder(session.Dir(), kCertificateFolder);
   std::error_code ignored;
   std::filesystem::create_directories(folder, ignored);
-  const std::string path = InFolder(folder, "ZRM" + out.type + "-" + out.serial + ".pdf");
+  const std::string wanted = InFolder(folder, "ZRM" + out.type + "-" + out.serial + ".pdf");
+  const std::string path = files.Claim(wanted, row.device, row.address);
   std::string error;
   if (!render_pdf(page, path, error)) {
     op.ShowMessage(error, {}, MessageIcon::kError);
     return result::kFile;
   }
-  out.file = path;
+  Wrote(wanted, path, out);
   return result::kOk;
 }
 
 }  // namespace
 
 ResultRow RunPlanRow(const PlanRow& row, const std::string& dir, BatchOperator& op,
-                     const PdfRenderer& render_pdf) {
+                     const PdfRenderer& render_pdf, BatchFiles& files) {
   ResultRow out;
   out.device = row.device;
   out.address = row.address;
@@ -129,14 +143,15 @@ ResultRow RunPlanRow(const PlanRow& row, const std::string& dir, BatchOperator& 
     out.message = OnLine(row, op.FirstMessage());
     return out;
   }
+  if (NeedsProfile(row.action)) out.profile_hash = FileContentHash(row.profile);
   Session session(dir);
   session.StartWithoutWindow(op, row.device);
   session.UseNetAddress(row.address);
   ExchangeResult r = result::kOk;
   switch (row.action) {
-    case BatchAction::kRead: r = Read(session, row, op, out); break;
+    case BatchAction::kRead: r = Read(session, row, op, files, out); break;
     case BatchAction::kWrite: r = Write(session, row, op); break;
-    case BatchAction::kReport: r = Report(session, op, render_pdf, out); break;
+    case BatchAction::kReport: r = Report(session, row, op, render_pdf, files, out); break;
     case BatchAction::kChanges: r = WriteChanges(session, row, op, out); break;
     case BatchAction::kVerify: r = Verify(session, row, op, out); break;
   }

@@ -2,11 +2,13 @@
 // One row of a batch: a fresh start-up without a window on the row's device
 // and address, then the row's action as the single commands do it. Files go
 // to the working folder: read saves <type>-<prefix>-<serial>.prf, report
-// certificates/ZRM<type>-<prefix>-<serial>.pdf.
+// certificates/ZRM<type>-<prefix>-<serial>.pdf, each under another name
+// (BatchFiles) when a row of the same batch wrote that file before.
 
 #include <functional>
 #include <string>
 
+#include "cli/batch_files.h"
 #include "cli/batch_operator.h"
 #include "cli/batch_plan.h"
 #include "cli/batch_results.h"
@@ -20,9 +22,9 @@ using PdfRenderer =
     std::function<bool(const ConfigurationPage& page, const std::string& path, std::string& error)>;
 
 // Runs `row` in the working folder `dir`; the result row is complete but for
-// the time. Its message is the row's own, or the first `op` was shown, or
-// the result's.
+// the time and the plan. Its message is the row's own, or the first `op` was
+// shown, or the result's. `files` holds the files the batch has written.
 ResultRow RunPlanRow(const PlanRow& row, const std::string& dir, BatchOperator& op,
-                     const PdfRenderer& render_pdf);
+                     const PdfRenderer& render_pdf, BatchFiles& files);
 
 }  // namespace zrm

@@ -113,10 +113,12 @@ bool ApplyOption(const GivenOption& option, CliOptions& options, std::string& er
     error = name + " needs a value";
     return false;
   }
+  // The range named is the one checked: "--jobs must be a whole number 1..64".
   const CountField& count = std::get<CountField>(target);
-  if (!NumberArgument(name, option.value, count.max, options.*count.field, error)) return false;
-  if (options.*count.field >= count.min) return true;
-  error = name + " must be at least " + std::to_string(count.min);
+  std::uint32_t& value = options.*count.field;
+  if (ParseUnsigned(option.value, count.max, value) && value >= count.min) return true;
+  error = name + " must be a whole number " + std::to_string(count.min) + ".." +
+          std::to_string(count.max) + ", not \"" + option.value + "\"";
   return false;
 }
 

@@ -66,7 +66,7 @@ struct CliOptions {
 
   // batch PLAN (in `file`).
   std::string results;     // --results FILE; empty: results.csv in the working folder
-  std::uint32_t jobs = 0;  // --jobs N: lines at once; 0: every line at once
+  std::uint32_t jobs = 0;  // --jobs N: lines at once; 0: not given (32 at once)
   bool resume = false;     // --resume: rows that succeeded before are not run again
 
   // scan: the texts as given, then checked into the plan.

@@ -30,6 +30,23 @@ inline constexpr const char* kCannotWriteResults = "Невозможно зап�
 inline constexpr const char* kPlanLine = "строка ";
 inline constexpr const char* kPlanEmpty = "в плане нет ни одной строки";
 inline constexpr const char* kPlanNoColumn = "в заголовке нет столбца ";
+inline constexpr const char* kColumnTwice = "в заголовке дважды столбец ";
+// A plan with unsound rows: each is listed, then this, and nothing runs.
+inline constexpr const char* kPlanNotRun = "план не выполнялся: исправьте строки выше";
+// A --results that exists and is no regular file (a pipe, a device, a folder).
+inline constexpr const char* kResultsNotRegular = ": это не обычный файл";
+// A row's result that could not be appended: the batch stops; the rows not
+// in the file follow on stderr, one results line each.
+inline constexpr const char* kResultsLost =
+    "Пакет остановлен: невозможно записать строку в файл результатов ";
+inline constexpr const char* kResultsNotRecorded = "Строки, не записанные в файл результатов:";
+// --resume over a results file whose header cannot say which plan a row
+// belongs to (a file of an earlier version lacks the plan columns).
+inline constexpr const char* kResumeNothing = ": --resume не пропустит ни одной строки";
+// A file name another row of the same batch has written: the row's file is
+// named after its line and address as well.
+inline constexpr const char* kNameTaken = "; файл ";
+inline constexpr const char* kNameTakenSavedAs = " уже записан в этом пакете, сохранено как ";
 inline constexpr const char* kPlanNoDevice = "не указан порт (device)";
 inline constexpr const char* kPlanBadAddress = "адрес должен быть от 1 до 255, а не ";
 inline constexpr const char* kPlanBadAction =

@@ -64,9 +64,10 @@ constexpr CommandRow kCommandRows[] = {
     {"batch", CliCommand::kBatch, "PLAN", 1,
      "run the rows of PLAN (CSV: device,address,action,\n"
      "profile; actions read, write, changes, verify,\n"
-     "report), lines in parallel, at most N at once;\n"
-     "results appended to FILE (default results.csv);\n"
-     "--resume skips the rows that succeeded before"},
+     "report), lines in parallel, at most N (1..64,\n"
+     "default 32) at once; results appended to FILE\n"
+     "(default results.csv); --resume skips the rows\n"
+     "of this plan and profile that succeeded before"},
     {"scan", CliCommand::kScan, "", 0,
      "search the port for instruments: each speed of\n"
      "LIST (default all: 4800,9600,19200,38400,57600),\n"

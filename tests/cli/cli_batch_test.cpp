@@ -1,10 +1,21 @@
 // zrm48ctl batch: plans refused before anything runs, lines in parallel with
 // one failing instrument, --resume, and Ctrl-C leaving the results whole.
 
+#include <arpa/inet.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <memory>
+#include <set>
+#include <thread>
 
 #include "cli/cli_process.h"
 #include "lib/simulator.h"
@@ -17,11 +28,18 @@ using namespace std::chrono_literals;
 
 constexpr const char* kHeader = "device,address,action,profile\n";
 
+// The fields of a results line; a quoted field may hold commas (the tests'
+// texts hold no quote of their own).
 std::vector<std::string> Fields(const std::string& line) {
   std::vector<std::string> fields(1);
+  bool quoted = false;
   for (char c : line) {
-    if (c == ',') fields.emplace_back();
-    else fields.back() += c;
+    if (c == '"')
+      quoted = !quoted;
+    else if (c == ',' && !quoted)
+      fields.emplace_back();
+    else
+      fields.back() += c;
   }
   return fields;
 }
@@ -34,48 +52,73 @@ CliOutcome RunBatch(const ScratchDir& dir, const std::string& plan,
   return RunCtl(args);
 }
 
-TEST(CliBatchTest, APlanWithoutItsColumnsOrRowsIsRefusedAndABadRowFailsAlone) {
+TEST(CliBatchTest, AnUnsoundPlanOrOptionIsRefusedBeforeAnyRowRunsAndAMissingProfileFailsAlone) {
+  // A sound row comes first in each plan: nothing of the plan may run.
+  constexpr const char* kSound = "/dev/null,1,read,\n";
   const std::pair<std::string, std::string> refused[] = {
       {"device,address,action\n/dev/null,1,read\n", "строка 1: в заголовке нет столбца profile"},
+      {"device,address,action,profile,device\n/dev/null,1,read,,/dev/zero\n",
+       "строка 1: в заголовке дважды столбец device"},
       {kHeader, "в плане нет ни одной строки"},
+      {kHeader + std::string(kSound) + "/dev/null,0,read,\n",
+       "строка 3: адрес должен быть от 1 до 255, а не 0"},
+      {kHeader + std::string(kSound) + "/dev/null,x1,read,\n",
+       "строка 3: адрес должен быть от 1 до 255, а не x1"},
+      {kHeader + std::string(kSound) + "/dev/null,1,erase,\n",
+       "строка 3: действие должно быть read, write, changes, verify или report, а не erase"},
+      {kHeader + std::string(kSound) + "/dev/null,1,write,\n",
+       "строка 3: для этого действия нужен профиль (profile)"},
+      {kHeader + std::string(kSound) + ",1,read,\n", "строка 3: не указан порт (device)"},
   };
   for (const auto& [plan, error] : refused) {
     SCOPED_TRACE(plan);
     ScratchDir dir;
     const CliOutcome outcome = RunBatch(dir, plan);
     EXPECT_EQ(outcome.exit_code, 64);
+    EXPECT_NE(outcome.err.find(dir.File("plan.csv") + ": " + error), std::string::npos)
+        << outcome.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.File("results.csv")));
+  }
+  // Every unsound row is listed at once.
+  ScratchDir dir;
+  const CliOutcome both =
+      RunBatch(dir, kHeader + std::string("/dev/null,0,read,\n") + kSound + "/dev/null,1,erase,\n");
+  EXPECT_EQ(both.exit_code, 64);
+  EXPECT_NE(both.err.find("строка 2: адрес"), std::string::npos) << both.err;
+  EXPECT_NE(both.err.find("строка 4: действие"), std::string::npos) << both.err;
+  EXPECT_NE(both.err.find("план не выполнялся"), std::string::npos) << both.err;
+
+  // Options: --jobs outside the range it names; a results path that is a
+  // pipe (with a reader, so that no version of the program waits on it).
+  ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);
+  const int reader = open(dir.File("fifo").c_str(), O_RDONLY | O_NONBLOCK);
+  const std::pair<std::vector<std::string>, std::string> bad_options[] = {
+      {{"--jobs", "0"}, "--jobs must be a whole number 1..64, not \"0\""},
+      {{"--jobs", "65"}, "--jobs must be a whole number 1..64, not \"65\""},
+      {{"--results", dir.File("fifo")},
+       "Невозможно записать файл результатов " + dir.File("fifo") + ": это не обычный файл"},
+  };
+  for (const auto& [more, error] : bad_options) {
+    SCOPED_TRACE(more[1]);
+    const CliOutcome outcome = RunBatch(dir, kHeader + std::string(kSound), more);
+    EXPECT_EQ(outcome.exit_code, more[0] == "--jobs" ? 64 : 14);
     EXPECT_NE(outcome.err.find(error), std::string::npos) << outcome.err;
     EXPECT_FALSE(std::filesystem::exists(dir.File("results.csv")));
   }
+  close(reader);
 
-  // Every row below is recorded as failed with its line, and the rest run.
-  struct BadRow {
-    const char* row;
-    const char* result;
-    const char* message;
-  };
-  const BadRow bad_rows[] = {
-      {"/dev/null,0,read,", ",64,", "строка 2: адрес должен быть от 1 до 255, а не 0"},
-      {"/dev/null,x1,read,", ",64,", "строка 2: адрес должен быть от 1 до 255, а не x1"},
-      {"/dev/null,1,erase,", ",erase,,,,64,",
-       "строка 2: действие должно быть read, write, changes, verify или report, а не erase"},
-      {"/dev/null,1,write,", ",64,", "строка 2: для этого действия нужен профиль (profile)"},
-      {",1,read,", ",64,", "строка 2: не указан порт (device)"},
-      // The profile is looked at before the port: no port error hides it.
-      {"/dev/null,1,write,/zrm-no-such.prf", ",14,",
-       "строка 2: Профиль не найден: /zrm-no-such.prf: нет такого файла или устройства"},
-  };
-  for (const BadRow& bad : bad_rows) {
-    SCOPED_TRACE(bad.row);
-    ScratchDir dir;
-    const CliOutcome outcome = RunBatch(dir, kHeader + std::string(bad.row) + "\n");
-    EXPECT_EQ(outcome.exit_code, 75) << outcome.err;
-    const std::vector<std::string> lines = Lines(ReadBytes(dir.File("results.csv")));
-    ASSERT_EQ(lines.size(), 2u);
-    EXPECT_NE(lines[1].find(bad.result), std::string::npos) << lines[1];
-    EXPECT_NE(lines[1].find(bad.message), std::string::npos) << lines[1];
-  }
-  ScratchDir dir;
+  // The profile is looked at when its row runs (an earlier row may write it),
+  // before the port: no port error hides it, and the row fails alone.
+  const CliOutcome missing_profile =
+      RunBatch(dir, kHeader + std::string(kSound) + "/dev/null,1,write,/zrm-no-such.prf\n");
+  EXPECT_EQ(missing_profile.exit_code, 75) << missing_profile.err;
+  const std::vector<std::string> lines = Lines(ReadBytes(dir.File("results.csv")));
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_NE(lines[2].find(",14,строка 3: Профиль не найден: /zrm-no-such.prf: нет такого файла "
+                          "или устройства"),
+            std::string::npos)
+      << lines[2];
+
   const CliOutcome missing = RunCtl({"--dir", dir.Path(), "batch", dir.File("none.csv")});
   EXPECT_EQ(missing.exit_code, 14);
   EXPECT_EQ(missing.err, "План не найден: " + dir.File("none.csv") + "\n");
@@ -105,7 +148,9 @@ class CliBatchLines : public ::testing::Test {
 
 TEST_F(CliBatchLines, AFailingInstrumentStopsNoOtherAndResumeRunsOnlyWhatFailed) {
   // Columns in another order, quoted fields, a spreadsheet's byte order mark.
-  std::string plan = "\xEF\xBB\xBF" "action,device,profile,address\n";
+  std::string plan =
+      "\xEF\xBB\xBF"
+      "action,device,profile,address\n";
   for (const char* address : {"1", "2", "3"})
     for (const auto& instrument : instruments_)
       plan += "read,\"" + instrument.SlavePath() + "\",," + address + "\n";
@@ -119,11 +164,18 @@ TEST_F(CliBatchLines, AFailingInstrumentStopsNoOtherAndResumeRunsOnlyWhatFailed)
 
   const std::vector<std::string> lines = Lines(ReadBytes(dir_.File("results.csv")));
   ASSERT_EQ(lines.size(), 12u);
-  EXPECT_EQ(lines[0], "time,device,address,action,type,serial,firmware,result,message,file");
+  EXPECT_EQ(lines[0],
+            "time,device,address,action,type,serial,firmware,result,message,file,plan,plan_hash,"
+            "profile_hash");
   int failed = 0;
+  std::set<std::string> files;
+  int renamed = 0;
   for (std::size_t i = 1; i < lines.size(); ++i) {
     const std::vector<std::string> f = Fields(lines[i]);
-    ASSERT_EQ(f.size(), 10u) << lines[i];
+    ASSERT_EQ(f.size(), 13u) << lines[i];
+    EXPECT_EQ(f[10], dir_.File("plan.csv"));
+    EXPECT_EQ(f[11].size(), 16u) << lines[i];
+    EXPECT_EQ(f[12], "");  // read and report use no profile
     if (f[2] == "4") {
       ++failed;
       EXPECT_EQ(f[7] + "," + f[8], "2,строка 12: Прибор не ответил (ERR 2)");
@@ -133,8 +185,19 @@ TEST_F(CliBatchLines, AFailingInstrumentStopsNoOtherAndResumeRunsOnlyWhatFailed)
     EXPECT_EQ(f[4] + "," + f[5] + "," + f[6] + "," + f[7],
               "4813,047-1234" + std::to_string(4 + std::stoi(f[2])) + ",1.1.10,0");
     EXPECT_TRUE(std::filesystem::exists(f[9])) << f[9];
+    // The three lines' instruments at one address share their serial: no
+    // row's file replaces another's, and a row named otherwise says so.
+    EXPECT_TRUE(files.insert(f[9]).second) << f[9];
+    if (f[8] != "Выполнено") {
+      ++renamed;
+      const std::string wanted = dir_.File("4813-047-1234" + std::to_string(4 + std::stoi(f[2])));
+      EXPECT_EQ(f[8], "Выполнено; файл " + wanted +
+                          ".prf уже записан в этом пакете, сохранено как " + f[9]);
+      EXPECT_NE(f[9].find("-addr" + f[2] + ".prf"), std::string::npos) << f[9];
+    }
   }
   EXPECT_EQ(failed, 1);
+  EXPECT_EQ(renamed, 6);
   EXPECT_TRUE(std::filesystem::exists(dir_.File("certificates/ZRM4813-047-12345.pdf")));
   // Not a terminal: one plain line per row.
   EXPECT_EQ(Lines(outcome.out).size(), 11u) << outcome.out;
@@ -146,6 +209,15 @@ TEST_F(CliBatchLines, AFailingInstrumentStopsNoOtherAndResumeRunsOnlyWhatFailed)
   ASSERT_EQ(after.size(), 13u);
   EXPECT_EQ(Fields(after.back())[2], "4");
   EXPECT_EQ(instruments_[0].RequestsReceived(), frames_before);
+
+  // Another plan with the same rows, in the same results file: the
+  // successes of the first plan count for nothing.
+  WriteBytes(dir_.File("other.csv"), kHeader + instruments_[0].SlavePath() + ",1,read,\n");
+  const CliOutcome other =
+      RunCtl({"--dir", dir_.Path(), "batch", dir_.File("other.csv"), "--resume"});
+  EXPECT_EQ(other.exit_code, 0) << other.err;
+  EXPECT_GT(instruments_[0].RequestsReceived(), frames_before);
+  EXPECT_EQ(Lines(ReadBytes(dir_.File("results.csv"))).size(), 14u);
 }
 
 TEST_F(CliBatchLines, VerifyFindsTheDifferenceChangesWriteItAndTheLineIsEqualAfter) {
@@ -173,6 +245,35 @@ TEST_F(CliBatchLines, VerifyFindsTheDifferenceChangesWriteItAndTheLineIsEqualAft
   EXPECT_EQ(changed[7] + "," + changed[8], "0,Записано параметров: 1") << lines[2];
   EXPECT_NE(changed[9].find("/backup/ZRM4813-047-12345-"), std::string::npos) << lines[2];
   EXPECT_EQ(Fields(lines[3])[7], "0") << lines[3];
+  EXPECT_EQ(Fields(lines[3])[12].size(), 16u) << lines[3];
+
+  // --resume skips a row only while its profile is the one it succeeded with.
+  const std::string again = kHeader + device + ",1,verify," + profile + "\n";
+  const auto results_lines = [&] { return Lines(ReadBytes(dir_.File("r.csv"))).size(); };
+  const std::vector<std::string> resume = {"--results", dir_.File("r.csv"), "--resume"};
+  ASSERT_EQ(RunBatch(dir_, again, {"--results", dir_.File("r.csv")}).exit_code, 0);
+  ASSERT_EQ(results_lines(), 5u);
+  EXPECT_EQ(RunBatch(dir_, again, resume).exit_code, 0);
+  EXPECT_EQ(results_lines(), 5u);
+  WriteBytes(profile, ReadBytes(profile) + "\n");  // loads the same, but is another file
+  EXPECT_EQ(RunBatch(dir_, again, resume).exit_code, 0);
+  EXPECT_EQ(results_lines(), 6u);
+
+  // A results file of an earlier version cannot tell plans apart: it
+  // resumes nothing, and says so.
+  WriteBytes(dir_.File("old.csv"),
+             "time,device,address,action,type,serial,firmware,result,message,file\n"
+             "2026-12-08 14:05:09," +
+                 device + ",1,verify,4813,047-12345,1.1.10,0,Выполнено,");  // cut by a crash
+  const CliOutcome old = RunBatch(dir_, again, {"--results", dir_.File("old.csv"), "--resume"});
+  EXPECT_EQ(old.exit_code, 0) << old.err;
+  EXPECT_NE(old.err.find(dir_.File("old.csv") +
+                         ": в заголовке нет столбца plan: --resume не пропустит ни одной строки"),
+            std::string::npos)
+      << old.err;
+  const std::vector<std::string> old_lines = Lines(ReadBytes(dir_.File("old.csv")));
+  ASSERT_EQ(old_lines.size(), 3u);
+  EXPECT_EQ(Fields(old_lines[2]).size(), 13u) << old_lines[2];
 }
 
 TEST(CliBatchTest, CtrlCStopsEveryLineAfterItsExchangeAndLeavesTheResultsWhole) {
@@ -202,9 +303,86 @@ TEST(CliBatchTest, CtrlCStopsEveryLineAfterItsExchangeAndLeavesTheResultsWhole) 
   EXPECT_EQ(lines.size(), 4u);  // the first row of each line ended, with 20, and no other ran
   for (std::size_t i = 1; i < lines.size(); ++i) {
     const std::vector<std::string> f = Fields(lines[i]);
-    ASSERT_EQ(f.size(), 10u) << lines[i];
+    ASSERT_EQ(f.size(), 13u) << lines[i];
     EXPECT_EQ(f[7], "20");
   }
+}
+
+TEST(CliBatchTest, AResultsFileThatCannotTakeARowStopsTheBatchAndKeepsEveryRowWhole) {
+  // A disk that fills up: the results file may not grow past 4 KiB, which
+  // holds some fifteen of the forty rows (each fails at once, its profile
+  // missing).
+  std::string plan = kHeader;
+  for (int i = 0; i < 40; ++i) plan += "/dev/null,1,write,/zrm-no-such.prf\n";
+  ScratchDir dir;
+  WriteBytes(dir.File("plan.csv"), plan);
+  CliRunOptions full_disk;
+  full_disk.limits = {{RLIMIT_FSIZE, 4096}};
+  const CliOutcome outcome =
+      RunCtl({"--dir", dir.Path(), "batch", dir.File("plan.csv")}, full_disk);
+  EXPECT_EQ(outcome.exit_code, 14) << outcome.err;
+  const std::string results = ReadBytes(dir.File("results.csv"));
+  ASSERT_FALSE(results.empty());
+  EXPECT_EQ(results.back(), '\n');
+  const std::vector<std::string> lines = Lines(results);
+  for (const std::string& line : lines) EXPECT_EQ(Fields(line).size(), 13u) << line;
+
+  // The row the file could not take is on stderr, and no row ran after it.
+  const std::vector<std::string> err = Lines(outcome.err);
+  const auto lost = std::find(err.begin(), err.end(), "Строки, не записанные в файл результатов:");
+  ASSERT_NE(lost, err.end()) << outcome.err;
+  ASSERT_GE(err.end() - lost, 3);
+  EXPECT_EQ(lost[-1].rfind("Пакет остановлен: невозможно записать строку в файл результатов " +
+                               dir.File("results.csv") + ": ",
+                           0),
+            0u)
+      << outcome.err;
+  EXPECT_EQ(Fields(lost[1]).size(), 13u) << lost[1];
+  EXPECT_EQ(Fields(lost[1])[7], "14") << lost[1];
+  EXPECT_EQ(lost[2], "Пакет: строк 40, выполнено 0, с ошибкой " + std::to_string(lines.size()) +
+                         ", не выполнено " + std::to_string(40 - lines.size()));
+}
+
+TEST(CliBatchTest, ManyLinesRunOnABoundedNumberOfWorkers) {
+  // A hundred lines of instruments that never answer (a listener that takes
+  // connections and says nothing), each a loopback address of its own.
+  const int listener = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_ANY);
+  socklen_t size = sizeof address;
+  ASSERT_EQ(bind(listener, reinterpret_cast<sockaddr*>(&address), size), 0);
+  ASSERT_EQ(listen(listener, 512), 0);
+  ASSERT_EQ(getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size), 0);
+  std::string plan = kHeader;
+  for (int i = 1; i <= 100; ++i)
+    plan += "tcp://127.0.0." + std::to_string(i) + ":" + std::to_string(ntohs(address.sin_port)) +
+            ",1,read,\n";
+  ScratchDir dir;
+  WriteBytes(dir.File("plan.csv"), plan);
+  CliRun run({"--dir", dir.Path(), "batch", dir.File("plan.csv")});
+
+  // The program's threads while the lines wait, watched for a second once
+  // the workers are all busy: the workers and the main thread, none per line.
+  const std::string tasks = "/proc/" + std::to_string(run.Pid()) + "/task";
+  std::size_t most = 0;
+  auto until = std::chrono::steady_clock::now() + 10s;
+  for (bool busy = false; std::chrono::steady_clock::now() < until;) {
+    std::error_code ignored;
+    most = std::max<std::size_t>(most,
+                                 std::distance(std::filesystem::directory_iterator(tasks, ignored),
+                                               std::filesystem::directory_iterator()));
+    if (!busy && most >= 32) until = std::chrono::steady_clock::now() + 1s;
+    busy = most >= 32;
+    std::this_thread::sleep_for(20ms);
+  }
+  run.Interrupt();
+  const CliOutcome outcome = run.Finish();
+  close(listener);
+  EXPECT_GE(most, 32u);
+  EXPECT_LE(most, 40u);
+  EXPECT_EQ(outcome.exit_code, 20) << outcome.err;
+  EXPECT_NE(outcome.err.find("Пакет: строк 100, "), std::string::npos) << outcome.err;
 }
 
 }  // namespace

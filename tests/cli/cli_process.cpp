@@ -81,6 +81,11 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& args,
       close(err[0]);
       close(err[1]);
     }
+    for (const auto& [resource, limit] : options.limits) {
+      const rlimit value{limit, limit};
+      setrlimit(resource, &value);
+    }
+    signal(SIGXFSZ, SIG_IGN);
     execve(program.c_str(), e.argv.data(), e.envp.data());
     _exit(127);
   }

@@ -3,9 +3,11 @@
 // arguments, stdout and stderr captured, and zrm48sim serving a
 // pseudo-terminal until the test ends.
 
+#include <sys/resource.h>
 #include <sys/types.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zrm::test {
@@ -23,6 +25,10 @@ struct CliOutcome {
 struct CliRunOptions {
   std::string tmpdir;               // when not empty, the program's TMPDIR
   bool stderr_on_terminal = false;  // stderr a pseudo-terminal instead of a pipe
+  // setrlimit's (resource, limit) for the program, such as RLIMIT_FSIZE for
+  // a disk that fills up; SIGXFSZ is ignored, so a write past the file size
+  // limit fails with EFBIG as one on a full disk fails.
+  std::vector<std::pair<int, rlim_t>> limits = {};
 };
 
 // A zrm48ctl run in progress.
@@ -35,6 +41,9 @@ class CliRun {
 
   // Sends SIGINT, as Ctrl-C in the terminal does.
   void Interrupt();
+
+  // The program's process id, to look at it under /proc while it runs.
+  pid_t Pid() const { return pid_; }
 
   // Waits for the program to end and collects what it printed.
   CliOutcome Finish();
