@@ -149,7 +149,9 @@ void MeasureSpeed(unsigned baud, const Options& options) {
     target.channel[0].th1 += step;
     step = -step;
     std::vector<WrittenParameter> written;
-    return WriteChangedSettings(link, target, ChangedParameters(instrument, target), op, written);
+    std::vector<WrittenParameter> unfinished;
+    return WriteChangedSettings(link, target, ChangedParameters(instrument, target), op, written,
+                                unfinished);
   });
   CurrentValues held;
   MeasureTransfer(rig, "poll cycle", baud, options.polls, [&](Link& link) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iostream>
 #include <random>
 #include <thread>
 
@@ -93,6 +94,9 @@ TEST_F(LinkAgainstInstrument, LateRepliesNeverPutValuesIntoOtherParameters) {
       }
       DeviceSettings again = EveryGroupOn();
       const ExchangeResult r = ReadDeviceSettings(*link_, again, op);
+      std::cout << "late reply " << late.triplet << (late.first_lost ? " lost" : "")
+                << (late.first_late ? " late" : "") << (late.retry_late ? " retry-late" : "")
+                << ", read " << read << ": " << static_cast<unsigned>(r) << "\n";
       if (r == result::kOk) {
         EXPECT_EQ(RecordText(again), RecordText(clean)) << "read " << read;
         ++exact;
