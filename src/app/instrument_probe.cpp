@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <string>
 
 #include "link/address_triplet.h"
 #include "link/reply_check.h"
@@ -21,21 +20,15 @@ constexpr ParameterAddress kFirmwareAddress = 6;
 constexpr std::size_t kLongestByteReply = 1 + 3 + 1 + 2 + 1 + 5 + 1;
 constexpr std::int64_t kBitsPerByte = 10;
 
-// The read reply must come from the address asked: on a bus another
-// instrument's late reply is no answer from this one.
-bool FromAddress(const std::string& reply, std::uint32_t address) {
-  const std::string head = "!" + std::to_string(address) + ";";
-  return reply.find(head) != std::string::npos;
-}
-
-ProbeResult Judge(const std::string& bytes, std::uint32_t address) {
+// An answer of the address asked is a reply when it carries no code and
+// reads; whatever else came (another address's reply, noise) is garbage.
+ProbeResult Judge(const ReplyWait& wait) {
   ProbeResult result;
-  if (bytes.empty()) return result;
+  if (wait.reply.empty() && wait.discarded.empty()) return result;
   result.answer = ProbeAnswer::kGarbled;
   std::array<std::uint8_t, 1> data{};
-  if (bytes.find('\r') == std::string::npos || bytes.find('\0') != std::string::npos ||
-      CheckReplyCode(bytes) != result::kOk || ParseReadReply(bytes, data) != result::kOk ||
-      !FromAddress(bytes, address))
+  if (wait.result != result::kOk || wait.unreadable || CheckReplyCode(wait.reply) != result::kOk ||
+      ParseReadReply(wait.reply, data) != result::kOk)
     return result;
   result.answer = ProbeAnswer::kReply;
   result.firmware_version = data[0];
@@ -62,19 +55,10 @@ ProbeResult Probe(Line& line, std::uint32_t address, std::chrono::microseconds w
   line.DiscardInput();
   const RequestFrame request = ProbeRequest(address);
   line.Write(reinterpret_cast<const std::uint8_t*>(request.data()), request.size());
-  const SteadyClock::time_point deadline = SteadyClock::now() + window;
-  std::string bytes;
-  std::array<std::uint8_t, 64> chunk{};
-  while (bytes.size() <= kMaxReplyBytes) {
-    const LineRead read = line.Read(chunk.data(), chunk.size(), deadline);
-    if (read.status == LineReadStatus::kGone) return {ProbeAnswer::kGone, 0};
-    if (read.status == LineReadStatus::kTimedOut) break;
-    bytes.append(reinterpret_cast<const char*>(chunk.data()), read.count);
-    DropEchoLines(bytes);
-    if (!StartsEcho(bytes) && bytes.find('\r') != std::string::npos) break;
-  }
-  if (StartsEcho(bytes)) bytes.clear();  // only the request's own echo came back
-  return Judge(bytes, address);
+  const ReplyExpectation expectation{ReplyKind::kByte, address, 0, {}};
+  const ReplyWait wait = WaitForReplyUntil(line, expectation, SteadyClock::now() + window);
+  if (wait.gone) return {ProbeAnswer::kGone, 0};
+  return Judge(wait);
 }
 
 }  // namespace zrm

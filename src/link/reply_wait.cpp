@@ -57,6 +57,7 @@ ExchangeResult Gather(Line& line, const ReplyExpectation& expectation, ReplyWait
   std::string& bytes = wait.reply;
   for (;;) {
     const LineRead read = line.Read(chunk.data(), chunk.size(), deadline);
+    wait.gone = read.status == LineReadStatus::kGone;
     if (read.status != LineReadStatus::kData) return result::kNoAnswer;
     bytes.append(reinterpret_cast<const char*>(chunk.data()), read.count);
     const ReplyVerdict front = SetAsideOthers(bytes, expectation, wait);
@@ -97,15 +98,22 @@ bool SecondReplyFollows(Line& line, const ReplyExpectation& expectation, ReplyWa
 }  // namespace
 
 ReplyWait WaitForReply(Line& line, const ReplyExpectation& expectation) {
+  // The wait gives up only when strictly more than the limit has passed.
+  const std::chrono::milliseconds limit{std::max(expectation.timeout_ms, kMinimumReplyWaitMs)};
+  return WaitForReplyUntil(line, expectation,
+                           SteadyClock::now() + limit + std::chrono::milliseconds(1));
+}
+
+ReplyWait WaitForReplyUntil(Line& line, const ReplyExpectation& expectation,
+                            SteadyClock::time_point deadline) {
   ReplyWait wait;
   const auto started = SteadyClock::now();
   wait.start = LocalTimeOfDay();
-  // The wait gives up only when strictly more than the limit has passed.
-  const std::chrono::milliseconds limit{std::max(expectation.timeout_ms, kMinimumReplyWaitMs)};
-  const auto deadline = started + limit + std::chrono::milliseconds(1);
   wait.result = Gather(line, expectation, wait, deadline);
+  const auto drain_limit = std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::max(deadline - started, SteadyClock::duration(expectation.quiet)));
   if (wait.result == result::kOk && !wait.unreadable && expectation.quiet.count() > 0 &&
-      SecondReplyFollows(line, expectation, wait, limit)) {
+      SecondReplyFollows(line, expectation, wait, drain_limit)) {
     wait.result = result::kNoAnswer;
     wait.crossed = true;
   }

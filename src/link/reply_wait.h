@@ -33,6 +33,7 @@ struct ReplyExpectation {
 
 struct ReplyWait {
   ExchangeResult result = result::kNoAnswer;  // 0, 1 (overflow) or 2 (nothing taken)
+  bool gone = false;                          // with 2: the device vanished
   bool unreadable = false;  // with 0: the line that came is neither a reply nor a code
   bool crossed = false;     // a second reply followed the answer at once: neither is taken
   std::string reply;        // the answer (and bytes after its CR), else what was gathered
@@ -49,6 +50,11 @@ struct ReplyWait {
 // by the adapter and is dropped; a reply to another request or from another
 // instrument is set aside in `discarded`, and the wait goes on.
 ReplyWait WaitForReply(Line& line, const ReplyExpectation& expectation);
+
+// The same wait with a deadline of its own instead of the time-out, for the
+// instrument search's short probes.
+ReplyWait WaitForReplyUntil(Line& line, const ReplyExpectation& expectation,
+                            SteadyClock::time_point deadline);
 
 // Reads and throws away whatever arrives until the line has been quiet for
 // `quiet`, or `limit` has passed; returns what it threw away.

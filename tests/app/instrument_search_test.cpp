@@ -8,8 +8,10 @@
 #include <string>
 
 #include "app/found_instrument_text.h"
+#include "app/instrument_probe.h"
 #include "lib/bus_options.h"
 #include "platform/serial_port.h"
+#include "support/fake_line.h"
 #include "support/recording_operator.h"
 
 namespace zrm {
@@ -113,6 +115,36 @@ TEST_F(InstrumentSearchTest, AVanishedDeviceEndsTheSearchKeepingWhatWasFound) {
   ASSERT_EQ(outcome.found.size(), 1u);
   EXPECT_EQ(outcome.found[0].address, 3u);
   EXPECT_NE(SearchEndText(outcome).find("Устройство пропало"), std::string::npos);
+}
+
+TEST(InstrumentProbeTest, OnlyTheAddressAskedAnswersWithinTheWireTimeOfItsFrames) {
+  // Request (23 bytes for address 1) and the longest byte reply (14), 10 bits
+  // a byte at 4800 bit/s, then the margin.
+  EXPECT_EQ(ProbeWindow(4800, 1, 0), std::chrono::microseconds(77084));
+  EXPECT_EQ(ProbeWindow(4800, 1, 50), std::chrono::microseconds(127084));
+
+  test::FakeLine line;
+  line.respond = [](const std::string&) { return test::ReadReply("0A", 12); };
+  EXPECT_EQ(Probe(line, 1, std::chrono::milliseconds(50)).answer, ProbeAnswer::kGarbled);
+  line.respond = [](const std::string&) { return test::ReadReply("0A", 12) + test::ReadReply("0B"); };
+  const ProbeResult probe = Probe(line, 1, std::chrono::milliseconds(50));
+  EXPECT_EQ(probe.answer, ProbeAnswer::kReply);
+  EXPECT_EQ(probe.firmware_version, 0x0B);
+
+  // Two probes of one address that disagree are garbage, not an instrument.
+  int probes = 0;
+  line.respond = [&probes](const std::string&) {
+    return test::ReadReply(++probes % 2 ? "0A" : "0B");
+  };
+  SearchLine search{line, [](std::int32_t, std::string&) { return true; }};
+  SearchPlan plan;
+  plan.speeds = {9600};
+  plan.last_address = 1;
+  RecordingOperator op;
+  const SearchOutcome outcome = SearchInstruments(search, plan, op);
+  EXPECT_TRUE(outcome.found.empty());
+  ASSERT_EQ(outcome.garbled.size(), 1u);
+  EXPECT_EQ(outcome.garbled[0].address, 1u);
 }
 
 TEST(SearchPlanTest, RefusesBadSpeedsAndRangesAndKeepsTheDefaults) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "fake_line.h"
+#include "support/fake_line.h"
 #include "link/link.h"
 
 namespace zrm {

@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_line.h"
+#include "support/fake_line.h"
 #include "link/link.h"
 #include "link/port_opening.h"
 #include "lib/pseudo_terminal.h"

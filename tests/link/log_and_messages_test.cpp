@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "fake_line.h"
+#include "support/fake_line.h"
 #include "link/exchange_log.h"
 #include "link/exchange_result.h"
 #include "link/link.h"

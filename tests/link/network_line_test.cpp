@@ -27,6 +27,7 @@
 #include "platform/network_address.h"
 #include "platform/port_line.h"
 #include "platform/telnet_stream.h"
+#include "support/fake_line.h"
 #include "support/recording_operator.h"
 #include "support/scratch_dir.h"
 
@@ -262,13 +263,16 @@ TEST_F(NetworkLine, StoppedServerEndsExchangesAtOnceAndItsRestartIsUsedAtTheNext
 // connection, says `opening`, then sends `endless` over and over until the
 // client goes, the test ends or kFloodLimit passes (so that a client that
 // never stops reading fails its test instead of hanging it). An empty
-// `endless` keeps the connection silent.
+// `endless` keeps the connection silent; with `hang_up_on_request` the
+// server reads the first request and closes the connection.
 class HostilePeer {
  public:
   static constexpr auto kFloodLimit = std::chrono::seconds(10);
 
-  explicit HostilePeer(std::string opening = "", std::string endless = "")
-      : listener_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+  explicit HostilePeer(std::string opening = "", std::string endless = "",
+                       bool hang_up_on_request = false)
+      : listener_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)),
+        hang_up_on_request_(hang_up_on_request) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -312,6 +316,12 @@ class HostilePeer {
     bool open = client >= 0 && Send(client, opening);
     while (open && !burst.empty() && std::chrono::steady_clock::now() < until)
       open = Send(client, burst);
+    if (open && hang_up_on_request_ && WaitFor(client, POLLIN)) {
+      char request[256];
+      Ignore(::recv(client, request, sizeof request, 0));
+      ::close(client);
+      return;
+    }
     if (client >= 0) {
       WaitFor(client, POLLRDHUP);  // the client closes first, or the test ends
       ::close(client);
@@ -332,7 +342,10 @@ class HostilePeer {
     return true;
   }
 
+  static void Ignore(ssize_t) {}
+
   int listener_;
+  const bool hang_up_on_request_;
   int port_ = 0;
   std::atomic<bool> stop_ = false;
   std::atomic<std::size_t> sent_ = 0;
@@ -422,6 +435,28 @@ TEST(PortLineOpening, EndlessBytesWithoutDataNeverHoldAWaitPastItsDeadline) {
     start = SteadyClock::now();
     EXPECT_EQ(link.ReadByte(2, 3, value), result::kNoAnswer);
     EXPECT_LT(SteadyClock::now() - start, std::chrono::seconds(6));  // 2 attempts of 1 s
+  }
+}
+
+// A server that hangs up on the request is no answer at once, not after
+// the time-out; a reply a server sends unasked with its DO COM-PORT-OPTION is
+// never taken for the answer to the first request.
+TEST(PortLineOpening, ServersThatHangUpOrSpeakUnaskedNeverGiveAnAnswer) {
+  const std::string do_com_port = Bytes({255, 253, 44});
+  HostilePeer hangs_up(do_com_port, "", true);
+  HostilePeer unasked(do_com_port + test::ReadReply("42"));
+  for (const HostilePeer* server : {&hangs_up, &unasked}) {
+    PortLine line;
+    std::string reason;
+    ASSERT_TRUE(line.Open(server->Path("rfc2217"), 9600, reason)) << reason;
+    Link link(line, LinkParams{1, 2, server == &hangs_up ? 3000u : 1000u}, nullptr);
+    std::uint8_t value = 0x11;
+    const auto start = SteadyClock::now();
+    EXPECT_EQ(link.ReadByte(2, 3, value), result::kNoAnswer);
+    EXPECT_EQ(value, 0x11);
+    if (server == &hangs_up) {
+      EXPECT_LT(SteadyClock::now() - start, std::chrono::seconds(2));
+    }
   }
 }
 

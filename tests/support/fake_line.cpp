@@ -1,4 +1,4 @@
-#include "fake_line.h"
+#include "support/fake_line.h"
 
 #include <algorithm>
 #include <thread>
