@@ -158,6 +158,15 @@ inline constexpr const char* kPortNotOpen = "Порт не открыт: ";
 inline constexpr const char* kProfileSaved = "Настройки сохранены в файл ";
 inline constexpr const char* kProfileOpened = "Настройки прочитаны из файла ";
 inline constexpr const char* kFileSaved = "Файл сохранён: ";
+// What "Отменить" and "Вернуть" took back or did again, followed by the
+// words of the operation: "Отменено: изменение поля «Величина I» канала 1".
+inline constexpr const char* kUndone = "Отменено: ";
+inline constexpr const char* kRedone = "Повторено: ";
+inline constexpr const char* kReadFromDeviceStep = "чтение из прибора";
+inline constexpr const char* kReadFromFileStep = "чтение из файла ";
+inline constexpr const char* kFieldEditStep = "изменение поля «";
+inline constexpr const char* kFieldEditStepEnd = "»";
+inline constexpr const char* kOfChannel = " канала ";
 
 // Page "Конфигурация".
 inline constexpr const char* kBuildPage = "Сформировать страницу";

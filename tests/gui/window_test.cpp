@@ -24,6 +24,7 @@
 #include <filesystem>
 
 #include "app/session.h"
+#include "gui/edit_step_words.h"
 #include "gui/group_area.h"
 #include "gui/guarded_application.h"
 #include "gui/gui_operator.h"
@@ -66,6 +67,7 @@ class WindowTest : public QObject {
   void SaveNameGetsTheExtensionOnlyWhenMissing();
   void OpenDialogReturnsExactlyTheChosenFile();
   void CancelledDialogsTouchNothing();
+  void EachFieldEditIsAnUndoStepNamedInTheStatusBar();
   void QuitSignalClosesInOrder();
   void MissingPortIsReportedAndTheWindowStillOpens();
   void EscUsedByAMenuAListOrABoxDoesNotCount();
@@ -375,6 +377,7 @@ void WindowTest::OpenAndSaveThroughTheMenu() {
   QCOMPARE(redo->shortcut(), QKeySequence(Q("Ctrl+Shift+Z")));
   undo->trigger();
   QCOMPARE(ws.Find<QLineEdit>("Edit7")->text(), Q("1"));
+  QCOMPARE(ws.Outcome(), Q("Отменено: чтение из файла ") + path);
   QVERIFY(redo->isEnabled());
   redo->trigger();
   QCOMPARE(ws.Find<QLineEdit>("Edit7")->text(), Q(" 33.5000"));
@@ -427,6 +430,79 @@ void WindowTest::CancelledDialogsTouchNothing() {
   QCOMPARE(ws.TheSession().settings.channel[0].th1, before);
   QCOMPARE(ws.Find<QLineEdit>("Edit5")->text(), Q("77"));
   QCOMPARE(window.windowTitle(), Q("Настройка ЗРМ 48xx пользовательская версия 1.0.19.1 "));
+}
+
+void WindowTest::EachFieldEditIsAnUndoStepNamedInTheStatusBar() {
+  QuietWorkstation ws;
+  auto& window = ws.Start();
+  QTest::qWait(300);  // the last state loaded again
+  auto* undo = window.findChild<QAction*>("UndoItem");
+  auto* redo = window.findChild<QAction*>("RedoItem");
+  auto* th1 = ws.Find<QLineEdit>("Edit5");
+  const QString th1_before = th1->text();
+
+  // A field left after typing is one step; undo names it, redo does it again.
+  th1->setText("77");
+  emit th1->editingFinished();
+  undo->trigger();
+  QCOMPARE(th1->text(), th1_before);
+  QCOMPARE(ws.Outcome(), Q("Отменено: изменение поля «Величина I» канала 1"));
+  redo->trigger();
+  QCOMPARE(th1->text(), Q("77"));
+  QCOMPARE(ws.Outcome(), Q("Повторено: изменение поля «Величина I» канала 1"));
+
+  // Typing and undoing without leaving the field undoes the typing.
+  auto* his2 = ws.Find<QLineEdit>("Edit20");
+  const QString his2_before = his2->text();
+  his2->setText("0.7");
+  undo->trigger();
+  QCOMPARE(his2->text(), his2_before);
+  QCOMPARE(ws.Outcome(), Q("Отменено: изменение поля «Гистерезис II» канала 2"));
+  QCOMPARE(th1->text(), Q("77"));
+
+  // A sensor type and the range it brought go back together; a list and a
+  // switch are steps too, each undone in turn, newest first.
+  auto* sensor = ws.Find<QComboBox>("ComboBox7");
+  const int sensor_before = sensor->currentIndex();
+  const QString max_before = ws.Find<QLineEdit>("Edit13")->text();
+  sensor->setCurrentIndex(9);
+  emit sensor->activated(9);
+  QVERIFY(ws.Find<QLineEdit>("Edit13")->text() != max_before);
+  auto* interval = ws.Find<QComboBox>("ComboBox15");
+  interval->setCurrentIndex(interval->currentIndex() == 3 ? 4 : 3);
+  emit interval->activated(interval->currentIndex());
+  ws.Find<QCheckBox>("CheckBox4")->click();
+  undo->trigger();
+  QCOMPARE(ws.Outcome(), Q("Отменено: изменение поля «Корнеизвлечение» канала 1"));
+  undo->trigger();
+  QCOMPARE(ws.Outcome(), Q("Отменено: изменение поля «Интервал принятия решения»"));
+  undo->trigger();
+  QCOMPARE(ws.Outcome(), Q("Отменено: изменение поля «Тип датчика» канала 2"));
+  QCOMPARE(sensor->currentIndex(), sensor_before);
+  QCOMPARE(ws.Find<QLineEdit>("Edit13")->text(), max_before);
+
+  // Leaving a field unchanged, or choosing the port, leaves no step.
+  undo->trigger();
+  QCOMPARE(th1->text(), th1_before);
+  const bool could_undo = undo->isEnabled();
+  emit th1->editingFinished();
+  QCOMPARE(undo->isEnabled(), could_undo);
+
+  // The words of the edits the table names, and none for what is no edit.
+  using zrm::gui::FieldEditWords;
+  const zrm::EditorForm form = ws.TheSession().form;
+  zrm::EditorForm edited = form;
+  edited.port = form.port + 1;
+  edited.serial_number = "99999";
+  QCOMPARE(FieldEditWords(form, edited), std::string());
+  edited.description.push_back("новая строка");
+  QCOMPARE(FieldEditWords(form, edited), std::string("изменение поля «Описание настроек»"));
+  edited.relay_grid[1][2] = edited.relay_grid[1][2].empty() ? "*" : "";
+  QCOMPARE(FieldEditWords(form, edited),
+           std::string("изменение поля «Назначение реле на воздействие»"));
+  edited.channel[1].spd_his = "5";
+  QCOMPARE(FieldEditWords(form, edited),
+           std::string("изменение поля «Шаг изменения гистерезиса» канала 2"));
 }
 
 void WindowTest::QuitSignalClosesInOrder() {
