@@ -9,9 +9,11 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <memory>
+#include <utility>
 
 #include "editor/editor_binding.h"
 #include "editor/relay_grid.h"
@@ -52,7 +54,16 @@ MainWindow::MainWindow(Session& session, DialogService& dialogs, QWidget* parent
   resize(sizeHint().expandedTo(LoadWindowSize(session_.Dir())));
   if (QScreen* screen = this->screen())
     move(screen->availableGeometry().center() - rect().center());
+  operator_.HoldBoxes();
   OnCreate();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (std::exchange(shown_, true)) return;
+  // Queued: the show event comes before the window is on the screen.
+  QMetaObject::invokeMethod(
+      this, [this] { operator_.ShowHeldBoxes(); }, Qt::QueuedConnection);
 }
 
 MainWindow::~MainWindow() {

@@ -55,6 +55,8 @@ class MainWindow : public QMainWindow, private StartUpView {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // The first show opens the start-up's boxes over the window.
+  void showEvent(QShowEvent* event) override;
 
  private:
   // Start-up steps of the window.
@@ -186,6 +188,7 @@ class MainWindow : public QMainWindow, private StartUpView {
   bool close_pending_ = false;
   bool quit_by_signal_ = false;
   bool shut_down_ = false;
+  bool shown_ = false;  // the window has been shown once
 };
 
 }  // namespace zrm::gui

@@ -527,6 +527,8 @@ void WindowTest::MissingPortIsReportedAndTheWindowStillOpens() {
   QVERIFY(ws.dialogs.shown[0].text.rfind("Невозможно открыть последовательный порт", 0) == 0);
   QCOMPARE(ws.dialogs.shown[0].caption, std::string("Ошибка"));
   QCOMPARE(ws.dialogs.shown[0].icon, zrm::MessageIcon::kError);
+  // The box opens over the window, not alone before it.
+  QVERIFY(ws.dialogs.shown[0].over_shown_window);
   const QString not_open =
       Q("Порт не открыт: ") + QString::fromStdString(ws.PathOf("no-such-device"));
   QCOMPARE(ws.Outcome(), not_open);

@@ -21,6 +21,7 @@ class ScriptedDialogs : public gui::DialogService {
     std::string caption;
     MessageIcon icon;
     bool question;
+    bool over_shown_window;  // the window it opened over was on the screen
   };
 
   void ShowMessage(QWidget* parent, const std::string& text, const std::string& caption,
@@ -43,7 +44,7 @@ class ScriptedDialogs : public gui::DialogService {
   int CountOf(const std::string& text) const;
 
   std::vector<Shown> shown;
-  std::deque<bool> answers;     // answers in order; when empty, default_answer
+  std::deque<bool> answers;  // answers in order; when empty, default_answer
   bool default_answer = false;
   std::deque<QString> open_names;  // empty string: the user cancels
   std::deque<QString> save_names;
