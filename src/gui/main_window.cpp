@@ -262,9 +262,11 @@ void MainWindow::OpenProfileAt(const QString& path) {
 }
 
 void MainWindow::OnSaveProfile() {
-  const QString path = dialogs_.SaveProfileName(this);
+  TakeEditStep();
+  // The instrument's name, as the CSV and PDF files get it.
+  const QString path = dialogs_.SaveProfileName(
+      this, ExportFileName(session_.form, QDateTime::currentDateTime(), "prf"));
   if (path.isEmpty()) return;
-  CollectEditor();
   if (session_.SaveProfileAs(FromQ(path), operator_))
     ShowOutcome(ToQ(text::kProfileSaved) + ToQ(ProfileSaveName(FromQ(path))));
 }

@@ -22,6 +22,20 @@ inline constexpr const char* kExitItem = "Выход";
 inline constexpr const char* kProfileFilter = "Данные настройки прибора (*.prf)";
 inline constexpr const char* kAllFilesFilter = "Все файлы (*)";
 
+// The file dialogs' list of files in Russian whatever the desktop's
+// language: the column heads, the kind of an entry and the size units
+// (numbers keep the point: "1.5 МБ").
+inline constexpr const char* kNameColumn = "Имя";
+inline constexpr const char* kSizeColumn = "Размер";
+inline constexpr const char* kKindColumn = "Тип";
+inline constexpr const char* kModifiedColumn = "Изменён";
+inline constexpr const char* kFolderKind = "Папка";
+inline constexpr const char* kFileKind = "Файл";
+inline constexpr const char* kBytesUnit = " байт";
+inline constexpr const char* kSizeUnits[] = {" КБ", " МБ", " ГБ", " ТБ"};
+// Day, month, year, hours and minutes of a file's last change.
+inline constexpr const char* kModifiedFormat = "dd.MM.yyyy hh:mm";
+
 // Menu "Правка": undo and redo over the editor's states.
 inline constexpr const char* kEditMenu = "Правка";
 inline constexpr const char* kUndoItem = "Отменить";

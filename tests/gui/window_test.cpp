@@ -4,17 +4,20 @@
 
 #include <signal.h>
 
+#include <QAbstractProxyModel>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -31,6 +34,7 @@
 #include "gui/number_field.h"
 #include "gui/qt_dialogs.h"
 #include "gui/quit_signals.h"
+#include "gui/russian_file_list.h"
 #include "gui/simple_list.h"
 #include "platform/number_text.h"
 #include "support/scratch_dir.h"
@@ -66,6 +70,7 @@ class WindowTest : public QObject {
   void OpenAndSaveThroughTheMenu();
   void SaveNameGetsTheExtensionOnlyWhenMissing();
   void OpenDialogReturnsExactlyTheChosenFile();
+  void FileDialogsListInRussianWhateverTheLocale();
   void CancelledDialogsTouchNothing();
   void EachFieldEditIsAnUndoStepNamedInTheStatusBar();
   void QuitSignalClosesInOrder();
@@ -351,6 +356,13 @@ void WindowTest::OpenAndSaveThroughTheMenu() {
   QVERIFY(!fs::exists(ws.PathOf("c.PRF.prf")));
   QCOMPARE(ws.Key("a.prf", "CH1", "th2"), std::string("33.5000"));
   QCOMPARE(window.windowTitle(), Q("Настройка ЗРМ 48xx пользовательская версия 1.0.19.1 "));
+  // Each save offers the instrument's name, as the CSV and the PDF do.
+  QCOMPARE(ws.dialogs.proposed_save_names.size(), std::size_t{3});
+  const QString number = ws.Find<QLineEdit>("Edit53")->text().trimmed();
+  QVERIFY2(QRegularExpression("^ZRM48\\w\\w-\\d{3}-" + number + "-\\d{8}-\\d{4}\\.prf$")
+               .match(ws.dialogs.proposed_save_names[0])
+               .hasMatch(),
+           qPrintable(ws.dialogs.proposed_save_names[0]));
 
   // Opening brings the saved values back and names the file in the caption;
   // the serial number, not carried by profiles, stays.
@@ -418,6 +430,54 @@ void WindowTest::OpenDialogReturnsExactlyTheChosenFile() {
   };
   QCOMPARE(chosen(QFileDialog::AcceptOpen, "backup"), Q("backup"));
   QCOMPARE(chosen(QFileDialog::AcceptSave, "copy"), Q("copy.prf"));
+}
+
+void WindowTest::FileDialogsListInRussianWhateverTheLocale() {
+  using zrm::gui::FileSizeText;
+  const std::pair<qint64, const char*> sizes[] = {
+      {0, "0 байт"},       {1023, "1023 байт"},         {1024, "1.0 КБ"},
+      {12345, "12 КБ"},    {10 * 1024 - 1, "10.0 КБ"},  {10 * 1024, "10 КБ"},
+      {1572864, "1.5 МБ"}, {qint64{3} << 40, "3.0 ТБ"}, {qint64{5000} << 40, "5000 ТБ"}};
+  for (const auto& [bytes, text] : sizes) QCOMPARE(FileSizeText(bytes), Q(text));
+
+  // The real save dialog of "Сохранить", in a working folder with a
+  // profile and a folder: whatever the locale, its list says it in Russian.
+  QTemporaryDir dir;
+  const QString kept = QDir::currentPath();
+  QVERIFY(QDir::setCurrent(dir.path()));
+  zrm::test::WriteBytes(dir.filePath("a.prf").toStdString(), std::string(12345, 'x'));
+  QVERIFY(QDir(dir.path()).mkdir("sub"));
+  QStringList seen;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    QAbstractProxyModel* list = dialog->proxyModel();
+    auto* files = list ? qobject_cast<QFileSystemModel*>(list->sourceModel()) : nullptr;
+    if (files) {
+      auto cell = [&](const char* name, int column) {
+        const QModelIndex index = files->index(dir.filePath(name), column);
+        return list->mapFromSource(index).data().toString();
+      };
+      // The folder is read in the background.
+      for (int waited = 0; cell("a.prf", 1).isEmpty() && waited < 5000; waited += 10)
+        QTest::qWait(10);
+      seen << dialog->objectName() << dialog->selectedFiles().value(0)
+           << list->headerData(3, Qt::Horizontal).toString() << cell("a.prf", 1) << cell("a.prf", 2)
+           << cell("sub", 1) << cell("sub", 2) << cell("a.prf", 3);
+    }
+    dialog->reject();
+  });
+  zrm::gui::QtDialogs dialogs;
+  const QString chosen = dialogs.SaveProfileName(nullptr, "ZRM4813-047-12345-20261208-1201.prf");
+  QVERIFY(QDir::setCurrent(kept));
+  QCOMPARE(chosen, QString());
+  QCOMPARE(seen.size(), 8);
+  QCOMPARE(seen.mid(0, 7),
+           QStringList({"SaveDialog1", dir.filePath("ZRM4813-047-12345-20261208-1201.prf"),
+                        Q("Изменён"), Q("12 КБ"), Q("Файл prf"), QString(), Q("Папка")}));
+  const QString modified =
+      QFileInfo(dir.filePath("a.prf")).lastModified().toString("dd.MM.yyyy hh:mm");
+  QCOMPARE(seen[7], modified);
 }
 
 void WindowTest::CancelledDialogsTouchNothing() {

@@ -34,7 +34,10 @@ bool ScriptedDialogs::AskYesNo(QWidget* parent, const std::string& text, const s
 
 QString ScriptedDialogs::OpenProfileName(QWidget*) { return Next(open_names); }
 
-QString ScriptedDialogs::SaveProfileName(QWidget*) { return Next(save_names); }
+QString ScriptedDialogs::SaveProfileName(QWidget*, const QString& proposed) {
+  proposed_save_names.push_back(proposed);
+  return Next(save_names);
+}
 
 std::vector<std::string> ScriptedDialogs::MessageTexts() const {
   std::vector<std::string> texts;

@@ -29,7 +29,7 @@ class ScriptedDialogs : public gui::DialogService {
   bool AskYesNo(QWidget* parent, const std::string& text, const std::string& caption,
                 MessageIcon icon) override;
   QString OpenProfileName(QWidget* parent) override;
-  QString SaveProfileName(QWidget* parent) override;
+  QString SaveProfileName(QWidget* parent, const QString& proposed) override;
   QString PreviewReport(QWidget*, const ConfigurationPage& page,
                         const QString& proposed_pdf_name) override {
     previews.push_back(page);
@@ -48,9 +48,10 @@ class ScriptedDialogs : public gui::DialogService {
   bool default_answer = false;
   std::deque<QString> open_names;  // empty string: the user cancels
   std::deque<QString> save_names;
-  std::vector<ConfigurationPage> previews;  // pages the print preview was opened with
-  std::vector<QString> proposed_pdf_names;  // the PDF name each preview offered
-  QString saved_pdf;                        // what each preview says it saved
+  std::vector<QString> proposed_save_names;  // the name each save dialog offered
+  std::vector<ConfigurationPage> previews;   // pages the print preview was opened with
+  std::vector<QString> proposed_pdf_names;   // the PDF name each preview offered
+  QString saved_pdf;                         // what each preview says it saved
 };
 
 }  // namespace zrm::test
