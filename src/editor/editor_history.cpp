@@ -6,24 +6,33 @@ namespace zrm {
 
 namespace {
 
-// Moves the newest state of `from` into `current`, and `current` onto `to`.
-bool Step(std::deque<EditorState>& from, std::deque<EditorState>& to, EditorState& current) {
-  if (from.empty()) return false;
-  to.push_back(std::exchange(current, std::move(from.back())));
+// Moves the newest state of `from` into `current`, and `current` onto `to`
+// under the same operation; returns the operation's words.
+template <typename Steps>
+std::optional<std::string> Move(Steps& from, Steps& to, EditorState& current) {
+  if (from.empty()) return std::nullopt;
+  auto step = std::move(from.back());
   from.pop_back();
-  return true;
+  std::swap(step.state, current);
+  std::string what = step.what;
+  to.push_back(std::move(step));
+  return what;
 }
 
 }  // namespace
 
-void EditorHistory::Record(const EditorState& before) {
+void EditorHistory::Record(const EditorState& before, std::string what) {
   redo_.clear();
-  undo_.push_back(before);
+  undo_.push_back({before, std::move(what)});
   while (undo_.size() > depth_) undo_.pop_front();
 }
 
-bool EditorHistory::Undo(EditorState& current) { return Step(undo_, redo_, current); }
+std::optional<std::string> EditorHistory::Undo(EditorState& current) {
+  return Move(undo_, redo_, current);
+}
 
-bool EditorHistory::Redo(EditorState& current) { return Step(redo_, undo_, current); }
+std::optional<std::string> EditorHistory::Redo(EditorState& current) {
+  return Move(redo_, undo_, current);
+}
 
 }  // namespace zrm

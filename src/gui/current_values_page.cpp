@@ -1,11 +1,11 @@
 #include "gui/current_values_page.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include "gui/file_dialog.h"
 #include "gui/group_area.h"
 #include "gui/qt_text.h"
 #include "gui/window_texts.h"
@@ -81,12 +81,14 @@ QGroupBox* MakeBoxRow(const char* title, const std::vector<QLabel*>& boxes) {
 }
 
 QString AskCsvPath(QWidget* parent, const QString& proposed) {
-  QFileDialog dialog(parent, ToQ(text::kTrendSaveTitle), QString(), ToQ(text::kCsvFilter));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setDefaultSuffix("csv");
-  dialog.selectFile(proposed);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  return dialog.selectedFiles().front();
+  FileQuestion question;
+  question.object_name = "SaveCsvDialog";
+  question.title = ToQ(text::kTrendSaveTitle);
+  question.mode = QFileDialog::AcceptSave;
+  question.filters = {ToQ(text::kCsvFilter)};
+  question.default_suffix = "csv";
+  question.proposed = proposed;
+  return AskFileName(parent, question);
 }
 
 QPushButton* MakeButton(const char* name, const std::string& caption) {

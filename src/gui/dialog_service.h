@@ -23,9 +23,10 @@ class DialogService {
   // True for Yes.
   virtual bool AskYesNo(QWidget* parent, const std::string& text, const std::string& caption,
                         MessageIcon icon) = 0;
-  // The chosen file's full name; empty when the user cancelled.
+  // The chosen file's full name; empty when the user cancelled. Saving
+  // offers the name `proposed` in the working folder.
   virtual QString OpenProfileName(QWidget* parent) = 0;
-  virtual QString SaveProfileName(QWidget* parent) = 0;
+  virtual QString SaveProfileName(QWidget* parent, const QString& proposed) = 0;
   // The print preview of the configuration page, offering
   // `proposed_pdf_name` for a PDF; returns when it is closed, with the PDF's
   // path when the page was saved as one (else empty). A preview that cannot

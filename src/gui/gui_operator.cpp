@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QThread>
 #include <QWidget>
+#include <utility>
 
 #include "gui/qt_text.h"
 
@@ -25,8 +26,17 @@ void GuiOperator::OnWindowThread(Call call) {
 void GuiOperator::ShowMessage(const std::string& text, const std::string& caption,
                               MessageIcon icon) {
   OnWindowThread([&] {
-    if (!stopped_asking_) dialogs_.ShowMessage(parent_, text, caption, icon);
+    if (holding_boxes_)
+      held_boxes_.push_back({text, caption, icon});
+    else if (!stopped_asking_)
+      dialogs_.ShowMessage(parent_, text, caption, icon);
   });
+}
+
+void GuiOperator::ShowHeldBoxes() {
+  holding_boxes_ = false;
+  for (const HeldBox& box : std::exchange(held_boxes_, {}))
+    if (!stopped_asking_) dialogs_.ShowMessage(parent_, box.text, box.caption, box.icon);
 }
 
 bool GuiOperator::AskYesNo(const std::string& text, const std::string& caption, MessageIcon icon) {

@@ -10,6 +10,8 @@
 #include <QObject>
 #include <QStringList>
 #include <atomic>
+#include <string>
+#include <vector>
 
 #include "gui/dialog_service.h"
 #include "platform/operator.h"
@@ -48,6 +50,14 @@ class GuiOperator : public QObject, public Operator {
   // Boxes and questions are shown again.
   void ResumeAsking();
 
+  // Until ShowHeldBoxes, message boxes wait instead of opening: the
+  // start-up's reports open over the window once it stands, not alone
+  // before it. Questions cannot wait for an answer and open at once.
+  void HoldBoxes() { holding_boxes_ = true; }
+  // Opens the boxes held since HoldBoxes, in their order (none once the
+  // window is closing), and opens later ones at once again.
+  void ShowHeldBoxes();
+
  signals:
   void ProgressLinesChanged(const QStringList& lines);
   void ProgressVisible(bool visible);
@@ -68,6 +78,13 @@ class GuiOperator : public QObject, public Operator {
   QWidget* parent_;
   std::atomic<bool> esc_pressed_{false};
   std::atomic<bool> stopped_asking_{false};
+  struct HeldBox {
+    std::string text;
+    std::string caption;
+    MessageIcon icon;
+  };
+  bool holding_boxes_ = false;  // read and written on the window's thread only
+  std::vector<HeldBox> held_boxes_;
 };
 
 }  // namespace zrm::gui

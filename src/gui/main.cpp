@@ -4,7 +4,6 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -56,27 +55,13 @@ int main(int argc, char** argv) {
   if (command_line.user_folder && !EnterUserFolder()) return 1;
   zrm::Session session(std::filesystem::current_path().string());
   zrm::gui::QtDialogs dialogs;
-  // The start-up may show message boxes (a port that cannot be opened) before
-  // the window exists: a SIGTERM then dismisses them, and every box after
-  // them, and closes the window as soon as it stands.
+  // The start-up runs no event loop (its boxes wait for the window), so a
+  // SIGTERM that comes meanwhile is read once the window stands, and closes
+  // it without showing them.
   zrm::gui::QuitSignals quit_signals;
-  bool quit_during_start = false;
-  QTimer dismiss_boxes;
-  dismiss_boxes.setInterval(50);
-  QObject::connect(&dismiss_boxes, &QTimer::timeout, [&] { dialogs.DismissOpen(); });
-  const QMetaObject::Connection during_start =
-      QObject::connect(&quit_signals, &zrm::gui::QuitSignals::QuitRequested, [&] {
-        quit_during_start = true;
-        dialogs.DismissOpen();
-        dismiss_boxes.start();
-      });
   zrm::gui::MainWindow window(session, dialogs);
-  QObject::disconnect(during_start);
-  dismiss_boxes.stop();
   QObject::connect(&quit_signals, &zrm::gui::QuitSignals::QuitRequested, &window,
                    &zrm::gui::MainWindow::QuitBySignal);
-  if (quit_during_start)
-    QMetaObject::invokeMethod(&window, &zrm::gui::MainWindow::QuitBySignal, Qt::QueuedConnection);
   window.show();
   return app.exec();
 }

@@ -1,5 +1,7 @@
 #include "gui/main_window.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
@@ -7,12 +9,15 @@
 #include <QHBoxLayout>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShowEvent>
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <memory>
+#include <utility>
 
 #include "editor/editor_binding.h"
 #include "editor/relay_grid.h"
+#include "gui/edit_step_words.h"
 #include "gui/export_file_name.h"
 #include "gui/group_area.h"
 #include "gui/qt_text.h"
@@ -49,7 +54,16 @@ MainWindow::MainWindow(Session& session, DialogService& dialogs, QWidget* parent
   resize(sizeHint().expandedTo(LoadWindowSize(session_.Dir())));
   if (QScreen* screen = this->screen())
     move(screen->availableGeometry().center() - rect().center());
+  operator_.HoldBoxes();
   OnCreate();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (std::exchange(shown_, true)) return;
+  // Queued: the show event comes before the window is on the screen.
+  QMetaObject::invokeMethod(
+      this, [this] { operator_.ShowHeldBoxes(); }, Qt::QueuedConnection);
 }
 
 MainWindow::~MainWindow() {
@@ -157,6 +171,25 @@ void MainWindow::ConnectHandlers() {
   poll_timer_.setObjectName("Timer3");
   connect(&poll_timer_, &QTimer::timeout, this, &MainWindow::OnPollTimer);
   connect(&worker_, &LinkWorker::Idle, this, &MainWindow::LinkIdle);
+  WatchFieldEdits();
+}
+
+void MainWindow::WatchFieldEdits() {
+  QWidget* const pages[] = {top_, channel_[0], channel_[1], relay_page_, general_page_};
+  for (QWidget* page : pages) {
+    // The line edits of the step lists are found with the plain fields.
+    for (auto* field : page->findChildren<QLineEdit*>())
+      connect(field, &QLineEdit::editingFinished, this, &MainWindow::TakeEditStep);
+    for (auto* list : page->findChildren<QComboBox*>())
+      if (list != top_->PortSelector())
+        connect(list, &QComboBox::activated, this, &MainWindow::TakeEditStep);
+    for (auto* box : page->findChildren<QCheckBox*>())
+      connect(box, &QCheckBox::clicked, this, &MainWindow::TakeEditStep);
+  }
+  // The description has no end of an edit but the focus leaving it.
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget*) {
+    if (old == top_->Description()) TakeEditStep();
+  });
 }
 
 void MainWindow::OnCreate() {
@@ -204,11 +237,11 @@ void MainWindow::ShowFirstPage() {
 }
 
 void MainWindow::OnReloadTimer() {
-  CollectEditor();
+  TakeEditStep();
   const EditorState before = CurrentEditorState();
   session_.ReloadLastState(operator_);
   ShowEditor();
-  RecordUndoStep(before);
+  RecordUndoStep(before, text::kReadFromFileStep + session_.RecentProfilePath());
 }
 
 void MainWindow::OnPollTimer() { poller_->Tick(notebook_->currentIndex()); }
@@ -219,42 +252,58 @@ void MainWindow::OnOpenProfile() {
 }
 
 void MainWindow::OpenProfileAt(const QString& path) {
-  CollectEditor();
+  TakeEditStep();
   const EditorState before = CurrentEditorState();
   session_.OpenProfile(FromQ(path), operator_);
-  RecordUndoStep(before);
+  RecordUndoStep(before, text::kReadFromFileStep + FromQ(path));
   setWindowTitle(ToQ(text::kOpenedCaption) + ToQ(text::kVersion) + path);
   ShowEditor();
   ShowOutcome(ToQ(text::kProfileOpened) + path);
 }
 
 void MainWindow::OnSaveProfile() {
-  const QString path = dialogs_.SaveProfileName(this);
+  TakeEditStep();
+  // The instrument's name, as the CSV and PDF files get it.
+  const QString path = dialogs_.SaveProfileName(
+      this, ExportFileName(session_.form, QDateTime::currentDateTime(), "prf"));
   if (path.isEmpty()) return;
-  CollectEditor();
   if (session_.SaveProfileAs(FromQ(path), operator_))
     ShowOutcome(ToQ(text::kProfileSaved) + ToQ(ProfileSaveName(FromQ(path))));
 }
 
 void MainWindow::OnUndo() {
-  CollectEditor();
+  // An edit not yet taken as a step is the one undone.
+  TakeEditStep();
   EditorState state = CurrentEditorState();
-  if (history_.Undo(state)) ShowEditorState(std::move(state));
+  if (const auto what = history_.Undo(state)) {
+    ShowEditorState(std::move(state));
+    ShowOutcome(ToQ(text::kUndone) + ToQ(*what));
+  }
   UpdateUndoItems();
 }
 
 void MainWindow::OnRedo() {
-  CollectEditor();
+  TakeEditStep();
   EditorState state = CurrentEditorState();
-  if (history_.Redo(state)) ShowEditorState(std::move(state));
+  if (const auto what = history_.Redo(state)) {
+    ShowEditorState(std::move(state));
+    ShowOutcome(ToQ(text::kRedone) + ToQ(*what));
+  }
   UpdateUndoItems();
 }
 
 EditorState MainWindow::CurrentEditorState() const { return {session_.form, session_.settings}; }
 
-void MainWindow::RecordUndoStep(const EditorState& before) {
+void MainWindow::TakeEditStep() {
+  const EditorState before = CurrentEditorState();
+  CollectEditor();
+  const std::string what = FieldEditWords(before.form, session_.form);
+  if (!what.empty()) RecordUndoStep(before, what);
+}
+
+void MainWindow::RecordUndoStep(const EditorState& before, const std::string& what) {
   if (before.form == session_.form) return;
-  history_.Record(before);
+  history_.Record(before, what);
   UpdateUndoItems();
 }
 
@@ -324,19 +373,26 @@ void MainWindow::OnPortChosen(int index) {
 }
 
 void MainWindow::OnSensorTypeChange() {
+  // One step, named for the list the user chose from: the type and the
+  // range it brings.
+  const EditorState before = CurrentEditorState();
   CollectEditor();
+  const std::string what = FieldEditWords(before.form, session_.form);
   zrm::SensorTypeChange(session_.form, session_.settings, operator_, session_.PortNumber());
   ShowEditor();
+  RecordUndoStep(before, what);
 }
 
 void MainWindow::OnRelayCellClicked(int column, int row) {
-  relay_page_->CollectRelayGrid(session_.form.relay_grid);
+  TakeEditStep();
+  const EditorState before = CurrentEditorState();
   ToggleRelayCell(session_.form, column, row);
   relay_page_->ShowRelayGrid(session_.form.relay_grid);
+  RecordUndoStep(before, FieldEditWords(before.form, session_.form));
 }
 
 void MainWindow::OnPageChange() {
-  CollectEditor();
+  TakeEditStep();
   PageChange(session_.form, session_.settings, operator_, session_.PortNumber());
   ShowEditor();
 }
@@ -354,7 +410,7 @@ void MainWindow::RunDeviceJob(DeviceJob job, JobKind kind) {
   }
   // Every command starts without an ESC from before it.
   operator_.EscPressed();
-  CollectEditor();
+  TakeEditStep();
   auto form = std::make_shared<EditorForm>(session_.form);
   auto settings = std::make_shared<DeviceSettings>(session_.settings);
   SetCommandsEnabled(false);
@@ -365,7 +421,8 @@ void MainWindow::RunDeviceJob(DeviceJob job, JobKind kind) {
                 session_.form = std::move(*form);
                 session_.settings = std::move(*settings);
                 EndDeviceJob(*status);
-                if (kind == JobKind::kReplacesEditor) RecordUndoStep(*before);
+                if (kind == JobKind::kReplacesEditor)
+                  RecordUndoStep(*before, text::kReadFromDeviceStep);
               });
 }
 

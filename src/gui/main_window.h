@@ -55,6 +55,8 @@ class MainWindow : public QMainWindow, private StartUpView {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // The first show opens the start-up's boxes over the window.
+  void showEvent(QShowEvent* event) override;
 
  private:
   // Start-up steps of the window.
@@ -107,6 +109,12 @@ class MainWindow : public QMainWindow, private StartUpView {
 
   // Copies the controls into the session's editor form.
   void CollectEditor();
+  // Copies the controls into the form as well, leaving an undo step named
+  // for the field when the user changed one since the last copy.
+  void TakeEditStep();
+  // Every control the user edits leaves its undo step when an edit of it
+  // is done: a text field when it is left, a list or a switch when chosen.
+  void WatchFieldEdits();
 
   // Runs `job` on the link thread with copies of the editor form and the
   // record, and takes the copies back when it ends; the text the job returns
@@ -114,7 +122,7 @@ class MainWindow : public QMainWindow, private StartUpView {
   // link the job waits for it with the controls already locked; an ESC
   // pressed meanwhile stops it before it starts, unless it is a port change.
   // A job that reads the editor's content from the instrument leaves an undo
-  // step when it changed the editor.
+  // step ("чтение из прибора") when it changed the editor.
   enum class JobKind { kReplacesEditor, kKeepsEditor, kPortChange };
   using DeviceJob = std::function<QString(EditorForm&, DeviceSettings&)>;
   void RunDeviceJob(DeviceJob job, JobKind kind);
@@ -125,10 +133,10 @@ class MainWindow : public QMainWindow, private StartUpView {
   // goes once the port is open again.
   void ShowPortState();
 
-  // The editor's state now; and the undo step of an operation that started
-  // from `before`, left only when the operation changed the editor.
+  // The editor's state now; and the undo step of the operation `what` that
+  // started from `before`, left only when the operation changed the editor.
   EditorState CurrentEditorState() const;
-  void RecordUndoStep(const EditorState& before);
+  void RecordUndoStep(const EditorState& before, const std::string& what);
   // Shows `state` in the editor, keeping the port the link uses.
   void ShowEditorState(EditorState state);
   void UpdateUndoItems();
@@ -180,6 +188,7 @@ class MainWindow : public QMainWindow, private StartUpView {
   bool close_pending_ = false;
   bool quit_by_signal_ = false;
   bool shut_down_ = false;
+  bool shown_ = false;  // the window has been shown once
 };
 
 }  // namespace zrm::gui

@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QMessageBox>
 
+#include "gui/file_dialog.h"
 #include "gui/qt_text.h"
 #include "gui/report_preview.h"
 #include "gui/window_texts.h"
@@ -26,13 +27,19 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
   return QMessageBox::NoIcon;
 }
 
-// The chosen file's full name, empty when cancelled.
-QString ChooseProfile(QWidget* parent, const char* name, QFileDialog::AcceptMode mode) {
-  QFileDialog dialog(parent);
-  dialog.setObjectName(name);
-  SetUpProfileDialog(dialog, mode);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
-  return dialog.selectedFiles().constFirst();
+// The profile dialog "Открыть" (AcceptOpen) or "Сохранить" (AcceptSave),
+// offering `proposed`.
+FileQuestion ProfileQuestion(QFileDialog::AcceptMode mode, const QString& proposed = {}) {
+  FileQuestion question;
+  question.object_name = mode == QFileDialog::AcceptSave ? "SaveDialog1" : "OpenDialog1";
+  question.mode = mode;
+  question.filters = {ToQ(text::kProfileFilter), ToQ(text::kAllFilesFilter)};
+  // A name saved without an extension gets ".prf", so the overwrite question
+  // names the file really written. Opening takes the name exactly as chosen:
+  // an existing "backup" must not turn into a "backup.prf" that is not there.
+  if (mode == QFileDialog::AcceptSave) question.default_suffix = kProfileSuffix;
+  question.proposed = proposed;
+  return question;
 }
 
 // A long caption shows whole in the box's title bar: the box is at least as
@@ -49,13 +56,7 @@ void FitCaption(QMessageBox& box) {
 }  // namespace
 
 void SetUpProfileDialog(QFileDialog& dialog, QFileDialog::AcceptMode mode) {
-  dialog.setAcceptMode(mode);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilters({ToQ(text::kProfileFilter), ToQ(text::kAllFilesFilter)});
-  // A name saved without an extension gets ".prf", so the overwrite question
-  // names the file really written. Opening takes the name exactly as chosen:
-  // an existing "backup" must not turn into a "backup.prf" that is not there.
-  if (mode == QFileDialog::AcceptSave) dialog.setDefaultSuffix(kProfileSuffix);
+  SetUpFileDialog(dialog, ProfileQuestion(mode));
 }
 
 void QtDialogs::ShowMessage(QWidget* parent, const std::string& text, const std::string& caption,
@@ -76,15 +77,15 @@ bool QtDialogs::AskYesNo(QWidget* parent, const std::string& text, const std::st
 
 QString QtDialogs::OpenProfileName(QWidget* parent) {
   // Any name is accepted: opening a profile that does not exist creates it.
-  return ChooseProfile(parent, "OpenDialog1", QFileDialog::AcceptOpen);
+  return AskFileName(parent, ProfileQuestion(QFileDialog::AcceptOpen));
 }
 
-QString QtDialogs::SaveProfileName(QWidget* parent) {
-  return ChooseProfile(parent, "SaveDialog1", QFileDialog::AcceptSave);
+QString QtDialogs::SaveProfileName(QWidget* parent, const QString& proposed) {
+  return AskFileName(parent, ProfileQuestion(QFileDialog::AcceptSave, proposed));
 }
 
 QString QtDialogs::PreviewReport(QWidget* parent, const zrm::ConfigurationPage& page,
-                                const QString& proposed_pdf_name) {
+                                 const QString& proposed_pdf_name) {
   ReportPreview preview(page, *this, AskPdfFileName, proposed_pdf_name, parent);
   preview.Exec();
   return preview.SavedPdf();

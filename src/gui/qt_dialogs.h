@@ -7,8 +7,9 @@
 
 namespace zrm::gui {
 
-// Filters, file mode and (for saving only) the default ".prf" suffix of the
-// profile dialogs "Открыть" (AcceptOpen) and "Сохранить" (AcceptSave).
+// Everything of the file dialogs, the filters and (for saving only) the
+// default ".prf" suffix of the profile dialogs "Открыть" (AcceptOpen) and
+// "Сохранить" (AcceptSave).
 void SetUpProfileDialog(QFileDialog& dialog, QFileDialog::AcceptMode mode);
 
 class QtDialogs : public DialogService {
@@ -18,7 +19,7 @@ class QtDialogs : public DialogService {
   bool AskYesNo(QWidget* parent, const std::string& text, const std::string& caption,
                 MessageIcon icon) override;
   QString OpenProfileName(QWidget* parent) override;
-  QString SaveProfileName(QWidget* parent) override;
+  QString SaveProfileName(QWidget* parent, const QString& proposed) override;
   QString PreviewReport(QWidget* parent, const zrm::ConfigurationPage& page,
                         const QString& proposed_pdf_name) override;
   void DismissOpen() override;

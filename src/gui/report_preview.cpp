@@ -1,12 +1,17 @@
 #include "gui/report_preview.h"
 
 #include <QAction>
-#include <QFileDialog>
+#include <QChildEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPrintDialog>
 #include <QToolBar>
 #include <QToolButton>
 #include <string>
 #include <utility>
 
+#include "gui/file_dialog.h"
 #include "gui/qt_text.h"
 #include "gui/window_texts.h"
 #include "report_render/report_pdf.h"
@@ -34,8 +39,12 @@ ReportPreview::ReportPreview(zrm::ConfigurationPage page, DialogService& dialogs
       ask_pdf_name_(std::move(ask_pdf_name)),
       proposed_pdf_name_(std::move(proposed_pdf_name)),
       printer_(QPrinter::HighResolution),
-      dialog_(Prepared(printer_), parent) {
+      dialog_(Prepared(printer_), parent),
+      print_file_proposal_(QDir::current().filePath(proposed_pdf_name_)) {
   dialog_.setObjectName("QuickReport1");
+  // The print job, and a print to a file, take the instrument's name.
+  printer_.setDocName(QFileInfo(proposed_pdf_name_).completeBaseName());
+  dialog_.installEventFilter(&print_file_proposal_);
   dialog_.setWindowTitle(ToQ(text::kPreviewCaption));
   QObject::connect(&dialog_, &QPrintPreviewDialog::paintRequested, &dialog_,
                    [this](QPrinter* printer) {
@@ -63,6 +72,19 @@ void ReportPreview::AddSavePdfAction() {
   });
 }
 
+bool ReportPreview::PrintFileProposal::eventFilter(QObject* watched, QEvent* event) {
+  // The preview makes its print dialog when asked to print; once the dialog
+  // is shown its fields are final and the name can go in.
+  if (event->type() == QEvent::ChildPolished) {
+    if (auto* print = qobject_cast<QPrintDialog*>(static_cast<QChildEvent*>(event)->child()))
+      print->installEventFilter(this);
+  } else if (event->type() == QEvent::Show && qobject_cast<QPrintDialog*>(watched)) {
+    // "filename" is the print dialog's own field for the file printed to.
+    if (auto* file = watched->findChild<QLineEdit*>("filename")) file->setText(path_);
+  }
+  return false;
+}
+
 void ReportPreview::Exec() {
   // Without a usable printer there is nothing to preview; the window goes on.
   if (printer_.isValid()) dialog_.exec();
@@ -77,14 +99,13 @@ void ReportPreview::SavePdf(const QString& path) {
 }
 
 QString AskPdfFileName(QWidget* parent, const QString& proposed) {
-  QFileDialog dialog(parent);
-  dialog.setObjectName("SavePdfDialog");
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setNameFilter(ToQ(text::kPdfFilter));
-  dialog.setDefaultSuffix(kPdfSuffix);
-  dialog.selectFile(proposed);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
-  return dialog.selectedFiles().constFirst();
+  FileQuestion question;
+  question.object_name = "SavePdfDialog";
+  question.mode = QFileDialog::AcceptSave;
+  question.filters = {ToQ(text::kPdfFilter)};
+  question.default_suffix = kPdfSuffix;
+  question.proposed = proposed;
+  return AskFileName(parent, question);
 }
 
 }  // namespace zrm::gui

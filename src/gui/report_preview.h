@@ -1,12 +1,15 @@
 #pragma once
 // The print preview of the configuration sheet. It opens at once on the
 // default printer's paper (no printer is asked for first); its print button
-// prints to the system printer, and "Сохранить в PDF" files the sheet as a
-// PDF document.
+// prints to the system printer (printing to a file proposes the PDF's name
+// in the working folder), and "Сохранить в PDF" files the sheet as a PDF
+// document.
 
+#include <QObject>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <functional>
+#include <utility>
 
 #include "gui/dialog_service.h"
 #include "report/configuration_page.h"
@@ -40,6 +43,19 @@ class ReportPreview {
  private:
   void AddSavePdfAction();
 
+  // Puts the proposed PDF into the print dialog's file name when the dialog
+  // opens: Qt would offer the home folder, and "print.pdf" without a name.
+  class PrintFileProposal : public QObject {
+   public:
+    explicit PrintFileProposal(QString path) : path_(std::move(path)) {}
+
+   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+   private:
+    QString path_;
+  };
+
   zrm::ConfigurationPage page_;
   DialogService& dialogs_;
   PdfNameQuestion ask_pdf_name_;
@@ -47,6 +63,7 @@ class ReportPreview {
   QString saved_pdf_;
   QPrinter printer_;
   QPrintPreviewDialog dialog_;
+  PrintFileProposal print_file_proposal_;
 };
 
 // The save dialog for the PDF, opening on `proposed`: PDF documents, ".pdf"

@@ -22,6 +22,20 @@ inline constexpr const char* kExitItem = "Выход";
 inline constexpr const char* kProfileFilter = "Данные настройки прибора (*.prf)";
 inline constexpr const char* kAllFilesFilter = "Все файлы (*)";
 
+// The file dialogs' list of files in Russian whatever the desktop's
+// language: the column heads, the kind of an entry and the size units
+// (numbers keep the point: "1.5 МБ").
+inline constexpr const char* kNameColumn = "Имя";
+inline constexpr const char* kSizeColumn = "Размер";
+inline constexpr const char* kKindColumn = "Тип";
+inline constexpr const char* kModifiedColumn = "Изменён";
+inline constexpr const char* kFolderKind = "Папка";
+inline constexpr const char* kFileKind = "Файл";
+inline constexpr const char* kBytesUnit = " байт";
+inline constexpr const char* kSizeUnits[] = {" КБ", " МБ", " ГБ", " ТБ"};
+// Day, month, year, hours and minutes of a file's last change.
+inline constexpr const char* kModifiedFormat = "dd.MM.yyyy hh:mm";
+
 // Menu "Правка": undo and redo over the editor's states.
 inline constexpr const char* kEditMenu = "Правка";
 inline constexpr const char* kUndoItem = "Отменить";
@@ -158,6 +172,15 @@ inline constexpr const char* kPortNotOpen = "Порт не открыт: ";
 inline constexpr const char* kProfileSaved = "Настройки сохранены в файл ";
 inline constexpr const char* kProfileOpened = "Настройки прочитаны из файла ";
 inline constexpr const char* kFileSaved = "Файл сохранён: ";
+// What "Отменить" and "Вернуть" took back or did again, followed by the
+// words of the operation: "Отменено: изменение поля «Величина I» канала 1".
+inline constexpr const char* kUndone = "Отменено: ";
+inline constexpr const char* kRedone = "Повторено: ";
+inline constexpr const char* kReadFromDeviceStep = "чтение из прибора";
+inline constexpr const char* kReadFromFileStep = "чтение из файла ";
+inline constexpr const char* kFieldEditStep = "изменение поля «";
+inline constexpr const char* kFieldEditStepEnd = "»";
+inline constexpr const char* kOfChannel = " канала ";
 
 // Page "Конфигурация".
 inline constexpr const char* kBuildPage = "Сформировать страницу";

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "editor/editor_form.h"
 #include "editor/editor_history.h"
 #include "editor/field_texts.h"
@@ -78,8 +82,8 @@ TEST(SettingsToEditorTest, SetpointTypesAndGridHeader) {
     const char* header;
   };
   const Case cases[] = {
-      {0, 0, "Нет"}, {4, 0, "Нет"}, {-1, 0, "Нет"}, {1, 1, "Понижен"}, {2, 2, "Повышен"},
-      {3, kNoSelection, ""},  // no item 3: no selection, empty header
+      {0, 0, "Нет"},     {4, 0, "Нет"},         {-1, 0, "Нет"}, {1, 1, "Понижен"},
+      {2, 2, "Повышен"}, {3, kNoSelection, ""},  // no item 3: no selection, empty header
   };
   for (const Case& c : cases) {
     DeviceSettings s = SampleRecord();
@@ -146,8 +150,8 @@ TEST(EditorToSettingsTest, ListsWithoutSelectionKeepTheirFields) {
   s.channel[0].dat = 25;
   s.general.proc_ver = 3;
   EditorForm form = Shown(s);
-  form.channel[1].dat = kNoSelection;   // text typed that matches no item
-  form.channel[1].point = 99;           // an index outside the list
+  form.channel[1].dat = kNoSelection;  // text typed that matches no item
+  form.channel[1].point = 99;          // an index outside the list
   form.err_ver = kNoSelection;
   form.otk_type = kNoSelection;
   form.channel[0].th_type1 = kNoSelection;
@@ -195,8 +199,8 @@ TEST(EditorToSettingsTest, NumberTexts) {
   s.channel[0].adj = 1.25f;
   EditorForm form = Shown(s);
   form.channel[0].th1 = "  12.5  ";
-  form.channel[0].th2 = "xyz";    // not a number: the record keeps its value
-  form.channel[0].his1 = "8,5";   // nor is a number followed by something else
+  form.channel[0].th2 = "xyz";   // not a number: the record keeps its value
+  form.channel[0].his1 = "8,5";  // nor is a number followed by something else
   form.channel[0].adj = "1e";
   form.channel[1].diap_min = "";
   form.channel[1].th1 = "\t-3.";
@@ -408,21 +412,27 @@ TEST(EditorHistoryTest, UndoAndRedoWalkTheReplacedStatesWithinTheDepth) {
   EditorState current;
   current.settings = SampleRecord();
   auto replace = [&](float th1) {
-    history.Record(current);
+    history.Record(current, "step " + std::to_string(static_cast<int>(th1)));
     current.settings.channel[0].th1 = th1;
   };
   for (int i = 1; i <= 25; ++i) replace(static_cast<float>(i));
-  int undone = 0;
-  while (history.Undo(current)) ++undone;
-  EXPECT_EQ(undone, 20);
+  // Each undo names the operation it took back, newest first.
+  std::vector<std::string> undone;
+  while (const auto what = history.Undo(current)) undone.push_back(*what);
+  ASSERT_EQ(undone.size(), 20u);
+  EXPECT_EQ(undone.front(), "step 25");
+  EXPECT_EQ(undone.back(), "step 6");
   EXPECT_EQ(current.settings.channel[0].th1, 5.0f);  // the five oldest gave way
-  EXPECT_TRUE(history.Redo(current));
+  EXPECT_EQ(history.Redo(current), std::optional<std::string>("step 6"));
   EXPECT_EQ(current.settings.channel[0].th1, 6.0f);
   // A new replacement forgets what could be redone.
   replace(99.0f);
-  EXPECT_FALSE(history.Redo(current));
-  EXPECT_TRUE(history.Undo(current));
+  EXPECT_EQ(history.Redo(current), std::nullopt);
+  EXPECT_EQ(history.Undo(current), std::optional<std::string>("step 99"));
   EXPECT_EQ(current.settings.channel[0].th1, 6.0f);
+  // Redo and undo of the same step keep its words.
+  EXPECT_EQ(history.Redo(current), std::optional<std::string>("step 99"));
+  EXPECT_EQ(history.Undo(current), std::optional<std::string>("step 99"));
 }
 
 }  // namespace

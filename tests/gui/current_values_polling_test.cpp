@@ -3,6 +3,8 @@
 // measurement log, the reading button, commands asked for during a poll, and
 // that the window's event loop keeps running meanwhile.
 
+#include <QApplication>
+#include <QDialog>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
@@ -12,8 +14,10 @@
 #include <QTimer>
 #include <algorithm>
 #include <fstream>
+#include <functional>
 
 #include "gui/current_values_page.h"
+#include "gui/qt_dialogs.h"
 #include "lib/simulator.h"
 #include "support/workstation.h"
 
@@ -116,6 +120,7 @@ class CurrentValuesPollingTest : public QObject {
   void MissingInstrumentShowsNoAnswerInYellowWithoutStalling();
   void CommandAskedForDuringAPollRunsAfterIt();
   void ClosingDuringAPollWaitsForItThenShutsDown();
+  void ValuesGoOnBehindAModalDialog();
 };
 
 void CurrentValuesPollingTest::PageShowsTheInstrumentsValuesAndStates() {
@@ -313,6 +318,39 @@ void CurrentValuesPollingTest::ClosingDuringAPollWaitsForItThenShutsDown() {
   QVERIFY(ws.Window().isVisible());
   while (ws.Window().isVisible() && waited.elapsed() < 8000) QTest::qWait(10);
   QVERIFY2(!ws.Window().isVisible(), "the window closed when the poll ended");
+}
+
+void CurrentValuesPollingTest::ValuesGoOnBehindAModalDialog() {
+  InstrumentWorkstation ws;
+  ws.sim.PinChannelValue(1, 23.5f);
+  ws.Start();
+  ShowPage(ws, kCurrentValuesPage);
+  QVERIFY(WaitForText(ws, "Panel3", " 23.5000", 3000));
+  // The real dialogs, opened while a poll is under way: the file dialog of
+  // "Сохранить в CSV" from the page and the open dialog of "Файл" from the
+  // window. Behind each, the boxes follow the instrument.
+  zrm::gui::QtDialogs real;
+  const std::vector<std::function<void()>> dialogs = {
+      [&ws] { ws.Find<QPushButton>("TrendSaveButton")->click(); },
+      [&ws, &real] { real.OpenProfileName(&ws.Window()); }};
+  float value = 30.0f;
+  for (const auto& open : dialogs) {
+    QTRY_VERIFY(ws.Window().Busy());
+    QStringList seen;
+    QTimer::singleShot(100, [&] {
+      ws.sim.PinChannelValue(1, ++value);
+      const QString expected = QString::asprintf("%8.4f", static_cast<double>(value));
+      QElapsedTimer waited;
+      waited.start();
+      while (ws.Find<QLabel>("Panel3")->text() != expected && waited.elapsed() < 3000)
+        QTest::qWait(5);
+      for (const char* box : {"Panel3", "Panel24", "Panel75"}) seen << ws.Find<QLabel>(box)->text();
+      if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) modal->reject();
+    });
+    open();
+    QCOMPARE(seen, QStringList({QString::asprintf("%8.4f", static_cast<double>(value)),
+                                Q("Нормальное измерение"), Q(kAnswerReceived)}));
+  }
 }
 
 QTEST_MAIN(CurrentValuesPollingTest)

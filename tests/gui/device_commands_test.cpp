@@ -124,6 +124,7 @@ void DeviceCommandsTest::ReadFillsTheWidgetsAndWhitensAllGroupAreas() {
 
   // The read can be undone: the areas and the values from before come back.
   ws.Window().findChild<QAction*>("UndoItem")->trigger();
+  QCOMPARE(ws.Outcome(), Q("Отменено: чтение из прибора"));
   QVERIFY(!zrm::gui::IsGroupAreaWhite(ws.Find<QWidget>("Panel1")));
   QVERIFY(ws.Find<QLineEdit>("Edit53")->text() != Q("12345"));
   ws.Window().findChild<QAction*>("RedoItem")->trigger();

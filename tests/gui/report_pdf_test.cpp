@@ -3,9 +3,15 @@
 // what a reader of the file sees: both halves carry every line of the page,
 // in order, and nothing runs over the edge of its half.
 
+#include "report_render/report_pdf.h"
+
 #include <QAction>
 #include <QApplication>
+#include <QCoreApplication>
+#include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QProcess>
@@ -19,7 +25,6 @@
 #include "gui/qt_dialogs.h"
 #include "gui/report_preview.h"
 #include "report/configuration_page.h"
-#include "report_render/report_pdf.h"
 #include "settings/sensor_types.h"
 #include "support/scripted_dialogs.h"
 
@@ -56,9 +61,7 @@ zrm::ConfigurationPage LongestPage() {
 }
 
 // A line as pdftotext gives it back: runs of blanks are not kept exactly.
-QString Normalized(const QString& line) {
-  return line.simplified();
-}
+QString Normalized(const QString& line) { return line.simplified(); }
 
 // The lines a reader of the sheet must find in each half, empty ones left out.
 QStringList ExpectedLines(const zrm::ConfigurationPage& page) {
@@ -88,10 +91,9 @@ QSizeF PageSize(const QString& pdf) {
 QStringList HalfLines(const QString& pdf, int half) {
   const QSizeF size = PageSize(pdf);
   const int width = static_cast<int>(size.width() / 2);
-  const QString text =
-      Run("pdftotext", {"-layout", "-r", "72", "-x", QString::number(half * width), "-y", "0",
-                        "-W", QString::number(width), "-H", QString::number(size.height() + 1),
-                        pdf, "-"});
+  const QString text = Run(
+      "pdftotext", {"-layout", "-r", "72", "-x", QString::number(half * width), "-y", "0", "-W",
+                    QString::number(width), "-H", QString::number(size.height() + 1), pdf, "-"});
   QStringList lines;
   for (const QString& line : text.split('\n'))
     if (!line.trimmed().isEmpty()) lines << Normalized(line);
@@ -118,6 +120,7 @@ class ReportPdfTest : public QObject {
   void PreviewShowsOneLandscapePageAndSavesPdf();
   void WindowPreviewOpensWithoutAskingForAPrinter();
   void PreviewReportsAPdfThatCannotBeWritten();
+  void PrintToAFileProposesThePdfInTheWorkingFolder();
 };
 
 void ReportPdfTest::LandscapeSheetWithTheLongestBodyInBothHalves() {
@@ -174,12 +177,13 @@ void ReportPdfTest::PreviewShowsOneLandscapePageAndSavesPdf() {
   zrm::test::ScriptedDialogs dialogs;
   QStringList names{dir.filePath("saved.pdf")};
   QStringList offered;
-  zrm::gui::ReportPreview preview(LongestPage(), dialogs,
-                                  [&](QWidget*, const QString& proposed) {
-                                    offered << proposed;
-                                    return names.isEmpty() ? QString() : names.takeFirst();
-                                  },
-                                  "ZRM4813-047-12345-20261207-1405.pdf", nullptr);
+  zrm::gui::ReportPreview preview(
+      LongestPage(), dialogs,
+      [&](QWidget*, const QString& proposed) {
+        offered << proposed;
+        return names.isEmpty() ? QString() : names.takeFirst();
+      },
+      "ZRM4813-047-12345-20261207-1405.pdf", nullptr);
   preview.Dialog().show();
   auto* widget = preview.Dialog().findChild<QPrintPreviewWidget*>();
   QVERIFY(widget);
@@ -222,9 +226,9 @@ void ReportPdfTest::WindowPreviewOpensWithoutAskingForAPrinter() {
 void ReportPdfTest::PreviewReportsAPdfThatCannotBeWritten() {
   QTemporaryDir dir;
   zrm::test::ScriptedDialogs dialogs;
-  zrm::gui::ReportPreview preview(LongestPage(), dialogs,
-                                  [](QWidget*, const QString&) { return QString(); }, "page.pdf",
-                                  nullptr);
+  zrm::gui::ReportPreview preview(
+      LongestPage(), dialogs, [](QWidget*, const QString&) { return QString(); }, "page.pdf",
+      nullptr);
   const QString path = dir.filePath("missing/page.pdf");
   preview.SavePdf(path);
   QCOMPARE(dialogs.shown.size(), std::size_t{1});
@@ -233,6 +237,34 @@ void ReportPdfTest::PreviewReportsAPdfThatCannotBeWritten() {
   QVERIFY(dialogs.shown[0].text.find(path.toStdString()) != std::string::npos);
   QVERIFY(!QFile::exists(path));
   QVERIFY(preview.SavedPdf().isEmpty());
+}
+
+void ReportPdfTest::PrintToAFileProposesThePdfInTheWorkingFolder() {
+  QTemporaryDir dir;
+  const QString kept = QDir::currentPath();
+  QVERIFY(QDir::setCurrent(dir.path()));
+  zrm::test::ScriptedDialogs dialogs;
+  zrm::gui::ReportPreview preview(
+      LongestPage(), dialogs, [](QWidget*, const QString&) { return QString(); },
+      "ZRM4813-047-12345-20261207-1405.pdf", nullptr);
+  QVERIFY(QDir::setCurrent(kept));
+  preview.Dialog().show();
+  // The preview's own print button opens the print dialog.
+  QAction* print = nullptr;
+  for (QAction* action : preview.Dialog().findChildren<QAction*>())
+    if (action->text() == QCoreApplication::translate("QPrintPreviewDialog", "Print"))
+      print = action;
+  QVERIFY(print);
+  QString proposed = "no print dialog";
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    if (auto* file = dialog->findChild<QLineEdit*>("filename")) proposed = file->text();
+    dialog->reject();
+  });
+  print->trigger();
+  QCOMPARE(proposed, dir.filePath("ZRM4813-047-12345-20261207-1405.pdf"));
+  preview.Dialog().close();
 }
 
 QTEST_MAIN(ReportPdfTest)

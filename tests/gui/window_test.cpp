@@ -4,17 +4,20 @@
 
 #include <signal.h>
 
+#include <QAbstractProxyModel>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -24,12 +27,14 @@
 #include <filesystem>
 
 #include "app/session.h"
+#include "gui/edit_step_words.h"
 #include "gui/group_area.h"
 #include "gui/guarded_application.h"
 #include "gui/gui_operator.h"
 #include "gui/number_field.h"
 #include "gui/qt_dialogs.h"
 #include "gui/quit_signals.h"
+#include "gui/russian_file_list.h"
 #include "gui/simple_list.h"
 #include "platform/number_text.h"
 #include "support/scratch_dir.h"
@@ -65,7 +70,9 @@ class WindowTest : public QObject {
   void OpenAndSaveThroughTheMenu();
   void SaveNameGetsTheExtensionOnlyWhenMissing();
   void OpenDialogReturnsExactlyTheChosenFile();
+  void FileDialogsListInRussianWhateverTheLocale();
   void CancelledDialogsTouchNothing();
+  void EachFieldEditIsAnUndoStepNamedInTheStatusBar();
   void QuitSignalClosesInOrder();
   void MissingPortIsReportedAndTheWindowStillOpens();
   void EscUsedByAMenuAListOrABoxDoesNotCount();
@@ -349,6 +356,13 @@ void WindowTest::OpenAndSaveThroughTheMenu() {
   QVERIFY(!fs::exists(ws.PathOf("c.PRF.prf")));
   QCOMPARE(ws.Key("a.prf", "CH1", "th2"), std::string("33.5000"));
   QCOMPARE(window.windowTitle(), Q("Настройка ЗРМ 48xx пользовательская версия 1.0.19.1 "));
+  // Each save offers the instrument's name, as the CSV and the PDF do.
+  QCOMPARE(ws.dialogs.proposed_save_names.size(), std::size_t{3});
+  const QString number = ws.Find<QLineEdit>("Edit53")->text().trimmed();
+  QVERIFY2(QRegularExpression("^ZRM48\\w\\w-\\d{3}-" + number + "-\\d{8}-\\d{4}\\.prf$")
+               .match(ws.dialogs.proposed_save_names[0])
+               .hasMatch(),
+           qPrintable(ws.dialogs.proposed_save_names[0]));
 
   // Opening brings the saved values back and names the file in the caption;
   // the serial number, not carried by profiles, stays.
@@ -375,6 +389,7 @@ void WindowTest::OpenAndSaveThroughTheMenu() {
   QCOMPARE(redo->shortcut(), QKeySequence(Q("Ctrl+Shift+Z")));
   undo->trigger();
   QCOMPARE(ws.Find<QLineEdit>("Edit7")->text(), Q("1"));
+  QCOMPARE(ws.Outcome(), Q("Отменено: чтение из файла ") + path);
   QVERIFY(redo->isEnabled());
   redo->trigger();
   QCOMPARE(ws.Find<QLineEdit>("Edit7")->text(), Q(" 33.5000"));
@@ -417,6 +432,54 @@ void WindowTest::OpenDialogReturnsExactlyTheChosenFile() {
   QCOMPARE(chosen(QFileDialog::AcceptSave, "copy"), Q("copy.prf"));
 }
 
+void WindowTest::FileDialogsListInRussianWhateverTheLocale() {
+  using zrm::gui::FileSizeText;
+  const std::pair<qint64, const char*> sizes[] = {
+      {0, "0 байт"},       {1023, "1023 байт"},         {1024, "1.0 КБ"},
+      {12345, "12 КБ"},    {10 * 1024 - 1, "10.0 КБ"},  {10 * 1024, "10 КБ"},
+      {1572864, "1.5 МБ"}, {qint64{3} << 40, "3.0 ТБ"}, {qint64{5000} << 40, "5000 ТБ"}};
+  for (const auto& [bytes, text] : sizes) QCOMPARE(FileSizeText(bytes), Q(text));
+
+  // The real save dialog of "Сохранить", in a working folder with a
+  // profile and a folder: whatever the locale, its list says it in Russian.
+  QTemporaryDir dir;
+  const QString kept = QDir::currentPath();
+  QVERIFY(QDir::setCurrent(dir.path()));
+  zrm::test::WriteBytes(dir.filePath("a.prf").toStdString(), std::string(12345, 'x'));
+  QVERIFY(QDir(dir.path()).mkdir("sub"));
+  QStringList seen;
+  QTimer::singleShot(0, [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog) return;
+    QAbstractProxyModel* list = dialog->proxyModel();
+    auto* files = list ? qobject_cast<QFileSystemModel*>(list->sourceModel()) : nullptr;
+    if (files) {
+      auto cell = [&](const char* name, int column) {
+        const QModelIndex index = files->index(dir.filePath(name), column);
+        return list->mapFromSource(index).data().toString();
+      };
+      // The folder is read in the background.
+      for (int waited = 0; cell("a.prf", 1).isEmpty() && waited < 5000; waited += 10)
+        QTest::qWait(10);
+      seen << dialog->objectName() << dialog->selectedFiles().value(0)
+           << list->headerData(3, Qt::Horizontal).toString() << cell("a.prf", 1) << cell("a.prf", 2)
+           << cell("sub", 1) << cell("sub", 2) << cell("a.prf", 3);
+    }
+    dialog->reject();
+  });
+  zrm::gui::QtDialogs dialogs;
+  const QString chosen = dialogs.SaveProfileName(nullptr, "ZRM4813-047-12345-20261208-1201.prf");
+  QVERIFY(QDir::setCurrent(kept));
+  QCOMPARE(chosen, QString());
+  QCOMPARE(seen.size(), 8);
+  QCOMPARE(seen.mid(0, 7),
+           QStringList({"SaveDialog1", dir.filePath("ZRM4813-047-12345-20261208-1201.prf"),
+                        Q("Изменён"), Q("12 КБ"), Q("Файл prf"), QString(), Q("Папка")}));
+  const QString modified =
+      QFileInfo(dir.filePath("a.prf")).lastModified().toString("dd.MM.yyyy hh:mm");
+  QCOMPARE(seen[7], modified);
+}
+
 void WindowTest::CancelledDialogsTouchNothing() {
   QuietWorkstation ws;
   auto& window = ws.Start();
@@ -427,6 +490,79 @@ void WindowTest::CancelledDialogsTouchNothing() {
   QCOMPARE(ws.TheSession().settings.channel[0].th1, before);
   QCOMPARE(ws.Find<QLineEdit>("Edit5")->text(), Q("77"));
   QCOMPARE(window.windowTitle(), Q("Настройка ЗРМ 48xx пользовательская версия 1.0.19.1 "));
+}
+
+void WindowTest::EachFieldEditIsAnUndoStepNamedInTheStatusBar() {
+  QuietWorkstation ws;
+  auto& window = ws.Start();
+  QTest::qWait(300);  // the last state loaded again
+  auto* undo = window.findChild<QAction*>("UndoItem");
+  auto* redo = window.findChild<QAction*>("RedoItem");
+  auto* th1 = ws.Find<QLineEdit>("Edit5");
+  const QString th1_before = th1->text();
+
+  // A field left after typing is one step; undo names it, redo does it again.
+  th1->setText("77");
+  emit th1->editingFinished();
+  undo->trigger();
+  QCOMPARE(th1->text(), th1_before);
+  QCOMPARE(ws.Outcome(), Q("Отменено: изменение поля «Величина I» канала 1"));
+  redo->trigger();
+  QCOMPARE(th1->text(), Q("77"));
+  QCOMPARE(ws.Outcome(), Q("Повторено: изменение поля «Величина I» канала 1"));
+
+  // Typing and undoing without leaving the field undoes the typing.
+  auto* his2 = ws.Find<QLineEdit>("Edit20");
+  const QString his2_before = his2->text();
+  his2->setText("0.7");
+  undo->trigger();
+  QCOMPARE(his2->text(), his2_before);
+  QCOMPARE(ws.Outcome(), Q("Отменено: изменение поля «Гистерезис II» канала 2"));
+  QCOMPARE(th1->text(), Q("77"));
+
+  // A sensor type and the range it brought go back together; a list and a
+  // switch are steps too, each undone in turn, newest first.
+  auto* sensor = ws.Find<QComboBox>("ComboBox7");
+  const int sensor_before = sensor->currentIndex();
+  const QString max_before = ws.Find<QLineEdit>("Edit13")->text();
+  sensor->setCurrentIndex(9);
+  emit sensor->activated(9);
+  QVERIFY(ws.Find<QLineEdit>("Edit13")->text() != max_before);
+  auto* interval = ws.Find<QComboBox>("ComboBox15");
+  interval->setCurrentIndex(interval->currentIndex() == 3 ? 4 : 3);
+  emit interval->activated(interval->currentIndex());
+  ws.Find<QCheckBox>("CheckBox4")->click();
+  undo->trigger();
+  QCOMPARE(ws.Outcome(), Q("Отменено: изменение поля «Корнеизвлечение» канала 1"));
+  undo->trigger();
+  QCOMPARE(ws.Outcome(), Q("Отменено: изменение поля «Интервал принятия решения»"));
+  undo->trigger();
+  QCOMPARE(ws.Outcome(), Q("Отменено: изменение поля «Тип датчика» канала 2"));
+  QCOMPARE(sensor->currentIndex(), sensor_before);
+  QCOMPARE(ws.Find<QLineEdit>("Edit13")->text(), max_before);
+
+  // Leaving a field unchanged, or choosing the port, leaves no step.
+  undo->trigger();
+  QCOMPARE(th1->text(), th1_before);
+  const bool could_undo = undo->isEnabled();
+  emit th1->editingFinished();
+  QCOMPARE(undo->isEnabled(), could_undo);
+
+  // The words of the edits the table names, and none for what is no edit.
+  using zrm::gui::FieldEditWords;
+  const zrm::EditorForm form = ws.TheSession().form;
+  zrm::EditorForm edited = form;
+  edited.port = form.port + 1;
+  edited.serial_number = "99999";
+  QCOMPARE(FieldEditWords(form, edited), std::string());
+  edited.description.push_back("новая строка");
+  QCOMPARE(FieldEditWords(form, edited), std::string("изменение поля «Описание настроек»"));
+  edited.relay_grid[1][2] = edited.relay_grid[1][2].empty() ? "*" : "";
+  QCOMPARE(FieldEditWords(form, edited),
+           std::string("изменение поля «Назначение реле на воздействие»"));
+  edited.channel[1].spd_his = "5";
+  QCOMPARE(FieldEditWords(form, edited),
+           std::string("изменение поля «Шаг изменения гистерезиса» канала 2"));
 }
 
 void WindowTest::QuitSignalClosesInOrder() {
@@ -451,6 +587,8 @@ void WindowTest::MissingPortIsReportedAndTheWindowStillOpens() {
   QVERIFY(ws.dialogs.shown[0].text.rfind("Невозможно открыть последовательный порт", 0) == 0);
   QCOMPARE(ws.dialogs.shown[0].caption, std::string("Ошибка"));
   QCOMPARE(ws.dialogs.shown[0].icon, zrm::MessageIcon::kError);
+  // The box opens over the window, not alone before it.
+  QVERIFY(ws.dialogs.shown[0].over_shown_window);
   const QString not_open =
       Q("Порт не открыт: ") + QString::fromStdString(ws.PathOf("no-such-device"));
   QCOMPARE(ws.Outcome(), not_open);

@@ -25,7 +25,7 @@ class StderrDialogs : public DialogService {
     return answer_;
   }
   QString OpenProfileName(QWidget*) override { return {}; }
-  QString SaveProfileName(QWidget*) override { return {}; }
+  QString SaveProfileName(QWidget*, const QString&) override { return {}; }
   QString PreviewReport(QWidget*, const zrm::ConfigurationPage&, const QString&) override {
     return QString();
   }

@@ -1,10 +1,13 @@
 #include "support/scripted_dialogs.h"
 
+#include <QWidget>
 #include <algorithm>
 
 namespace zrm::test {
 
 namespace {
+
+bool OverShownWindow(const QWidget* parent) { return parent && parent->window()->isVisible(); }
 
 QString Next(std::deque<QString>& names) {
   if (names.empty()) return {};
@@ -15,14 +18,14 @@ QString Next(std::deque<QString>& names) {
 
 }  // namespace
 
-void ScriptedDialogs::ShowMessage(QWidget*, const std::string& text, const std::string& caption,
-                                  MessageIcon icon) {
-  shown.push_back({text, caption, icon, false});
+void ScriptedDialogs::ShowMessage(QWidget* parent, const std::string& text,
+                                  const std::string& caption, MessageIcon icon) {
+  shown.push_back({text, caption, icon, false, OverShownWindow(parent)});
 }
 
-bool ScriptedDialogs::AskYesNo(QWidget*, const std::string& text, const std::string& caption,
+bool ScriptedDialogs::AskYesNo(QWidget* parent, const std::string& text, const std::string& caption,
                                MessageIcon icon) {
-  shown.push_back({text, caption, icon, true});
+  shown.push_back({text, caption, icon, true, OverShownWindow(parent)});
   if (answers.empty()) return default_answer;
   const bool answer = answers.front();
   answers.pop_front();
@@ -31,7 +34,10 @@ bool ScriptedDialogs::AskYesNo(QWidget*, const std::string& text, const std::str
 
 QString ScriptedDialogs::OpenProfileName(QWidget*) { return Next(open_names); }
 
-QString ScriptedDialogs::SaveProfileName(QWidget*) { return Next(save_names); }
+QString ScriptedDialogs::SaveProfileName(QWidget*, const QString& proposed) {
+  proposed_save_names.push_back(proposed);
+  return Next(save_names);
+}
 
 std::vector<std::string> ScriptedDialogs::MessageTexts() const {
   std::vector<std::string> texts;

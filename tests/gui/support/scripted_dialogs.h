@@ -21,6 +21,7 @@ class ScriptedDialogs : public gui::DialogService {
     std::string caption;
     MessageIcon icon;
     bool question;
+    bool over_shown_window;  // the window it opened over was on the screen
   };
 
   void ShowMessage(QWidget* parent, const std::string& text, const std::string& caption,
@@ -28,7 +29,7 @@ class ScriptedDialogs : public gui::DialogService {
   bool AskYesNo(QWidget* parent, const std::string& text, const std::string& caption,
                 MessageIcon icon) override;
   QString OpenProfileName(QWidget* parent) override;
-  QString SaveProfileName(QWidget* parent) override;
+  QString SaveProfileName(QWidget* parent, const QString& proposed) override;
   QString PreviewReport(QWidget*, const ConfigurationPage& page,
                         const QString& proposed_pdf_name) override {
     previews.push_back(page);
@@ -43,13 +44,14 @@ class ScriptedDialogs : public gui::DialogService {
   int CountOf(const std::string& text) const;
 
   std::vector<Shown> shown;
-  std::deque<bool> answers;     // answers in order; when empty, default_answer
+  std::deque<bool> answers;  // answers in order; when empty, default_answer
   bool default_answer = false;
   std::deque<QString> open_names;  // empty string: the user cancels
   std::deque<QString> save_names;
-  std::vector<ConfigurationPage> previews;  // pages the print preview was opened with
-  std::vector<QString> proposed_pdf_names;  // the PDF name each preview offered
-  QString saved_pdf;                        // what each preview says it saved
+  std::vector<QString> proposed_save_names;  // the name each save dialog offered
+  std::vector<ConfigurationPage> previews;   // pages the print preview was opened with
+  std::vector<QString> proposed_pdf_names;   // the PDF name each preview offered
+  QString saved_pdf;                         // what each preview says it saved
 };
 
 }  // namespace zrm::test

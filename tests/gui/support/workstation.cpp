@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QAbstractButton>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QTest>
@@ -39,6 +40,8 @@ gui::MainWindow& Workstation::Start() {
   session_ = std::make_unique<Session>(dir_);
   window_ = std::make_unique<gui::MainWindow>(*session_, dialogs);
   window_->show();
+  // The start-up's boxes open once the window stands.
+  QCoreApplication::processEvents();
   return *window_;
 }
 

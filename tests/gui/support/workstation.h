@@ -31,7 +31,8 @@ class Workstation {
   std::string Key(const std::string& file, const std::string& section,
                   const std::string& key) const;
 
-  // Starts the window in the folder (runs its start-up).
+  // Starts the window in the folder (runs its start-up), shows it and lets
+  // the start-up's boxes open over it.
   gui::MainWindow& Start();
   // Closes the window as the user does and waits until it has shut down.
   void Close();
