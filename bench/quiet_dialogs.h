@@ -18,7 +18,7 @@ class QuietDialogs : public gui::DialogService {
     return false;
   }
   QString OpenProfileName(QWidget*) override { return {}; }
-  QString SaveProfileName(QWidget*) override { return {}; }
+  QString SaveProfileName(QWidget*, const QString&) override { return {}; }
   QString PreviewReport(QWidget*, const ConfigurationPage&, const QString&) override {
     return {};
   }
