@@ -29,7 +29,7 @@ ProgressLines SearchProgress(std::int32_t speed, std::uint32_t address, const Se
 
 // Device type, serial number with its prefix and the manufacturing date;
 // false when a read failed.
-bool Identify(Line& line, FoundInstrument& found) {
+bool ReadFoundIdentity(Line& line, FoundInstrument& found) {
   Link link(line, LinkParams{found.address, kIdentifyAttempts, 0, found.speed}, nullptr);
   DeviceSettings s;
   const DeviceByteParameter& type = kGeneralParameters[1];
@@ -66,7 +66,7 @@ bool SearchAddress(Line& line, std::int32_t speed, std::uint32_t address, const 
   found.address = address;
   found.speed = speed;
   found.firmware_version = second.firmware_version;
-  if (!Identify(line, found) && !line.IsOpen()) return false;
+  if (!ReadFoundIdentity(line, found) && !line.IsOpen()) return false;
   outcome.found.push_back(found);
   return true;
 }

@@ -6,7 +6,7 @@
 
 #include "cli/cli_texts.h"
 #include "cli/interrupt_as_esc.h"
-#include "settings/progress_panel.h"
+#include "settings/transfer_progress.h"
 
 namespace zrm {
 

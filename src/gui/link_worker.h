@@ -1,6 +1,6 @@
 #pragma once
-// The link thread: runs the device jobs (read, write, port change, later the
-// report read and the polling) one at a time, away from the window's thread,
+// The link thread: runs the device jobs (read, write, the report read, the
+// polls, the search, port changes) one at a time, away from the window's thread,
 // so a slow or missing instrument never freezes the window. A job works only
 // on what it captured (copies of the editor form and the record) and on the
 // link, which no other thread touches while a job runs; its completion runs

@@ -109,7 +109,7 @@ void MainWindow::BuildPages() {
   relay_page_ = new RelayPage;
   general_page_ = new GeneralPage;
   current_values_page_ = new CurrentValuesPage;
-  configuration_page_ = new ConfigurationPage;
+  configuration_tab_ = new ConfigurationTab;
 
   auto* channels_page = new QWidget;
   auto* channels = new QHBoxLayout(channels_page);
@@ -123,7 +123,7 @@ void MainWindow::BuildPages() {
   notebook_->addTab(relay_page_, ToQ(text::kPageRelays));
   notebook_->addTab(general_page_, ToQ(text::kPageGeneral));
   notebook_->addTab(current_values_page_, ToQ(text::kPageCurrentValues));
-  notebook_->addTab(configuration_page_, ToQ(text::kPageConfiguration));
+  notebook_->addTab(configuration_tab_, ToQ(text::kPageConfiguration));
 
   auto* central = new QWidget;
   auto* layout = new QVBoxLayout(central);
@@ -148,7 +148,7 @@ void MainWindow::ConnectHandlers() {
   connect(redo_, &QAction::triggered, this, &MainWindow::OnRedo);
   connect(top_->ReadButton(), &QPushButton::clicked, this, &MainWindow::OnReadDevice);
   connect(top_->WriteButton(), &QPushButton::clicked, this, &MainWindow::OnWriteDevice);
-  connect(configuration_page_->BuildPageButton(), &QPushButton::clicked, this,
+  connect(configuration_tab_->BuildPageButton(), &QPushButton::clicked, this,
           &MainWindow::OnBuildReport);
   connect(top_->PortSelector(), &QComboBox::activated, this, &MainWindow::OnPortChosen);
   connect(channel_[0], &ChannelPanel::SensorTypeChanged, this, &MainWindow::OnSensorTypeChange);
@@ -468,7 +468,7 @@ void MainWindow::SetCommandsEnabled(bool enabled) {
                                top_->WriteButton(),
                                top_->PortSelector(),
                                top_->Description(),
-                               configuration_page_->BuildPageButton(),
+                               configuration_tab_->BuildPageButton(),
                                notebook_};
   for (QWidget* control : controls) control->setEnabled(enabled);
   open_item_->setEnabled(enabled);

@@ -18,7 +18,7 @@
 #include "app/session.h"
 #include "editor/editor_history.h"
 #include "gui/channel_panel.h"
-#include "gui/configuration_page.h"
+#include "gui/configuration_tab.h"
 #include "gui/connection_dialogs.h"
 #include "gui/current_values_page.h"
 #include "gui/current_values_poller.h"
@@ -174,7 +174,7 @@ class MainWindow : public QMainWindow, private StartUpView {
   RelayPage* relay_page_;
   GeneralPage* general_page_;
   CurrentValuesPage* current_values_page_;
-  ConfigurationPage* configuration_page_;
+  ConfigurationTab* configuration_tab_;
   ProgressPanel* progress_panel_;                // Panel76
   QTimer reload_timer_;                          // Timer2
   QTimer poll_timer_;                            // Timer3

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "gui/qt_text.h"
-#include "settings/progress_panel.h"
+#include "settings/transfer_progress.h"
 
 namespace zrm::gui {
 

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "settings/device_byte_transfer.h"
-#include "settings/progress_panel.h"
+#include "settings/transfer_progress.h"
 
 namespace zrm {
 
@@ -170,7 +170,7 @@ class ChangesWriter {
   ParameterAccess& link_;
   const DeviceSettings& target_;
   const std::vector<WrittenParameter>& changed_;
-  ProgressPanel panel_;
+  TransferProgress panel_;
   std::vector<WrittenParameter>& written_;
   std::vector<WrittenParameter>& unfinished_;
 };

@@ -98,7 +98,7 @@ ExchangeResult WriteParameter(ParameterAccess& link, const ChannelSettings& ch,
 }
 
 ExchangeResult RunReadStep(ParameterAccess& link, ChannelSettings& ch, const ReadStep& step, int k,
-                           ProgressPanel& panel) {
+                           TransferProgress& panel) {
   panel.SetStep(Row(step.first, 0).read_text);
   for (int i = 0; i < step.count; ++i) {
     panel.BeforeExchange();
@@ -109,7 +109,7 @@ ExchangeResult RunReadStep(ParameterAccess& link, ChannelSettings& ch, const Rea
 }
 
 ExchangeResult RunWriteStep(ParameterAccess& link, const ChannelSettings& ch,
-                            const WriteStep& step, int k, ProgressPanel& panel) {
+                            const WriteStep& step, int k, TransferProgress& panel) {
   const ChannelParameter& first = Row(step.first, 0);
   if (step.action == WriteAction::kPrepare) {
     panel.SetStep(first.prepare_text);
@@ -129,7 +129,7 @@ bool ValidChannelIndex(int k) { return k == 0 || k == 1; }
 
 }  // namespace
 
-ExchangeResult ReadChannel(ParameterAccess& link, DeviceSettings& s, ProgressPanel& panel, int k) {
+ExchangeResult ReadChannel(ParameterAccess& link, DeviceSettings& s, TransferProgress& panel, int k) {
   // The index is checked before the channel's switch is looked at, so that
   // no index reaches past the two channels.
   if (!ValidChannelIndex(k)) {
@@ -153,12 +153,12 @@ ExchangeResult ReadChannel(ParameterAccess& link, DeviceSettings& s, ProgressPan
 
 ExchangeResult ReadChannel(ParameterAccess& link, DeviceSettings& s, Operator& op, int k) {
   const std::string group = std::string(kReadingChannelText) + std::to_string(k + 1);
-  ProgressPanel panel(op, PanelLines(kProgressTitle, group, kEscHint));
+  TransferProgress panel(op, PanelLines(kProgressTitle, group, kEscHint));
   return ReadChannel(link, s, panel, k);
 }
 
 ExchangeResult WriteChannel(ParameterAccess& link, const DeviceSettings& s, Operator& op, int k) {
-  ProgressPanel panel(op);
+  TransferProgress panel(op);
   if (!ValidChannelIndex(k)) {
     panel.Hide();
     return result::kOperandTooBig;

@@ -4,12 +4,12 @@
 
 #include "link/parameter_access.h"
 #include "settings/device_settings.h"
-#include "settings/progress_panel.h"
+#include "settings/transfer_progress.h"
 
 namespace zrm {
 
 // Reads channel index k (0 or 1) step by step with ESC checks; see
 // ReadChannel in device_transfer.h.
-ExchangeResult ReadChannel(ParameterAccess& link, DeviceSettings& s, ProgressPanel& panel, int k);
+ExchangeResult ReadChannel(ParameterAccess& link, DeviceSettings& s, TransferProgress& panel, int k);
 
 }  // namespace zrm

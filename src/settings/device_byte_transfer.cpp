@@ -16,7 +16,7 @@ ExchangeResult WriteDeviceByte(ParameterAccess& link, const DeviceSettings& s,
 }
 
 ExchangeResult ReadDeviceBytes(ParameterAccess& link, DeviceSettings& s,
-                               std::span<const DeviceByteParameter> params, ProgressPanel& panel) {
+                               std::span<const DeviceByteParameter> params, TransferProgress& panel) {
   for (const auto& p : params) {
     panel.BeforeExchange();
     if (const ExchangeResult r = ReadDeviceByte(link, s, p); r != result::kOk) return r;
@@ -26,7 +26,7 @@ ExchangeResult ReadDeviceBytes(ParameterAccess& link, DeviceSettings& s,
 
 ExchangeResult WriteDeviceBytes(ParameterAccess& link, const DeviceSettings& s,
                                 std::span<const DeviceByteParameter> params,
-                                ProgressPanel& panel) {
+                                TransferProgress& panel) {
   for (const auto& p : params) {
     panel.BeforeExchange();
     if (const ExchangeResult r = WriteDeviceByte(link, s, p); r != result::kOk) return r;

@@ -7,7 +7,7 @@
 #include "link/parameter_access.h"
 #include "settings/device_settings.h"
 #include "settings/parameter_map.h"
-#include "settings/progress_panel.h"
+#include "settings/transfer_progress.h"
 
 namespace zrm {
 
@@ -23,12 +23,12 @@ ExchangeResult WriteDeviceByte(ParameterAccess& link, const DeviceSettings& s,
 // Reads the parameters in order, letting the window breathe before each
 // exchange; stops at the first failure.
 ExchangeResult ReadDeviceBytes(ParameterAccess& link, DeviceSettings& s,
-                               std::span<const DeviceByteParameter> params, ProgressPanel& panel);
+                               std::span<const DeviceByteParameter> params, TransferProgress& panel);
 
 // Writes the parameters in order, letting the window breathe before each
 // exchange; stops at the first failure.
 ExchangeResult WriteDeviceBytes(ParameterAccess& link, const DeviceSettings& s,
                                 std::span<const DeviceByteParameter> params,
-                                ProgressPanel& panel);
+                                TransferProgress& panel);
 
 }  // namespace zrm

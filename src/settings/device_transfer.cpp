@@ -14,13 +14,13 @@ namespace zrm {
 
 namespace {
 
-ExchangeResult Fail(ProgressPanel& panel, ExchangeResult r) {
+ExchangeResult Fail(TransferProgress& panel, ExchangeResult r) {
   panel.Hide();
   return r;
 }
 
 ExchangeResult ReadAllGroups(ParameterAccess& link, DeviceSettings& s, Operator& op) {
-  ProgressPanel panel(op);
+  TransferProgress panel(op);
   panel.SetLines(PanelLines(kProgressTitle, {}, kEscHint));
   for (int k = 0; k < 2; ++k) {
     panel.SetGroup(std::string(kReadingChannelText) + std::to_string(k + 1));
@@ -41,7 +41,7 @@ ExchangeResult ReadAllGroups(ParameterAccess& link, DeviceSettings& s, Operator&
 }
 
 ExchangeResult WriteAllGroups(ParameterAccess& link, DeviceSettings& s, Operator& op) {
-  ProgressPanel panel(op);
+  TransferProgress panel(op);
   panel.SetLines(PanelLines(kProgressTitle, {}, kEscHint));
   panel.Show();
   for (int k = 0; k < 2; ++k)

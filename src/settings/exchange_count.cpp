@@ -10,24 +10,12 @@ namespace {
 
 // Answers every exchange at once with success, leaving out-values as they
 // are, and counts them.
-class TrialAccess : public ParameterAccess {
+class TrialAccess : public OperationAccess {
  public:
   int Count() const { return count_; }
 
-  ExchangeResult ReadByte(MemorySpace, ParameterAddress, std::uint8_t&) override { return Ok(); }
-  ExchangeResult ReadDword(MemorySpace, ParameterAddress, std::uint32_t&) override {
-    return Ok();
-  }
-  ExchangeResult WriteByte(MemorySpace, ParameterAddress, std::uint32_t) override { return Ok(); }
-  ExchangeResult WriteDword(MemorySpace, ParameterAddress, std::uint32_t) override { return Ok(); }
-  ExchangeResult WriteByteChecked(MemorySpace, ParameterAddress, std::uint32_t) override {
-    return Ok();
-  }
-  ExchangeResult WriteFloatChecked(MemorySpace, ParameterAddress, float) override { return Ok(); }
-  ExchangeResult ReadStatusBlock(StatusBlock&) override { return Ok(); }
-
  private:
-  ExchangeResult Ok() {
+  ExchangeResult Perform(ParameterOperation&) override {
     ++count_;
     return result::kOk;
   }
@@ -49,46 +37,13 @@ CountingAccess::CountingAccess(ParameterAccess& link, Operator& op, int total)
   op_.SetProgressCount(0, total_);
 }
 
-ExchangeResult CountingAccess::Done(ExchangeResult r) {
+ExchangeResult CountingAccess::Perform(ParameterOperation& operation) {
+  const ExchangeResult r = PerformOn(link_, operation);
   // A transfer never makes more exchanges than its trial run; the bound only
   // keeps a bar from overflowing should one ever do.
   done_ = std::min(done_ + 1, total_);
   op_.SetProgressCount(done_, total_);
   return r;
-}
-
-ExchangeResult CountingAccess::ReadByte(MemorySpace space, ParameterAddress address,
-                                        std::uint8_t& value) {
-  return Done(link_.ReadByte(space, address, value));
-}
-
-ExchangeResult CountingAccess::ReadDword(MemorySpace space, ParameterAddress address,
-                                         std::uint32_t& value) {
-  return Done(link_.ReadDword(space, address, value));
-}
-
-ExchangeResult CountingAccess::WriteByte(MemorySpace space, ParameterAddress address,
-                                         std::uint32_t value) {
-  return Done(link_.WriteByte(space, address, value));
-}
-
-ExchangeResult CountingAccess::WriteDword(MemorySpace space, ParameterAddress address,
-                                          std::uint32_t value) {
-  return Done(link_.WriteDword(space, address, value));
-}
-
-ExchangeResult CountingAccess::WriteByteChecked(MemorySpace space, ParameterAddress address,
-                                                std::uint32_t value) {
-  return Done(link_.WriteByteChecked(space, address, value));
-}
-
-ExchangeResult CountingAccess::WriteFloatChecked(MemorySpace space, ParameterAddress address,
-                                                 float value) {
-  return Done(link_.WriteFloatChecked(space, address, value));
-}
-
-ExchangeResult CountingAccess::ReadStatusBlock(StatusBlock& block) {
-  return Done(link_.ReadStatusBlock(block));
 }
 
 }  // namespace zrm

@@ -7,7 +7,7 @@
 
 #include <functional>
 
-#include "link/parameter_access.h"
+#include "link/operation_access.h"
 #include "platform/operator.h"
 
 namespace zrm {
@@ -23,27 +23,13 @@ int CountExchanges(const CountedTransfer& transfer);
 
 // Passes every exchange on to `link` and then tells `op` how many of `total`
 // are done, counting from 0 (which it tells at construction).
-class CountingAccess : public ParameterAccess {
+class CountingAccess : public OperationAccess {
  public:
   CountingAccess(ParameterAccess& link, Operator& op, int total);
 
-  ExchangeResult ReadByte(MemorySpace space, ParameterAddress address,
-                          std::uint8_t& value) override;
-  ExchangeResult ReadDword(MemorySpace space, ParameterAddress address,
-                           std::uint32_t& value) override;
-  ExchangeResult WriteByte(MemorySpace space, ParameterAddress address,
-                           std::uint32_t value) override;
-  ExchangeResult WriteDword(MemorySpace space, ParameterAddress address,
-                            std::uint32_t value) override;
-  ExchangeResult WriteByteChecked(MemorySpace space, ParameterAddress address,
-                                  std::uint32_t value) override;
-  ExchangeResult WriteFloatChecked(MemorySpace space, ParameterAddress address,
-                                   float value) override;
-  ExchangeResult ReadStatusBlock(StatusBlock& block) override;
-
  private:
-  // Counts one exchange done and passes its result through.
-  ExchangeResult Done(ExchangeResult r);
+  // Passes the operation on, then counts it done.
+  ExchangeResult Perform(ParameterOperation& operation) override;
 
   ParameterAccess& link_;
   Operator& op_;

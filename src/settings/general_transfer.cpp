@@ -12,7 +12,7 @@ ExchangeResult ReadManufacturingDate(ParameterAccess& link, DeviceSettings& s) {
 }
 
 ExchangeResult ReadSerialAndDate(ParameterAccess& link, DeviceSettings& s, Operator& op) {
-  ProgressPanel panel(op);
+  TransferProgress panel(op);
   panel.SetLines(PanelLines(kProgressTitle, {}, kEscHint));
   panel.Show();
   panel.SetStep(kSerialNumberText);
@@ -23,7 +23,7 @@ ExchangeResult ReadSerialAndDate(ParameterAccess& link, DeviceSettings& s, Opera
 }
 
 ExchangeResult ReadGeneralParameters(ParameterAccess& link, DeviceSettings& s, Operator& op) {
-  ProgressPanel panel(op);
+  TransferProgress panel(op);
   panel.SetLines(PanelLines(kProgressTitle, {}, kEscHint));
   panel.Show();
   for (const auto& p : kGeneralParameters) {
@@ -36,7 +36,7 @@ ExchangeResult ReadGeneralParameters(ParameterAccess& link, DeviceSettings& s, O
 
 ExchangeResult WriteGeneralParameters(ParameterAccess& link, const DeviceSettings& s,
                                       Operator& op) {
-  ProgressPanel panel(op);
+  TransferProgress panel(op);
   panel.SetLines(PanelLines(kProgressTitle, {}, {}));
   if (s.general.gen_select != 0) {
     panel.Show();

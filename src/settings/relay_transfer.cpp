@@ -12,14 +12,14 @@ namespace {
 
 bool RelayLogicSelected(const DeviceSettings& s) { return s.relay.select == 1; }
 
-void ShowGroup(ProgressPanel& panel, std::string_view text) {
+void ShowGroup(TransferProgress& panel, std::string_view text) {
   panel.SetLines(PanelLines({}, text, {}));
   panel.Show();
 }
 
 ExchangeResult ReadGroup(ParameterAccess& link, DeviceSettings& s, Operator& op,
                          std::span<const DeviceByteParameter> params, std::string_view text) {
-  ProgressPanel panel(op);
+  TransferProgress panel(op);
   ShowGroup(panel, text);
   const ExchangeResult r = ReadDeviceBytes(link, s, params, panel);
   if (r == result::kOk) panel.Hide();
@@ -28,7 +28,7 @@ ExchangeResult ReadGroup(ParameterAccess& link, DeviceSettings& s, Operator& op,
 
 ExchangeResult WriteGroup(ParameterAccess& link, const DeviceSettings& s, Operator& op,
                           std::span<const DeviceByteParameter> params, std::string_view text) {
-  ProgressPanel panel(op);
+  TransferProgress panel(op);
   ShowGroup(panel, text);
   const ExchangeResult r = WriteDeviceBytes(link, s, params, panel);
   if (r == result::kOk) panel.Hide();

@@ -5,11 +5,11 @@
 #include <deque>
 #include <utility>
 
-#include "link/parameter_access.h"
+#include "link/operation_access.h"
 
 namespace zrm::test {
 
-class ScriptedStatusLink : public ParameterAccess {
+class ScriptedStatusLink : public OperationAccess {
  public:
   // Each entry: the result and, for result 0, the block returned.
   std::deque<std::pair<ExchangeResult, StatusBlock>> script;
@@ -17,30 +17,20 @@ class ScriptedStatusLink : public ParameterAccess {
   ExchangeResult default_result = result::kNoAnswer;
   int status_reads = 0;
 
-  ExchangeResult ReadStatusBlock(StatusBlock& block) override {
+  int other_operations = 0;
+
+ private:
+  ExchangeResult Perform(ParameterOperation& operation) override {
+    if (operation.kind != OperationKind::kReadStatusBlock) {
+      ++other_operations;
+      return result::kNotUnderstood;
+    }
     ++status_reads;
     if (script.empty()) return default_result;
     auto [r, b] = script.front();
     script.pop_front();
-    if (r == result::kOk) block = b;
+    if (r == result::kOk) operation.block = b;
     return r;
-  }
-
-  ExchangeResult ReadByte(MemorySpace, ParameterAddress, std::uint8_t&) override { return Refuse(); }
-  ExchangeResult ReadDword(MemorySpace, ParameterAddress, std::uint32_t&) override { return Refuse(); }
-  ExchangeResult WriteByte(MemorySpace, ParameterAddress, std::uint32_t) override { return Refuse(); }
-  ExchangeResult WriteDword(MemorySpace, ParameterAddress, std::uint32_t) override { return Refuse(); }
-  ExchangeResult WriteByteChecked(MemorySpace, ParameterAddress, std::uint32_t) override {
-    return Refuse();
-  }
-  ExchangeResult WriteFloatChecked(MemorySpace, ParameterAddress, float) override { return Refuse(); }
-
-  int other_operations = 0;
-
- private:
-  ExchangeResult Refuse() {
-    ++other_operations;
-    return result::kNotUnderstood;
   }
 };
 

@@ -2,7 +2,7 @@
 // moment, the group switches, and the stop at the first failure of any group.
 
 #include "settings/device_transfer.h"
-#include "settings/progress_panel.h"
+#include "settings/transfer_progress.h"
 #include "step_tables.h"
 #include "transfer_fixture.h"
 

@@ -75,16 +75,25 @@ std::vector<std::string> FakeInstrument::Log() const {
   return out;
 }
 
-ExchangeResult FakeInstrument::Begin(Operation::Kind kind, MemorySpace space,
-                                     ParameterAddress address, Width width,
-                                     std::uint32_t value) {
+ExchangeResult FakeInstrument::Perform(ParameterOperation& operation) {
+  const bool byte = operation.kind == Operation::Kind::kReadByte ||
+                    operation.kind == Operation::Kind::kWriteByte ||
+                    operation.kind == Operation::Kind::kWriteByteChecked;
+  if (ExchangeResult r = Begin(operation, byte ? Width::kByte : Width::kDword)) return r;
+  return Do(operation);
+}
+
+ExchangeResult FakeInstrument::Begin(const ParameterOperation& o, Width width) {
   ExchangeResult r = result::kOk;
   const int n = static_cast<int>(operations.size()) + 1;
   if (const auto it = failing_operations_.find(n); it != failing_operations_.end()) r = it->second;
-  if (const auto it = failing_addresses_.find({space, width, address});
+  if (const auto it = failing_addresses_.find({o.space, width, o.address});
       it != failing_addresses_.end())
     r = it->second;
-  operations.push_back({kind, space, address, value, r});
+  const bool write = o.kind != Operation::Kind::kReadByte &&
+                     o.kind != Operation::Kind::kReadDword &&
+                     o.kind != Operation::Kind::kReadStatusBlock;
+  operations.push_back({o.kind, o.space, o.address, write ? o.value : 0, r});
   return r;
 }
 
@@ -93,69 +102,35 @@ std::uint32_t FakeInstrument::Stored(const Key& key) const {
   return it == memory_.end() ? 0 : it->second;
 }
 
-ExchangeResult FakeInstrument::ReadByte(MemorySpace space, ParameterAddress address,
-                                        std::uint8_t& value) {
-  const ExchangeResult r = Begin(Operation::Kind::kReadByte, space, address, Width::kByte, 0);
-  if (r == result::kOk) value = static_cast<std::uint8_t>(Stored({space, Width::kByte, address}));
-  return r;
-}
-
-ExchangeResult FakeInstrument::ReadDword(MemorySpace space, ParameterAddress address,
-                                         std::uint32_t& value) {
-  const ExchangeResult r = Begin(Operation::Kind::kReadDword, space, address, Width::kDword, 0);
-  if (r == result::kOk) value = Stored({space, Width::kDword, address});
-  return r;
-}
-
-ExchangeResult FakeInstrument::WriteByte(MemorySpace space, ParameterAddress address,
-                                         std::uint32_t value) {
-  const ExchangeResult r =
-      Begin(Operation::Kind::kWriteByte, space, address, Width::kByte, value);
-  if (r == result::kOk) memory_[{space, Width::kByte, address}] = ClampToByte(value);
-  return r;
-}
-
-ExchangeResult FakeInstrument::WriteDword(MemorySpace space, ParameterAddress address,
-                                          std::uint32_t value) {
-  const ExchangeResult r =
-      Begin(Operation::Kind::kWriteDword, space, address, Width::kDword, value);
-  if (r == result::kOk) memory_[{space, Width::kDword, address}] = value;
-  return r;
-}
-
-// The byte goes out clamped to 255 and must read back as the value asked for.
-ExchangeResult FakeInstrument::WriteByteChecked(MemorySpace space, ParameterAddress address,
-                                                std::uint32_t value) {
-  const ExchangeResult r =
-      Begin(Operation::Kind::kWriteByteChecked, space, address, Width::kByte, value);
-  if (r != result::kOk) return r;
-  const std::uint32_t stored = ClampToByte(value);
-  memory_[{space, Width::kByte, address}] = stored;
-  return Checked(stored == value);
-}
-
-// The instrument may store the float to its own precision; the read-back
-// must lie within 0.01 of the value.
-ExchangeResult FakeInstrument::WriteFloatChecked(MemorySpace space, ParameterAddress address,
-                                                 float value) {
-  const ExchangeResult r = Begin(Operation::Kind::kWriteFloatChecked, space, address,
-                                 Width::kDword, std::bit_cast<std::uint32_t>(value));
-  if (r != result::kOk) return r;
-  const float stored = float_storage ? float_storage(value) : value;
-  memory_[{space, Width::kDword, address}] = std::bit_cast<std::uint32_t>(stored);
-  return Checked(std::fabs(stored - value) <= 0.01f);
+ExchangeResult FakeInstrument::Do(ParameterOperation& o) {
+  const Key byte{o.space, Width::kByte, o.address};
+  const Key dword{o.space, Width::kDword, o.address};
+  switch (o.kind) {
+    case Operation::Kind::kReadByte: o.value = Stored(byte) & 0xFFu; return result::kOk;
+    case Operation::Kind::kReadDword: o.value = Stored(dword); return result::kOk;
+    case Operation::Kind::kWriteByte: memory_[byte] = ClampToByte(o.value); return result::kOk;
+    case Operation::Kind::kWriteDword: memory_[dword] = o.value; return result::kOk;
+    case Operation::Kind::kWriteByteChecked:
+      // The byte goes out clamped to 255 and must read back as the value asked for.
+      memory_[byte] = ClampToByte(o.value);
+      return Checked(memory_[byte] == o.value);
+    case Operation::Kind::kWriteFloatChecked: {
+      // The instrument may store the float to its own precision; the
+      // read-back must lie within 0.01 of the value.
+      const float value = std::bit_cast<float>(o.value);
+      const float stored = float_storage ? float_storage(value) : value;
+      memory_[dword] = std::bit_cast<std::uint32_t>(stored);
+      return Checked(std::fabs(stored - value) <= 0.01f);
+    }
+    case Operation::Kind::kReadStatusBlock: o.block = StatusBlock{}; return result::kOk;
+  }
+  return result::kNotUnderstood;
 }
 
 ExchangeResult FakeInstrument::Checked(bool matched) {
   if (matched) return result::kOk;
   operations.back().result = result::kReadBackMismatch;
   return result::kReadBackMismatch;
-}
-
-ExchangeResult FakeInstrument::ReadStatusBlock(StatusBlock& block) {
-  const ExchangeResult r = Begin(Operation::Kind::kReadStatusBlock, 1, 2, Width::kDword, 0);
-  if (r == result::kOk) block = StatusBlock{};
-  return r;
 }
 
 }  // namespace zrm::test

@@ -12,17 +12,14 @@
 #include <tuple>
 #include <vector>
 
-#include "link/parameter_access.h"
+#include "link/operation_access.h"
 
 namespace zrm::test {
 
 enum class Width { kByte, kDword };
 
 struct Operation {
-  enum class Kind {
-    kReadByte, kReadDword, kWriteByte, kWriteDword,
-    kWriteByteChecked, kWriteFloatChecked, kReadStatusBlock,
-  };
+  using Kind = OperationKind;
   Kind kind;
   MemorySpace space = 0;
   ParameterAddress address = 0;
@@ -34,7 +31,7 @@ struct Operation {
   std::string Text() const;
 };
 
-class FakeInstrument : public ParameterAccess {
+class FakeInstrument : public OperationAccess {
  public:
   // Every operation in the order it was asked for, failed ones included.
   std::vector<Operation> operations;
@@ -57,26 +54,17 @@ class FakeInstrument : public ParameterAccess {
   // The texts of the operations, in order.
   std::vector<std::string> Log() const;
 
-  ExchangeResult ReadByte(MemorySpace space, ParameterAddress address,
-                          std::uint8_t& value) override;
-  ExchangeResult ReadDword(MemorySpace space, ParameterAddress address,
-                           std::uint32_t& value) override;
-  ExchangeResult WriteByte(MemorySpace space, ParameterAddress address,
-                           std::uint32_t value) override;
-  ExchangeResult WriteDword(MemorySpace space, ParameterAddress address,
-                            std::uint32_t value) override;
-  ExchangeResult WriteByteChecked(MemorySpace space, ParameterAddress address,
-                                  std::uint32_t value) override;
-  ExchangeResult WriteFloatChecked(MemorySpace space, ParameterAddress address,
-                                   float value) override;
-  ExchangeResult ReadStatusBlock(StatusBlock& block) override;
-
  private:
+  // Logs the operation, then does it on the memory unless it is scripted to
+  // fail.
+  ExchangeResult Perform(ParameterOperation& operation) override;
+
   using Key = std::tuple<MemorySpace, Width, ParameterAddress>;
 
   // Logs the operation and returns its scripted failure, or 0.
-  ExchangeResult Begin(Operation::Kind kind, MemorySpace space, ParameterAddress address,
-                       Width width, std::uint32_t value);
+  ExchangeResult Begin(const ParameterOperation& operation, Width width);
+  // The operation on the memory, once it is known not to fail.
+  ExchangeResult Do(ParameterOperation& operation);
   std::uint32_t Stored(const Key& key) const;
   // The result of a read-back comparison, also noted on the logged write.
   ExchangeResult Checked(bool matched);

@@ -7,11 +7,11 @@
 
 namespace zrm::gui {
 
-class ConfigurationPage : public QWidget {
+class ConfigurationTab : public QWidget {
   Q_OBJECT
 
  public:
-  explicit ConfigurationPage(QWidget* parent = nullptr);
+  explicit ConfigurationTab(QWidget* parent = nullptr);
 
   // "Сформировать", which reads the instrument and previews the page.
   QPushButton* BuildPageButton() const { return build_page_; }

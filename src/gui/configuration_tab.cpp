@@ -1,4 +1,4 @@
-#include "gui/configuration_page.h"
+#include "gui/configuration_tab.h"
 
 #include <QVBoxLayout>
 
@@ -7,7 +7,7 @@
 
 namespace zrm::gui {
 
-ConfigurationPage::ConfigurationPage(QWidget* parent) : QWidget(parent) {
+ConfigurationTab::ConfigurationTab(QWidget* parent) : QWidget(parent) {
   build_page_ = new QPushButton(ToQ(text::kBuildPage));
   build_page_->setObjectName("Button42");
   build_page_->setToolTip(ToQ(text::kBuildPageHint));

@@ -1,8 +1,8 @@
 #pragma once
-// The progress panel as the transfers drive it: keeps the six lines (line 2
-// the group under way, line 3 the step), sends them through the Operator
-// whenever they change, and makes the ESC check that ends a channel
-// transfer.
+// The progress of a transfer, as it drives the progress panel through the
+// Operator: keeps the six lines (line 2 the group under way, line 3 the
+// step), sends them whenever they change, and makes the ESC check that ends
+// a channel transfer.
 
 #include <string>
 #include <string_view>
@@ -30,10 +30,10 @@ std::string ProgressCountText(int done, int total, double elapsed_seconds);
 // Six lines with a title on line 1, a group on line 2 and a hint on line 6.
 ProgressLines PanelLines(std::string_view title, std::string_view group, std::string_view hint);
 
-class ProgressPanel {
+class TransferProgress {
  public:
   // Starts from `lines` without sending them.
-  explicit ProgressPanel(Operator& op, ProgressLines lines = {});
+  explicit TransferProgress(Operator& op, ProgressLines lines = {});
 
   // Replaces all six lines and sends them.
   void SetLines(const ProgressLines& lines);

@@ -1,4 +1,4 @@
-#include "settings/progress_panel.h"
+#include "settings/transfer_progress.h"
 
 #include <cmath>
 #include <utility>
@@ -25,33 +25,33 @@ std::string ProgressCountText(int done, int total, double elapsed_seconds) {
   return text;
 }
 
-ProgressPanel::ProgressPanel(Operator& op, ProgressLines lines)
+TransferProgress::TransferProgress(Operator& op, ProgressLines lines)
     : op_(op), lines_(std::move(lines)) {}
 
-void ProgressPanel::SetLines(const ProgressLines& lines) {
+void TransferProgress::SetLines(const ProgressLines& lines) {
   lines_ = lines;
   op_.SetProgressLines(lines_);
 }
 
-void ProgressPanel::SetGroup(std::string_view text) {
+void TransferProgress::SetGroup(std::string_view text) {
   lines_[1] = text;
   op_.SetProgressLines(lines_);
 }
 
-void ProgressPanel::SetStep(std::string_view text) {
+void TransferProgress::SetStep(std::string_view text) {
   lines_[2] = text;
   op_.SetProgressLines(lines_);
 }
 
-void ProgressPanel::ClearStep() { lines_[2].clear(); }
+void TransferProgress::ClearStep() { lines_[2].clear(); }
 
-void ProgressPanel::Show() { op_.ShowProgress(); }
+void TransferProgress::Show() { op_.ShowProgress(); }
 
-void ProgressPanel::Hide() { op_.HideProgress(); }
+void TransferProgress::Hide() { op_.HideProgress(); }
 
-void ProgressPanel::BeforeExchange() { op_.LetMessagesThrough(); }
+void TransferProgress::BeforeExchange() { op_.LetMessagesThrough(); }
 
-bool ProgressPanel::StopRequested() {
+bool TransferProgress::StopRequested() {
   if (!op_.EscPressed()) return false;
   op_.HideProgress();
   return true;
