@@ -7,6 +7,7 @@
 #include "cli/batch_hash.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_texts.h"
+#include "cli/own_terminal.h"
 #include "link/exchange_result.h"
 
 namespace zrm {
@@ -20,6 +21,12 @@ bool ReadPlanText(const std::string& path, std::string& text) {
   content << in.rdbuf();
   text = content.str();
   return true;
+}
+
+// Rows whose device is the program's own terminal cannot run either.
+void MarkOwnTerminal(std::vector<PlanRow>& rows) {
+  for (PlanRow& row : rows)
+    if (row.fault.empty() && IsOwnTerminal(row.device)) row.fault = cli_texts::kPlanOwnTerminal;
 }
 
 // Every unsound row on stderr, and true when there was one.
@@ -43,6 +50,7 @@ int LoadPlan(const std::string& path, CliOperator& op, LoadedPlan& plan) {
     op.Tell(path + ": " + error);
     return kUsageExit;
   }
+  MarkOwnTerminal(plan.rows);
   if (RefuseUnsoundRows(plan.rows, path, op)) return kUsageExit;
   plan.path = std::filesystem::absolute(path).lexically_normal().string();
   plan.hash = ContentHash(text);

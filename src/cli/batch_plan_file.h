@@ -20,7 +20,7 @@ struct LoadedPlan {
 // Reads and checks the plan file `path`. 0 with `plan` filled; otherwise
 // the exit status after the reason was told: 14 when the file cannot be
 // read, 64 when it does not parse or a row cannot run (every such row is
-// listed).
+// listed; a row whose device is the program's own terminal is one).
 int LoadPlan(const std::string& path, CliOperator& op, LoadedPlan& plan);
 
 }  // namespace zrm

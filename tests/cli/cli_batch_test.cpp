@@ -233,6 +233,8 @@ TEST(CliBatchTest, AnUnsoundPlanOrOptionIsRefusedBeforeAnyRowRunsAndAMissingProf
       {kHeader + std::string(kSound) + "/dev/null,1,write,\n",
        "строка 3: для этого действия нужен профиль (profile)"},
       {kHeader + std::string(kSound) + ",1,read,\n", "строка 3: не указан порт (device)"},
+      {kHeader + std::string(kSound) + "/dev/tty,1,read,\n",
+       "строка 3: порт (device) — терминал, на котором работает сама программа"},
   };
   for (const auto& [plan, error] : refused) {
     SCOPED_TRACE(plan);
