@@ -38,8 +38,7 @@ void BusLine::End() { Begin(nullptr, nullptr); }
 std::string BusLine::Current() const {
   std::lock_guard lock(mutex_);
   if (!row_) return {};
-  std::string text = row_->action_text + cli_texts::kBatchAddress +
-                     std::to_string(row_->address);
+  std::string text = row_->action_text + cli_texts::kBatchAddress + std::to_string(row_->address);
   const std::string step = op_ ? op_->Step() : std::string();
   if (!step.empty()) text += ": " + step;
   return text;
@@ -54,8 +53,8 @@ void BatchDisplay::Draw() {
   if (drawn_ > 0) std::fprintf(out_, "\033[%zuA", drawn_);  // back to the first line
   const std::size_t columns = TerminalColumns(out_) - 1;
   for (const BusLine* line : lines_) {
-    std::string text = line->device + ": " + std::to_string(line->done) + "/" +
-                       std::to_string(line->rows.size());
+    std::string text =
+        line->device + ": " + std::to_string(line->done) + "/" + std::to_string(line->rows.size());
     if (line->failed > 0) text += cli_texts::kBatchFailed + std::to_string(line->failed.load());
     const std::string current = line->Current();
     if (!current.empty()) text += "  " + current;
@@ -68,8 +67,7 @@ void BatchDisplay::Draw() {
 void BatchDisplay::RowFinished(const ResultRow& row) {
   if (live_) return;
   std::string text = row.device + cli_texts::kBatchAddress + std::to_string(row.address) + " " +
-                     row.action + ": " + std::to_string(row.result) +
-                     " " + row.message;
+                     row.action + ": " + std::to_string(row.result) + " " + row.message;
   if (!row.file.empty()) text += " → " + row.file;
   std::lock_guard lock(print_mutex_);
   std::fprintf(out_, "%s\n", text.c_str());

@@ -15,8 +15,7 @@ class BatchOperator : public Operator {
  public:
   explicit BatchOperator(bool answer_yes) : answer_yes_(answer_yes) {}
 
-  void ShowMessage(const std::string& text, const std::string& caption,
-                   MessageIcon icon) override;
+  void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
   bool AskYesNo(const std::string& text, const std::string& caption, MessageIcon icon) override;
   void SetProgressLines(const ProgressLines& lines) override;
   void ShowProgress() override {}

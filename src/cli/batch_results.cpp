@@ -18,8 +18,11 @@ namespace zrm {
 
 namespace {
 
+// The columns --resume reads, found by their names in the header; the enum
+// names their places in kResumeColumns.
 constexpr std::array<std::string_view, 7> kResumeColumns = {
     "device", "address", "action", "result", "plan", "plan_hash", "profile_hash"};
+enum ResumeColumn { kDevice, kAddress, kAction, kResult, kPlan, kPlanHash, kProfileHash };
 
 // One line per row: a message box's line breaks become spaces.
 std::string OneLine(std::string text) {
@@ -115,13 +118,13 @@ SucceededRows ReadSucceededRows(const std::string& path, const std::string& plan
   while (std::getline(in, line)) {
     const std::vector<std::string> f = CsvFields(line);
     std::uint32_t address = 0;
-    if (f.size() <= *std::max_element(c.begin(), c.end()) || f[c[3]] != "0" ||
-        f[c[4]] != plan_path || f[c[5]] != plan_hash)
+    if (f.size() <= *std::max_element(c.begin(), c.end()) || f[c[kResult]] != "0" ||
+        f[c[kPlan]] != plan_path || f[c[kPlanHash]] != plan_hash)
       continue;
-    const std::string& a = f[c[1]];
+    const std::string& a = f[c[kAddress]];
     const auto [end, ec] = std::from_chars(a.data(), a.data() + a.size(), address);
     if (ec != std::errc() || end != a.data() + a.size()) continue;
-    ++done[{f[c[0]], address, f[c[2]], f[c[6]]}];
+    ++done[{f[c[kDevice]], address, f[c[kAction]], f[c[kProfileHash]]}];
   }
   return done;
 }

@@ -7,14 +7,11 @@
 #include <cstddef>
 #include <cstdio>
 
+#include "cli/batch_summary.h"
 #include "cli/cli_operator.h"
 #include "cli/cli_options.h"
 
 namespace zrm {
-
-// Exit status when the batch ran but some rows failed; --resume runs them
-// again.
-inline constexpr int kBatchRowsFailedExit = 75;
 
 // Lines run at once without --jobs: enough for a production line, and few
 // enough threads for any machine however many lines the plan names.

@@ -21,6 +21,35 @@ const OptionRow* FindOption(std::string_view name) {
   return nullptr;
 }
 
+// The option `args[i]` ("--name" or "--name=VALUE") with its value, which
+// may be the next argument (then `i` moves past it).
+bool TakeOption(const std::vector<std::string>& args, std::size_t& i,
+                std::vector<GivenOption>& options, std::string& error) {
+  const std::string& arg = args[i];
+  const std::size_t equals = arg.find('=');
+  const OptionRow* spec =
+      arg[1] == '-' ? FindOption(std::string_view(arg).substr(0, equals)) : nullptr;
+  if (!spec) {
+    error = "unknown option " + arg;
+    return false;
+  }
+  if (spec->value_name.empty()) {
+    if (equals != std::string::npos) {
+      error = std::string(spec->name) + " takes no value";
+      return false;
+    }
+    options.push_back({spec, {}});
+  } else if (equals != std::string::npos) {
+    options.push_back({spec, arg.substr(equals + 1)});
+  } else if (i + 1 < args.size()) {
+    options.push_back({spec, args[++i]});
+  } else {
+    error = std::string(spec->name) + " needs a value";
+    return false;
+  }
+  return true;
+}
+
 // Separates options ("--name VALUE", "--name=VALUE") from the other
 // arguments; "--" ends the options, so a file name may start with a dash.
 bool SplitArguments(const std::vector<std::string>& args, std::vector<GivenOption>& options,
@@ -28,39 +57,15 @@ bool SplitArguments(const std::vector<std::string>& args, std::vector<GivenOptio
   bool options_ended = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (options_ended || arg.size() < 2 || arg[0] != '-' || arg == "-") {
+    // A negative number is a value, not an option.
+    const bool value_or_name = options_ended || arg.size() < 2 || arg[0] != '-' || arg == "-" ||
+                               arg[1] == '.' || (arg[1] >= '0' && arg[1] <= '9');
+    if (value_or_name)
       positional.push_back(arg);
-      continue;
-    }
-    if (arg == "--") {
+    else if (arg == "--")
       options_ended = true;
-      continue;
-    }
-    if (arg[1] == '.' || (arg[1] >= '0' && arg[1] <= '9')) {
-      positional.push_back(arg);  // a negative number is a value, not an option
-      continue;
-    }
-    const std::size_t equals = arg.find('=');
-    const OptionRow* spec =
-        arg[1] == '-' ? FindOption(std::string_view(arg).substr(0, equals)) : nullptr;
-    if (!spec) {
-      error = "unknown option " + arg;
+    else if (!TakeOption(args, i, options, error))
       return false;
-    }
-    if (spec->value_name.empty()) {
-      if (equals != std::string::npos) {
-        error = std::string(spec->name) + " takes no value";
-        return false;
-      }
-      options.push_back({spec, {}});
-    } else if (equals != std::string::npos) {
-      options.push_back({spec, arg.substr(equals + 1)});
-    } else if (i + 1 < args.size()) {
-      options.push_back({spec, args[++i]});
-    } else {
-      error = std::string(spec->name) + " needs a value";
-      return false;
-    }
   }
   return true;
 }
@@ -74,7 +79,8 @@ bool ParseUnsigned(const std::string& text, std::uint32_t max, std::uint32_t& va
     base = 16;
   }
   std::uint32_t parsed = 0;
-  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), parsed, base);
+  const auto [end, ec] =
+      std::from_chars(digits.data(), digits.data() + digits.size(), parsed, base);
   if (digits.empty() || ec != std::errc() || end != digits.data() + digits.size() || parsed > max)
     return false;
   value = parsed;
@@ -104,11 +110,11 @@ bool ApplyOption(const GivenOption& option, CliOptions& options, std::string& er
   const std::string name(option.spec->name);
   const OptionTarget& target = option.spec->target;
   if (auto flag = std::get_if<bool CliOptions::*>(&target)) {
-    options.**flag = true;
+    options.** flag = true;
     return true;
   }
   if (auto text = std::get_if<std::string CliOptions::*>(&target)) {
-    options.**text = option.value;
+    options.** text = option.value;
     if (!option.value.empty()) return true;
     error = name + " needs a value";
     return false;

@@ -24,6 +24,11 @@ inline constexpr const char* kNotAProfile = "Файл не является пр
 // `report --pdf -` that cannot send the PDF to stdout; the reason follows.
 inline constexpr const char* kCannotSendPdf = "Невозможно вывести PDF в стандартный вывод: ";
 
+// A --device that is the terminal the program itself runs on (after the
+// path); frames are never sent there.
+inline constexpr const char* kDeviceIsOwnTerminal =
+    ": это терминал, на котором работает сама программа, а не порт прибора";
+
 // The batch: its plan, its results file, its display and its summary.
 inline constexpr const char* kNoPlan = "План не найден: ";
 inline constexpr const char* kCannotWriteResults = "Невозможно записать файл результатов ";
@@ -51,6 +56,8 @@ inline constexpr const char* kPlanNoDevice = "не указан порт (device
 inline constexpr const char* kPlanBadAddress = "адрес должен быть от 1 до 255, а не ";
 inline constexpr const char* kPlanBadAction =
     "действие должно быть read, write, changes, verify или report, а не ";
+inline constexpr const char* kPlanOwnTerminal =
+    "порт (device) — терминал, на котором работает сама программа";
 inline constexpr const char* kPlanNoProfile = "для этого действия нужен профиль (profile)";
 inline constexpr const char* kBatchAddress = ", адрес ";
 inline constexpr const char* kBatchFailed = ", ошибок: ";

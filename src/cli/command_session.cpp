@@ -1,8 +1,18 @@
 #include "cli/command_session.h"
 
+#include "cli/cli_texts.h"
+#include "cli/own_terminal.h"
+#include "link/link_texts.h"
+
 namespace zrm {
 
 bool StartCommandSession(Session& session, CliOperator& op, const CliOptions& options) {
+  if (!options.device.empty() && IsOwnTerminal(options.device)) {
+    op.ShowMessage(std::string(link_texts::kCannotOpenPort) + "\n" + options.device +
+                       cli_texts::kDeviceIsOwnTerminal,
+                   link_texts::kErrorCaption, MessageIcon::kError);
+    return false;
+  }
   const bool opened = session.StartWithoutWindow(op, options.device);
   return opened || options.device.empty();
 }

@@ -65,7 +65,8 @@ std::string UsageText() {
   return text +
          "\n"
          "exit status: 0 success; 1..24 the instrument or check error shown on stderr;\n"
-         "64 usage error; 65 diff: the instrument differs from the profile.\n";
+         "64 usage error; 65 diff: the instrument differs from the profile;\n"
+         "75 batch: a row failed (--resume runs it again).\n";
 }
 
 std::string VersionText() { return std::string("zrm48ctl ") + ZRM_VERSION; }

@@ -1,10 +1,13 @@
-// zrm48ctl batch: plans refused before anything runs, lines in parallel with
-// one failing instrument, --resume, and Ctrl-C leaving the results whole.
+// zrm48ctl batch: the plan, the results file and --resume at their
+// boundaries, called directly; then the program: plans refused before
+// anything runs, lines in parallel with one failing instrument, --resume,
+// and Ctrl-C or a kill leaving the results whole.
 
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -17,6 +20,11 @@
 #include <set>
 #include <thread>
 
+#include "cli/batch_hash.h"
+#include "cli/batch_plan.h"
+#include "cli/batch_results.h"
+#include "cli/batch_resume.h"
+#include "cli/batch_summary.h"
 #include "cli/cli_process.h"
 #include "lib/simulator.h"
 #include "support/scratch_dir.h"
@@ -44,6 +52,162 @@ std::vector<std::string> Fields(const std::string& line) {
   return fields;
 }
 
+TEST(CliBatchPieces, PlanFieldsAtTheirLimits) {
+  struct Case {
+    std::string address;
+    std::uint32_t parsed;  // 0: the row is refused
+  };
+  const Case cases[] = {{"1", 1},  {"255", 255},      {"256", 0},  {"0", 0},
+                        {"-1", 0}, {"4294967297", 0}, {"0x10", 0}, {" 17 ", 17}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.address);
+    std::vector<PlanRow> rows;
+    std::string error;
+    ASSERT_TRUE(ParsePlan(kHeader + std::string("/dev/x,") + c.address + ",read,\n", rows, error))
+        << error;
+    ASSERT_EQ(rows.size(), 1u);
+    if (c.parsed == 0) {
+      EXPECT_EQ(PlanFaults(rows),
+                std::vector<std::string>{"строка 2: адрес должен быть от 1 до 255, а не " +
+                                         std::string(CsvFields(c.address)[0])});
+    } else {
+      EXPECT_TRUE(PlanFaults(rows).empty());
+      EXPECT_EQ(rows[0].address, c.parsed);
+    }
+  }
+  // A profile named with quotes and commas, as a spreadsheet writes it.
+  std::vector<PlanRow> rows;
+  std::string error;
+  ASSERT_TRUE(ParsePlan(std::string(kHeader) + "/dev/x,1,write,\"Цех \"\"2\"\", линия 1.prf\"\n",
+                        rows, error))
+      << error;
+  EXPECT_EQ(rows[0].profile, "Цех \"2\", линия 1.prf");
+  EXPECT_TRUE(PlanFaults(rows).empty());
+}
+
+// A results row of `device` at address 1 for the plan "/plans/plan.csv".
+ResultRow Row(const std::string& device, const std::string& action, int result) {
+  ResultRow row;
+  row.time = "2026-12-08 14:05:09";
+  row.device = device;
+  row.address = 1;
+  row.action = action;
+  row.result = result;
+  row.plan = "/plans/plan.csv";
+  row.plan_hash = "0123456789abcdef";
+  return row;
+}
+
+TEST(CliBatchPieces, QuotesAndCommasSurviveTheResultsFileAndResume) {
+  ScratchDir dir;
+  WriteBytes(dir.File("Цех \"2\", линия 1.prf"), "[Channel1]\r\n");
+  ResultRow row = Row("/dev/ttyUSB\"0\",1", "write", 0);
+  row.message = "Профиль \"Цех \"2\", линия 1.prf\",\nзаписан";
+  row.file = dir.File("Цех \"2\", линия 1.prf");
+  row.profile_hash = FileContentHash(row.file);
+  ResultRow failed = row;
+  failed.result = 14;
+  ResultsFile results;
+  std::string error;
+  ASSERT_TRUE(results.Open(dir.File("results.csv"), error)) << error;
+  ASSERT_TRUE(results.Append(row, error)) << error;
+  ASSERT_TRUE(results.Append(failed, error)) << error;
+
+  const std::vector<std::string> lines = Lines(ReadBytes(dir.File("results.csv")));
+  ASSERT_EQ(lines.size(), 3u);
+  const std::vector<std::string> written = CsvFields(lines[1]);
+  const std::vector<std::string> wanted = {row.time,
+                                           row.device,
+                                           "1",
+                                           "write",
+                                           "",
+                                           "",
+                                           "",
+                                           "0",
+                                           "Профиль \"Цех \"2\", линия 1.prf\", записан",
+                                           row.file,
+                                           row.plan,
+                                           row.plan_hash,
+                                           row.profile_hash};
+  EXPECT_EQ(written, wanted) << lines[1];
+
+  // --resume finds the one success by its columns, the failure not at all.
+  std::string warning;
+  const SucceededRows succeeded =
+      ReadSucceededRows(dir.File("results.csv"), row.plan, row.plan_hash, warning);
+  EXPECT_EQ(warning, "");
+  EXPECT_EQ(succeeded, (SucceededRows{{{row.device, 1, "write", row.profile_hash}, 1}}));
+  EXPECT_TRUE(
+      ReadSucceededRows(dir.File("results.csv"), row.plan, "fedcba9876543210", warning).empty());
+}
+
+TEST(CliBatchPieces, EachEarlierSuccessSkipsOneRowOfTheSamePlanAndProfile) {
+  ScratchDir dir;
+  WriteBytes(dir.File("unit.prf"), "[Channel1]\r\n");
+  std::vector<PlanRow> rows;
+  std::string error;
+  const std::string twice = "/dev/a,1,read,\n/dev/b,2,read,\n/dev/a,1,read,\n";
+  ASSERT_TRUE(
+      ParsePlan(kHeader + twice + "/dev/a,1,verify," + dir.File("unit.prf") + "\n", rows, error))
+      << error;
+
+  // The results file as a batch of this plan left it: one of the two reads
+  // and the verify succeeded; the other read failed.
+  ResultRow verify = Row("/dev/a", "verify", 0);
+  verify.profile_hash = FileContentHash(dir.File("unit.prf"));
+  ResultsFile results;
+  ASSERT_TRUE(results.Open(dir.File("results.csv"), error)) << error;
+  for (const ResultRow& row : {Row("/dev/a", "read", 0), Row("/dev/a", "read", 2), verify})
+    ASSERT_TRUE(results.Append(row, error)) << error;
+  std::string warning;
+  const SucceededRows succeeded =
+      ReadSucceededRows(dir.File("results.csv"), "/plans/plan.csv", "0123456789abcdef", warning);
+
+  const auto devices_and_actions = [](const BatchLines& to_run) {
+    std::vector<std::string> run;
+    for (const auto& line : to_run.lines)
+      for (const PlanRow& row : line->rows) run.push_back(line->device + " " + row.action_text);
+    return run;
+  };
+  const BatchLines resumed = LinesToRun(rows, succeeded);
+  EXPECT_EQ(resumed.skipped, 2u);
+  EXPECT_EQ(devices_and_actions(resumed), (std::vector<std::string>{"/dev/b read", "/dev/a read"}));
+
+  // The profile changed since: the verify runs again.
+  WriteBytes(dir.File("unit.prf"), "[Channel1]\r\nth1=2\r\n");
+  const BatchLines changed = LinesToRun(rows, succeeded);
+  EXPECT_EQ(changed.skipped, 1u);
+  EXPECT_EQ(devices_and_actions(changed),
+            (std::vector<std::string>{"/dev/b read", "/dev/a read", "/dev/a verify"}));
+  // Without --resume every row runs; the lines come in the order their first
+  // row to run stands in the plan.
+  EXPECT_EQ(
+      devices_and_actions(LinesToRun(rows, {})),
+      (std::vector<std::string>{"/dev/a read", "/dev/a read", "/dev/a verify", "/dev/b read"}));
+}
+
+TEST(CliBatchPieces, TheExitStatusNamesTheGravestEnd) {
+  struct Case {
+    bool unrecorded;
+    bool stopped;
+    std::size_t failed;
+    int exit;
+  };
+  const Case cases[] = {{false, false, 0, 0}, {false, false, 1, 75}, {false, true, 1, 20},
+                        {false, true, 0, 20}, {true, true, 1, 14},   {true, false, 0, 14}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.unrecorded << c.stopped << c.failed);
+    UnrecordedRows unrecorded;
+    unrecorded.any = c.unrecorded;
+    std::FILE* err = std::tmpfile();
+    CliOperator op(err, false, false);
+    EXPECT_EQ(EndBatch({5, 3, c.failed, 1}, c.stopped, unrecorded, op), c.exit);
+    std::fclose(err);
+  }
+  EXPECT_EQ(SummaryLine({11, 9, 2, 1}),
+            "Пакет: строк 11, выполнено 8, с ошибкой 2, не выполнено 1");
+}
+
 CliOutcome RunBatch(const ScratchDir& dir, const std::string& plan,
                     const std::vector<std::string>& more = {}) {
   WriteBytes(dir.File("plan.csv"), plan);
@@ -69,6 +233,8 @@ TEST(CliBatchTest, AnUnsoundPlanOrOptionIsRefusedBeforeAnyRowRunsAndAMissingProf
       {kHeader + std::string(kSound) + "/dev/null,1,write,\n",
        "строка 3: для этого действия нужен профиль (profile)"},
       {kHeader + std::string(kSound) + ",1,read,\n", "строка 3: не указан порт (device)"},
+      {kHeader + std::string(kSound) + "/dev/tty,1,read,\n",
+       "строка 3: порт (device) — терминал, на котором работает сама программа"},
   };
   for (const auto& [plan, error] : refused) {
     SCOPED_TRACE(plan);
@@ -305,6 +471,40 @@ TEST(CliBatchTest, CtrlCStopsEveryLineAfterItsExchangeAndLeavesTheResultsWhole) 
     const std::vector<std::string> f = Fields(lines[i]);
     ASSERT_EQ(f.size(), 13u) << lines[i];
     EXPECT_EQ(f[7], "20");
+  }
+}
+
+TEST(CliBatchTest, AKilledBatchLeavesTheRowsItFinishedWholeInTheResults) {
+  // One line of reads that take seconds each: the batch is inside its second
+  // row when the first reaches the file. A kill runs no exit code, so a row
+  // still held in a buffer would be lost.
+  sim::SimulatorOptions slow;
+  slow.turnaround = 20ms;
+  sim::Simulator instrument(slow);
+  std::string error;
+  ASSERT_TRUE(instrument.Start(&error)) << error;
+  std::string plan = kHeader;
+  for (int i = 0; i < 4; ++i) plan += instrument.SlavePath() + ",1,read,\n";
+  ScratchDir dir;
+  WriteBytes(dir.File("plan.csv"), plan);
+  CliRun run({"--dir", dir.Path(), "batch", dir.File("plan.csv")});
+  const std::size_t header = ResultsHeader().size() + 1;
+  const auto until = std::chrono::steady_clock::now() + 60s;
+  while (ReadBytes(dir.File("results.csv")).size() <= header &&
+         std::chrono::steady_clock::now() < until)
+    std::this_thread::sleep_for(5ms);
+  kill(run.Pid(), SIGKILL);
+  EXPECT_EQ(run.Finish().exit_code, -1);  // killed, not ended
+
+  const std::string results = ReadBytes(dir.File("results.csv"));
+  ASSERT_GT(results.size(), header) << results;
+  EXPECT_EQ(results.back(), '\n') << results;
+  const std::vector<std::string> lines = Lines(results);
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    const std::vector<std::string> f = Fields(lines[i]);
+    ASSERT_EQ(f.size(), 13u) << lines[i];
+    EXPECT_EQ(f[7], "0") << lines[i];
+    EXPECT_EQ(f[8].rfind("Выполнено", 0), 0u) << lines[i];
   }
 }
 

@@ -3,10 +3,12 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
-#include <termios.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <ctime>
@@ -54,10 +56,20 @@ ExecArgs MakeExecArgs(const std::string& program, const std::vector<std::string>
 }
 
 // A pair like a pipe's, [0] read by the parent, [1] given to the child, but
-// a terminal: what the child writes there is written to a terminal.
+// a terminal: what the child writes there is written to a terminal. The
+// terminal is the child's alone: a program elsewhere on the machine whose
+// port was a pseudo-terminal of the same number (numbers are reused at once)
+// and that opens its port again by its path would otherwise write its
+// frames here. The lock keeps out every program that locks its port, as
+// ours do, whoever runs it; the exclusive mode keeps out other users'.
 void OpenTerminalPair(int fds[2]) {
   if (openpty(&fds[0], &fds[1], nullptr, nullptr, nullptr) != 0)
     throw std::runtime_error("no pseudo-terminal");
+  if (flock(fds[1], LOCK_EX | LOCK_NB) != 0 || ioctl(fds[1], TIOCEXCL) != 0)
+    throw std::runtime_error("the pseudo-terminal cannot be kept for the program");
+  // Only the child's copy, made by dup2, outlives the next exec.
+  fcntl(fds[0], F_SETFD, FD_CLOEXEC);
+  fcntl(fds[1], F_SETFD, FD_CLOEXEC);
   termios raw{};
   tcgetattr(fds[1], &raw);
   cfmakeraw(&raw);
@@ -69,8 +81,10 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& args,
   if (!fs::exists(program)) throw std::runtime_error(program + " is not built");
   ExecArgs e = MakeExecArgs(program, args, options.tmpdir);
   if (pipe(out) != 0) throw std::runtime_error("pipe failed");
-  if (err && options.stderr_on_terminal) OpenTerminalPair(err);
-  else if (err && pipe(err) != 0) throw std::runtime_error("pipe failed");
+  if (err && options.stderr_on_terminal)
+    OpenTerminalPair(err);
+  else if (err && pipe(err) != 0)
+    throw std::runtime_error("pipe failed");
   const pid_t pid = fork();
   if (pid == 0) {
     dup2(out[1], STDOUT_FILENO);

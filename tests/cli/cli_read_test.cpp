@@ -11,8 +11,9 @@
 
 #include "app/session.h"
 #include "cli/cli_process.h"
-#include "lib/simulator.h"
 #include "lib/pseudo_terminal.h"
+#include "lib/simulator.h"
+#include "platform/serial_port.h"
 #include "support/recording_operator.h"
 #include "support/scratch_dir.h"
 
@@ -58,9 +59,9 @@ TEST(CliReadTest, SavesTheWindowsProfileAndPrintsTheIdentity) {
 
   ScratchDir dir;
   ScratchDir tmp;
-  const CliOutcome outcome =
-      RunCtl({"--dir", dir.Path(), "--device", cli_instrument.SlavePath(), "read", dir.File("read")},
-             {.tmpdir = tmp.Path()});
+  const CliOutcome outcome = RunCtl(
+      {"--dir", dir.Path(), "--device", cli_instrument.SlavePath(), "read", dir.File("read")},
+      {.tmpdir = tmp.Path()});
   ASSERT_EQ(outcome.exit_code, 0) << outcome.err;
   EXPECT_EQ(outcome.out, kDefaultIdentity);
   EXPECT_EQ(outcome.err, "");
@@ -80,20 +81,19 @@ TEST(CliReadTest, ProfileExtensionIsAddedOnlyWhenMissing) {
   ASSERT_TRUE(simulator.Start());
   ScratchDir dir;
   for (const char* name : {"a", "b.prf", "c.PRF"})
-    EXPECT_EQ(RunCtl({"--dir", dir.Path(), "--device", simulator.SlavePath(), "read",
-                      dir.File(name)})
-                  .exit_code,
-              0);
-  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"COM.txt", "a.prf", "b.prf", "c.PRF",
-                                                     "dev.dat"}));
+    EXPECT_EQ(
+        RunCtl({"--dir", dir.Path(), "--device", simulator.SlavePath(), "read", dir.File(name)})
+            .exit_code,
+        0);
+  EXPECT_EQ(dir.Entries(),
+            (std::vector<std::string>{"COM.txt", "a.prf", "b.prf", "c.PRF", "dev.dat"}));
 }
 
 TEST(CliReadTest, ExchangeLogHasOneEntryPerFrameInItsFormat) {
   sim::Simulator simulator;
   ASSERT_TRUE(simulator.Start());
   ScratchDir dir;
-  ASSERT_EQ(RunCtl({"--dir", dir.Path(), "--device", simulator.SlavePath(), "read",
-                    dir.File("r")})
+  ASSERT_EQ(RunCtl({"--dir", dir.Path(), "--device", simulator.SlavePath(), "read", dir.File("r")})
                 .exit_code,
             0);
 
@@ -113,10 +113,10 @@ TEST(CliReadTest, ExchangeLogSwitchedOffWritesNoFile) {
   ASSERT_TRUE(simulator.Start());
   ScratchDir dir;
   WriteBytes(dir.File("dev.dat"), "[LOG]\r\nUseLogFile=2\r\n");
-  EXPECT_EQ(RunCtl({"--dir", dir.Path(), "--device", simulator.SlavePath(), "get", "2", "6",
-                    "byte"})
-                .exit_code,
-            0);
+  EXPECT_EQ(
+      RunCtl({"--dir", dir.Path(), "--device", simulator.SlavePath(), "get", "2", "6", "byte"})
+          .exit_code,
+      0);
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"dev.dat"});
   // dev.dat was completed with the keys it lacked.
   EXPECT_NE(ReadBytes(dir.File("dev.dat")).find("NOfReadings=2"), std::string::npos);
@@ -145,8 +145,8 @@ TEST(CliReadTest, ProgressGoesToATerminalOneLinePerStepUnlessQuiet) {
   sim::Simulator simulator;
   ASSERT_TRUE(simulator.Start());
   ScratchDir dir;
-  const std::vector<std::string> args = {"--dir", dir.Path(), "--device", simulator.SlavePath(),
-                                         "read", dir.File("r")};
+  const std::vector<std::string> args = {"--dir", dir.Path(),   "--device", simulator.SlavePath(),
+                                         "read",  dir.File("r")};
   const CliOutcome shown = RunCtl(args, {.tmpdir = {}, .stderr_on_terminal = true});
   ASSERT_EQ(shown.exit_code, 0) << shown.err;
   EXPECT_NE(shown.err.find("Идет чтение настроек канала 1 — Чтение типа датчика\n"),
@@ -162,8 +162,8 @@ TEST(CliReadTest, ProgressGoesToATerminalOneLinePerStepUnlessQuiet) {
   const std::size_t last = shown.err.rfind("[##############################] ");
   ASSERT_NE(last, std::string::npos) << shown.err;
   const std::string count = shown.err.substr(last + 33);
-  EXPECT_TRUE(count.find(" из ") != std::string::npos && count.find("осталось") == std::string::npos &&
-              count.find('\n') == count.size() - 1)
+  EXPECT_TRUE(count.find(" из ") != std::string::npos &&
+              count.find("осталось") == std::string::npos && count.find('\n') == count.size() - 1)
       << count;
 
   std::vector<std::string> quiet = args;
@@ -173,13 +173,53 @@ TEST(CliReadTest, ProgressGoesToATerminalOneLinePerStepUnlessQuiet) {
   EXPECT_EQ(silent.err, "");
 }
 
+TEST(CliReadTest, TheTerminalATestGivesTheProgramTakesNoOtherProgramsFrames) {
+  // Pseudo-terminal numbers are reused at once: a link elsewhere on the
+  // machine whose pseudo-terminal vanished may open its port again by the
+  // same path while this terminal holds that number. It must be refused, or
+  // its frames would read as this program's stderr.
+  sim::SimulatorOptions slow;
+  slow.turnaround = 20ms;
+  sim::Simulator simulator(slow);
+  ASSERT_TRUE(simulator.Start());
+  ScratchDir dir;
+  CliRun run({"--dir", dir.Path(), "--device", simulator.SlavePath(), "read", dir.File("r")},
+             {.tmpdir = {}, .stderr_on_terminal = true});
+  ASSERT_TRUE(simulator.WaitForFrames(1, 10s));
+  const std::string terminal =
+      std::filesystem::read_symlink("/proc/" + std::to_string(run.Pid()) + "/fd/2").string();
+  ASSERT_EQ(terminal.rfind("/dev/pts/", 0), 0u) << terminal;
+  SerialPort stray;
+  std::string reason;
+  EXPECT_FALSE(stray.Open(terminal, 9600, reason));
+  stray.Write(reinterpret_cast<const std::uint8_t*>("\xFF\xFF\xFF\xFF:1;37;"), 10);
+  stray.Close();  // else the terminal would stay open past the program's end
+  const CliOutcome outcome = run.Finish();
+  EXPECT_EQ(outcome.exit_code, 0) << outcome.err;
+  EXPECT_EQ(outcome.err.find("\xFF"), std::string::npos) << outcome.err;
+}
+
+TEST(CliReadTest, TheProgramsOwnTerminalIsNeverTakenForItsPort) {
+  // Frames sent there would stand among the messages on the screen.
+  ScratchDir dir;
+  for (const std::string own : {"/dev/stderr", "/dev/tty"}) {
+    const CliOutcome outcome =
+        RunCtl({"--dir", dir.Path(), "--device", own, "get", "2", "29", "dword"},
+               {.tmpdir = {}, .stderr_on_terminal = true});
+    EXPECT_EQ(outcome.exit_code, 2) << own;
+    EXPECT_EQ(outcome.err, "Ошибка: Невозможно открыть последовательный порт\n" + own +
+                               ": это терминал, на котором работает сама программа, а не порт "
+                               "прибора\n");
+  }
+}
+
 TEST(CliReadTest, NoInstrumentEndsWithNoAnswerAndNoFile) {
   sim::PseudoTerminal silent_line;
   std::string pty_error;
   ASSERT_TRUE(silent_line.Open(pty_error)) << pty_error;
   ScratchDir dir;
-  const CliOutcome outcome = RunCtl(
-      {"--dir", dir.Path(), "--device", silent_line.SlavePath(), "read", dir.File("r")});
+  const CliOutcome outcome =
+      RunCtl({"--dir", dir.Path(), "--device", silent_line.SlavePath(), "read", dir.File("r")});
   EXPECT_EQ(outcome.exit_code, 2);
   EXPECT_EQ(outcome.err, "Ошибка: Прибор не ответил (ERR 2)\n");
   EXPECT_FALSE(std::filesystem::exists(dir.File("r.prf")));
@@ -196,10 +236,12 @@ TEST(CliReadTest, DeviceThatCannotBeOpenedEndsAtOnceAndNothingIsSentAnywhere) {
     dev << "[PORTS]\nCOM1=" << simulator.SlavePath() << "\n";
   }
   const std::string missing = dir.File("ttyUSB-gone");
-  const std::vector<std::vector<std::string>> commands = {
-      {"read", dir.File("r")},         {"get", "2", "29", "dword"},
-      {"set", "2", "29", "dword", "5"}, {"status"},
-      {"backup"},                      {"report"}};
+  const std::vector<std::vector<std::string>> commands = {{"read", dir.File("r")},
+                                                          {"get", "2", "29", "dword"},
+                                                          {"set", "2", "29", "dword", "5"},
+                                                          {"status"},
+                                                          {"backup"},
+                                                          {"report"}};
   for (const auto& command : commands) {
     std::vector<std::string> args = {"--dir", dir.Path(), "--device", missing};
     args.insert(args.end(), command.begin(), command.end());
