@@ -161,7 +161,11 @@ void SerialPort::CloseDevice() {
 }
 
 bool SerialPort::Reopen() {
-  if (path_.empty()) return false;
+  // A pseudo-terminal's number goes to the next one opened as soon as it is
+  // freed: a vanished one never comes back under it, and opening the number
+  // again would take another program's terminal. Only a name that is a link
+  // to it (the simulator's, udev's) can bring one back.
+  if (path_.empty() || path_.rfind("/dev/pts/", 0) == 0) return false;
   const std::string path = path_;
   std::string ignored;
   return Open(path, speed_, ignored);

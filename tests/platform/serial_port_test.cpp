@@ -12,7 +12,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <thread>
+#include <vector>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -132,7 +134,15 @@ TEST_F(SerialPortOnPty, HangupEndsTheReadAtOnceAndClosesThePort) {
   EXPECT_EQ(read.status, LineReadStatus::kGone);
   EXPECT_LT(Elapsed(start), milliseconds(1000));
   EXPECT_FALSE(port_.IsOpen());
-  // The slave device is gone with its master, so it cannot come back.
+  // The slave device is gone with its master, so it cannot come back, not
+  // even when another program's new terminal gets its number.
+  const std::string freed = pty_.SlavePath();
+  std::vector<std::unique_ptr<sim::PseudoTerminal>> others;
+  std::string reason;
+  while (others.size() < 8 && (others.empty() || others.back()->SlavePath() != freed)) {
+    others.push_back(std::make_unique<sim::PseudoTerminal>());
+    ASSERT_TRUE(others.back()->Open(reason)) << reason;
+  }
   EXPECT_FALSE(port_.Reopen());
   EXPECT_EQ(port_.Read(buffer, sizeof buffer, SteadyClock::now() + milliseconds(500)).status,
             LineReadStatus::kGone);
