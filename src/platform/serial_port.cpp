@@ -95,6 +95,7 @@ bool SerialPort::IsOpen() const {
 
 bool SerialPort::Open(const std::string& path, std::int32_t speed, std::string& reason) {
   CloseDevice();
+  vanished_ = false;
   path_ = path;
   speed_ = speed;
   const auto termios_speed = TermiosSpeed(speed);
@@ -165,7 +166,8 @@ bool SerialPort::Reopen() {
   // freed: a vanished one never comes back under it, and opening the number
   // again would take another program's terminal. Only a name that is a link
   // to it (the simulator's, udev's) can bring one back.
-  if (path_.empty() || path_.rfind("/dev/pts/", 0) == 0) return false;
+  const bool vanished = vanished_ || (fd_ >= 0 && !IsOpen());
+  if (path_.empty() || (vanished && path_.rfind("/dev/pts/", 0) == 0)) return false;
   const std::string path = path_;
   std::string ignored;
   return Open(path, speed_, ignored);
@@ -225,6 +227,7 @@ void SerialPort::DiscardInput() {
 
 LineRead SerialPort::Vanished() {
   CloseDevice();
+  vanished_ = true;
   return {LineReadStatus::kGone, 0};
 }
 

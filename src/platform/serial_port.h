@@ -54,6 +54,7 @@ class SerialPort : public Line {
   int fd_ = -1;
   std::string path_;
   std::int32_t speed_ = 0;
+  bool vanished_ = false;  // the device hung up since it was last opened
 };
 
 // "path: reason" for an open that failed with `error` (an errno value); for
