@@ -251,6 +251,12 @@ TEST(CliReadTest, DeviceThatCannotBeOpenedEndsAtOnceAndNothingIsSentAnywhere) {
                                ": нет такого файла или устройства\n")
         << command[0];
   }
+  // A batch row on such a device fails alone, and opens nothing else either.
+  {
+    std::ofstream plan(dir.File("plan.csv"));
+    plan << "device,address,action,profile\n" << missing << ",1,read," << dir.File("r") << "\n";
+  }
+  EXPECT_EQ(RunCtl({"--dir", dir.Path(), "batch", dir.File("plan.csv")}).exit_code, 75);
   EXPECT_EQ(simulator.RequestsReceived(), 0u);
   EXPECT_FALSE(std::filesystem::exists(dir.File("r.prf")));
 }
