@@ -21,12 +21,12 @@ std::array<std::string, 2> UnitsOf(const DeviceSettings& settings) {
 
 }  // namespace
 
-CurrentValuesPoller::CurrentValuesPoller(Session& session, LinkWorker& worker, QTimer& timer,
+CurrentValuesPoller::CurrentValuesPoller(Session& session, DeviceJobRunner& runner, QTimer& timer,
                                          CurrentValuesPage& page, DialogService& dialogs,
                                          QObject* parent)
     : QObject(parent),
       session_(session),
-      worker_(worker),
+      runner_(runner),
       timer_(timer),
       page_(page),
       dialogs_(dialogs),
@@ -39,14 +39,14 @@ CurrentValuesPoller::CurrentValuesPoller(Session& session, LinkWorker& worker, Q
 }
 
 void CurrentValuesPoller::Tick(int page_index) {
-  const bool poll = cadence_.BeginTick(NowMs(), page_index, worker_.Busy());
+  const bool poll = cadence_.BeginTick(NowMs(), page_index, runner_.Busy());
   timer_.setInterval(static_cast<int>(cadence_.IntervalMs()));
   if (!poll) return;
   // The job polls a copy of the held values and hands it back, so the two
   // threads never share them.
   auto job = std::make_shared<PollJob>();
   job->held = held_;
-  worker_.Run(
+  runner_.RunPoll(
       [this, job] { job->outcome = session_.PollCurrentValues(job->held, job->wait_start); },
       [this, job] { EndPoll(*job); });
 }

@@ -14,8 +14,8 @@
 
 #include "app/session.h"
 #include "gui/current_values_page.h"
+#include "gui/device_job_runner.h"
 #include "gui/dialog_service.h"
-#include "gui/link_worker.h"
 #include "monitor/current_values.h"
 #include "monitor/poll_cadence.h"
 #include "monitor/trend_history.h"
@@ -26,12 +26,11 @@ class CurrentValuesPoller : public QObject {
   Q_OBJECT
 
  public:
-  // Polls through `session`'s link on `worker`, drives `timer` (the polling
+  // Polls through `session`'s link as jobs of `runner`, drives `timer` (the polling
   // timer, started by the window) and paints `page`. Create it after the
   // start-up, which reads the reply time-out; every argument must outlive it.
-  CurrentValuesPoller(Session& session, LinkWorker& worker, QTimer& timer,
-                      CurrentValuesPage& page, DialogService& dialogs,
-                      QObject* parent = nullptr);
+  CurrentValuesPoller(Session& session, DeviceJobRunner& runner, QTimer& timer,
+                      CurrentValuesPage& page, DialogService& dialogs, QObject* parent = nullptr);
 
   // A tick of the polling timer while the notebook shows page `page_index`.
   void Tick(int page_index);
@@ -55,7 +54,7 @@ class CurrentValuesPoller : public QObject {
   std::int64_t NowMs() const { return clock_.elapsed(); }
 
   Session& session_;
-  LinkWorker& worker_;
+  DeviceJobRunner& runner_;
   QTimer& timer_;
   CurrentValuesPage& page_;
   DialogService& dialogs_;

@@ -1,7 +1,9 @@
 #pragma once
-// The link thread: runs the device jobs (read, write, the report read, the
-// polls, the search, port changes) one at a time, away from the window's thread,
-// so a slow or missing instrument never freezes the window. A job works only
+// The link thread: runs the window's device jobs (read, write, the report
+// read, the comparison, the write of changes, the search, port changes and
+// the polls of the current values, all given by the DeviceJobRunner) one at a
+// time, away from the window's thread, so a slow or missing instrument never
+// freezes the window. A job works only
 // on what it captured (copies of the editor form and the record) and on the
 // link, which no other thread touches while a job runs; its completion runs
 // back on the window's thread.

@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QHBoxLayout>
@@ -13,6 +12,7 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <memory>
+#include <optional>
 #include <utility>
 
 #include "editor/editor_binding.h"
@@ -21,11 +21,11 @@
 #include "gui/export_file_name.h"
 #include "gui/group_area.h"
 #include "gui/qt_text.h"
-#include "gui/report_job.h"
 #include "gui/status_texts.h"
 #include "gui/window_size_file.h"
 #include "gui/window_texts.h"
 #include "link/exchange_result.h"
+#include "report/configuration_page.h"
 
 namespace zrm::gui {
 
@@ -43,7 +43,11 @@ enum Page { kChannelsPage, kRelaysPage, kGeneralPage, kCurrentValuesPage, kConfi
 }  // namespace
 
 MainWindow::MainWindow(Session& session, DialogService& dialogs, QWidget* parent)
-    : QMainWindow(parent), session_(session), dialogs_(dialogs), operator_(dialogs, this) {
+    : QMainWindow(parent),
+      session_(session),
+      dialogs_(dialogs),
+      operator_(dialogs, this),
+      runner_(session.form, session.settings, operator_, *this) {
   setObjectName("TForm1");
   BuildMenu();
   BuildPages();
@@ -66,12 +70,7 @@ void MainWindow::showEvent(QShowEvent* event) {
       this, [this] { operator_.ShowHeldBoxes(); }, Qt::QueuedConnection);
 }
 
-MainWindow::~MainWindow() {
-  // A job still running must not wait for answers nobody will give.
-  operator_.StopAsking();
-  operator_.PressEsc();
-  while (worker_.Busy()) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-}
+MainWindow::~MainWindow() { runner_.StopAndWait(); }
 
 void MainWindow::BuildMenu() {
   menuBar()->setObjectName("MainMenu1");
@@ -89,17 +88,8 @@ void MainWindow::BuildMenu() {
   exit_item->setObjectName("ExitItem");
   exit_item->setShortcut(QKeySequence::Quit);
   connect(exit_item, &QAction::triggered, this, &QWidget::close);
-  edit_menu_ = menuBar()->addMenu(ToQ(text::kEditMenu));
-  edit_menu_->setObjectName("EditMenu");
-  undo_ = edit_menu_->addAction(ToQ(text::kUndoItem));
-  undo_->setObjectName("UndoItem");
-  undo_->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-  redo_ = edit_menu_->addAction(ToQ(text::kRedoItem));
-  redo_->setObjectName("RedoItem");
-  redo_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
-  UpdateUndoItems();
+  undo_menu_ = new UndoMenu(*menuBar(), session_.form, session_.settings, *this, this);
   BuildDeviceMenu();
-  BuildConnectionMenu();
 }
 
 void MainWindow::BuildPages() {
@@ -134,6 +124,8 @@ void MainWindow::BuildPages() {
 
   progress_panel_ = new ProgressPanel(notebook_);
   statusBar()->setObjectName("StatusBar1");
+  connection_menu_ = new ConnectionMenu(*menuBar(), *statusBar(), *top_->PortSelector(), session_,
+                                        operator_, runner_, this);
   // Outcomes stay in a permanent part of the bar: the temporary message is
   // the menus' hints, which would wipe them.
   outcome_ = new QLabel;
@@ -144,8 +136,8 @@ void MainWindow::BuildPages() {
 void MainWindow::ConnectHandlers() {
   connect(open_item_, &QAction::triggered, this, &MainWindow::OnOpenProfile);
   connect(save_item_, &QAction::triggered, this, &MainWindow::OnSaveProfile);
-  connect(undo_, &QAction::triggered, this, &MainWindow::OnUndo);
-  connect(redo_, &QAction::triggered, this, &MainWindow::OnRedo);
+  connect(undo_menu_, &UndoMenu::Outcome, this, &MainWindow::ShowOutcome);
+  connect(connection_menu_, &ConnectionMenu::Outcome, this, &MainWindow::ShowOutcome);
   connect(top_->ReadButton(), &QPushButton::clicked, this, &MainWindow::OnReadDevice);
   connect(top_->WriteButton(), &QPushButton::clicked, this, &MainWindow::OnWriteDevice);
   connect(configuration_tab_->BuildPageButton(), &QPushButton::clicked, this,
@@ -170,7 +162,6 @@ void MainWindow::ConnectHandlers() {
   connect(&reload_timer_, &QTimer::timeout, this, &MainWindow::OnReloadTimer);
   poll_timer_.setObjectName("Timer3");
   connect(&poll_timer_, &QTimer::timeout, this, &MainWindow::OnPollTimer);
-  connect(&worker_, &LinkWorker::Idle, this, &MainWindow::LinkIdle);
   WatchFieldEdits();
 }
 
@@ -179,25 +170,25 @@ void MainWindow::WatchFieldEdits() {
   for (QWidget* page : pages) {
     // The line edits of the step lists are found with the plain fields.
     for (auto* field : page->findChildren<QLineEdit*>())
-      connect(field, &QLineEdit::editingFinished, this, &MainWindow::TakeEditStep);
+      connect(field, &QLineEdit::editingFinished, undo_menu_, &UndoMenu::TakeEditStep);
     for (auto* list : page->findChildren<QComboBox*>())
       if (list != top_->PortSelector())
-        connect(list, &QComboBox::activated, this, &MainWindow::TakeEditStep);
+        connect(list, &QComboBox::activated, undo_menu_, &UndoMenu::TakeEditStep);
     for (auto* box : page->findChildren<QCheckBox*>())
-      connect(box, &QCheckBox::clicked, this, &MainWindow::TakeEditStep);
+      connect(box, &QCheckBox::clicked, undo_menu_, &UndoMenu::TakeEditStep);
   }
   // The description has no end of an edit but the focus leaving it.
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget*) {
-    if (old == top_->Description()) TakeEditStep();
+    if (old == top_->Description()) undo_menu_->TakeEditStep();
   });
 }
 
 void MainWindow::OnCreate() {
   session_.StartUp(operator_, *this);
   ShowPortState();
-  ShowPortDevices();
+  connection_menu_->ShowPortDevices();
   reload_timer_.start(kReloadDelayMs);
-  poller_ = std::make_unique<CurrentValuesPoller>(session_, worker_, poll_timer_,
+  poller_ = std::make_unique<CurrentValuesPoller>(session_, runner_, poll_timer_,
                                                   *current_values_page_, dialogs_);
   connect(poller_.get(), &CurrentValuesPoller::FileSaved, this,
           [this](const QString& path) { ShowOutcome(ToQ(text::kFileSaved) + path); });
@@ -237,11 +228,11 @@ void MainWindow::ShowFirstPage() {
 }
 
 void MainWindow::OnReloadTimer() {
-  TakeEditStep();
-  const EditorState before = CurrentEditorState();
+  undo_menu_->TakeEditStep();
+  const EditorState before = undo_menu_->Current();
   session_.ReloadLastState(operator_);
   ShowEditor();
-  RecordUndoStep(before, text::kReadFromFileStep + session_.RecentProfilePath());
+  undo_menu_->Record(before, text::kReadFromFileStep + session_.RecentProfilePath());
 }
 
 void MainWindow::OnPollTimer() { poller_->Tick(notebook_->currentIndex()); }
@@ -252,17 +243,17 @@ void MainWindow::OnOpenProfile() {
 }
 
 void MainWindow::OpenProfileAt(const QString& path) {
-  TakeEditStep();
-  const EditorState before = CurrentEditorState();
+  undo_menu_->TakeEditStep();
+  const EditorState before = undo_menu_->Current();
   session_.OpenProfile(FromQ(path), operator_);
-  RecordUndoStep(before, text::kReadFromFileStep + FromQ(path));
+  undo_menu_->Record(before, text::kReadFromFileStep + FromQ(path));
   setWindowTitle(ToQ(text::kOpenedCaption) + ToQ(text::kVersion) + path);
   ShowEditor();
   ShowOutcome(ToQ(text::kProfileOpened) + path);
 }
 
 void MainWindow::OnSaveProfile() {
-  TakeEditStep();
+  undo_menu_->TakeEditStep();
   // The instrument's name, as the CSV and PDF files get it.
   const QString path = dialogs_.SaveProfileName(
       this, ExportFileName(session_.form, QDateTime::currentDateTime(), "prf"));
@@ -271,57 +262,8 @@ void MainWindow::OnSaveProfile() {
     ShowOutcome(ToQ(text::kProfileSaved) + ToQ(ProfileSaveName(FromQ(path))));
 }
 
-void MainWindow::OnUndo() {
-  // An edit not yet taken as a step is the one undone.
-  TakeEditStep();
-  EditorState state = CurrentEditorState();
-  if (const auto what = history_.Undo(state)) {
-    ShowEditorState(std::move(state));
-    ShowOutcome(ToQ(text::kUndone) + ToQ(*what));
-  }
-  UpdateUndoItems();
-}
-
-void MainWindow::OnRedo() {
-  TakeEditStep();
-  EditorState state = CurrentEditorState();
-  if (const auto what = history_.Redo(state)) {
-    ShowEditorState(std::move(state));
-    ShowOutcome(ToQ(text::kRedone) + ToQ(*what));
-  }
-  UpdateUndoItems();
-}
-
-EditorState MainWindow::CurrentEditorState() const { return {session_.form, session_.settings}; }
-
-void MainWindow::TakeEditStep() {
-  const EditorState before = CurrentEditorState();
-  CollectEditor();
-  const std::string what = FieldEditWords(before.form, session_.form);
-  if (!what.empty()) RecordUndoStep(before, what);
-}
-
-void MainWindow::RecordUndoStep(const EditorState& before, const std::string& what) {
-  if (before.form == session_.form) return;
-  history_.Record(before, what);
-  UpdateUndoItems();
-}
-
-void MainWindow::ShowEditorState(EditorState state) {
-  state.form.port = session_.form.port;
-  state.form.port_label = session_.form.port_label;
-  session_.form = std::move(state.form);
-  session_.settings = std::move(state.settings);
-  ShowEditor();
-}
-
-void MainWindow::UpdateUndoItems() {
-  undo_->setEnabled(commands_enabled_ && history_.CanUndo());
-  redo_->setEnabled(commands_enabled_ && history_.CanRedo());
-}
-
 void MainWindow::OnReadDevice() {
-  RunDeviceJob(
+  runner_.Run(
       [this](EditorForm& form, DeviceSettings& s) {
         QElapsedTimer clock;
         clock.start();
@@ -332,7 +274,7 @@ void MainWindow::OnReadDevice() {
 }
 
 void MainWindow::OnWriteDevice() {
-  RunDeviceJob(
+  runner_.Run(
       [this](EditorForm& form, DeviceSettings& s) {
         QElapsedTimer clock;
         clock.start();
@@ -343,28 +285,28 @@ void MainWindow::OnWriteDevice() {
 }
 
 void MainWindow::OnBuildReport() {
-  auto report = std::make_shared<ReportOutcome>();
-  RunDeviceJob(
-      [this, report](EditorForm& form, DeviceSettings& s) {
+  // Filled on the link thread; empty when the read failed.
+  auto page = std::make_shared<std::optional<zrm::ConfigurationPage>>();
+  runner_.Run(
+      [this, page](EditorForm& form, DeviceSettings& s) {
         QElapsedTimer clock;
         clock.start();
-        report->page = session_.Report(form, s, operator_);
-        MarkReportEnded(this, report);
+        *page = session_.Report(form, s, operator_);
         // A failed read has shown its error; the bar keeps what it said before.
-        return report->page ? ReportDoneStatus(form, SecondsOf(clock)) : QString();
+        return *page ? ReportDoneStatus(form, SecondsOf(clock)) : QString();
       },
-      JobKind::kReplacesEditor);
-  PreviewWhenReportEnds(worker_, this, report, [this](const zrm::ConfigurationPage& page) {
-    if (shut_down_) return;
-    const QString proposed = ExportFileName(session_.form, QDateTime::currentDateTime(), "pdf");
-    const QString saved = dialogs_.PreviewReport(this, page, proposed);
-    if (!saved.isEmpty()) ShowOutcome(ToQ(text::kFileSaved) + saved);
-  });
+      JobKind::kReplacesEditor,
+      [this, page] {
+        if (!*page) return;
+        const QString proposed = ExportFileName(session_.form, QDateTime::currentDateTime(), "pdf");
+        const QString saved = dialogs_.PreviewReport(this, **page, proposed);
+        if (!saved.isEmpty()) ShowOutcome(ToQ(text::kFileSaved) + saved);
+      });
 }
 
 void MainWindow::OnPortChosen(int index) {
   // A port change is no transfer: nothing can stop it, it always happens.
-  RunDeviceJob(
+  runner_.Run(
       [this, index](EditorForm& form, DeviceSettings& s) {
         session_.ChangePort(index, form, s, operator_);
         return QString();
@@ -375,55 +317,39 @@ void MainWindow::OnPortChosen(int index) {
 void MainWindow::OnSensorTypeChange() {
   // One step, named for the list the user chose from: the type and the
   // range it brings.
-  const EditorState before = CurrentEditorState();
+  const EditorState before = undo_menu_->Current();
   CollectEditor();
   const std::string what = FieldEditWords(before.form, session_.form);
   zrm::SensorTypeChange(session_.form, session_.settings, operator_, session_.PortNumber());
   ShowEditor();
-  RecordUndoStep(before, what);
+  undo_menu_->Record(before, what);
 }
 
 void MainWindow::OnRelayCellClicked(int column, int row) {
-  TakeEditStep();
-  const EditorState before = CurrentEditorState();
+  undo_menu_->TakeEditStep();
+  const EditorState before = undo_menu_->Current();
   ToggleRelayCell(session_.form, column, row);
   relay_page_->ShowRelayGrid(session_.form.relay_grid);
-  RecordUndoStep(before, FieldEditWords(before.form, session_.form));
+  undo_menu_->Record(before, FieldEditWords(before.form, session_.form));
 }
 
 void MainWindow::OnPageChange() {
-  TakeEditStep();
+  undo_menu_->TakeEditStep();
   PageChange(session_.form, session_.settings, operator_, session_.PortNumber());
   ShowEditor();
 }
 
-void MainWindow::RunDeviceJob(DeviceJob job, JobKind kind) {
-  if (worker_.Busy()) {
-    // Commands disable their controls, so only a poll of the current values
-    // holds the link now; the command follows it, and nothing else can be
-    // asked for meanwhile. Only an ESC from now on is meant for it.
-    deferred_job_ = std::move(job);
-    deferred_kind_ = kind;
-    operator_.EscPressed();
-    SetCommandsEnabled(false);
-    return;
-  }
-  // Every command starts without an ESC from before it.
-  operator_.EscPressed();
-  TakeEditStep();
-  auto form = std::make_shared<EditorForm>(session_.form);
-  auto settings = std::make_shared<DeviceSettings>(session_.settings);
-  SetCommandsEnabled(false);
-  auto status = std::make_shared<QString>();
-  auto before = std::make_shared<EditorState>(CurrentEditorState());
-  worker_.Run([job, form, settings, status] { *status = job(*form, *settings); },
-              [this, form, settings, status, before, kind] {
-                session_.form = std::move(*form);
-                session_.settings = std::move(*settings);
-                EndDeviceJob(*status);
-                if (kind == JobKind::kReplacesEditor)
-                  RecordUndoStep(*before, text::kReadFromDeviceStep);
-              });
+void MainWindow::TakeEdits() { undo_menu_->TakeEditStep(); }
+
+void MainWindow::RecordRead(const EditorState& before) {
+  undo_menu_->Record(before, text::kReadFromDeviceStep);
+}
+
+void MainWindow::ShowJobEnd(const QString& status) {
+  if (!status.isEmpty()) ShowOutcome(status);
+  ShowPortState();
+  progress_panel_->hide();
+  ShowEditor();
 }
 
 void MainWindow::ShowPortState() {
@@ -438,31 +364,6 @@ void MainWindow::ShowPortState() {
 
 void MainWindow::ShowOutcome(const QString& text) { outcome_->setText(text); }
 
-void MainWindow::EndDeviceJob(const QString& status) {
-  if (!status.isEmpty()) ShowOutcome(status);
-  ShowPortState();
-  progress_panel_->hide();
-  ShowEditor();
-  SetCommandsEnabled(true);
-}
-
-void MainWindow::LinkIdle() {
-  ShowPortState();
-  if (close_pending_) {
-    close();
-  } else if (deferred_job_) {
-    DeviceJob job = std::exchange(deferred_job_, nullptr);
-    if (deferred_kind_ != JobKind::kPortChange && operator_.EscPressed()) {
-      // Stopped while it waited: the same end as an ESC during its steps.
-      ShowExchangeError(operator_, result::kUserAbort);
-      ShowOutcome(CommandFailedStatus(result::kUserAbort));
-      SetCommandsEnabled(true);
-      return;
-    }
-    RunDeviceJob(std::move(job), deferred_kind_);
-  }
-}
-
 void MainWindow::SetCommandsEnabled(bool enabled) {
   QWidget* const controls[] = {top_->ReadButton(),
                                top_->WriteButton(),
@@ -474,37 +375,27 @@ void MainWindow::SetCommandsEnabled(bool enabled) {
   open_item_->setEnabled(enabled);
   save_item_->setEnabled(enabled);
   device_menu_->setEnabled(enabled);
-  connection_menu_->setEnabled(enabled);
-  commands_enabled_ = enabled;
-  UpdateUndoItems();
+  connection_menu_->Menu()->setEnabled(enabled);
+  undo_menu_->SetCommandsEnabled(enabled);
+}
+
+void MainWindow::SetConnectionDialogs(std::unique_ptr<ConnectionDialogs> dialogs) {
+  connection_menu_->SetDialogs(std::move(dialogs));
 }
 
 void MainWindow::QuitBySignal() {
-  quit_by_signal_ = true;
-  operator_.StopAsking();
+  runner_.QuitWithoutAsking();
   close();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (shut_down_) {
+  if (runner_.Close())
     event->accept();
-    return;
-  }
-  if (worker_.Busy()) {
-    // Stop the command at its next step; the window closes when it has.
-    close_pending_ = true;
-    operator_.StopAsking();
-    operator_.PressEsc();
+  else
     event->ignore();
-    return;
-  }
-  if (!quit_by_signal_) operator_.ResumeAsking();
-  OnClose();
-  shut_down_ = true;
-  event->accept();
 }
 
-void MainWindow::OnClose() {
+void MainWindow::ShutDown() {
   reload_timer_.stop();
   poll_timer_.stop();
   // A size that cannot be kept costs nothing but the size: no message.

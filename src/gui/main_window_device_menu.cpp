@@ -7,6 +7,8 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "app/own_settings_file.h"
 #include "gui/backups_dialog.h"
@@ -39,26 +41,25 @@ void MainWindow::BuildDeviceMenu() {
 }
 
 void MainWindow::OnCompare() {
-  RunDeviceJob(
-      [this](EditorForm& form, DeviceSettings& s) {
+  // Filled on the link thread; empty when the comparison failed.
+  auto differences = std::make_shared<std::optional<std::vector<SettingDifference>>>();
+  runner_.Run(
+      [this, differences](EditorForm& form, DeviceSettings& s) {
         DeviceSettings instrument;
-        auto differences = std::make_shared<std::vector<SettingDifference>>();
-        const ExchangeResult r = session_.Compare(form, s, operator_, instrument, *differences);
+        std::vector<SettingDifference> found;
+        const ExchangeResult r = session_.Compare(form, s, operator_, instrument, found);
         if (r != result::kOk) return CommandFailedStatus(r);
-        // Queued from the link thread: it opens after the job's end.
-        QMetaObject::invokeMethod(
-            this,
-            [this, differences] {
-              if (!shut_down_) (new ComparisonDialog(*differences, this))->show();
-            },
-            Qt::QueuedConnection);
-        return ToQ(text::kCompareDone) + QString::number(differences->size());
+        *differences = std::move(found);
+        return ToQ(text::kCompareDone) + QString::number((*differences)->size());
       },
-      JobKind::kKeepsEditor);
+      JobKind::kKeepsEditor,
+      [this, differences] {
+        if (*differences) (new ComparisonDialog(**differences, this))->show();
+      });
 }
 
 void MainWindow::OnWriteChanges() {
-  RunDeviceJob(
+  runner_.Run(
       [this](EditorForm& form, DeviceSettings& s) {
         ChangesWriteOutcome outcome;
         const ExchangeResult r = session_.WriteChanges(form, s, operator_, outcome);

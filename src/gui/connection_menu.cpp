@@ -1,0 +1,113 @@
+#include "gui/connection_menu.h"
+
+#include <QMenu>
+#include <optional>
+
+#include "app/unmapped_adapters.h"
+#include "discovery/device_description.h"
+#include "discovery/udev_serial_devices.h"
+#include "gui/qt_text.h"
+#include "gui/window_texts.h"
+
+namespace zrm::gui {
+
+ConnectionMenu::ConnectionMenu(QMenuBar& bar, QStatusBar& status_bar, QComboBox& port_selector,
+                               Session& session, GuiOperator& op, DeviceJobRunner& runner,
+                               QWidget* window)
+    : QObject(window),
+      port_selector_(port_selector),
+      session_(session),
+      op_(op),
+      runner_(runner),
+      window_(window),
+      dialogs_(std::make_unique<QtConnectionDialogs>()) {
+  menu_ = bar.addMenu(ToQ(text::kConnectionMenu));
+  menu_->setObjectName("ConnectionMenu");
+  QAction* ports_item = menu_->addAction(ToQ(text::kPortsItem));
+  ports_item->setObjectName("PortsItem");
+  QAction* find_item = menu_->addAction(ToQ(text::kFindItem));
+  find_item->setObjectName("FindItem");
+  connect(ports_item, &QAction::triggered, this, &ConnectionMenu::OnPorts);
+  connect(find_item, &QAction::triggered, this, &ConnectionMenu::OnFindInstrument);
+  new HotPlugWatch([this](const DeviceEvent& event) { HotPlugNews(event); }, this);
+  adapter_note_ = new QLabel;
+  adapter_note_->setObjectName("AdapterNote");
+  status_bar.addPermanentWidget(adapter_note_);
+}
+
+void ConnectionMenu::ShowPortDevices() {
+  for (int i = 0; i < port_selector_.count() && i < 4; ++i)
+    port_selector_.setItemData(i, ToQ(session_.Config().port_paths[i]), Qt::ToolTipRole);
+  const std::vector<SerialDevice> unmapped =
+      UnmappedAdapters(ListSerialDevices(), session_.Config());
+  QStringList paths;
+  QStringList descriptions;
+  for (const SerialDevice& device : unmapped) {
+    paths << ToQ(device.path);
+    descriptions << ToQ(device.path) + ": " + ToQ(DeviceDescription(device));
+  }
+  QString note;
+  if (!paths.isEmpty())
+    note = ToQ(text::kUnmappedAdapter) + paths.join(", ") + ToQ(text::kUnmappedHint);
+  adapter_note_->setText(note);
+  adapter_note_->setToolTip(descriptions.join("\n"));
+  adapter_note_->setVisible(!note.isEmpty());
+}
+
+void ConnectionMenu::OnPorts() {
+  PortPaths current;
+  for (std::size_t i = 0; i < 4; ++i) current.path[i] = session_.Config().port_paths[i];
+  const std::optional<PortPaths> chosen =
+      dialogs_->EditPorts(window_, ListSerialDevices(), current);
+  if (!chosen) return;
+  // Opening the port again is a port change: it runs on the link thread.
+  const PortPaths paths = *chosen;
+  runner_.Run(
+      [this, paths](EditorForm&, DeviceSettings&) {
+        const bool saved = session_.UsePortPaths(paths.path, op_);
+        return saved ? ToQ(text::kPortsSaved) : QString();
+      },
+      DeviceJobRunner::JobKind::kPortChange, [this] { ShowPortDevices(); });
+}
+
+void ConnectionMenu::OnFindInstrument() {
+  const std::optional<SearchPlan> plan = dialogs_->AskSearchPlan(window_);
+  if (!plan) return;
+  auto outcome = std::make_shared<SearchOutcome>();
+  runner_.Run(
+      [this, plan, outcome](EditorForm&, DeviceSettings&) {
+        *outcome = session_.SearchInstruments(*plan, op_);
+        return ToQ(text::kSearchDone) + QString::number(outcome->found.size());
+      },
+      DeviceJobRunner::JobKind::kKeepsEditor, [this, outcome] { UseFoundInstrument(*outcome); });
+}
+
+void ConnectionMenu::UseFoundInstrument(const SearchOutcome& outcome) {
+  const std::optional<std::size_t> chosen = dialogs_->ChooseFound(window_, outcome);
+  if (!chosen || *chosen >= outcome.found.size()) return;
+  const FoundInstrument found = outcome.found[*chosen];
+  runner_.Run(
+      [this, found](EditorForm&, DeviceSettings&) {
+        session_.UseInstrument(found.speed, found.address, op_);
+        return ToQ(text::kInstrumentUsed) + QString::number(found.address) + ToQ(text::kAtSpeed) +
+               QString::number(found.speed);
+      },
+      DeviceJobRunner::JobKind::kPortChange);
+}
+
+void ConnectionMenu::HotPlugNews(const DeviceEvent& event) {
+  ShowPortDevices();
+  const std::string path = session_.PortPath();
+  if (!event.Names(path) || runner_.HasShutDown()) return;
+  if (!event.arrived) {
+    emit Outcome(ToQ(text::kDeviceLeft) + ToQ(path));
+    return;
+  }
+  runner_.Run(
+      [this, path](EditorForm&, DeviceSettings&) {
+        return session_.OpenPortAgain(op_) ? ToQ(text::kDeviceBack) + ToQ(path) : QString();
+      },
+      DeviceJobRunner::JobKind::kPortChange);
+}
+
+}  // namespace zrm::gui
