@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <utility>
 
 #include "link/reply_check.h"
@@ -41,35 +42,43 @@ Link::Link(Line& line, LinkParams params, ExchangeLog* log)
   params_.attempts = std::clamp(params_.attempts, kMinAttempts, kMaxAttempts);
 }
 
-ExchangeResult Link::ReadByte(MemorySpace space, ParameterAddress address, std::uint8_t& value) {
-  std::array<std::uint8_t, 1> data{};
-  const ExchangeResult r = Read(space, address, WidthCode::kByte, data);
-  if (r == result::kOk) value = data[0];
-  return r;
+ExchangeResult Link::Perform(ParameterOperation& o) {
+  switch (o.kind) {
+    case OperationKind::kReadByte: {
+      std::array<std::uint8_t, 1> data{};
+      const ExchangeResult r = Read(o.space, o.address, WidthCode::kByte, data);
+      if (r == result::kOk) o.value = data[0];
+      return r;
+    }
+    case OperationKind::kReadDword: {
+      std::array<std::uint8_t, 4> data{};
+      const ExchangeResult r = Read(o.space, o.address, WidthCode::kDword, data);
+      if (r == result::kOk)
+        o.value = (std::uint32_t{data[0]} << 24) | (std::uint32_t{data[1]} << 16) |
+                  (std::uint32_t{data[2]} << 8) | std::uint32_t{data[3]};
+      return r;
+    }
+    case OperationKind::kWriteByte:
+      return Exchange(
+          o.space,
+          BuildWriteByteRequest(params_.net_address,
+                                MakeAddressTriplet(o.space, o.address, WidthCode::kByte), o.value),
+          ReplyKind::kWrite, CheckReplyCode);
+    case OperationKind::kWriteDword:
+      return Exchange(o.space,
+                      BuildWriteDwordRequest(
+                          params_.net_address,
+                          MakeAddressTriplet(o.space, o.address, WidthCode::kDword), o.value),
+                      ReplyKind::kWrite, CheckReplyCode);
+    case OperationKind::kWriteByteChecked: return ByteCheckedPasses(o.space, o.address, o.value);
+    case OperationKind::kWriteFloatChecked:
+      return FloatCheckedPasses(o.space, o.address, std::bit_cast<float>(o.value));
+    case OperationKind::kReadStatusBlock: return ReadStatus(o.block);
+  }
+  return result::kNotUnderstood;
 }
 
-ExchangeResult Link::ReadDword(MemorySpace space, ParameterAddress address, std::uint32_t& value) {
-  std::array<std::uint8_t, 4> data{};
-  const ExchangeResult r = Read(space, address, WidthCode::kDword, data);
-  if (r == result::kOk)
-    value = (std::uint32_t{data[0]} << 24) | (std::uint32_t{data[1]} << 16) |
-            (std::uint32_t{data[2]} << 8) | std::uint32_t{data[3]};
-  return r;
-}
-
-ExchangeResult Link::WriteByte(MemorySpace space, ParameterAddress address, std::uint32_t value) {
-  const auto triplet = MakeAddressTriplet(space, address, WidthCode::kByte);
-  return Exchange(space, BuildWriteByteRequest(params_.net_address, triplet, value),
-                  ReplyKind::kWrite, CheckReplyCode);
-}
-
-ExchangeResult Link::WriteDword(MemorySpace space, ParameterAddress address, std::uint32_t value) {
-  const auto triplet = MakeAddressTriplet(space, address, WidthCode::kDword);
-  return Exchange(space, BuildWriteDwordRequest(params_.net_address, triplet, value),
-                  ReplyKind::kWrite, CheckReplyCode);
-}
-
-ExchangeResult Link::ReadStatusBlock(StatusBlock& block) {
+ExchangeResult Link::ReadStatus(StatusBlock& block) {
   StatusBlock data{};
   const auto triplet =
       MakeAddressTriplet(kStatusBlockSpace, kStatusBlockAddress, WidthCode::kStatusBlock);

@@ -21,7 +21,7 @@
 
 #include "link/exchange_log.h"
 #include "link/link_config.h"
-#include "link/parameter_access.h"
+#include "link/operation_access.h"
 #include "link/reply_match.h"
 #include "link/reply_wait.h"
 #include "link/request_frame.h"
@@ -40,25 +40,11 @@ struct LinkParams {
 // The link parameters of the workstation configuration.
 LinkParams LinkParamsOf(const LinkConfig& config);
 
-class Link : public ParameterAccess {
+class Link : public OperationAccess {
  public:
   // `line` must outlive the Link; `log` may be null (no exchange log). The
   // attempt count is brought into 2..5.
   Link(Line& line, LinkParams params, ExchangeLog* log);
-
-  ExchangeResult ReadByte(MemorySpace space, ParameterAddress address,
-                          std::uint8_t& value) override;
-  ExchangeResult ReadDword(MemorySpace space, ParameterAddress address,
-                           std::uint32_t& value) override;
-  ExchangeResult WriteByte(MemorySpace space, ParameterAddress address,
-                           std::uint32_t value) override;
-  ExchangeResult WriteDword(MemorySpace space, ParameterAddress address,
-                            std::uint32_t value) override;
-  ExchangeResult WriteByteChecked(MemorySpace space, ParameterAddress address,
-                                  std::uint32_t value) override;
-  ExchangeResult WriteFloatChecked(MemorySpace space, ParameterAddress address,
-                                   float value) override;
-  ExchangeResult ReadStatusBlock(StatusBlock& block) override;
 
   const LinkParams& Params() const { return params_; }
 
@@ -71,6 +57,15 @@ class Link : public ParameterAccess {
   void LineOpened() { settled_ = false; }
 
  private:
+  // Every parameter operation: one exchange, or the passes of a checked write.
+  ExchangeResult Perform(ParameterOperation& operation) override;
+
+  // Write, read back and compare, up to the attempt count of passes; 15 when
+  // the read-back never matched (a float within 0.01).
+  ExchangeResult ByteCheckedPasses(MemorySpace space, ParameterAddress address,
+                                   std::uint32_t value);
+  ExchangeResult FloatCheckedPasses(MemorySpace space, ParameterAddress address, float value);
+
   // Decides whether a complete reply line answers the request; 0 when it does.
   using ReplyCheck = std::function<ExchangeResult(std::string_view reply)>;
 
@@ -78,6 +73,9 @@ class Link : public ParameterAccess {
     ExchangeResult result = result::kNoAnswer;
     bool crossed = false;  // two replies came where one was due
   };
+
+  // The status block: its "$" code first, then its sixteen bytes.
+  ExchangeResult ReadStatus(StatusBlock& block);
 
   // Reads `data.size()` bytes from a parameter.
   ExchangeResult Read(MemorySpace space, ParameterAddress address, WidthCode width,

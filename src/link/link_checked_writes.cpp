@@ -16,8 +16,8 @@ constexpr double kFloatTolerance = 0.01;
 
 }  // namespace
 
-ExchangeResult Link::WriteByteChecked(MemorySpace space, ParameterAddress address,
-                                      std::uint32_t value) {
+ExchangeResult Link::ByteCheckedPasses(MemorySpace space, ParameterAddress address,
+                                       std::uint32_t value) {
   for (std::uint32_t pass = 0; pass < Params().attempts; ++pass) {
     if (const ExchangeResult r = WriteByte(space, address, value); r != result::kOk) return r;
     std::uint8_t read_back = 0;
@@ -27,7 +27,7 @@ ExchangeResult Link::WriteByteChecked(MemorySpace space, ParameterAddress addres
   return result::kReadBackMismatch;
 }
 
-ExchangeResult Link::WriteFloatChecked(MemorySpace space, ParameterAddress address, float value) {
+ExchangeResult Link::FloatCheckedPasses(MemorySpace space, ParameterAddress address, float value) {
   for (std::uint32_t pass = 0; pass < Params().attempts; ++pass) {
     const ExchangeResult written = WriteDword(space, address, std::bit_cast<std::uint32_t>(value));
     if (written != result::kOk) return written;
