@@ -60,7 +60,9 @@ ReplyVerdict MatchReadForm(std::string_view line, std::size_t bang, ReplyKind ki
 
   const std::string_view data = DataField(line, address_end);
   if (!data.empty() && data.front() == '$') return ReplyVerdict::kAnswer;  // its code
-  if (kind == ReplyKind::kWrite) return ReplyVerdict::kOtherRequest;
+  // A write is acknowledged without data; a read reply answers another request.
+  if (kind == ReplyKind::kWrite)
+    return data.empty() ? ReplyVerdict::kAnswer : ReplyVerdict::kOtherRequest;
   if (!AllHex(data)) return ReplyVerdict::kUnreadable;
   return data.size() == DataDigits(kind) ? ReplyVerdict::kAnswer : ReplyVerdict::kOtherRequest;
 }

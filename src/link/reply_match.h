@@ -17,7 +17,7 @@ enum class ReplyKind {
   kByte,         // a read of one byte: two hex digits
   kDword,        // a read of four bytes: eight hex digits
   kStatusBlock,  // the status block: thirty-two hex digits
-  kWrite,        // a write: a "$" code
+  kWrite,        // a write: a "$" code, or "!" address ";;" without data
 };
 
 // What a complete reply line is to the request waiting.

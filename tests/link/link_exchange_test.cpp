@@ -66,6 +66,9 @@ TEST_F(LinkExchange, WritesSucceedOnlyOnTheirCodeReply) {
   line_.respond = [](const std::string&) { return ReadReply("3F800000"); };
   EXPECT_EQ(link.WriteDword(2, 5, 1), result::kReplyNotMatched);
   EXPECT_EQ(log_.records.back().discarded.size(), 1u);
+  // An acknowledgement from the instrument without data is a write's reply.
+  line_.respond = [](const std::string&) { return ReadReply(""); };
+  EXPECT_EQ(link.WriteDword(2, 5, 1), result::kOk);
 }
 
 TEST_F(LinkExchange, StatusBlockChecksTheCodeBeforeTheData) {
