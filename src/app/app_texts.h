@@ -6,7 +6,8 @@ namespace zrm::app_texts {
 inline constexpr const char* kErrorCaption = "Ошибка";
 
 // Warnings about the link configuration read at start.
-inline constexpr const char* kLinkCheckCaption = "Проверьте параметры установления связи с прибором";
+inline constexpr const char* kLinkCheckCaption =
+    "Проверьте параметры установления связи с прибором";
 inline constexpr const char* kPortNumberTooBig = "Слишком большой номер COM порта.";
 inline constexpr const char* kLargeTimeOut =
     "Задан большой тайм аут. Работать будет можно, но неудобно.";
@@ -47,8 +48,7 @@ inline constexpr const char* kWriteThem = "Записать их?";
 inline constexpr const char* kNothingToWrite =
     "Настройки прибора совпадают с редактором: записывать нечего.";
 // Followed by the path, ": " and the system's reason.
-inline constexpr const char* kBackupNotSaved =
-    "Резервная копия не сохранена, запись не начата.\n";
+inline constexpr const char* kBackupNotSaved = "Резервная копия не сохранена, запись не начата.\n";
 inline constexpr const char* kWriteStoppedAfter = "Запись остановлена. Записано:\n";
 inline constexpr const char* kWriteStoppedNothing = "Запись остановлена, ничего не записано.";
 inline constexpr const char* kNothingWholly = "ни один параметр до конца\n";
@@ -60,5 +60,31 @@ inline constexpr const char* kBackupIsIn = "Прежние настройки п
 // The description lines of a backup profile.
 inline constexpr const char* kBackupDescription = "Резервная копия прибора ZRM";
 inline constexpr const char* kBackupReadAt = "Прочитана перед записью ";
+
+}  // namespace zrm::app_texts
+
+// The write journal: a write that began and has not ended with success.
+namespace zrm::app_texts {
+
+inline constexpr const char* kJournalCaption = "Журнал записи";
+// "Запись в прибор 047-12345, начатая 08.12.2026 в 12:01, не завершена."
+inline constexpr const char* kUnfinishedWriteStart = "Запись в прибор ";
+inline constexpr const char* kUnfinishedWriteBegun = ", начатая ";
+inline constexpr const char* kUnfinishedWriteAt = " в ";
+inline constexpr const char* kUnfinishedWriteEnd = ", не завершена.";
+// Followed by the path, ": " and the system's reason.
+inline constexpr const char* kJournalNotSaved = "Журнал записи не сохранён, запись не начата.\n";
+// Followed by the path, ": " and what is wrong with it.
+inline constexpr const char* kJournalUnreadable =
+    "Запись журнала не прочитана и оставлена как есть: ";
+inline constexpr const char* kJournalDamaged = "файл повреждён";
+inline constexpr const char* kJournalNewer = "файл из более новой версии программы";
+inline constexpr const char* kJournalNoSettings = "нет файла записываемых настроек ";
+// A write that would replace an entry that cannot be read.
+inline constexpr const char* kJournalBlocksWrite =
+    "\nЗапись в прибор не начата: сначала разберитесь с этим файлом.";
+// The description lines of the settings a journal entry keeps.
+inline constexpr const char* kJournalDescription = "Записывается в прибор ZRM";
+inline constexpr const char* kJournalStartedAt = "Запись начата ";
 
 }  // namespace zrm::app_texts

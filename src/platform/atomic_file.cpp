@@ -85,15 +85,18 @@ bool WriteAll(int fd, std::string_view content) {
   return true;
 }
 
-// Makes the rename itself durable; a failure here changes nothing visible.
-void SyncDirectory(const std::string& directory) {
-  const int fd = open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);
-  close(fd);
-}
-
 }  // namespace
+
+bool SyncFolder(const std::string& folder, std::string& error) {
+  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0 || fsync(fd) != 0) {
+    error = SystemReason(errno);
+    if (fd >= 0) close(fd);
+    return false;
+  }
+  close(fd);
+  return true;
+}
 
 bool ReplaceFileAtomically(const std::string& path, std::string_view content, std::string& error) {
   std::string target;
@@ -126,7 +129,9 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view content, st
     error = SystemReason(saved_errno);
     return false;
   }
-  SyncDirectory(DirectoryOf(target));
+  // Makes the rename itself durable; a failure here changes nothing visible.
+  std::string ignored;
+  SyncFolder(DirectoryOf(target), ignored);
   return true;
 }
 

@@ -20,4 +20,8 @@ namespace zrm {
 // replaces as a whole goes through here.
 bool ReplaceFileAtomically(const std::string& path, std::string_view content, std::string& error);
 
+// Flushes the folder's own entries (a file created, renamed or removed in
+// it) to the disk. False with the reason in `error` when it cannot.
+bool SyncFolder(const std::string& folder, std::string& error);
+
 }  // namespace zrm

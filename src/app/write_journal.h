@@ -1,0 +1,65 @@
+#pragma once
+// The write journal: before the first frame of a write into an instrument,
+// an entry naming the instrument, the moment, the settings being written
+// and the backup taken before it is saved under journal/ in the working
+// folder; it is removed only when the write ended with success. An entry
+// that remains is a write that stopped midway (ESC, a lost line, a crash),
+// which the program can then complete or roll back.
+
+#include <ctime>
+#include <string>
+
+#include "link/exchange_result.h"
+#include "platform/operator.h"
+#include "settings/device_settings.h"
+
+namespace zrm {
+
+// One unfinished write.
+struct JournalEntry {
+  std::tm started{};           // local time the write began
+  GeneralSettings instrument;  // its type, prefix and serial number
+  DeviceSettings settings;     // the settings being written
+  std::string backup_path;     // the instrument's settings before it; empty when none
+};
+
+// What the journal holds for one instrument.
+enum class JournalState {
+  kNone,        // no unfinished write
+  kUnfinished,  // an entry that was read
+  kDamaged,     // an entry that cannot be read; it is kept and never acted on
+};
+
+// The folder of the journal: working_dir/journal.
+std::string JournalFolder(const std::string& working_dir);
+
+// The entry of the instrument (type, prefix, serial number):
+// working_dir/journal/ZRM4813-047-12345.journal; its settings are the
+// profile of the same name with ".prf".
+std::string JournalEntryPath(const std::string& working_dir, const DeviceSettings& instrument);
+
+// Saves the entry of `instrument` for a write of `target` begun now, with
+// `backup_path` (may be empty), each file whole and flushed to the disk with
+// its folder before this returns. An entry left by an earlier unfinished
+// write is replaced, but its backup is kept when it had one: that is how the
+// instrument was before any of them. An entry that cannot be read is kept
+// and refuses the write. On failure tells the user where and why and
+// returns kFile; the write must then not start.
+ExchangeResult OpenJournalEntry(const std::string& working_dir, const DeviceSettings& instrument,
+                                const DeviceSettings& target, const std::string& backup_path,
+                                Operator& op);
+
+// Removes the entry of `instrument` and its settings after a write that
+// ended with success. A file that cannot be removed stays; it then reports
+// a write that did end, which is the safe side.
+void CloseJournalEntry(const std::string& working_dir, const DeviceSettings& instrument);
+
+// Looks for the entry of `instrument`. kUnfinished fills `entry`; kDamaged
+// sets `problem` to the message naming the file and what is wrong with it.
+JournalState FindJournalEntry(const std::string& working_dir, const DeviceSettings& instrument,
+                              JournalEntry& entry, std::string& problem);
+
+// "Запись в прибор 047-12345, начатая 08.12.2026 в 12:01, не завершена."
+std::string UnfinishedWriteSentence(const JournalEntry& entry);
+
+}  // namespace zrm

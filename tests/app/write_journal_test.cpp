@@ -1,0 +1,167 @@
+#include "app/write_journal.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "app/command_test_record.h"
+#include "settings/written_parameters.h"
+#include "support/recording_operator.h"
+#include "support/scratch_dir.h"
+
+namespace zrm {
+namespace {
+
+using test::RecordingOperator;
+
+// The instrument 4813 047-12345 and, as the settings being written, the
+// command test record with one set point changed.
+class WriteJournalTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    instrument_ = test::CommandTestRecord();
+    instrument_.general.proc_ver = 1;
+    instrument_.general.otk_type = 47;
+    instrument_.general.serial_lo = 12345 % 256;
+    instrument_.general.serial_hi = 12345 / 256;
+    target_ = instrument_;
+    target_.channel[0].th1 = 42.5f;
+  }
+
+  std::string EntryPath() const { return JournalEntryPath(dir_.Path(), instrument_); }
+
+  JournalState Find(JournalEntry& entry, std::string& problem) const {
+    return FindJournalEntry(dir_.Path(), instrument_, entry, problem);
+  }
+
+  test::ScratchDir dir_;
+  DeviceSettings instrument_;
+  DeviceSettings target_;
+  RecordingOperator op_;
+};
+
+TEST_F(WriteJournalTest, EntryKeepsTheSettingsAndBackupUntilClosedAndOnlyForItsInstrument) {
+  ASSERT_EQ(OpenJournalEntry(dir_.Path(), instrument_, target_, "/w/backup/b.prf", op_),
+            result::kOk);
+  EXPECT_TRUE(op_.Messages().empty());
+  EXPECT_EQ(EntryPath(), dir_.Path() + "/journal/ZRM4813-047-12345.journal");
+  EXPECT_TRUE(std::filesystem::exists(dir_.Path() + "/journal/ZRM4813-047-12345.prf"));
+
+  JournalEntry entry;
+  std::string problem;
+  ASSERT_EQ(Find(entry, problem), JournalState::kUnfinished) << problem;
+  EXPECT_TRUE(ChangedParameters(target_, entry.settings).empty());
+  EXPECT_EQ(entry.settings.channel[0].th1, 42.5f);
+  EXPECT_EQ(entry.backup_path, "/w/backup/b.prf");
+  EXPECT_EQ(SerialNumber(entry.instrument), 12345u);
+  EXPECT_EQ(entry.instrument.otk_type, 47);
+  const std::time_t now = std::time(nullptr);
+  std::tm started = entry.started;
+  EXPECT_LT(std::abs(std::difftime(now, std::mktime(&started))), 600.0);
+
+  // Another serial number, prefix or type has no entry.
+  for (auto change :
+       {+[](GeneralSettings& g) { g.serial_lo ^= 1; }, +[](GeneralSettings& g) { g.otk_type = 48; },
+        +[](GeneralSettings& g) { g.proc_ver = 2; }}) {
+    DeviceSettings other = instrument_;
+    change(other.general);
+    EXPECT_EQ(FindJournalEntry(dir_.Path(), other, entry, problem), JournalState::kNone);
+  }
+
+  CloseJournalEntry(dir_.Path(), instrument_);
+  EXPECT_EQ(Find(entry, problem), JournalState::kNone);
+  EXPECT_TRUE(std::filesystem::is_empty(dir_.Path() + "/journal"));
+}
+
+TEST_F(WriteJournalTest, ALaterWriteReplacesTheEntryButKeepsTheFirstBackup) {
+  ASSERT_EQ(OpenJournalEntry(dir_.Path(), instrument_, target_, "/w/first.prf", op_), result::kOk);
+  target_.channel[0].th1 = 7.0f;
+  ASSERT_EQ(OpenJournalEntry(dir_.Path(), instrument_, target_, "/w/second.prf", op_), result::kOk);
+  JournalEntry entry;
+  std::string problem;
+  ASSERT_EQ(Find(entry, problem), JournalState::kUnfinished) << problem;
+  EXPECT_EQ(entry.settings.channel[0].th1, 7.0f);
+  EXPECT_EQ(entry.backup_path, "/w/first.prf");
+
+  // Without any backup before, the one of the later write counts.
+  CloseJournalEntry(dir_.Path(), instrument_);
+  ASSERT_EQ(OpenJournalEntry(dir_.Path(), instrument_, target_, "", op_), result::kOk);
+  ASSERT_EQ(OpenJournalEntry(dir_.Path(), instrument_, target_, "/w/third.prf", op_), result::kOk);
+  ASSERT_EQ(Find(entry, problem), JournalState::kUnfinished) << problem;
+  EXPECT_EQ(entry.backup_path, "/w/third.prf");
+}
+
+TEST_F(WriteJournalTest, DamagedEntryIsReportedKeptAndRefusesAWrite) {
+  const std::string good =
+      "version=1\nstarted=2026-12-08 12:01:33\nproc_ver=1\notk_type=47\nserial_lo=57\n"
+      "serial_hi=48\nbackup=\n";
+  struct Case {
+    std::string content;
+    std::string why;
+  };
+  const Case cases[] = {
+      {"", "файл повреждён"},
+      {"\x01\x02garbage", "файл повреждён"},
+      {"version=x\n" + good.substr(10), "файл повреждён"},
+      {"version=2\n" + good.substr(10), "файл из более новой версии программы"},
+      {"version=1\nstarted=2026-13-08 12:01:33\n" + good.substr(38), "файл повреждён"},
+      {good.substr(0, good.find("serial_lo")), "файл повреждён"},
+      {good, "нет файла записываемых настроек " + dir_.Path() + "/journal/ZRM4813-047-12345.prf"},
+  };
+  std::filesystem::create_directories(dir_.Path() + "/journal");
+  for (const Case& c : cases) {
+    test::WriteBytes(EntryPath(), c.content);
+    JournalEntry entry;
+    std::string problem;
+    EXPECT_EQ(Find(entry, problem), JournalState::kDamaged) << c.content;
+    EXPECT_EQ(problem,
+              "Запись журнала не прочитана и оставлена как есть: " + EntryPath() + ": " + c.why);
+
+    RecordingOperator op;
+    EXPECT_EQ(OpenJournalEntry(dir_.Path(), instrument_, target_, "", op), result::kFile);
+    EXPECT_EQ(op.Messages(), std::vector<std::string>{"message|Журнал записи|" + problem +
+                                                      "\nЗапись в прибор не начата: сначала "
+                                                      "разберитесь с этим файлом.|error"});
+    EXPECT_EQ(test::ReadBytes(EntryPath()), c.content);
+  }
+}
+
+TEST_F(WriteJournalTest, UnwritableFolderRefusesSayingWhereAndWhy) {
+  test::WriteBytes(dir_.File("journal"), "a file where the folder should be");
+  EXPECT_EQ(OpenJournalEntry(dir_.Path(), instrument_, target_, "", op_), result::kFile);
+  ASSERT_EQ(op_.Messages().size(), 1u);
+  EXPECT_EQ(op_.Messages()[0].rfind("message|Журнал записи|Журнал записи не сохранён, запись не "
+                                    "начата.\n" +
+                                        dir_.File("journal") + ": ",
+                                    0),
+            0u)
+      << op_.Messages()[0];
+  EXPECT_EQ(test::ReadBytes(dir_.File("journal")), "a file where the folder should be");
+}
+
+TEST(UnfinishedWriteSentenceTest, NamesTheInstrumentAndTheMinuteItBegan) {
+  JournalEntry entry;
+  entry.instrument.otk_type = 47;
+  entry.instrument.serial_lo = 12345 % 256;
+  entry.instrument.serial_hi = 12345 / 256;
+  entry.started.tm_year = 2026 - 1900;
+  entry.started.tm_mon = 11;
+  entry.started.tm_mday = 8;
+  entry.started.tm_hour = 12;
+  entry.started.tm_min = 1;
+  entry.started.tm_sec = 59;
+  EXPECT_EQ(UnfinishedWriteSentence(entry),
+            "Запись в прибор 047-12345, начатая 08.12.2026 в 12:01, не завершена.");
+  entry.instrument.otk_type = 5;
+  entry.instrument.serial_lo = 42;
+  entry.instrument.serial_hi = 0;
+  entry.started.tm_mday = 31;
+  entry.started.tm_mon = 0;
+  entry.started.tm_hour = 0;
+  EXPECT_EQ(UnfinishedWriteSentence(entry),
+            "Запись в прибор 005-00042, начатая 31.01.2026 в 00:01, не завершена.");
+}
+
+}  // namespace
+}  // namespace zrm
