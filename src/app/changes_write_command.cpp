@@ -1,6 +1,7 @@
 #include "app/changes_write_command.h"
 
 #include "app/app_texts.h"
+#include "app/write_journal.h"
 #include "app/write_preparation.h"
 #include "editor/comparison_texts.h"
 #include "editor/settings_comparison.h"
@@ -65,9 +66,15 @@ ExchangeResult ReadCompareAndWrite(DeviceSettings& s, ParameterAccess& link, Ope
   if (!Confirmed(instrument, s, CompareSettings(instrument, s), op))
     return result::kStoppedToClarify;
   if (ExchangeResult r = SaveBackup(instrument, op, place, outcome.backup_path)) return r;
+  if (ExchangeResult r =
+          OpenJournalEntry(place.working_dir, instrument, s, outcome.backup_path, op))
+    return r;
   const ExchangeResult r =
       WriteChangedSettings(link, s, changed, op, outcome.written, outcome.unfinished);
-  if (r != result::kOk) TellWhatWasWritten(outcome, op);
+  if (r == result::kOk)
+    CloseJournalEntry(place.working_dir, instrument);
+  else
+    TellWhatWasWritten(outcome, op);
   return r;
 }
 

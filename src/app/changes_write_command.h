@@ -25,12 +25,13 @@ struct ChangesWriteOutcome {
 // The checks before writing, as for the whole write; the instrument read;
 // for another instrument a question first; nothing to write is told and
 // ends the command with success; otherwise the differences are shown and
-// confirmed, the backup saved (no backup, no write), and the changed
-// parameters written (see WriteChangedSettings). A write that stops
-// midway tells what was written, which parameters are now neither old nor
-// new, that writing the changes again completes it, and where the backup
-// is. The result that
-// ended the command is shown once; a No answer ends it with 16.
+// confirmed, the backup saved and the write journalled (no backup or
+// journal, no write), and the changed parameters written (see
+// WriteChangedSettings); the journal entry goes once the restart was
+// answered. A write that stops midway tells what was written, which
+// parameters are now neither old nor new, that writing the changes again
+// completes it, and where the backup is. The result that ended the command
+// is shown once; a No answer ends it with 16.
 ExchangeResult WriteChangesCommand(EditorForm& form, DeviceSettings& s, ParameterAccess& link,
                                    Operator& op, const BackupPlace& place,
                                    ChangesWriteOutcome& outcome);

@@ -107,7 +107,7 @@ ExchangeResult Session::Write(EditorForm& job_form, DeviceSettings& s, Operator&
     std::string backup_path;
     return WriteCommandWithBackup(job_form, s, *link_, op, Backups(), backup_path);
   }
-  return WriteCommand(job_form, s, *link_, op);
+  return WriteCommand(job_form, s, *link_, op, Backups());
 }
 
 std::optional<ConfigurationPage> Session::Report(EditorForm& job_form, DeviceSettings& s,

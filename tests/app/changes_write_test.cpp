@@ -12,9 +12,11 @@
 #include "app/command_test_record.h"
 #include "app/read_command.h"
 #include "app/write_command.h"
+#include "app/write_journal.h"
 #include "lib/simulator.h"
 #include "link/link.h"
 #include "platform/serial_port.h"
+#include "settings/device_transfer.h"
 #include "support/recording_operator.h"
 #include "support/scratch_dir.h"
 
@@ -66,7 +68,8 @@ class ChangesWriteTest : public ::testing::Test {
     form_ = test::ShownForm(s_);
     RecordingOperator op;
     op.default_answer = true;
-    ASSERT_EQ(WriteCommand(form_, s_, *link_, op), result::kOk);
+    ASSERT_EQ(WriteCommand(form_, s_, *link_, op, {dir_.Path(), 1}), result::kOk);
+    ASSERT_TRUE(std::filesystem::is_empty(JournalFolder(dir_.Path())));  // ended with success
     ASSERT_EQ(ReadCommand(form_, s_, *link_, op, 1), result::kOk);
     simulator_->ClearFrames();
     op_.default_answer = true;
@@ -98,6 +101,7 @@ TEST_F(ChangesWriteTest, OneSetPointSendsOnlyItsStepsReadBackAndRestart) {
   EXPECT_EQ(simulator_->Float(33), 55.5f);
   EXPECT_EQ(op_.CallsStartingWith("ask").size(), 1u);
   EXPECT_EQ(test::ReadBytes(outcome_.backup_path).empty(), false);
+  EXPECT_TRUE(std::filesystem::is_empty(JournalFolder(dir_.Path())));
 }
 
 TEST_F(ChangesWriteTest, SetPointTypeChangeIsPreparedAsTheWholeWritePreparesIt) {
@@ -195,6 +199,90 @@ TEST_F(ChangesWriteTest, UnsavableBackupStopsBeforeAnyWrite) {
             0u)
       << messages[0];
 }
+
+TEST_F(ChangesWriteTest, UnwritableJournalStopsBeforeAnyWrite) {
+  form_.channel[0].th1 = "51";
+  std::filesystem::remove_all(JournalFolder(dir_.Path()));
+  test::WriteBytes(dir_.File("journal"), "a file where the folder should be");
+  EXPECT_EQ(WriteChanges(), result::kFile);
+  EXPECT_TRUE(WriteFrames(*simulator_).empty());
+  const std::vector<std::string> messages = op_.Messages();
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages[0].rfind("message|Журнал записи|Журнал записи не сохранён, запись не "
+                              "начата.\n" +
+                                  dir_.File("journal") + ": ",
+                              0),
+            0u)
+      << messages[0];
+}
+
+// Which write is cut off, and after how many of its frames the instrument
+// vanishes (the next frame gets no answer).
+struct Interruption {
+  enum class Write { kChanges, kWholeWithBackup, kWhole } write;
+  std::size_t after_frames;
+};
+
+class InterruptedWriteTest : public ChangesWriteTest,
+                             public ::testing::WithParamInterface<Interruption> {
+ protected:
+  ExchangeResult RunWrite(std::string& backup_path) {
+    const BackupPlace place{dir_.Path(), 1};
+    switch (GetParam().write) {
+      case Interruption::Write::kChanges: return WriteChanges();
+      case Interruption::Write::kWholeWithBackup:
+        return WriteCommandWithBackup(form_, s_, *link_, op_, place, backup_path);
+      case Interruption::Write::kWhole: return WriteCommand(form_, s_, *link_, op_, place);
+    }
+    return result::kOk;
+  }
+};
+
+TEST_P(InterruptedWriteTest, LeavesTheEntryWithTheSettingsBeingWritten) {
+  form_.channel[0].th1 = "51";
+  form_.channel[1].th1 = "55.5";
+  // The write of changes and the one with a backup read the instrument
+  // first, as this read does; the plain whole write does not.
+  const bool reads = GetParam().write != Interruption::Write::kWhole;
+  const std::size_t before_read = simulator_->RequestsReceived();
+  DeviceSettings instrument = s_;
+  ASSERT_EQ(ReadDeviceSettings(*link_, instrument, op_), result::kOk);
+  const std::size_t read_requests = simulator_->RequestsReceived() - before_read;
+  simulator_->ClearFrames();
+  const std::size_t after = GetParam().after_frames;
+  sim::Fault vanish{sim::FaultKind::kVanish, {}, 0};
+  vanish.when.request_number =
+      simulator_->RequestsReceived() + (reads ? read_requests : 0) + after + 1;
+  simulator_->AddFault(vanish);
+  std::string backup_path;
+  EXPECT_NE(RunWrite(backup_path), result::kOk);
+  if (GetParam().write == Interruption::Write::kChanges) backup_path = outcome_.backup_path;
+  EXPECT_EQ(WriteFrames(*simulator_).size(), after + 1);
+  EXPECT_EQ(simulator_->RestartCount(), 1u);  // only the one of the set-up
+
+  JournalEntry entry;
+  std::string problem;
+  ASSERT_EQ(FindJournalEntry(dir_.Path(), s_, entry, problem), JournalState::kUnfinished)
+      << problem;
+  EXPECT_TRUE(ChangedParameters(s_, entry.settings).empty());
+  EXPECT_EQ(entry.settings.channel[0].th1, 51.0f);
+  EXPECT_EQ(entry.settings.channel[1].th1, 55.5f);
+  EXPECT_EQ(SerialNumber(entry.instrument), SerialNumber(s_.general));
+  EXPECT_EQ(entry.backup_path, backup_path);
+  EXPECT_EQ(backup_path.empty(), GetParam().write == Interruption::Write::kWhole);
+}
+
+// The write of changes sends 14 frames (two set points of six, 47 and the
+// restart), the whole write 110: the first answered frame, the middle, and
+// the restart that never gets its answer.
+INSTANTIATE_TEST_SUITE_P(SpreadOverTheWrite, InterruptedWriteTest,
+                         ::testing::Values(Interruption{Interruption::Write::kChanges, 1},
+                                           Interruption{Interruption::Write::kChanges, 6},
+                                           Interruption{Interruption::Write::kChanges, 13},
+                                           Interruption{Interruption::Write::kWholeWithBackup, 1},
+                                           Interruption{Interruption::Write::kWholeWithBackup, 55},
+                                           Interruption{Interruption::Write::kWholeWithBackup, 109},
+                                           Interruption{Interruption::Write::kWhole, 55}));
 
 TEST(InstrumentBackupTest, NamesSortNewestFirstAndBelongToOneInstrument) {
   test::ScratchDir dir;

@@ -8,11 +8,12 @@
 #include "app/command_test_record.h"
 #include "app/read_command.h"
 #include "app/write_command.h"
+#include "lib/pseudo_terminal.h"
 #include "lib/simulator.h"
 #include "link/link.h"
 #include "platform/serial_port.h"
-#include "lib/pseudo_terminal.h"
 #include "support/recording_operator.h"
+#include "support/scratch_dir.h"
 
 namespace zrm {
 namespace {
@@ -33,14 +34,15 @@ TEST(SimulatedInstrumentCommandTest, FailedFieldCheckSendsNoFrame) {
   EditorForm form = test::ShownForm(s);
   form.channel[1].his1 = "0.0z";
   RecordingOperator op;
-  EXPECT_EQ(WriteCommand(form, s, link, op), result::kStoppedToCorrect);
+  test::ScratchDir dir;
+  EXPECT_EQ(WriteCommand(form, s, link, op, {dir.Path(), 1}), result::kStoppedToCorrect);
   EXPECT_EQ(simulator.RequestsReceived(), 0u);
 
   // The same window with the text put right is written and restarts the
   // instrument, so the line was there all along.
   form.channel[1].his1 = "0.5";
   RecordingOperator again;
-  EXPECT_EQ(WriteCommand(form, s, link, again), result::kOk);
+  EXPECT_EQ(WriteCommand(form, s, link, again, {dir.Path(), 1}), result::kOk);
   EXPECT_GT(simulator.RequestsReceived(), 0u);
   EXPECT_EQ(simulator.RestartCount(), 1u);
   EXPECT_EQ(simulator.Float(41), 0.5f);  // channel 2 hysteresis 1

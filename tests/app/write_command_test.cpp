@@ -9,6 +9,7 @@
 #include "editor/relay_grid.h"
 #include "support/fake_instrument.h"
 #include "support/recording_operator.h"
+#include "support/scratch_dir.h"
 
 namespace zrm {
 namespace {
@@ -41,7 +42,8 @@ TEST(WriteCommandTest, BadFieldTextStopsBeforeAnythingIsCollectedOrSent) {
   form.channel[1].his1 = "0.0z";
   FakeInstrument link;
   RecordingOperator op;
-  EXPECT_EQ(WriteCommand(form, s, link, op), result::kStoppedToCorrect);
+  test::ScratchDir dir;
+  EXPECT_EQ(WriteCommand(form, s, link, op, {dir.Path(), 1}), result::kStoppedToCorrect);
   EXPECT_TRUE(link.operations.empty());
   EXPECT_EQ(s.channel[0].th1, 50.0f);
   const auto messages = op.Messages();
@@ -59,8 +61,9 @@ TEST(WriteCommandTest, AcceptedCorrectionIsWrittenButNotShown) {
   form.channel[0].th1 = "12000";
   FakeInstrument link;
   RecordingOperator op;
+  test::ScratchDir dir;
   op.answers = {true};
-  EXPECT_EQ(WriteCommand(form, s, link, op), result::kOk);
+  EXPECT_EQ(WriteCommand(form, s, link, op, {dir.Path(), 1}), result::kOk);
   EXPECT_TRUE(op.Messages().empty());
   EXPECT_EQ(op.CallsStartingWith("ask|").size(), 1u);
   EXPECT_EQ(s.channel[0].th1, 9999.0f);
@@ -72,11 +75,12 @@ TEST(WriteCommandTest, AcceptedCorrectionIsWrittenButNotShown) {
 TEST(WriteCommandTest, RelayQuestionAnsweredNoSendsNothing) {
   DeviceSettings s = test::CommandTestRecord();
   EditorForm form = test::ShownForm(s);
-  ToggleRelayCell(form, 2, 1);     // relay 1 on set point II of channel 1
-  form.channel[0].th2 = "20000";   // would be questioned later
+  ToggleRelayCell(form, 2, 1);    // relay 1 on set point II of channel 1
+  form.channel[0].th2 = "20000";  // would be questioned later
   FakeInstrument link;
   RecordingOperator op;
-  EXPECT_EQ(WriteCommand(form, s, link, op), result::kStoppedToCorrect);
+  test::ScratchDir dir;
+  EXPECT_EQ(WriteCommand(form, s, link, op, {dir.Path(), 1}), result::kStoppedToCorrect);
   EXPECT_TRUE(link.operations.empty());
   EXPECT_EQ(op.CallsStartingWith("ask|").size(), 1u);
   ASSERT_EQ(op.Messages().size(), 1u);
@@ -90,7 +94,8 @@ TEST(WriteCommandTest, RemarkAnsweredNoStopsWithSixteen) {
   form.channel[1].spd_th = "25";
   FakeInstrument link;
   RecordingOperator op;
-  EXPECT_EQ(WriteCommand(form, s, link, op), result::kStoppedToClarify);
+  test::ScratchDir dir;
+  EXPECT_EQ(WriteCommand(form, s, link, op, {dir.Path(), 1}), result::kStoppedToClarify);
   EXPECT_TRUE(link.operations.empty());
   ASSERT_EQ(op.Messages().size(), 1u);
   EXPECT_TRUE(Contains(op.Messages()[0], "Прекратили запись для уточнения настроек (ERR 16)"));
@@ -104,8 +109,9 @@ TEST(WriteCommandTest, WritesEveryGroupWhateverTheSwitchesWere) {
   form.channel[1].th1 = "-7.5";
   FakeInstrument link;
   RecordingOperator op;
+  test::ScratchDir dir;
   op.esc = {true};  // pressed while the window was idle
-  EXPECT_EQ(WriteCommand(form, s, link, op), result::kOk);
+  EXPECT_EQ(WriteCommand(form, s, link, op, {dir.Path(), 1}), result::kOk);
   EXPECT_EQ(FloatsWrittenTo(link, 33), std::vector<float>{-7.5f});
   EXPECT_TRUE(form.channel1_area_white && form.channel2_area_white && form.relay_area_white &&
               form.general_area_white);
@@ -125,11 +131,27 @@ TEST(WriteCommandTest, TransferFailureIsShownOnceBeforeUnlocking) {
   FakeInstrument link;
   link.FailOperation(3, result::kReadBackMismatch);
   RecordingOperator op;
-  EXPECT_EQ(WriteCommand(form, s, link, op), result::kReadBackMismatch);
+  test::ScratchDir dir;
+  EXPECT_EQ(WriteCommand(form, s, link, op, {dir.Path(), 1}), result::kReadBackMismatch);
   ASSERT_EQ(op.Messages().size(), 1u);
   EXPECT_TRUE(Contains(op.Messages()[0], "(ERR 15)"));
   EXPECT_EQ(op.calls.back(), "unlock");
   EXPECT_EQ(link.operations.size(), 3u);
+}
+
+TEST(WriteCommandTest, UnwritableJournalStopsBeforeAnythingIsSent) {
+  DeviceSettings s = test::CommandTestRecord();
+  EditorForm form = test::ShownForm(s);
+  FakeInstrument link;
+  RecordingOperator op;
+  test::ScratchDir dir;
+  test::WriteBytes(dir.File("journal"), "a file where the folder should be");
+  EXPECT_EQ(WriteCommand(form, s, link, op, {dir.Path(), 1}), result::kFile);
+  EXPECT_TRUE(link.operations.empty());
+  ASSERT_FALSE(op.Messages().empty());
+  EXPECT_TRUE(Contains(op.Messages()[0], "Журнал записи не сохранён, запись не начата.\n" +
+                                             dir.File("journal") + ": "));
+  EXPECT_EQ(op.calls.back(), "unlock");
 }
 
 }  // namespace
