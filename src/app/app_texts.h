@@ -83,6 +83,11 @@ inline constexpr const char* kJournalNoSettings = "нет файла запис�
 // A write that would replace an entry that cannot be read.
 inline constexpr const char* kJournalBlocksWrite =
     "\nЗапись в прибор не начата: сначала разберитесь с этим файлом.";
+// Completing or rolling back a write when there is none, or no backup.
+inline constexpr const char* kNothingUnfinished = "Незавершённой записи в прибор ";
+inline constexpr const char* kNothingUnfinishedEnd = " нет.";
+inline constexpr const char* kNoBackupToReturn =
+    "\nВернуть как было нельзя: резервной копии перед ней нет";
 // The description lines of the settings a journal entry keeps.
 inline constexpr const char* kJournalDescription = "Записывается в прибор ZRM";
 inline constexpr const char* kJournalStartedAt = "Запись начата ";

@@ -50,4 +50,16 @@ int RunScan(const CliOptions& options, CliOperator& op, std::FILE* out);
 // description, access.
 int RunPorts(const CliOptions& options, CliOperator& op, std::FILE* out);
 
+// Exit statuses of resume and rollback that found nothing to do.
+inline constexpr int kNothingUnfinishedExit = 66;  // no unfinished write for this instrument
+inline constexpr int kNoBackupExit = 67;           // a rollback without a backup
+
+// The unfinished write of the connected instrument completed: the changes
+// still needed towards the settings it was sending are written.
+int RunResume(const CliOptions& options, CliOperator& op, std::FILE* out);
+
+// The unfinished write of the connected instrument rolled back: the changes
+// needed towards the backup taken before it are written.
+int RunRollback(const CliOptions& options, CliOperator& op, std::FILE* out);
+
 }  // namespace zrm

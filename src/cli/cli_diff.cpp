@@ -1,10 +1,11 @@
 #include <cstdio>
 
 #include "app/session.h"
-#include "cli/command_session.h"
 #include "cli/cli_commands.h"
+#include "cli/command_session.h"
 #include "cli/interrupt_as_esc.h"
 #include "cli/profile_argument.h"
+#include "cli/unfinished_write_notice.h"
 
 namespace zrm {
 
@@ -18,6 +19,7 @@ int RunDiff(const CliOptions& options, CliOperator& op, std::FILE* out) {
   if (ExchangeResult r =
           session.Compare(session.form, session.settings, op, instrument, differences))
     return static_cast<int>(r);
+  TellUnfinishedWrite(session.Backups().working_dir, instrument, op);
   for (const SettingDifference& d : differences)
     std::fprintf(out, "%s\n", DifferenceLine(d).c_str());
   std::fflush(out);

@@ -207,7 +207,9 @@ bool ParseCommand(const std::vector<std::string>& args, CliOptions& options, std
     case CliCommand::kReport:
     case CliCommand::kStatus:
     case CliCommand::kBackup:
-    case CliCommand::kPorts: return true;
+    case CliCommand::kPorts:
+    case CliCommand::kResume:
+    case CliCommand::kRollback: return true;
   }
   return true;
 }

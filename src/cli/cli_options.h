@@ -22,7 +22,9 @@ enum class CliCommand {
   kBackup,
   kBatch,
   kScan,
-  kPorts
+  kPorts,
+  kResume,
+  kRollback
 };
 
 // What a raw read or write moves.

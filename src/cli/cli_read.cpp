@@ -1,10 +1,11 @@
 #include <cstdio>
 
 #include "app/session.h"
-#include "cli/command_session.h"
 #include "cli/cli_commands.h"
+#include "cli/command_session.h"
 #include "cli/identity_lines.h"
 #include "cli/interrupt_as_esc.h"
+#include "cli/unfinished_write_notice.h"
 
 namespace zrm {
 
@@ -14,6 +15,7 @@ int RunRead(const CliOptions& options, CliOperator& op, std::FILE* out) {
   if (!StartCommandSession(session, op, options)) return kDeviceNotOpenedExit;
   if (ExchangeResult r = session.Read(session.form, session.settings, op))
     return static_cast<int>(r);
+  TellUnfinishedWrite(session.Backups().working_dir, session.settings, op);
 
   // "Сохранить настройки прибора в файл": the editor is collected, then saved.
   if (!session.SaveProfileAs(options.file, op)) {

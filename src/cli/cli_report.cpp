@@ -2,10 +2,11 @@
 #include <cstdio>
 
 #include "app/session.h"
-#include "cli/command_session.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_texts.h"
+#include "cli/command_session.h"
 #include "cli/interrupt_as_esc.h"
+#include "cli/unfinished_write_notice.h"
 #include "editor/editor_binding.h"
 #include "platform/file_kind.h"
 #include "platform/system_reason.h"
@@ -68,6 +69,7 @@ int RunReport(const CliOptions& options, CliOperator& op, std::FILE* out) {
   ConfigurationPage page;
   if (ExchangeResult r = session.Report(session.form, session.settings, op, page))
     return static_cast<int>(r);
+  TellUnfinishedWrite(session.Backups().working_dir, session.settings, op);
   if (to_output) return SendPdf(page, op, out);
   PrintPage(page, out);
   if (options.pdf.empty()) return 0;

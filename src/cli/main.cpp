@@ -31,6 +31,8 @@ int RunCommand(const zrm::CliOptions& options, zrm::CliOperator& op) {
     case CliCommand::kBatch: return zrm::RunBatch(options, op, stdout);
     case CliCommand::kScan: return zrm::RunScan(options, op, stdout);
     case CliCommand::kPorts: return zrm::RunPorts(options, op, stdout);
+    case CliCommand::kResume: return zrm::RunResume(options, op, stdout);
+    case CliCommand::kRollback: return zrm::RunRollback(options, op, stdout);
   }
   return zrm::kUsageExit;
 }

@@ -30,8 +30,8 @@ constexpr OptionRow kOptionRows[] = {
     {"--resume", "", "", CliCommand::kBatch, false, &CliOptions::resume, ""},
     {"--speeds", "", "LIST", CliCommand::kScan, false, &CliOptions::speeds_text, ""},
     {"--addresses", "", "A-B", CliCommand::kScan, false, &CliOptions::addresses_text, ""},
-    {"--probe-ms", "", "N", CliCommand::kScan, false,
-     CountField{&CliOptions::probe_ms, 1, 10000}, ""},
+    {"--probe-ms", "", "N", CliCommand::kScan, false, CountField{&CliOptions::probe_ms, 1, 10000},
+     ""},
 };
 
 constexpr CommandRow kCommandRows[] = {
@@ -77,6 +77,14 @@ constexpr CommandRow kCommandRows[] = {
     {"ports", CliCommand::kPorts, "", 0,
      "list the serial devices: path, by-id name,\n"
      "description, access"},
+    {"resume", CliCommand::kResume, "", 0,
+     "complete the unfinished write of the instrument:\n"
+     "write the changes still needed (exit 66 when\n"
+     "nothing is unfinished)"},
+    {"rollback", CliCommand::kRollback, "", 0,
+     "roll the unfinished write back: write the changes\n"
+     "needed towards the backup taken before it (exit\n"
+     "66 nothing unfinished, 67 no backup)"},
 };
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "app/command_test_record.h"
+#include "app/journal_repair.h"
+#include "profiles/profile_file.h"
 #include "settings/written_parameters.h"
 #include "support/recording_operator.h"
 #include "support/scratch_dir.h"
@@ -138,6 +140,34 @@ TEST_F(WriteJournalTest, UnwritableFolderRefusesSayingWhereAndWhy) {
             0u)
       << op_.Messages()[0];
   EXPECT_EQ(test::ReadBytes(dir_.File("journal")), "a file where the folder should be");
+}
+
+TEST_F(WriteJournalTest, RepairWritesTheEntrysSettingsOrItsBackupForTheSameInstrument) {
+  EXPECT_EQ(PlanRepair(dir_.Path(), instrument_, RepairKind::kResume).finding,
+            RepairFinding::kNothingUnfinished);
+  DeviceSettings backup = instrument_;
+  backup.channel[0].th1 = -3.0f;
+  std::string reason;
+  ASSERT_TRUE(SaveProfileGivingReason(dir_.File("b.prf"), backup, {}, reason)) << reason;
+  ASSERT_EQ(OpenJournalEntry(dir_.Path(), instrument_, target_, dir_.File("b.prf"), op_),
+            result::kOk);
+
+  const RepairPlan resume = PlanRepair(dir_.Path(), instrument_, RepairKind::kResume);
+  ASSERT_EQ(resume.finding, RepairFinding::kReady);
+  EXPECT_TRUE(ChangedParameters(target_, resume.target).empty());
+  const RepairPlan rollback = PlanRepair(dir_.Path(), instrument_, RepairKind::kRollback);
+  ASSERT_EQ(rollback.finding, RepairFinding::kReady);
+  EXPECT_EQ(rollback.target.channel[0].th1, -3.0f);
+  EXPECT_TRUE(ChangedParameters(backup, rollback.target).empty());
+  EXPECT_EQ(SerialNumber(rollback.target.general), 12345u);  // no question of another instrument
+
+  // The backup gone: nothing to roll back to, and the message says where it was.
+  std::filesystem::remove(dir_.File("b.prf"));
+  const RepairPlan gone = PlanRepair(dir_.Path(), instrument_, RepairKind::kRollback);
+  EXPECT_EQ(gone.finding, RepairFinding::kNoBackup);
+  EXPECT_EQ(RepairRefusal(gone, instrument_),
+            UnfinishedWriteSentence(gone.entry) +
+                "\nВернуть как было нельзя: резервной копии перед ней нет: " + dir_.File("b.prf"));
 }
 
 TEST(UnfinishedWriteSentenceTest, NamesTheInstrumentAndTheMinuteItBegan) {

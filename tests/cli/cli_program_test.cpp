@@ -85,3 +85,86 @@ TEST(CliProgramTest, ScanFindsTheBusOfTheSimulatorProgram) {
 
 }  // namespace
 }  // namespace zrm::test
+
+#include "app/write_journal.h"
+#include "platform/silent_operator.h"
+#include "profiles/profile_file.h"
+
+namespace zrm::test {
+namespace {
+
+TEST(CliProgramTest, ResumeAndRollbackEndAnUnfinishedWriteAndTheJournalEntry) {
+  SimProgram instrument;
+  ScratchDir dir;
+  auto ctl = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), {"--dir", dir.Path(), "--device", instrument.DevicePath()});
+    return RunCtl(args);
+  };
+  ASSERT_EQ(ctl({"read", dir.File("before")}).exit_code, 0);
+  DeviceSettings before;
+  ReadProfile(dir.File("before.prf"), before);
+  DeviceSettings identity = before;  // the simulator's 4813 047-12345
+  identity.general.serial_lo = 12345 % 256;
+  identity.general.serial_hi = 12345 / 256;
+  DeviceSettings target = before;
+  target.channel[0].th1 = 51.0f;
+  DescriptionLines description;
+  std::string reason;
+  ASSERT_TRUE(SaveProfileGivingReason(dir.File("target.prf"), target, description, reason));
+  SilentOperator quiet(true);
+  const auto unfinished = [&](const DeviceSettings& settings, const std::string& backup) {
+    ASSERT_EQ(OpenJournalEntry(dir.Path(), identity, settings, backup, quiet), result::kOk);
+  };
+  const auto entry_left = [&] {
+    JournalEntry entry;
+    return FindJournalEntry(dir.Path(), identity, entry, reason) != JournalState::kNone;
+  };
+
+  // Nothing unfinished: said, exit 66, nothing written.
+  const CliOutcome none = ctl({"--yes", "resume"});
+  EXPECT_EQ(none.exit_code, 66) << none.err;
+  EXPECT_EQ(none.err, "Незавершённой записи в прибор 047-12345 нет.\n");
+
+  // Completing writes what still differs; the instrument equals the profile.
+  EXPECT_EQ(ctl({"diff", dir.File("target.prf")}).exit_code, 65);
+  unfinished(target, dir.File("before.prf"));
+  const CliOutcome resumed = ctl({"--yes", "resume"});
+  EXPECT_EQ(resumed.exit_code, 0) << resumed.err;
+  EXPECT_NE(resumed.err.find("не завершена"), std::string::npos) << resumed.err;
+  EXPECT_EQ(ctl({"diff", dir.File("target.prf")}).exit_code, 0);
+  EXPECT_FALSE(entry_left());
+
+  // Rolling back writes the backup; without a backup it refuses with 67.
+  unfinished(target, dir.File("before.prf"));
+  const CliOutcome rolled_back = ctl({"--yes", "rollback"});
+  EXPECT_EQ(rolled_back.exit_code, 0) << rolled_back.err;
+  EXPECT_EQ(ctl({"diff", dir.File("before.prf")}).exit_code, 0);
+  EXPECT_FALSE(entry_left());
+  unfinished(target, "");
+  const CliOutcome no_backup = ctl({"--yes", "rollback"});
+  EXPECT_EQ(no_backup.exit_code, 67) << no_backup.err;
+  EXPECT_TRUE(entry_left());
+
+  // Every command that identifies the instrument says so and goes on.
+  const std::string sentence = "не завершена.\n";
+  for (const std::vector<std::string>& command :
+       {std::vector<std::string>{"read", dir.File("again")},
+        {"diff", dir.File("before.prf")},
+        {"report"}}) {
+    const CliOutcome told = ctl(command);
+    EXPECT_EQ(told.exit_code, 0) << command[0] << told.err;
+    EXPECT_NE(told.err.find(sentence), std::string::npos) << command[0] << told.err;
+  }
+
+  // A damaged entry is reported with its path, kept, and nothing is written.
+  const std::string path = JournalEntryPath(dir.Path(), identity);
+  WriteBytes(path, "version=9\n");
+  const CliOutcome damaged = ctl({"--yes", "resume"});
+  EXPECT_EQ(damaged.exit_code, 14);
+  EXPECT_NE(damaged.err.find(path), std::string::npos) << damaged.err;
+  EXPECT_EQ(ReadBytes(path), "version=9\n");
+  EXPECT_EQ(ctl({"diff", dir.File("before.prf")}).exit_code, 0);
+}
+
+}  // namespace
+}  // namespace zrm::test

@@ -1,0 +1,57 @@
+#include "app/journal_repair.h"
+#include "app/session.h"
+#include "cli/cli_commands.h"
+#include "cli/command_session.h"
+#include "cli/interrupt_as_esc.h"
+#include "editor/editor_binding.h"
+
+namespace zrm {
+
+namespace {
+
+int RefusalExit(RepairFinding finding) {
+  switch (finding) {
+    case RepairFinding::kNothingUnfinished: return kNothingUnfinishedExit;
+    case RepairFinding::kNoBackup: return kNoBackupExit;
+    case RepairFinding::kDamaged: return static_cast<int>(result::kFile);
+    case RepairFinding::kReady: break;
+  }
+  return 0;
+}
+
+// Identifies the instrument, finds its unfinished write and writes the
+// changes still needed towards the journal's settings or the backup.
+int RunRepair(const CliOptions& options, CliOperator& op, RepairKind kind) {
+  TreatInterruptAsEsc();
+  Session session(options.dir);
+  if (!StartCommandSession(session, op, options)) return kDeviceNotOpenedExit;
+  DeviceSettings instrument;
+  if (ExchangeResult r =
+          IdentifyInstrument(session.InstrumentLink(), session.settings, op, instrument)) {
+    ShowExchangeError(op, r);
+    return static_cast<int>(r);
+  }
+  const BackupPlace place = session.Backups();
+  const RepairPlan plan = PlanRepair(place.working_dir, instrument, kind);
+  if (plan.finding != RepairFinding::kReady) {
+    op.Tell(RepairRefusal(plan, instrument));
+    return RefusalExit(plan.finding);
+  }
+  op.Tell(UnfinishedWriteSentence(plan.entry));
+  session.settings = plan.target;
+  SettingsToEditor(session.settings, session.form, place.port_number);
+  ChangesWriteOutcome outcome;
+  return static_cast<int>(session.WriteChanges(session.form, session.settings, op, outcome));
+}
+
+}  // namespace
+
+int RunResume(const CliOptions& options, CliOperator& op, std::FILE*) {
+  return RunRepair(options, op, RepairKind::kResume);
+}
+
+int RunRollback(const CliOptions& options, CliOperator& op, std::FILE*) {
+  return RunRepair(options, op, RepairKind::kRollback);
+}
+
+}  // namespace zrm
