@@ -30,10 +30,6 @@ std::string DisplayTime(const std::tm& at) {
          TwoDigits(at.tm_min) + ":" + TwoDigits(at.tm_sec);
 }
 
-std::string NamePrefix(const DeviceSettings& s) {
-  return "ZRM" + ModelNumber(s.general.proc_ver) + "-" + DeviceNumber(s.general) + "-";
-}
-
 // A name no earlier backup has: a second backup within the same second
 // gets "-2", "-3", ... before the extension.
 std::string FreshPath(const std::string& folder, const std::string& name) {
@@ -55,7 +51,7 @@ ExchangeResult Refuse(Operator& op, const std::string& where, const std::string&
 std::string BackupFolder(const std::string& working_dir) { return working_dir + "/backup"; }
 
 std::string BackupFileName(const DeviceSettings& instrument, const std::tm& at) {
-  return NamePrefix(instrument) + Stamp(at) + ".prf";
+  return InstrumentFileStem(instrument.general) + "-" + Stamp(at) + ".prf";
 }
 
 ExchangeResult SaveBackup(const DeviceSettings& instrument, Operator& op, const BackupPlace& place,
@@ -95,7 +91,7 @@ ExchangeResult ReadAndSaveBackup(ParameterAccess& link, const DeviceSettings& s,
 std::vector<std::string> BackupsOf(const std::string& working_dir, const DeviceSettings& s) {
   std::vector<std::string> found;
   std::error_code error;
-  const std::string prefix = NamePrefix(s);
+  const std::string prefix = InstrumentFileStem(s.general) + "-";
   for (const auto& entry : fs::directory_iterator(BackupFolder(working_dir), error)) {
     const std::string name = entry.path().filename().string();
     if (name.rfind(prefix, 0) == 0 && entry.path().extension() == ".prf")

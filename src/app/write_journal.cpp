@@ -60,7 +60,7 @@ bool ParseStoredTime(const std::string& text, std::tm& at) {
 }
 
 std::string Stem(const std::string& working_dir, const GeneralSettings& g) {
-  return JournalFolder(working_dir) + "/ZRM" + ModelNumber(g.proc_ver) + "-" + DeviceNumber(g);
+  return JournalFolder(working_dir) + "/" + InstrumentFileStem(g);
 }
 
 std::string SettingsPath(const std::string& working_dir, const GeneralSettings& g) {

@@ -252,4 +252,8 @@ std::string DeviceNumber(const GeneralSettings& g) {
   return PrefixItems()[ByteOnWire(g.otk_type)] + "-" + serial;
 }
 
+std::string InstrumentFileStem(const GeneralSettings& g) {
+  return "ZRM" + ModelNumber(g.proc_ver) + "-" + DeviceNumber(g);
+}
+
 }  // namespace zrm

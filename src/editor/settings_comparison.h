@@ -50,4 +50,8 @@ std::string ModelNumber(std::int32_t proc_ver);
 // (serial 42 is "047-00042").
 std::string DeviceNumber(const GeneralSettings& g);
 
+// "ZRM4813-047-12345": the instrument as the files about it are named
+// (backups, write journal entries).
+std::string InstrumentFileStem(const GeneralSettings& g);
+
 }  // namespace zrm
