@@ -1,0 +1,23 @@
+#pragma once
+// The lines and instruments a bus poller serves, and how it polls them.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zrm {
+
+struct BusLineConfig {
+  std::string device;  // a serial device path, tcp://HOST:PORT or rfc2217://HOST:PORT
+  std::int32_t speed = 9600;
+  std::vector<std::uint32_t> addresses;  // polled in this order, each 1..255, no repeats
+};
+
+struct BusTiming {
+  std::uint32_t poll_ms = 0;        // 0: poll as fast as the line allows; else one sweep's period
+  std::uint32_t offline_after = 3;  // failed polls in a row before an instrument is offline
+  std::uint32_t timeout_ms = 1000;  // reply time-out of one attempt
+  std::uint32_t attempts = 2;       // attempts per exchange, 2..5
+};
+
+}  // namespace zrm

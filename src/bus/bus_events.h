@@ -1,0 +1,32 @@
+#pragma once
+// What a bus poller tells its readers. Called on the line's own thread right
+// after the snapshot was stored: implementations copy what they need and
+// return at once (a slow reader must never slow a line).
+
+#include <string>
+
+#include "bus/bus_snapshot.h"
+#include "link/exchange_result.h"
+
+namespace zrm {
+
+// The eight parameters the plant may write: set points and hystereses of
+// each channel.
+enum class BusParameter { kCh1Th1, kCh1His1, kCh1Th2, kCh1His2, kCh2Th1, kCh2His1, kCh2Th2, kCh2His2 };
+
+struct BusWriteOutcome {
+  ExchangeResult result = result::kOk;  // 0: written and read back
+  std::string message;                  // the refusal or the result's message; empty on success
+};
+
+class BusEvents {
+ public:
+  virtual ~BusEvents() = default;
+  // After every poll (answered or not) with the instrument's new snapshot.
+  virtual void OnPolled(const BusSnapshot& snapshot) = 0;
+  // When an instrument's availability changed (online, offline) or its
+  // identity was read anew.
+  virtual void OnAvailability(const BusSnapshot& snapshot) = 0;
+};
+
+}  // namespace zrm

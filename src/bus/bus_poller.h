@@ -1,0 +1,55 @@
+#pragma once
+// The bus poller: one thread per configured line polls every instrument of
+// that line in turn with the status read; lines run in parallel. After every
+// poll it stores an immutable snapshot that readers copy under a short lock.
+// Writes are queued to the line's thread and run between two polls.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "bus/bus_config.h"
+#include "bus/bus_events.h"
+#include "bus/bus_snapshot.h"
+
+namespace zrm {
+
+class BusPoller {
+ public:
+  // `events` may be null and must outlive the poller.
+  BusPoller(std::vector<BusLineConfig> lines, BusTiming timing, BusEvents* events);
+  ~BusPoller();  // stops and joins every line thread
+  BusPoller(const BusPoller&) = delete;
+  BusPoller& operator=(const BusPoller&) = delete;
+
+  // Opens the lines and starts their threads. A line whose device cannot be
+  // opened is tried again (its instruments offline meanwhile).
+  void Start();
+  // Stops every line within one exchange and joins the threads.
+  void Stop();
+
+  // Copies of every instrument's snapshot, lines in configuration order.
+  std::vector<BusSnapshot> Snapshots() const;
+  std::optional<BusSnapshot> SnapshotOf(std::size_t line, std::uint32_t address) const;
+
+  // Queues a checked write of one parameter of the instrument at `address`
+  // on `line`; it runs between two polls with the preparation steps, the
+  // checks before writing and the read-back of the window's write of
+  // changes. `done` is called once, on the line's thread, with the outcome.
+  using WriteDone = std::function<void(const BusWriteOutcome&)>;
+  void RequestWrite(std::size_t line, std::uint32_t address, BusParameter parameter, float value,
+                    WriteDone done);
+
+  // The values last read from the instrument for the holding registers and
+  // `set` topics (read with the identity); empty while not read.
+  std::optional<float> ParameterValue(std::size_t line, std::uint32_t address,
+                                      BusParameter parameter) const;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+}  // namespace zrm
