@@ -145,6 +145,9 @@ TEST(BusPoller, WritesRunBetweenPollsAndEachIsAnsweredOnce) {
   poller.SetWorkingDir(dir.Path());
   poller.Start();
   ASSERT_TRUE(Eventually([&] { return AllAre(poller, BusAvailability::kOnline, 0); }));
+  const std::size_t swept = simulator.RequestsReceived();
+  std::this_thread::sleep_for(300ms);
+  EXPECT_EQ(simulator.RequestsReceived(), swept) << "the next sweep waits for its period";
 
   std::promise<BusWriteOutcome> written;
   poller.RequestWrite(0, 3, BusParameter::kCh1His2, 2.5f,
