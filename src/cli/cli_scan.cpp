@@ -6,6 +6,7 @@
 #include "app/link_config_file.h"
 #include "cli/cli_commands.h"
 #include "cli/interrupt_as_esc.h"
+#include "cli/unfinished_write_notice.h"
 #include "link/exchange_result.h"
 #include "platform/serial_port.h"
 
@@ -43,6 +44,8 @@ int RunScan(const CliOptions& options, CliOperator& op, std::FILE* out) {
   for (const FoundInstrument& found : outcome.found)
     std::fprintf(out, "%s\n", FoundInstrumentLine(found).c_str());
   std::fflush(out);
+  for (const FoundInstrument& found : outcome.found)
+    if (found.identified) TellUnfinishedWrite(options.dir, FoundIdentity(found), op);
   for (const GarbledAnswer& garbled : outcome.garbled) op.Tell(GarbledAnswerLine(garbled));
   if (outcome.end != SearchEnd::kCompleted) op.Tell(SearchEndText(outcome));
   if (outcome.found.empty() && outcome.end != SearchEnd::kStopped)

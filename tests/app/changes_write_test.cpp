@@ -68,7 +68,8 @@ class ChangesWriteTest : public ::testing::Test {
     form_ = test::ShownForm(s_);
     RecordingOperator op;
     op.default_answer = true;
-    ASSERT_EQ(WriteCommand(form_, s_, *link_, op, {dir_.Path(), 1}), result::kOk);
+    DeviceSettings identified;
+    ASSERT_EQ(WriteCommand(form_, s_, *link_, op, {dir_.Path(), 1}, identified), result::kOk);
     ASSERT_TRUE(std::filesystem::is_empty(JournalFolder(dir_.Path())));  // ended with success
     ASSERT_EQ(ReadCommand(form_, s_, *link_, op, 1), result::kOk);
     simulator_->ClearFrames();
@@ -87,6 +88,7 @@ class ChangesWriteTest : public ::testing::Test {
   EditorForm form_;
   RecordingOperator op_;
   ChangesWriteOutcome outcome_;
+  DeviceSettings identified_;  // what a whole write read before its first frame
 };
 
 TEST_F(ChangesWriteTest, OneSetPointSendsOnlyItsStepsReadBackAndRestart) {
@@ -231,8 +233,9 @@ class InterruptedWriteTest : public ChangesWriteTest,
     switch (GetParam().write) {
       case Interruption::Write::kChanges: return WriteChanges();
       case Interruption::Write::kWholeWithBackup:
-        return WriteCommandWithBackup(form_, s_, *link_, op_, place, backup_path);
-      case Interruption::Write::kWhole: return WriteCommand(form_, s_, *link_, op_, place);
+        return WriteCommandWithBackup(form_, s_, *link_, op_, place, backup_path, identified_);
+      case Interruption::Write::kWhole:
+        return WriteCommand(form_, s_, *link_, op_, place, identified_);
     }
     return result::kOk;
   }
@@ -242,8 +245,10 @@ TEST_P(InterruptedWriteTest, LeavesTheEntryWithTheSettingsBeingWritten) {
   form_.channel[0].th1 = "51";
   form_.channel[1].th1 = "55.5";
   // The write of changes and the one with a backup read the instrument
-  // first, as this read does; the plain whole write does not.
+  // first, as this read does; the plain whole write only its four bytes of
+  // identity.
   const bool reads = GetParam().write != Interruption::Write::kWhole;
+  constexpr std::size_t kIdentityReads = 4;
   const std::size_t before_read = simulator_->RequestsReceived();
   DeviceSettings instrument = s_;
   ASSERT_EQ(ReadDeviceSettings(*link_, instrument, op_), result::kOk);
@@ -252,7 +257,7 @@ TEST_P(InterruptedWriteTest, LeavesTheEntryWithTheSettingsBeingWritten) {
   const std::size_t after = GetParam().after_frames;
   sim::Fault vanish{sim::FaultKind::kVanish, {}, 0};
   vanish.when.request_number =
-      simulator_->RequestsReceived() + (reads ? read_requests : 0) + after + 1;
+      simulator_->RequestsReceived() + (reads ? read_requests : kIdentityReads) + after + 1;
   simulator_->AddFault(vanish);
   std::string backup_path;
   EXPECT_NE(RunWrite(backup_path), result::kOk);

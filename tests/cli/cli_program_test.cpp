@@ -113,7 +113,8 @@ TEST(CliProgramTest, ResumeAndRollbackEndAnUnfinishedWriteAndTheJournalEntry) {
   ASSERT_TRUE(SaveProfileGivingReason(dir.File("target.prf"), target, description, reason));
   SilentOperator quiet(true);
   const auto unfinished = [&](const DeviceSettings& settings, const std::string& backup) {
-    ASSERT_EQ(OpenJournalEntry(dir.Path(), identity, settings, backup, quiet), result::kOk);
+    JournalLock lock;
+    ASSERT_EQ(OpenJournalEntry(dir.Path(), identity, settings, backup, quiet, lock), result::kOk);
   };
   const auto entry_left = [&] {
     JournalEntry entry;
@@ -150,11 +151,34 @@ TEST(CliProgramTest, ResumeAndRollbackEndAnUnfinishedWriteAndTheJournalEntry) {
   for (const std::vector<std::string>& command :
        {std::vector<std::string>{"read", dir.File("again")},
         {"diff", dir.File("before.prf")},
-        {"report"}}) {
+        {"report"},
+        {"backup"},
+        {"scan", "--speeds", "9600", "--addresses", "1-1"}}) {
     const CliOutcome told = ctl(command);
     EXPECT_EQ(told.exit_code, 0) << command[0] << told.err;
     EXPECT_NE(told.err.find(sentence), std::string::npos) << command[0] << told.err;
   }
+
+  // A write never starts over one running from another program: while that
+  // one holds the entry's lock the second is refused, naming the entry.
+  {
+    JournalLock running;
+    ASSERT_EQ(OpenJournalEntry(dir.Path(), identity, target, "", quiet, running), result::kOk);
+    const CliOutcome refused = ctl({"--yes", "write", dir.File("target.prf")});
+    EXPECT_EQ(refused.exit_code, 14) << refused.err;
+    EXPECT_NE(refused.err.find("уже идёт запись из другой программы"), std::string::npos)
+        << refused.err;
+    EXPECT_NE(refused.err.find(JournalEntryPath(dir.Path(), identity)), std::string::npos);
+    EXPECT_EQ(ctl({"diff", dir.File("before.prf")}).exit_code, 0);  // nothing written
+  }
+  // Once it has gone, a whole write over the unfinished entry tells of it
+  // and, ending with success, takes it away.
+  const CliOutcome over = ctl({"--yes", "write", dir.File("target.prf")});
+  EXPECT_EQ(over.exit_code, 0) << over.err;
+  EXPECT_NE(over.err.find(sentence), std::string::npos) << over.err;
+  EXPECT_FALSE(entry_left());
+  EXPECT_EQ(ctl({"diff", dir.File("target.prf")}).exit_code, 0);
+  ASSERT_EQ(ctl({"--yes", "write", dir.File("before.prf")}).exit_code, 0);
 
   // A damaged entry is reported with its path, kept, and nothing is written.
   const std::string path = JournalEntryPath(dir.Path(), identity);
