@@ -48,6 +48,11 @@ else
 fi
 
 echo
+echo "## The write journal"
+echo
+"$bench/zrm48bench_journal" --runs "$runs"
+
+echo
 echo "## Instrument search"
 echo
 "$bench/zrm48bench_search" --runs 3
