@@ -30,6 +30,7 @@
 #include "profiles/profile_file.h"
 #include "settings/parameter_map.h"
 #include "support/recording_operator.h"
+#include "support/scratch_dir.h"
 #include "support/workstation.h"
 
 using zrm::test::SilentLine;
@@ -436,6 +437,17 @@ void DeviceCommandsTest::UnfinishedWriteIsOfferedAtOnceAndEndedEitherWay() {
   QVERIFY(AnyShownMentions(ws.dialogs, "Вернуть как было нельзя"));
   QVERIFY(EntryLeft(ws, instrument));
   QCOMPARE(*ws.sim.Float(ChannelAddressOf(zrm::ChannelField::kTh1, 0)), th1_before);
+
+  // An entry that cannot be read is named with its path, offers nothing and
+  // stays as it is.
+  const std::string path = zrm::JournalEntryPath(ws.Dir(), instrument);
+  zrm::test::WriteBytes(path, "version=9\n");
+  ws.ClickAndWait("Button1");
+  QTRY_VERIFY(box->isVisible());
+  QVERIFY(ws.Find<QLabel>("UnfinishedWriteText")->text().contains(QString::fromStdString(path)));
+  QVERIFY(!box->findChild<QPushButton*>("ResumeButton")->isVisible());
+  QVERIFY(!box->findChild<QPushButton*>("RollbackButton")->isVisible());
+  QCOMPARE(zrm::test::ReadBytes(path), std::string("version=9\n"));
 }
 
 void DeviceCommandsTest::EscDuringAWriteSaysWhereItStoppedAndOffersToEndIt() {
