@@ -53,6 +53,11 @@ echo
 "$bench/zrm48bench_bus" --runs $((runs * 2))
 
 echo
+echo "## The write journal"
+echo
+"$bench/zrm48bench_journal" --runs "$runs"
+
+echo
 echo "## Instrument search"
 echo
 "$bench/zrm48bench_search" --runs 3

@@ -83,6 +83,11 @@ inline constexpr const char* kJournalNoSettings = "нет файла запис�
 // A write that would replace an entry that cannot be read.
 inline constexpr const char* kJournalBlocksWrite =
     "\nЗапись в прибор не начата: сначала разберитесь с этим файлом.";
+// Another program holds the instrument's journal lock; followed by the
+// entry's path.
+inline constexpr const char* kWriteRunningElsewhere =
+    "В этот прибор уже идёт запись из другой программы, новая запись не начата.\n"
+    "Запись журнала: ";
 // Completing or rolling back a write when there is none, or no backup.
 inline constexpr const char* kNothingUnfinished = "Незавершённой записи в прибор ";
 inline constexpr const char* kNothingUnfinishedEnd = " нет.";

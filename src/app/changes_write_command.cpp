@@ -57,6 +57,7 @@ ExchangeResult ReadCompareAndWrite(DeviceSettings& s, ParameterAccess& link, Ope
                                    const BackupPlace& place, ChangesWriteOutcome& outcome) {
   DeviceSettings instrument = s;
   if (ExchangeResult r = ReadDeviceSettings(link, instrument, op)) return r;
+  outcome.instrument = instrument;
   const std::vector<WrittenParameter> changed = ChangedParameters(instrument, s);
   if (changed.empty()) {
     op.ShowMessage(app_texts::kNothingToWrite, app_texts::kChangesCaption,
@@ -66,8 +67,9 @@ ExchangeResult ReadCompareAndWrite(DeviceSettings& s, ParameterAccess& link, Ope
   if (!Confirmed(instrument, s, CompareSettings(instrument, s), op))
     return result::kStoppedToClarify;
   if (ExchangeResult r = SaveBackup(instrument, op, place, outcome.backup_path)) return r;
+  JournalLock lock;
   if (ExchangeResult r =
-          OpenJournalEntry(place.working_dir, instrument, s, outcome.backup_path, op))
+          OpenJournalEntry(place.working_dir, instrument, s, outcome.backup_path, op, lock))
     return r;
   const ExchangeResult r =
       WriteChangedSettings(link, s, changed, op, outcome.written, outcome.unfinished);

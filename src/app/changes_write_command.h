@@ -16,6 +16,7 @@ namespace zrm {
 
 // What a write of changes did, for the caller's status line.
 struct ChangesWriteOutcome {
+  DeviceSettings instrument;              // as read before writing; serial 0 when not read
   std::string backup_path;                // empty when no backup was made
   std::vector<WrittenParameter> written;  // the parameters that went through
   // After a write that stopped: what the instrument holds neither old nor new.

@@ -105,6 +105,15 @@ SearchOutcome SearchInstruments(SearchLine& port, const SearchPlan& plan, Operat
   return outcome;
 }
 
+DeviceSettings FoundIdentity(const FoundInstrument& found) {
+  DeviceSettings s;
+  s.general.proc_ver = found.device_type;
+  s.general.otk_type = found.prefix;
+  s.general.serial_lo = static_cast<std::int32_t>(found.serial_number % 256u);
+  s.general.serial_hi = static_cast<std::int32_t>(found.serial_number / 256u);
+  return s;
+}
+
 std::string SearchEndText(const SearchOutcome& outcome) {
   switch (outcome.end) {
     case SearchEnd::kCompleted: return "";

@@ -13,6 +13,7 @@
 #include "app/search_plan.h"
 #include "platform/line.h"
 #include "platform/operator.h"
+#include "settings/device_settings.h"
 
 namespace zrm {
 
@@ -63,6 +64,10 @@ struct SearchOutcome {
 // Runs the plan on `port`. Progress, ESC and "let messages through" go
 // through `op`; nothing is shown in a box (the caller reports the outcome).
 SearchOutcome SearchInstruments(SearchLine& port, const SearchPlan& plan, Operator& op);
+
+// The record that names a found instrument (type, prefix, serial number), as
+// its journal entry and its backups are named.
+DeviceSettings FoundIdentity(const FoundInstrument& found);
 
 // "Устройство пропало…", "Поиск остановлен…" and the like: the outcome's end
 // in the system's words; empty for a completed search.

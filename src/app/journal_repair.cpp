@@ -3,21 +3,8 @@
 #include "app/app_texts.h"
 #include "editor/settings_comparison.h"
 #include "profiles/profile_file.h"
-#include "settings/device_transfer.h"
 
 namespace zrm {
-
-ExchangeResult IdentifyInstrument(ParameterAccess& link, const DeviceSettings& s, Operator& op,
-                                  DeviceSettings& instrument) {
-  DeviceSettings read = s;
-  read.channel[0].select = 0;
-  read.channel[1].select = 0;
-  read.relay.select = 0;
-  read.general.gen_select = 1;
-  if (ExchangeResult r = ReadDeviceSettings(link, read, op)) return r;
-  instrument = read;
-  return result::kOk;
-}
 
 RepairPlan PlanRepair(const std::string& working_dir, const DeviceSettings& instrument,
                       RepairKind kind) {

@@ -6,8 +6,6 @@
 #include <string>
 
 #include "app/write_journal.h"
-#include "link/parameter_access.h"
-#include "platform/operator.h"
 #include "settings/device_settings.h"
 
 namespace zrm {
@@ -28,13 +26,6 @@ struct RepairPlan {
   DeviceSettings target;  // with kReady: carries the instrument's serial number
   std::string problem;    // with kDamaged: the file and what is wrong with it
 };
-
-// Reads what names the instrument (type, prefix, serial number, date,
-// firmware) into a copy of `s` with the channels and the relay logic
-// switched off, so only the general parameters and the regulator's few bytes
-// are read. Returns the read's failure unchanged.
-ExchangeResult IdentifyInstrument(ParameterAccess& link, const DeviceSettings& s, Operator& op,
-                                  DeviceSettings& instrument);
 
 // Looks up the journal of `working_dir` for `instrument` and chooses what a
 // repair of `kind` writes: the entry's settings, or its backup read as a

@@ -62,7 +62,7 @@ bool Session::StartWithoutWindow(Operator& op, const std::string& device) {
   SetManufacturingDateToToday(settings.general);
   ShowRecord();
   const bool opened = device.empty() ? OpenConfiguredPort(port_, config_, op)
-                                      : OpenPort(port_, device, config_.speed, op);
+                                     : OpenPort(port_, device, config_.speed, op);
   CreateLink();
   return opened;
 }
@@ -101,13 +101,14 @@ ExchangeResult Session::Read(EditorForm& job_form, DeviceSettings& s, Operator& 
   return ReadCommand(job_form, s, *link_, op, config_.port_number);
 }
 
-ExchangeResult Session::Write(EditorForm& job_form, DeviceSettings& s, Operator& op) {
+ExchangeResult Session::Write(EditorForm& job_form, DeviceSettings& s, Operator& op,
+                              DeviceSettings& instrument) {
   if (!PortReadyFor(op)) return result::kNoAnswer;
   if (BackupBeforeWrite(dir_)) {
     std::string backup_path;
-    return WriteCommandWithBackup(job_form, s, *link_, op, Backups(), backup_path);
+    return WriteCommandWithBackup(job_form, s, *link_, op, Backups(), backup_path, instrument);
   }
-  return WriteCommand(job_form, s, *link_, op, Backups());
+  return WriteCommand(job_form, s, *link_, op, Backups(), instrument);
 }
 
 std::optional<ConfigurationPage> Session::Report(EditorForm& job_form, DeviceSettings& s,

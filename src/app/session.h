@@ -16,6 +16,7 @@
 #include "app/changes_write_command.h"
 #include "app/instrument_backup.h"
 #include "app/instrument_search.h"
+#include "app/journal_repair.h"
 #include "editor/editor_form.h"
 #include "editor/settings_comparison.h"
 #include "link/exchange_log.h"
@@ -61,8 +62,9 @@ class Session {
   // Path of the last editor state, dir/recent.prf.
   std::string RecentProfilePath() const;
 
-  // The start-up sequence: dev.dat, recent.prf, the default profiles, the editor, the caption, the port, the first page, the
-  // link parameters, today's date as manufacturing date, the editor again.
+  // The start-up sequence: dev.dat, recent.prf, the default profiles, the editor, the caption, the
+  // port, the first page, the link parameters, today's date as manufacturing date, the editor
+  // again.
   void StartUp(Operator& op, StartUpView& view);
 
   // The start-up of a program without a window, for one command: dev.dat,
@@ -93,9 +95,12 @@ class Session {
   // "Прочитать из прибора" / "Записать в прибор" on `form` and `s`. A port
   // that is not open is opened once more first; when that fails the user
   // sees the port's path and the reason, as at start, and the command
-  // ends with 2 without its own "no answer" box.
+  // ends with 2 without its own "no answer" box. The write tells in
+  // `instrument` the instrument it identified before its first frame
+  // (serial number 0 when it stopped before that).
   ExchangeResult Read(EditorForm& form, DeviceSettings& s, Operator& op);
-  ExchangeResult Write(EditorForm& form, DeviceSettings& s, Operator& op);
+  ExchangeResult Write(EditorForm& form, DeviceSettings& s, Operator& op,
+                       DeviceSettings& instrument);
 
   // "Сформировать страницу" on `form` and `s`: the report read; after a
   // good read the record is shown in `form` and the page of today's date is
@@ -103,8 +108,7 @@ class Session {
   // `form` is then left as it was.
   std::optional<ConfigurationPage> Report(EditorForm& form, DeviceSettings& s, Operator& op);
   // The same with the read's result; `page` is built only after a good read.
-  ExchangeResult Report(EditorForm& form, DeviceSettings& s, Operator& op,
-                        ConfigurationPage& page);
+  ExchangeResult Report(EditorForm& form, DeviceSettings& s, Operator& op, ConfigurationPage& page);
 
   // One poll of the current values, run as a device job like Read: reads
   // the status block into `held`; `wait_start` receives the start of the
@@ -148,8 +152,24 @@ class Session {
   ExchangeResult WriteChanges(EditorForm& form, DeviceSettings& s, Operator& op,
                               ChangesWriteOutcome& outcome);
   ExchangeResult WriteWithBackup(EditorForm& form, DeviceSettings& s, Operator& op,
-                                 std::string& backup_path);
+                                 std::string& backup_path, DeviceSettings& instrument);
   ExchangeResult Backup(EditorForm& form, DeviceSettings& s, Operator& op, std::string& path);
+
+  // Reads the type, prefix and serial number of the instrument on the link
+  // into a copy of `s` (see ReadInstrumentIdentity); run as a device job.
+  ExchangeResult Identify(const DeviceSettings& s, DeviceSettings& instrument);
+
+  // Completing ("Дописать") or rolling back ("Вернуть как было") the
+  // unfinished write of the instrument on the link, in two steps: the plan
+  // identifies the instrument and looks up its journal (a failed read is
+  // shown and returned; a plan other than kReady is for the caller to tell);
+  // the repair then writes the plan's settings as a write of changes into
+  // `form` and `s`, journalled like any write. When nothing differs any
+  // more, the instrument is restarted as a write ends and the entry goes.
+  ExchangeResult FindRepair(RepairKind kind, const DeviceSettings& s, Operator& op,
+                            DeviceSettings& instrument, RepairPlan& plan);
+  ExchangeResult RepairWrite(const RepairPlan& plan, EditorForm& form, DeviceSettings& s,
+                             Operator& op, ChangesWriteOutcome& outcome);
 
   // The search for instruments on the port in use ("Найти прибор…"), run as
   // a device job. The port goes back to the configured speed afterwards.

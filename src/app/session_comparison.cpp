@@ -22,9 +22,9 @@ ExchangeResult Session::WriteChanges(EditorForm& job_form, DeviceSettings& s, Op
 }
 
 ExchangeResult Session::WriteWithBackup(EditorForm& job_form, DeviceSettings& s, Operator& op,
-                                        std::string& backup_path) {
+                                        std::string& backup_path, DeviceSettings& instrument) {
   if (!PortReadyFor(op)) return result::kNoAnswer;
-  return WriteCommandWithBackup(job_form, s, *link_, op, Backups(), backup_path);
+  return WriteCommandWithBackup(job_form, s, *link_, op, Backups(), backup_path, instrument);
 }
 
 ExchangeResult Session::Backup(EditorForm& job_form, DeviceSettings& s, Operator& op,

@@ -1,6 +1,7 @@
 #include "app/write_command.h"
 
 #include "app/instrument_backup.h"
+#include "app/instrument_identity.h"
 #include "app/write_journal.h"
 #include "app/write_preparation.h"
 #include "settings/device_transfer.h"
@@ -21,7 +22,8 @@ ExchangeResult Finish(ExchangeResult r, Operator& op) {
 ExchangeResult JournalledWrite(const DeviceSettings& instrument, DeviceSettings& s,
                                ParameterAccess& link, Operator& op, const BackupPlace& place,
                                const std::string& backup_path) {
-  if (ExchangeResult r = OpenJournalEntry(place.working_dir, instrument, s, backup_path, op))
+  JournalLock lock;
+  if (ExchangeResult r = OpenJournalEntry(place.working_dir, instrument, s, backup_path, op, lock))
     return r;
   const ExchangeResult r = WriteDeviceSettings(link, s, op);
   if (r == result::kOk) CloseJournalEntry(place.working_dir, instrument);
@@ -29,29 +31,37 @@ ExchangeResult JournalledWrite(const DeviceSettings& instrument, DeviceSettings&
 }
 
 ExchangeResult ReadBackupAndWrite(DeviceSettings& s, ParameterAccess& link, Operator& op,
-                                  const BackupPlace& place, std::string& backup_path) {
-  DeviceSettings instrument = s;
-  if (ExchangeResult r = ReadDeviceSettings(link, instrument, op)) return r;
+                                  const BackupPlace& place, std::string& backup_path,
+                                  DeviceSettings& instrument) {
+  DeviceSettings read = s;
+  if (ExchangeResult r = ReadDeviceSettings(link, read, op)) return r;
+  instrument = read;
   if (ExchangeResult r = SaveBackup(instrument, op, place, backup_path)) return r;
   return JournalledWrite(instrument, s, link, op, place, backup_path);
+}
+
+// Without a backup nothing else is read first: the identity alone names the
+// journal entry.
+ExchangeResult IdentifyAndWrite(DeviceSettings& s, ParameterAccess& link, Operator& op,
+                                const BackupPlace& place, DeviceSettings& instrument) {
+  if (ExchangeResult r = ReadInstrumentIdentity(link, s, instrument)) return r;
+  return JournalledWrite(instrument, s, link, op, place, {});
 }
 
 }  // namespace
 
 ExchangeResult WriteCommand(EditorForm& form, DeviceSettings& s, ParameterAccess& link,
-                            Operator& op, const BackupPlace& place) {
+                            Operator& op, const BackupPlace& place, DeviceSettings& instrument) {
   ExchangeResult r = PrepareWrite(form, s, op);
-  // Without a read before it, the instrument is the one the record was
-  // last read from.
-  if (r == result::kOk) r = JournalledWrite(s, s, link, op, place, {});
+  if (r == result::kOk) r = IdentifyAndWrite(s, link, op, place, instrument);
   return Finish(r, op);
 }
 
 ExchangeResult WriteCommandWithBackup(EditorForm& form, DeviceSettings& s, ParameterAccess& link,
                                       Operator& op, const BackupPlace& place,
-                                      std::string& backup_path) {
+                                      std::string& backup_path, DeviceSettings& instrument) {
   ExchangeResult r = PrepareWrite(form, s, op);
-  if (r == result::kOk) r = ReadBackupAndWrite(s, link, op, place, backup_path);
+  if (r == result::kOk) r = ReadBackupAndWrite(s, link, op, place, backup_path, instrument);
   return Finish(r, op);
 }
 

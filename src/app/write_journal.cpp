@@ -67,6 +67,10 @@ std::string SettingsPath(const std::string& working_dir, const GeneralSettings& 
   return Stem(working_dir, g) + ".prf";
 }
 
+std::string LockPath(const std::string& working_dir, const GeneralSettings& g) {
+  return Stem(working_dir, g) + ".lock";
+}
+
 // The entry's text: one "key=value" a line, the version first.
 std::string EntryText(const std::tm& started, const GeneralSettings& g,
                       const std::string& backup_path) {
@@ -144,22 +148,31 @@ std::string JournalEntryPath(const std::string& working_dir, const DeviceSetting
 
 ExchangeResult OpenJournalEntry(const std::string& working_dir, const DeviceSettings& instrument,
                                 const DeviceSettings& target, const std::string& backup_path,
-                                Operator& op) {
+                                Operator& op, JournalLock& lock) {
+  const std::string folder = JournalFolder(working_dir);
+  std::error_code error;
+  fs::create_directories(folder, error);
+  std::string reason;
+  if (error) return NotSaved(op, folder, SystemReason(error.value()));
+  const std::string path = JournalEntryPath(working_dir, instrument);
+  const std::string lock_path = LockPath(working_dir, instrument.general);
+  switch (lock.Take(lock_path, reason)) {
+    case JournalLock::Taking::kHeldElsewhere:
+      return Refuse(op, app_texts::kWriteRunningElsewhere + path);
+    case JournalLock::Taking::kFailed: return NotSaved(op, lock_path, reason);
+    case JournalLock::Taking::kTaken: break;
+  }
   JournalEntry earlier;
   std::string problem;
   std::string backup = backup_path;
   switch (FindJournalEntry(working_dir, instrument, earlier, problem)) {
     case JournalState::kDamaged: return Refuse(op, problem + app_texts::kJournalBlocksWrite);
     case JournalState::kUnfinished:
+      op.Notice(UnfinishedWriteSentence(earlier));
       if (!earlier.backup_path.empty()) backup = earlier.backup_path;
       break;
     case JournalState::kNone: break;
   }
-  const std::string folder = JournalFolder(working_dir);
-  std::error_code error;
-  fs::create_directories(folder, error);
-  std::string reason;
-  if (error) return NotSaved(op, folder, SystemReason(error.value()));
   if (!SyncFolder(working_dir, reason)) return NotSaved(op, working_dir, reason);
 
   const std::time_t now = std::time(nullptr);
@@ -170,7 +183,6 @@ ExchangeResult OpenJournalEntry(const std::string& working_dir, const DeviceSett
   if (!SaveTarget(settings_path, target, g, started, reason))
     return NotSaved(op, settings_path, reason);
   // The entry goes last: once it is on the disk, so are its settings.
-  const std::string path = JournalEntryPath(working_dir, instrument);
   if (!ReplaceFileAtomically(path, EntryText(started, g, backup), reason))
     return NotSaved(op, path, reason);
   return result::kOk;

@@ -9,6 +9,7 @@
 #include <ctime>
 #include <string>
 
+#include "app/journal_lock.h"
 #include "link/exchange_result.h"
 #include "platform/operator.h"
 #include "settings/device_settings.h"
@@ -41,13 +42,15 @@ std::string JournalEntryPath(const std::string& working_dir, const DeviceSetting
 // Saves the entry of `instrument` for a write of `target` begun now, with
 // `backup_path` (may be empty), each file whole and flushed to the disk with
 // its folder before this returns. An entry left by an earlier unfinished
-// write is replaced, but its backup is kept when it had one: that is how the
-// instrument was before any of them. An entry that cannot be read is kept
-// and refuses the write. On failure tells the user where and why and
-// returns kFile; the write must then not start.
+// write is replaced (and noticed to the user), but its backup is kept when
+// it had one: that is how the instrument was before any of them. An entry that cannot be read is
+// kept and refuses the write. First takes `lock` for the instrument, which the caller holds until
+// the write has ended: a write running into the same instrument from another program holds it, and
+// this one is refused with the entry's path. On failure tells the user where and why and returns
+// kFile; the write must then not start.
 ExchangeResult OpenJournalEntry(const std::string& working_dir, const DeviceSettings& instrument,
                                 const DeviceSettings& target, const std::string& backup_path,
-                                Operator& op);
+                                Operator& op, JournalLock& lock);
 
 // Removes the entry of `instrument` and its settings after a write that
 // ended with success. A file that cannot be removed stays; it then reports

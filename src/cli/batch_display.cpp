@@ -64,6 +64,14 @@ void BatchDisplay::Draw() {
   std::fflush(out_);
 }
 
+void BatchDisplay::RowNotice(std::FILE* err, const ResultRow& row, const std::string& text) {
+  std::lock_guard lock(print_mutex_);
+  std::fprintf(err, "%s%s: %s\n", row.device.c_str(),
+               (cli_texts::kBatchAddress + std::to_string(row.address)).c_str(), text.c_str());
+  std::fflush(err);
+  drawn_ = 0;  // the live lines start again below the notice
+}
+
 void BatchDisplay::RowFinished(const ResultRow& row) {
   if (live_) return;
   std::string text = row.device + cli_texts::kBatchAddress + std::to_string(row.address) + " " +

@@ -44,6 +44,9 @@ class BatchDisplay {
   void Draw();
   // Prints a finished row (plain only); safe from any thread.
   void RowFinished(const ResultRow& row);
+  // Prints a notice of a row on `err` ("/dev/ttyUSB0 адрес 3: text"), above
+  // the live lines, which are drawn again below it; safe from any thread.
+  void RowNotice(std::FILE* err, const ResultRow& row, const std::string& text);
 
  private:
   std::FILE* out_;

@@ -31,6 +31,16 @@ void BatchOperator::SetProgressCount(int done, int total) {
 
 bool BatchOperator::EscPressed() { return InterruptPending(); }
 
+void BatchOperator::Notice(const std::string& text) {
+  std::lock_guard lock(mutex_);
+  notices_.push_back(text);
+}
+
+std::vector<std::string> BatchOperator::Notices() const {
+  std::lock_guard lock(mutex_);
+  return notices_;
+}
+
 std::string BatchOperator::FirstMessage() const {
   std::lock_guard lock(mutex_);
   return first_message_;

@@ -6,6 +6,7 @@
 
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "platform/operator.h"
 
@@ -25,11 +26,15 @@ class BatchOperator : public Operator {
   void UnlockCommands() override {}
   bool EscPressed() override;
   void LetMessagesThrough() override {}
+  // Kept for the row's lines on stderr.
+  void Notice(const std::string& text) override;
 
   // The first message shown, or empty.
   std::string FirstMessage() const;
   // The step under way, with the exchanges done of the transfer's total.
   std::string Step() const;
+  // The notices of the row, in order.
+  std::vector<std::string> Notices() const;
 
  private:
   bool answer_yes_;
@@ -37,6 +42,7 @@ class BatchOperator : public Operator {
   std::string first_message_;
   std::string step_;
   std::string count_;
+  std::vector<std::string> notices_;
 };
 
 }  // namespace zrm

@@ -7,6 +7,7 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_texts.h"
 #include "cli/profile_argument.h"
+#include "cli/unfinished_write_notice.h"
 #include "editor/editor_binding.h"
 #include "editor/settings_comparison.h"
 #include "settings/firmware_version.h"
@@ -42,6 +43,7 @@ ExchangeResult Read(Session& session, const PlanRow& row, Operator& op, BatchFil
                     ResultRow& out) {
   if (ExchangeResult r = session.Read(session.form, session.settings, op)) return r;
   Identify(session.settings, out);
+  TellUnfinishedWrite(session.Dir(), session.settings, op);
   const std::string chosen =
       row.profile.empty() ? InFolder(session.Dir(), out.type + "-" + out.serial) : row.profile;
   const std::string wanted = ProfileSaveName(chosen);
@@ -51,9 +53,12 @@ ExchangeResult Read(Session& session, const PlanRow& row, Operator& op, BatchFil
   return result::kOk;
 }
 
-ExchangeResult Write(Session& session, const PlanRow& row, Operator& op) {
+ExchangeResult Write(Session& session, const PlanRow& row, Operator& op, ResultRow& out) {
   session.OpenProfile(row.profile, op);  // looked at before the start-up
-  return session.Write(session.form, session.settings, op);
+  DeviceSettings instrument;
+  const ExchangeResult r = session.Write(session.form, session.settings, op, instrument);
+  if (SerialNumber(instrument.general) != 0) Identify(instrument, out);
+  return r;
 }
 
 ExchangeResult WriteChanges(Session& session, const PlanRow& row, BatchOperator& op,
@@ -81,6 +86,7 @@ ExchangeResult Verify(Session& session, const PlanRow& row, Operator& op, Result
           session.Compare(session.form, session.settings, op, instrument, differences))
     return r;
   Identify(instrument, out);
+  TellUnfinishedWrite(session.Dir(), instrument, op);
   if (differences.empty()) return result::kOk;
   for (const SettingDifference& d : differences)
     out.message += (out.message.empty() ? "" : "; ") + DifferenceLine(d);
@@ -110,6 +116,7 @@ ExchangeResult Report(Session& session, const PlanRow& row, Operator& op,
   ConfigurationPage page;
   if (ExchangeResult r = session.Report(session.form, session.settings, op, page)) return r;
   Identify(session.settings, out);
+  TellUnfinishedWrite(session.Dir(), session.settings, op);
   const std::string folder = InFolder(session.Dir(), kCertificateFolder);
   std::error_code ignored;
   std::filesystem::create_directories(folder, ignored);
@@ -150,7 +157,7 @@ ResultRow RunPlanRow(const PlanRow& row, const std::string& dir, BatchOperator& 
   ExchangeResult r = result::kOk;
   switch (row.action) {
     case BatchAction::kRead: r = Read(session, row, op, files, out); break;
-    case BatchAction::kWrite: r = Write(session, row, op); break;
+    case BatchAction::kWrite: r = Write(session, row, op, out); break;
     case BatchAction::kReport: r = Report(session, row, op, render_pdf, files, out); break;
     case BatchAction::kChanges: r = WriteChanges(session, row, op, out); break;
     case BatchAction::kVerify: r = Verify(session, row, op, out); break;

@@ -38,6 +38,8 @@ void RunLine(BusLine& line, BatchContext& context) {
     RecordRow(result, context);
     if (result.result != 0) ++line.failed;
     ++line.done;
+    for (const std::string& notice : op.Notices())
+      context.display.RowNotice(stderr, result, notice);
     context.display.RowFinished(result);
   }
 }

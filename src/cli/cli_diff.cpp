@@ -30,6 +30,12 @@ int RunBackup(const CliOptions& options, CliOperator& op, std::FILE* out) {
   TreatInterruptAsEsc();
   Session session(options.dir);
   if (!StartCommandSession(session, op, options)) return kDeviceNotOpenedExit;
+  DeviceSettings instrument;
+  if (ExchangeResult r = session.Identify(session.settings, instrument)) {
+    ShowExchangeError(op, r);
+    return static_cast<int>(r);
+  }
+  TellUnfinishedWrite(session.Backups().working_dir, instrument, op);
   std::string path;
   if (ExchangeResult r = session.Backup(session.form, session.settings, op, path))
     return static_cast<int>(r);

@@ -19,8 +19,7 @@ class CliOperator : public Operator {
   // `show_progress` prints the progress steps.
   CliOperator(std::FILE* err, bool answer_yes, bool show_progress);
 
-  void ShowMessage(const std::string& text, const std::string& caption,
-                   MessageIcon icon) override;
+  void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) override;
   bool AskYesNo(const std::string& text, const std::string& caption, MessageIcon icon) override;
   void SetProgressLines(const ProgressLines& lines) override;
   void ShowProgress() override {}
@@ -30,6 +29,7 @@ class CliOperator : public Operator {
   void UnlockCommands() override {}
   bool EscPressed() override;
   void LetMessagesThrough() override {}
+  void Notice(const std::string& text) override { Tell(text); }
 
   // A line of the command line's own (a file that cannot be used).
   void Tell(const std::string& text);

@@ -3,7 +3,6 @@
 #include "cli/cli_commands.h"
 #include "cli/command_session.h"
 #include "cli/interrupt_as_esc.h"
-#include "editor/editor_binding.h"
 
 namespace zrm {
 
@@ -26,22 +25,15 @@ int RunRepair(const CliOptions& options, CliOperator& op, RepairKind kind) {
   Session session(options.dir);
   if (!StartCommandSession(session, op, options)) return kDeviceNotOpenedExit;
   DeviceSettings instrument;
-  if (ExchangeResult r =
-          IdentifyInstrument(session.InstrumentLink(), session.settings, op, instrument)) {
-    ShowExchangeError(op, r);
+  RepairPlan plan;
+  if (ExchangeResult r = session.FindRepair(kind, session.settings, op, instrument, plan))
     return static_cast<int>(r);
-  }
-  const BackupPlace place = session.Backups();
-  const RepairPlan plan = PlanRepair(place.working_dir, instrument, kind);
   if (plan.finding != RepairFinding::kReady) {
     op.Tell(RepairRefusal(plan, instrument));
     return RefusalExit(plan.finding);
   }
-  op.Tell(UnfinishedWriteSentence(plan.entry));
-  session.settings = plan.target;
-  SettingsToEditor(session.settings, session.form, place.port_number);
   ChangesWriteOutcome outcome;
-  return static_cast<int>(session.WriteChanges(session.form, session.settings, op, outcome));
+  return static_cast<int>(session.RepairWrite(plan, session.form, session.settings, op, outcome));
 }
 
 }  // namespace

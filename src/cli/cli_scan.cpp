@@ -9,6 +9,7 @@
 #include "cli/cli_commands.h"
 #include "cli/cli_texts.h"
 #include "cli/interrupt_as_esc.h"
+#include "cli/unfinished_write_notice.h"
 #include "link/exchange_result.h"
 #include "platform/serial_port.h"
 
@@ -60,6 +61,8 @@ int RunScan(const CliOptions& options, CliOperator& op, std::FILE* out) {
     std::fprintf(out, "%s\n", FoundInstrumentLine(found).c_str());
   std::fflush(out);
   KeepFound(options, device, outcome, op);
+  for (const FoundInstrument& found : outcome.found)
+    if (found.identified) TellUnfinishedWrite(options.dir, FoundIdentity(found), op);
   for (const GarbledAnswer& garbled : outcome.garbled) op.Tell(GarbledAnswerLine(garbled));
   if (outcome.end != SearchEnd::kCompleted) op.Tell(SearchEndText(outcome));
   if (outcome.found.empty() && outcome.end != SearchEnd::kStopped)

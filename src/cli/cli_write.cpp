@@ -1,6 +1,6 @@
 #include "app/session.h"
-#include "cli/command_session.h"
 #include "cli/cli_commands.h"
+#include "cli/command_session.h"
 #include "cli/interrupt_as_esc.h"
 #include "cli/profile_argument.h"
 
@@ -8,17 +8,20 @@ namespace zrm {
 
 namespace {
 
-// The whole write, the whole write after a backup, or only the changes.
+// The whole write, the whole write after a backup, or only the changes. An
+// unfinished earlier write into the instrument is told when the write
+// replaces its journal entry.
 ExchangeResult WriteAsAsked(const CliOptions& options, Session& session, CliOperator& op) {
   if (options.changes_only) {
     ChangesWriteOutcome outcome;
     return session.WriteChanges(session.form, session.settings, op, outcome);
   }
+  DeviceSettings instrument;
   if (options.backup) {
     std::string backup_path;
-    return session.WriteWithBackup(session.form, session.settings, op, backup_path);
+    return session.WriteWithBackup(session.form, session.settings, op, backup_path, instrument);
   }
-  return session.Write(session.form, session.settings, op);
+  return session.Write(session.form, session.settings, op, instrument);
 }
 
 }  // namespace

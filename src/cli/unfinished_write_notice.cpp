@@ -5,12 +5,12 @@
 namespace zrm {
 
 void TellUnfinishedWrite(const std::string& working_dir, const DeviceSettings& instrument,
-                         CliOperator& op) {
+                         Operator& op) {
   JournalEntry entry;
   std::string problem;
   switch (FindJournalEntry(working_dir, instrument, entry, problem)) {
-    case JournalState::kUnfinished: op.Tell(UnfinishedWriteSentence(entry)); break;
-    case JournalState::kDamaged: op.Tell(problem); break;
+    case JournalState::kUnfinished: op.Notice(UnfinishedWriteSentence(entry)); break;
+    case JournalState::kDamaged: op.Notice(problem); break;
     case JournalState::kNone: break;
   }
 }

@@ -66,6 +66,7 @@ std::string UsageText() {
          "\n"
          "exit status: 0 success; 1..24 the instrument or check error shown on stderr;\n"
          "64 usage error; 65 diff: the instrument differs from the profile;\n"
+         "66 resume, rollback: no unfinished write; 67 rollback: no backup;\n"
          "75 batch: a row failed (--resume runs it again).\n";
 }
 

@@ -83,6 +83,8 @@ void ConnectionMenu::OnFindInstrument() {
 }
 
 void ConnectionMenu::UseFoundInstrument(const SearchOutcome& outcome) {
+  for (const FoundInstrument& found : outcome.found)
+    if (found.identified) emit InstrumentIdentified(FoundIdentity(found));
   const std::optional<std::size_t> chosen = dialogs_->ChooseFound(window_, outcome);
   if (!chosen || *chosen >= outcome.found.size()) return;
   const FoundInstrument found = outcome.found[*chosen];

@@ -40,11 +40,14 @@ class ConnectionMenu : public QObject {
  signals:
   // News of the port in use, for the status bar.
   void Outcome(const QString& text);
+  // The search identified `instrument` (its type, prefix and serial number).
+  void InstrumentIdentified(const zrm::DeviceSettings& instrument);
 
  private:
   void OnPorts();
   void OnFindInstrument();
-  // The found instruments listed; "Использовать" applies the one chosen.
+  // Tells each identified instrument, then lists them; "Использовать"
+  // applies the one chosen.
   void UseFoundInstrument(const SearchOutcome& outcome);
   // A serial device arrived or left: the news when it is the port in use,
   // which is opened again when it comes back.

@@ -46,8 +46,15 @@ void CurrentValuesPoller::Tick(int page_index) {
   // threads never share them.
   auto job = std::make_shared<PollJob>();
   job->held = held_;
+  job->identify = !identified_;
   runner_.RunPoll(
-      [this, job] { job->outcome = session_.PollCurrentValues(job->held, job->wait_start); },
+      [this, job] {
+        job->outcome = session_.PollCurrentValues(job->held, job->wait_start);
+        if (!job->identify || job->outcome.result != result::kOk) return;
+        DeviceSettings instrument;
+        if (session_.Identify(DeviceSettings{}, instrument) == result::kOk)
+          job->identity = instrument;
+      },
       [this, job] { EndPoll(*job); });
 }
 
@@ -65,6 +72,12 @@ void CurrentValuesPoller::EndPoll(const PollJob& job) {
     AddTrendSample(job.wait_start);
   else
     gap_pending_ = true;
+  // After polls that went unanswered another instrument may answer.
+  if (job.outcome.result != result::kOk) identified_ = false;
+  if (job.identity) {
+    identified_ = true;
+    emit InstrumentIdentified(*job.identity);
+  }
 }
 
 void CurrentValuesPoller::AddTrendSample(const TimeOfDay& wait_start) {

@@ -4,13 +4,16 @@
 // job on the link thread (so a missing instrument never freezes the window),
 // and when the job ends paints the page, sets the timer's next interval,
 // writes the measurement log line on every second polling tick and adds a
-// good poll to the trend history. It also serves the page's reading button
+// good poll to the trend history. The first answered poll (at start, or
+// after polls that went unanswered) also reads what names the instrument,
+// so its unfinished write, if any, is told. It also serves the page's reading button
 // (pause and resume) and the export of the shown trend as CSV.
 
 #include <QDateTime>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
+#include <optional>
 
 #include "app/session.h"
 #include "gui/current_values_page.h"
@@ -38,6 +41,8 @@ class CurrentValuesPoller : public QObject {
  signals:
   // The shown trend was written to `path`.
   void FileSaved(const QString& path);
+  // The instrument that answers now (its type, prefix and serial number).
+  void InstrumentIdentified(const zrm::DeviceSettings& instrument);
 
  private:
   // What a poll job hands back to the window's thread.
@@ -45,6 +50,8 @@ class CurrentValuesPoller : public QObject {
     CurrentValues held;
     PollOutcome outcome;
     TimeOfDay wait_start;
+    bool identify = false;  // read the identity after a good poll
+    std::optional<DeviceSettings> identity;
   };
 
   void EndPoll(const PollJob& job);
@@ -63,6 +70,7 @@ class CurrentValuesPoller : public QObject {
   CurrentValues held_;  // the held values, from start to exit
   TrendHistory history_;
   bool gap_pending_ = false;  // a poll failed since the last trend sample
+  bool identified_ = false;   // the instrument answering now has been identified
 };
 
 }  // namespace zrm::gui

@@ -131,6 +131,7 @@ void MainWindow::BuildPages() {
   outcome_ = new QLabel;
   outcome_->setObjectName("StatusOutcome");
   statusBar()->insertPermanentWidget(0, outcome_, 1);
+  unfinished_write_ = new UnfinishedWriteWatch(session_.Dir(), *statusBar(), *this);
 }
 
 void MainWindow::ConnectHandlers() {
@@ -138,6 +139,12 @@ void MainWindow::ConnectHandlers() {
   connect(save_item_, &QAction::triggered, this, &MainWindow::OnSaveProfile);
   connect(undo_menu_, &UndoMenu::Outcome, this, &MainWindow::ShowOutcome);
   connect(connection_menu_, &ConnectionMenu::Outcome, this, &MainWindow::ShowOutcome);
+  connect(connection_menu_, &ConnectionMenu::InstrumentIdentified, this,
+          [this](const DeviceSettings& found) { LookForUnfinishedWrite(found); });
+  connect(unfinished_write_, &UnfinishedWriteWatch::ResumeAsked, this,
+          [this] { OnRepair(RepairKind::kResume); });
+  connect(unfinished_write_, &UnfinishedWriteWatch::RollbackAsked, this,
+          [this] { OnRepair(RepairKind::kRollback); });
   connect(top_->ReadButton(), &QPushButton::clicked, this, &MainWindow::OnReadDevice);
   connect(top_->WriteButton(), &QPushButton::clicked, this, &MainWindow::OnWriteDevice);
   connect(configuration_tab_->BuildPageButton(), &QPushButton::clicked, this,
@@ -153,6 +160,8 @@ void MainWindow::ConnectHandlers() {
     for (std::size_t i = 0; i < texts.size() && i < static_cast<std::size_t>(lines.size()); ++i)
       texts[i] = FromQ(lines[static_cast<qsizetype>(i)]);
     progress_panel_->SetLines(texts);
+    const QString group = ToQ(texts[1].empty() ? texts[2] : texts[1]);
+    if (!group.isEmpty()) progress_group_ = group;
   });
   connect(&operator_, &GuiOperator::ProgressVisible, progress_panel_, &QWidget::setVisible);
   connect(&operator_, &GuiOperator::ProgressCountChanged, progress_panel_,
@@ -192,6 +201,8 @@ void MainWindow::OnCreate() {
                                                   *current_values_page_, dialogs_);
   connect(poller_.get(), &CurrentValuesPoller::FileSaved, this,
           [this](const QString& path) { ShowOutcome(ToQ(text::kFileSaved) + path); });
+  connect(poller_.get(), &CurrentValuesPoller::InstrumentIdentified, this,
+          [this](const DeviceSettings& instrument) { LookForUnfinishedWrite(instrument); });
   poll_timer_.start(kFirstPollMs);
 }
 
@@ -263,25 +274,37 @@ void MainWindow::OnSaveProfile() {
 }
 
 void MainWindow::OnReadDevice() {
+  auto read = std::make_shared<bool>(false);
   runner_.Run(
-      [this](EditorForm& form, DeviceSettings& s) {
+      [this, read](EditorForm& form, DeviceSettings& s) {
         QElapsedTimer clock;
         clock.start();
         const ExchangeResult r = session_.Read(form, s, operator_);
-        return r == result::kOk ? ReadDoneStatus(form, SecondsOf(clock)) : CommandFailedStatus(r);
+        *read = r == result::kOk;
+        return *read ? ReadDoneStatus(form, SecondsOf(clock)) : CommandFailedStatus(r);
       },
-      JobKind::kReplacesEditor);
+      JobKind::kReplacesEditor,
+      [this, read] {
+        if (*read) LookForUnfinishedWrite(session_.settings);
+      });
 }
 
 void MainWindow::OnWriteDevice() {
+  progress_group_.clear();
+  // Filled on the link thread: the instrument the write identified and how it ended.
+  auto instrument = std::make_shared<DeviceSettings>();
+  auto ended = std::make_shared<ExchangeResult>(result::kOk);
+  const std::time_t began = std::time(nullptr);
   runner_.Run(
-      [this](EditorForm& form, DeviceSettings& s) {
+      [this, instrument, ended](EditorForm& form, DeviceSettings& s) {
         QElapsedTimer clock;
         clock.start();
-        const ExchangeResult r = session_.Write(form, s, operator_);
+        const ExchangeResult r = session_.Write(form, s, operator_, *instrument);
+        *ended = r;
         return r == result::kOk ? WriteDoneStatus(form, SecondsOf(clock)) : CommandFailedStatus(r);
       },
-      JobKind::kKeepsEditor);
+      JobKind::kKeepsEditor,
+      [this, instrument, ended, began] { LookForUnfinishedWrite(*instrument, *ended, began); });
 }
 
 void MainWindow::OnBuildReport() {
@@ -298,6 +321,7 @@ void MainWindow::OnBuildReport() {
       JobKind::kReplacesEditor,
       [this, page] {
         if (!*page) return;
+        LookForUnfinishedWrite(session_.settings);
         const QString proposed = ExportFileName(session_.form, QDateTime::currentDateTime(), "pdf");
         const QString saved = dialogs_.PreviewReport(this, **page, proposed);
         if (!saved.isEmpty()) ShowOutcome(ToQ(text::kFileSaved) + saved);
@@ -347,6 +371,7 @@ void MainWindow::RecordRead(const EditorState& before) {
 
 void MainWindow::ShowJobEnd(const QString& status) {
   if (!status.isEmpty()) ShowOutcome(status);
+  unfinished_write_->Recheck();
   ShowPortState();
   progress_panel_->hide();
   ShowEditor();

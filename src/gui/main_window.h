@@ -31,6 +31,7 @@
 #include "gui/relay_page.h"
 #include "gui/top_strip.h"
 #include "gui/undo_menu.h"
+#include "gui/unfinished_write_watch.h"
 
 namespace zrm::gui {
 
@@ -112,6 +113,14 @@ class MainWindow : public QMainWindow,
   void BuildDeviceMenu();
   void OnCompare();
   void OnWriteChanges();
+  // "Дописать" / "Вернуть как было" of an unfinished write
+  // (main_window_repair.cpp), from the menu or the box that offers them.
+  void OnRepair(RepairKind kind);
+  // The instrument a command identified: its journal is looked up. A write
+  // that ended with `r` other than success says in which group it stopped,
+  // when the entry left is its own (begun at `began` or later).
+  void LookForUnfinishedWrite(const DeviceSettings& instrument, ExchangeResult r = result::kOk,
+                              std::time_t began = 0);
   void OnBackups();
   void OnBackupBeforeWriteToggled(bool on);
   // Opens the profile at `path` as "Прочитать из файла настройки прибора"
@@ -140,9 +149,11 @@ class MainWindow : public QMainWindow,
   GeneralPage* general_page_;
   CurrentValuesPage* current_values_page_;
   ConfigurationTab* configuration_tab_;
-  ProgressPanel* progress_panel_;                // Panel76
-  QTimer reload_timer_;                          // Timer2
-  QTimer poll_timer_;                            // Timer3
+  ProgressPanel* progress_panel_;  // Panel76
+  UnfinishedWriteWatch* unfinished_write_;
+  QString progress_group_;  // the group (else the step) the progress panel shows last
+  QTimer reload_timer_;     // Timer2
+  QTimer poll_timer_;       // Timer3
   std::unique_ptr<CurrentValuesPoller> poller_;  // created by the start-up
   bool shown_ = false;                           // the window has been shown once
 };

@@ -1,7 +1,7 @@
 // The window's menu "Прибор": the comparison with the instrument, the write
-// of changes and the backups. The device commands run as jobs on the link
-// thread like the buttons of the top strip; their dialogs open on the
-// window's thread once the job has ended.
+// of changes, the backups and the end of an unfinished write. The device commands run as jobs on
+// the link thread like the buttons of the top strip; their dialogs open on the window's thread once
+// the job has ended.
 
 #include <QElapsedTimer>
 #include <QMenuBar>
@@ -34,6 +34,13 @@ void MainWindow::BuildDeviceMenu() {
   backup_before_write_->setObjectName("BackupBeforeWriteItem");
   backup_before_write_->setCheckable(true);
   backup_before_write_->setChecked(BackupBeforeWrite(session_.Dir()));
+  device_menu_->addSeparator();
+  QAction* resume = device_menu_->addAction(ToQ(text::kResumeItem));
+  resume->setObjectName("ResumeWriteItem");
+  QAction* rollback = device_menu_->addAction(ToQ(text::kRollbackItem));
+  rollback->setObjectName("RollbackWriteItem");
+  connect(resume, &QAction::triggered, this, [this] { OnRepair(RepairKind::kResume); });
+  connect(rollback, &QAction::triggered, this, [this] { OnRepair(RepairKind::kRollback); });
   connect(compare, &QAction::triggered, this, &MainWindow::OnCompare);
   connect(write_changes, &QAction::triggered, this, &MainWindow::OnWriteChanges);
   connect(backups, &QAction::triggered, this, &MainWindow::OnBackups);
@@ -43,31 +50,37 @@ void MainWindow::BuildDeviceMenu() {
 void MainWindow::OnCompare() {
   // Filled on the link thread; empty when the comparison failed.
   auto differences = std::make_shared<std::optional<std::vector<SettingDifference>>>();
+  auto instrument = std::make_shared<DeviceSettings>();
   runner_.Run(
-      [this, differences](EditorForm& form, DeviceSettings& s) {
-        DeviceSettings instrument;
+      [this, differences, instrument](EditorForm& form, DeviceSettings& s) {
         std::vector<SettingDifference> found;
-        const ExchangeResult r = session_.Compare(form, s, operator_, instrument, found);
+        const ExchangeResult r = session_.Compare(form, s, operator_, *instrument, found);
         if (r != result::kOk) return CommandFailedStatus(r);
         *differences = std::move(found);
         return ToQ(text::kCompareDone) + QString::number((*differences)->size());
       },
       JobKind::kKeepsEditor,
-      [this, differences] {
-        if (*differences) (new ComparisonDialog(**differences, this))->show();
+      [this, differences, instrument] {
+        if (!*differences) return;
+        (new ComparisonDialog(**differences, this))->show();
+        LookForUnfinishedWrite(*instrument);
       });
 }
 
 void MainWindow::OnWriteChanges() {
+  progress_group_.clear();
+  auto outcome = std::make_shared<ChangesWriteOutcome>();
+  auto ended = std::make_shared<ExchangeResult>(result::kOk);
+  const std::time_t began = std::time(nullptr);
   runner_.Run(
-      [this](EditorForm& form, DeviceSettings& s) {
-        ChangesWriteOutcome outcome;
-        const ExchangeResult r = session_.WriteChanges(form, s, operator_, outcome);
-        if (r != result::kOk) return CommandFailedStatus(r);
-        if (outcome.written.empty()) return ToQ(text::kNothingWritten);
-        return ToQ(text::kChangesWritten) + QString::number(outcome.written.size());
+      [this, outcome, ended](EditorForm& form, DeviceSettings& s) {
+        *ended = session_.WriteChanges(form, s, operator_, *outcome);
+        return ChangesStatus(*ended, *outcome);
       },
-      JobKind::kKeepsEditor);
+      JobKind::kKeepsEditor,
+      [this, outcome, ended, began] {
+        LookForUnfinishedWrite(outcome->instrument, *ended, began);
+      });
 }
 
 void MainWindow::OnBackups() {

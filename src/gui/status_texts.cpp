@@ -29,8 +29,7 @@ QString SecondsText(double seconds) {
 }
 
 QString ReadDoneStatus(const EditorForm& form, double seconds) {
-  return ToQ(text::kReadDone) + DeviceNameOf(form) + ToQ(text::kTookSeconds) +
-         SecondsText(seconds);
+  return ToQ(text::kReadDone) + DeviceNameOf(form) + ToQ(text::kTookSeconds) + SecondsText(seconds);
 }
 
 QString WriteDoneStatus(const EditorForm& form, double seconds) {
@@ -45,6 +44,12 @@ QString CommandFailedStatus(ExchangeResult r) {
   ResultMessage message;
   if (!ExchangeResultMessage(r, message)) return ToQ(text::kCommandFailed) + QString::number(r);
   return ToQ(text::kCommandFailed) + ToQ(message.text);
+}
+
+QString ChangesStatus(ExchangeResult r, const ChangesWriteOutcome& outcome) {
+  if (r != result::kOk) return CommandFailedStatus(r);
+  if (outcome.written.empty()) return ToQ(text::kNothingWritten);
+  return ToQ(text::kChangesWritten) + QString::number(outcome.written.size());
 }
 
 }  // namespace zrm::gui

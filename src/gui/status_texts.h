@@ -6,6 +6,7 @@
 #include <QString>
 #include <string>
 
+#include "app/changes_write_command.h"
 #include "editor/editor_form.h"
 #include "link/exchange_result.h"
 
@@ -25,5 +26,10 @@ QString ReportDoneStatus(const EditorForm& form, double seconds);
 
 // After a command that ended with result `r` (not 0): its message.
 QString CommandFailedStatus(ExchangeResult r);
+
+// After a write of changes (also one that ends an unfinished write) that
+// ended with `r`: how many parameters it wrote, that there was nothing to
+// write, or its failure.
+QString ChangesStatus(ExchangeResult r, const ChangesWriteOutcome& outcome);
 
 }  // namespace zrm::gui

@@ -231,6 +231,20 @@ inline constexpr const char* kRestoreQuestionEnd =
 inline constexpr const char* kNoBackups = "Резервных копий этого прибора в рабочей папке нет.";
 // Followed by the file name, ": " and the system's reason.
 inline constexpr const char* kCannotKeepSetting = "Невозможно сохранить настройку в файл ";
+// An unfinished write: the box that offers to end it, the reminder in the
+// status bar and the items of the menu "Прибор" that end it.
+inline constexpr const char* kUnfinishedWriteTitle = "Незавершённая запись";
+inline constexpr const char* kResumeButton = "Дописать";
+inline constexpr const char* kRollbackButton = "Вернуть как было";
+inline constexpr const char* kLaterButton = "Позже";
+inline constexpr const char* kResumeItem = "Дописать прерванную запись";
+inline constexpr const char* kRollbackItem = "Вернуть как было до прерванной записи";
+// A write that stopped midway: the group under way follows, then
+// kMixedConfiguration.
+inline constexpr const char* kWriteStoppedInGroup = "Запись остановлена в группе «";
+inline constexpr const char* kMixedConfiguration =
+    "».\nВ приборе теперь смешанная конфигурация: часть параметров новая, часть прежняя.\n";
+
 // Menu "Связь": the serial devices and the instrument search.
 inline constexpr const char* kConnectionMenu = "Связь";
 inline constexpr const char* kPortsItem = "Порты…";

@@ -24,8 +24,7 @@ class Operator {
                            MessageIcon icon) = 0;
 
   // Modal Yes/No question; true for Yes.
-  virtual bool AskYesNo(const std::string& text, const std::string& caption,
-                        MessageIcon icon) = 0;
+  virtual bool AskYesNo(const std::string& text, const std::string& caption, MessageIcon icon) = 0;
 
   // Replaces all six lines of the progress panel at once.
   virtual void SetProgressLines(const ProgressLines& lines) = 0;
@@ -47,6 +46,11 @@ class Operator {
   // Lets the user interface process what is pending (repaint, key presses)
   // between two exchanges of a sequence.
   virtual void LetMessagesThrough() = 0;
+
+  // A remark that asks nothing and must not hold the sequence up (an
+  // unfinished earlier write into the instrument): the command line prints
+  // it; the window has its own reminder and passes it over.
+  virtual void Notice(const std::string& /*text*/) {}
 };
 
 }  // namespace zrm

@@ -10,7 +10,9 @@
 
 #include "app/changes_write_command.h"
 #include "app/command_test_record.h"
+#include "app/journal_repair.h"
 #include "app/read_command.h"
+#include "app/session.h"
 #include "app/write_command.h"
 #include "app/write_journal.h"
 #include "lib/simulator.h"
@@ -68,7 +70,8 @@ class ChangesWriteTest : public ::testing::Test {
     form_ = test::ShownForm(s_);
     RecordingOperator op;
     op.default_answer = true;
-    ASSERT_EQ(WriteCommand(form_, s_, *link_, op, {dir_.Path(), 1}), result::kOk);
+    DeviceSettings identified;
+    ASSERT_EQ(WriteCommand(form_, s_, *link_, op, {dir_.Path(), 1}, identified), result::kOk);
     ASSERT_TRUE(std::filesystem::is_empty(JournalFolder(dir_.Path())));  // ended with success
     ASSERT_EQ(ReadCommand(form_, s_, *link_, op, 1), result::kOk);
     simulator_->ClearFrames();
@@ -87,6 +90,7 @@ class ChangesWriteTest : public ::testing::Test {
   EditorForm form_;
   RecordingOperator op_;
   ChangesWriteOutcome outcome_;
+  DeviceSettings identified_;  // what a whole write read before its first frame
 };
 
 TEST_F(ChangesWriteTest, OneSetPointSendsOnlyItsStepsReadBackAndRestart) {
@@ -231,32 +235,85 @@ class InterruptedWriteTest : public ChangesWriteTest,
     switch (GetParam().write) {
       case Interruption::Write::kChanges: return WriteChanges();
       case Interruption::Write::kWholeWithBackup:
-        return WriteCommandWithBackup(form_, s_, *link_, op_, place, backup_path);
-      case Interruption::Write::kWhole: return WriteCommand(form_, s_, *link_, op_, place);
+        return WriteCommandWithBackup(form_, s_, *link_, op_, place, backup_path, identified_);
+      case Interruption::Write::kWhole:
+        return WriteCommand(form_, s_, *link_, op_, place, identified_);
     }
     return result::kOk;
+  }
+
+  // Sets two set points in the editor and runs the write with the
+  // instrument vanishing after GetParam().after_frames of its frames.
+  ExchangeResult RunInterrupted(std::string& backup_path) {
+    form_.channel[0].th1 = "51";
+    form_.channel[1].th1 = "55.5";
+    // The write of changes and the one with a backup read the instrument
+    // first, as this read does; the plain whole write only its four bytes of
+    // identity.
+    const bool reads = GetParam().write != Interruption::Write::kWhole;
+    constexpr std::size_t kIdentityReads = 4;
+    const std::size_t before_read = simulator_->RequestsReceived();
+    DeviceSettings instrument = s_;
+    EXPECT_EQ(ReadDeviceSettings(*link_, instrument, op_), result::kOk);
+    const std::size_t read_requests = simulator_->RequestsReceived() - before_read;
+    simulator_->ClearFrames();
+    const std::size_t after = GetParam().after_frames;
+    sim::Fault vanish{sim::FaultKind::kVanish, {}, 0};
+    vanish.when.request_number =
+        simulator_->RequestsReceived() + (reads ? read_requests : kIdentityReads) + after + 1;
+    simulator_->AddFault(vanish);
+    const ExchangeResult r = RunWrite(backup_path);
+    if (GetParam().write == Interruption::Write::kChanges) backup_path = outcome_.backup_path;
+    return r;
+  }
+
+  // The instrument back on a new line, with the memory the write left.
+  void Reconnect() {
+    sim::SimulatorOptions options;
+    options.turnaround = 1ms;
+    options.restart_time = 10ms;
+    options.memory = simulator_->Memory();
+    simulator_ = std::make_unique<sim::Simulator>(options);
+    std::string error;
+    ASSERT_TRUE(simulator_->Start(&error)) << error;
+    link_.reset();
+    port_.Close();
+    ASSERT_TRUE(port_.Open(simulator_->SlavePath(), 9600, error)) << error;
+    link_ = std::make_unique<Link>(port_, kParams, nullptr);
+  }
+
+  // "Дописать" or "Вернуть как было" as zrm48ctl and the window run them,
+  // answering Yes; then what the instrument holds.
+  DeviceSettings Repair(RepairKind kind) {
+    // The port is the session's while it works: one program at a time.
+    link_.reset();
+    port_.Close();
+    {
+      Session session(dir_.Path());
+      RecordingOperator op;
+      op.default_answer = true;
+      EXPECT_TRUE(session.StartWithoutWindow(op, simulator_->SlavePath()));
+      DeviceSettings instrument;
+      RepairPlan plan;
+      EXPECT_EQ(session.FindRepair(kind, session.settings, op, instrument, plan), result::kOk);
+      EXPECT_EQ(plan.finding, RepairFinding::kReady);
+      ChangesWriteOutcome outcome;
+      EXPECT_EQ(session.RepairWrite(plan, session.form, session.settings, op, outcome), result::kOk)
+          << testing::PrintToString(op.calls);
+    }
+    std::string error;
+    EXPECT_TRUE(port_.Open(simulator_->SlavePath(), 9600, error)) << error;
+    link_ = std::make_unique<Link>(port_, kParams, nullptr);
+    DeviceSettings held = s_;
+    EXPECT_EQ(ReadDeviceSettings(*link_, held, op_), result::kOk);
+    return held;
   }
 };
 
 TEST_P(InterruptedWriteTest, LeavesTheEntryWithTheSettingsBeingWritten) {
-  form_.channel[0].th1 = "51";
-  form_.channel[1].th1 = "55.5";
-  // The write of changes and the one with a backup read the instrument
-  // first, as this read does; the plain whole write does not.
-  const bool reads = GetParam().write != Interruption::Write::kWhole;
-  const std::size_t before_read = simulator_->RequestsReceived();
-  DeviceSettings instrument = s_;
-  ASSERT_EQ(ReadDeviceSettings(*link_, instrument, op_), result::kOk);
-  const std::size_t read_requests = simulator_->RequestsReceived() - before_read;
-  simulator_->ClearFrames();
-  const std::size_t after = GetParam().after_frames;
-  sim::Fault vanish{sim::FaultKind::kVanish, {}, 0};
-  vanish.when.request_number =
-      simulator_->RequestsReceived() + (reads ? read_requests : 0) + after + 1;
-  simulator_->AddFault(vanish);
   std::string backup_path;
-  EXPECT_NE(RunWrite(backup_path), result::kOk);
-  if (GetParam().write == Interruption::Write::kChanges) backup_path = outcome_.backup_path;
+  EXPECT_NE(RunInterrupted(backup_path), result::kOk);
+  const std::size_t after = GetParam().after_frames;
   EXPECT_EQ(WriteFrames(*simulator_).size(), after + 1);
   EXPECT_EQ(simulator_->RestartCount(), 1u);  // only the one of the set-up
 
@@ -272,6 +329,29 @@ TEST_P(InterruptedWriteTest, LeavesTheEntryWithTheSettingsBeingWritten) {
   EXPECT_EQ(backup_path.empty(), GetParam().write == Interruption::Write::kWhole);
 }
 
+TEST_P(InterruptedWriteTest, RollbackReturnsTheBackupAndResumeCompletesIt) {
+  const DeviceSettings before = s_;
+  std::string backup_path;
+  ASSERT_NE(RunInterrupted(backup_path), result::kOk);
+  const DeviceSettings target = s_;
+  Reconnect();
+  if (!backup_path.empty()) {
+    const DeviceSettings returned = Repair(RepairKind::kRollback);
+    EXPECT_TRUE(ChangedParameters(returned, before).empty());
+    EXPECT_TRUE(std::filesystem::is_empty(JournalFolder(dir_.Path())));
+    // Cut off once more, now to be completed.
+    s_ = before;
+    form_ = test::ShownForm(s_);
+    ASSERT_NE(RunInterrupted(backup_path), result::kOk);
+    Reconnect();
+  }
+  const DeviceSettings completed = Repair(RepairKind::kResume);
+  EXPECT_TRUE(ChangedParameters(completed, target).empty());
+  EXPECT_EQ(completed.channel[0].th1, 51.0f);
+  EXPECT_EQ(completed.channel[1].th1, 55.5f);
+  EXPECT_TRUE(std::filesystem::is_empty(JournalFolder(dir_.Path())));
+}
+
 // The write of changes sends 14 frames (two set points of six, 47 and the
 // restart), the whole write 110: the first answered frame, the middle, and
 // the restart that never gets its answer.
@@ -282,7 +362,9 @@ INSTANTIATE_TEST_SUITE_P(SpreadOverTheWrite, InterruptedWriteTest,
                                            Interruption{Interruption::Write::kWholeWithBackup, 1},
                                            Interruption{Interruption::Write::kWholeWithBackup, 55},
                                            Interruption{Interruption::Write::kWholeWithBackup, 109},
-                                           Interruption{Interruption::Write::kWhole, 55}));
+                                           Interruption{Interruption::Write::kWhole, 1},
+                                           Interruption{Interruption::Write::kWhole, 55},
+                                           Interruption{Interruption::Write::kWhole, 109}));
 
 TEST(InstrumentBackupTest, NamesSortNewestFirstAndBelongToOneInstrument) {
   test::ScratchDir dir;

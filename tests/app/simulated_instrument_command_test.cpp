@@ -35,14 +35,16 @@ TEST(SimulatedInstrumentCommandTest, FailedFieldCheckSendsNoFrame) {
   form.channel[1].his1 = "0.0z";
   RecordingOperator op;
   test::ScratchDir dir;
-  EXPECT_EQ(WriteCommand(form, s, link, op, {dir.Path(), 1}), result::kStoppedToCorrect);
+  DeviceSettings identified;
+  EXPECT_EQ(WriteCommand(form, s, link, op, {dir.Path(), 1}, identified),
+            result::kStoppedToCorrect);
   EXPECT_EQ(simulator.RequestsReceived(), 0u);
 
   // The same window with the text put right is written and restarts the
   // instrument, so the line was there all along.
   form.channel[1].his1 = "0.5";
   RecordingOperator again;
-  EXPECT_EQ(WriteCommand(form, s, link, again, {dir.Path(), 1}), result::kOk);
+  EXPECT_EQ(WriteCommand(form, s, link, again, {dir.Path(), 1}, identified), result::kOk);
   EXPECT_GT(simulator.RequestsReceived(), 0u);
   EXPECT_EQ(simulator.RestartCount(), 1u);
   EXPECT_EQ(simulator.Float(41), 0.5f);  // channel 2 hysteresis 1

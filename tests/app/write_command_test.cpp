@@ -43,13 +43,16 @@ TEST(WriteCommandTest, BadFieldTextStopsBeforeAnythingIsCollectedOrSent) {
   FakeInstrument link;
   RecordingOperator op;
   test::ScratchDir dir;
-  EXPECT_EQ(WriteCommand(form, s, link, op, {dir.Path(), 1}), result::kStoppedToCorrect);
+  DeviceSettings identified;
+  EXPECT_EQ(WriteCommand(form, s, link, op, {dir.Path(), 1}, identified),
+            result::kStoppedToCorrect);
   EXPECT_TRUE(link.operations.empty());
   EXPECT_EQ(s.channel[0].th1, 50.0f);
   const auto messages = op.Messages();
   ASSERT_EQ(messages.size(), 2u);
-  EXPECT_EQ(messages[0],
-            "message|Ошибка задания параметров канала 2.|Ошибка задания гистерезиса уставки 1.|error");
+  EXPECT_EQ(
+      messages[0],
+      "message|Ошибка задания параметров канала 2.|Ошибка задания гистерезиса уставки 1.|error");
   EXPECT_TRUE(Contains(messages[1], kStoppedToCorrect));
   EXPECT_EQ(op.calls.back(), "unlock");
   EXPECT_TRUE(op.CallsStartingWith("lock").empty());
@@ -62,8 +65,9 @@ TEST(WriteCommandTest, AcceptedCorrectionIsWrittenButNotShown) {
   FakeInstrument link;
   RecordingOperator op;
   test::ScratchDir dir;
+  DeviceSettings identified;
   op.answers = {true};
-  EXPECT_EQ(WriteCommand(form, s, link, op, {dir.Path(), 1}), result::kOk);
+  EXPECT_EQ(WriteCommand(form, s, link, op, {dir.Path(), 1}, identified), result::kOk);
   EXPECT_TRUE(op.Messages().empty());
   EXPECT_EQ(op.CallsStartingWith("ask|").size(), 1u);
   EXPECT_EQ(s.channel[0].th1, 9999.0f);
@@ -80,7 +84,9 @@ TEST(WriteCommandTest, RelayQuestionAnsweredNoSendsNothing) {
   FakeInstrument link;
   RecordingOperator op;
   test::ScratchDir dir;
-  EXPECT_EQ(WriteCommand(form, s, link, op, {dir.Path(), 1}), result::kStoppedToCorrect);
+  DeviceSettings identified;
+  EXPECT_EQ(WriteCommand(form, s, link, op, {dir.Path(), 1}, identified),
+            result::kStoppedToCorrect);
   EXPECT_TRUE(link.operations.empty());
   EXPECT_EQ(op.CallsStartingWith("ask|").size(), 1u);
   ASSERT_EQ(op.Messages().size(), 1u);
@@ -95,7 +101,9 @@ TEST(WriteCommandTest, RemarkAnsweredNoStopsWithSixteen) {
   FakeInstrument link;
   RecordingOperator op;
   test::ScratchDir dir;
-  EXPECT_EQ(WriteCommand(form, s, link, op, {dir.Path(), 1}), result::kStoppedToClarify);
+  DeviceSettings identified;
+  EXPECT_EQ(WriteCommand(form, s, link, op, {dir.Path(), 1}, identified),
+            result::kStoppedToClarify);
   EXPECT_TRUE(link.operations.empty());
   ASSERT_EQ(op.Messages().size(), 1u);
   EXPECT_TRUE(Contains(op.Messages()[0], "Прекратили запись для уточнения настроек (ERR 16)"));
@@ -110,8 +118,9 @@ TEST(WriteCommandTest, WritesEveryGroupWhateverTheSwitchesWere) {
   FakeInstrument link;
   RecordingOperator op;
   test::ScratchDir dir;
+  DeviceSettings identified;
   op.esc = {true};  // pressed while the window was idle
-  EXPECT_EQ(WriteCommand(form, s, link, op, {dir.Path(), 1}), result::kOk);
+  EXPECT_EQ(WriteCommand(form, s, link, op, {dir.Path(), 1}, identified), result::kOk);
   EXPECT_EQ(FloatsWrittenTo(link, 33), std::vector<float>{-7.5f});
   EXPECT_TRUE(form.channel1_area_white && form.channel2_area_white && form.relay_area_white &&
               form.general_area_white);
@@ -129,14 +138,17 @@ TEST(WriteCommandTest, TransferFailureIsShownOnceBeforeUnlocking) {
   DeviceSettings s = test::CommandTestRecord();
   EditorForm form = test::ShownForm(s);
   FakeInstrument link;
-  link.FailOperation(3, result::kReadBackMismatch);
+  // The third exchange after the four reads of the instrument's identity.
+  link.FailOperation(7, result::kReadBackMismatch);
   RecordingOperator op;
   test::ScratchDir dir;
-  EXPECT_EQ(WriteCommand(form, s, link, op, {dir.Path(), 1}), result::kReadBackMismatch);
+  DeviceSettings identified;
+  EXPECT_EQ(WriteCommand(form, s, link, op, {dir.Path(), 1}, identified),
+            result::kReadBackMismatch);
   ASSERT_EQ(op.Messages().size(), 1u);
   EXPECT_TRUE(Contains(op.Messages()[0], "(ERR 15)"));
   EXPECT_EQ(op.calls.back(), "unlock");
-  EXPECT_EQ(link.operations.size(), 3u);
+  EXPECT_EQ(link.operations.size(), 7u);
 }
 
 TEST(WriteCommandTest, UnwritableJournalStopsBeforeAnythingIsSent) {
@@ -145,9 +157,13 @@ TEST(WriteCommandTest, UnwritableJournalStopsBeforeAnythingIsSent) {
   FakeInstrument link;
   RecordingOperator op;
   test::ScratchDir dir;
+  DeviceSettings identified;
   test::WriteBytes(dir.File("journal"), "a file where the folder should be");
-  EXPECT_EQ(WriteCommand(form, s, link, op, {dir.Path(), 1}), result::kFile);
-  EXPECT_TRUE(link.operations.empty());
+  EXPECT_EQ(WriteCommand(form, s, link, op, {dir.Path(), 1}, identified), result::kFile);
+  // Only what names the instrument was read: type, serial number and prefix.
+  std::vector<std::string> sent;
+  for (const auto& o : link.operations) sent.push_back(o.Text());
+  EXPECT_EQ(sent, (std::vector<std::string>{"rb 2:3", "rb 2:11", "rb 2:12", "rb 2:14"}));
   ASSERT_FALSE(op.Messages().empty());
   EXPECT_TRUE(Contains(op.Messages()[0], "Журнал записи не сохранён, запись не начата.\n" +
                                              dir.File("journal") + ": "));

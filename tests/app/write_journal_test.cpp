@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "app/command_test_record.h"
@@ -33,6 +34,12 @@ class WriteJournalTest : public ::testing::Test {
 
   std::string EntryPath() const { return JournalEntryPath(dir_.Path(), instrument_); }
 
+  // A whole write's opening of the entry, its lock let go at once.
+  ExchangeResult Open(const std::string& backup, Operator& op) {
+    JournalLock lock;
+    return OpenJournalEntry(dir_.Path(), instrument_, target_, backup, op, lock);
+  }
+
   JournalState Find(JournalEntry& entry, std::string& problem) const {
     return FindJournalEntry(dir_.Path(), instrument_, entry, problem);
   }
@@ -44,8 +51,7 @@ class WriteJournalTest : public ::testing::Test {
 };
 
 TEST_F(WriteJournalTest, EntryKeepsTheSettingsAndBackupUntilClosedAndOnlyForItsInstrument) {
-  ASSERT_EQ(OpenJournalEntry(dir_.Path(), instrument_, target_, "/w/backup/b.prf", op_),
-            result::kOk);
+  ASSERT_EQ(Open("/w/backup/b.prf", op_), result::kOk);
   EXPECT_TRUE(op_.Messages().empty());
   EXPECT_EQ(EntryPath(), dir_.Path() + "/journal/ZRM4813-047-12345.journal");
   EXPECT_TRUE(std::filesystem::exists(dir_.Path() + "/journal/ZRM4813-047-12345.prf"));
@@ -77,19 +83,25 @@ TEST_F(WriteJournalTest, EntryKeepsTheSettingsAndBackupUntilClosedAndOnlyForItsI
 }
 
 TEST_F(WriteJournalTest, ALaterWriteReplacesTheEntryButKeepsTheFirstBackup) {
-  ASSERT_EQ(OpenJournalEntry(dir_.Path(), instrument_, target_, "/w/first.prf", op_), result::kOk);
+  ASSERT_EQ(Open("/w/first.prf", op_), result::kOk);
   target_.channel[0].th1 = 7.0f;
-  ASSERT_EQ(OpenJournalEntry(dir_.Path(), instrument_, target_, "/w/second.prf", op_), result::kOk);
+  EXPECT_TRUE(op_.CallsStartingWith("notice|").empty());
+  ASSERT_EQ(Open("/w/second.prf", op_), result::kOk);
   JournalEntry entry;
   std::string problem;
   ASSERT_EQ(Find(entry, problem), JournalState::kUnfinished) << problem;
+  // The write that replaced the unfinished one said so, and asked nothing.
+  const auto notices = op_.CallsStartingWith("notice|");
+  ASSERT_EQ(notices.size(), 1u);
+  EXPECT_EQ(notices[0].rfind("notice|Запись в прибор 047-12345, начатая ", 0), 0u) << notices[0];
+  EXPECT_TRUE(op_.Messages().empty());
   EXPECT_EQ(entry.settings.channel[0].th1, 7.0f);
   EXPECT_EQ(entry.backup_path, "/w/first.prf");
 
   // Without any backup before, the one of the later write counts.
   CloseJournalEntry(dir_.Path(), instrument_);
-  ASSERT_EQ(OpenJournalEntry(dir_.Path(), instrument_, target_, "", op_), result::kOk);
-  ASSERT_EQ(OpenJournalEntry(dir_.Path(), instrument_, target_, "/w/third.prf", op_), result::kOk);
+  ASSERT_EQ(Open("", op_), result::kOk);
+  ASSERT_EQ(Open("/w/third.prf", op_), result::kOk);
   ASSERT_EQ(Find(entry, problem), JournalState::kUnfinished) << problem;
   EXPECT_EQ(entry.backup_path, "/w/third.prf");
 }
@@ -121,7 +133,7 @@ TEST_F(WriteJournalTest, DamagedEntryIsReportedKeptAndRefusesAWrite) {
               "Запись журнала не прочитана и оставлена как есть: " + EntryPath() + ": " + c.why);
 
     RecordingOperator op;
-    EXPECT_EQ(OpenJournalEntry(dir_.Path(), instrument_, target_, "", op), result::kFile);
+    EXPECT_EQ(Open("", op), result::kFile);
     EXPECT_EQ(op.Messages(), std::vector<std::string>{"message|Журнал записи|" + problem +
                                                       "\nЗапись в прибор не начата: сначала "
                                                       "разберитесь с этим файлом.|error"});
@@ -131,7 +143,7 @@ TEST_F(WriteJournalTest, DamagedEntryIsReportedKeptAndRefusesAWrite) {
 
 TEST_F(WriteJournalTest, UnwritableFolderRefusesSayingWhereAndWhy) {
   test::WriteBytes(dir_.File("journal"), "a file where the folder should be");
-  EXPECT_EQ(OpenJournalEntry(dir_.Path(), instrument_, target_, "", op_), result::kFile);
+  EXPECT_EQ(Open("", op_), result::kFile);
   ASSERT_EQ(op_.Messages().size(), 1u);
   EXPECT_EQ(op_.Messages()[0].rfind("message|Журнал записи|Журнал записи не сохранён, запись не "
                                     "начата.\n" +
@@ -142,6 +154,34 @@ TEST_F(WriteJournalTest, UnwritableFolderRefusesSayingWhereAndWhy) {
   EXPECT_EQ(test::ReadBytes(dir_.File("journal")), "a file where the folder should be");
 }
 
+TEST_F(WriteJournalTest, AWriteRunningIntoTheInstrumentRefusesASecondOneUntilItEnds) {
+  auto running = std::make_unique<JournalLock>();
+  ASSERT_EQ(OpenJournalEntry(dir_.Path(), instrument_, target_, "/w/b.prf", op_, *running),
+            result::kOk);
+  const std::string entry_text = test::ReadBytes(EntryPath());
+  RecordingOperator second;
+  target_.channel[0].th1 = 1.0f;
+  EXPECT_EQ(Open("", second), result::kFile);
+  EXPECT_EQ(second.Messages(),
+            std::vector<std::string>{"message|Журнал записи|В этот прибор уже идёт запись из "
+                                     "другой программы, новая запись не начата.\nЗапись "
+                                     "журнала: " +
+                                     EntryPath() + "|error"});
+  EXPECT_EQ(test::ReadBytes(EntryPath()), entry_text);
+  // Another instrument is not held up.
+  DeviceSettings other = instrument_;
+  other.general.serial_lo ^= 1;
+  JournalLock other_lock;
+  EXPECT_EQ(OpenJournalEntry(dir_.Path(), other, target_, "", second, other_lock), result::kOk);
+
+  // Once the first write has ended (or its program has died), the lock is
+  // free again and its file gone with it.
+  CloseJournalEntry(dir_.Path(), instrument_);
+  running.reset();
+  EXPECT_FALSE(std::filesystem::exists(dir_.Path() + "/journal/ZRM4813-047-12345.lock"));
+  EXPECT_EQ(Open("", second), result::kOk);
+}
+
 TEST_F(WriteJournalTest, RepairWritesTheEntrysSettingsOrItsBackupForTheSameInstrument) {
   EXPECT_EQ(PlanRepair(dir_.Path(), instrument_, RepairKind::kResume).finding,
             RepairFinding::kNothingUnfinished);
@@ -149,8 +189,7 @@ TEST_F(WriteJournalTest, RepairWritesTheEntrysSettingsOrItsBackupForTheSameInstr
   backup.channel[0].th1 = -3.0f;
   std::string reason;
   ASSERT_TRUE(SaveProfileGivingReason(dir_.File("b.prf"), backup, {}, reason)) << reason;
-  ASSERT_EQ(OpenJournalEntry(dir_.Path(), instrument_, target_, dir_.File("b.prf"), op_),
-            result::kOk);
+  ASSERT_EQ(Open(dir_.File("b.prf"), op_), result::kOk);
 
   const RepairPlan resume = PlanRepair(dir_.Path(), instrument_, RepairKind::kResume);
   ASSERT_EQ(resume.finding, RepairFinding::kReady);

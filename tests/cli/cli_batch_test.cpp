@@ -20,6 +20,7 @@
 #include <set>
 #include <thread>
 
+#include "app/write_journal.h"
 #include "cli/batch_hash.h"
 #include "cli/batch_plan.h"
 #include "cli/batch_results.h"
@@ -27,6 +28,8 @@
 #include "cli/batch_summary.h"
 #include "cli/cli_process.h"
 #include "lib/simulator.h"
+#include "profiles/profile_file.h"
+#include "support/recording_operator.h"
 #include "support/scratch_dir.h"
 
 namespace zrm::test {
@@ -393,6 +396,17 @@ TEST_F(CliBatchLines, VerifyFindsTheDifferenceChangesWriteItAndTheLineIsEqualAft
   ASSERT_TRUE(instruments_[0].SetFloat(29, 55.5f));  // channel 1's first set point
 
   const std::string profile = dir_.File("unit.prf");
+  // An unfinished write into the instrument at address 1: its rows tell of
+  // it on stderr until the write of changes ends it.
+  DeviceSettings unit;
+  ReadProfile(profile, unit);
+  unit.general.serial_lo = 12345 % 256;
+  unit.general.serial_hi = 12345 / 256;
+  RecordingOperator quiet;
+  {
+    JournalLock lock;
+    ASSERT_EQ(OpenJournalEntry(dir_.Path(), unit, unit, "", quiet, lock), result::kOk);
+  }
   const std::string rows = device + ",1,verify," + profile + "\n" + device + ",1,changes," +
                            profile + "\n" + device + ",1,verify," + profile + "\n";
   WriteBytes(dir_.File("plan.csv"), kHeader + rows);
@@ -402,6 +416,10 @@ TEST_F(CliBatchLines, VerifyFindsTheDifferenceChangesWriteItAndTheLineIsEqualAft
                                      "--results", dir_.File("r.csv")});
   EXPECT_EQ(outcome.exit_code, 75) << outcome.err;
   EXPECT_EQ(FileState(profile), before);
+  const std::string told = device + ", адрес 1: Запись в прибор 047-12345, начатая ";
+  std::size_t times_told = 0;
+  for (const std::string& line : Lines(outcome.err)) times_told += line.rfind(told, 0) == 0;
+  EXPECT_EQ(times_told, 2u) << outcome.err;  // the first verify and the changes, not the last
   const std::vector<std::string> lines = Lines(ReadBytes(dir_.File("r.csv")));
   ASSERT_EQ(lines.size(), 4u);
   const std::vector<std::string> differs = Fields(lines[1]);

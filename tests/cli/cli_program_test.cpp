@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
+#include <filesystem>
 #include <thread>
 
 #include "cli/cli_process.h"
@@ -113,7 +115,8 @@ TEST(CliProgramTest, ResumeAndRollbackEndAnUnfinishedWriteAndTheJournalEntry) {
   ASSERT_TRUE(SaveProfileGivingReason(dir.File("target.prf"), target, description, reason));
   SilentOperator quiet(true);
   const auto unfinished = [&](const DeviceSettings& settings, const std::string& backup) {
-    ASSERT_EQ(OpenJournalEntry(dir.Path(), identity, settings, backup, quiet), result::kOk);
+    JournalLock lock;
+    ASSERT_EQ(OpenJournalEntry(dir.Path(), identity, settings, backup, quiet, lock), result::kOk);
   };
   const auto entry_left = [&] {
     JournalEntry entry;
@@ -150,11 +153,34 @@ TEST(CliProgramTest, ResumeAndRollbackEndAnUnfinishedWriteAndTheJournalEntry) {
   for (const std::vector<std::string>& command :
        {std::vector<std::string>{"read", dir.File("again")},
         {"diff", dir.File("before.prf")},
-        {"report"}}) {
+        {"report"},
+        {"backup"},
+        {"scan", "--speeds", "9600", "--addresses", "1-1"}}) {
     const CliOutcome told = ctl(command);
     EXPECT_EQ(told.exit_code, 0) << command[0] << told.err;
     EXPECT_NE(told.err.find(sentence), std::string::npos) << command[0] << told.err;
   }
+
+  // A write never starts over one running from another program: while that
+  // one holds the entry's lock the second is refused, naming the entry.
+  {
+    JournalLock running;
+    ASSERT_EQ(OpenJournalEntry(dir.Path(), identity, target, "", quiet, running), result::kOk);
+    const CliOutcome refused = ctl({"--yes", "write", dir.File("target.prf")});
+    EXPECT_EQ(refused.exit_code, 14) << refused.err;
+    EXPECT_NE(refused.err.find("уже идёт запись из другой программы"), std::string::npos)
+        << refused.err;
+    EXPECT_NE(refused.err.find(JournalEntryPath(dir.Path(), identity)), std::string::npos);
+    EXPECT_EQ(ctl({"diff", dir.File("before.prf")}).exit_code, 0);  // nothing written
+  }
+  // Once it has gone, a whole write over the unfinished entry tells of it
+  // and, ending with success, takes it away.
+  const CliOutcome over = ctl({"--yes", "write", dir.File("target.prf")});
+  EXPECT_EQ(over.exit_code, 0) << over.err;
+  EXPECT_NE(over.err.find(sentence), std::string::npos) << over.err;
+  EXPECT_FALSE(entry_left());
+  EXPECT_EQ(ctl({"diff", dir.File("target.prf")}).exit_code, 0);
+  ASSERT_EQ(ctl({"--yes", "write", dir.File("before.prf")}).exit_code, 0);
 
   // A damaged entry is reported with its path, kept, and nothing is written.
   const std::string path = JournalEntryPath(dir.Path(), identity);
@@ -164,6 +190,45 @@ TEST(CliProgramTest, ResumeAndRollbackEndAnUnfinishedWriteAndTheJournalEntry) {
   EXPECT_NE(damaged.err.find(path), std::string::npos) << damaged.err;
   EXPECT_EQ(ReadBytes(path), "version=9\n");
   EXPECT_EQ(ctl({"diff", dir.File("before.prf")}).exit_code, 0);
+}
+
+TEST(CliProgramTest, AWriteKilledMidwayIsCompletedByResume) {
+  SimProgram instrument({"--turnaround", "25"});
+  ScratchDir dir;
+  const std::vector<std::string> common = {"--dir", dir.Path(), "--device",
+                                           instrument.DevicePath()};
+  auto ctl = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), common.begin(), common.end());
+    return args;
+  };
+  ASSERT_EQ(RunCtl(ctl({"read", dir.File("before")})).exit_code, 0);
+  DeviceSettings target;
+  ReadProfile(dir.File("before.prf"), target);
+  target.channel[0].th1 = 51.0f;
+  target.channel[1].th2 = -7.5f;
+  std::string reason;
+  ASSERT_TRUE(SaveProfileGivingReason(dir.File("target.prf"), target, {}, reason));
+  DeviceSettings identity = target;  // the simulator's 4813 047-12345
+  identity.general.serial_lo = 12345 % 256;
+  identity.general.serial_hi = 12345 / 256;
+  const std::string entry = JournalEntryPath(dir.Path(), identity);
+
+  // Killed once its entry is saved and some of its frames have gone out.
+  CliRun write(ctl({"--yes", "write", dir.File("target.prf")}));
+  for (int i = 0; i < 400 && !std::filesystem::exists(entry); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  ASSERT_TRUE(std::filesystem::exists(entry));
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  kill(write.Pid(), SIGKILL);
+  EXPECT_EQ(write.Finish().exit_code, -1);
+  EXPECT_TRUE(std::filesystem::exists(entry));
+
+  // The dead write's lock holds nothing up; the instrument ends as the
+  // profile, and the journal is empty.
+  const CliOutcome resumed = RunCtl(ctl({"--yes", "resume"}));
+  EXPECT_EQ(resumed.exit_code, 0) << resumed.err;
+  EXPECT_EQ(RunCtl(ctl({"diff", dir.File("target.prf")})).exit_code, 0);
+  EXPECT_TRUE(std::filesystem::is_empty(JournalFolder(dir.Path())));
 }
 
 }  // namespace

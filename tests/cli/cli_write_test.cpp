@@ -55,7 +55,8 @@ ExchangeResult WindowOpensAndWrites(const sim::Simulator& instrument, const std:
   window.StartUp(op, view);
   window.ReloadLastState(op);
   window.OpenProfile(dir.File(name), op);
-  return window.Write(window.form, window.settings, op);
+  DeviceSettings identified;
+  return window.Write(window.form, window.settings, op, identified);
 }
 
 TEST(CliWriteTest, EachDefaultProfileIsWrittenAsTheWindowWritesIt) {
@@ -76,9 +77,8 @@ TEST(CliWriteTest, EachDefaultProfileIsWrittenAsTheWindowWritesIt) {
     const ExchangeResult window_result = WindowOpensAndWrites(window_instrument, name);
 
     ScratchDir dir;
-    const CliOutcome outcome = RunCtl({"--dir", dir.Path(), "--device",
-                                       cli_instrument.SlavePath(), "--yes", "write",
-                                       profiles.File(name)});
+    const CliOutcome outcome = RunCtl({"--dir", dir.Path(), "--device", cli_instrument.SlavePath(),
+                                       "--yes", "write", profiles.File(name)});
     EXPECT_EQ(outcome.exit_code, static_cast<int>(window_result)) << outcome.err;
     EXPECT_EQ(outcome.out, "");
     EXPECT_EQ(window_result, result::kOk);
@@ -109,8 +109,8 @@ TEST(CliWriteTest, SensorRangeRuleAndEditorDecideTheWrittenRange) {
   const std::string table = ReadBytes(profile).substr(ReadBytes(profile).find("[Dat_bound9]"));
   const float table_max = std::stof(table.substr(table.find("max=") + 4));
 
-  const CliOutcome outcome = RunCtl(
-      {"--dir", dir.Path(), "--device", simulator.SlavePath(), "--yes", "write", profile});
+  const CliOutcome outcome =
+      RunCtl({"--dir", dir.Path(), "--device", simulator.SlavePath(), "--yes", "write", profile});
   ASSERT_EQ(outcome.exit_code, 0) << outcome.err;
   const ParameterAddress diap_max = ChannelAddress(ChannelParameterOf(ChannelField::kDiapMax), 0);
   const ParameterAddress dat = ChannelAddress(ChannelParameterOf(ChannelField::kDat), 0);
@@ -171,7 +171,6 @@ TEST_F(CliWriteQuestionTest, MissingProfileIsNotCreatedNorWritten) {
   EXPECT_EQ(simulator_.RequestsReceived(), requests_before_);
 }
 
-
 TEST_F(CliWriteQuestionTest, FileWithoutProfileKeysIsRefusedLikeAMissingOne) {
   std::string noise(2 << 20, '\0');
   std::uint32_t x = 12345;
@@ -214,7 +213,8 @@ TEST_F(CliWriteQuestionTest, DiffThenChangesOnlyThenNoDifference) {
   before = AgedFileState(dir_.File("asks.prf"));
   const CliOutcome differs = Ctl({"diff", dir_.File("asks.prf")});
   EXPECT_EQ(differs.exit_code, 65) << differs.err;
-  EXPECT_TRUE(std::regex_match(differs.out, std::regex("Канал 1: Величина I: [-0-9.]+ → 55\\.5000\n")))
+  EXPECT_TRUE(
+      std::regex_match(differs.out, std::regex("Канал 1: Величина I: [-0-9.]+ → 55\\.5000\n")))
       << differs.out;
 
   const CliOutcome written = Ctl({"--yes", "write", "--changes-only", dir_.File("asks.prf")});
@@ -242,7 +242,8 @@ TEST_F(CliWriteQuestionTest, BackupHoldsWhatAReadSaves) {
   ASSERT_EQ(backup.exit_code, 0) << backup.err;
   const std::string path = backup.out.substr(0, backup.out.size() - 1);
   EXPECT_EQ(path.rfind(dir_.File("backup/ZRM"), 0), 0u) << path;
-  EXPECT_TRUE(std::regex_match(path, std::regex(".*/ZRM48[0-9]{2}-[0-9]{3}-[0-9]+-[0-9]{8}-[0-9]{6}\\.prf")))
+  EXPECT_TRUE(std::regex_match(
+      path, std::regex(".*/ZRM48[0-9]{2}-[0-9]{3}-[0-9]+-[0-9]{8}-[0-9]{6}\\.prf")))
       << path;
   EXPECT_EQ(WithoutDescription(ReadBytes(path)),
             WithoutDescription(ReadBytes(dir_.File("asks.prf"))));
@@ -251,7 +252,14 @@ TEST_F(CliWriteQuestionTest, BackupHoldsWhatAReadSaves) {
 TEST_F(CliWriteQuestionTest, WholeWriteWithBackupSendsTheSameWriteAfterItsRead) {
   const CliOutcome plain = Ctl({"--yes", "write", dir_.File("asks.prf")});
   ASSERT_EQ(plain.exit_code, 0) << plain.err;
-  const std::vector<std::string> plain_frames = RawFrames(simulator_);
+  // The plain write reads the instrument's four bytes of identity first
+  // (requests 37); the write itself follows.
+  const std::vector<std::string> plain_all = RawFrames(simulator_);
+  constexpr std::size_t kIdentityReads = 4;
+  ASSERT_GT(plain_all.size(), kIdentityReads);
+  for (std::size_t i = 0; i < kIdentityReads; ++i)
+    EXPECT_NE(plain_all[i].find(":1;37;"), std::string::npos) << plain_all[i];
+  const std::vector<std::string> plain_frames(plain_all.begin() + kIdentityReads, plain_all.end());
   EXPECT_FALSE(std::filesystem::exists(dir_.File("backup")));
 
   // The setting in the program's own file, and the option, both back up.

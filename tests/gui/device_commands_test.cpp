@@ -21,12 +21,16 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "app/write_journal.h"
 #include "gui/comparison_dialog.h"
 #include "gui/group_area.h"
 #include "gui/simple_list.h"
 #include "lib/simulator.h"
 #include "platform/number_text.h"
+#include "profiles/profile_file.h"
 #include "settings/parameter_map.h"
+#include "support/recording_operator.h"
+#include "support/scratch_dir.h"
 #include "support/workstation.h"
 
 using zrm::test::SilentLine;
@@ -60,6 +64,22 @@ zrm::ParameterAddress ChannelAddressOf(zrm::ChannelField field, int channel) {
   return zrm::ChannelAddress(zrm::ChannelParameterOf(field), channel);
 }
 
+// Leaves in `ws`'s journal an unfinished write of `target` into
+// `instrument`, with `backup` (may be empty) as the settings before it.
+void LeaveUnfinishedWrite(const Workstation& ws, const zrm::DeviceSettings& instrument,
+                          const zrm::DeviceSettings& target, const std::string& backup) {
+  zrm::test::RecordingOperator quiet;
+  zrm::JournalLock lock;
+  if (zrm::OpenJournalEntry(ws.Dir(), instrument, target, backup, quiet, lock) != zrm::result::kOk)
+    qFatal("journal entry not saved");
+}
+
+bool EntryLeft(const Workstation& ws, const zrm::DeviceSettings& instrument) {
+  zrm::JournalEntry entry;
+  std::string problem;
+  return zrm::FindJournalEntry(ws.Dir(), instrument, entry, problem) != zrm::JournalState::kNone;
+}
+
 bool AnyShownMentions(const zrm::test::ScriptedDialogs& dialogs, const std::string& text) {
   return std::any_of(dialogs.shown.begin(), dialogs.shown.end(), [&](const auto& s) {
     return s.text.find(text) != std::string::npos || s.caption.find(text) != std::string::npos;
@@ -82,6 +102,8 @@ class DeviceCommandsTest : public QObject {
   void PortChangeKeepsEditsAndReopensTheLink();
   void ClosingDuringACommandWaitsThenShutsDown();
   void DeviceMenuComparesWritesTheChangeAndRestores();
+  void UnfinishedWriteIsOfferedAtOnceAndEndedEitherWay();
+  void EscDuringAWriteSaysWhereItStoppedAndOffersToEndIt();
 };
 
 void DeviceCommandsTest::ReadFillsTheWidgetsAndWhitensAllGroupAreas() {
@@ -340,6 +362,124 @@ void DeviceCommandsTest::DeviceMenuComparesWritesTheChangeAndRestores() {
   // The switch of the backup before a whole write lives in the program's own file.
   window.findChild<QAction*>("BackupBeforeWriteItem")->trigger();
   QCOMPARE(ws.Key("zrm48setup.ini", "BACKUP", "BeforeWrite"), std::string("1"));
+}
+
+void DeviceCommandsTest::UnfinishedWriteIsOfferedAtOnceAndEndedEitherWay() {
+  InstrumentWorkstation ws;
+  auto& window = ws.Start();
+  ws.ClickAndWait("Button1");
+  const zrm::DeviceSettings instrument = ws.TheSession().settings;  // 4813 047-12345
+  const float th1_before = *ws.sim.Float(ChannelAddressOf(zrm::ChannelField::kTh1, 0));
+  std::string reason;
+  zrm::DeviceSettings before = instrument;
+  QVERIFY(zrm::SaveProfileGivingReason(ws.PathOf("before.prf"), before, {}, reason));
+  zrm::DeviceSettings target = instrument;
+  target.channel[0].th1 = 55.5f;
+
+  // Another serial number's unfinished write never counts.
+  zrm::DeviceSettings other = instrument;
+  other.general.serial_lo ^= 1;
+  LeaveUnfinishedWrite(ws, other, target, "");
+  ws.ClickAndWait("Button1");
+  auto* box = ws.Find<QDialog>("UnfinishedWriteBox");
+  auto* reminder = ws.Find<QLabel>("UnfinishedWriteReminder");
+  QVERIFY(!box->isVisible());
+  QVERIFY(!reminder->isVisible());
+
+  // The first answered poll identifies the instrument and offers at once,
+  // without holding up the polling.
+  LeaveUnfinishedWrite(ws, instrument, target, ws.PathOf("before.prf"));
+  ws.Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(3);
+  QTRY_VERIFY_WITH_TIMEOUT(box->isVisible(), 10000);
+  QVERIFY(!box->isModal());
+  const QString text = ws.Find<QLabel>("UnfinishedWriteText")->text();
+  QVERIFY2(QRegularExpression(Q("^Запись в прибор 047-12345, начатая \\d\\d\\.\\d\\d\\.20\\d\\d "
+                                "в \\d\\d:\\d\\d, не завершена\\.$"))
+               .match(text)
+               .hasMatch(),
+           qPrintable(text));
+  QCOMPARE(reminder->text(), text);
+  QVERIFY(box->findChild<QPushButton*>("RollbackButton")->isVisible());
+  const std::size_t polled = ws.sim.RequestsReceived();
+  QTRY_VERIFY(ws.sim.RequestsReceived() > polled + 2);
+  QVERIFY(box->isVisible());
+  ws.Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(0);
+  ws.WaitForJob();
+
+  // "Дописать": the write completed as a write of changes; the entry and
+  // the reminder go.
+  ws.dialogs.default_answer = true;
+  box->findChild<QPushButton*>("ResumeButton")->click();
+  QTRY_VERIFY(!window.Busy());
+  QCOMPARE(*ws.sim.Float(ChannelAddressOf(zrm::ChannelField::kTh1, 0)), 55.5f);
+  QVERIFY(!EntryLeft(ws, instrument));
+  QVERIFY(!reminder->isVisible());
+  QVERIFY(!box->isVisible());
+  QCOMPARE(ws.Outcome(), Q("Изменения записаны, параметров: 1"));
+
+  // "Вернуть как было" from the menu: the backup goes back.
+  LeaveUnfinishedWrite(ws, instrument, target, ws.PathOf("before.prf"));
+  window.findChild<QAction*>("RollbackWriteItem")->trigger();
+  ws.WaitForJob();
+  QCOMPARE(*ws.sim.Float(ChannelAddressOf(zrm::ChannelField::kTh1, 0)), th1_before);
+  QVERIFY(!EntryLeft(ws, instrument));
+
+  // Without a backup there is nothing to return to: not offered, refused.
+  LeaveUnfinishedWrite(ws, instrument, target, "");
+  ws.ClickAndWait("Button1");
+  QTRY_VERIFY(box->isVisible());
+  QVERIFY(!box->findChild<QPushButton*>("RollbackButton")->isVisible());
+  box->findChild<QPushButton*>("LaterButton")->click();
+  QVERIFY(!box->isVisible());
+  QVERIFY(reminder->isVisible());  // put off, not forgotten
+  window.findChild<QAction*>("RollbackWriteItem")->trigger();
+  ws.WaitForJob();
+  QVERIFY(AnyShownMentions(ws.dialogs, "Вернуть как было нельзя"));
+  QVERIFY(EntryLeft(ws, instrument));
+  QCOMPARE(*ws.sim.Float(ChannelAddressOf(zrm::ChannelField::kTh1, 0)), th1_before);
+
+  // An entry that cannot be read is named with its path, offers nothing and
+  // stays as it is.
+  const std::string path = zrm::JournalEntryPath(ws.Dir(), instrument);
+  zrm::test::WriteBytes(path, "version=9\n");
+  ws.ClickAndWait("Button1");
+  QTRY_VERIFY(box->isVisible());
+  QVERIFY(ws.Find<QLabel>("UnfinishedWriteText")->text().contains(QString::fromStdString(path)));
+  QVERIFY(!box->findChild<QPushButton*>("ResumeButton")->isVisible());
+  QVERIFY(!box->findChild<QPushButton*>("RollbackButton")->isVisible());
+  QCOMPARE(zrm::test::ReadBytes(path), std::string("version=9\n"));
+}
+
+void DeviceCommandsTest::EscDuringAWriteSaysWhereItStoppedAndOffersToEndIt() {
+  zrm::sim::SimulatorOptions slow;
+  slow.turnaround = std::chrono::milliseconds(20);
+  InstrumentWorkstation ws(slow);
+  auto& window = ws.Start();
+  ws.ClickAndWait("Button1");
+  const zrm::DeviceSettings instrument = ws.TheSession().settings;
+  ws.Find<QLineEdit>("Edit5")->setText("55.5");
+  const std::size_t read_requests = ws.sim.RequestsReceived();
+  ws.dialogs.default_answer = true;  // the checks before writing pass
+  ws.Find<QPushButton>("Button3")->click();
+  // Into the write: past its identity and the first channel's first steps.
+  QTRY_VERIFY_WITH_TIMEOUT(ws.sim.RequestsReceived() > read_requests + 12, 20000);
+  ws.Window().WindowOperator().PressEsc();
+  ws.WaitForJob();
+  QCOMPARE(ws.dialogs.CountOf(kAborted), 1);
+  QVERIFY(EntryLeft(ws, instrument));
+  auto* box = ws.Find<QDialog>("UnfinishedWriteBox");
+  QTRY_VERIFY(box->isVisible());
+  const QString text = ws.Find<QLabel>("UnfinishedWriteText")->text();
+  QVERIFY2(text.startsWith(Q("Запись остановлена в группе «")), qPrintable(text));
+  QVERIFY2(text.contains(Q("».\nВ приборе теперь смешанная конфигурация")), qPrintable(text));
+  QVERIFY2(text.endsWith(Q(", не завершена.")), qPrintable(text));
+  QVERIFY(!box->findChild<QPushButton*>("RollbackButton")->isVisible());  // no backup was made
+
+  box->findChild<QPushButton*>("ResumeButton")->click();
+  QTRY_VERIFY_WITH_TIMEOUT(!window.Busy(), 30000);
+  QCOMPARE(*ws.sim.Float(ChannelAddressOf(zrm::ChannelField::kTh1, 0)), 55.5f);
+  QVERIFY(!EntryLeft(ws, instrument));
+  QVERIFY(!ws.Find<QLabel>("UnfinishedWriteReminder")->isVisible());
 }
 
 QTEST_MAIN(DeviceCommandsTest)

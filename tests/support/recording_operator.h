@@ -16,7 +16,7 @@ class RecordingOperator : public Operator {
  public:
   // Every call, e.g. "message|caption|text", "ask|caption|text|yes",
   // "lines|l1|l2|l3|l4|l5|l6", "show", "hide", "lock", "unlock", "esc|0",
-  // "through".
+  // "through", "notice|text".
   std::vector<std::string> calls;
 
   // Answers of AskYesNo in order; when empty, `default_answer`.
@@ -45,6 +45,7 @@ class RecordingOperator : public Operator {
   void UnlockCommands() override;
   bool EscPressed() override;
   void LetMessagesThrough() override;
+  void Notice(const std::string& text) override { calls.push_back("notice|" + text); }
 
   // The calls that start with `prefix`.
   std::vector<std::string> CallsStartingWith(const std::string& prefix) const;

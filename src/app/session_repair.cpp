@@ -1,0 +1,58 @@
+// The session's device jobs that end an unfinished write: the instrument
+// identified, its journal looked up, and the settings still needed written
+// as a write of changes.
+
+#include "app/instrument_identity.h"
+#include "app/session.h"
+#include "app/write_journal.h"
+#include "editor/editor_binding.h"
+#include "settings/general_transfer.h"
+
+namespace zrm {
+
+namespace {
+
+// The two closing writes of every write (byte 0 and the restart), alone: a
+// write stopped after its last parameter but before them leaves nothing to
+// write of changes, and it has still not ended.
+ExchangeResult RestartAsAWriteEnds(ParameterAccess& link, const DeviceSettings& s, Operator& op) {
+  DeviceSettings closing_only = s;
+  closing_only.general.gen_select = 0;
+  return WriteGeneralParameters(link, closing_only, op);
+}
+
+}  // namespace
+
+ExchangeResult Session::Identify(const DeviceSettings& s, DeviceSettings& instrument) {
+  return ReadInstrumentIdentity(*link_, s, instrument);
+}
+
+ExchangeResult Session::FindRepair(RepairKind kind, const DeviceSettings& s, Operator& op,
+                                   DeviceSettings& instrument, RepairPlan& plan) {
+  if (!PortReadyFor(op)) return result::kNoAnswer;
+  if (ExchangeResult r = ReadInstrumentIdentity(*link_, s, instrument)) {
+    ShowExchangeError(op, r);
+    return r;
+  }
+  plan = PlanRepair(dir_, instrument, kind);
+  return result::kOk;
+}
+
+ExchangeResult Session::RepairWrite(const RepairPlan& plan, EditorForm& job_form, DeviceSettings& s,
+                                    Operator& op, ChangesWriteOutcome& outcome) {
+  s = plan.target;
+  SettingsToEditor(s, job_form, config_.port_number);
+  const ExchangeResult r = WriteChanges(job_form, s, op, outcome);
+  if (r != result::kOk || !outcome.written.empty()) return r;
+  // Nothing differed: the instrument holds the settings; the restart ends
+  // the write as any write ends, and only then the entry goes.
+  op.Notice(UnfinishedWriteSentence(plan.entry));
+  if (ExchangeResult restart = RestartAsAWriteEnds(*link_, s, op)) {
+    ShowExchangeError(op, restart);
+    return restart;
+  }
+  CloseJournalEntry(dir_, outcome.instrument);
+  return result::kOk;
+}
+
+}  // namespace zrm

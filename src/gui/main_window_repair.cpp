@@ -1,0 +1,49 @@
+// The window's end of an unfinished write: "Дописать" and "Вернуть как было"
+// from the menu "Прибор" or the box that offers them run as device jobs like
+// any write, with the progress panel and the status bar; the instrument's
+// journal is looked up again once they have ended.
+
+#include <memory>
+
+#include "app/app_texts.h"
+#include "gui/main_window.h"
+#include "gui/qt_text.h"
+#include "gui/status_texts.h"
+#include "gui/window_texts.h"
+
+namespace zrm::gui {
+
+void MainWindow::OnRepair(RepairKind kind) {
+  progress_group_.clear();
+  auto instrument = std::make_shared<DeviceSettings>();
+  auto ended = std::make_shared<ExchangeResult>(result::kOk);
+  const std::time_t began = std::time(nullptr);
+  runner_.Run(
+      [this, kind, instrument, ended](EditorForm& form, DeviceSettings& s) {
+        RepairPlan plan;
+        if ((*ended = session_.FindRepair(kind, s, operator_, *instrument, plan)))
+          return CommandFailedStatus(*ended);
+        if (plan.finding != RepairFinding::kReady) {
+          operator_.ShowMessage(RepairRefusal(plan, *instrument), app_texts::kJournalCaption,
+                                MessageIcon::kInformation);
+          return QString();
+        }
+        ChangesWriteOutcome outcome;
+        *ended = session_.RepairWrite(plan, form, s, operator_, outcome);
+        return ChangesStatus(*ended, outcome);
+      },
+      // The editor shows the settings written, as after any write.
+      JobKind::kKeepsEditor,
+      [this, instrument, ended, began] { LookForUnfinishedWrite(*instrument, *ended, began); });
+}
+
+void MainWindow::LookForUnfinishedWrite(const DeviceSettings& instrument, ExchangeResult r,
+                                        std::time_t began) {
+  const QString stop =
+      r == result::kOk || progress_group_.isEmpty()
+          ? QString()
+          : ToQ(text::kWriteStoppedInGroup) + progress_group_ + ToQ(text::kMixedConfiguration);
+  unfinished_write_->Look(instrument, stop, began);
+}
+
+}  // namespace zrm::gui
