@@ -31,7 +31,9 @@ ExchangeResult CheckAndWrite(ParameterAccess& link, const DeviceSettings& instru
   if (ExchangeResult r = CheckChannel(target, channel, true, true, op)) return r;
   const std::vector<WrittenParameter> changed = ChangedParameters(instrument, target);
   if (changed.empty()) return result::kOk;
-  if (ExchangeResult r = OpenJournalEntry(working_dir, instrument, target, "", op)) return r;
+  JournalLock lock;  // held until the write ended: no second program writes meanwhile
+  if (ExchangeResult r = OpenJournalEntry(working_dir, instrument, target, "", op, lock))
+    return r;
   std::vector<WrittenParameter> written;
   std::vector<WrittenParameter> unfinished;
   const ExchangeResult r = WriteChangedSettings(link, target, changed, op, written, unfinished);
