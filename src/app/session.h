@@ -61,8 +61,9 @@ class Session {
   // Path of the last editor state, dir/recent.prf.
   std::string RecentProfilePath() const;
 
-  // The start-up sequence: dev.dat, recent.prf, the default profiles, the editor, the caption, the port, the first page, the
-  // link parameters, today's date as manufacturing date, the editor again.
+  // The start-up sequence: dev.dat, recent.prf, the default profiles, the editor, the caption, the
+  // port, the first page, the link parameters, today's date as manufacturing date, the editor
+  // again.
   void StartUp(Operator& op, StartUpView& view);
 
   // The start-up of a program without a window, for one command: dev.dat,
@@ -103,8 +104,7 @@ class Session {
   // `form` is then left as it was.
   std::optional<ConfigurationPage> Report(EditorForm& form, DeviceSettings& s, Operator& op);
   // The same with the read's result; `page` is built only after a good read.
-  ExchangeResult Report(EditorForm& form, DeviceSettings& s, Operator& op,
-                        ConfigurationPage& page);
+  ExchangeResult Report(EditorForm& form, DeviceSettings& s, Operator& op, ConfigurationPage& page);
 
   // One poll of the current values, run as a device job like Read: reads
   // the status block into `held`; `wait_start` receives the start of the
@@ -150,6 +150,8 @@ class Session {
 
   // The search for instruments on the port in use ("Найти прибор…"), run as
   // a device job. The port goes back to the configured speed afterwards.
+  // The window's search keeps the addresses found in zrm48setup.ini for the
+  // port number in use (the window "Приборы на линии" polls them).
   SearchOutcome SearchInstruments(const SearchPlan& plan, Operator& op);
 
   // "Использовать" on a found instrument: its speed and address go into
@@ -160,6 +162,10 @@ class Session {
   // "Порты…" saved: [PORTS] into dev.dat and the port paths used from now
   // on; the port in use is opened again when its device changed.
   bool UsePortPaths(const std::string (&paths)[4], Operator& op);
+
+  // The line of the port in use, for the window's polling of every
+  // instrument on it; touched only by device jobs, like the link.
+  Line& InstrumentLine() { return port_; }
 
   // The device of the port in use came back (hot-plug): opens the port
   // again unless it is open. True when it is open now.
@@ -173,6 +179,9 @@ class Session {
   // exchanges then fail as they always did); false after the open failed
   // and was reported.
   bool PortReadyFor(Operator& op);
+  // The addresses a search found, kept for the port in use; a file that
+  // cannot be written is told to the user.
+  void KeepFoundAddresses(const SearchOutcome& outcome, Operator& op);
   // Loads `path` into the record and its description into the form.
   void LoadProfileIntoForm(const std::string& path, Operator& op);
   // The editor collected into the record.

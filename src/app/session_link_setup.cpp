@@ -2,7 +2,9 @@
 // the port in use, using a found instrument, and new device paths for the
 // port numbers.
 
+#include "app/app_texts.h"
 #include "app/link_config_file.h"
+#include "app/own_settings_file.h"
 #include "app/session.h"
 #include "link/port_opening.h"
 
@@ -23,7 +25,17 @@ SearchOutcome Session::SearchInstruments(const SearchPlan& plan, Operator& op) {
   if (port_.IsOpen()) port_.SetSpeed(config_.speed, ignored);
   // Probes at other speeds leave the line as a newly opened one.
   if (link_) link_->LineOpened();
+  if (window_) KeepFoundAddresses(outcome, op);
   return outcome;
+}
+
+void Session::KeepFoundAddresses(const SearchOutcome& outcome, Operator& op) {
+  std::vector<std::uint32_t> addresses;
+  for (const FoundInstrument& found : outcome.found) addresses.push_back(found.address);
+  std::string error;
+  if (StoreLastSearchAddresses(dir_, config_.port_number, addresses, error)) return;
+  op.ShowMessage(app_texts::kUnableToWrite + OwnSettingsPath(dir_) + "\n" + error,
+                 app_texts::kErrorCaption, MessageIcon::kError);
 }
 
 bool Session::UseInstrument(std::int32_t speed, std::uint32_t address, Operator& op) {
