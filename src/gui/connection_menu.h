@@ -1,6 +1,7 @@
 #pragma once
 // The window's menu "Связь": the port assignment ("Порты…"), the instrument
-// search ("Найти прибор…") and the use of an instrument found, the port
+// search ("Найти прибор…") and the use of an instrument found, the window
+// "Приборы на линии…" (opened by the main window), the port
 // selector's device paths, the note about an adapter that no port number
 // stands for, and the port in use leaving and coming back. What touches the
 // link runs as a device job.
@@ -40,6 +41,8 @@ class ConnectionMenu : public QObject {
  signals:
   // News of the port in use, for the status bar.
   void Outcome(const QString& text);
+  // "Приборы на линии…" was chosen.
+  void BusViewAsked();
 
  private:
   void OnPorts();

@@ -1,17 +1,32 @@
 // The window "Приборы на линии": its rows made from snapshots (values,
 // lamps, grey offline rows, the time since the last answer, a vanished
-// line), the measurement log of each instrument.
+// line), the measurement log of each instrument; and the window against a
+// simulated bus of four instruments: one that stops answering and returns,
+// the main window's read while the view polls, picking an instrument, bad
+// address lists, a device that vanishes and comes back.
 
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <bit>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <limits>
+#include <set>
 #include <sstream>
 
 #include "gui/bus_view_log.h"
 #include "gui/bus_view_model.h"
+#include "gui/bus_view_window.h"
+#include "lib/simulator.h"
+#include "support/workstation.h"
 
 using zrm::BusAvailability;
 using zrm::BusSnapshot;
@@ -54,6 +69,79 @@ std::string ReadAll(const std::string& path) {
   return text.str();
 }
 
+// Instruments at 1..4 on one line, serial numbers 047-12345..12348; the
+// simulator's faults silence the one at 1.
+zrm::sim::SimulatorOptions FourInstruments() {
+  zrm::sim::SimulatorOptions options;
+  options.address = 1;
+  options.more_addresses = {2, 3, 4};
+  return options;
+}
+
+zrm::sim::Fault SilenceOfTheFirst() {
+  zrm::sim::Fault fault;
+  fault.kind = zrm::sim::FaultKind::kNoReply;
+  fault.when.by = zrm::sim::FaultWhen::By::kShare;
+  fault.when.share = 1.0;
+  return fault;
+}
+
+// Port 1 is a link to the bus, whose last search found 1..4; the window is
+// started and "Приборы на линии…" opened.
+struct BusViewWorkstation : zrm::test::Workstation {
+  std::unique_ptr<zrm::sim::Simulator> bus;
+  std::string link;
+
+  BusViewWorkstation() : bus(StartedBus()), link(PathOf("bus-line")) {
+    std::filesystem::create_symlink(bus->SlavePath(), link);
+    MapPort(1, link);
+    SetKey("zrm48setup.ini", "SEARCH", "COM1", "1,2,3,4");
+    Start();
+    OpenView();
+  }
+  static std::unique_ptr<zrm::sim::Simulator> StartedBus() {
+    auto sim = std::make_unique<zrm::sim::Simulator>(FourInstruments());
+    std::string error;
+    if (!sim->Start(&error)) qFatal("simulator: %s", error.c_str());
+    return sim;
+  }
+  void OpenView() { Window().findChild<QAction*>("BusViewItem")->trigger(); }
+  BusViewWindow& View() { return *Window().findChild<BusViewWindow*>("BusView"); }
+  QString Cell(int row, int column) { return ::Cell(View().Model(), row, column); }
+  // Waits until every row says `availability`; false after `ms`.
+  bool WaitForAll(const char* availability, int ms = 20000) {
+    auto all = [&] {
+      for (int row = 0; row < View().Model().rowCount(); ++row)
+        if (Cell(row, kAvailabilityColumn) != Q(availability)) return false;
+      return View().Model().rowCount() > 0;
+    };
+    for (int waited = 0; !all() && waited < ms; waited += 10) QTest::qWait(10);
+    return all();
+  }
+  bool WaitForRow(int row, const char* availability, int ms = 20000) {
+    for (int waited = 0; Cell(row, kAvailabilityColumn) != Q(availability) && waited < ms;
+         waited += 10)
+      QTest::qWait(10);
+    return Cell(row, kAvailabilityColumn) == Q(availability);
+  }
+  // Picks row `row` with the button, answering the question about dev.dat.
+  void Pick(int row, bool store) {
+    dialogs.answers.push_back(store);
+    auto* table = Window().findChild<QTableView*>("BusTable");
+    table->setCurrentIndex(View().Model().index(row, 0));
+    Window().findChild<QPushButton*>("BusConfigure")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(dialogs.answers.empty(), 10000);
+  }
+  // Reads the instrument the commands talk to; its serial number.
+  QString ReadSerial() {
+    auto* serial = Find<QLineEdit>("Edit53");
+    serial->clear();
+    Find<QPushButton>("Button1")->click();
+    for (int waited = 0; serial->text().isEmpty() && waited < 20000; waited += 10) QTest::qWait(10);
+    return serial->text();
+  }
+};
+
 }  // namespace
 
 class BusViewTest : public QObject {
@@ -66,6 +154,11 @@ class BusViewTest : public QObject {
   void AVanishedLineTakesEveryRowOfflineAtOnce();
   void TimeSinceTheLastAnswer();
   void EachInstrumentHasAMeasurementLogOfItsOwn();
+  void TheViewPollsTheBusAndOneInstrumentStopsAndReturns();
+  void TheMainWindowsReadWhileTheViewPollsNeverInterleaves();
+  void APickedInstrumentIsTheCommandsOneWhileTheViewIsOpen();
+  void BadAddressListsAreRefusedAndChangeNothing();
+  void AVanishedDeviceTakesEveryRowOfflineAndTheViewResumes();
 };
 
 void BusViewTest::RowsShowWhatTheInstrumentsSent() {
@@ -203,6 +296,145 @@ void BusViewTest::EachInstrumentHasAMeasurementLogOfItsOwn() {
   unknown.identity.known = false;
   QCOMPARE(LogInstrumentMeasurement(folder, unknown), zrm::result::kOk);
   QCOMPARE(LogInstrumentMeasurement(folder + "/missing", s), zrm::result::kFile);
+}
+
+void BusViewTest::TheViewPollsTheBusAndOneInstrumentStopsAndReturns() {
+  BusViewWorkstation ws;
+  ws.Window().findChild<QCheckBox*>("BusLogPerInstrument")->click();
+  QCOMPARE(ws.Key("zrm48setup.ini", "BUS_VIEW", "LogPerInstrument"), std::string("1"));
+  QVERIFY(ws.View().isVisible());
+  QCOMPARE(ws.View().Model().rowCount(), 4);
+  QVERIFY(ws.WaitForAll("на связи"));
+  for (int row = 0; row < 4; ++row) {
+    QCOMPARE(ws.Cell(row, kAddressColumn), QString::number(row + 1));
+    QCOMPARE(ws.Cell(row, kSerialColumn), QString("047-1234%1").arg(row + 5));
+    QVERIFY(ws.Cell(row, kValue1Column) != Q("—"));
+  }
+  QCOMPARE(ws.Window().findChild<QLabel*>("BusState")->text(), Q("Опрос идёт"));
+
+  ws.bus->AddFault(SilenceOfTheFirst());
+  QVERIFY(ws.WaitForRow(0, "нет связи"));
+  QVERIFY(Grey(ws.View().Model(), 0));
+  QVERIFY(ws.Cell(0, kValue1Column) != Q("—"));  // its last values stay
+  for (int row = 1; row < 4; ++row) {
+    QCOMPARE(ws.Cell(row, kAvailabilityColumn), Q("на связи"));
+    QVERIFY(!Grey(ws.View().Model(), row));
+  }
+  ws.bus->ClearFaults();
+  QVERIFY(ws.WaitForRow(0, "на связи"));
+  QVERIFY(!Grey(ws.View().Model(), 0));
+
+  // Every answered poll went into the instrument's own log; IZM.txt is the
+  // page's, which did not poll.
+  const std::string log = ReadAll(ws.PathOf("IZM-047-12346.txt"));
+  QVERIFY(log.size() >= 2 * 40);
+  QCOMPARE(log.substr(log.size() - 2), std::string("\r\n"));
+  QVERIFY(!std::filesystem::exists(ws.PathOf("IZM.txt")));
+}
+
+void BusViewTest::TheMainWindowsReadWhileTheViewPollsNeverInterleaves() {
+  BusViewWorkstation ws;
+  QVERIFY(ws.WaitForAll("на связи"));
+  ws.bus->ClearFrames();
+  QCOMPARE(ws.ReadSerial(), Q("12345"));
+  QTest::qWait(300);  // the view goes on after the read
+  const std::vector<zrm::sim::ReceivedFrame> frames = ws.bus->Frames();
+  std::size_t first_read = frames.size();
+  std::size_t last_read = 0;
+  std::set<unsigned> polled;
+  for (std::size_t i = 0; i < frames.size(); ++i) {
+    const zrm::sim::ReceivedFrame& frame = frames[i];
+    // Every request answered before the next one began.
+    QVERIFY(!frame.reply.empty());
+    if (i > 0) QVERIFY(frame.first_byte >= frames[i - 1].time);
+    const bool status = frame.fields.parameter == zrm::sim::kStatusBlockKey;
+    if (status) polled.insert(*frame.fields.net_address);
+    if (!status && frame.fields.net_address == 1u) {
+      first_read = std::min(first_read, i);
+      last_read = i;
+    }
+  }
+  QVERIFY(last_read > first_read + 20);
+  // The read is one block: no poll of the view inside it.
+  for (std::size_t i = first_read; i <= last_read; ++i)
+    QVERIFY(frames[i].fields.parameter != zrm::sim::kStatusBlockKey);
+  QCOMPARE(polled, (std::set<unsigned>{1, 2, 3, 4}));
+
+  // The page "Текущие значения" polls its instrument alone: the view waits.
+  ws.Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(3);
+  QTRY_COMPARE_WITH_TIMEOUT(ws.Window().findChild<QLabel*>("BusState")->text(),
+                            Q("Опрос приостановлен: окно опрашивает прибор на странице "
+                              "«Текущие значения»"),
+                            5000);
+  QTest::qWait(200);
+  ws.bus->ClearFrames();
+  QTest::qWait(1200);
+  for (const zrm::sim::ReceivedFrame& frame : ws.bus->Frames())
+    QCOMPARE(*frame.fields.net_address, 1u);
+  QVERIFY(!ws.bus->Frames().empty());
+  ws.Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(0);
+  QTRY_COMPARE_WITH_TIMEOUT(ws.Window().findChild<QLabel*>("BusState")->text(), Q("Опрос идёт"),
+                            5000);
+}
+
+void BusViewTest::APickedInstrumentIsTheCommandsOneWhileTheViewIsOpen() {
+  BusViewWorkstation ws;
+  QVERIFY(ws.WaitForAll("на связи"));
+  ws.Pick(2, false);
+  QTRY_COMPARE_WITH_TIMEOUT(ws.Outcome(), Q("Команды обращаются к прибору с адресом 3"), 10000);
+  QCOMPARE(ws.ReadSerial(), Q("12347"));
+  QCOMPARE(ws.dialogs.shown.back().caption, std::string("Адрес прибора"));
+  QCOMPARE(ws.Key("dev.dat", "DEVICE", "NetAdrr"), std::string("1"));
+  // Closed, the commands talk to dev.dat's instrument again.
+  ws.View().close();
+  ws.WaitForJob();
+  QCOMPARE(ws.ReadSerial(), Q("12345"));
+
+  // Kept in dev.dat, the pick stays after the view has closed.
+  ws.OpenView();
+  QVERIFY(ws.WaitForAll("на связи"));
+  ws.Pick(1, true);
+  QTRY_COMPARE_WITH_TIMEOUT(ws.Key("dev.dat", "DEVICE", "NetAdrr"), std::string("2"), 10000);
+  ws.View().close();
+  ws.WaitForJob();
+  QCOMPARE(ws.ReadSerial(), Q("12346"));
+  QCOMPARE(ws.Key("dev.dat", "COM_SETTINGS", "Settings"), std::string("9600,N,8,2"));
+}
+
+void BusViewTest::BadAddressListsAreRefusedAndChangeNothing() {
+  BusViewWorkstation ws;
+  auto* field = ws.Window().findChild<QLineEdit*>("BusAddresses");
+  QCOMPARE(field->text(), Q("1,2,3,4"));
+  for (const char* bad : {"0", "300", "a-b", "3-1", ""}) {
+    field->setText(Q(bad));
+    ws.Window().findChild<QPushButton*>("BusApply")->click();
+    QCOMPARE(ws.View().Model().rowCount(), 4);
+  }
+  QCOMPARE(ws.dialogs.MessageTexts().size(), std::size_t{5});
+  for (const std::string& text : ws.dialogs.MessageTexts())
+    QVERIFY(text.rfind("Адреса не приняты: ", 0) == 0);
+  QVERIFY(ws.WaitForAll("на связи"));
+  // Nothing went to an address of a bad list.
+  for (const zrm::sim::ReceivedFrame& frame : ws.bus->Frames())
+    QVERIFY(*frame.fields.net_address >= 1 && *frame.fields.net_address <= 4);
+  field->setText(Q("2-3, 7"));
+  ws.Window().findChild<QPushButton*>("BusApply")->click();
+  QCOMPARE(ws.View().Model().rowCount(), 3);
+  QVERIFY(ws.WaitForRow(2, "нет связи"));
+  QCOMPARE(ws.Cell(0, kAvailabilityColumn), Q("на связи"));
+}
+
+void BusViewTest::AVanishedDeviceTakesEveryRowOfflineAndTheViewResumes() {
+  BusViewWorkstation ws;
+  QVERIFY(ws.WaitForAll("на связи"));
+  ws.bus->Stop();
+  std::filesystem::remove(ws.link);
+  QVERIFY(ws.WaitForAll("нет связи: устройство отключено", 5000));
+  for (int row = 0; row < 4; ++row) QVERIFY(Grey(ws.View().Model(), row));
+  // Plugged in again under the same name.
+  ws.bus = BusViewWorkstation::StartedBus();
+  std::filesystem::create_symlink(ws.bus->SlavePath(), ws.link);
+  QVERIFY(ws.WaitForAll("на связи"));
 }
 
 QTEST_MAIN(BusViewTest)
