@@ -3,7 +3,10 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QScreen>
+#include <QScrollBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <utility>
 
 #include "app/link_config_file.h"
@@ -104,9 +107,22 @@ void BusViewWindow::Open() {
     const QSignalBlocker quiet(log_switch_);
     log_switch_->setChecked(BusViewLogPerInstrument(session_.Dir()));
   }
+  fitted_ = false;
   ShowPortInUse();
+  FitColumns();
   refresh_timer_.start(kRefreshMs);
   show();
+}
+
+void BusViewWindow::FitColumns() {
+  table_->resizeColumnsToContents();
+  const QMargins margins = layout()->contentsMargins();
+  const int wanted = table_->horizontalHeader()->length() + 2 * table_->frameWidth() +
+                     table_->verticalScrollBar()->sizeHint().width() + margins.left() +
+                     margins.right();
+  QScreen* screen = this->screen();
+  const int room = screen ? screen->availableGeometry().width() : wanted;
+  resize(std::min(wanted, room), height());
 }
 
 void BusViewWindow::ShowPortInUse() {
@@ -140,6 +156,11 @@ void BusViewWindow::ApplyAddresses() {
 
 void BusViewWindow::ShowPolled(const BusSnapshot& snapshot) {
   model_.Update(snapshot);
+  // The first values tell how wide the columns are.
+  if (!fitted_ && snapshot.has_values) {
+    fitted_ = true;
+    FitColumns();
+  }
   const std::uint64_t before = std::exchange(answered_[snapshot.address], snapshot.polls_answered);
   if (log_switch_->isChecked() && snapshot.polls_answered > before)
     Ignore(LogInstrumentMeasurement(session_.Dir(), snapshot),

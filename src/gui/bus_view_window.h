@@ -58,6 +58,8 @@ class BusViewWindow : public QWidget {
   void ApplyAddresses();
   // The port in use changed: its own instruments from now on.
   void ShowPortInUse();
+  // As wide as every column needs, as far as the screen allows.
+  void FitColumns();
   void ShowPolled(const BusSnapshot& snapshot);
   void ShowState(BusViewPolling::State state);
   void OnLogToggled(bool on);
@@ -81,6 +83,7 @@ class BusViewWindow : public QWidget {
   QTimer refresh_timer_;                             // the time since the last answer
   std::map<std::uint32_t, std::uint64_t> answered_;  // polls answered per address, for the logs
   std::optional<std::uint32_t> address_before_;      // the commands' address before the first pick
+  bool fitted_ = false;                              // sized to the first values since Open
 };
 
 }  // namespace zrm::gui
