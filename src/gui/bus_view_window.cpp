@@ -177,9 +177,11 @@ void BusViewWindow::OnLogToggled(bool on) {
                        text::kErrorCaption, MessageIcon::kError);
 }
 
+void BusViewWindow::SetCommandsEnabled(bool enabled) { configure_->setEnabled(enabled); }
+
 void BusViewWindow::PickRow(int row) {
   const std::uint32_t address = model_.AddressAt(row);
-  if (address == 0) return;
+  if (address == 0 || !configure_->isEnabled()) return;
   if (!address_before_) address_before_ = session_.Config().net_address;
   UseAddress(address, [this, address] { OfferToStore(address); });
 }

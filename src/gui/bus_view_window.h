@@ -42,8 +42,12 @@ class BusViewWindow : public QWidget {
   // search on the port in use, or the address of dev.dat when there was none.
   void Open();
 
-  // The instrument of `row` becomes the one the window's commands talk to.
+  // The instrument of `row` becomes the one the window's commands talk to;
+  // nothing happens while the commands are locked.
   void PickRow(int row);
+
+  // Locked (false) with the main window's commands: a pick is a command.
+  void SetCommandsEnabled(bool enabled);
 
   const BusViewModel& Model() const { return model_; }
 

@@ -384,6 +384,7 @@ void MainWindow::SetCommandsEnabled(bool enabled) {
   device_menu_->setEnabled(enabled);
   connection_menu_->Menu()->setEnabled(enabled);
   undo_menu_->SetCommandsEnabled(enabled);
+  bus_view_->SetCommandsEnabled(enabled);
 }
 
 void MainWindow::SetConnectionDialogs(std::unique_ptr<ConnectionDialogs> dialogs) {

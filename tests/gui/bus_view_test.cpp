@@ -158,6 +158,7 @@ class BusViewTest : public QObject {
   void TheMainWindowsReadWhileTheViewPollsNeverInterleaves();
   void APickedInstrumentIsTheCommandsOneWhileTheViewIsOpen();
   void BadAddressListsAreRefusedAndChangeNothing();
+  void ASwitchThatCannotBeKeptIsReported();
   void AVanishedDeviceTakesEveryRowOfflineAndTheViewResumes();
 };
 
@@ -385,6 +386,15 @@ void BusViewTest::APickedInstrumentIsTheCommandsOneWhileTheViewIsOpen() {
   QCOMPARE(ws.ReadSerial(), Q("12347"));
   QCOMPARE(ws.dialogs.shown.back().caption, std::string("Адрес прибора"));
   QCOMPARE(ws.Key("dev.dat", "DEVICE", "NetAdrr"), std::string("1"));
+  // A pick is a command: locked while another runs.
+  auto* configure = ws.Window().findChild<QPushButton*>("BusConfigure");
+  ws.Find<QPushButton>("Button1")->click();
+  QVERIFY(!configure->isEnabled());
+  ws.View().PickRow(0);
+  ws.WaitForJob();
+  QVERIFY(configure->isEnabled());
+  QCOMPARE(ws.dialogs.answers.size(), std::size_t{0});
+  QCOMPARE(ws.ReadSerial(), Q("12347"));
   // Closed, the commands talk to dev.dat's instrument again.
   ws.View().close();
   ws.WaitForJob();
@@ -422,6 +432,20 @@ void BusViewTest::BadAddressListsAreRefusedAndChangeNothing() {
   QCOMPARE(ws.View().Model().rowCount(), 3);
   QVERIFY(ws.WaitForRow(2, "нет связи"));
   QCOMPARE(ws.Cell(0, kAvailabilityColumn), Q("на связи"));
+}
+
+void BusViewTest::ASwitchThatCannotBeKeptIsReported() {
+  BusViewWorkstation ws;
+  std::filesystem::remove(ws.PathOf("zrm48setup.ini"));
+  std::filesystem::create_directory(ws.PathOf("zrm48setup.ini"));
+  ws.Window().findChild<QCheckBox*>("BusLogPerInstrument")->click();
+  QCOMPARE(ws.dialogs.MessageTexts().size(), std::size_t{1});
+  QVERIFY(ws.dialogs.MessageTexts()[0].rfind(
+              "Невозможно сохранить настройку в файл " + ws.PathOf("zrm48setup.ini") + ": ", 0) ==
+          0);
+  // The view goes on polling, logging as asked for this session.
+  QVERIFY(ws.WaitForAll("на связи"));
+  QTRY_VERIFY_WITH_TIMEOUT(std::filesystem::exists(ws.PathOf("IZM-047-12345.txt")), 5000);
 }
 
 void BusViewTest::AVanishedDeviceTakesEveryRowOfflineAndTheViewResumes() {

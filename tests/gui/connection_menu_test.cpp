@@ -120,6 +120,7 @@ class ConnectionMenuTest : public QObject {
  private slots:
   void SearchFindsTheBusAndUseAppliesTheChosenInstrument();
   void EscStopsTheSearchKeepingWhatWasFound();
+  void AFoundListThatCannotBeKeptIsReported();
   void PortsSavesTheDevicesAndReopensThePortInUse();
   void AnUnmappedAdapterIsNamedInTheStatusBar();
   void ThePortInUseLeavesAndComesBack();
@@ -170,6 +171,21 @@ void ConnectionMenuTest::EscStopsTheSearchKeepingWhatWasFound() {
   QCOMPARE(ws.Key("zrm48setup.ini", "SEARCH", "COM1").substr(0, 1), std::string("3"));
   // Nothing used: dev.dat keeps the start's values.
   QCOMPARE(ws.Key("dev.dat", "DEVICE", "NetAdrr"), std::string("1"));
+}
+
+void ConnectionMenuTest::AFoundListThatCannotBeKeptIsReported() {
+  BusWorkstation ws;
+  std::filesystem::create_directory(ws.PathOf("zrm48setup.ini"));
+  ws.dialogs_script->plan.speeds = {19200};
+  ws.dialogs_script->plan.last_address = 12;
+  ws.Trigger("FindItem");
+  ws.WaitForJobs();
+  QCOMPARE(ws.dialogs.MessageTexts().size(), std::size_t{1});
+  QVERIFY(ws.dialogs.MessageTexts()[0].rfind(
+              "Unable to write to " + ws.PathOf("zrm48setup.ini") + "\n", 0) == 0);
+  // The search's result is shown all the same.
+  QCOMPARE(ws.outcomes.size(), std::size_t{1});
+  QCOMPARE(ws.outcomes[0].found.size(), std::size_t{3});
 }
 
 void ConnectionMenuTest::PortsSavesTheDevicesAndReopensThePortInUse() {
