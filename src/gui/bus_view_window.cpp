@@ -125,6 +125,10 @@ void BusViewWindow::FitColumns() {
   resize(std::min(wanted, room), height());
 }
 
+void BusViewWindow::ShowSearchResult() {
+  if (isVisible()) ShowPortInUse();
+}
+
 void BusViewWindow::ShowPortInUse() {
   setWindowTitle(ToQ(bus_text::kCaption) + QString::number(session_.PortNumber()) + " (" +
                  ToQ(session_.PortPath()) + ")");

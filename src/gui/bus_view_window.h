@@ -42,6 +42,9 @@ class BusViewWindow : public QWidget {
   // search on the port in use, or the address of dev.dat when there was none.
   void Open();
 
+  // A search ended: an open window polls what it found on the port in use.
+  void ShowSearchResult();
+
   // The instrument of `row` becomes the one the window's commands talk to;
   // nothing happens while the commands are locked.
   void PickRow(int row);

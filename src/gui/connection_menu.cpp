@@ -83,7 +83,11 @@ void ConnectionMenu::OnFindInstrument() {
         *outcome = session_.SearchInstruments(*plan, op_);
         return ToQ(text::kSearchDone) + QString::number(outcome->found.size());
       },
-      DeviceJobRunner::JobKind::kKeepsEditor, [this, outcome] { UseFoundInstrument(*outcome); });
+      DeviceJobRunner::JobKind::kKeepsEditor,
+      [this, outcome] {
+        emit SearchEnded();
+        UseFoundInstrument(*outcome);
+      });
 }
 
 void ConnectionMenu::UseFoundInstrument(const SearchOutcome& outcome) {

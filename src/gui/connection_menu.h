@@ -43,6 +43,8 @@ class ConnectionMenu : public QObject {
   void Outcome(const QString& text);
   // "Приборы на линии…" was chosen.
   void BusViewAsked();
+  // A search ended; what it found is kept for the port in use.
+  void SearchEnded();
 
  private:
   void OnPorts();

@@ -141,6 +141,8 @@ void MainWindow::ConnectHandlers() {
   connect(undo_menu_, &UndoMenu::Outcome, this, &MainWindow::ShowOutcome);
   connect(connection_menu_, &ConnectionMenu::Outcome, this, &MainWindow::ShowOutcome);
   connect(connection_menu_, &ConnectionMenu::BusViewAsked, bus_view_, &BusViewWindow::Open);
+  connect(connection_menu_, &ConnectionMenu::SearchEnded, bus_view_,
+          &BusViewWindow::ShowSearchResult);
   connect(top_->ReadButton(), &QPushButton::clicked, this, &MainWindow::OnReadDevice);
   connect(top_->WriteButton(), &QPushButton::clicked, this, &MainWindow::OnWriteDevice);
   connect(configuration_tab_->BuildPageButton(), &QPushButton::clicked, this,

@@ -86,6 +86,23 @@ zrm::sim::Fault SilenceOfTheFirst() {
   return fault;
 }
 
+// The search's dialogs: addresses 1..4 at 9600 bit/s, nothing used.
+struct SearchOneToFour : zrm::gui::ConnectionDialogs {
+  std::optional<zrm::gui::PortPaths> EditPorts(QWidget*, const std::vector<zrm::SerialDevice>&,
+                                               const zrm::gui::PortPaths&) override {
+    return std::nullopt;
+  }
+  std::optional<zrm::SearchPlan> AskSearchPlan(QWidget*) override {
+    zrm::SearchPlan plan;
+    plan.speeds = {9600};
+    plan.last_address = 4;
+    return plan;
+  }
+  std::optional<std::size_t> ChooseFound(QWidget*, const zrm::SearchOutcome&) override {
+    return std::nullopt;
+  }
+};
+
 // Port 1 is a link to the bus, whose last search found 1..4; the window is
 // started and "Приборы на линии…" opened.
 struct BusViewWorkstation : zrm::test::Workstation {
@@ -157,7 +174,7 @@ class BusViewTest : public QObject {
   void TheViewPollsTheBusAndOneInstrumentStopsAndReturns();
   void TheMainWindowsReadWhileTheViewPollsNeverInterleaves();
   void APickedInstrumentIsTheCommandsOneWhileTheViewIsOpen();
-  void BadAddressListsAreRefusedAndChangeNothing();
+  void TypedAddressesOrTheLastSearchBadListsChangeNothing();
   void ASwitchThatCannotBeKeptIsReported();
   void AVanishedDeviceTakesEveryRowOfflineAndTheViewResumes();
 };
@@ -411,7 +428,7 @@ void BusViewTest::APickedInstrumentIsTheCommandsOneWhileTheViewIsOpen() {
   QCOMPARE(ws.Key("dev.dat", "COM_SETTINGS", "Settings"), std::string("9600,N,8,2"));
 }
 
-void BusViewTest::BadAddressListsAreRefusedAndChangeNothing() {
+void BusViewTest::TypedAddressesOrTheLastSearchBadListsChangeNothing() {
   BusViewWorkstation ws;
   auto* field = ws.Window().findChild<QLineEdit*>("BusAddresses");
   QCOMPARE(field->text(), Q("1,2,3,4"));
@@ -432,6 +449,11 @@ void BusViewTest::BadAddressListsAreRefusedAndChangeNothing() {
   QCOMPARE(ws.View().Model().rowCount(), 3);
   QVERIFY(ws.WaitForRow(2, "нет связи"));
   QCOMPARE(ws.Cell(0, kAvailabilityColumn), Q("на связи"));
+  // A search brings the open view what it found.
+  ws.Window().SetConnectionDialogs(std::make_unique<SearchOneToFour>());
+  ws.Window().findChild<QAction*>("FindItem")->trigger();
+  QTRY_COMPARE_WITH_TIMEOUT(ws.View().Model().rowCount(), 4, 20000);
+  QCOMPARE(field->text(), Q("1,2,3,4"));
 }
 
 void BusViewTest::ASwitchThatCannotBeKeptIsReported() {
