@@ -250,7 +250,8 @@ int BusView(int argc, char** argv) {
   bool prepared = !dir.empty() && WriteDevDat(dir, bus.SlavePath(), bus.SlavePath());
   if (prepared) {
     std::ofstream search(dir + "/zrm48setup.ini", std::ios::binary);
-    search << "[SEARCH]\r\nCOM1=1-" << kBusInstruments << "\r\n";
+    search << "[SEARCH]\r\nDevice=" << bus.SlavePath() << "\r\nAddresses=1-" << kBusInstruments
+           << "\r\n";
     prepared = static_cast<bool>(search);
   }
   if (!prepared) {

@@ -10,20 +10,20 @@ namespace {
 constexpr const char* kBackupSection = "BACKUP";
 constexpr const char* kBeforeWriteKey = "BeforeWrite";
 constexpr const char* kSearchSection = "SEARCH";
+constexpr const char* kDeviceKey = "Device";
+constexpr const char* kAddressesKey = "Addresses";
 constexpr const char* kBusViewSection = "BUS_VIEW";
 constexpr const char* kLogPerInstrumentKey = "LogPerInstrument";
-
-std::string PortKey(std::int32_t port_number) { return "COM" + std::to_string(port_number); }
 
 bool SwitchOn(const std::string& dir, const char* section, const char* key) {
   const PrivateProfile file = PrivateProfile::Load(OwnSettingsPath(dir));
   return TrimBlanks(file.GetString(section, key, "0")) == "1";
 }
 
-bool StoreString(const std::string& dir, const char* section, const std::string& key,
-                 const std::string& value, std::string& error) {
+bool StoreSwitch(const std::string& dir, const char* section, const char* key, bool on,
+                 std::string& error) {
   PrivateProfile file = PrivateProfile::Load(OwnSettingsPath(dir));
-  file.SetString(section, key, value);
+  file.SetString(section, key, on ? "1" : "0");
   if (!file.Modified()) return true;
   return file.Save(error);
 }
@@ -37,20 +37,25 @@ bool BackupBeforeWrite(const std::string& dir) {
 }
 
 bool SetBackupBeforeWrite(const std::string& dir, bool on, std::string& error) {
-  return StoreString(dir, kBackupSection, kBeforeWriteKey, on ? "1" : "0", error);
+  return StoreSwitch(dir, kBackupSection, kBeforeWriteKey, on, error);
 }
 
-std::string LastSearchAddresses(const std::string& dir, std::int32_t port_number) {
+LastSearch LoadLastSearch(const std::string& dir) {
   const PrivateProfile file = PrivateProfile::Load(OwnSettingsPath(dir));
-  return std::string(TrimBlanks(file.GetString(kSearchSection, PortKey(port_number), "")));
+  return {std::string(TrimBlanks(file.GetString(kSearchSection, kDeviceKey, ""))),
+          std::string(TrimBlanks(file.GetString(kSearchSection, kAddressesKey, "")))};
 }
 
-bool StoreLastSearchAddresses(const std::string& dir, std::int32_t port_number,
-                              const std::vector<std::uint32_t>& addresses, std::string& error) {
+bool SaveLastSearch(const std::string& dir, const std::string& device,
+                    const std::vector<std::uint32_t>& addresses, std::string& error) {
   std::string list;
   for (const std::uint32_t address : addresses)
     list += (list.empty() ? "" : ",") + std::to_string(address);
-  return StoreString(dir, kSearchSection, PortKey(port_number), list, error);
+  PrivateProfile file = PrivateProfile::Load(OwnSettingsPath(dir));
+  file.SetString(kSearchSection, kDeviceKey, device);
+  file.SetString(kSearchSection, kAddressesKey, list);
+  if (!file.Modified()) return true;
+  return file.Save(error);
 }
 
 bool BusViewLogPerInstrument(const std::string& dir) {
@@ -58,7 +63,7 @@ bool BusViewLogPerInstrument(const std::string& dir) {
 }
 
 bool SetBusViewLogPerInstrument(const std::string& dir, bool on, std::string& error) {
-  return StoreString(dir, kBusViewSection, kLogPerInstrumentKey, on ? "1" : "0", error);
+  return StoreSwitch(dir, kBusViewSection, kLogPerInstrumentKey, on, error);
 }
 
 }  // namespace zrm

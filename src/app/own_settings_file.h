@@ -3,8 +3,9 @@
 // beside dev.dat (which keeps only the keys the instrument's tools know).
 // Section [BACKUP], key BeforeWrite: 1 makes every whole write save a
 // backup of the instrument first; missing or anything else is off.
-// Section [SEARCH], keys COM1..COM4 (any port number): the addresses the
-// last search found on that port, "3,7,12". Section [BUS_VIEW], key
+// Section [SEARCH]: the device of the last search that found instruments
+// (Device) and their addresses (Addresses, "1,3,7"), the instruments a bus
+// poll of that device starts from. Section [BUS_VIEW], key
 // LogPerInstrument: 1 writes each answered poll of the window "Приборы на
 // линии" to a measurement log of its own per instrument.
 
@@ -24,15 +25,21 @@ bool BackupBeforeWrite(const std::string& dir);
 // system's reason in `error` when the file cannot be written.
 bool SetBackupBeforeWrite(const std::string& dir, bool on, std::string& error);
 
-// The address list the last search found on port `port_number`, as stored
-// ("3,7,12"); empty when that port was never searched or nothing was found.
-std::string LastSearchAddresses(const std::string& dir, std::int32_t port_number);
+// The last search that found instruments: its device and their addresses
+// as written ("1,3,7"); both empty when none was kept.
+struct LastSearch {
+  std::string device;
+  std::string addresses;
+};
 
-// Stores the addresses a search found on port `port_number` in the order
-// given, keeping whatever else the file holds; an empty list is stored empty.
-// False with the system's reason in `error` when the file cannot be written.
-bool StoreLastSearchAddresses(const std::string& dir, std::int32_t port_number,
-                              const std::vector<std::uint32_t>& addresses, std::string& error);
+// [SEARCH] of dir/zrm48setup.ini.
+LastSearch LoadLastSearch(const std::string& dir);
+
+// Keeps `device` and `addresses` (in the order given) as the last search,
+// keeping whatever else the file holds. False with the system's reason in
+// `error` when the file cannot be written.
+bool SaveLastSearch(const std::string& dir, const std::string& device,
+                    const std::vector<std::uint32_t>& addresses, std::string& error);
 
 // True when [BUS_VIEW] LogPerInstrument is 1.
 bool BusViewLogPerInstrument(const std::string& dir);

@@ -114,6 +114,9 @@ class Session {
   // The link to the instrument, for single parameter reads and writes;
   // valid after a start-up.
   Link& InstrumentLink() { return *link_; }
+  // The line of the port the session opened, for a poll that keeps a Link
+  // of its own on it (the bus poll of several instruments).
+  Line& InstrumentLine() { return port_; }
 
   // The measurement log file, or empty when dev.dat switches the log off.
   std::string MeasurementLogPath() const;
@@ -150,8 +153,9 @@ class Session {
 
   // The search for instruments on the port in use ("Найти прибор…"), run as
   // a device job. The port goes back to the configured speed afterwards.
-  // The window's search keeps the addresses found in zrm48setup.ini for the
-  // port number in use (the window "Приборы на линии" polls them).
+  // The window's search keeps the addresses found, with the port's device,
+  // in zrm48setup.ini (the window "Приборы на линии" polls them); a search
+  // that found nothing keeps the last one that did.
   SearchOutcome SearchInstruments(const SearchPlan& plan, Operator& op);
 
   // "Использовать" on a found instrument: its speed and address go into
@@ -162,10 +166,6 @@ class Session {
   // "Порты…" saved: [PORTS] into dev.dat and the port paths used from now
   // on; the port in use is opened again when its device changed.
   bool UsePortPaths(const std::string (&paths)[4], Operator& op);
-
-  // The line of the port in use, for the window's polling of every
-  // instrument on it; touched only by device jobs, like the link.
-  Line& InstrumentLine() { return port_; }
 
   // The device of the port in use came back (hot-plug): opens the port
   // again unless it is open. True when it is open now.
@@ -179,8 +179,8 @@ class Session {
   // exchanges then fail as they always did); false after the open failed
   // and was reported.
   bool PortReadyFor(Operator& op);
-  // The addresses a search found, kept for the port in use; a file that
-  // cannot be written is told to the user.
+  // The addresses a search found, kept with the device of the port in use;
+  // a file that cannot be written is told to the user.
   void KeepFoundAddresses(const SearchOutcome& outcome, Operator& op);
   // Loads `path` into the record and its description into the form.
   void LoadProfileIntoForm(const std::string& path, Operator& op);

@@ -2,6 +2,8 @@
 // the port in use, using a found instrument, and new device paths for the
 // port numbers.
 
+#include <algorithm>
+
 #include "app/app_texts.h"
 #include "app/link_config_file.h"
 #include "app/own_settings_file.h"
@@ -31,9 +33,11 @@ SearchOutcome Session::SearchInstruments(const SearchPlan& plan, Operator& op) {
 
 void Session::KeepFoundAddresses(const SearchOutcome& outcome, Operator& op) {
   std::vector<std::uint32_t> addresses;
-  for (const FoundInstrument& found : outcome.found) addresses.push_back(found.address);
+  for (const FoundInstrument& found : outcome.found)
+    if (std::find(addresses.begin(), addresses.end(), found.address) == addresses.end())
+      addresses.push_back(found.address);
   std::string error;
-  if (StoreLastSearchAddresses(dir_, config_.port_number, addresses, error)) return;
+  if (addresses.empty() || SaveLastSearch(dir_, config_.PortPath(), addresses, error)) return;
   op.ShowMessage(app_texts::kUnableToWrite + OwnSettingsPath(dir_) + "\n" + error,
                  app_texts::kErrorCaption, MessageIcon::kError);
 }

@@ -51,8 +51,6 @@ class BusViewPolling : public QObject {
   // Sends nothing more; a poll under way ends on its own.
   void Stop();
 
-  State CurrentState() const { return state_; }
-
  signals:
   // An instrument's new snapshot after its poll.
   void Polled(const zrm::BusSnapshot& snapshot);

@@ -132,8 +132,10 @@ void BusViewWindow::ShowSearchResult() {
 void BusViewWindow::ShowPortInUse() {
   setWindowTitle(ToQ(bus_text::kCaption) + QString::number(session_.PortNumber()) + " (" +
                  ToQ(session_.PortPath()) + ")");
-  std::string list = LastSearchAddresses(session_.Dir(), session_.PortNumber());
-  if (list.empty()) list = std::to_string(session_.Config().net_address);
+  const LastSearch search = LoadLastSearch(session_.Dir());
+  std::string list = search.addresses;
+  if (search.device != session_.PortPath() || list.empty())
+    list = std::to_string(session_.Config().net_address);
   addresses_->setText(ToQ(list));
   ApplyAddresses();
 }

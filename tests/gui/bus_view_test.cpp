@@ -112,7 +112,8 @@ struct BusViewWorkstation : zrm::test::Workstation {
   BusViewWorkstation() : bus(StartedBus()), link(PathOf("bus-line")) {
     std::filesystem::create_symlink(bus->SlavePath(), link);
     MapPort(1, link);
-    SetKey("zrm48setup.ini", "SEARCH", "COM1", "1,2,3,4");
+    SetKey("zrm48setup.ini", "SEARCH", "Device", link);
+    SetKey("zrm48setup.ini", "SEARCH", "Addresses", "1,2,3,4");
     Start();
     OpenView();
   }
@@ -481,6 +482,13 @@ void BusViewTest::AVanishedDeviceTakesEveryRowOfflineAndTheViewResumes() {
   ws.bus = BusViewWorkstation::StartedBus();
   std::filesystem::create_symlink(ws.bus->SlavePath(), ws.link);
   QVERIFY(ws.WaitForAll("на связи"));
+
+  // A last search on another device is not this port's: dev.dat's address.
+  ws.SetKey("zrm48setup.ini", "SEARCH", "Device", "/dev/ttyUSB7");
+  ws.View().close();
+  ws.OpenView();
+  QCOMPARE(ws.View().Model().rowCount(), 1);
+  QCOMPARE(ws.View().Model().AddressAt(0), 1u);
 }
 
 QTEST_MAIN(BusViewTest)

@@ -147,7 +147,8 @@ void ConnectionMenuTest::SearchFindsTheBusAndUseAppliesTheChosenInstrument() {
   QCOMPARE(ws.Key("dev.dat", "DEVICE", "NetAdrr"), std::string("7"));
   QCOMPARE(ws.Outcome(), Q("Используется прибор с адресом 7 на скорости 19200"));
   // The window "Приборы на линии" polls what the search found on this port.
-  QCOMPARE(ws.Key("zrm48setup.ini", "SEARCH", "COM1"), std::string("3,7,12"));
+  QCOMPARE(ws.Key("zrm48setup.ini", "SEARCH", "Device"), ws.bus.SlavePath());
+  QCOMPARE(ws.Key("zrm48setup.ini", "SEARCH", "Addresses"), std::string("3,7,12"));
   // The link uses them at once: a read gets the serial number of address 7.
   ws.ClickAndWait("Button1");
   QCOMPARE(ws.Find<QLineEdit>("Edit53")->text(), Q("12346"));
@@ -168,7 +169,7 @@ void ConnectionMenuTest::EscStopsTheSearchKeepingWhatWasFound() {
   QCOMPARE(ws.outcomes[0].found[0].address, 3u);
   QVERIFY(!ws.Find<QWidget>("Panel76")->isVisible());
   // What a stopped search found is kept as well.
-  QCOMPARE(ws.Key("zrm48setup.ini", "SEARCH", "COM1").substr(0, 1), std::string("3"));
+  QCOMPARE(ws.Key("zrm48setup.ini", "SEARCH", "Addresses").substr(0, 1), std::string("3"));
   // Nothing used: dev.dat keeps the start's values.
   QCOMPARE(ws.Key("dev.dat", "DEVICE", "NetAdrr"), std::string("1"));
 }

@@ -9,13 +9,13 @@
 #include <QTableView>
 #include <filesystem>
 
+#include "app/own_settings_file.h"
 #include "app/session.h"
 #include "gui/bus_view_window.h"
 #include "gui/main_window.h"
 #include "gui/tools/scene_support.h"
 #include "gui/tools/stderr_dialogs.h"
 #include "lib/bus_options.h"
-#include "platform/private_profile.h"
 
 namespace {
 
@@ -28,12 +28,10 @@ zrm::sim::Fault Silence() {
   return fault;
 }
 
-// The last search on port 1 found the four.
-bool KeepSearch() {
-  zrm::PrivateProfile own = zrm::PrivateProfile::Load("zrm48setup.ini");
-  own.SetString("SEARCH", "COM1", "1,2,3,4");
+// The last search on the bus found the four.
+bool KeepSearch(const zrm::sim::Simulator& bus) {
   std::string error;
-  return own.Save(error);
+  return zrm::SaveLastSearch(".", bus.SlavePath(), {1, 2, 3, 4}, error);
 }
 
 }  // namespace
@@ -43,7 +41,7 @@ int main(int argc, char** argv) {
   const QString out = zrm::gui::SceneOutputFolder(argc, argv, "zrm48bus_view_scene");
   if (out.isEmpty()) return 2;
   zrm::sim::Simulator bus(zrm::sim::BusOptions({1, 2, 3, 4}, 9600));
-  if (!zrm::gui::ServeOnPortOne(bus) || !KeepSearch()) return 1;
+  if (!zrm::gui::ServeOnPortOne(bus) || !KeepSearch(bus)) return 1;
   bus.SetSensorBreak(2, true);
 
   zrm::Session session(std::filesystem::current_path().string());
