@@ -52,6 +52,7 @@ class BusViewWindow : public QWidget {
   // Locked (false) with the main window's commands: a pick is a command.
   void SetCommandsEnabled(bool enabled);
 
+  // The rows shown.
   const BusViewModel& Model() const { return model_; }
 
  protected:
