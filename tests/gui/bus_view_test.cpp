@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -177,6 +178,7 @@ class BusViewTest : public QObject {
   void APickedInstrumentIsTheCommandsOneWhileTheViewIsOpen();
   void TypedAddressesOrTheLastSearchBadListsChangeNothing();
   void ASwitchThatCannotBeKeptIsReported();
+  void AnotherPortBringsItsOwnInstruments();
   void AVanishedDeviceTakesEveryRowOfflineAndTheViewResumes();
 };
 
@@ -469,6 +471,23 @@ void BusViewTest::ASwitchThatCannotBeKeptIsReported() {
   // The view goes on polling, logging as asked for this session.
   QVERIFY(ws.WaitForAll("на связи"));
   QTRY_VERIFY_WITH_TIMEOUT(std::filesystem::exists(ws.PathOf("IZM-047-12345.txt")), 5000);
+}
+
+void BusViewTest::AnotherPortBringsItsOwnInstruments() {
+  BusViewWorkstation ws;
+  QVERIFY(ws.WaitForAll("на связи"));
+  auto* ports = ws.Find<QComboBox>("ComboBox17");
+  ports->setCurrentIndex(1);
+  emit ports->activated(1);  // port 2: a device this machine does not have
+  QTRY_VERIFY_WITH_TIMEOUT(ws.View().windowTitle().startsWith(Q("Приборы на линии — порт 2")),
+                           5000);
+  // Its last search is not this port's: dev.dat's address, and no line.
+  QCOMPARE(ws.View().Model().rowCount(), 1);
+  QVERIFY(ws.WaitForAll("нет связи: устройство отключено", 5000));
+  ports->setCurrentIndex(0);
+  emit ports->activated(0);
+  QTRY_COMPARE_WITH_TIMEOUT(ws.View().Model().rowCount(), 4, 5000);
+  QVERIFY(ws.WaitForAll("на связи"));
 }
 
 void BusViewTest::AVanishedDeviceTakesEveryRowOfflineAndTheViewResumes() {
