@@ -11,10 +11,17 @@
 //     never answers; reads from port 1, switches to port 2 and reads again,
 //     then shows "Текущие значения" for 10 s, while a 10 ms timer measures
 //     how late the event loop serves it. Prints a Markdown table.
+//   zrm48bench_window --bus-view
+//     the same measurement with the window "Приборы на линии" open on a line
+//     of 32 emulated instruments (9600 bit/s, line timing): 10 s of polling,
+//     a read from the instrument meanwhile, then 10 s with eight more
+//     addresses where nobody answers.
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <cstdio>
@@ -28,6 +35,7 @@
 #include "child_process.h"
 #include "event_loop_lag.h"
 #include "gui/main_window.h"
+#include "lib/bus_options.h"
 #include "lib/simulator.h"
 #include "platform/number_text.h"
 #include "quiet_dialogs.h"
@@ -54,13 +62,17 @@ class FirstPaintProbe : public QObject {
     if (event->type() == QEvent::Paint && !painted_) {
       painted_ = true;
       // Queued, so the time is taken after this paint has been carried out.
-      QMetaObject::invokeMethod(this, [this] {
-        const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                            SteadyClock::now().time_since_epoch()).count();
-        std::printf("first-paint-ns %lld\n", static_cast<long long>(ns));
-        std::fflush(stdout);
-        window_.close();
-      }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          this,
+          [this] {
+            const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                SteadyClock::now().time_since_epoch())
+                                .count();
+            std::printf("first-paint-ns %lld\n", static_cast<long long>(ns));
+            std::fflush(stdout);
+            window_.close();
+          },
+          Qt::QueuedConnection);
     }
     return false;
   }
@@ -105,6 +117,12 @@ void PrintPhase(const std::string& phase, double seconds, const std::vector<doub
   std::fflush(stdout);
 }
 
+void PrintTableHead() {
+  std::printf(
+      "| phase | seconds | 10 ms ticks | longest stall ms | 99th percentile ms |\n"
+      "|---|---:|---:|---:|---:|\n");
+}
+
 bool WriteDevDat(const std::string& dir, const std::string& port1, const std::string& port2) {
   std::ofstream file(dir + "/dev.dat", std::ios::binary);
   file << "[COM_SETTINGS]\r\nNumber=1\r\nSettings=" << std::to_string(kBaud) << ",N,8,2\r\n"
@@ -126,8 +144,10 @@ class ResponsivenessRun {
     const auto start = SteadyClock::now();
     action();
     bool ended = true;
-    if (hold.count() > 0) Pause(hold);
-    else ended = Await([this] { return !window_.Busy(); }, kJobLimit);
+    if (hold.count() > 0)
+      Pause(hold);
+    else
+      ended = Await([this] { return !window_.Busy(); }, kJobLimit);
     const double seconds = std::chrono::duration<double>(SteadyClock::now() - start).count();
     total_seconds_ += seconds;
     const auto stalls = lag_.TakeStalls();
@@ -187,26 +207,100 @@ int Responsiveness(int argc, char** argv) {
     }
     std::printf("Window responsiveness; %s; load average before: %s\n\n", UtcNow().c_str(),
                 LoadAverages().c_str());
-    std::printf("| phase | seconds | 10 ms ticks | longest stall ms | 99th percentile ms |\n"
-                "|---|---:|---:|---:|---:|\n");
+    PrintTableHead();
     EventLoopLag lag;
     lag.Start();
     ResponsivenessRun run(window, lag);
-    const bool ok =
-        run.Phase("read from the instrument", [&] { read->click(); }) &&
-        run.Phase("switch to a port with no instrument", [&] {
-          port->setCurrentIndex(kNoInstrumentPortIndex);
-          emit port->activated(kNoInstrumentPortIndex);
-        }) &&
-        run.Phase("read with no instrument", [&] { read->click(); }) &&
-        run.Phase("poll page 3 with no instrument",
-                  [&] { notebook->setCurrentIndex(kCurrentValuesPage); }, kPollingTime);
+    const bool ok = run.Phase("read from the instrument", [&] { read->click(); }) &&
+                    run.Phase("switch to a port with no instrument",
+                              [&] {
+                                port->setCurrentIndex(kNoInstrumentPortIndex);
+                                emit port->activated(kNoInstrumentPortIndex);
+                              }) &&
+                    run.Phase("read with no instrument", [&] { read->click(); }) &&
+                    run.Phase(
+                        "poll page 3 with no instrument",
+                        [&] { notebook->setCurrentIndex(kCurrentValuesPage); }, kPollingTime);
     lag.Stop();
     PrintPhase("all phases", run.TotalSeconds(), run.AllStalls());
     std::printf("\nmessage boxes the window would have shown: %d; load average after: %s\n",
                 dialogs.Messages(), LoadAverages().c_str());
     result = ok ? 0 : 1;
     notebook->setCurrentIndex(0);
+    Await([&] { return !window.Busy(); }, kJobLimit);
+  }
+  RemoveFolder(dir);
+  return result;
+}
+
+constexpr unsigned kBusInstruments = 32;
+constexpr const char* kBusWithSilentAddresses = "1-40";
+
+int BusView(int argc, char** argv) {
+  std::vector<unsigned> addresses;
+  for (unsigned address = 1; address <= kBusInstruments; ++address) addresses.push_back(address);
+  sim::Simulator bus(sim::BusOptions(addresses, kBaud));
+  std::string error;
+  if (!bus.Start(&error)) {
+    std::fprintf(stderr, "zrm48bench_window: no emulated bus: %s\n", error.c_str());
+    return 1;
+  }
+  // The last search on port 1 found the 32.
+  const std::string dir = MakeEmptyFolder();
+  bool prepared = !dir.empty() && WriteDevDat(dir, bus.SlavePath(), bus.SlavePath());
+  if (prepared) {
+    std::ofstream search(dir + "/zrm48setup.ini", std::ios::binary);
+    search << "[SEARCH]\r\nDevice=" << bus.SlavePath() << "\r\nAddresses=1-" << kBusInstruments
+           << "\r\n";
+    prepared = static_cast<bool>(search);
+  }
+  if (!prepared) {
+    std::fprintf(stderr, "zrm48bench_window: cannot prepare a working folder\n");
+    return 1;
+  }
+
+  QApplication app(argc, argv);
+  int result = 0;
+  {
+    Session session(dir);
+    QuietDialogs dialogs;
+    gui::MainWindow window(session, dialogs);
+    window.show();
+    Pause(kStartUpSettle);
+    auto* open_view = window.findChild<QAction*>("BusViewItem");
+    auto* read = window.findChild<QPushButton*>("Button1");
+    if (!open_view || !read) {
+      std::fprintf(stderr, "zrm48bench_window: BusViewItem or Button1 missing\n");
+      return 1;
+    }
+    std::printf(
+        "Window responsiveness with the bus view open on %u instruments; %s; load average "
+        "before: %s\n\n",
+        kBusInstruments, UtcNow().c_str(), LoadAverages().c_str());
+    PrintTableHead();
+    EventLoopLag lag;
+    lag.Start();
+    ResponsivenessRun run(window, lag);
+    const bool ok =
+        run.Phase(
+            "bus view polls 32 instruments", [&] { open_view->trigger(); }, kPollingTime) &&
+        run.Phase("read from the instrument while the view polls", [&] { read->click(); }) &&
+        run.Phase(
+            "bus view polls 32 instruments and 8 silent addresses",
+            [&] {
+              auto* field = window.findChild<QLineEdit*>("BusAddresses");
+              field->setText(kBusWithSilentAddresses);
+              emit field->returnPressed();
+            },
+            kPollingTime);
+    lag.Stop();
+    PrintPhase("all phases", run.TotalSeconds(), run.AllStalls());
+    std::printf(
+        "\nframes the instruments received: %zu; message boxes: %d; load average after: "
+        "%s\n",
+        bus.RequestsReceived(), dialogs.Messages(), LoadAverages().c_str());
+    result = ok ? 0 : 1;
+    window.close();
     Await([&] { return !window.Busy(); }, kJobLimit);
   }
   RemoveFolder(dir);
@@ -220,6 +314,7 @@ int main(int argc, char** argv) {
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "--first-paint") return zrm::bench::FirstPaint(argc, argv);
   if (mode == "--responsiveness") return zrm::bench::Responsiveness(argc, argv);
-  std::fprintf(stderr, "usage: zrm48bench_window --first-paint | --responsiveness\n");
+  if (mode == "--bus-view") return zrm::bench::BusView(argc, argv);
+  std::fprintf(stderr, "usage: zrm48bench_window --first-paint | --responsiveness | --bus-view\n");
   return 64;
 }

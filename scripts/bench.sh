@@ -43,6 +43,8 @@ echo "## Window responsiveness"
 echo
 if [ -x "$bench/zrm48bench_window" ]; then
   QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$bench/zrm48bench_window" --responsiveness
+  echo
+  QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} "$bench/zrm48bench_window" --bus-view
 else
   echo "(the window library was not built)"
 fi

@@ -40,8 +40,8 @@ constexpr std::array<const char*, 4> kPortKeys = {"COM1", "COM2", "COM3", "COM4"
 
 // Speeds found in the Settings text, tested in this order; the last one found
 // wins, and 4800 stands when none is.
-constexpr std::array<std::pair<const char*, std::int32_t>, 4> kSpeedTexts = {{
-    {"9600", 9600}, {"19200", 19200}, {"38400", 38400}, {"57600", 57600}}};
+constexpr std::array<std::pair<const char*, std::int32_t>, 4> kSpeedTexts = {
+    {{"9600", 9600}, {"19200", 19200}, {"38400", 38400}, {"57600", 57600}}};
 constexpr std::int32_t kSlowestSpeed = 4800;
 
 constexpr std::uint32_t kLargestPortNumber = 4;
@@ -67,7 +67,8 @@ std::optional<std::int64_t> ParseInteger(std::string_view text) {
     text.remove_prefix(1);
   }
   std::uint32_t magnitude = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
+  const auto [end, error] =
+      std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
   if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
   return negative ? -std::int64_t{magnitude} : std::int64_t{magnitude};
 }
@@ -179,6 +180,12 @@ bool StoreSpeedAndAddress(const std::string& dir, std::int32_t speed, std::uint3
   const std::size_t comma = settings.find(',');
   const std::string framing = comma == std::string::npos ? ",N,8,2" : settings.substr(comma);
   profile.SetString("COM_SETTINGS", "Settings", Decimal(speed) + framing);
+  profile.SetString("DEVICE", "NetAdrr", Decimal(address));
+  return SaveOrTell(profile, op);
+}
+
+bool StoreNetAddress(const std::string& dir, std::uint32_t address, Operator& op) {
+  PrivateProfile profile = PrivateProfile::Load(FilePath(dir));
   profile.SetString("DEVICE", "NetAdrr", Decimal(address));
   return SaveOrTell(profile, op);
 }

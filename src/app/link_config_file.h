@@ -33,6 +33,12 @@ bool StorePortNumber(const std::string& dir, std::int32_t number, Operator& op);
 bool StoreSpeedAndAddress(const std::string& dir, std::int32_t speed, std::uint32_t address,
                           Operator& op);
 
+// Writes [DEVICE] NetAdrr of dir/dev.dat, leaving every other key as it
+// is: the instrument picked in the window "Приборы на линии" is the one the
+// next start talks to. False (after telling the user) when the file cannot
+// be written.
+bool StoreNetAddress(const std::string& dir, std::uint32_t address, Operator& op);
+
 // Writes [PORTS] COM1..COM4 of dir/dev.dat: the device path of each port
 // number; an empty path removes nothing and writes nothing for that port.
 // False (after telling the user) when the file cannot be written.

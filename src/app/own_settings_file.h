@@ -5,7 +5,9 @@
 // backup of the instrument first; missing or anything else is off.
 // Section [SEARCH]: the device of the last search that found instruments
 // (Device) and their addresses (Addresses, "1,3,7"), the instruments a bus
-// poll of that device starts from.
+// poll of that device starts from. Section [BUS_VIEW], key
+// LogPerInstrument: 1 writes each answered poll of the window "Приборы на
+// линии" to a measurement log of its own per instrument.
 
 #include <cstdint>
 #include <string>
@@ -38,5 +40,11 @@ LastSearch LoadLastSearch(const std::string& dir);
 // `error` when the file cannot be written.
 bool SaveLastSearch(const std::string& dir, const std::string& device,
                     const std::vector<std::uint32_t>& addresses, std::string& error);
+
+// True when [BUS_VIEW] LogPerInstrument is 1.
+bool BusViewLogPerInstrument(const std::string& dir);
+
+// Stores that switch as SetBackupBeforeWrite does.
+bool SetBusViewLogPerInstrument(const std::string& dir, bool on, std::string& error);
 
 }  // namespace zrm

@@ -173,6 +173,9 @@ class Session {
 
   // The search for instruments on the port in use ("Найти прибор…"), run as
   // a device job. The port goes back to the configured speed afterwards.
+  // The window's search keeps the addresses found, with the port's device,
+  // in zrm48setup.ini (the window "Приборы на линии" polls them); a search
+  // that found nothing keeps the last one that did.
   SearchOutcome SearchInstruments(const SearchPlan& plan, Operator& op);
 
   // "Использовать" on a found instrument: its speed and address go into
@@ -196,6 +199,9 @@ class Session {
   // exchanges then fail as they always did); false after the open failed
   // and was reported.
   bool PortReadyFor(Operator& op);
+  // The addresses a search found, kept with the device of the port in use;
+  // a file that cannot be written is told to the user.
+  void KeepFoundAddresses(const SearchOutcome& outcome, Operator& op);
   // Loads `path` into the record and its description into the form.
   void LoadProfileIntoForm(const std::string& path, Operator& op);
   // The editor collected into the record.

@@ -2,7 +2,11 @@
 // the port in use, using a found instrument, and new device paths for the
 // port numbers.
 
+#include <algorithm>
+
+#include "app/app_texts.h"
 #include "app/link_config_file.h"
+#include "app/own_settings_file.h"
 #include "app/session.h"
 #include "link/port_opening.h"
 
@@ -23,7 +27,19 @@ SearchOutcome Session::SearchInstruments(const SearchPlan& plan, Operator& op) {
   if (port_.IsOpen()) port_.SetSpeed(config_.speed, ignored);
   // Probes at other speeds leave the line as a newly opened one.
   if (link_) link_->LineOpened();
+  if (window_) KeepFoundAddresses(outcome, op);
   return outcome;
+}
+
+void Session::KeepFoundAddresses(const SearchOutcome& outcome, Operator& op) {
+  std::vector<std::uint32_t> addresses;
+  for (const FoundInstrument& found : outcome.found)
+    if (std::find(addresses.begin(), addresses.end(), found.address) == addresses.end())
+      addresses.push_back(found.address);
+  std::string error;
+  if (addresses.empty() || SaveLastSearch(dir_, config_.PortPath(), addresses, error)) return;
+  op.ShowMessage(app_texts::kUnableToWrite + OwnSettingsPath(dir_) + "\n" + error,
+                 app_texts::kErrorCaption, MessageIcon::kError);
 }
 
 bool Session::UseInstrument(std::int32_t speed, std::uint32_t address, Operator& op) {

@@ -6,6 +6,7 @@
 #include "app/unmapped_adapters.h"
 #include "discovery/device_description.h"
 #include "discovery/udev_serial_devices.h"
+#include "gui/bus_view_texts.h"
 #include "gui/qt_text.h"
 #include "gui/window_texts.h"
 
@@ -27,7 +28,10 @@ ConnectionMenu::ConnectionMenu(QMenuBar& bar, QStatusBar& status_bar, QComboBox&
   ports_item->setObjectName("PortsItem");
   QAction* find_item = menu_->addAction(ToQ(text::kFindItem));
   find_item->setObjectName("FindItem");
+  QAction* bus_view_item = menu_->addAction(ToQ(bus_text::kMenuItem));
+  bus_view_item->setObjectName("BusViewItem");
   connect(ports_item, &QAction::triggered, this, &ConnectionMenu::OnPorts);
+  connect(bus_view_item, &QAction::triggered, this, &ConnectionMenu::BusViewAsked);
   connect(find_item, &QAction::triggered, this, &ConnectionMenu::OnFindInstrument);
   new HotPlugWatch([this](const DeviceEvent& event) { HotPlugNews(event); }, this);
   adapter_note_ = new QLabel;
@@ -79,7 +83,11 @@ void ConnectionMenu::OnFindInstrument() {
         *outcome = session_.SearchInstruments(*plan, op_);
         return ToQ(text::kSearchDone) + QString::number(outcome->found.size());
       },
-      DeviceJobRunner::JobKind::kKeepsEditor, [this, outcome] { UseFoundInstrument(*outcome); });
+      DeviceJobRunner::JobKind::kKeepsEditor,
+      [this, outcome] {
+        emit SearchEnded();
+        UseFoundInstrument(*outcome);
+      });
 }
 
 void ConnectionMenu::UseFoundInstrument(const SearchOutcome& outcome) {

@@ -1,6 +1,7 @@
 #pragma once
 // The window's menu "Связь": the port assignment ("Порты…"), the instrument
-// search ("Найти прибор…") and the use of an instrument found, the port
+// search ("Найти прибор…") and the use of an instrument found, the window
+// "Приборы на линии…" (opened by the main window), the port
 // selector's device paths, the note about an adapter that no port number
 // stands for, and the port in use leaving and coming back. What touches the
 // link runs as a device job.
@@ -42,6 +43,10 @@ class ConnectionMenu : public QObject {
   void Outcome(const QString& text);
   // The search identified `instrument` (its type, prefix and serial number).
   void InstrumentIdentified(const zrm::DeviceSettings& instrument);
+  // "Приборы на линии…" was chosen.
+  void BusViewAsked();
+  // A search ended; what it found is kept for the port in use.
+  void SearchEnded();
 
  private:
   void OnPorts();

@@ -37,6 +37,8 @@ class CurrentValuesPoller : public QObject {
 
   // A tick of the polling timer while the notebook shows page `page_index`.
   void Tick(int page_index);
+  // True while the page's reading is paused ("Начать чтение").
+  bool Paused() const { return cadence_.Paused(); }
 
  signals:
   // The shown trend was written to `path`.

@@ -21,9 +21,9 @@ void DeviceJobRunner::Run(DeviceJob job, JobKind kind, std::function<void()> aft
     Start(std::move(command));
     return;
   }
-  // Commands lock their controls, so only a poll of the current values holds
-  // the link now; the command follows it, and nothing else can be asked for
-  // meanwhile. Only an ESC from now on is meant for it.
+  // Commands lock their controls, so only a poll (of the current values or of
+  // the window "Приборы на линии") holds the link now; the command follows it, and nothing else can
+  // be asked for meanwhile. Only an ESC from now on is meant for it.
   parked_ = std::move(command);
   op_.EscPressed();
   Lock(true);

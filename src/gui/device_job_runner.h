@@ -3,7 +3,8 @@
 // runs as a job on the link thread with copies of the editor form and the
 // record, which the window takes back when it ends; the controls that could
 // start another command stay locked meanwhile. A command asked for while a
-// poll of the current values holds the link waits for the poll, already
+// poll (of the current values, of the window "Приборы на линии") holds the
+// link waits for the poll, already
 // locked; an ESC pressed meanwhile stops it before it starts (a port change
 // always happens). A close asked for while a job runs stops the job and waits
 // for it; the window shuts down once.

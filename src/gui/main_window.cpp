@@ -128,6 +128,8 @@ void MainWindow::BuildPages() {
                                         operator_, runner_, this);
   // Outcomes stay in a permanent part of the bar: the temporary message is
   // the menus' hints, which would wipe them.
+  bus_view_ = new BusViewWindow(
+      session_, runner_, operator_, dialogs_, [this] { return PagePolls(); }, this);
   outcome_ = new QLabel;
   outcome_->setObjectName("StatusOutcome");
   statusBar()->insertPermanentWidget(0, outcome_, 1);
@@ -145,6 +147,9 @@ void MainWindow::ConnectHandlers() {
           [this] { OnRepair(RepairKind::kResume); });
   connect(unfinished_write_, &UnfinishedWriteWatch::RollbackAsked, this,
           [this] { OnRepair(RepairKind::kRollback); });
+  connect(connection_menu_, &ConnectionMenu::BusViewAsked, bus_view_, &BusViewWindow::Open);
+  connect(connection_menu_, &ConnectionMenu::SearchEnded, bus_view_,
+          &BusViewWindow::ShowSearchResult);
   connect(top_->ReadButton(), &QPushButton::clicked, this, &MainWindow::OnReadDevice);
   connect(top_->WriteButton(), &QPushButton::clicked, this, &MainWindow::OnWriteDevice);
   connect(configuration_tab_->BuildPageButton(), &QPushButton::clicked, this,
@@ -247,6 +252,10 @@ void MainWindow::OnReloadTimer() {
 }
 
 void MainWindow::OnPollTimer() { poller_->Tick(notebook_->currentIndex()); }
+
+bool MainWindow::PagePolls() const {
+  return poller_ && notebook_->currentIndex() == kCurrentValuesPage && !poller_->Paused();
+}
 
 void MainWindow::OnOpenProfile() {
   const QString path = dialogs_.OpenProfileName(this);
@@ -402,6 +411,7 @@ void MainWindow::SetCommandsEnabled(bool enabled) {
   device_menu_->setEnabled(enabled);
   connection_menu_->Menu()->setEnabled(enabled);
   undo_menu_->SetCommandsEnabled(enabled);
+  bus_view_->SetCommandsEnabled(enabled);
 }
 
 void MainWindow::SetConnectionDialogs(std::unique_ptr<ConnectionDialogs> dialogs) {
@@ -423,6 +433,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::ShutDown() {
   reload_timer_.stop();
   poll_timer_.stop();
+  bus_view_->close();
   // A size that cannot be kept costs nothing but the size: no message.
   const bool whole_screen = isMaximized() || isFullScreen();
   SaveWindowSize(session_.Dir(), whole_screen ? normalGeometry().size() : size());

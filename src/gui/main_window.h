@@ -17,6 +17,7 @@
 #include <memory>
 
 #include "app/session.h"
+#include "gui/bus_view_window.h"
 #include "gui/channel_panel.h"
 #include "gui/configuration_tab.h"
 #include "gui/connection_dialogs.h"
@@ -107,6 +108,8 @@ class MainWindow : public QMainWindow,
   void OnPortChosen(int index);                  // ComboBox17
   void OnRelayCellClicked(int column, int row);  // StringGrid1
   void OnPageChange();                           // TabbedNotebook1
+  // True while the page "Текущие значения" is shown and reading.
+  bool PagePolls() const;
 
   // Menu "Прибор" (main_window_device_menu.cpp): the comparison, the write of
   // changes, the backups and the switch of the backup before a whole write.
@@ -155,7 +158,8 @@ class MainWindow : public QMainWindow,
   QTimer reload_timer_;     // Timer2
   QTimer poll_timer_;       // Timer3
   std::unique_ptr<CurrentValuesPoller> poller_;  // created by the start-up
-  bool shown_ = false;                           // the window has been shown once
+  BusViewWindow* bus_view_;  // "Приборы на линии", a window of its own
+  bool shown_ = false;       // the window has been shown once
 };
 
 }  // namespace zrm::gui

@@ -5,6 +5,7 @@
 // Each entry opens the file, appends and closes it, so the files can be read
 // or deleted while the program runs. Lines end with CR LF.
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -22,6 +23,8 @@ struct TimeOfDay {
 
 // Current local time of day.
 TimeOfDay LocalTimeOfDay();
+// The local time of day of `moment`.
+TimeOfDay LocalTimeOfDay(std::chrono::system_clock::time_point moment);
 
 // Why bytes that came during a wait were not taken as its reply.
 enum class DiscardReason {

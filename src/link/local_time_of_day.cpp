@@ -5,9 +5,10 @@
 
 namespace zrm {
 
-TimeOfDay LocalTimeOfDay() {
+TimeOfDay LocalTimeOfDay() { return LocalTimeOfDay(std::chrono::system_clock::now()); }
+
+TimeOfDay LocalTimeOfDay(std::chrono::system_clock::time_point now) {
   using namespace std::chrono;
-  const auto now = system_clock::now();
   const std::time_t seconds = system_clock::to_time_t(now);
   std::tm local{};
   localtime_r(&seconds, &local);

@@ -50,6 +50,16 @@ void DecodeStatusBlock(const StatusBlock& block, CurrentValues& held) {
   }
 }
 
+ChannelValues ShownChannelValues(float raw, std::uint8_t status, std::uint8_t flags) {
+  ChannelValues ch{raw, status, flags};
+  if (IsSignallingNaN(std::bit_cast<std::uint32_t>(raw))) {
+    ch.value = kFloatErrorValue;
+    ch.status = kFloatErrorStatus;
+  }
+  ch.value = ClampDisplayValue(ch.value);
+  return ch;
+}
+
 float ClampDisplayValue(float value) {
   if (value > kDisplayMax) return kDisplayMax;
   if (!(value >= kDisplayMin)) return kDisplayMin;

@@ -34,10 +34,10 @@ struct ChannelValues {
 };
 
 struct CurrentValues {
-  std::uint8_t relay_byte = 0;  // bit 0 relay 1, bit 1 relay 2
-  std::uint8_t input_byte = 0;  // bits 0..4 buttons, bits 5 and 6 encoder
+  std::uint8_t relay_byte = 0;           // bit 0 relay 1, bit 1 relay 2
+  std::uint8_t input_byte = 0;           // bits 0..4 buttons, bits 5 and 6 encoder
   std::array<ChannelValues, 2> channel;  // channel 1 first
-  bool answered = false;  // a status block has arrived since start
+  bool answered = false;                 // a status block has arrived since start
 };
 
 // Stores the bytes of a status block that ReadStatusBlock returned with 0
@@ -46,6 +46,11 @@ struct CurrentValues {
 // status code 4; a quiet not-a-number is kept (the display clamping turns it
 // into -1000.0).
 void DecodeStatusBlock(const StatusBlock& block, CurrentValues& held);
+
+// A channel as the page shows it, from a value as the instrument sent it (a
+// poller that keeps the raw float): a signalling not-a-number becomes -444.0
+// with status code 4, then the value is clamped for display.
+ChannelValues ShownChannelValues(float raw, std::uint8_t status, std::uint8_t flags);
 
 // The display clamping of one value.
 float ClampDisplayValue(float value);

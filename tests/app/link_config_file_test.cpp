@@ -1,13 +1,12 @@
 #include "app/link_config_file.h"
 
+#include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
 #include <sstream>
-
-#include <gtest/gtest.h>
 
 #include "link/link.h"
 #include "support/recording_operator.h"
@@ -98,9 +97,8 @@ TEST_F(DevDat, DeletedKeysComeBackWithTheirDefaultsOthersStay) {
 
 TEST_F(DevDat, SpeedIsTheLastKnownSpeedFoundInSettings) {
   const std::pair<const char*, std::int32_t> cases[] = {
-      {"19200,N,8,1", 19200}, {"4800,N,8,1", 4800}, {"baud", 4800},
-      {"38400,E,7,2", 38400}, {"57600", 57600},     {"57600 9600", 57600},
-      {"9600 38400", 38400},  {"", 4800},
+      {"19200,N,8,1", 19200}, {"4800,N,8,1", 4800},  {"baud", 4800},        {"38400,E,7,2", 38400},
+      {"57600", 57600},       {"57600 9600", 57600}, {"9600 38400", 38400}, {"", 4800},
   };
   for (const auto& [settings, speed] : cases) {
     WriteWith("Settings", settings);
@@ -122,7 +120,9 @@ TEST_F(DevDat, AttemptsAreBroughtIntoTwoToFiveButTheFileKeepsItsValue) {
     LineRead Read(std::uint8_t*, std::size_t, SteadyClock::time_point) override { return {}; }
     void DiscardInput() override {}
   } line;
-  auto link_attempts = [&] { return Link(line, {1, Load().attempts, 1000}, nullptr).Params().attempts; };
+  auto link_attempts = [&] {
+    return Link(line, {1, Load().attempts, 1000}, nullptr).Params().attempts;
+  };
   EXPECT_EQ(link_attempts(), 2u);
   WriteWith("NOfReadings", "9");
   EXPECT_EQ(link_attempts(), 5u);
@@ -171,10 +171,19 @@ TEST_F(DevDat, OnlyExactlyOneSwitchesALogOn) {
 
 TEST_F(DevDat, IntegersAreDecimalOrHexAndAnythingElseGivesTheDefault) {
   const std::pair<const char*, std::uint32_t> cases[] = {
-      {"16", 16},          {"0x10", 16},  {"0XfF", 255}, {" 42 ", 42},
-      {"4294967295", 4294967295u},        {"4294967296", 1}, {"-1", 1},
-      {"abc", 1},          {"12abc", 1},  {"0x", 1},     {"", 1},
-      {"0x100000000", 1},  {"1.5", 1},
+      {"16", 16},
+      {"0x10", 16},
+      {"0XfF", 255},
+      {" 42 ", 42},
+      {"4294967295", 4294967295u},
+      {"4294967296", 1},
+      {"-1", 1},
+      {"abc", 1},
+      {"12abc", 1},
+      {"0x", 1},
+      {"", 1},
+      {"0x100000000", 1},
+      {"1.5", 1},
   };
   for (const auto& [text, expected] : cases) {
     WriteWith("NetAdrr", text);
@@ -239,6 +248,19 @@ TEST_F(DevDat, PortNumberIsStoredAtExit) {
 
   ::chmod(FilePath().c_str(), 0444);
   EXPECT_FALSE(StorePortNumber(dir_, 4, op_));
+  EXPECT_EQ(op_.Messages().size(), 1u);
+}
+
+TEST_F(DevDat, APickedAddressChangesNetAdrrOnly) {
+  Load();
+  EXPECT_TRUE(StoreNetAddress(dir_, 17, op_));
+  std::string expected = kNewFile;
+  expected.replace(expected.find("\nNetAdrr=1"), 10, "\nNetAdrr=17");
+  EXPECT_EQ(Read(), expected);
+  EXPECT_EQ(Load().net_address, 17u);
+
+  ::chmod(FilePath().c_str(), 0444);
+  EXPECT_FALSE(StoreNetAddress(dir_, 4, op_));
   EXPECT_EQ(op_.Messages().size(), 1u);
 }
 

@@ -120,6 +120,7 @@ class ConnectionMenuTest : public QObject {
  private slots:
   void SearchFindsTheBusAndUseAppliesTheChosenInstrument();
   void EscStopsTheSearchKeepingWhatWasFound();
+  void AFoundListThatCannotBeKeptIsReported();
   void PortsSavesTheDevicesAndReopensThePortInUse();
   void AnUnmappedAdapterIsNamedInTheStatusBar();
   void ThePortInUseLeavesAndComesBack();
@@ -145,6 +146,9 @@ void ConnectionMenuTest::SearchFindsTheBusAndUseAppliesTheChosenInstrument() {
   QCOMPARE(ws.Key("dev.dat", "COM_SETTINGS", "Settings"), std::string("19200,N,8,2"));
   QCOMPARE(ws.Key("dev.dat", "DEVICE", "NetAdrr"), std::string("7"));
   QCOMPARE(ws.Outcome(), Q("Используется прибор с адресом 7 на скорости 19200"));
+  // The window "Приборы на линии" polls what the search found on this port.
+  QCOMPARE(ws.Key("zrm48setup.ini", "SEARCH", "Device"), ws.bus.SlavePath());
+  QCOMPARE(ws.Key("zrm48setup.ini", "SEARCH", "Addresses"), std::string("3,7,12"));
   // The link uses them at once: a read gets the serial number of address 7.
   ws.ClickAndWait("Button1");
   QCOMPARE(ws.Find<QLineEdit>("Edit53")->text(), Q("12346"));
@@ -164,8 +168,25 @@ void ConnectionMenuTest::EscStopsTheSearchKeepingWhatWasFound() {
   QVERIFY(!ws.outcomes[0].found.empty());
   QCOMPARE(ws.outcomes[0].found[0].address, 3u);
   QVERIFY(!ws.Find<QWidget>("Panel76")->isVisible());
+  // What a stopped search found is kept as well.
+  QCOMPARE(ws.Key("zrm48setup.ini", "SEARCH", "Addresses").substr(0, 1), std::string("3"));
   // Nothing used: dev.dat keeps the start's values.
   QCOMPARE(ws.Key("dev.dat", "DEVICE", "NetAdrr"), std::string("1"));
+}
+
+void ConnectionMenuTest::AFoundListThatCannotBeKeptIsReported() {
+  BusWorkstation ws;
+  std::filesystem::create_directory(ws.PathOf("zrm48setup.ini"));
+  ws.dialogs_script->plan.speeds = {19200};
+  ws.dialogs_script->plan.last_address = 12;
+  ws.Trigger("FindItem");
+  ws.WaitForJobs();
+  QCOMPARE(ws.dialogs.MessageTexts().size(), std::size_t{1});
+  QVERIFY(ws.dialogs.MessageTexts()[0].rfind(
+              "Unable to write to " + ws.PathOf("zrm48setup.ini") + "\n", 0) == 0);
+  // The search's result is shown all the same.
+  QCOMPARE(ws.outcomes.size(), std::size_t{1});
+  QCOMPARE(ws.outcomes[0].found.size(), std::size_t{3});
 }
 
 void ConnectionMenuTest::PortsSavesTheDevicesAndReopensThePortInUse() {
