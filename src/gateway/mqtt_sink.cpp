@@ -2,6 +2,7 @@
 
 #include <mosquitto.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -84,12 +85,6 @@ void MqttSink::Start() {
     stop_ = false;
     running_ = true;
   }
-  // A broker that is not there yet fails this first attempt; the network
-  // thread goes on trying with the back-off.
-  const int rc =
-      mosquitto_connect_async(client_, mqtt_.host.c_str(), mqtt_.port, kKeepAliveSeconds);
-  if (rc != MOSQ_ERR_SUCCESS) log_.Warning(t::kMqttLost + std::string(mosquitto_strerror(rc)));
-  mosquitto_loop_start(client_);
   publisher_ = std::thread([this] { PublishLoop(); });
 }
 
@@ -175,7 +170,26 @@ void MqttSink::OnMessage(mosquitto*, void* self, const mosquitto_message* messag
   static_cast<MqttSink*>(self)->HandleCommand(message->topic, payload);
 }
 
+bool MqttSink::ConnectFirst() {
+  // libmosquitto's network thread reconnects a connection it once had; a
+  // first attempt that fails at once (the broker not there yet) is ours to
+  // repeat, with the same back-off.
+  unsigned delay = kReconnectFirstSeconds;
+  bool logged = false;
+  while (true) {
+    const int rc =
+        mosquitto_connect_async(client_, mqtt_.host.c_str(), mqtt_.port, kKeepAliveSeconds);
+    if (rc == MOSQ_ERR_SUCCESS) return mosquitto_loop_start(client_) == MOSQ_ERR_SUCCESS;
+    if (!std::exchange(logged, true))
+      log_.Warning(t::kMqttLost + std::string(mosquitto_strerror(rc)));
+    std::unique_lock lock(mutex_);
+    if (wake_.wait_for(lock, std::chrono::seconds(delay), [&] { return stop_; })) return false;
+    delay = std::min(delay * 2, kReconnectMostSeconds);
+  }
+}
+
 void MqttSink::PublishLoop() {
+  if (!ConnectFirst()) return;
   std::unique_lock lock(mutex_);
   while (true) {
     wake_.wait(lock, [&] { return stop_ || republish_ || !pending_.empty(); });
@@ -200,9 +214,10 @@ void MqttSink::PublishLoop() {
 
 void MqttSink::PublishRetainedState() {
   const std::string& p = config_.prefix;
+  // Subscribed before running=true: who sees the gateway running can command it.
+  mosquitto_subscribe(client_, nullptr, (p + "/+/set/+").c_str(), 0);
   Publish(p + "/gateway/running", "true", true);
   Publish(p + "/gateway/version", ZRM_VERSION, true);
-  mosquitto_subscribe(client_, nullptr, (p + "/+/set/+").c_str(), 0);
   for (const auto& [key, known] : known_) {
     Publish(p + "/" + known.id + "/info", known.info, true);
     if (!known.availability.empty())

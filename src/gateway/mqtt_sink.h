@@ -66,6 +66,8 @@ class MqttSink : public BusEvents {
   static void OnPublish(mosquitto*, void* self, int mid);
   static void OnMessage(mosquitto*, void* self, const mosquitto_message* message);
 
+  // Connects and starts the network thread; false when stopped first.
+  bool ConnectFirst();
   void PublishLoop();
   void PublishRetainedState();
   void PublishAvailability(const BusSnapshot& snapshot);
