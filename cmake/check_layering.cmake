@@ -17,9 +17,10 @@ set(below_report settings editor)
 set(below_report_render report)
 set(below_discovery platform)
 set(below_app profiles editor monitor report discovery)
-set(below_cli app report_render)
-set(below_gateway bus app)
-set(below_gui app report_render)
+set(below_bus app)
+set(below_cli app bus report_render)
+set(below_gateway bus)
+set(below_gui app bus report_render)
 set(qt_folders gui report_render)
 # The window's documentation tools (not installed) drive it against the
 # emulated instrument, so they may also include the simulator's library.

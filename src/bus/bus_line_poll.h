@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "bus/bus_config.h"
@@ -38,6 +39,10 @@ class BusLinePoll {
   // The checked write of one parameter, with the preparation steps, the
   // checks before writing and the read-back of the window's write of changes.
   BusWriteOutcome Write(std::uint32_t address, BusParameter parameter, float value);
+
+  // The folder whose journal/ keeps the entries of writes under way; the
+  // process's working folder unless set.
+  void SetWorkingDir(std::string dir);
 
   // The value last read from the instrument (with its identity or after a
   // write); empty while not read.

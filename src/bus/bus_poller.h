@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "bus/bus_config.h"
@@ -23,6 +24,10 @@ class BusPoller {
   ~BusPoller();  // stops and joins every line thread
   BusPoller(const BusPoller&) = delete;
   BusPoller& operator=(const BusPoller&) = delete;
+
+  // The folder whose journal/ keeps the entries of writes under way; the
+  // process's working folder unless set. Call before Start.
+  void SetWorkingDir(const std::string& dir);
 
   // Opens the lines and starts their threads. A line whose device cannot be
   // opened is tried again (its instruments offline meanwhile).

@@ -44,13 +44,14 @@ struct BusSnapshot {
   BusIdentity identity;
   bool has_values = false;  // a status block has been answered since start
   std::array<BusChannel, 2> channel{};
-  std::uint8_t relay_byte = 0;  // bit 0 relay 1, bit 1 relay 2
-  std::uint8_t input_byte = 0;  // bits 0..4 keys, bits 5, 6 encoder
-  std::chrono::steady_clock::time_point last_answer{};      // steady time of the last answer
+  std::uint8_t relay_byte = 0;                               // bit 0 relay 1, bit 1 relay 2
+  std::uint8_t input_byte = 0;                               // bits 0..4 keys, bits 5, 6 encoder
+  std::chrono::steady_clock::time_point last_answer{};       // steady time of the last answer
   std::chrono::system_clock::time_point last_answer_wall{};  // the same on the wall clock
   std::uint32_t failed_in_row = 0;
   ExchangeResult last_result = result::kOk;  // of the last poll
   std::uint64_t polls_answered = 0;          // grows by one with every answered poll
+  std::uint32_t identity_reads = 0;          // grows by one with every identity read
 };
 
 }  // namespace zrm

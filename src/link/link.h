@@ -56,6 +56,11 @@ class Link : public OperationAccess {
   // next request.
   void LineOpened() { settled_ = false; }
 
+  // Points the following exchanges at another instrument on the same line.
+  // What the Link knows about the line (late answers still due) carries
+  // over, which is why a bus poller keeps one Link per line.
+  void SetNetAddress(std::uint32_t address) { params_.net_address = address; }
+
  private:
   // Every parameter operation: one exchange, or the passes of a checked write.
   ExchangeResult Perform(ParameterOperation& operation) override;

@@ -1,0 +1,254 @@
+#include "bus/bus_poller.h"
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <thread>
+
+#include "bus/bus_identity_read.h"
+#include "bus/bus_line_poll.h"
+#include "bus/bus_parameter.h"
+#include "bus/bus_texts.h"
+#include "platform/port_line.h"
+
+namespace zrm {
+
+namespace {
+
+// How often a line whose device cannot be opened is tried again.
+constexpr std::chrono::seconds kReopenPeriod{1};
+
+struct QueuedWrite {
+  std::uint32_t address = 0;
+  BusParameter parameter = BusParameter::kCh1Th1;
+  float value = 0;
+  BusPoller::WriteDone done;
+};
+
+// One line: its port, its poll and its thread. The poll and the port belong
+// to the thread; the rest is guarded by the poller's mutex.
+struct LineWorker {
+  LineWorker(std::size_t index, const BusLineConfig& config, const BusTiming& timing)
+      : config(config), poll(index, port, config.speed, config.addresses, timing) {
+    snapshots = poll.Snapshots();
+    parameters.resize(snapshots.size());
+  }
+
+  const BusLineConfig config;
+  PortLine port;
+  BusLinePoll poll;
+  std::thread thread;
+  std::vector<BusSnapshot> snapshots;          // guarded; in the order of config.addresses
+  std::vector<BusParameterValues> parameters;  // guarded; likewise
+  std::deque<QueuedWrite> writes;              // guarded
+};
+
+}  // namespace
+
+struct BusPoller::Impl {
+  Impl(std::vector<BusLineConfig> configs, BusTiming timing, BusEvents* events)
+      : timing(timing), events(events) {
+    for (std::size_t i = 0; i < configs.size(); ++i)
+      lines.push_back(std::make_unique<LineWorker>(i, configs[i], timing));
+  }
+
+  void Run(LineWorker& line);
+  // Opens the line's device; on failure every instrument goes offline.
+  bool Open(LineWorker& line);
+  // Runs what was queued for the line, each between two polls.
+  void RunWrites(LineWorker& line);
+  // Stores the snapshots and the parameter values the poll holds, then
+  // tells the events: OnPolled for the instrument at `polled` (0: none),
+  // OnAvailability for each whose availability or identity changed.
+  void Publish(LineWorker& line, const std::vector<BusSnapshot>& fresh, std::uint32_t polled);
+  // Waits until `until`, running the writes queued meanwhile; false once
+  // stopping.
+  bool Idle(LineWorker& line, SteadyClock::time_point until);
+  bool Stopping() {
+    std::lock_guard lock(mutex);
+    return stopping;
+  }
+  LineWorker* Line(std::size_t index) const {
+    return index < lines.size() ? lines[index].get() : nullptr;
+  }
+
+  const BusTiming timing;
+  BusEvents* const events;
+  std::vector<std::unique_ptr<LineWorker>> lines;
+  mutable std::mutex mutex;
+  std::condition_variable wake;
+  bool stopping = false;
+  bool started = false;
+};
+
+bool BusPoller::Impl::Open(LineWorker& line) {
+  std::string reason;
+  if (line.port.Open(line.config.device, line.config.speed, reason)) {
+    line.poll.LineOpened();
+    return true;
+  }
+  Publish(line, line.poll.MarkAllOffline(), 0);
+  return false;
+}
+
+void BusPoller::Impl::Run(LineWorker& line) {
+  const std::size_t per_sweep = line.config.addresses.size();
+  std::size_t polled = 0;
+  SteadyClock::time_point sweep_start = SteadyClock::now();
+  while (!Stopping()) {
+    if (!line.port.IsOpen() && !Open(line)) {
+      RunWrites(line);
+      if (!Idle(line, SteadyClock::now() + kReopenPeriod)) break;
+      continue;
+    }
+    RunWrites(line);
+    if (per_sweep == 0) {
+      if (!Idle(line, SteadyClock::now() + kReopenPeriod)) break;
+      continue;
+    }
+    const BusSnapshot polled_one = line.poll.PollNext();
+    // A device that vanished took every instrument of the line offline.
+    Publish(line, line.port.IsOpen() ? std::vector{polled_one} : line.poll.Snapshots(),
+            polled_one.address);
+    if (++polled % per_sweep == 0 && timing.poll_ms > 0) {
+      if (!Idle(line, sweep_start + std::chrono::milliseconds(timing.poll_ms))) break;
+      sweep_start = SteadyClock::now();
+    }
+  }
+}
+
+void BusPoller::Impl::RunWrites(LineWorker& line) {
+  for (;;) {
+    QueuedWrite write;
+    {
+      std::lock_guard lock(mutex);
+      if (line.writes.empty() || stopping) return;
+      write = std::move(line.writes.front());
+      line.writes.pop_front();
+    }
+    const BusWriteOutcome outcome = line.poll.Write(write.address, write.parameter, write.value);
+    Publish(line, {}, 0);
+    if (write.done) write.done(outcome);
+  }
+}
+
+void BusPoller::Impl::Publish(LineWorker& line, const std::vector<BusSnapshot>& fresh,
+                              std::uint32_t polled) {
+  std::vector<BusParameterValues> parameters(line.config.addresses.size());
+  for (std::size_t i = 0; i < parameters.size(); ++i)
+    for (const BusParameter p : kBusParameters)
+      parameters[i][IndexOf(p)] = line.poll.ParameterValue(line.config.addresses[i], p);
+  std::vector<BusSnapshot> changed;
+  {
+    std::lock_guard lock(mutex);
+    line.parameters = parameters;
+    for (const BusSnapshot& s : fresh) {
+      for (BusSnapshot& stored : line.snapshots) {
+        if (stored.address != s.address) continue;
+        if (stored.availability != s.availability || stored.identity_reads != s.identity_reads)
+          changed.push_back(s);
+        stored = s;
+      }
+    }
+  }
+  if (!events) return;
+  for (const BusSnapshot& s : fresh)
+    if (s.address == polled) events->OnPolled(s);
+  for (const BusSnapshot& s : changed) events->OnAvailability(s);
+}
+
+bool BusPoller::Impl::Idle(LineWorker& line, SteadyClock::time_point until) {
+  for (;;) {
+    {
+      std::unique_lock lock(mutex);
+      wake.wait_until(lock, until, [&] { return stopping || !line.writes.empty(); });
+      if (stopping) return false;
+      if (line.writes.empty()) return true;
+    }
+    RunWrites(line);
+  }
+}
+
+BusPoller::BusPoller(std::vector<BusLineConfig> lines, BusTiming timing, BusEvents* events)
+    : impl_(std::make_unique<Impl>(std::move(lines), timing, events)) {}
+
+BusPoller::~BusPoller() { Stop(); }
+
+void BusPoller::SetWorkingDir(const std::string& dir) {
+  for (auto& line : impl_->lines) line->poll.SetWorkingDir(dir);
+}
+
+void BusPoller::Start() {
+  {
+    std::lock_guard lock(impl_->mutex);
+    if (impl_->started) return;
+    impl_->started = true;
+    impl_->stopping = false;
+  }
+  for (auto& line : impl_->lines)
+    line->thread = std::thread([this, worker = line.get()] { impl_->Run(*worker); });
+}
+
+void BusPoller::Stop() {
+  std::vector<QueuedWrite> dropped;
+  {
+    std::lock_guard lock(impl_->mutex);
+    impl_->stopping = true;
+    for (auto& line : impl_->lines) {
+      for (QueuedWrite& write : line->writes) dropped.push_back(std::move(write));
+      line->writes.clear();
+    }
+  }
+  impl_->wake.notify_all();
+  for (auto& line : impl_->lines)
+    if (line->thread.joinable()) line->thread.join();
+  for (QueuedWrite& write : dropped)
+    if (write.done) write.done({result::kUserAbort, bus_texts::kPollingStopped});
+  std::lock_guard lock(impl_->mutex);
+  impl_->started = false;
+}
+
+std::vector<BusSnapshot> BusPoller::Snapshots() const {
+  std::lock_guard lock(impl_->mutex);
+  std::vector<BusSnapshot> out;
+  for (const auto& line : impl_->lines)
+    out.insert(out.end(), line->snapshots.begin(), line->snapshots.end());
+  return out;
+}
+
+std::optional<BusSnapshot> BusPoller::SnapshotOf(std::size_t line, std::uint32_t address) const {
+  std::lock_guard lock(impl_->mutex);
+  const LineWorker* worker = impl_->Line(line);
+  if (!worker) return std::nullopt;
+  for (const BusSnapshot& s : worker->snapshots)
+    if (s.address == address) return s;
+  return std::nullopt;
+}
+
+void BusPoller::RequestWrite(std::size_t line, std::uint32_t address, BusParameter parameter,
+                             float value, WriteDone done) {
+  {
+    std::lock_guard lock(impl_->mutex);
+    LineWorker* worker = impl_->Line(line);
+    if (worker && !impl_->stopping) {
+      worker->writes.push_back({address, parameter, value, std::move(done)});
+      impl_->wake.notify_all();
+      return;
+    }
+  }
+  if (done)
+    done({result::kParameterNotFound,
+          impl_->Line(line) ? bus_texts::kPollingStopped : bus_texts::kNoSuchLine});
+}
+
+std::optional<float> BusPoller::ParameterValue(std::size_t line, std::uint32_t address,
+                                               BusParameter parameter) const {
+  std::lock_guard lock(impl_->mutex);
+  const LineWorker* worker = impl_->Line(line);
+  if (!worker) return std::nullopt;
+  for (std::size_t i = 0; i < worker->config.addresses.size(); ++i)
+    if (worker->config.addresses[i] == address) return worker->parameters[i][IndexOf(parameter)];
+  return std::nullopt;
+}
+
+}  // namespace zrm

@@ -1,0 +1,19 @@
+#pragma once
+// The bus poller's own texts, exactly as the user sees them.
+
+namespace zrm::bus_texts {
+
+// Address lists ("1-3,7"): what is wrong with one; the text given follows.
+inline constexpr const char* kEmptyAddressList = "Не задан ни один адрес прибора.";
+inline constexpr const char* kBadAddress = "Адрес прибора должен быть числом от 1 до 255: ";
+inline constexpr const char* kReversedRange =
+    "В диапазоне адресов первый адрес больше последнего: ";
+inline constexpr const char* kRepeatedAddress = "Адрес прибора указан дважды: ";
+
+// A write through the bus poller that cannot even begin.
+inline constexpr const char* kNotPolledAddress = "Прибор с этим адресом не опрашивается на линии: ";
+inline constexpr const char* kNoSuchLine = "Нет такой линии опроса.";
+inline constexpr const char* kNotANumber = "Записываемое значение должно быть числом.";
+inline constexpr const char* kPollingStopped = "Опрос линии остановлен, запись не выполнена.";
+
+}  // namespace zrm::bus_texts

@@ -1,0 +1,170 @@
+// The polling of a line of four simulated instruments through the real
+// serial port and link: availability, identity, values as sent, writes.
+
+#include "bus/bus_line_poll.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <string>
+
+#include "bus/bus_test_line.h"
+#include "support/scratch_dir.h"
+
+namespace zrm {
+namespace {
+
+using test::FourInstruments;
+using test::QuickTiming;
+
+class BusLinePollTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string error;
+    ASSERT_TRUE(simulator_.Start(&error)) << error;
+    ASSERT_TRUE(port_.Open(simulator_.SlavePath(), 9600, error)) << error;
+  }
+
+  // Polls every instrument once, checking that the polls go round in order.
+  std::vector<BusSnapshot> Sweep(BusLinePoll& poll, std::uint32_t instruments = 4) {
+    std::vector<BusSnapshot> out;
+    for (std::uint32_t address = 1; address <= instruments; ++address) {
+      out.push_back(poll.PollNext());
+      EXPECT_EQ(out.back().address, address);
+    }
+    return out;
+  }
+
+  sim::Simulator simulator_{FourInstruments()};
+  SerialPort port_;
+};
+
+TEST_F(BusLinePollTest, SilentInstrumentGoesOfflineAfterItsFailedPollsAndReturnsWithItsIdentity) {
+  BusLinePoll poll(3, port_, 9600, {1, 2, 3, 4}, QuickTiming(2));
+  for (const BusSnapshot& s : Sweep(poll)) {
+    EXPECT_EQ(s.line, 3u);
+    EXPECT_EQ(s.availability, BusAvailability::kOnline);
+    EXPECT_TRUE(s.identity.known);
+    EXPECT_EQ(s.identity_reads, 1u);
+    EXPECT_EQ(s.polls_answered, 1u);
+    EXPECT_TRUE(s.has_values);
+  }
+  const std::vector<BusSnapshot> first = poll.Snapshots();
+  // Each instrument of the bus has a serial number of its own.
+  EXPECT_EQ(first[1].identity.serial_number, first[0].identity.serial_number + 1);
+  EXPECT_EQ(first[3].identity.serial_number, first[0].identity.serial_number + 3);
+  ASSERT_TRUE(poll.ParameterValue(2, BusParameter::kCh1Th1).has_value());
+
+  simulator_.AddFault(test::SilenceOfTheFirst());
+  BusSnapshot silent = poll.PollNext();
+  EXPECT_EQ(silent.availability, BusAvailability::kOnline) << "one failed poll of two";
+  EXPECT_EQ(silent.failed_in_row, 1u);
+  EXPECT_EQ(silent.last_result, result::kNoAnswer);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(poll.PollNext().availability, BusAvailability::kOnline);
+  silent = poll.PollNext();
+  EXPECT_EQ(silent.availability, BusAvailability::kOffline);
+  EXPECT_EQ(silent.polls_answered, 1u);
+  EXPECT_TRUE(silent.has_values) << "the last values stay";
+
+  simulator_.ClearFaults();
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(poll.PollNext().availability, BusAvailability::kOnline);
+  const BusSnapshot back = poll.PollNext();
+  EXPECT_EQ(back.availability, BusAvailability::kOnline);
+  EXPECT_EQ(back.failed_in_row, 0u);
+  EXPECT_EQ(back.identity_reads, 2u) << "identity read again after the return";
+  EXPECT_EQ(back.polls_answered, 2u);
+  EXPECT_EQ(poll.Snapshots()[1].identity_reads, 1u) << "the others were not read again";
+}
+
+TEST_F(BusLinePollTest, ValuesStayAsSentNotANumberAndBeyondTheDisplayLimits) {
+  simulator_.PinChannelBits(1, 0x7F800001u);  // a signalling not-a-number
+  simulator_.PinChannelValue(2, 25000.0f);    // above the page's display limit
+  BusLinePoll poll(0, port_, 9600, {1}, QuickTiming(3));
+  const BusSnapshot s = poll.PollNext();
+  ASSERT_EQ(s.last_result, result::kOk);
+  EXPECT_TRUE(std::isnan(s.channel[0].value));
+  EXPECT_EQ(s.channel[0].status, 4) << "the page's status code of a not-a-number";
+  EXPECT_EQ(s.channel[1].value, 25000.0f);
+
+  simulator_.PinChannelBits(1, 0xFFC00000u);  // a quiet one
+  simulator_.PinChannelValue(2, -5000.0f);    // below the display limit
+  const BusSnapshot quiet = poll.PollNext();
+  EXPECT_TRUE(std::isnan(quiet.channel[0].value));
+  EXPECT_EQ(quiet.channel[1].value, -5000.0f);
+}
+
+TEST_F(BusLinePollTest, DeviceThatVanishesTakesEveryInstrumentOfflineAtOnce) {
+  BusLinePoll poll(0, port_, 9600, {1, 2, 3, 4}, QuickTiming(3));
+  Sweep(poll);
+  simulator_.Stop();
+  const BusSnapshot failed = poll.PollNext();
+  EXPECT_NE(failed.last_result, result::kOk);
+  EXPECT_FALSE(port_.IsOpen());
+  for (const BusSnapshot& s : poll.Snapshots())
+    EXPECT_EQ(s.availability, BusAvailability::kOffline) << "address " << s.address;
+
+  // Every instrument reads its identity again once it answers.
+  for (const BusSnapshot& s : poll.MarkAllOffline())
+    EXPECT_EQ(s.availability, BusAvailability::kOffline);
+}
+
+TEST_F(BusLinePollTest, WriteGoesThroughWithItsPreparationAndReadBackAndIsRememberedOnce) {
+  test::ScratchDir dir;
+  BusLinePoll poll(0, port_, 9600, {1, 2, 3, 4}, QuickTiming(3));
+  poll.SetWorkingDir(dir.Path());
+  Sweep(poll);
+  simulator_.ClearFrames();
+
+  const BusWriteOutcome ok = poll.Write(2, BusParameter::kCh1Th1, 42.5f);
+  EXPECT_EQ(ok.result, result::kOk) << ok.message;
+  EXPECT_TRUE(ok.message.empty());
+  EXPECT_EQ(poll.ParameterValue(2, BusParameter::kCh1Th1), 42.5f);
+  const auto memory = simulator_.MemoryAt(2);
+  ASSERT_TRUE(memory.has_value());
+  EXPECT_EQ(memory->Float(29), 42.5f);
+  EXPECT_NE(simulator_.MemoryAt(3)->Float(29), 42.5f) << "only the instrument asked";
+  bool set_point_written = false;
+  unsigned restarts = 0;
+  for (const sim::ReceivedFrame& f : simulator_.Frames()) {
+    ASSERT_EQ(f.fields.net_address, 2u) << f.raw;
+    if (f.fields.command != 38u || !f.fields.parameter) continue;
+    if (f.fields.parameter->space == 2 && f.fields.parameter->address == 29)
+      set_point_written = true;
+    if (f.fields.parameter->space == 1 && f.fields.parameter->address == 0) ++restarts;
+  }
+  EXPECT_TRUE(set_point_written);
+  EXPECT_EQ(restarts, 1u);
+  EXPECT_EQ(dir.Entries(), std::vector<std::string>{"journal"});
+  EXPECT_TRUE(std::filesystem::is_empty(dir.File("journal"))) << "the entry closed";
+}
+
+TEST_F(BusLinePollTest, WriteThatTheChecksRefuseSendsNothingAndSaysWhy) {
+  test::ScratchDir dir;
+  BusLinePoll poll(0, port_, 9600, {1, 2}, QuickTiming(3));
+  poll.SetWorkingDir(dir.Path());
+  Sweep(poll, 2);
+  const auto writes = [&] {
+    unsigned count = 0;
+    for (const sim::ReceivedFrame& f : simulator_.Frames()) count += f.fields.command == 38u;
+    return count;
+  };
+  const unsigned before = writes();
+
+  const BusWriteOutcome negative = poll.Write(1, BusParameter::kCh2His1, -1.0f);
+  EXPECT_EQ(negative.result, result::kStoppedToCorrect);
+  EXPECT_NE(negative.message.find("истерезис"), std::string::npos) << negative.message;
+  const BusWriteOutcome nan = poll.Write(1, BusParameter::kCh1Th2, NAN);
+  EXPECT_EQ(nan.result, result::kNotAFloat);
+  EXPECT_FALSE(nan.message.empty());
+  const BusWriteOutcome elsewhere = poll.Write(9, BusParameter::kCh1Th1, 1.0f);
+  EXPECT_EQ(elsewhere.result, result::kParameterNotFound);
+  EXPECT_NE(elsewhere.message.find("9"), std::string::npos);
+
+  EXPECT_EQ(writes(), before) << "nothing written";
+  EXPECT_EQ(simulator_.RestartCount(), 0u);
+  EXPECT_TRUE(dir.Entries().empty()) << "no journal entry for a refused write";
+}
+
+}  // namespace
+}  // namespace zrm

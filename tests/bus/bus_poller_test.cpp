@@ -1,0 +1,171 @@
+// The bus poller's line threads against simulated lines: availability as
+// the events tell it, a device that cannot be opened or comes back, writes
+// queued between polls, and a stop that does not wait for a sweep.
+
+#include "bus/bus_poller.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <future>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "bus/bus_test_line.h"
+#include "lib/device_symlink.h"
+#include "support/scratch_dir.h"
+
+namespace zrm {
+namespace {
+
+using namespace std::chrono_literals;
+using test::QuickTiming;
+
+// The events as a line thread tells them.
+class RecordedEvents : public BusEvents {
+ public:
+  void OnPolled(const BusSnapshot& s) override {
+    std::lock_guard lock(mutex_);
+    ++polled_;
+    last_polled_ = s;
+  }
+  void OnAvailability(const BusSnapshot& s) override {
+    std::lock_guard lock(mutex_);
+    availability_.push_back(s);
+  }
+  std::vector<BusSnapshot> Availability() const {
+    std::lock_guard lock(mutex_);
+    return availability_;
+  }
+  std::size_t Polled() const {
+    std::lock_guard lock(mutex_);
+    return polled_;
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::size_t polled_ = 0;
+  BusSnapshot last_polled_;
+  std::vector<BusSnapshot> availability_;
+};
+
+// Waits (generously) until `done` holds.
+bool Eventually(const std::function<bool()>& done) {
+  const auto until = std::chrono::steady_clock::now() + 20s;
+  while (std::chrono::steady_clock::now() < until) {
+    if (done()) return true;
+    std::this_thread::sleep_for(10ms);
+  }
+  return done();
+}
+
+bool AllAre(const BusPoller& poller, BusAvailability availability, std::size_t line) {
+  for (const BusSnapshot& s : poller.Snapshots())
+    if (s.line == line && s.availability != availability) return false;
+  return true;
+}
+
+TEST(BusPoller, LinesRunInParallelAndAMissingDeviceLeavesItsInstrumentsOffline) {
+  sim::Simulator first(test::FourInstruments());
+  sim::Simulator second;
+  std::string error;
+  ASSERT_TRUE(first.Start(&error)) << error;
+  ASSERT_TRUE(second.Start(&error)) << error;
+  RecordedEvents events;
+  BusPoller poller({{first.SlavePath(), 9600, {1, 2, 3, 4}},
+                    {second.SlavePath(), 9600, {1}},
+                    {"/dev/zrm48-no-such-device", 9600, {5, 6}}},
+                   QuickTiming(3), &events);
+  poller.Start();
+  ASSERT_TRUE(Eventually([&] { return AllAre(poller, BusAvailability::kOnline, 0); }));
+  ASSERT_TRUE(Eventually([&] { return AllAre(poller, BusAvailability::kOnline, 1); }));
+  EXPECT_TRUE(AllAre(poller, BusAvailability::kOffline, 2));
+  EXPECT_EQ(poller.Snapshots().size(), 7u);
+  EXPECT_FALSE(poller.SnapshotOf(0, 9).has_value());
+  EXPECT_FALSE(poller.SnapshotOf(5, 1).has_value());
+  ASSERT_TRUE(poller.SnapshotOf(1, 1).has_value());
+  EXPECT_TRUE(poller.SnapshotOf(1, 1)->identity.known);
+  EXPECT_TRUE(poller.ParameterValue(0, 4, BusParameter::kCh2His2).has_value());
+  EXPECT_FALSE(poller.ParameterValue(2, 5, BusParameter::kCh2His2).has_value());
+  ASSERT_TRUE(Eventually([&] { return events.Polled() > 20; }));
+  std::size_t offline_told = 0;
+  std::size_t online_told = 0;
+  for (const BusSnapshot& s : events.Availability()) {
+    offline_told += s.line == 2 && s.availability == BusAvailability::kOffline;
+    online_told += s.line == 0 && s.availability == BusAvailability::kOnline;
+  }
+  EXPECT_EQ(offline_told, 2u) << "offline is told once, not at every retry";
+  EXPECT_EQ(online_told, 4u) << "online is told once, not at every poll";
+
+  const auto stop_start = std::chrono::steady_clock::now();
+  poller.Stop();
+  EXPECT_LT(std::chrono::steady_clock::now() - stop_start, 5s);
+  const std::size_t after_stop = first.RequestsReceived();
+  std::this_thread::sleep_for(100ms);
+  EXPECT_EQ(first.RequestsReceived(), after_stop) << "nothing sent after Stop";
+}
+
+TEST(BusPoller, DeviceThatVanishesAndReturnsIsPolledAgainWithIdentities) {
+  test::ScratchDir dir;
+  const std::string device = dir.File("ttyBUS");
+  auto simulator = std::make_unique<sim::Simulator>(test::FourInstruments());
+  std::string error;
+  ASSERT_TRUE(simulator->Start(&error)) << error;
+  ASSERT_TRUE(sim::CreateDeviceSymlink(device, simulator->SlavePath(), error)) << error;
+  RecordedEvents events;
+  BusPoller poller({{device, 9600, {1, 2, 3, 4}}}, QuickTiming(3), &events);
+  poller.Start();
+  ASSERT_TRUE(Eventually([&] { return AllAre(poller, BusAvailability::kOnline, 0); }));
+
+  simulator->Stop();
+  ASSERT_TRUE(Eventually([&] { return AllAre(poller, BusAvailability::kOffline, 0); }));
+  for (const BusSnapshot& s : poller.Snapshots()) EXPECT_EQ(s.identity_reads, 1u);
+
+  simulator = std::make_unique<sim::Simulator>(test::FourInstruments());
+  ASSERT_TRUE(simulator->Start(&error)) << error;
+  ASSERT_TRUE(sim::CreateDeviceSymlink(device, simulator->SlavePath(), error)) << error;
+  ASSERT_TRUE(Eventually([&] { return AllAre(poller, BusAvailability::kOnline, 0); }));
+  for (const BusSnapshot& s : poller.Snapshots()) EXPECT_EQ(s.identity_reads, 2u);
+  poller.Stop();
+  sim::RemoveDeviceSymlink(device, simulator->SlavePath());
+}
+
+TEST(BusPoller, WritesRunBetweenPollsAndEachIsAnsweredOnce) {
+  test::ScratchDir dir;
+  sim::Simulator simulator(test::FourInstruments());
+  std::string error;
+  ASSERT_TRUE(simulator.Start(&error)) << error;
+  BusTiming timing = QuickTiming(3);
+  timing.poll_ms = 60'000;  // one sweep, then only the writes wake the line
+  BusPoller poller({{simulator.SlavePath(), 9600, {1, 2, 3, 4}}}, timing, nullptr);
+  poller.SetWorkingDir(dir.Path());
+  poller.Start();
+  ASSERT_TRUE(Eventually([&] { return AllAre(poller, BusAvailability::kOnline, 0); }));
+
+  std::promise<BusWriteOutcome> written;
+  poller.RequestWrite(0, 3, BusParameter::kCh1His2, 2.5f,
+                      [&](const BusWriteOutcome& o) { written.set_value(o); });
+  auto future = written.get_future();
+  ASSERT_EQ(future.wait_for(20s), std::future_status::ready) << "a write wakes a waiting line";
+  EXPECT_EQ(future.get().result, result::kOk);
+  EXPECT_EQ(poller.ParameterValue(0, 3, BusParameter::kCh1His2), 2.5f);
+  EXPECT_EQ(simulator.MemoryAt(3)->Float(38), 2.5f);
+
+  std::promise<BusWriteOutcome> refused;
+  poller.RequestWrite(7, 3, BusParameter::kCh1His2, 2.5f,
+                      [&](const BusWriteOutcome& o) { refused.set_value(o); });
+  EXPECT_EQ(refused.get_future().get().result, result::kParameterNotFound) << "no line 7";
+
+  const auto stop_start = std::chrono::steady_clock::now();
+  poller.Stop();
+  EXPECT_LT(std::chrono::steady_clock::now() - stop_start, 5s) << "Stop cuts the period short";
+  std::promise<BusWriteOutcome> late;
+  poller.RequestWrite(0, 3, BusParameter::kCh1His2, 3.0f,
+                      [&](const BusWriteOutcome& o) { late.set_value(o); });
+  EXPECT_NE(late.get_future().get().result, result::kOk) << "a stopped poller writes nothing";
+}
+
+}  // namespace
+}  // namespace zrm
