@@ -124,10 +124,11 @@ ModbusAnswer Answer(std::span<const std::uint8_t> request, const ModbusUnit& uni
   return WriteOne(request, unit, write, first, count, data);
 }
 
-// What the checks before writing refuse is refused before anything is sent.
+// The refusals of the checks before writing (their questions answered No, a
+// value that is no number, an instrument not polled): nothing was written.
 bool RefusedBeforeSending(ExchangeResult r) {
   return r == result::kStoppedToCorrect || r == result::kStoppedToClarify ||
-         r == result::kBadNumber || r == result::kOperandTooBig;
+         r == result::kNotAFloat || r == result::kParameterNotFound;
 }
 
 }  // namespace

@@ -174,12 +174,14 @@ bool ModbusServer::AnswerPending(std::uint64_t id, Client& client) {
     if (!answer.refusal.empty()) log_.Warning(t::kWriteRefused + answer.refusal);
     if (answer.write) {
       client.writing = true;
-      log_.Info(t::kWriteRequested + WriteText(*answer.write));
+      const std::string what = WriteText(*answer.write);
+      log_.Info(t::kWriteRequested + what);
       bus_.RequestWrite(answer.write->line, answer.write->address, answer.write->parameter,
-                        answer.write->value, [this, id, request](const BusWriteOutcome& outcome) {
+                        answer.write->value,
+                        [this, id, what, request](const BusWriteOutcome& outcome) {
                           {
                             const std::lock_guard lock(mutex_);
-                            ended_.push_back({id, request, outcome});
+                            ended_.push_back({id, what, request, outcome});
                           }
                           const char byte = 'w';
                           if (::write(wake_write_, &byte, 1) < 0) { /* already awake */
@@ -200,9 +202,9 @@ void ModbusServer::SendEndedWrites() {
   }
   for (const WriteEnded& w : ended) {
     if (w.outcome.result == result::kOk)
-      log_.Info(t::kWriteDone + std::string("Modbus"));
+      log_.Info(t::kWriteDone + w.what);
     else
-      log_.Warning(t::kWriteFailed + w.outcome.message);
+      log_.Warning(t::kWriteFailed + w.what + ": " + w.outcome.message);
     const auto it = clients_.find(w.client);
     if (it == clients_.end()) continue;  // gone meanwhile
     it->second.writing = false;

@@ -47,6 +47,7 @@ class ModbusServer {
   };
   struct WriteEnded {
     std::uint64_t client = 0;
+    std::string what;  // the write as the log names it
     std::vector<std::uint8_t> request;
     BusWriteOutcome outcome;
   };

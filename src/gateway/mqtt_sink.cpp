@@ -289,16 +289,16 @@ void MqttSink::HandleCommand(const std::string& topic, const std::string& payloa
   }
   log_.Info(t::kWriteRequested + topic + " = " + payload);
   bus_.RequestWrite(key->first, key->second, *parameter, value,
-                    [this, result_topic](const BusWriteOutcome& outcome) {
+                    [this, topic, result_topic](const BusWriteOutcome& outcome) {
+                      if (outcome.result == result::kOk)
+                        log_.Info(t::kWriteDone + topic);
+                      else
+                        log_.Warning(t::kWriteFailed + topic + ": " + outcome.message);
                       PublishResult(result_topic, outcome);
                     });
 }
 
 void MqttSink::PublishResult(const std::string& topic, const BusWriteOutcome& outcome) {
-  if (outcome.result == result::kOk)
-    log_.Info(t::kWriteDone + topic);
-  else
-    log_.Warning(t::kWriteFailed + topic + ": " + outcome.message);
   Publish(topic, WriteResultJson(outcome), false);
 }
 

@@ -12,8 +12,8 @@ namespace zrm::test {
 
 class ChildProgram {
  public:
-  // Starts `argv` (argv[0] looked up in PATH) with `extra_env` ("NAME=value")
-  // added; stdout and stderr go to files in `dir`.
+  // Starts `argv` (argv[0] looked up in PATH) in `dir` with `extra_env`
+  // ("NAME=value") added; stdout and stderr go to files there.
   ChildProgram(const std::vector<std::string>& argv, const std::string& dir,
                const std::vector<std::string>& extra_env = {});
   ~ChildProgram();  // SIGKILL and reaped when still running

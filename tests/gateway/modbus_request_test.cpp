@@ -138,8 +138,10 @@ TEST_F(ModbusRequestTest, OnlyWholeAllowedFloatsAreWritten) {
   EXPECT_EQ(WriteReply(write, {}), Request(1, {0x10, 0, 100, 0, 2}));
   EXPECT_EQ(WriteReply(write, {result::kNoAnswer, "нет ответа"}), Exception(1, 0x10, 0x04));
   EXPECT_EQ(WriteReply(write, {result::kReadBackMismatch, "?"}), Exception(1, 0x10, 0x04));
-  EXPECT_EQ(WriteReply(write, {result::kStoppedToCorrect, "вне диапазона"}),
-            Exception(1, 0x10, 0x03));
+  EXPECT_EQ(WriteReply(write, {result::kOperandTooBig, "?"}), Exception(1, 0x10, 0x04));
+  for (ExchangeResult refused : {result::kStoppedToCorrect, result::kStoppedToClarify,
+                                 result::kNotAFloat, result::kParameterNotFound})
+    EXPECT_EQ(WriteReply(write, {refused, "вне диапазона"}), Exception(1, 0x10, 0x03));
 
   struct Refused {
     Bytes pdu;
