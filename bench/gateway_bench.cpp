@@ -306,8 +306,9 @@ int main(int argc, char** argv) {
   std::printf("|---|---:|---:|---:|---:|\n");
   Latency(seconds, dir);
   std::printf(
-      "\n| load | instruments publishing | states per s per instrument (median) | (slowest) | "
-      "line's own rate per instrument | daemon CPU (of one core) | peak memory MiB |\n");
+      "\n| load | states per s per instrument (mean of 128) | first of each line (median) | "
+      "(slowest) | line's own rate per instrument | daemon CPU (of one core) | "
+      "peak memory MiB |\n");
   std::printf("|---|---:|---:|---:|---:|---:|---:|\n");
   SixteenLines(seconds, daemon, dir);
   mosquitto_lib_cleanup();
