@@ -48,6 +48,11 @@ else
 fi
 
 echo
+echo "## A sweep of the bus poll"
+echo
+"$bench/zrm48bench_bus" --runs $((runs * 2))
+
+echo
 echo "## Instrument search"
 echo
 "$bench/zrm48bench_search" --runs 3

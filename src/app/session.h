@@ -114,6 +114,9 @@ class Session {
   // The link to the instrument, for single parameter reads and writes;
   // valid after a start-up.
   Link& InstrumentLink() { return *link_; }
+  // The line of the port the session opened, for a poll that keeps a Link
+  // of its own on it (the bus poll of several instruments).
+  Line& InstrumentLine() { return port_; }
 
   // The measurement log file, or empty when dev.dat switches the log off.
   std::string MeasurementLogPath() const;

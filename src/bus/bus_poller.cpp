@@ -2,6 +2,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -236,9 +237,11 @@ void BusPoller::RequestWrite(std::size_t line, std::uint32_t address, BusParamet
       return;
     }
   }
-  if (done)
-    done({result::kParameterNotFound,
-          impl_->Line(line) ? bus_texts::kPollingStopped : bus_texts::kNoSuchLine});
+  if (!done) return;
+  if (impl_->Line(line))
+    done({result::kUserAbort, bus_texts::kPollingStopped});
+  else
+    done({result::kParameterNotFound, bus_texts::kNoSuchLine});
 }
 
 std::optional<float> BusPoller::ParameterValue(std::size_t line, std::uint32_t address,

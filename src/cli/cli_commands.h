@@ -62,4 +62,9 @@ int RunResume(const CliOptions& options, CliOperator& op, std::FILE* out);
 // needed towards the backup taken before it are written.
 int RunRollback(const CliOptions& options, CliOperator& op, std::FILE* out);
 
+// Polls every instrument of the line in turn, sweep after sweep: on a
+// terminal a table redrawn in place, else one CSV line per answered poll;
+// 0 after options.sweeps sweeps (0: until Ctrl-C) or at Ctrl-C.
+int RunWatch(const CliOptions& options, CliOperator& op, std::FILE* out);
+
 }  // namespace zrm

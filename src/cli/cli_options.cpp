@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "bus/address_list.h"
 #include "cli/option_table.h"
 #include "platform/number_text.h"
 
@@ -15,10 +16,26 @@ struct GivenOption {
   std::string value;
 };
 
-const OptionRow* FindOption(std::string_view name) {
-  for (const OptionRow& row : OptionRows())
-    if (row.name == name || (!row.alias.empty() && row.alias == name)) return &row;
-  return nullptr;
+// The row of the option `name`: the one for `command` when it has one of
+// its own, else the first of that name.
+const OptionRow* FindOption(std::string_view name,
+                            std::optional<CliCommand> command = std::nullopt) {
+  const OptionRow* first = nullptr;
+  for (const OptionRow& row : OptionRows()) {
+    if (row.name != name && (row.alias.empty() || row.alias != name)) continue;
+    if (command && row.only_for == command) return &row;
+    if (!first) first = &row;
+  }
+  return first;
+}
+
+// Each option as the command named first among the arguments takes it.
+void UseRowsOfCommand(const std::vector<std::string>& positional, std::vector<GivenOption>& given) {
+  if (positional.empty()) return;
+  for (const CommandRow& row : CommandRows()) {
+    if (row.name != positional.front()) continue;
+    for (GivenOption& option : given) option.spec = FindOption(option.spec->name, row.command);
+  }
 }
 
 // The option `args[i]` ("--name" or "--name=VALUE") with its value, which
@@ -178,6 +195,13 @@ bool ParseScanPlan(CliOptions& options, std::string& error) {
          ParseAddressRange(options.addresses_text, plan.first_address, plan.last_address, error);
 }
 
+bool ParseWatchAddresses(CliOptions& options, std::string& error) {
+  if (options.addresses_text.empty()) return true;
+  if (ParseAddressList(options.addresses_text, options.watch_addresses, error)) return true;
+  error = "--addresses: " + error;
+  return false;
+}
+
 bool ParseCommand(const std::vector<std::string>& args, CliOptions& options, std::string& error) {
   if (args.empty()) {
     error = "no command given";
@@ -204,6 +228,7 @@ bool ParseCommand(const std::vector<std::string>& args, CliOptions& options, std
     case CliCommand::kGet:
     case CliCommand::kSet: return ParseRawArguments(args, options, error);
     case CliCommand::kScan: return ParseScanPlan(options, error);
+    case CliCommand::kWatch: return ParseWatchAddresses(options, error);
     case CliCommand::kReport:
     case CliCommand::kStatus:
     case CliCommand::kBackup:
@@ -248,6 +273,7 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
   std::vector<GivenOption> given;
   std::vector<std::string> positional;
   bool ok = SplitArguments(args, given, positional, error);
+  UseRowsOfCommand(positional, given);
   for (const GivenOption& option : given)
     if (ok) ok = ApplyOption(option, options, error);
   return ok && ParseCommand(positional, options, error) &&

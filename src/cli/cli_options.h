@@ -24,7 +24,8 @@ enum class CliCommand {
   kScan,
   kPorts,
   kResume,
-  kRollback
+  kRollback,
+  kWatch
 };
 
 // What a raw read or write moves.
@@ -76,6 +77,10 @@ struct CliOptions {
   std::string addresses_text;
   std::uint32_t probe_ms = 50;
   SearchPlan plan;
+  // watch: the sweeps to make (0: until Ctrl-C; the period is interval_ms)
+  // and the addresses from --addresses (empty: not given).
+  std::uint32_t sweeps = 0;
+  std::vector<std::uint32_t> watch_addresses;
 };
 
 // Parses the arguments after the program name. False with a one-line

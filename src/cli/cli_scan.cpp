@@ -1,10 +1,13 @@
+#include <algorithm>
 #include <cstdio>
 
 #include "app/app_texts.h"
 #include "app/found_instrument_text.h"
 #include "app/instrument_search.h"
 #include "app/link_config_file.h"
+#include "app/own_settings_file.h"
 #include "cli/cli_commands.h"
+#include "cli/cli_texts.h"
 #include "cli/interrupt_as_esc.h"
 #include "link/exchange_result.h"
 #include "platform/serial_port.h"
@@ -18,6 +21,19 @@ namespace {
 std::string ScanDevice(const CliOptions& options, CliOperator& op) {
   if (!options.device.empty()) return options.device;
   return LoadLinkConfig(options.dir, op).PortPath();
+}
+
+// The addresses found, kept as the last search of `device` for watch and
+// the bus view; a file that cannot be written is told, the scan goes on.
+void KeepFound(const CliOptions& options, const std::string& device, const SearchOutcome& outcome,
+               CliOperator& op) {
+  std::vector<std::uint32_t> addresses;
+  for (const FoundInstrument& found : outcome.found)
+    if (std::find(addresses.begin(), addresses.end(), found.address) == addresses.end())
+      addresses.push_back(found.address);
+  std::string error;
+  if (addresses.empty() || SaveLastSearch(options.dir, device, addresses, error)) return;
+  op.Tell(cli_texts::kCannotKeepSearch + OwnSettingsPath(options.dir) + ": " + error);
 }
 
 int ScanExit(const SearchOutcome& outcome) {
@@ -43,6 +59,7 @@ int RunScan(const CliOptions& options, CliOperator& op, std::FILE* out) {
   for (const FoundInstrument& found : outcome.found)
     std::fprintf(out, "%s\n", FoundInstrumentLine(found).c_str());
   std::fflush(out);
+  KeepFound(options, device, outcome, op);
   for (const GarbledAnswer& garbled : outcome.garbled) op.Tell(GarbledAnswerLine(garbled));
   if (outcome.end != SearchEnd::kCompleted) op.Tell(SearchEndText(outcome));
   if (outcome.found.empty() && outcome.end != SearchEnd::kStopped)

@@ -29,6 +29,31 @@ inline constexpr const char* kCannotSendPdf = "Невозможно вывест
 inline constexpr const char* kDeviceIsOwnTerminal =
     ": это терминал, на котором работает сама программа, а не порт прибора";
 
+// The search's instruments that cannot be kept for watch; the file and the
+// system's reason follow.
+inline constexpr const char* kCannotKeepSearch = "Невозможно сохранить результат поиска в файл ";
+
+// watch: the table's column heads (the lamps of a channel are set point 1,
+// set point 2 and the break "О"), availability words and CSV header.
+inline constexpr const char* kAddressHead = "Адр";
+inline constexpr const char* kTypeHead = "Тип";
+inline constexpr const char* kSerialHead = "Номер";
+inline constexpr const char* kFirmwareHead = "Версия";
+inline constexpr const char* kChannel1Head = "Канал 1";
+inline constexpr const char* kChannel2Head = "Канал 2";
+inline constexpr const char* kLamps1Head = "К1";
+inline constexpr const char* kLamps2Head = "К2";
+inline constexpr const char* kRelaysHead = "Реле";
+inline constexpr const char* kSinceHead = "Ответ";
+inline constexpr const char* kAvailabilityHead = "Связь";
+inline constexpr const char* kSeconds = " с";
+inline constexpr const char* kOnline = "на связи";
+inline constexpr const char* kOffline = "нет связи";
+inline constexpr const char* kNotYet = "опрос…";
+inline constexpr const char* kStaleMark = "*";
+inline constexpr const char* kWatchCsvHeader =
+    "time,address,serial,value1,status1,value2,status2,relays";
+
 // The batch: its plan, its results file, its display and its summary.
 inline constexpr const char* kNoPlan = "План не найден: ";
 inline constexpr const char* kCannotWriteResults = "Невозможно записать файл результатов ";

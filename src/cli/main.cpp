@@ -33,6 +33,7 @@ int RunCommand(const zrm::CliOptions& options, zrm::CliOperator& op) {
     case CliCommand::kPorts: return zrm::RunPorts(options, op, stdout);
     case CliCommand::kResume: return zrm::RunResume(options, op, stdout);
     case CliCommand::kRollback: return zrm::RunRollback(options, op, stdout);
+    case CliCommand::kWatch: return zrm::RunWatch(options, op, stdout);
   }
   return zrm::kUsageExit;
 }

@@ -32,6 +32,11 @@ constexpr OptionRow kOptionRows[] = {
     {"--addresses", "", "A-B", CliCommand::kScan, false, &CliOptions::addresses_text, ""},
     {"--probe-ms", "", "N", CliCommand::kScan, false, CountField{&CliOptions::probe_ms, 1, 10000},
      ""},
+    {"--addresses", "", "LIST", CliCommand::kWatch, false, &CliOptions::addresses_text, ""},
+    {"--interval", "", "MS", CliCommand::kWatch, false,
+     CountField{&CliOptions::interval_ms, 0, kAnyCount}, ""},
+    {"--count", "", "N", CliCommand::kWatch, false, CountField{&CliOptions::sweeps, 1, kAnyCount},
+     ""},
 };
 
 constexpr CommandRow kCommandRows[] = {
@@ -85,6 +90,13 @@ constexpr CommandRow kCommandRows[] = {
      "roll the unfinished write back: write the changes\n"
      "needed towards the backup taken before it (exit\n"
      "66 nothing unfinished, 67 no backup)"},
+    {"watch", CliCommand::kWatch, "", 0,
+     "poll every instrument of LIST (like 1-3,7; default\n"
+     "the last search's on this port, else dev.dat's\n"
+     "address) in turn, a sweep every MS milliseconds\n"
+     "(default 500, 0 back to back), N sweeps or until\n"
+     "Ctrl-C; a table on a terminal, else one CSV line\n"
+     "per answered poll"},
 };
 
 }  // namespace

@@ -43,6 +43,8 @@ struct CommandRow {
   std::string_view help;       // lines of the usage text, "\n" between them
 };
 
+// Every option row. An option that several commands take with different
+// meanings has a row for each; the parser uses the row of the command given.
 std::span<const OptionRow> OptionRows();
 std::span<const CommandRow> CommandRows();
 

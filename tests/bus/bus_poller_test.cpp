@@ -9,12 +9,14 @@
 #include <chrono>
 #include <functional>
 #include <future>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 
 #include "bus/bus_test_line.h"
 #include "lib/device_symlink.h"
+#include "lib/pseudo_terminal.h"
 #include "support/scratch_dir.h"
 
 namespace zrm {
@@ -143,6 +145,9 @@ TEST(BusPoller, WritesRunBetweenPollsAndEachIsAnsweredOnce) {
   poller.SetWorkingDir(dir.Path());
   poller.Start();
   ASSERT_TRUE(Eventually([&] { return AllAre(poller, BusAvailability::kOnline, 0); }));
+  const std::size_t swept = simulator.RequestsReceived();
+  std::this_thread::sleep_for(300ms);
+  EXPECT_EQ(simulator.RequestsReceived(), swept) << "the next sweep waits for its period";
 
   std::promise<BusWriteOutcome> written;
   poller.RequestWrite(0, 3, BusParameter::kCh1His2, 2.5f,
@@ -164,7 +169,27 @@ TEST(BusPoller, WritesRunBetweenPollsAndEachIsAnsweredOnce) {
   std::promise<BusWriteOutcome> late;
   poller.RequestWrite(0, 3, BusParameter::kCh1His2, 3.0f,
                       [&](const BusWriteOutcome& o) { late.set_value(o); });
-  EXPECT_NE(late.get_future().get().result, result::kOk) << "a stopped poller writes nothing";
+  EXPECT_EQ(late.get_future().get().result, result::kUserAbort)
+      << "a stopped poller writes nothing";
+}
+
+TEST(BusPoller, WriteStillQueuedAtStopIsAnsweredAndNeverSent) {
+  sim::PseudoTerminal silent;
+  std::string error;
+  ASSERT_TRUE(silent.Open(error)) << error;
+  BusPoller poller({{silent.SlavePath(), 9600, {1}}}, QuickTiming(3), nullptr);
+  poller.Start();
+  // Every poll waits out its two attempts; the write waits behind it.
+  std::this_thread::sleep_for(200ms);
+  std::promise<BusWriteOutcome> queued;
+  poller.RequestWrite(0, 1, BusParameter::kCh1Th1, 5.0f,
+                      [&](const BusWriteOutcome& o) { queued.set_value(o); });
+  poller.Stop();
+  auto future = queued.get_future();
+  ASSERT_EQ(future.wait_for(0s), std::future_status::ready) << "answered by Stop";
+  const BusWriteOutcome outcome = future.get();
+  EXPECT_EQ(outcome.result, result::kUserAbort);
+  EXPECT_FALSE(outcome.message.empty());
 }
 
 }  // namespace

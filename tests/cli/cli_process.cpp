@@ -80,7 +80,10 @@ pid_t Spawn(const std::string& program, const std::vector<std::string>& args,
             const CliRunOptions& options, int out[2], int err[2]) {
   if (!fs::exists(program)) throw std::runtime_error(program + " is not built");
   ExecArgs e = MakeExecArgs(program, args, options.tmpdir);
-  if (pipe(out) != 0) throw std::runtime_error("pipe failed");
+  if (options.stdout_on_terminal)
+    OpenTerminalPair(out);
+  else if (pipe(out) != 0)
+    throw std::runtime_error("pipe failed");
   if (err && options.stderr_on_terminal)
     OpenTerminalPair(err);
   else if (err && pipe(err) != 0)

@@ -25,6 +25,7 @@ struct CliOutcome {
 struct CliRunOptions {
   std::string tmpdir;               // when not empty, the program's TMPDIR
   bool stderr_on_terminal = false;  // stderr a pseudo-terminal instead of a pipe
+  bool stdout_on_terminal = false;  // likewise stdout
   // setrlimit's (resource, limit) for the program, such as RLIMIT_FSIZE for
   // a disk that fills up; SIGXFSZ is ignored, so a write past the file size
   // limit fails with EFBIG as one on a full disk fails.

@@ -17,6 +17,9 @@ TEST(CliUsageTest, HelpAndVersionAnswerOnStdout) {
   EXPECT_EQ(help.exit_code, 0);
   EXPECT_EQ(help.out.rfind("usage: zrm48ctl", 0), 0u) << help.out;
   EXPECT_NE(help.out.find("set SPACE ADDR byte|dword VALUE [--checked]"), std::string::npos);
+  EXPECT_NE(help.out.find("watch [--addresses LIST] [--interval MS] [--count N]"),
+            std::string::npos);
+  EXPECT_NE(help.out.find("scan [--speeds LIST] [--addresses A-B]"), std::string::npos);
   EXPECT_EQ(help.err, "");
 
   // Asked for anywhere, even beside a mistake.
@@ -67,6 +70,18 @@ TEST(CliUsageTest, UsageErrorsExit64WithUsageAndTouchNothing) {
       {"scan", "--probe-ms", "0"},
       {"scan", "extra"},
       {"status", "--speeds", "9600"},       // option of another command
+      {"watch", "--addresses", "0"},        // no instrument has address 0
+      {"watch", "--addresses", "300"},
+      {"watch", "--addresses", "a-b"},
+      {"watch", "--addresses", "3-1"},
+      {"watch", "--addresses", "1-3,2"},    // a repeat
+      {"watch", "--addresses", " "},        // nothing in it
+      {"watch", "--addresses", ""},
+      {"watch", "--count", "0"},            // at least one sweep
+      {"watch", "--interval", "-5"},
+      {"watch", "--interval", "soon"},
+      {"watch", "--probe-ms", "5"},         // option of another command
+      {"status", "--addresses", "1"},
   };
   for (const std::vector<std::string>& mistake : mistakes) {
     std::vector<std::string> args = common;
