@@ -181,7 +181,8 @@ bool MqttSink::ConnectFirst() {
         mosquitto_connect_async(client_, mqtt_.host.c_str(), mqtt_.port, kKeepAliveSeconds);
     if (rc == MOSQ_ERR_SUCCESS) return mosquitto_loop_start(client_) == MOSQ_ERR_SUCCESS;
     if (!std::exchange(logged, true))
-      log_.Warning(t::kMqttLost + std::string(mosquitto_strerror(rc)));
+      log_.Warning(t::kMqttLost + (rc == MOSQ_ERR_ERRNO ? SystemReason(errno)
+                                                        : std::string(mosquitto_strerror(rc))));
     std::unique_lock lock(mutex_);
     if (wake_.wait_for(lock, std::chrono::seconds(delay), [&] { return stop_; })) return false;
     delay = std::min(delay * 2, kReconnectMostSeconds);

@@ -88,6 +88,7 @@ TEST_F(MqttSinkTest, PublishesTheRetainedStateAndTheStatesOfAnsweredPolls) {
     ASSERT_TRUE(availability);
     EXPECT_TRUE(availability->retained);
     EXPECT_TRUE(late.WaitFor("zrm48/047-12345/info", "047-12345", kWait));
+    EXPECT_TRUE(late.On("zrm48/047-12345/state").empty()) << "Retain=0: states are not kept";
     plant.Clear();
   }
   const auto stopped = plant.WaitFor("zrm48/gateway/running", "false", kWait);
@@ -99,7 +100,8 @@ TEST_F(MqttSinkTest, ConnectsWithAPasswordAndWithTls) {
     ScratchDir dir;
     MosquittoBroker broker(mode, dir.Path());
     ASSERT_TRUE(broker.Start());
-    const GatewayConfig config = SinkConfig(broker.ClientConfig());
+    GatewayConfig config = SinkConfig(broker.ClientConfig());
+    config.mqtt->retain = true;
     TopicRecorder plant(*config.mqtt);
     ASSERT_TRUE(plant.Subscribed(kWait));
     MqttSink sink(config, bus_, log_);
@@ -107,8 +109,15 @@ TEST_F(MqttSinkTest, ConnectsWithAPasswordAndWithTls) {
     ASSERT_TRUE(sink.Prepare(error)) << error;
     sink.Start();
     sink.OnAvailability(AnsweredSnapshot(0, 2));
+    sink.OnPolled(AnsweredSnapshot(0, 2));
     EXPECT_TRUE(plant.WaitFor("zrm48/gateway/running", "true", kWait));
     EXPECT_TRUE(plant.WaitFor("zrm48/047-12345/availability", "online", kWait));
+    // Retain=1: a late subscriber finds the state too.
+    ASSERT_TRUE(plant.WaitFor("zrm48/047-12345/state", "491.0974", kWait));
+    TopicRecorder late(*config.mqtt);
+    const auto state = late.WaitFor("zrm48/047-12345/state", "491.0974", kWait);
+    ASSERT_TRUE(state);
+    EXPECT_TRUE(state->retained);
   }
   // A wrong password is refused by the broker and said in the log.
   MosquittoBroker broker(MosquittoBroker::Mode::kPassword, dir_.Path());
