@@ -82,6 +82,10 @@ inline constexpr const char* kWriteDone = "записано: ";
 inline constexpr const char* kWriteFailed = "запись не выполнена: ";
 inline constexpr const char* kWriteRefused = "запись отклонена: ";
 inline constexpr const char* kUnknownInstrument = "неизвестный прибор: ";
+// Two instruments answer with one serial number: their topics mix, and no
+// write goes to either.
+inline constexpr const char* kSerialTwice =
+    "два прибора с одним заводским номером, запись по нему не выполняется: ";
 
 // --check: what would run.
 inline constexpr const char* kSummaryFile = "Файл настройки: ";

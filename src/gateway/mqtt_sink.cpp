@@ -233,12 +233,19 @@ void MqttSink::PublishAvailability(const BusSnapshot& s) {
   if (s.identity.known && InstrumentId(s.identity) != known.id) {
     // Another instrument now answers at this address: the old one is gone.
     if (!known.id.empty()) Publish(p + "/" + known.id + "/availability", "offline", true);
-    known.id = InstrumentId(s.identity);
+    const std::string old_id = std::exchange(known.id, InstrumentId(s.identity));
     known.info = InfoJson(s, config_.lines[s.line].bus.device);
+    bool twice = false;
     {
       const std::lock_guard lock(mutex_);
-      by_id_[known.id] = key;
+      by_id_[old_id].erase(key);
+      std::set<Key>& keys = by_id_[known.id];
+      keys.insert(key);
+      twice = keys.size() > 1;
     }
+    if (twice)
+      log_.Warning(t::kSerialTwice + known.id + t::kOnLine + config_.lines[s.line].bus.device +
+                   t::kAtAddress + std::to_string(s.address));
     Publish(p + "/" + known.id + "/info", known.info, true);
     if (mqtt_.discovery)
       for (const MqttMessage& m : DiscoveryMessages(p, s)) Publish(m.topic, m.payload, true);
@@ -265,15 +272,21 @@ void MqttSink::HandleCommand(const std::string& topic, const std::string& payloa
   if (!set) return;
   const std::string result_topic = topic + "/result";
   std::optional<Key> key;
+  bool twice = false;
   {
     const std::lock_guard lock(mutex_);
-    if (const auto it = by_id_.find(set->id); it != by_id_.end()) key = it->second;
+    if (const auto it = by_id_.find(set->id); it != by_id_.end() && !it->second.empty()) {
+      key = *it->second.begin();
+      twice = it->second.size() > 1;
+    }
   }
   const std::optional<BusParameter> parameter = BusParameterByName(set->parameter);
   float value = 0;
   BusWriteOutcome refusal;
   if (!key) {
     refusal = {result::kNoAnswer, t::kUnknownInstrument + set->id};
+  } else if (twice) {
+    refusal = {result::kStoppedToCorrect, t::kSerialTwice + set->id};
   } else if (!parameter) {
     refusal = {result::kParameterNotFound, t::kParameterNotAllowed + set->parameter};
   } else if (!config_.write.allow) {

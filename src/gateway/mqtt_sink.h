@@ -12,6 +12,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <thread>
 #include <utility>
@@ -86,8 +87,10 @@ class MqttSink : public BusEvents {
   std::mutex mutex_;
   std::condition_variable wake_;
   std::map<Key, Pending> pending_;
-  std::map<std::string, Key> by_id_;  // instruments by id, for the commands
-  bool republish_ = false;            // connected anew: the retained state again
+  // The instruments answering with each id, for the commands: two with one
+  // serial number are not told apart, and neither is written.
+  std::map<std::string, std::set<Key>> by_id_;
+  bool republish_ = false;  // connected anew: the retained state again
   bool stop_ = false;
   bool running_ = false;
   int stop_mid_ = -1;  // the message id of running=false

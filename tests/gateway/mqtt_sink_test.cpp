@@ -211,12 +211,28 @@ TEST_F(MqttSinkTest, CommandsWriteOnlyAllowedParametersWithNumbers) {
   }
   plant.Publish("zrm48/047-99999/set/ch1_th1", "1");
   EXPECT_TRUE(plant.WaitFor("zrm48/047-99999/set/ch1_th1/result", "неизвестный прибор", kWait));
+  // A second instrument with the same serial number: which is meant cannot
+  // be told, so neither is written; once it answers with another, writes go on.
+  BusSnapshot twin = AnsweredSnapshot(0, 1);
+  sink.OnAvailability(twin);
+  ASSERT_TRUE(plant.WaitFor("zrm48/047-12345/info", "\"address\": 1", kWait));
+  plant.Clear();
+  plant.Publish(set + "ch1_th1", "5");
+  EXPECT_TRUE(
+      plant.WaitFor(set + "ch1_th1/result", "два прибора с одним заводским номером", kWait));
+  twin.identity.serial_number = 12399;
+  sink.OnAvailability(twin);
+  ASSERT_TRUE(plant.WaitFor("zrm48/047-12399/info", "047-12399", kWait));
+  plant.Publish(set + "ch2_his1", "1.5");
+  EXPECT_TRUE(plant.WaitFor(set + "ch2_his1/result", "{\"ok\": true}", kWait));
+  EXPECT_EQ(bus_.Writes().size(), 2u);
+  EXPECT_EQ(bus_.Writes()[1].address, 2u);
   // The instrument's checks refuse: their message comes back.
   bus_.AnswerWritesWith(BusWriteOutcome{result::kStoppedToCorrect, "Уставка вне диапазона"});
   plant.Publish(set + "ch1_th1", "99999");
   EXPECT_TRUE(plant.WaitFor(set + "ch1_th1/result",
                             "\"error\": 17, \"message\": \"Уставка вне диапазона\"", kWait));
-  EXPECT_EQ(bus_.Writes().size(), 2u);
+  EXPECT_EQ(bus_.Writes().size(), 3u);
 }
 
 TEST_F(MqttSinkTest, WritesOffRefuseEveryCommand) {
