@@ -27,13 +27,20 @@ MosquittoBroker::MosquittoBroker(Mode mode, const std::string& dir)
   } else {
     conf += "allow_anonymous true\n";
   }
-  if (mode == Mode::kTls) {
+  const auto certificate = [&](const std::string& name) {
     RunProgram(
         {"openssl", "req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1",
          "-nodes", "-days", "1", "-subj", "/CN=127.0.0.1", "-addext", "subjectAltName=IP:127.0.0.1",
-         "-keyout", dir + "/key.pem", "-out", dir + "/cert.pem"},
+         "-keyout", dir + "/" + name + "-key.pem", "-out", dir + "/" + name + ".pem"},
         dir, std::chrono::seconds(20));
-    conf += "certfile " + dir + "/cert.pem\nkeyfile " + dir + "/key.pem\n";
+  };
+  if (mode == Mode::kTls || mode == Mode::kMutualTls) {
+    certificate("broker");
+    conf += "certfile " + dir + "/broker.pem\nkeyfile " + dir + "/broker-key.pem\n";
+  }
+  if (mode == Mode::kMutualTls) {
+    certificate("client");
+    conf += "require_certificate true\ncafile " + dir + "/client.pem\n";
   }
   WriteBytes(config_path_, conf);
 }
@@ -58,7 +65,11 @@ MqttConfig MosquittoBroker::ClientConfig() const {
     c.user = "gw";
     c.password = "secret";
   }
-  if (mode_ == Mode::kTls) c.ca_file = dir_ + "/cert.pem";
+  if (mode_ == Mode::kTls || mode_ == Mode::kMutualTls) c.ca_file = dir_ + "/broker.pem";
+  if (mode_ == Mode::kMutualTls) {
+    c.cert_file = dir_ + "/client.pem";
+    c.key_file = dir_ + "/client-key.pem";
+  }
   return c;
 }
 

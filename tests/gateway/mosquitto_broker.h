@@ -2,6 +2,7 @@
 // Debian's mosquitto broker on 127.0.0.1 for one test: plain, with a
 // password file, or with TLS on a certificate made with openssl. No
 // persistence: a restarted broker has forgotten every retained message.
+// With mutual TLS the client's certificate is made too.
 
 #include <memory>
 #include <string>
@@ -13,7 +14,8 @@ namespace zrm::test {
 
 class MosquittoBroker {
  public:
-  enum class Mode { kPlain, kPassword, kTls };
+  // kMutualTls: TLS, and the broker takes only clients with its certificate.
+  enum class Mode { kPlain, kPassword, kTls, kMutualTls };
 
   // Writes the broker's files into `dir` (and the certificate with TLS).
   MosquittoBroker(Mode mode, const std::string& dir);

@@ -96,7 +96,8 @@ TEST_F(MqttSinkTest, PublishesTheRetainedStateAndTheStatesOfAnsweredPolls) {
 }
 
 TEST_F(MqttSinkTest, ConnectsWithAPasswordAndWithTls) {
-  for (const auto mode : {MosquittoBroker::Mode::kPassword, MosquittoBroker::Mode::kTls}) {
+  for (const auto mode : {MosquittoBroker::Mode::kPassword, MosquittoBroker::Mode::kTls,
+                          MosquittoBroker::Mode::kMutualTls}) {
     ScratchDir dir;
     MosquittoBroker broker(mode, dir.Path());
     ASSERT_TRUE(broker.Start());

@@ -10,7 +10,9 @@ TopicRecorder::TopicRecorder(const MqttConfig& config) {
   if (!config.user.empty())
     mosquitto_username_pw_set(client_, config.user.c_str(), config.password.c_str());
   if (!config.ca_file.empty())
-    mosquitto_tls_set(client_, config.ca_file.c_str(), nullptr, nullptr, nullptr, nullptr);
+    mosquitto_tls_set(client_, config.ca_file.c_str(), nullptr,
+                      config.cert_file.empty() ? nullptr : config.cert_file.c_str(),
+                      config.key_file.empty() ? nullptr : config.key_file.c_str(), nullptr);
   mosquitto_reconnect_delay_set(client_, 1, 1, false);
   mosquitto_connect_callback_set(client_, [](mosquitto* m, void*, int rc) {
     if (rc == 0) mosquitto_subscribe(m, nullptr, "#", 0);
