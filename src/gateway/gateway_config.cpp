@@ -149,6 +149,9 @@ bool ReadModbus(const SectionKeys& keys, ModbusConfig& modbus, ConfigError& erro
     return false;
   }
   modbus.host = e->value.substr(0, colon);
+  // An IPv6 address is written in brackets, "[::1]:1502".
+  if (modbus.host.size() > 2 && modbus.host.front() == '[' && modbus.host.back() == ']')
+    modbus.host = modbus.host.substr(1, modbus.host.size() - 2);
   modbus.port = static_cast<std::uint16_t>(port);
   return true;
 }

@@ -98,6 +98,10 @@ TEST(GatewayConfig, DefaultsLeaveMqttModbusAndWritesOut) {
   EXPECT_EQ(c.modbus->host, "127.0.0.1");
   EXPECT_EQ(c.modbus->port, 1502);
   EXPECT_EQ(c.mqtt->port, 1883);
+  ASSERT_TRUE(
+      ParseGatewayConfig("[MODBUS]\nListen=[::1]:502\n[LINE1]\nDevice=d\nAddresses=1\n", c, error));
+  EXPECT_EQ(c.modbus->host, "::1");
+  EXPECT_EQ(c.modbus->port, 502);
 }
 
 struct Refusal {
