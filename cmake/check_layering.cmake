@@ -19,6 +19,7 @@ set(below_discovery platform)
 set(below_app profiles editor monitor report discovery)
 set(below_bus app)
 set(below_cli app bus report_render)
+set(below_gateway bus)
 set(below_gui app bus report_render)
 set(qt_folders gui report_render)
 # The window's documentation tools (not installed) drive it against the

@@ -72,3 +72,12 @@ if [ -x "$build/src/cli/zrm48ctl" ]; then
 else
   echo "(zrm48ctl was not built)"
 fi
+
+echo
+echo "## The gateway: answer to subscriber, 16 lines × 8 instruments"
+echo
+if command -v mosquitto >/dev/null 2>&1 && [ -x "$build/src/gateway/zrm48d" ]; then
+  "$bench/zrm48bench_gateway" --seconds 20 --daemon "$build/src/gateway/zrm48d"
+else
+  echo "(mosquitto is not installed or zrm48d was not built)"
+fi

@@ -9,8 +9,9 @@
 #   2. A run root without any build package: the package installed with
 #      apt-get (which brings the runtime dependencies), zrm48ctl reading
 #      zrm48sim, the window starting on the offscreen platform in an empty
-#      folder and closing on SIGTERM with its start-up files made, and
-#      `man zrm48ctl`.
+#      folder and closing on SIGTERM with its start-up files made,
+#      `man zrm48ctl`, and the gateway zrm48d against zrm48sim and a local
+#      mosquitto, read with mosquitto_sub and mbpoll.
 #
 # Uses the Debian sources this machine's apt is set up with, nothing else;
 # packages its apt has downloaded before are taken from its cache.
@@ -155,6 +156,33 @@ start_window='
   done
   echo "start-up files: $(ls | tr "\n" " ")"'
 
+# zrm48d against zrm48sim (three instruments on one line) and a local
+# mosquitto: a state read with mosquitto_sub, the device type with mbpoll,
+# then a clean stop on SIGTERM.
+run_gateway='
+  folder=$(mktemp -d) && cd "$folder"
+  zrm48sim --address 1-3 --link "$folder/tty" >/dev/null &
+  sim=$!
+  mosquitto -p 18830 >mosquitto.log 2>&1 &
+  broker=$!
+  for _ in $(seq 50); do [ -e "$folder/tty" ] && break; sleep 0.1; done
+  printf "[MQTT]\nPort=18830\n[MODBUS]\nListen=127.0.0.1:15020\n[LINE1]\nDevice=%s\nAddresses=1-3\n" \
+    "$folder/tty" >zrm48d.ini
+  zrm48d --check --config zrm48d.ini
+  zrm48d --config zrm48d.ini 2>zrm48d.log &
+  gateway=$!
+  mosquitto_sub -p 18830 -v -C 1 -W 20 -t zrm48/047-12346/state | tee state.txt || true
+  sleep 1
+  mbpoll -m tcp -p 15020 -a 2 -t 3 -0 -r 11 -c 4 -1 127.0.0.1 | tee registers.txt || true
+  kill -TERM "$gateway"
+  status=0
+  wait "$gateway" || status=$?
+  kill "$sim" "$broker"
+  wait "$sim" "$broker" || true
+  [ "$status" -eq 0 ] || { echo "error: zrm48d ended with status $status"; cat zrm48d.log; exit 1; }
+  grep -q "{\"time\": " state.txt || { echo "error: no state from zrm48d"; cat zrm48d.log; exit 1; }
+  grep -q "^\[11\]:.*4813" registers.txt || { echo "error: mbpoll read no device type"; exit 1; }'
+
 build_root=$work/build-root
 run_root=$work/run-root
 source_dir=/root/zrm48setup
@@ -181,10 +209,11 @@ echo "fresh-check: root (run) ..."
 wait "$run_root_job" || step_failed "root (run)" "$logs/run-root.log"
 cp "$build_root$source_dir"/build-package/zrm48setup_*.deb "$run_root/root/"
 step install run-install in_root "$run_root" \
-  "cd /root && apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ./zrm48setup_*.deb man-db"
+  "cd /root && apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq ./zrm48setup_*.deb man-db mosquitto mosquitto-clients mbpoll"
 step run run-ctl in_root "$run_root" "SIM=zrm48sim CTL=zrm48ctl; $read_simulator"
 step run run-window in_root "$run_root" "$start_window"
 step run run-man in_root "$run_root" \
   "MANPAGER=cat man zrm48ctl | grep -q 'zrm48ctl - read' || { echo 'error: man zrm48ctl'; exit 1; }"
+step run run-gateway in_root "$run_root" "$run_gateway"
 run_minutes=$(( (SECONDS - started + 30) / 60 ))
 echo "fresh-check: run root green in $((SECONDS - started)) s (about $run_minutes min)"

@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 seconds="${1:-30}"
 build="${BUILD:-build-fuzz}"
 jobs="${JOBS:-2}"
-targets=(link_reply private_profile profile_load link_config editor_numbers telnet_stream)
+targets=(link_reply private_profile profile_load link_config editor_numbers telnet_stream modbus_request)
 
 CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DZRM_BUILD_GUI=OFF -DZRM_BUILD_FUZZ=ON >/dev/null

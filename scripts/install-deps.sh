@@ -24,6 +24,9 @@ packages=(
   dpkg-dev file help2man lintian
   # serial device discovery and hot-plug; recorded devices for their tests
   libudev-dev umockdev libumockdev-dev
+  # the gateway zrm48d: MQTT and Modbus TCP; its tests start a broker, read
+  # with its clients and mbpoll, and make a TLS certificate
+  libmosquitto-dev libmodbus-dev mosquitto mosquitto-clients mbpoll openssl
 )
 
 # Runs a command as root: directly or through sudo. Without either it says,

@@ -1,0 +1,317 @@
+// The gateway's figures: the time from an instrument's answer to its state
+// message at a subscriber on the same machine, and zrm48d serving 16 lines
+// of 8 simulated instruments at 9600 bit/s with line timing (its share of
+// one core, its peak memory, and how often each instrument's state comes).
+// Needs Debian's mosquitto; prints markdown rows, passes or fails on nothing.
+//
+//   zrm48bench_gateway [--seconds S] [--daemon PATH]
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <mosquitto.h>
+#include <netinet/in.h>
+#include <pwd.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "bus/bus_poller.h"
+#include "gateway/gateway_log.h"
+#include "gateway/mqtt_sink.h"
+#include "gateway/poller_bus_access.h"
+#include "gateway/state_json.h"
+#include "lib/bus_options.h"
+#include "lib/simulator.h"
+#include "sample_stats.h"
+
+extern char** environ;
+
+namespace {
+
+using namespace zrm;
+using Clock = std::chrono::steady_clock;
+
+// A program run beside the benchmark until destroyed.
+class Child {
+ public:
+  explicit Child(std::vector<std::string> argv) {
+    std::vector<char*> args;
+    for (std::string& a : argv) args.push_back(a.data());
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    if (posix_spawnp(&pid_, args[0], &actions, nullptr, args.data(), environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+  }
+  ~Child() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+  pid_t Pid() const { return pid_; }
+
+ private:
+  pid_t pid_ = -1;
+};
+
+// A TCP port on 127.0.0.1 that nothing listens on now.
+int FreePortNumber() {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  int port = 0;
+  if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) == 0)
+    port = ntohs(address.sin_port);
+  ::close(fd);
+  return port;
+}
+
+// The broker on 127.0.0.1:`port`, anonymous, no persistence.
+std::unique_ptr<Child> StartBroker(int port, const std::string& dir) {
+  const std::string conf = dir + "/mosquitto.conf";
+  std::ofstream(conf) << "listener " << port << " 127.0.0.1\nallow_anonymous true\n"
+                      << "persistence false\nuser " << getpwuid(getuid())->pw_name << "\n";
+  auto broker = std::make_unique<Child>(std::vector<std::string>{"mosquitto", "-c", conf});
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  return broker;
+}
+
+// A subscriber that calls `on` for every message, from its network thread.
+class Subscriber {
+ public:
+  using On = std::function<void(const std::string& topic, const std::string& payload)>;
+  Subscriber(int port, const std::string& topic, On on) : topic_(topic), on_(std::move(on)) {
+    client_ = mosquitto_new(nullptr, true, this);
+    mosquitto_connect_callback_set(client_, [](mosquitto* m, void* self, int) {
+      mosquitto_subscribe(m, nullptr, static_cast<Subscriber*>(self)->topic_.c_str(), 0);
+    });
+    mosquitto_message_callback_set(client_, [](mosquitto*, void* self, const mosquitto_message* m) {
+      static_cast<Subscriber*>(self)->on_(
+          m->topic, std::string(static_cast<const char*>(m->payload), m->payloadlen));
+    });
+    mosquitto_connect(client_, "127.0.0.1", port, 30);
+    mosquitto_loop_start(client_);
+  }
+  ~Subscriber() {
+    mosquitto_disconnect(client_);
+    mosquitto_loop_stop(client_, false);
+    mosquitto_destroy(client_);
+  }
+
+ private:
+  mosquitto* client_;
+  std::string topic_;
+  On on_;
+};
+
+// Hands every event to the sink after noting when the answer came, by the
+// state message the sink will publish for it.
+class AnswerTimes : public BusEvents {
+ public:
+  // Before the poller starts.
+  void SetSink(BusEvents& sink) { sink_ = &sink; }
+  void OnPolled(const BusSnapshot& s) override {
+    if (s.last_result == result::kOk && s.has_values) {
+      const std::lock_guard lock(mutex_);
+      answered_[StateJson(s)] = s.last_answer;
+    }
+    sink_->OnPolled(s);
+  }
+  void OnAvailability(const BusSnapshot& s) override { sink_->OnAvailability(s); }
+  std::optional<Clock::time_point> AnsweredAt(const std::string& payload) {
+    const std::lock_guard lock(mutex_);
+    const auto it = answered_.find(payload);
+    if (it == answered_.end()) return std::nullopt;
+    return it->second;
+  }
+
+ private:
+  BusEvents* sink_ = nullptr;
+  std::mutex mutex_;
+  std::map<std::string, Clock::time_point> answered_;
+};
+
+void Latency(int seconds, const std::string& dir) {
+  const int port = FreePortNumber();
+  const auto broker = StartBroker(port, dir);
+  sim::Simulator bus(sim::BusOptions({1, 2, 3, 4, 5, 6, 7, 8}, 9600));
+  bus.Start();
+  GatewayConfig config;
+  config.mqtt = MqttConfig{};
+  config.mqtt->port = static_cast<std::uint16_t>(port);
+  config.lines = {{{bus.SlavePath(), 9600, {1, 2, 3, 4, 5, 6, 7, 8}}, 0}};
+  std::FILE* log_file = std::fopen("/dev/null", "w");
+  GatewayLog log(log_file, true);
+  std::mutex mutex;
+  std::vector<double> latencies_ms;
+  AnswerTimes tap;
+  BusPoller poller({config.lines[0].bus}, config.timing, &tap);
+  PollerBusAccess access(poller);
+  MqttSink sink(config, access, log);
+  tap.SetSink(sink);
+  std::string error;
+  sink.Prepare(error);
+  sink.Start();
+  Subscriber subscriber(port, "zrm48/+/state", [&](const std::string&, const std::string& p) {
+    const auto now = Clock::now();
+    if (const auto at = tap.AnsweredAt(p)) {
+      const std::lock_guard lock(mutex);
+      latencies_ms.push_back(std::chrono::duration<double, std::milli>(now - *at).count());
+    }
+  });
+  std::this_thread::sleep_for(std::chrono::seconds(1));
+  poller.Start();
+  std::this_thread::sleep_for(std::chrono::seconds(seconds));
+  poller.Stop();
+  sink.Stop();
+  std::fclose(log_file);
+  const std::lock_guard lock(mutex);
+  std::printf(
+      "| answer to state message at a subscriber, 1 line × 8 at 9600 | %zu | %.2f | %.2f | %.2f "
+      "|\n",
+      latencies_ms.size(), bench::Median(latencies_ms), bench::Percentile(latencies_ms, 0.99),
+      bench::Largest(latencies_ms));
+}
+
+// utime + stime of `pid` in clock ticks.
+long CpuTicks(pid_t pid) {
+  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+  std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+  std::istringstream fields(text.substr(text.rfind(')') + 2));
+  std::string field;
+  long utime = 0, stime = 0;
+  for (int i = 3; fields >> field; ++i) {
+    if (i == 14) utime = std::stol(field);
+    if (i == 15) {
+      stime = std::stol(field);
+      break;
+    }
+  }
+  return utime + stime;
+}
+
+// VmHWM of `pid` in KiB.
+long PeakKib(pid_t pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  for (std::string line; std::getline(status, line);)
+    if (line.starts_with("VmHWM:")) return std::stol(line.substr(6));
+  return 0;
+}
+
+void SixteenLines(int seconds, const std::string& daemon, const std::string& dir) {
+  constexpr int kLines = 16;
+  constexpr int kPerLine = 8;
+  const int port = FreePortNumber();
+  const int modbus_port = FreePortNumber();
+  const auto broker = StartBroker(port, dir);
+  std::vector<std::unique_ptr<sim::Simulator>> lines;
+  std::ostringstream ini;
+  ini << "[MQTT]\nPort=" << port << "\n[MODBUS]\nListen=127.0.0.1:" << modbus_port << "\n";
+  for (int i = 0; i < kLines; ++i) {
+    lines.push_back(
+        std::make_unique<sim::Simulator>(sim::BusOptions({1, 2, 3, 4, 5, 6, 7, 8}, 9600)));
+    // Serial numbers 20000 + 8 × line + position: an id of its own each.
+    const unsigned serial = 20000 + 8 * i;
+    lines.back()->SetByte(2, 11, static_cast<std::uint8_t>(serial & 0xFF));
+    lines.back()->SetByte(2, 12, static_cast<std::uint8_t>(serial >> 8));
+    lines.back()->Start();
+    ini << "[LINE" << i + 1 << "]\nDevice=" << lines.back()->SlavePath()
+        << "\nAddresses=1-8\nUnitOffset=" << i * 10 << "\n";
+  }
+  std::ofstream(dir + "/zrm48d.ini") << ini.str();
+  std::mutex mutex;
+  std::map<std::string, int> states;
+  Subscriber subscriber(port, "zrm48/+/state", [&](const std::string& topic, const std::string&) {
+    const std::lock_guard lock(mutex);
+    ++states[topic];
+  });
+  Child gateway({daemon, "--config", dir + "/zrm48d.ini"});
+  // The identities (and the parameters read with them) first: every
+  // instrument publishing (16 ids of their own and the 7 shared ones), at
+  // most two minutes.
+  const auto ready_by = Clock::now() + std::chrono::minutes(2);
+  while (Clock::now() < ready_by) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const std::lock_guard lock(mutex);
+    if (states.size() == kLines + kPerLine - 1) break;
+  }
+  const long ticks_before = CpuTicks(gateway.Pid());
+  const auto start = Clock::now();
+  {
+    const std::lock_guard lock(mutex);
+    states.clear();
+  }
+  std::this_thread::sleep_for(std::chrono::seconds(seconds));
+  const std::map<std::string, int> counted = [&] {
+    const std::lock_guard lock(mutex);
+    return states;
+  }();
+  const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+  const double cpu = (CpuTicks(gateway.Pid()) - ticks_before) /
+                     static_cast<double>(sysconf(_SC_CLK_TCK)) / elapsed;
+  const long peak = PeakKib(gateway.Pid());
+  // The first instruments' own topics give each one's rate; all states
+  // together give the mean over the 128.
+  std::vector<double> rates;
+  int total = 0;
+  for (const auto& [topic, count] : counted) {
+    total += count;
+    if (topic.find("/047-2") != std::string::npos) rates.push_back(count / elapsed);
+  }
+  // One status poll at 9600: 23 bytes out, 42 back, 10 bits each, plus the
+  // instrument's 5 ms turnaround: a sweep of 8 is 8 × (65 × 10 / 9600 + 0.005) s.
+  const double line_rate = 1.0 / (kPerLine * (65.0 * 10 / 9600 + 0.005));
+  std::printf(
+      "| 16 lines × 8 at 9600, line timing | %.2f | %.2f | %.2f | %.2f | %.1f %% | %.1f |\n",
+      total / elapsed / (kLines * kPerLine), bench::Median(rates),
+      rates.empty() ? 0.0 : *std::min_element(rates.begin(), rates.end()), line_rate, cpu * 100,
+      peak / 1024.0);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int seconds = 20;
+  std::string daemon = "src/gateway/zrm48d";
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string option = argv[i];
+    if (option == "--seconds") seconds = std::stoi(argv[i + 1]);
+    if (option == "--daemon") daemon = argv[i + 1];
+  }
+  char dir_template[] = "/tmp/zrm48bench_gateway.XXXXXX";
+  const std::string dir = mkdtemp(dir_template);
+  mosquitto_lib_init();
+  std::printf("| latency | messages | median ms | 99th percentile ms | largest ms |\n");
+  std::printf("|---|---:|---:|---:|---:|\n");
+  Latency(seconds, dir);
+  std::printf(
+      "\n| load | states per s per instrument (mean of 128) | first of each line (median) | "
+      "(slowest) | line's own rate per instrument | daemon CPU (of one core) | "
+      "peak memory MiB |\n");
+  std::printf("|---|---:|---:|---:|---:|---:|---:|\n");
+  SixteenLines(seconds, daemon, dir);
+  mosquitto_lib_cleanup();
+  std::filesystem::remove_all(dir);
+  return 0;
+}

@@ -1,0 +1,130 @@
+#include "gateway/gateway_daemon.h"
+
+#include <signal.h>
+
+#include <cerrno>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+#include "bus/bus_poller.h"
+#include "gateway/gateway_config.h"
+#include "gateway/gateway_events.h"
+#include "gateway/gateway_log.h"
+#include "gateway/gateway_options.h"
+#include "gateway/gateway_summary.h"
+#include "gateway/gateway_texts.h"
+#include "gateway/modbus_server.h"
+#include "gateway/mqtt_sink.h"
+#include "gateway/poller_bus_access.h"
+#include "platform/system_reason.h"
+
+namespace zrm {
+namespace {
+
+namespace t = gateway_texts;
+
+// Reads and checks the configuration; false with "FILE:LINE: what" (or
+// "FILE: what" for the whole file).
+bool LoadConfig(const std::string& path, GatewayConfig& config, std::string& error) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  if (!file || !(text << file.rdbuf())) {
+    error = t::kCannotReadConfig + path + ": " + SystemReason(errno);
+    return false;
+  }
+  ConfigError refusal;
+  if (ParseGatewayConfig(text.str(), config, refusal)) return true;
+  error = path + (refusal.line > 0 ? ":" + std::to_string(refusal.line) : std::string()) + ": " +
+          refusal.message;
+  return false;
+}
+
+sigset_t StopSignals() {
+  sigset_t set;
+  sigemptyset(&set);
+  sigaddset(&set, SIGINT);
+  sigaddset(&set, SIGTERM);
+  return set;
+}
+
+std::vector<BusLineConfig> BusLines(const GatewayConfig& config) {
+  std::vector<BusLineConfig> lines;
+  for (const GatewayLine& line : config.lines) lines.push_back(line.bus);
+  return lines;
+}
+
+std::size_t InstrumentCount(const GatewayConfig& config) {
+  std::size_t count = 0;
+  for (const GatewayLine& line : config.lines) count += line.bus.addresses.size();
+  return count;
+}
+
+// Polls and serves until SIGTERM or SIGINT (blocked in every thread).
+int Serve(const GatewayConfig& config, GatewayLog& log, const sigset_t& stop_signals) {
+  GatewayEvents events(config, log);
+  BusPoller poller(BusLines(config), config.timing, &events);
+  PollerBusAccess bus(poller);
+  std::optional<ModbusServer> modbus;
+  std::optional<MqttSink> mqtt;
+  std::string error;
+  if (config.modbus && !modbus.emplace(config, bus, log).Listen(error)) {
+    log.Error(error);
+    return kGatewayUnavailableExit;
+  }
+  if (config.mqtt) {
+    if (!mqtt.emplace(config, bus, log).Prepare(error)) {
+      log.Error(error);
+      return kGatewayUnavailableExit;
+    }
+    events.Add(*mqtt);
+    mqtt->Start();
+  }
+  poller.Start();
+  if (modbus) modbus->Start();
+  log.Info(t::kStarted + std::to_string(config.lines.size()) + t::kInstruments +
+           std::to_string(InstrumentCount(config)));
+  int signal = 0;
+  sigwait(&stop_signals, &signal);
+  log.Info(t::kStopping);
+  // The lines first: no event reaches a sink once they are stopped.
+  poller.Stop();
+  if (modbus) modbus->Stop();
+  if (mqtt) mqtt->Stop();
+  log.Info(t::kStopped);
+  return 0;
+}
+
+}  // namespace
+
+int RunGateway(const std::vector<std::string>& args, std::FILE* out, std::FILE* err) {
+  GatewayOptions options;
+  std::string error;
+  if (!ParseGatewayOptions(args, options, error)) {
+    std::fprintf(err, "zrm48d: %s\n%s", error.c_str(), t::kUsage);
+    return kGatewayUsageExit;
+  }
+  if (options.help) {
+    std::fputs(t::kUsage, out);
+    return 0;
+  }
+  if (options.version) {
+    std::fprintf(out, "zrm48d %s\n", ZRM_VERSION);
+    return 0;
+  }
+  GatewayConfig config;
+  if (!LoadConfig(options.config, config, error)) {
+    std::fprintf(err, "zrm48d: %s\n", error.c_str());
+    return kGatewayConfigExit;
+  }
+  if (options.check) {
+    std::fputs(GatewaySummary(options.config, config).c_str(), out);
+    return 0;
+  }
+  const sigset_t stop_signals = StopSignals();
+  pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
+  GatewayLog log(err, StartedBySystemd());
+  return Serve(config, log, stop_signals);
+}
+
+}  // namespace zrm

@@ -1,0 +1,34 @@
+#include "gateway/gateway_events.h"
+
+#include "gateway/gateway_texts.h"
+#include "gateway/state_json.h"
+
+namespace zrm {
+
+void GatewayEvents::OnPolled(const BusSnapshot& snapshot) {
+  for (BusEvents* sink : sinks_) sink->OnPolled(snapshot);
+}
+
+void GatewayEvents::OnAvailability(const BusSnapshot& s) {
+  bool changed = false;
+  {
+    const std::lock_guard lock(mutex_);
+    BusAvailability& last = last_[{s.line, s.address}];
+    changed = last != s.availability && s.availability != BusAvailability::kUnknown;
+    last = s.availability;
+  }
+  if (changed) {
+    namespace t = gateway_texts;
+    const bool online = s.availability == BusAvailability::kOnline;
+    const std::string who =
+        (s.identity.known ? InstrumentId(s.identity) + t::kOnLine : std::string(t::kLineWord)) +
+        config_.lines[s.line].bus.device + t::kAtAddress + std::to_string(s.address);
+    if (online)
+      log_.Info(t::kOnline + who);
+    else
+      log_.Warning(t::kOffline + who);
+  }
+  for (BusEvents* sink : sinks_) sink->OnAvailability(s);
+}
+
+}  // namespace zrm

@@ -1,0 +1,67 @@
+#include "gateway/gateway_ini.h"
+
+#include "gateway/gateway_texts.h"
+#include "platform/number_text.h"
+
+namespace zrm {
+namespace {
+
+bool IsNameChar(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+bool IsName(std::string_view name) {
+  if (name.empty()) return false;
+  for (char c : name)
+    if (!IsNameChar(c)) return false;
+  return true;
+}
+
+std::string_view WithoutComment(std::string_view line) {
+  const std::size_t semicolon = line.find(';');
+  return TrimBlanks(semicolon == std::string_view::npos ? line : line.substr(0, semicolon));
+}
+
+// One meaningful line: a section header or key=value.
+bool ReadLine(std::string_view text, int number, std::vector<IniSection>& sections,
+              ConfigError& error) {
+  namespace t = gateway_texts;
+  if (text.front() == '[') {
+    if (text.back() != ']' || !IsName(TrimBlanks(text.substr(1, text.size() - 2)))) {
+      error = {number, t::kBadSection};
+      return false;
+    }
+    sections.push_back({number, std::string(TrimBlanks(text.substr(1, text.size() - 2))), {}});
+    return true;
+  }
+  const std::size_t equals = text.find('=');
+  if (equals == std::string_view::npos || !IsName(TrimBlanks(text.substr(0, equals)))) {
+    error = {number, t::kNotKeyValue};
+    return false;
+  }
+  if (sections.empty()) {
+    error = {number, t::kKeyOutsideSection};
+    return false;
+  }
+  sections.back().entries.push_back({number, std::string(TrimBlanks(text.substr(0, equals))),
+                                     std::string(TrimBlanks(text.substr(equals + 1)))});
+  return true;
+}
+
+}  // namespace
+
+bool ReadIni(std::string_view text, std::vector<IniSection>& sections, ConfigError& error) {
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  int number = 0;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    const std::string_view raw = text.substr(0, end);
+    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+    ++number;
+    const std::string_view line = WithoutComment(raw);
+    if (!line.empty() && !ReadLine(line, number, sections, error)) return false;
+  }
+  return true;
+}
+
+}  // namespace zrm

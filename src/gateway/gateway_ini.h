@@ -1,0 +1,35 @@
+#pragma once
+// The configuration file's INI text split into sections and keys, each with
+// its line number, so that every refusal can name the line it is about.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zrm {
+
+struct IniEntry {
+  int line = 0;  // 1-based
+  std::string key;
+  std::string value;  // blanks and the comment removed
+};
+
+struct IniSection {
+  int line = 0;
+  std::string name;  // as written
+  std::vector<IniEntry> entries;
+};
+
+// A refusal: the line (0 when it is about the whole file) and what is wrong.
+struct ConfigError {
+  int line = 0;
+  std::string message;
+};
+
+// Splits `text` into sections. ";" starts a comment anywhere on a line;
+// blanks around names and values are dropped; a UTF-8 byte order mark is
+// skipped. False with `error` on a line that is neither a section header
+// nor key=value, on a bad section name and on a key before any section.
+bool ReadIni(std::string_view text, std::vector<IniSection>& sections, ConfigError& error);
+
+}  // namespace zrm

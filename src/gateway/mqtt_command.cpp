@@ -1,0 +1,35 @@
+#include "gateway/mqtt_command.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "platform/number_text.h"
+
+namespace zrm {
+
+std::optional<SetTopic> ParseSetTopic(std::string_view prefix, std::string_view topic) {
+  if (!topic.starts_with(prefix) || topic.size() <= prefix.size() || topic[prefix.size()] != '/')
+    return std::nullopt;
+  topic.remove_prefix(prefix.size() + 1);
+  const std::size_t slash = topic.find('/');
+  if (slash == 0 || slash == std::string_view::npos) return std::nullopt;
+  const std::string_view id = topic.substr(0, slash);
+  topic.remove_prefix(slash);
+  if (!topic.starts_with("/set/") || topic.size() == 5 ||
+      topic.find('/', 5) != std::string_view::npos)
+    return std::nullopt;
+  return SetTopic{std::string(id), std::string(topic.substr(5))};
+}
+
+bool ParseSetPayload(std::string_view payload, float& value) {
+  const std::string_view text = TrimBlanks(payload);
+  if (text.empty()) return false;
+  const char* end = text.data() + text.size();
+  float parsed = 0;
+  const auto [ptr, ec] = std::from_chars(text.data(), end, parsed, std::chars_format::fixed);
+  if (ec != std::errc() || ptr != end || !std::isfinite(parsed)) return false;
+  value = parsed;
+  return true;
+}
+
+}  // namespace zrm

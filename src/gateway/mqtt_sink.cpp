@@ -1,0 +1,319 @@
+#include "gateway/mqtt_sink.h"
+
+#include <mosquitto.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+
+#include "gateway/bus_parameter_names.h"
+#include "gateway/gateway_texts.h"
+#include "gateway/mqtt_command.h"
+#include "gateway/state_json.h"
+#include "platform/system_reason.h"
+
+namespace zrm {
+namespace {
+
+namespace t = gateway_texts;
+
+constexpr int kKeepAliveSeconds = 30;
+// Back-off of the reconnection: 1 s doubling up to 30 s.
+constexpr unsigned kReconnectFirstSeconds = 1;
+constexpr unsigned kReconnectMostSeconds = 30;
+// How long a stop waits for the broker to take running=false.
+constexpr auto kStopWait = std::chrono::seconds(2);
+
+// False with the reason when `path` cannot be read.
+bool Readable(const std::string& path, std::string& error) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) {
+    error = t::kCannotReadTlsFile + path + ": " + SystemReason(errno);
+    return false;
+  }
+  std::fclose(file);
+  return true;
+}
+
+const char* OrNull(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
+
+}  // namespace
+
+MqttSink::MqttSink(const GatewayConfig& config, BusAccess& bus, GatewayLog& log)
+    : config_(config), mqtt_(*config.mqtt), bus_(bus), log_(log) {
+  mosquitto_lib_init();
+}
+
+MqttSink::~MqttSink() {
+  Stop();
+  if (client_ != nullptr) mosquitto_destroy(client_);
+  mosquitto_lib_cleanup();
+}
+
+bool MqttSink::Prepare(std::string& error) {
+  for (const std::string* file : {&mqtt_.ca_file, &mqtt_.cert_file, &mqtt_.key_file})
+    if (!file->empty() && !Readable(*file, error)) return false;
+  // No client id of ours: the broker gives each gateway its own.
+  client_ = mosquitto_new(nullptr, true, this);
+  if (client_ == nullptr) {
+    error = t::kMqttTlsRefused + SystemReason(errno);
+    return false;
+  }
+  const std::string running = config_.prefix + "/gateway/running";
+  int rc = mosquitto_will_set(client_, running.c_str(), 5, "false", 1, true);
+  if (rc == MOSQ_ERR_SUCCESS && !mqtt_.user.empty())
+    rc = mosquitto_username_pw_set(client_, mqtt_.user.c_str(), OrNull(mqtt_.password));
+  if (rc == MOSQ_ERR_SUCCESS && !mqtt_.ca_file.empty())
+    rc = mosquitto_tls_set(client_, mqtt_.ca_file.c_str(), nullptr, OrNull(mqtt_.cert_file),
+                           OrNull(mqtt_.key_file), nullptr);
+  if (rc != MOSQ_ERR_SUCCESS) {
+    error = t::kMqttTlsRefused + std::string(mosquitto_strerror(rc));
+    return false;
+  }
+  mosquitto_reconnect_delay_set(client_, kReconnectFirstSeconds, kReconnectMostSeconds, true);
+  mosquitto_connect_callback_set(client_, &MqttSink::OnConnect);
+  mosquitto_disconnect_callback_set(client_, &MqttSink::OnDisconnect);
+  mosquitto_publish_callback_set(client_, &MqttSink::OnPublish);
+  mosquitto_message_callback_set(client_, &MqttSink::OnMessage);
+  return true;
+}
+
+void MqttSink::Start() {
+  {
+    const std::lock_guard lock(mutex_);
+    stop_ = false;
+    running_ = true;
+  }
+  publisher_ = std::thread([this] { PublishLoop(); });
+}
+
+void MqttSink::Stop() {
+  {
+    const std::lock_guard lock(mutex_);
+    if (!running_) return;
+    running_ = false;
+    stop_ = true;
+  }
+  wake_.notify_all();
+  publisher_.join();
+  int mid = -1;
+  Publish(config_.prefix + "/gateway/running", "false", true, 1, &mid);
+  {
+    std::unique_lock lock(mutex_);
+    stop_mid_ = mid;
+    wake_.wait_for(lock, kStopWait, [&] { return stop_published_ || mid < 0; });
+  }
+  mosquitto_disconnect(client_);
+  mosquitto_loop_stop(client_, false);
+}
+
+void MqttSink::OnPolled(const BusSnapshot& snapshot) {
+  if (snapshot.last_result != result::kOk || !snapshot.has_values) return;  // no value to tell
+  {
+    const std::lock_guard lock(mutex_);
+    pending_[{snapshot.line, snapshot.address}].state = snapshot;
+  }
+  wake_.notify_one();
+}
+
+void MqttSink::OnAvailability(const BusSnapshot& snapshot) {
+  {
+    const std::lock_guard lock(mutex_);
+    pending_[{snapshot.line, snapshot.address}].availability = snapshot;
+  }
+  wake_.notify_one();
+}
+
+void MqttSink::OnConnect(mosquitto*, void* self, int rc) {
+  auto* sink = static_cast<MqttSink*>(self);
+  if (rc != 0) {
+    sink->log_.Warning(t::kMqttRefused + std::string(mosquitto_connack_string(rc)));
+    return;
+  }
+  sink->log_.Info(t::kMqttConnected + sink->mqtt_.host + ":" + std::to_string(sink->mqtt_.port));
+  {
+    const std::lock_guard lock(sink->mutex_);
+    sink->republish_ = true;
+    sink->lost_logged_ = false;
+  }
+  sink->wake_.notify_one();
+}
+
+void MqttSink::OnDisconnect(mosquitto*, void* self, int rc) {
+  auto* sink = static_cast<MqttSink*>(self);
+  if (rc == 0) return;  // our own disconnect
+  bool log = false;
+  {
+    const std::lock_guard lock(sink->mutex_);
+    log = !sink->lost_logged_;
+    sink->lost_logged_ = true;
+  }
+  if (log) sink->log_.Warning(t::kMqttLost + std::string(mosquitto_strerror(rc)));
+}
+
+void MqttSink::OnPublish(mosquitto*, void* self, int mid) {
+  auto* sink = static_cast<MqttSink*>(self);
+  {
+    const std::lock_guard lock(sink->mutex_);
+    if (mid != sink->stop_mid_) return;
+    sink->stop_published_ = true;
+  }
+  sink->wake_.notify_all();
+}
+
+void MqttSink::OnMessage(mosquitto*, void* self, const mosquitto_message* message) {
+  // A retained command would write again at every reconnection: never obeyed.
+  if (message->retain) return;
+  const std::string payload(static_cast<const char*>(message->payload),
+                            static_cast<std::size_t>(message->payloadlen));
+  static_cast<MqttSink*>(self)->HandleCommand(message->topic, payload);
+}
+
+bool MqttSink::ConnectFirst() {
+  // libmosquitto's network thread reconnects a connection it once had; a
+  // first attempt that fails at once (the broker not there yet) is ours to
+  // repeat, with the same back-off.
+  unsigned delay = kReconnectFirstSeconds;
+  bool logged = false;
+  while (true) {
+    const int rc =
+        mosquitto_connect_async(client_, mqtt_.host.c_str(), mqtt_.port, kKeepAliveSeconds);
+    if (rc == MOSQ_ERR_SUCCESS) return mosquitto_loop_start(client_) == MOSQ_ERR_SUCCESS;
+    if (!std::exchange(logged, true))
+      log_.Warning(t::kMqttLost + (rc == MOSQ_ERR_ERRNO ? SystemReason(errno)
+                                                        : std::string(mosquitto_strerror(rc))));
+    std::unique_lock lock(mutex_);
+    if (wake_.wait_for(lock, std::chrono::seconds(delay), [&] { return stop_; })) return false;
+    delay = std::min(delay * 2, kReconnectMostSeconds);
+  }
+}
+
+void MqttSink::PublishLoop() {
+  if (!ConnectFirst()) return;
+  std::unique_lock lock(mutex_);
+  while (true) {
+    wake_.wait(lock, [&] { return stop_ || republish_ || !pending_.empty(); });
+    if (stop_) return;
+    const bool republish = std::exchange(republish_, false);
+    std::map<Key, Pending> pending;
+    pending.swap(pending_);
+    lock.unlock();
+    if (republish) PublishRetainedState();
+    for (auto& [key, p] : pending) {
+      if (p.availability) PublishAvailability(*p.availability);
+      if (p.state && p.state->identity.known) {
+        const auto it = known_.find(key);
+        if (it != known_.end())
+          Publish(config_.prefix + "/" + it->second.id + "/state", StateJson(*p.state),
+                  mqtt_.retain);
+      }
+    }
+    lock.lock();
+  }
+}
+
+void MqttSink::PublishRetainedState() {
+  const std::string& p = config_.prefix;
+  // Subscribed before running=true: who sees the gateway running can command it.
+  mosquitto_subscribe(client_, nullptr, (p + "/+/set/+").c_str(), 0);
+  Publish(p + "/gateway/running", "true", true);
+  Publish(p + "/gateway/version", ZRM_VERSION, true);
+  for (const auto& [key, known] : known_) {
+    Publish(p + "/" + known.id + "/info", known.info, true);
+    if (!known.availability.empty())
+      Publish(p + "/" + known.id + "/availability", known.availability, true);
+  }
+}
+
+void MqttSink::PublishAvailability(const BusSnapshot& s) {
+  const Key key{s.line, s.address};
+  Known& known = known_[key];
+  const std::string& p = config_.prefix;
+  if (s.identity.known && InstrumentId(s.identity) != known.id) {
+    // Another instrument now answers at this address: the old one is gone.
+    if (!known.id.empty()) Publish(p + "/" + known.id + "/availability", "offline", true);
+    const std::string old_id = std::exchange(known.id, InstrumentId(s.identity));
+    known.info = InfoJson(s, config_.lines[s.line].bus.device);
+    bool twice = false;
+    {
+      const std::lock_guard lock(mutex_);
+      by_id_[old_id].erase(key);
+      std::set<Key>& keys = by_id_[known.id];
+      keys.insert(key);
+      twice = keys.size() > 1;
+    }
+    if (twice)
+      log_.Warning(t::kSerialTwice + known.id + t::kOnLine + config_.lines[s.line].bus.device +
+                   t::kAtAddress + std::to_string(s.address));
+    Publish(p + "/" + known.id + "/info", known.info, true);
+    if (mqtt_.discovery)
+      for (const MqttMessage& m : DiscoveryMessages(p, s)) Publish(m.topic, m.payload, true);
+  }
+  if (known.id.empty() || s.availability == BusAvailability::kUnknown) return;
+  const std::string availability =
+      s.availability == BusAvailability::kOnline ? "online" : "offline";
+  if (availability == known.availability) return;
+  known.availability = availability;
+  Publish(p + "/" + known.id + "/availability", availability, true);
+}
+
+void MqttSink::Publish(const std::string& topic, const std::string& payload, bool retain, int qos,
+                       int* mid) {
+  // Without a connection the message is dropped: what is retained is
+  // published again once connected, and a state soon follows anew.
+  const int rc = mosquitto_publish(client_, mid, topic.c_str(), static_cast<int>(payload.size()),
+                                   payload.data(), qos, retain);
+  if (rc != MOSQ_ERR_SUCCESS && mid != nullptr) *mid = -1;
+}
+
+void MqttSink::HandleCommand(const std::string& topic, const std::string& payload) {
+  const std::optional<SetTopic> set = ParseSetTopic(config_.prefix, topic);
+  if (!set) return;
+  const std::string result_topic = topic + "/result";
+  std::optional<Key> key;
+  bool twice = false;
+  {
+    const std::lock_guard lock(mutex_);
+    if (const auto it = by_id_.find(set->id); it != by_id_.end() && !it->second.empty()) {
+      key = *it->second.begin();
+      twice = it->second.size() > 1;
+    }
+  }
+  const std::optional<BusParameter> parameter = BusParameterByName(set->parameter);
+  float value = 0;
+  BusWriteOutcome refusal;
+  if (!key) {
+    refusal = {result::kNoAnswer, t::kUnknownInstrument + set->id};
+  } else if (twice) {
+    refusal = {result::kStoppedToCorrect, t::kSerialTwice + set->id};
+  } else if (!parameter) {
+    refusal = {result::kParameterNotFound, t::kParameterNotAllowed + set->parameter};
+  } else if (!config_.write.allow) {
+    refusal = {result::kStoppedToCorrect, t::kWritesOff};
+  } else if (!WriteAllowed(config_.write, *parameter)) {
+    refusal = {result::kStoppedToCorrect, t::kParameterNotAllowed + set->parameter};
+  } else if (!ParseSetPayload(payload, value)) {
+    refusal = {result::kBadNumber, t::kPayloadNotNumber + payload};
+  }
+  if (refusal.result != result::kOk) {
+    log_.Warning(t::kWriteRefused + topic + ": " + refusal.message);
+    PublishResult(result_topic, refusal);
+    return;
+  }
+  log_.Info(t::kWriteRequested + topic + " = " + payload);
+  bus_.RequestWrite(key->first, key->second, *parameter, value,
+                    [this, topic, result_topic](const BusWriteOutcome& outcome) {
+                      if (outcome.result == result::kOk)
+                        log_.Info(t::kWriteDone + topic);
+                      else
+                        log_.Warning(t::kWriteFailed + topic + ": " + outcome.message);
+                      PublishResult(result_topic, outcome);
+                    });
+}
+
+void MqttSink::PublishResult(const std::string& topic, const BusWriteOutcome& outcome) {
+  Publish(topic, WriteResultJson(outcome), false);
+}
+
+}  // namespace zrm

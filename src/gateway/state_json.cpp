@@ -1,0 +1,70 @@
+#include "gateway/state_json.h"
+
+#include <charconv>
+
+#include "app/found_instrument_text.h"
+#include "editor/settings_comparison.h"
+#include "gateway/json_text.h"
+#include "monitor/current_values.h"
+#include "monitor/monitor_texts.h"
+#include "settings/firmware_version.h"
+
+namespace zrm {
+namespace {
+
+const char* Bool(bool on) { return on ? "true" : "false"; }
+
+std::string Bits(std::uint8_t byte, int first, int count) {
+  std::string out = "[";
+  for (int i = 0; i < count; ++i) {
+    if (i > 0) out += ", ";
+    out += Bool((byte >> (first + i)) & 1);
+  }
+  return out + "]";
+}
+
+std::string ChannelJson(const BusChannel& ch) {
+  return "{\"value\": " + JsonFloat(ch.value) + ", \"status\": " + std::to_string(ch.status) +
+         ", \"status_text\": " + JsonString(StatusText(ch.status)) +
+         ", \"sp1\": " + Bool(ch.flags & kSetpoint1Bit) +
+         ", \"sp2\": " + Bool(ch.flags & kSetpoint2Bit) +
+         ", \"break\": " + Bool(ch.flags & kBreakBit) + "}";
+}
+
+}  // namespace
+
+std::string InstrumentId(const BusIdentity& identity) {
+  return SerialText(identity.prefix, identity.serial_number);
+}
+
+int DeviceTypeNumber(std::int32_t device_type) {
+  const std::string model = ModelNumber(device_type);
+  int number = device_type;
+  std::from_chars(model.data(), model.data() + model.size(), number);
+  return number;
+}
+
+std::string StateJson(const BusSnapshot& s) {
+  return "{\"time\": " + JsonString(LocalIsoTime(s.last_answer_wall)) +
+         ", \"ch1\": " + ChannelJson(s.channel[0]) + ", \"ch2\": " + ChannelJson(s.channel[1]) +
+         ", \"relays\": " + Bits(s.relay_byte, 0, 2) + ", \"keys\": " + Bits(s.input_byte, 0, 5) +
+         ", \"encoder\": " + Bits(s.input_byte, 5, 2) + "}";
+}
+
+std::string InfoJson(const BusSnapshot& s, const std::string& line_device) {
+  const BusIdentity& id = s.identity;
+  return "{\"type\": " + std::to_string(DeviceTypeNumber(id.device_type)) +
+         ", \"type_name\": " + JsonString(DeviceTypeName(id.device_type)) +
+         ", \"serial\": " + JsonString(InstrumentId(id)) +
+         ", \"firmware\": " + JsonString(FirmwareVersionText(id.firmware_version)) +
+         ", \"address\": " + std::to_string(s.address) + ", \"line\": " + JsonString(line_device) +
+         "}";
+}
+
+std::string WriteResultJson(const BusWriteOutcome& outcome) {
+  if (outcome.result == result::kOk) return "{\"ok\": true}";
+  return "{\"ok\": false, \"error\": " + std::to_string(static_cast<unsigned>(outcome.result)) +
+         ", \"message\": " + JsonString(outcome.message) + "}";
+}
+
+}  // namespace zrm

@@ -1,0 +1,226 @@
+// zrm48d as the plant runs it: the program started against the simulator's
+// bus (three instruments on one line, one more on a second), Debian's
+// mosquitto and Modbus clients; and its answers to bad command lines,
+// configurations and listeners.
+
+#include "gateway/gateway_daemon.h"
+
+#include <gtest/gtest.h>
+#include <modbus.h>
+#include <signal.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <map>
+
+#include "gateway/child_program.h"
+#include "gateway/modbus_registers.h"
+#include "gateway/mosquitto_broker.h"
+#include "gateway/topic_recorder.h"
+#include "lib/simulator.h"
+#include "support/scratch_dir.h"
+
+namespace zrm::test {
+namespace {
+
+using namespace std::chrono_literals;
+constexpr auto kWait = 10s;
+
+std::string DaemonPath() {
+  const auto build = std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path();
+  return (build / "src/gateway/zrm48d").string();
+}
+
+std::string Config(const std::string& line1, const std::string& line2, int mqtt_port,
+                   int modbus_port, bool allow) {
+  return "[GATEWAY]\nPollMs=200\nOfflineAfter=2\nTimeOutMs=100\nAttempts=2\n"
+         "[MQTT]\nPort=" +
+         std::to_string(mqtt_port) + "\n[MODBUS]\nListen=127.0.0.1:" + std::to_string(modbus_port) +
+         "\n[LINE1]\nDevice=" + line1 + "\nAddresses=1-3\n[LINE2]\nDevice=" + line2 +
+         "\nAddresses=5\nUnitOffset=100\n[WRITE]\nAllow=" + (allow ? "1" : "0") +
+         "\nParameters=ch1_th1,ch2_his1\n";
+}
+
+unsigned WriteFrames(const sim::Simulator& simulator) {
+  unsigned count = 0;
+  for (const sim::ReceivedFrame& f : simulator.Frames()) count += f.fields.command == 38u;
+  return count;
+}
+
+class GatewayDaemonTest : public ::testing::Test {
+ protected:
+  GatewayDaemonTest() : second_line_(SecondLine()) {
+    sim::SimulatorOptions three;
+    three.address = 1;
+    three.more_addresses = {2, 3};
+    first_line_ = std::make_unique<sim::Simulator>(three);
+    first_line_->Start();
+    second_line_.SetByte(2, 11, 0x40);  // serial 047-12352, apart from 047-12345..12347
+    second_line_.Start();
+    broker_.Start();
+  }
+
+  static sim::SimulatorOptions SecondLine() {
+    sim::SimulatorOptions options;
+    options.address = 5;
+    return options;
+  }
+
+  ScratchDir dir_;
+  std::unique_ptr<sim::Simulator> first_line_;
+  sim::Simulator second_line_;
+  MosquittoBroker broker_{MosquittoBroker::Mode::kPlain, dir_.Path()};
+  int modbus_port_ = FreePort();
+};
+
+TEST_F(GatewayDaemonTest, ServesThreeInstrumentsOnTwoLinesOverMqttAndModbus) {
+  WriteBytes(dir_.File("zrm48d.ini"), Config(first_line_->SlavePath(), second_line_.SlavePath(),
+                                             broker_.Port(), modbus_port_, true));
+  TopicRecorder plant(broker_.ClientConfig());
+  ASSERT_TRUE(plant.Subscribed(kWait));
+  ChildProgram daemon({DaemonPath(), "--config", dir_.File("zrm48d.ini")}, dir_.Path(),
+                      {"JOURNAL_STREAM=8:1"});
+  for (const char* id : {"047-12345", "047-12346", "047-12347", "047-12352"})
+    ASSERT_TRUE(plant.WaitFor("zrm48/" + std::string(id) + "/availability", "online", kWait))
+        << id << daemon.Err();
+  EXPECT_TRUE(plant.WaitFor("zrm48/047-12352/info",
+                            "\"address\": 5, \"line\": \"" + second_line_.SlavePath() + "\"",
+                            kWait));
+  EXPECT_TRUE(plant.WaitFor("zrm48/047-12346/state", "\"status_text\": ", kWait));
+  EXPECT_TRUE(plant.WaitFor("zrm48/gateway/running", "true", kWait));
+
+  // mosquitto_sub and mbpoll read what the plant's tools read.
+  const ProgramOutput sub = RunProgram({"mosquitto_sub", "-p", std::to_string(broker_.Port()), "-v",
+                                        "-C", "1", "-t", "zrm48/047-12352/info"},
+                                       dir_.Path(), kWait);
+  EXPECT_NE(sub.out.find("zrm48/047-12352/info {\"type\": 4813"), std::string::npos) << sub.out;
+  const ProgramOutput mbpoll =
+      RunProgram({"mbpoll", "-m", "tcp", "-p", std::to_string(modbus_port_), "-a", "105", "-t", "3",
+                  "-0", "-r", "11", "-c", "4", "-1", "127.0.0.1"},
+                 dir_.Path(), kWait);
+  EXPECT_NE(mbpoll.out.find("[11]: \t4813\n[12]: \t47\n[13]: \t12352\n[14]: \t1"),
+            std::string::npos)
+      << mbpoll.out << mbpoll.err;
+
+  // The second line's instrument stops answering: offline, and Modbus says
+  // so rather than give its last values; then it returns.
+  second_line_.AddFault({sim::FaultKind::kNoReply, {sim::FaultWhen::By::kShare, 0, 2, 0, {}, 1.0}});
+  EXPECT_TRUE(plant.WaitFor("zrm48/047-12352/availability", "offline", kWait));
+  modbus_t* modbus = modbus_new_tcp("127.0.0.1", modbus_port_);
+  ASSERT_EQ(modbus_connect(modbus), 0);
+  modbus_set_slave(modbus, 105);
+  std::uint16_t registers[2];
+  EXPECT_EQ(modbus_read_input_registers(modbus, 0, 2, registers), -1);
+  EXPECT_EQ(errno, EMBXGTAR);
+  plant.Clear();
+  second_line_.ClearFaults();
+  EXPECT_TRUE(plant.WaitFor("zrm48/047-12352/availability", "online", kWait));
+  EXPECT_TRUE(
+      WaitUntil([&] { return modbus_read_input_registers(modbus, 0, 2, registers) == 2; }, kWait));
+
+  // Writes: one allowed goes to the instrument; one the checks refuse and
+  // one not allowed send nothing.
+  plant.Publish("zrm48/047-12346/set/ch1_th1", "123.5");
+  EXPECT_TRUE(plant.WaitFor("zrm48/047-12346/set/ch1_th1/result", "{\"ok\": true}", kWait));
+  EXPECT_TRUE(WaitUntil([&] { return WriteFrames(*first_line_) > 0; }, kWait));
+  const unsigned written = WriteFrames(*first_line_);
+  plant.Publish("zrm48/047-12346/set/ch2_his1", "-1");
+  EXPECT_TRUE(plant.WaitFor("zrm48/047-12346/set/ch2_his1/result", "\"error\": 17", kWait));
+  plant.Publish("zrm48/047-12346/set/ch1_his1", "1");
+  EXPECT_TRUE(plant.WaitFor("zrm48/047-12346/set/ch1_his1/result", "не разрешена", kWait));
+  EXPECT_EQ(WriteFrames(*first_line_), written);
+  // Holding registers give the value written.
+  modbus_set_slave(modbus, 2);
+  ASSERT_EQ(modbus_read_registers(modbus, 100, 2, registers), 2);
+  EXPECT_EQ(FloatFromRegisters(registers[0], registers[1]), 123.5f);
+  modbus_close(modbus);
+  modbus_free(modbus);
+
+  // SIGTERM: a clean stop, said on the broker.
+  plant.Clear();
+  daemon.Signal(SIGTERM);
+  EXPECT_EQ(daemon.Wait(kWait), 0);
+  EXPECT_TRUE(plant.WaitFor("zrm48/gateway/running", "false", kWait));
+  EXPECT_NE(daemon.Err().find("<6>остановлен\n"), std::string::npos) << daemon.Err();
+  EXPECT_EQ(daemon.Err().find("zrm48d: "), std::string::npos) << "no stamps for the journal";
+}
+
+TEST_F(GatewayDaemonTest, WritesOffSendNothingAndACrashLeavesTheLastWill) {
+  WriteBytes(dir_.File("zrm48d.ini"), Config(first_line_->SlavePath(), second_line_.SlavePath(),
+                                             broker_.Port(), modbus_port_, false));
+  TopicRecorder plant(broker_.ClientConfig());
+  ASSERT_TRUE(plant.Subscribed(kWait));
+  ChildProgram daemon({DaemonPath(), "--config", dir_.File("zrm48d.ini")}, dir_.Path());
+  ASSERT_TRUE(plant.WaitFor("zrm48/047-12345/availability", "online", kWait)) << daemon.Err();
+  ASSERT_TRUE(plant.WaitFor("zrm48/gateway/running", "true", kWait));
+  plant.Publish("zrm48/047-12345/set/ch1_th1", "100");
+  EXPECT_TRUE(plant.WaitFor("zrm48/047-12345/set/ch1_th1/result", "Allow=0", kWait));
+  modbus_t* modbus = modbus_new_tcp("127.0.0.1", modbus_port_);
+  ASSERT_EQ(modbus_connect(modbus), 0);
+  modbus_set_slave(modbus, 1);
+  const auto value = FloatRegisters(100.0f);
+  EXPECT_EQ(modbus_write_registers(modbus, 100, 2, value.data()), -1);
+  EXPECT_EQ(errno, EMBXILVAL);
+  modbus_close(modbus);
+  modbus_free(modbus);
+  EXPECT_EQ(WriteFrames(*first_line_), 0u);
+  EXPECT_NE(daemon.Err().find("zrm48d: запись отклонена"), std::string::npos) << daemon.Err();
+  plant.Clear();
+  daemon.Signal(SIGKILL);
+  EXPECT_TRUE(plant.WaitFor("zrm48/gateway/running", "false", 70s)) << "the last will";
+}
+
+TEST(GatewayProgram, RefusesBadCommandLinesConfigurationsAndListeners) {
+  ScratchDir dir;
+  const std::string ini = dir.File("zrm48d.ini");
+  const auto run = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), DaemonPath());
+    return RunProgram(args, dir.Path(), kWait);
+  };
+  EXPECT_EQ(run({"--version"}).out, "zrm48d " ZRM_VERSION "\n");
+  EXPECT_NE(run({"--help"}).out.find("zrm48d --check"), std::string::npos);
+  const ProgramOutput usage = run({"--frobnicate"});
+  EXPECT_EQ(usage.status, kGatewayUsageExit);
+  EXPECT_TRUE(usage.err.starts_with("zrm48d: неизвестный параметр командной строки: --frobnicate"))
+      << usage.err;
+  EXPECT_EQ(run({"--config"}).status, kGatewayUsageExit);
+
+  const ProgramOutput missing = run({"--config", dir.File("none.ini")});
+  EXPECT_EQ(missing.status, kGatewayConfigExit);
+  EXPECT_EQ(missing.err, "zrm48d: Невозможно прочитать файл настройки: " + dir.File("none.ini") +
+                             ": нет такого файла или устройства\n");
+  WriteBytes(ini,
+             "[LINE1]\nDevice=/dev/ttyUSB0\nAddresses=1-3\n\n[LINE2]\nDevice=/dev/ttyUSB1\n"
+             "Addresses=3\n");
+  const ProgramOutput twice = run({"--check", "--config", ini});
+  EXPECT_EQ(twice.status, kGatewayConfigExit);
+  EXPECT_EQ(twice.err,
+            "zrm48d: " + ini + ":5: идентификатор Modbus уже занят прибором LINE1, адрес 3 (3)\n");
+  EXPECT_TRUE(twice.out.empty());
+
+  const int port = FreePort();
+  WriteBytes(ini, "[MODBUS]\nListen=127.0.0.1:" + std::to_string(port) +
+                      "\n[LINE1]\nDevice=/dev/ttyUSB0\nAddresses=1-3\n");
+  const ProgramOutput check = run({"--config=" + ini, "--check"});
+  EXPECT_EQ(check.status, 0);
+  EXPECT_NE(check.out.find("Modbus TCP: 127.0.0.1:" + std::to_string(port) + "\n"),
+            std::string::npos)
+      << check.out;
+  // The port taken by another: 69, and nothing runs.
+  MosquittoBroker holder(MosquittoBroker::Mode::kPlain, dir.Path());
+  ASSERT_TRUE(holder.Start());
+  WriteBytes(ini, "[MODBUS]\nListen=127.0.0.1:" + std::to_string(holder.Port()) +
+                      "\n[LINE1]\nDevice=/dev/ttyUSB0\nAddresses=1\n");
+  const ProgramOutput busy = run({"--config", ini});
+  EXPECT_EQ(busy.status, kGatewayUnavailableExit) << busy.err;
+  EXPECT_NE(busy.err.find("Невозможно открыть порт Modbus TCP"), std::string::npos) << busy.err;
+  WriteBytes(ini, "[MQTT]\nCAFile=" + dir.File("ca.pem") +
+                      "\n[LINE1]\nDevice=/dev/ttyUSB0\nAddresses=1\n");
+  const ProgramOutput tls = run({"--config", ini});
+  EXPECT_EQ(tls.status, kGatewayUnavailableExit) << tls.err;
+  EXPECT_NE(tls.err.find("Невозможно прочитать файл TLS " + dir.File("ca.pem")), std::string::npos)
+      << tls.err;
+}
+
+}  // namespace
+}  // namespace zrm::test
