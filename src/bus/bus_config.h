@@ -18,6 +18,14 @@ struct BusTiming {
   std::uint32_t offline_after = 3;  // failed polls in a row before an instrument is offline
   std::uint32_t timeout_ms = 1000;  // reply time-out of one attempt
   std::uint32_t attempts = 2;       // attempts per exchange, 2..5
+  // False: a wait never ends sooner than 1000 ms, as in the window. True (the
+  // gateway): the time-out is taken as configured, down to the wire time of a
+  // request and the longest reply at the line's speed, so that a silent
+  // instrument does not hold up its line for seconds.
+  bool short_waits = false;
 };
+
+// How long one attempt waits for its reply at `speed` under `timing`.
+std::uint32_t BusReplyWaitMs(const BusTiming& timing, std::int32_t speed);
 
 }  // namespace zrm

@@ -18,6 +18,7 @@ namespace {
 struct Instrument {
   BusSnapshot snapshot;
   bool identity_due = true;  // at start and after every return to online
+  bool restarting = false;   // written and restarted: the next poll waits it out
   BusParameterValues parameters;
 };
 
@@ -28,6 +29,7 @@ struct BusLinePoll::Impl {
        const std::vector<std::uint32_t>& addresses, BusTiming timing)
       : line(line),
         timing(timing),
+        poll_wait_ms(BusReplyWaitMs(timing, speed)),
         link(line, LinkParams{1, timing.attempts, timing.timeout_ms, speed}, nullptr) {
     for (const std::uint32_t address : addresses) {
       Instrument instrument;
@@ -46,6 +48,10 @@ struct BusLinePoll::Impl {
   // The poll of one instrument: identity when due, then the status block.
   ExchangeResult Poll(Instrument& instrument) {
     link.SetNetAddress(instrument.snapshot.address);
+    // An instrument restarted by a write is silent for a while: its next
+    // poll waits as the window would, the others as the timing says.
+    link.SetMinimumWait(std::exchange(instrument.restarting, false) ? kMinimumReplyWaitMs
+                                                                    : poll_wait_ms);
     if (instrument.identity_due) {
       if (ExchangeResult r =
               ReadBusIdentity(link, instrument.snapshot.identity, instrument.parameters))
@@ -82,6 +88,7 @@ struct BusLinePoll::Impl {
 
   Line& line;
   const BusTiming timing;
+  const std::uint32_t poll_wait_ms;
   Link link;
   std::vector<Instrument> instruments;
   std::size_t next = 0;
@@ -117,8 +124,12 @@ BusWriteOutcome BusLinePoll::Write(std::uint32_t address, BusParameter parameter
   if (!instrument)
     return {result::kParameterNotFound, bus_texts::kNotPolledAddress + std::to_string(address)};
   impl_->link.SetNetAddress(address);
+  // A write follows the window's waits: right after another write's restart
+  // the instrument may still be silent.
+  impl_->link.SetMinimumWait(kMinimumReplyWaitMs);
   const BusWriteOutcome outcome =
       WriteBusParameter(impl_->link, parameter, value, impl_->working_dir);
+  instrument->restarting = true;
   if (outcome.result == result::kOk) instrument->parameters[IndexOf(parameter)] = value;
   return outcome;
 }

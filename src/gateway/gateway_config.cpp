@@ -112,6 +112,7 @@ bool ReadGateway(const SectionKeys& keys, GatewayConfig& config, ConfigError& er
     return false;
   }
   BusTiming& timing = config.timing;
+  timing.short_waits = true;  // TimeOutMs as configured, not the window's 1000 ms floor
   return keys.Number("PollMs", timing.poll_ms, 0, 3'600'000, error) &&
          keys.Number("OfflineAfter", timing.offline_after, 1, 1000, error) &&
          keys.Number("TimeOutMs", timing.timeout_ms, 10, 60'000, error) &&

@@ -40,9 +40,10 @@ std::array<std::uint16_t, kInputRegisterCount> InputRegisters(
   return r;
 }
 
-std::chrono::milliseconds StaleAfter(const BusTiming& timing, std::size_t instruments_on_line) {
+std::chrono::milliseconds StaleAfter(const BusTiming& timing, std::int32_t speed,
+                                     std::size_t instruments_on_line) {
   const std::uint64_t worst_sweep = std::max<std::uint64_t>(
-      timing.poll_ms, instruments_on_line * timing.attempts * timing.timeout_ms);
+      timing.poll_ms, instruments_on_line * timing.attempts * BusReplyWaitMs(timing, speed));
   return std::chrono::milliseconds(timing.offline_after * worst_sweep);
 }
 

@@ -27,7 +27,8 @@ std::array<std::uint16_t, kInputRegisterCount> InputRegisters(
 // How old a last answer may be before it is no longer served: OfflineAfter
 // polls of the instrument, a poll coming round once per sweep of its line
 // (the period, or at worst every instrument's attempts all timing out).
-std::chrono::milliseconds StaleAfter(const BusTiming& timing, std::size_t instruments_on_line);
+std::chrono::milliseconds StaleAfter(const BusTiming& timing, std::int32_t speed,
+                                     std::size_t instruments_on_line);
 
 // True when the instrument is online and answered within `stale_after`.
 bool Servable(const BusSnapshot& snapshot, std::chrono::steady_clock::time_point now,

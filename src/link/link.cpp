@@ -32,7 +32,7 @@ ReplyKind KindOf(WidthCode width) {
 }
 
 std::chrono::milliseconds WaitLimit(const LinkParams& params) {
-  return std::chrono::milliseconds(std::max(params.timeout_ms, kMinimumReplyWaitMs));
+  return std::chrono::milliseconds(std::max(params.timeout_ms, params.minimum_wait_ms));
 }
 
 }  // namespace
@@ -127,7 +127,8 @@ Link::AttemptOutcome Link::Attempt(const RequestFrame& frame, ReplyKind kind,
   const bool confirm = Unsettled() || std::exchange(confirm_next_, false);
   const ReplyExpectation expectation{
       kind, params_.net_address, params_.timeout_ms,
-      confirm ? QuietWindow(kind, params_.speed) : std::chrono::milliseconds(0)};
+      confirm ? QuietWindow(kind, params_.speed) : std::chrono::milliseconds(0),
+      params_.minimum_wait_ms};
   // A late reply to an earlier attempt must not be taken for this one's.
   line_.DiscardInput();
   line_.Write(reinterpret_cast<const std::uint8_t*>(frame.data()), frame.size());

@@ -33,8 +33,11 @@ namespace zrm {
 struct LinkParams {
   std::uint32_t net_address = 1;
   std::uint32_t attempts = 2;       // 2..5
-  std::uint32_t timeout_ms = 1000;  // the wait never ends sooner than 1000 ms
+  std::uint32_t timeout_ms = 1000;  // the wait never ends sooner than minimum_wait_ms
   std::int32_t speed = 9600;        // bit/s: how long a reply lasts on the wire
+  // The window's and the command line's waits never end sooner than 1000 ms;
+  // the gateway takes its configured time-out down to the line's wire floor.
+  std::uint32_t minimum_wait_ms = kMinimumReplyWaitMs;
 };
 
 // The link parameters of the workstation configuration.
@@ -60,6 +63,9 @@ class Link : public OperationAccess {
   // What the Link knows about the line (late answers still due) carries
   // over, which is why a bus poller keeps one Link per line.
   void SetNetAddress(std::uint32_t address) { params_.net_address = address; }
+
+  // Sets the shortest wait of the following exchanges (see LinkParams).
+  void SetMinimumWait(std::uint32_t ms) { params_.minimum_wait_ms = ms; }
 
  private:
   // Every parameter operation: one exchange, or the passes of a checked write.

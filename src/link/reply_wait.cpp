@@ -99,7 +99,7 @@ bool SecondReplyFollows(Line& line, const ReplyExpectation& expectation, ReplyWa
 
 ReplyWait WaitForReply(Line& line, const ReplyExpectation& expectation) {
   // The wait gives up only when strictly more than the limit has passed.
-  const std::chrono::milliseconds limit{std::max(expectation.timeout_ms, kMinimumReplyWaitMs)};
+  const std::chrono::milliseconds limit{std::max(expectation.timeout_ms, expectation.minimum_wait_ms)};
   return WaitForReplyUntil(line, expectation,
                            SteadyClock::now() + limit + std::chrono::milliseconds(1));
 }

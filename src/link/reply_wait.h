@@ -29,6 +29,8 @@ struct ReplyExpectation {
   // crossed (a request timed out lately), and an answer is taken only when
   // nothing follows it for this long.
   std::chrono::milliseconds quiet{0};
+  // The wait never gives up sooner than this, whatever `timeout_ms` says.
+  std::uint32_t minimum_wait_ms = kMinimumReplyWaitMs;
 };
 
 struct ReplyWait {
@@ -45,7 +47,7 @@ struct ReplyWait {
 
 // Reads from `line` until an answer to the request or an unreadable line
 // arrives (0), the line being received grows beyond kMaxReplyBytes (1), the
-// line vanishes (2), or more than the time-out (at least kMinimumReplyWaitMs)
+// line vanishes (2), or more than the time-out (at least the expectation's minimum wait)
 // has passed (2). A line starting with 0xFF or ":" is our own request echoed
 // by the adapter and is dropped; a reply to another request or from another
 // instrument is set aside in `discarded`, and the wait goes on.

@@ -75,6 +75,17 @@ TEST_F(BusLinePollTest, SilentInstrumentGoesOfflineAfterItsFailedPollsAndReturns
   EXPECT_EQ(back.identity_reads, 2u) << "identity read again after the return";
   EXPECT_EQ(back.polls_answered, 2u);
   EXPECT_EQ(poll.Snapshots()[1].identity_reads, 1u) << "the others were not read again";
+
+  // With the gateway's short waits a silent instrument holds its line up for
+  // the configured time-out, not for the window's second per attempt.
+  BusTiming short_waits = QuickTiming(2);
+  short_waits.short_waits = true;
+  short_waits.timeout_ms = 100;
+  BusLinePoll gateway_poll(0, port_, 9600, {1}, short_waits);
+  simulator_.AddFault(test::SilenceOfTheFirst());
+  const auto started = std::chrono::steady_clock::now();
+  EXPECT_EQ(gateway_poll.PollNext().last_result, result::kNoAnswer);
+  EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(1000));
 }
 
 TEST_F(BusLinePollTest, ValuesStayAsSentNotANumberAndBeyondTheDisplayLimits) {

@@ -34,6 +34,7 @@ class ModbusRequestTest : public ::testing::Test {
     GatewayConfig config;
     config.timing.offline_after = 3;
     config.timing.timeout_ms = 100;
+    config.timing.short_waits = true;  // as the configuration file gives it
     config.lines = {{{"/dev/a", 9600, {1, 2}}, 0}, {{"/dev/b", 9600, {1}}, 10}};
     units_ = UnitsOf(config);
     write_.allow = true;
@@ -43,7 +44,7 @@ class ModbusRequestTest : public ::testing::Test {
     offline.availability = BusAvailability::kOffline;
     bus_.Set(offline);
     BusSnapshot stale = AnsweredSnapshot(1, 1);    // unit 11
-    stale.last_answer -= std::chrono::seconds(2);  // 3 polls of 1 × 2 × 100 ms = 600 ms
+    stale.last_answer -= std::chrono::seconds(2);  // 3 polls of 1 × 2 × about 150 ms
     bus_.Set(stale);
     bus_.SetParameter(0, 1, BusParameter::kCh1Th1, 250.5f);
     bus_.SetParameter(0, 1, BusParameter::kCh1His1, 2.0f);
@@ -189,9 +190,16 @@ TEST(ModbusRegisters, AgeSaturatesAndStalenessFollowsTheTiming) {
   EXPECT_EQ(InputRegisters(s, now)[10], 65535);
   EXPECT_EQ(InputRegisters(s, s.last_answer + std::chrono::milliseconds(2999))[10], 2);
   BusTiming timing;  // 3 × 2 × 1000 ms per instrument
-  EXPECT_EQ(StaleAfter(timing, 4), milliseconds(24000));
+  EXPECT_EQ(StaleAfter(timing, 9600, 4), milliseconds(24000));
+  timing.timeout_ms = 10;  // the window's floor of 1000 ms, and the gateway's wire floor
+  EXPECT_EQ(StaleAfter(timing, 9600, 4), milliseconds(24000));
+  timing.short_waits = true;
+  const auto wait = milliseconds(BusReplyWaitMs(timing, 9600));
+  EXPECT_GT(wait, milliseconds(100));  // a status reply alone lasts about 50 ms at 9600
+  EXPECT_LT(wait, milliseconds(200));
+  EXPECT_EQ(StaleAfter(timing, 9600, 4), 3 * 4 * 2 * wait);
   timing.poll_ms = 60000;
-  EXPECT_EQ(StaleAfter(timing, 4), milliseconds(180000));
+  EXPECT_EQ(StaleAfter(timing, 9600, 4), milliseconds(180000));
   EXPECT_TRUE(Servable(s, s.last_answer + milliseconds(100), milliseconds(100)));
   EXPECT_FALSE(Servable(s, s.last_answer + milliseconds(101), milliseconds(100)));
   s.availability = BusAvailability::kUnknown;
