@@ -171,7 +171,12 @@ run_gateway='
   zrm48d --check --config zrm48d.ini
   zrm48d --config zrm48d.ini 2>zrm48d.log &
   gateway=$!
-  mosquitto_sub -p 18830 -v -C 1 -W 20 -t zrm48/047-12346/state | tee state.txt || true
+  # A minimal root may not resolve "localhost": the broker is named by its address.
+  for _ in $(seq 20); do
+    mosquitto_sub -h 127.0.0.1 -p 18830 -v -C 1 -W 20 -t zrm48/047-12346/state >state.txt && break
+    sleep 0.5
+  done
+  cat state.txt
   sleep 1
   mbpoll -m tcp -p 15020 -a 2 -t 3 -0 -r 11 -c 4 -1 127.0.0.1 | tee registers.txt || true
   kill -TERM "$gateway"
