@@ -1,7 +1,8 @@
 // zrm48shots OUTDIR [--read]: starts the window in the current folder as the
 // program does, optionally reads the instrument first (Button1, saving the
 // progress panel as OUTDIR/progress.png on the way), then saves each notebook
-// page as OUTDIR/page<N>.png and exits. Message boxes are
+// page as OUTDIR/page<N>.png and exits. A box about an unfinished write that
+// the read found is saved as OUTDIR/unfinished.png. Message boxes are
 // written to stderr instead of being shown, so nothing waits for a click.
 
 #include <QApplication>
@@ -51,6 +52,13 @@ int main(int argc, char** argv) {
         progress_saved = window.grab().save(out_dir + "/progress.png");
     }
   }
+  // An unfinished write of this instrument found by the read: its box.
+  zrm::gui::Settle(300);
+  for (QWidget* top : QApplication::topLevelWidgets())
+    if (top->objectName() == "UnfinishedWriteBox" && top->isVisible()) {
+      top->grab().save(out_dir + "/unfinished.png");
+      window.grab().save(out_dir + "/unfinished-window.png");
+    }
   auto* notebook = window.findChild<QTabWidget*>("TabbedNotebook1");
   for (int page = 0; page < notebook->count(); ++page) {
     notebook->setCurrentIndex(page);
