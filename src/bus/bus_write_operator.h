@@ -6,12 +6,14 @@
 
 #include <string>
 
-#include "platform/operator.h"
+#include "platform/silent_operator.h"
 
 namespace zrm {
 
-class BusWriteOperator : public Operator {
+class BusWriteOperator : public SilentOperator {
  public:
+  BusWriteOperator() : SilentOperator(false) {}
+
   void ShowMessage(const std::string& text, const std::string&, MessageIcon) override {
     Keep(text);
   }
@@ -19,13 +21,6 @@ class BusWriteOperator : public Operator {
     Keep(text);
     return false;
   }
-  void SetProgressLines(const ProgressLines&) override {}
-  void ShowProgress() override {}
-  void HideProgress() override {}
-  void LockCommands() override {}
-  void UnlockCommands() override {}
-  bool EscPressed() override { return false; }
-  void LetMessagesThrough() override {}
 
   // The first message or question; empty when none came.
   const std::string& FirstText() const { return first_text_; }
