@@ -51,8 +51,6 @@ inline constexpr const char* kOnline = "на связи";
 inline constexpr const char* kOffline = "нет связи";
 inline constexpr const char* kNotYet = "опрос…";
 inline constexpr const char* kStaleMark = "*";
-inline constexpr const char* kWatchCsvHeader =
-    "time,address,serial,value1,status1,value2,status2,relays";
 
 // The batch: its plan, its results file, its display and its summary.
 inline constexpr const char* kNoPlan = "План не найден: ";

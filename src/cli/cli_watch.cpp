@@ -45,9 +45,9 @@ std::vector<std::uint32_t> WatchAddresses(const CliOptions& options, const Sessi
 // elsewhere.
 class WatchOutput {
  public:
-  WatchOutput(std::FILE* out, bool terminal) : out_(out), terminal_(terminal) {
-    if (!terminal_) std::fprintf(out_, "%s\n", WatchCsvHeader().c_str());
-  }
+  // Piped, every line is an answered poll: scripts count and split lines
+  // without a header to skip.
+  WatchOutput(std::FILE* out, bool terminal) : out_(out), terminal_(terminal) {}
 
   // The terminal's width now (it may change while the table runs); 0 when
   // it does not say.

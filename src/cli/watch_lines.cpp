@@ -129,8 +129,6 @@ std::string CutToColumns(const std::string& line, std::size_t columns) {
   return columns == 0 || Characters(line) <= columns ? line : Fit(line, columns);
 }
 
-std::string WatchCsvHeader() { return cli_texts::kWatchCsvHeader; }
-
 std::string WatchCsvLine(const BusSnapshot& s) {
   std::string line = LocalStamp(s.last_answer_wall) + "," + std::to_string(s.address) + ",";
   line += SerialText(s.identity.prefix, s.identity.serial_number);

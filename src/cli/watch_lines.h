@@ -23,9 +23,6 @@ std::string WatchTableRow(const BusSnapshot& s, std::chrono::steady_clock::time_
 // terminal never wraps a row and the redraw stays in place.
 std::string CutToColumns(const std::string& line, std::size_t columns);
 
-// The CSV header line, without its line end.
-std::string WatchCsvHeader();
-
 // One CSV line of an answered poll, without its line end: the local time of
 // the answer (2026-12-08T16:57:01.123), the address, the serial "PPP-SSSSS",
 // each channel's value as sent (the shortest text that reads back the same

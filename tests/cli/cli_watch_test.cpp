@@ -26,7 +26,7 @@ sim::SimulatorOptions FourInstruments() {
 std::vector<std::string> AddressesOf(const std::string& out) {
   std::vector<std::string> addresses;
   const std::vector<std::string> lines = Lines(out);
-  for (std::size_t i = 1; i < lines.size(); ++i)
+  for (std::size_t i = 0; i < lines.size(); ++i)
     addresses.push_back(lines[i].substr(24, lines[i].find(',', 24) - 24));
   return addresses;
 }
@@ -44,18 +44,17 @@ TEST(CliWatchTest, PipedEveryAnsweredPollIsOneCsvLineWithValuesAsSent) {
   ASSERT_EQ(outcome.exit_code, 0) << outcome.err;
   EXPECT_EQ(outcome.err, "");
   const std::vector<std::string> lines = Lines(outcome.out);
-  ASSERT_EQ(lines.size(), 9u) << "nothing for the silent address 9: " << outcome.out;
-  EXPECT_EQ(lines[0], "time,address,serial,value1,status1,value2,status2,relays");
+  ASSERT_EQ(lines.size(), 8u) << "one line per answered poll, none for address 9: " << outcome.out;
   EXPECT_EQ(AddressesOf(outcome.out),
             (std::vector<std::string>{"1", "2", "3", "4", "1", "2", "3", "4"}));
   EXPECT_TRUE(std::regex_match(
-      lines[1],
+      lines[0],
       std::regex("20[0-9]{2}-[01][0-9]-[0-3][0-9]T[0-2][0-9]:[0-5][0-9]:[0-5][0-9]\\.[0-9]{3}"
                  ",1,047-12345,23\\.5,0,nan,4,[0-3]")))
-      << lines[1];
+      << lines[0];
   EXPECT_TRUE(
-      std::regex_match(lines[4], std::regex(".*,4,047-12348,[-0-9.e]+,0,[-0-9.e]+,0,[0-3]")))
-      << lines[4];
+      std::regex_match(lines[3], std::regex(".*,4,047-12348,[-0-9.e]+,0,[-0-9.e]+,0,[0-3]")))
+      << lines[3];
 }
 
 TEST(CliWatchTest, AddressesComeFromTheLastSearchOfThisDeviceElseFromDevDat) {
@@ -94,7 +93,6 @@ TEST(CliWatchTest, OnATerminalATableIsRedrawnInPlaceWithSilentRowsMarked) {
               "--count", "2", "--interval", "0"},
              on_terminal);
   ASSERT_EQ(outcome.exit_code, 0) << outcome.err;
-  EXPECT_EQ(outcome.out.find("time,address"), std::string::npos);
   // Four polls, each drawing the head and two rows; every one after the
   // first begins three lines up.
   std::size_t ups = 0;
