@@ -60,6 +60,10 @@ inline constexpr const char* kBackupIsIn = "Прежние настройки п
 // The description lines of a backup profile.
 inline constexpr const char* kBackupDescription = "Резервная копия прибора ZRM";
 inline constexpr const char* kBackupReadAt = "Прочитана перед записью ";
+// A device byte that did not read back as written, after its name:
+// "Регулятор: Интервал …: отправлено 31, в приборе 32".
+inline constexpr const char* kByteSent = ": отправлено ";
+inline constexpr const char* kByteHeld = ", в приборе ";
 
 }  // namespace zrm::app_texts
 

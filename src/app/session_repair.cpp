@@ -10,19 +10,6 @@
 
 namespace zrm {
 
-namespace {
-
-// The two closing writes of every write (byte 0 and the restart), alone: a
-// write stopped after its last parameter but before them leaves nothing to
-// write of changes, and it has still not ended.
-ExchangeResult RestartAsAWriteEnds(ParameterAccess& link, const DeviceSettings& s, Operator& op) {
-  DeviceSettings closing_only = s;
-  closing_only.general.gen_select = 0;
-  return WriteGeneralParameters(link, closing_only, op);
-}
-
-}  // namespace
-
 ExchangeResult Session::Identify(const DeviceSettings& s, DeviceSettings& instrument) {
   return ReadInstrumentIdentity(*link_, s, instrument);
 }
@@ -44,10 +31,11 @@ ExchangeResult Session::RepairWrite(const RepairPlan& plan, EditorForm& job_form
   SettingsToEditor(s, job_form, config_.port_number);
   const ExchangeResult r = WriteChanges(job_form, s, op, outcome);
   if (r != result::kOk || !outcome.written.empty()) return r;
-  // Nothing differed: the instrument holds the settings; the restart ends
-  // the write as any write ends, and only then the entry goes.
+  // Nothing differed: the instrument holds the settings, but a write stopped
+  // after its last parameter has not ended; the two closing writes (byte 0
+  // and the restart) end it as any write ends, and only then the entry goes.
   op.Notice(UnfinishedWriteSentence(plan.entry));
-  if (ExchangeResult restart = RestartAsAWriteEnds(*link_, s, op)) {
+  if (ExchangeResult restart = WriteClosingCommands(*link_, op)) {
     ShowExchangeError(op, restart);
     return restart;
   }

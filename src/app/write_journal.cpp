@@ -5,6 +5,7 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <string_view>
 #include <system_error>
 
 #include "app/app_texts.h"
@@ -22,6 +23,10 @@ namespace fs = std::filesystem;
 // The entry format this program writes; a higher one comes from a newer
 // program and is never acted on.
 constexpr int kJournalVersion = 1;
+
+// An entry's own file; its settings lie beside it under the same stem.
+constexpr std::string_view kEntryExtension = ".journal";
+constexpr std::string_view kSettingsExtension = ".prf";
 
 std::string TwoDigits(int v) { return (v < 10 ? "0" : "") + std::to_string(v); }
 
@@ -59,16 +64,43 @@ bool ParseStoredTime(const std::string& text, std::tm& at) {
   return true;
 }
 
+// A new entry is named by the instrument as the write begins:
+// journal/ZRM4813-047-12345.
 std::string Stem(const std::string& working_dir, const GeneralSettings& g) {
   return JournalFolder(working_dir) + "/" + InstrumentFileStem(g);
 }
 
-std::string SettingsPath(const std::string& working_dir, const GeneralSettings& g) {
-  return Stem(working_dir, g) + ".prf";
+// "ZRM" and a model number: the part of an entry's name before its
+// instrument number.
+bool IsModelPart(std::string_view part) {
+  return part.size() > 3 && part.substr(0, 3) == "ZRM" &&
+         part.find_first_not_of("0123456789", 3) == std::string_view::npos;
 }
 
+// The stem of the entry kept for the instrument with g's prefix and serial
+// number, whatever its type reads now: a write that changed the device type
+// and stopped leaves its entry under the model it began with. Without one,
+// the stem a new entry gets.
+std::string FoundStem(const std::string& working_dir, const GeneralSettings& g) {
+  const std::string own = Stem(working_dir, g);
+  std::error_code error;
+  if (fs::exists(fs::symlink_status(own + std::string(kEntryExtension), error))) return own;
+  const std::string tail = "-" + DeviceNumber(g) + std::string(kEntryExtension);
+  for (fs::directory_iterator it(JournalFolder(working_dir), error), end; !error && it != end;
+       it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    if (name.size() > tail.size() && name.ends_with(tail) &&
+        IsModelPart(std::string_view(name).substr(0, name.size() - tail.size())))
+      return JournalFolder(working_dir) + "/" + name.substr(0, name.size() - kEntryExtension.size());
+  }
+  return own;
+}
+
+// One lock per prefix and serial number, not per model: a write that
+// changes the device type still excludes every other write into the
+// instrument.
 std::string LockPath(const std::string& working_dir, const GeneralSettings& g) {
-  return Stem(working_dir, g) + ".lock";
+  return JournalFolder(working_dir) + "/" + DeviceNumber(g) + ".lock";
 }
 
 // The entry's text: one "key=value" a line, the version first.
@@ -138,12 +170,22 @@ bool SaveTarget(const std::string& path, const DeviceSettings& target, const Gen
   return SaveProfileGivingReason(path, record, description, reason);
 }
 
+// Removes the entry at `stem` and its settings, the entry first: without it
+// the settings beside it mean nothing.
+void RemoveEntry(const std::string& working_dir, const std::string& stem) {
+  std::error_code ignored;
+  fs::remove(stem + std::string(kEntryExtension), ignored);
+  fs::remove(stem + std::string(kSettingsExtension), ignored);
+  std::string reason;
+  SyncFolder(JournalFolder(working_dir), reason);
+}
+
 }  // namespace
 
 std::string JournalFolder(const std::string& working_dir) { return working_dir + "/journal"; }
 
 std::string JournalEntryPath(const std::string& working_dir, const DeviceSettings& instrument) {
-  return Stem(working_dir, instrument.general) + ".journal";
+  return FoundStem(working_dir, instrument.general) + std::string(kEntryExtension);
 }
 
 ExchangeResult OpenJournalEntry(const std::string& working_dir, const DeviceSettings& instrument,
@@ -154,7 +196,7 @@ ExchangeResult OpenJournalEntry(const std::string& working_dir, const DeviceSett
   fs::create_directories(folder, error);
   std::string reason;
   if (error) return NotSaved(op, folder, SystemReason(error.value()));
-  const std::string path = JournalEntryPath(working_dir, instrument);
+  const std::string path = Stem(working_dir, instrument.general) + std::string(kEntryExtension);
   const std::string lock_path = LockPath(working_dir, instrument.general);
   switch (lock.Take(lock_path, reason)) {
     case JournalLock::Taking::kHeldElsewhere:
@@ -179,22 +221,20 @@ ExchangeResult OpenJournalEntry(const std::string& working_dir, const DeviceSett
   std::tm started{};
   localtime_r(&now, &started);
   const GeneralSettings& g = instrument.general;
-  const std::string settings_path = SettingsPath(working_dir, g);
+  const std::string settings_path = Stem(working_dir, g) + std::string(kSettingsExtension);
+  const std::string earlier_stem = FoundStem(working_dir, g);
   if (!SaveTarget(settings_path, target, g, started, reason))
     return NotSaved(op, settings_path, reason);
   // The entry goes last: once it is on the disk, so are its settings.
   if (!ReplaceFileAtomically(path, EntryText(started, g, backup), reason))
     return NotSaved(op, path, reason);
+  // The instrument's earlier entry, kept under another model, is replaced.
+  if (earlier_stem != Stem(working_dir, g)) RemoveEntry(working_dir, earlier_stem);
   return result::kOk;
 }
 
 void CloseJournalEntry(const std::string& working_dir, const DeviceSettings& instrument) {
-  // The entry goes first: without it the settings beside it mean nothing.
-  std::error_code ignored;
-  fs::remove(JournalEntryPath(working_dir, instrument), ignored);
-  fs::remove(SettingsPath(working_dir, instrument.general), ignored);
-  std::string reason;
-  SyncFolder(JournalFolder(working_dir), reason);
+  RemoveEntry(working_dir, FoundStem(working_dir, instrument.general));
 }
 
 JournalState FindJournalEntry(const std::string& working_dir, const DeviceSettings& instrument,
@@ -204,7 +244,8 @@ JournalState FindJournalEntry(const std::string& working_dir, const DeviceSettin
   if (!fs::exists(fs::symlink_status(path, error))) return JournalState::kNone;
   JournalEntry read;
   std::string why = ReadEntryFile(path, read);
-  const std::string settings_path = SettingsPath(working_dir, read.instrument);
+  const std::string settings_path =
+      path.substr(0, path.size() - kEntryExtension.size()) + std::string(kSettingsExtension);
   if (why.empty() && !HoldsProfileKeys(settings_path))
     why = app_texts::kJournalNoSettings + settings_path;
   if (!why.empty()) {

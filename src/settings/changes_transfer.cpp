@@ -12,6 +12,7 @@
 
 #include "settings/device_byte_transfer.h"
 #include "settings/transfer_progress.h"
+#include "settings/written_bytes_check.h"
 
 namespace zrm {
 
@@ -55,6 +56,7 @@ class ChangesWriter {
     panel_.SetLines(PanelLines(kProgressTitle, {}, kChannelWriteEscHint));
     panel_.Show();
     ExchangeResult r = WriteAll();
+    if (r == result::kOk && !written_.empty()) r = CheckBytes();
     if (r == result::kOk && !written_.empty()) r = WriteClosing();
     panel_.Hide();
     return r;
@@ -156,6 +158,23 @@ class ChangesWriter {
       return link_.WriteByteChecked(kSettingsSpace, address,
                                     static_cast<std::uint32_t>(ch.*row.byte_field));
     return link_.WriteFloatChecked(kSettingsSpace, address, ch.*row.float_field);
+  }
+
+  // The device bytes written are read back in one block; one that did not
+  // read back as sent is no longer written but unfinished.
+  ExchangeResult CheckBytes() {
+    if (std::none_of(written_.begin(), written_.end(),
+                     [](const WrittenParameter& p) { return p.device_byte != nullptr; }))
+      return result::kOk;
+    ByteMismatch mismatch;
+    const ExchangeResult r = CheckWrittenBytes(link_, target_, written_, panel_, mismatch);
+    if (r == result::kOk) {
+      panel_.SetLines(PanelLines(kProgressTitle, {}, kChannelWriteEscHint));
+      return r;
+    }
+    written_.erase(std::find(written_.begin(), written_.end(), mismatch.parameter));
+    unfinished_.push_back(mismatch.parameter);
+    return r;
   }
 
   ExchangeResult WriteClosing() {

@@ -1,5 +1,6 @@
 // The whole-image sequences: both channels, relay logic, regulator, general
-// parameters. Each stops at the first non-zero result of any group, hides
+// parameters (and for a write, the check of the device bytes and the
+// closing writes). Each stops at the first non-zero result of any group, hides
 // the panel and passes the result up unchanged.
 
 #include "settings/device_transfer.h"
@@ -9,6 +10,8 @@
 #include "settings/channel_transfer.h"
 #include "settings/exchange_count.h"
 #include "settings/general_transfer.h"
+#include "settings/written_bytes_check.h"
+#include "settings/written_parameters.h"
 
 namespace zrm {
 
@@ -40,7 +43,11 @@ ExchangeResult ReadAllGroups(ParameterAccess& link, DeviceSettings& s, Operator&
   return result::kOk;
 }
 
-ExchangeResult WriteAllGroups(ParameterAccess& link, DeviceSettings& s, Operator& op) {
+// The groups in the whole write's order; the device bytes, written without a
+// read-back of their own, are checked in one block after the last of them
+// and before the closing writes.
+ExchangeResult WriteAllGroups(ParameterAccess& link, const DeviceSettings& s, Operator& op,
+                              ByteMismatch& mismatch) {
   TransferProgress panel(op);
   panel.SetLines(PanelLines(kProgressTitle, {}, kEscHint));
   panel.Show();
@@ -52,14 +59,20 @@ ExchangeResult WriteAllGroups(ParameterAccess& link, DeviceSettings& s, Operator
   if (const ExchangeResult r = WriteRegulator(link, s, op); r != result::kOk) return Fail(panel, r);
   if (const ExchangeResult r = WriteGeneralParameters(link, s, op); r != result::kOk)
     return Fail(panel, r);
+  if (const ExchangeResult r = CheckWrittenBytes(link, s, ParametersWrittenFor(s), panel, mismatch);
+      r != result::kOk)
+    return Fail(panel, r);
+  if (const ExchangeResult r = WriteClosingCommands(link, op); r != result::kOk)
+    return Fail(panel, r);
   panel.Hide();
   return result::kOk;
 }
 
 // Runs a whole transfer with the progress counted: a trial run on a copy of
 // the record gives the total before the first exchange.
-ExchangeResult RunCounted(ExchangeResult (*transfer)(ParameterAccess&, DeviceSettings&, Operator&),
-                          ParameterAccess& link, DeviceSettings& s, Operator& op) {
+template <class Transfer>
+ExchangeResult RunCounted(const Transfer& transfer, ParameterAccess& link, DeviceSettings& s,
+                          Operator& op) {
   DeviceSettings trial = s;
   const int total = CountExchanges([&](ParameterAccess& access, Operator& silent) {
     Ignore(transfer(access, trial, silent), "every answer of the trial run is success");
@@ -74,8 +87,18 @@ ExchangeResult ReadDeviceSettings(ParameterAccess& link, DeviceSettings& s, Oper
   return RunCounted(ReadAllGroups, link, s, op);
 }
 
+ExchangeResult WriteDeviceSettings(ParameterAccess& link, DeviceSettings& s, Operator& op,
+                                   ByteMismatch& mismatch) {
+  return RunCounted(
+      [&mismatch](ParameterAccess& access, DeviceSettings& record, Operator& o) {
+        return WriteAllGroups(access, record, o, mismatch);
+      },
+      link, s, op);
+}
+
 ExchangeResult WriteDeviceSettings(ParameterAccess& link, DeviceSettings& s, Operator& op) {
-  return RunCounted(WriteAllGroups, link, s, op);
+  ByteMismatch mismatch;
+  return WriteDeviceSettings(link, s, op, mismatch);
 }
 
 }  // namespace zrm

@@ -6,6 +6,7 @@
 #include "link/parameter_access.h"
 #include "platform/operator.h"
 #include "settings/device_settings.h"
+#include "settings/written_bytes_check.h"
 
 namespace zrm {
 
@@ -14,7 +15,11 @@ namespace zrm {
 ExchangeResult ReadDeviceSettings(ParameterAccess& link, DeviceSettings& s, Operator& op);
 
 // Both channels with read-back, relay logic, regulator, device type and error
-// display (when gen_select is not 0), then the value 47 and the restart.
+// display (when gen_select is not 0); then every device byte written is read
+// back once (CheckWrittenBytes); then the value 47 and the restart. When the
+// check fails, `mismatch` names the parameter and nothing after it is sent.
+ExchangeResult WriteDeviceSettings(ParameterAccess& link, DeviceSettings& s, Operator& op,
+                                   ByteMismatch& mismatch);
 ExchangeResult WriteDeviceSettings(ParameterAccess& link, DeviceSettings& s, Operator& op);
 
 // One channel, k = 0 for channel 1; 4 for an index other than 0 or 1.

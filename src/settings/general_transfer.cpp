@@ -36,17 +36,21 @@ ExchangeResult ReadGeneralParameters(ParameterAccess& link, DeviceSettings& s, O
 
 ExchangeResult WriteGeneralParameters(ParameterAccess& link, const DeviceSettings& s,
                                       Operator& op) {
+  if (s.general.gen_select == 0) return result::kOk;
   TransferProgress panel(op);
   panel.SetLines(PanelLines(kProgressTitle, {}, {}));
-  if (s.general.gen_select != 0) {
-    panel.Show();
-    for (const auto& p : kGeneralParameters) {
-      if (p.write_text.empty()) continue;  // read-only parameter
-      panel.SetStep(p.write_text);
-      panel.BeforeExchange();
-      if (const ExchangeResult r = WriteDeviceByte(link, s, p); r != result::kOk) return r;
-    }
+  panel.Show();
+  for (const auto& p : kGeneralParameters) {
+    if (p.write_text.empty()) continue;  // read-only parameter
+    panel.SetStep(p.write_text);
+    panel.BeforeExchange();
+    if (const ExchangeResult r = WriteDeviceByte(link, s, p); r != result::kOk) return r;
   }
+  return result::kOk;
+}
+
+ExchangeResult WriteClosingCommands(ParameterAccess& link, Operator& op) {
+  TransferProgress panel(op, PanelLines(kProgressTitle, {}, {}));
   for (const auto& w : kClosingWrites) {
     panel.SetStep(w.text);
     panel.BeforeExchange();

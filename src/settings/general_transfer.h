@@ -12,10 +12,13 @@ namespace zrm {
 // text, with the panel shown. On failure the panel is left to the caller.
 ExchangeResult ReadGeneralParameters(ParameterAccess& link, DeviceSettings& s, Operator& op);
 
-// Device type and error display (only when gen_select is not 0), then the
-// value 47 at byte 0 and the restart command, which always close a write.
-// On failure nothing after it is sent and the panel is left to the caller.
+// Device type and error display, only when gen_select is not 0. On failure
+// nothing after it is sent and the panel is left to the caller.
 ExchangeResult WriteGeneralParameters(ParameterAccess& link, const DeviceSettings& s,
                                       Operator& op);
+
+// The value 47 at byte 0 and the restart command, which close every write.
+// On failure nothing after it is sent and the panel is left to the caller.
+ExchangeResult WriteClosingCommands(ParameterAccess& link, Operator& op);
 
 }  // namespace zrm

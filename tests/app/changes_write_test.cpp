@@ -189,6 +189,23 @@ TEST_F(ChangesWriteTest, FailureInsideASetPointNamesTheTypeLeftPrepared) {
                 outcome_.backup_path + "|warning");
 }
 
+TEST_F(ChangesWriteTest, ADeviceByteHeldOtherwiseIsCheckedBefore47AndNamedUnfinished) {
+  form_.reg_int += 1;
+  simulator_->AddFault({sim::FaultKind::kWrongValue,
+                        {sim::FaultWhen::By::kParameter, 0, 2, 337, sim::Width::kByte, 0.0},
+                        0});
+  EXPECT_EQ(WriteChanges(), result::kReadBackMismatch);
+  EXPECT_EQ(WriteFrames(*simulator_), (std::vector<std::string>{"W2:b337=1F", "R2:b337"}));
+  EXPECT_EQ(op_.Messages().at(0),
+            "message|Запись изменений|Запись остановлена. Записано:\n"
+            "ни один параметр до конца\n"
+            "В приборе сейчас ни прежнее, ни новое значение:\n"
+            "Реле: Интервал принятия решения\n"
+            "Повторная запись изменений из того же профиля допишет остальное.\n"
+            "\nПрежние настройки прибора сохранены в " +
+                outcome_.backup_path + "|warning");
+}
+
 TEST_F(ChangesWriteTest, UnsavableBackupStopsBeforeAnyWrite) {
   form_.channel[0].th1 = "51";
   test::WriteBytes(dir_.File("backup"), "a file where the folder should be");
@@ -220,53 +237,10 @@ TEST_F(ChangesWriteTest, UnwritableJournalStopsBeforeAnyWrite) {
       << messages[0];
 }
 
-// Which write is cut off, and after how many of its frames the instrument
-// vanishes (the next frame gets no answer).
-struct Interruption {
-  enum class Write { kChanges, kWholeWithBackup, kWhole } write;
-  std::size_t after_frames;
-};
-
-class InterruptedWriteTest : public ChangesWriteTest,
-                             public ::testing::WithParamInterface<Interruption> {
+// A write left unfinished, then completed or rolled back as zrm48ctl and
+// the window do it.
+class RepairableWriteTest : public ChangesWriteTest {
  protected:
-  ExchangeResult RunWrite(std::string& backup_path) {
-    const BackupPlace place{dir_.Path(), 1};
-    switch (GetParam().write) {
-      case Interruption::Write::kChanges: return WriteChanges();
-      case Interruption::Write::kWholeWithBackup:
-        return WriteCommandWithBackup(form_, s_, *link_, op_, place, backup_path, identified_);
-      case Interruption::Write::kWhole:
-        return WriteCommand(form_, s_, *link_, op_, place, identified_);
-    }
-    return result::kOk;
-  }
-
-  // Sets two set points in the editor and runs the write with the
-  // instrument vanishing after GetParam().after_frames of its frames.
-  ExchangeResult RunInterrupted(std::string& backup_path) {
-    form_.channel[0].th1 = "51";
-    form_.channel[1].th1 = "55.5";
-    // The write of changes and the one with a backup read the instrument
-    // first, as this read does; the plain whole write only its four bytes of
-    // identity.
-    const bool reads = GetParam().write != Interruption::Write::kWhole;
-    constexpr std::size_t kIdentityReads = 4;
-    const std::size_t before_read = simulator_->RequestsReceived();
-    DeviceSettings instrument = s_;
-    EXPECT_EQ(ReadDeviceSettings(*link_, instrument, op_), result::kOk);
-    const std::size_t read_requests = simulator_->RequestsReceived() - before_read;
-    simulator_->ClearFrames();
-    const std::size_t after = GetParam().after_frames;
-    sim::Fault vanish{sim::FaultKind::kVanish, {}, 0};
-    vanish.when.request_number =
-        simulator_->RequestsReceived() + (reads ? read_requests : kIdentityReads) + after + 1;
-    simulator_->AddFault(vanish);
-    const ExchangeResult r = RunWrite(backup_path);
-    if (GetParam().write == Interruption::Write::kChanges) backup_path = outcome_.backup_path;
-    return r;
-  }
-
   // The instrument back on a new line, with the memory the write left.
   void Reconnect() {
     sim::SimulatorOptions options;
@@ -307,6 +281,54 @@ class InterruptedWriteTest : public ChangesWriteTest,
     DeviceSettings held = s_;
     EXPECT_EQ(ReadDeviceSettings(*link_, held, op_), result::kOk);
     return held;
+  }
+};
+
+// Which write is cut off, and after how many of its frames the instrument
+// vanishes (the next frame gets no answer).
+struct Interruption {
+  enum class Write { kChanges, kWholeWithBackup, kWhole } write;
+  std::size_t after_frames;
+};
+
+class InterruptedWriteTest : public RepairableWriteTest,
+                             public ::testing::WithParamInterface<Interruption> {
+ protected:
+  ExchangeResult RunWrite(std::string& backup_path) {
+    const BackupPlace place{dir_.Path(), 1};
+    switch (GetParam().write) {
+      case Interruption::Write::kChanges: return WriteChanges();
+      case Interruption::Write::kWholeWithBackup:
+        return WriteCommandWithBackup(form_, s_, *link_, op_, place, backup_path, identified_);
+      case Interruption::Write::kWhole:
+        return WriteCommand(form_, s_, *link_, op_, place, identified_);
+    }
+    return result::kOk;
+  }
+
+  // Sets two set points in the editor and runs the write with the
+  // instrument vanishing after GetParam().after_frames of its frames.
+  ExchangeResult RunInterrupted(std::string& backup_path) {
+    form_.channel[0].th1 = "51";
+    form_.channel[1].th1 = "55.5";
+    // The write of changes and the one with a backup read the instrument
+    // first, as this read does; the plain whole write only its four bytes of
+    // identity.
+    const bool reads = GetParam().write != Interruption::Write::kWhole;
+    constexpr std::size_t kIdentityReads = 4;
+    const std::size_t before_read = simulator_->RequestsReceived();
+    DeviceSettings instrument = s_;
+    EXPECT_EQ(ReadDeviceSettings(*link_, instrument, op_), result::kOk);
+    const std::size_t read_requests = simulator_->RequestsReceived() - before_read;
+    simulator_->ClearFrames();
+    const std::size_t after = GetParam().after_frames;
+    sim::Fault vanish{sim::FaultKind::kVanish, {}, 0};
+    vanish.when.request_number =
+        simulator_->RequestsReceived() + (reads ? read_requests : kIdentityReads) + after + 1;
+    simulator_->AddFault(vanish);
+    const ExchangeResult r = RunWrite(backup_path);
+    if (GetParam().write == Interruption::Write::kChanges) backup_path = outcome_.backup_path;
+    return r;
   }
 };
 
@@ -353,18 +375,72 @@ TEST_P(InterruptedWriteTest, RollbackReturnsTheBackupAndResumeCompletesIt) {
 }
 
 // The write of changes sends 14 frames (two set points of six, 47 and the
-// restart), the whole write 110: the first answered frame, the middle, and
-// the restart that never gets its answer.
+// restart), the whole write 122 (its last twelve before 47 and the restart
+// read back the device bytes): the first answered frame, the middle, the
+// check of the written bytes, and the restart that never gets its answer.
 INSTANTIATE_TEST_SUITE_P(SpreadOverTheWrite, InterruptedWriteTest,
                          ::testing::Values(Interruption{Interruption::Write::kChanges, 1},
                                            Interruption{Interruption::Write::kChanges, 6},
                                            Interruption{Interruption::Write::kChanges, 13},
                                            Interruption{Interruption::Write::kWholeWithBackup, 1},
                                            Interruption{Interruption::Write::kWholeWithBackup, 55},
-                                           Interruption{Interruption::Write::kWholeWithBackup, 109},
+                                           Interruption{Interruption::Write::kWholeWithBackup, 121},
                                            Interruption{Interruption::Write::kWhole, 1},
                                            Interruption{Interruption::Write::kWhole, 55},
-                                           Interruption{Interruption::Write::kWhole, 109}));
+                                           Interruption{Interruption::Write::kWhole, 115},
+                                           Interruption{Interruption::Write::kWhole, 121}));
+
+// A device byte that the instrument stores otherwise than sent (the byte
+// sent XOR 1), and how the failure names it.
+struct WrongByte {
+  unsigned address;
+  const char* name;
+};
+
+class WrongByteTest : public RepairableWriteTest,
+                      public ::testing::WithParamInterface<WrongByte> {};
+
+TEST_P(WrongByteTest, TheCheckBeforeTheRestartNamesItAndResumeCompletesTheWrite) {
+  sim::Fault wrong{sim::FaultKind::kWrongValue,
+                   {sim::FaultWhen::By::kParameter, 0, 2, GetParam().address, sim::Width::kByte, 0.0},
+                   0};
+  simulator_->AddFault(wrong);
+  EXPECT_EQ(WriteCommand(form_, s_, *link_, op_, {dir_.Path(), 1}, identified_),
+            result::kReadBackMismatch);
+  EXPECT_EQ(simulator_->RestartCount(), 1u);  // only the one of the set-up
+  const std::vector<std::string> messages = op_.Messages();
+  ASSERT_EQ(messages.size(), 1u) << testing::PrintToString(messages);
+  EXPECT_EQ(messages[0], "message|Ошибка|Не совпадает записанное и прочитанное (ERR 15)\n" +
+                             std::string(GetParam().name) + "|error");
+  EXPECT_EQ(messages[0].find("записано "), std::string::npos);
+  JournalEntry entry;
+  std::string problem;
+  ASSERT_EQ(FindJournalEntry(dir_.Path(), s_, entry, problem), JournalState::kUnfinished)
+      << problem;
+
+  Reconnect();  // the instrument stores what it is sent again
+  const DeviceSettings completed = Repair(RepairKind::kResume);
+  EXPECT_TRUE(ChangedParameters(completed, s_).empty());
+  EXPECT_TRUE(std::filesystem::is_empty(JournalFolder(dir_.Path())));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryByteWrittenWithoutReadBack, WrongByteTest,
+    ::testing::Values(
+        WrongByte{325, "Реле: Логика реле канала 1: отправлено 1, в приборе 0"},
+        WrongByte{326, "Реле: Логика реле канала 2: отправлено 1, в приборе 0"},
+        WrongByte{6, "Реле: Реле 1, события канала 1 и регулятора: отправлено 1, в приборе 0"},
+        WrongByte{7, "Реле: Реле 1, события канала 2: отправлено 0, в приборе 1"},
+        WrongByte{8, "Реле: Реле 2, события канала 1 и регулятора: отправлено 0, в приборе 1"},
+        WrongByte{9, "Реле: Реле 2, события канала 2: отправлено 1, в приборе 0"},
+        WrongByte{337, "Реле: Интервал принятия решения: отправлено 30, в приборе 31"},
+        WrongByte{338,
+                  "Реле: Интервал принятия решения (копия канала 2): отправлено 30, в приборе 31"},
+        WrongByte{339, "Реле: Максимальная длительность импулься: отправлено 5, в приборе 4"},
+        WrongByte{340, "Реле: Максимальная длительность импулься (копия канала 2): отправлено 5, "
+                       "в приборе 4"},
+        WrongByte{3, "Общие: Тип прибора: отправлено 1, в приборе 0"},
+        WrongByte{4, "Общие: Отображение ошибки: отправлено 1, в приборе 0"}));
 
 TEST(InstrumentBackupTest, NamesSortNewestFirstAndBelongToOneInstrument) {
   test::ScratchDir dir;

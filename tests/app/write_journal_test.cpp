@@ -68,16 +68,21 @@ TEST_F(WriteJournalTest, EntryKeepsTheSettingsAndBackupUntilClosedAndOnlyForItsI
   std::tm started = entry.started;
   EXPECT_LT(std::abs(std::difftime(now, std::mktime(&started))), 600.0);
 
-  // Another serial number, prefix or type has no entry.
+  // Another serial number or prefix has no entry.
   for (auto change :
-       {+[](GeneralSettings& g) { g.serial_lo ^= 1; }, +[](GeneralSettings& g) { g.otk_type = 48; },
-        +[](GeneralSettings& g) { g.proc_ver = 2; }}) {
+       {+[](GeneralSettings& g) { g.serial_lo ^= 1; }, +[](GeneralSettings& g) { g.otk_type = 48; }}) {
     DeviceSettings other = instrument_;
     change(other.general);
     EXPECT_EQ(FindJournalEntry(dir_.Path(), other, entry, problem), JournalState::kNone);
   }
+  // The same instrument whose type reads otherwise now (a write that changed
+  // it stopped) still has its entry, and ends it.
+  DeviceSettings retyped = instrument_;
+  retyped.general.proc_ver = 0;
+  ASSERT_EQ(FindJournalEntry(dir_.Path(), retyped, entry, problem), JournalState::kUnfinished);
+  EXPECT_EQ(entry.settings.channel[0].th1, 42.5f);
 
-  CloseJournalEntry(dir_.Path(), instrument_);
+  CloseJournalEntry(dir_.Path(), retyped);
   EXPECT_EQ(Find(entry, problem), JournalState::kNone);
   EXPECT_TRUE(std::filesystem::is_empty(dir_.Path() + "/journal"));
 }

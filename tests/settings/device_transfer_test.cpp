@@ -194,7 +194,11 @@ TEST_F(DeviceWriteTest, FullWriteSendsEveryParameterInOrderAndEndsWithTheRestart
       "wfc 2:35=0.1", "wfc 2:36=0.01", "wfc 2:9=0", "wfc 2:10=1", "wfc 2:11=0", "wfc 2:12=0",
       "wb 2:325=1", "wb 2:326=1", "wb 2:6=3", "wb 2:7=4", "wb 2:8=64", "wb 2:9=1",
       "wb 2:337=240", "wb 2:338=240", "wb 2:339=5", "wb 2:340=5",
-      "wb 2:3=1", "wb 2:4=1", "wb 2:0=47", "wb 1:0=1"};
+      "wb 2:3=1", "wb 2:4=1",
+      // The one block that reads back what was written without a read-back.
+      "rb 2:325", "rb 2:326", "rb 2:6", "rb 2:7", "rb 2:8", "rb 2:9",
+      "rb 2:337", "rb 2:338", "rb 2:339", "rb 2:340", "rb 2:3", "rb 2:4",
+      "wb 2:0=47", "wb 1:0=1"};
   EXPECT_EQ(device_.Log(), expected);
 }
 
@@ -247,8 +251,10 @@ TEST_F(DeviceWriteTest, EverySwitchOffStillWritesRegulator47AndRestart) {
   s_.relay.select = 0;
   s_.general.gen_select = 0;
   ASSERT_EQ(WriteDeviceSettings(device_, s_, op_), result::kOk);
-  EXPECT_EQ(device_.Log(), (std::vector<std::string>{"wb 2:337=240", "wb 2:338=240", "wb 2:339=5",
-                                                     "wb 2:340=5", "wb 2:0=47", "wb 1:0=1"}));
+  EXPECT_EQ(device_.Log(),
+            (std::vector<std::string>{"wb 2:337=240", "wb 2:338=240", "wb 2:339=5", "wb 2:340=5",
+                                      "rb 2:337", "rb 2:338", "rb 2:339", "rb 2:340", "wb 2:0=47",
+                                      "wb 1:0=1"}));
 }
 
 TEST_F(DeviceWriteTest, FailedChannelWriteStopsBeforeRelaysAndRestart) {
@@ -263,6 +269,21 @@ TEST_F(DeviceWriteTest, FailedRelayWriteStopsBeforeTheRegulator) {
   EXPECT_EQ(WriteDeviceSettings(device_, s_, op_), result::kNoAnswer);
   EXPECT_EQ(device_.Log().back(), "wb 2:8=64 !2");
   EXPECT_EQ(op_.calls.back(), "hide");
+}
+
+TEST_F(DeviceWriteTest, UnansweredCheckOfAWrittenByteStopsBefore47) {
+  // The first and the last read of the block after the 60 write frames.
+  for (const int n : {61, 72}) {
+    FakeInstrument failing;
+    failing.FailOperation(n, result::kNoAnswer);
+    RecordingOperator failing_op;
+    ByteMismatch mismatch;
+    EXPECT_EQ(WriteDeviceSettings(failing, s_, failing_op, mismatch), result::kNoAnswer) << n;
+    EXPECT_EQ(failing.Log().back(), n == 61 ? "rb 2:325 !2" : "rb 2:4 !2");
+    EXPECT_EQ(mismatch.parameter.device_byte->address, n == 61 ? 325u : 4u);
+    EXPECT_EQ(failing.Byte(2, 0), std::nullopt);
+    EXPECT_EQ(failing_op.calls.back(), "hide");
+  }
 }
 
 TEST_F(DeviceWriteTest, Failed47HidesThePanelAndSendsNoRestart) {

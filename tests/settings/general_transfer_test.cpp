@@ -73,6 +73,7 @@ TEST_F(GeneralTransferTest, WriteSendsTypeAndErrorDisplayThen47ThenRestart) {
   s_.general.proc_ver = 1;
   s_.general.err_ver = 0;
   ASSERT_EQ(WriteGeneralParameters(device_, s_, op_), result::kOk);
+  ASSERT_EQ(WriteClosingCommands(device_, op_), result::kOk);
   EXPECT_EQ(device_.Log(),
             (std::vector<std::string>{"wb 2:3=1", "wb 2:4=0", "wb 2:0=47", "wb 1:0=1"}));
   EXPECT_EQ(StepTexts(op_), (std::vector<std::string>{
@@ -85,13 +86,14 @@ TEST_F(GeneralTransferTest, WriteSendsTypeAndErrorDisplayThen47ThenRestart) {
 TEST_F(GeneralTransferTest, GeneralSwitchOffStillSends47AndTheRestart) {
   s_.general.gen_select = 0;
   ASSERT_EQ(WriteGeneralParameters(device_, s_, op_), result::kOk);
+  ASSERT_EQ(WriteClosingCommands(device_, op_), result::kOk);
   EXPECT_EQ(device_.Log(), (std::vector<std::string>{"wb 2:0=47", "wb 1:0=1"}));
-  EXPECT_EQ(Pattern(op_.calls), "LLTLT") << "the panel is not shown for the fixed writes alone";
+  EXPECT_EQ(Pattern(op_.calls), "LTLT") << "the panel is not shown for the fixed writes alone";
 }
 
 TEST_F(GeneralTransferTest, Failed47LeavesTheRestartUnsent) {
   device_.FailAddress(2, Width::kByte, 0, result::kNoAnswer);
-  EXPECT_EQ(WriteGeneralParameters(device_, s_, op_), result::kNoAnswer);
+  EXPECT_EQ(WriteClosingCommands(device_, op_), result::kNoAnswer);
   EXPECT_EQ(device_.Log().back(), "wb 2:0=47 !2");
 }
 
