@@ -10,7 +10,7 @@ ifeq ($(SANITIZE),1)
   CMAKE_FLAGS += -DZRM_SANITIZE=ON
 endif
 
-.PHONY: all deps configure build test demo bench fuzz lint configure-package package fresh-check clean
+.PHONY: all deps configure build test demo release bench fuzz lint configure-package package fresh-check clean
 
 all: build
 
@@ -30,9 +30,13 @@ test: build
 demo: configure
 	./scripts/demo.sh $(BUILD)
 
-bench: deps
+# Every target optimised, with the warnings as errors: GCC at -O2 warns
+# where the Debug build does not, so CI builds this too.
+release: deps
 	cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release
 	cmake --build build-release -j$(JOBS)
+
+bench: release
 	./scripts/bench.sh build-release
 
 # libFuzzer targets (clang), each run for FUZZ_SECONDS.

@@ -19,6 +19,9 @@ inline constexpr const char* kProgressSeparator = " — ";
 // reason follows.
 inline constexpr const char* kNoProfile = "Профиль не найден: ";
 
+// `read` into a name that cannot hold a profile; the reason follows.
+inline constexpr const char* kCannotSaveProfile = "Профиль нельзя сохранить в ";
+
 // A file named as a profile that holds none of a profile's keys.
 inline constexpr const char* kNotAProfile = "Файл не является профилем настроек: ";
 // `report --pdf -` that cannot send the PDF to stdout; the reason follows.

@@ -89,6 +89,24 @@ TEST(CliReadTest, ProfileExtensionIsAddedOnlyWhenMissing) {
             (std::vector<std::string>{"COM.txt", "a.prf", "b.prf", "c.PRF", "dev.dat"}));
 }
 
+TEST(CliReadTest, ANameThatCannotHoldAProfileIsRefusedBeforeTheFirstFrame) {
+  sim::Simulator simulator;
+  ASSERT_TRUE(simulator.Start());
+  ScratchDir dir;
+  std::filesystem::create_symlink("/dev/null", dir.File("null.prf"));
+  std::filesystem::create_directory(dir.File("folder.prf"));
+  for (const auto& [name, why] : {std::pair{"null", "это устройство, а не файл"},
+                                  std::pair{"folder.prf", "это папка, а не файл"}}) {
+    const CliOutcome outcome =
+        RunCtl({"--dir", dir.Path(), "--device", simulator.SlavePath(), "read", dir.File(name)});
+    EXPECT_EQ(outcome.exit_code, 14) << name;
+    const std::string target = dir.File(name) + (std::string(name) == "null" ? ".prf" : "");
+    EXPECT_EQ(outcome.err, "Профиль нельзя сохранить в " + target + ": " + why +
+                               "\nОшибка: Файл не открывается (ERR 14)\n");
+  }
+  EXPECT_EQ(simulator.RequestsReceived(), 0u);
+}
+
 TEST(CliReadTest, ExchangeLogHasOneEntryPerFrameInItsFormat) {
   sim::Simulator simulator;
   ASSERT_TRUE(simulator.Start());
