@@ -84,6 +84,7 @@ inline constexpr const char* kJournalUnreadable =
 inline constexpr const char* kJournalDamaged = "файл повреждён";
 inline constexpr const char* kJournalNewer = "файл из более новой версии программы";
 inline constexpr const char* kJournalNoSettings = "нет файла записываемых настроек ";
+inline constexpr const char* kJournalSettingsDamaged = "повреждён файл записываемых настроек ";
 // A write that would replace an entry that cannot be read.
 inline constexpr const char* kJournalBlocksWrite =
     "\nЗапись в прибор не начата: сначала разберитесь с этим файлом.";

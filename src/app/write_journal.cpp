@@ -11,6 +11,8 @@
 #include "app/app_texts.h"
 #include "editor/settings_comparison.h"
 #include "platform/atomic_file.h"
+#include "platform/content_hash.h"
+#include "platform/file_kind.h"
 #include "platform/system_reason.h"
 #include "profiles/profile_file.h"
 
@@ -22,7 +24,13 @@ namespace fs = std::filesystem;
 
 // The entry format this program writes; a higher one comes from a newer
 // program and is never acted on.
-constexpr int kJournalVersion = 1;
+// Version 2 records the size and fingerprint of the settings file, so that
+// a file cut short or changed is never written into an instrument.
+constexpr int kJournalVersion = 2;
+
+// An entry's own file is a few hundred bytes; anything far larger is no
+// entry, and is never read whole.
+constexpr std::uintmax_t kMostEntryBytes = 1 << 20;
 
 // An entry's own file; its settings lie beside it under the same stem.
 constexpr std::string_view kEntryExtension = ".journal";
@@ -103,13 +111,29 @@ std::string LockPath(const std::string& working_dir, const GeneralSettings& g) {
   return JournalFolder(working_dir) + "/" + DeviceNumber(g) + ".lock";
 }
 
+// What the entry knows of its settings file as it was saved.
+struct SettingsPrint {
+  std::uintmax_t size = 0;
+  std::string hash;
+};
+
+// The size and fingerprint of the file at `path`; false when it cannot be
+// read.
+bool PrintOf(const std::string& path, SettingsPrint& print) {
+  std::error_code error;
+  print.size = fs::file_size(path, error);
+  print.hash = FileContentHash(path);
+  return !error && !print.hash.empty();
+}
+
 // The entry's text: one "key=value" a line, the version first.
 std::string EntryText(const std::tm& started, const GeneralSettings& g,
-                      const std::string& backup_path) {
+                      const std::string& backup_path, const SettingsPrint& print) {
   return "version=" + std::to_string(kJournalVersion) + "\nstarted=" + StoredTime(started) +
          "\nproc_ver=" + std::to_string(g.proc_ver) + "\notk_type=" + std::to_string(g.otk_type) +
          "\nserial_lo=" + std::to_string(g.serial_lo) +
-         "\nserial_hi=" + std::to_string(g.serial_hi) + "\nbackup=" + backup_path + "\n";
+         "\nserial_hi=" + std::to_string(g.serial_hi) + "\nbackup=" + backup_path +
+         "\nsettings_size=" + std::to_string(print.size) + "\nsettings_hash=" + print.hash + "\n";
 }
 
 std::map<std::string, std::string> EntryKeys(const std::string& text) {
@@ -127,9 +151,14 @@ bool KeyNumber(const std::map<std::string, std::string>& keys, const std::string
   return found != keys.end() && ParseInt(found->second, value);
 }
 
-// Reads the entry's own file into `entry` (without its settings); an empty
-// result, or what is wrong with the file.
-std::string ReadEntryFile(const std::string& path, JournalEntry& entry) {
+// Reads the entry's own file into `entry` (without its settings) and what it
+// recorded of its settings file (nothing from an entry of version 1); an
+// empty result, or what is wrong with the file.
+std::string ReadEntryFile(const std::string& path, JournalEntry& entry, SettingsPrint& print) {
+  if (std::string kind = NotRegularFileAt(path); !kind.empty()) return kind;
+  std::error_code size_error;
+  if (fs::file_size(path, size_error) > kMostEntryBytes && !size_error)
+    return app_texts::kJournalDamaged;
   std::ifstream file(path, std::ios::binary);
   std::ostringstream text;
   if (!file) return SystemReason(errno);
@@ -147,6 +176,29 @@ std::string ReadEntryFile(const std::string& path, JournalEntry& entry) {
       backup == keys.end())
     return app_texts::kJournalDamaged;
   entry.backup_path = backup->second;
+  if (version < 2) return {};
+  const auto size = keys.find("settings_size");
+  const auto hash = keys.find("settings_hash");
+  if (size == keys.end() || hash == keys.end() || hash->second.empty())
+    return app_texts::kJournalDamaged;
+  const auto [end, error] = std::from_chars(size->second.data(),
+                                            size->second.data() + size->second.size(), print.size);
+  if (error != std::errc() || end != size->second.data() + size->second.size())
+    return app_texts::kJournalDamaged;
+  print.hash = hash->second;
+  return {};
+}
+
+// What is wrong with the settings file of an entry, or empty: missing, not
+// the file the entry recorded (version 2 on), or not a whole profile.
+std::string SettingsProblem(const std::string& settings_path, const SettingsPrint& recorded) {
+  if (!HoldsProfileKeys(settings_path)) return app_texts::kJournalNoSettings + settings_path;
+  SettingsPrint now;
+  const bool damaged = !recorded.hash.empty() && (!PrintOf(settings_path, now) ||
+                                                  now.size != recorded.size ||
+                                                  now.hash != recorded.hash);
+  if (damaged || !HoldsEveryProfileKey(settings_path))
+    return app_texts::kJournalSettingsDamaged + settings_path;
   return {};
 }
 
@@ -225,8 +277,10 @@ ExchangeResult OpenJournalEntry(const std::string& working_dir, const DeviceSett
   const std::string earlier_stem = FoundStem(working_dir, g);
   if (!SaveTarget(settings_path, target, g, started, reason))
     return NotSaved(op, settings_path, reason);
+  SettingsPrint print;
+  if (!PrintOf(settings_path, print)) return NotSaved(op, settings_path, SystemReason(errno));
   // The entry goes last: once it is on the disk, so are its settings.
-  if (!ReplaceFileAtomically(path, EntryText(started, g, backup), reason))
+  if (!ReplaceFileAtomically(path, EntryText(started, g, backup, print), reason))
     return NotSaved(op, path, reason);
   // The instrument's earlier entry, kept under another model, is replaced.
   if (earlier_stem != Stem(working_dir, g)) RemoveEntry(working_dir, earlier_stem);
@@ -243,11 +297,11 @@ JournalState FindJournalEntry(const std::string& working_dir, const DeviceSettin
   std::error_code error;
   if (!fs::exists(fs::symlink_status(path, error))) return JournalState::kNone;
   JournalEntry read;
-  std::string why = ReadEntryFile(path, read);
+  SettingsPrint recorded;
+  std::string why = ReadEntryFile(path, read, recorded);
   const std::string settings_path =
       path.substr(0, path.size() - kEntryExtension.size()) + std::string(kSettingsExtension);
-  if (why.empty() && !HoldsProfileKeys(settings_path))
-    why = app_texts::kJournalNoSettings + settings_path;
+  if (why.empty()) why = SettingsProblem(settings_path, recorded);
   if (!why.empty()) {
     problem = app_texts::kJournalUnreadable + path + ": " + why;
     return JournalState::kDamaged;

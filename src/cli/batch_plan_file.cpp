@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "cli/batch_hash.h"
+#include "platform/content_hash.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_texts.h"
 #include "cli/own_terminal.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <map>
 
-#include "cli/batch_hash.h"
+#include "platform/content_hash.h"
 
 namespace zrm {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "app/session.h"
-#include "cli/batch_hash.h"
+#include "platform/content_hash.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_texts.h"
 #include "cli/profile_argument.h"

@@ -49,4 +49,8 @@ bool SaveProfileGivingReason(const std::string& path, DeviceSettings& settings,
 // load reads; a file of other content is no profile.
 bool HoldsProfileKeys(const std::string& path);
 
+// True when the profile at `path` holds every key a saved profile carries:
+// a file cut short would load its missing keys as defaults.
+bool HoldsEveryProfileKey(const std::string& path);
+
 }  // namespace zrm

@@ -32,4 +32,14 @@ bool HoldsProfileKeys(const std::string& path) {
   return false;
 }
 
+bool HoldsEveryProfileKey(const std::string& path) {
+  const PrivateProfile profile = PrivateProfile::Load(path);
+  for (const SectionKey& k : kRecordKeys)
+    if (!profile.HasKey(k.section, k.key)) return false;
+  for (int channel = 1; channel <= 2; ++channel)
+    for (const ChannelKey& key : ChannelKeys())
+      if (!profile.HasKey(ChannelSection(channel), std::string(key.name))) return false;
+  return true;
+}
+
 }  // namespace zrm

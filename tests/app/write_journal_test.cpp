@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/command_test_record.h"
@@ -112,25 +113,46 @@ TEST_F(WriteJournalTest, ALaterWriteReplacesTheEntryButKeepsTheFirstBackup) {
 }
 
 TEST_F(WriteJournalTest, DamagedEntryIsReportedKeptAndRefusesAWrite) {
+  // A whole entry and its settings as this program saves them.
+  ASSERT_EQ(Open("", op_), result::kOk);
+  const std::string saved = test::ReadBytes(EntryPath());
+  const std::string settings_path = dir_.Path() + "/journal/ZRM4813-047-12345.prf";
+  const std::string settings = test::ReadBytes(settings_path);
+  const std::string size_line = "settings_size=" + std::to_string(settings.size()) + "\n";
+  ASSERT_NE(saved.find(size_line), std::string::npos) << saved;
   const std::string good =
       "version=1\nstarted=2026-12-08 12:01:33\nproc_ver=1\notk_type=47\nserial_lo=57\n"
       "serial_hi=48\nbackup=\n";
+  const auto replaced = [](std::string text, const std::string& what, const std::string& with) {
+    return text.replace(text.find(what), what.size(), with);
+  };
+  // A settings value changed in place, its size kept.
+  std::string edited = replaced(settings, "th1=", "th1=9");
+  edited.erase(edited.find('\n', edited.find("th1=9")) - 1, 1);
   struct Case {
     std::string content;
+    std::optional<std::string> settings;  // none: no settings file
     std::string why;
   };
+  const std::string settings_damaged = "повреждён файл записываемых настроек " + settings_path;
   const Case cases[] = {
-      {"", "файл повреждён"},
-      {"\x01\x02garbage", "файл повреждён"},
-      {"version=x\n" + good.substr(10), "файл повреждён"},
-      {"version=2\n" + good.substr(10), "файл из более новой версии программы"},
-      {"version=1\nstarted=2026-13-08 12:01:33\n" + good.substr(38), "файл повреждён"},
-      {good.substr(0, good.find("serial_lo")), "файл повреждён"},
-      {good, "нет файла записываемых настроек " + dir_.Path() + "/journal/ZRM4813-047-12345.prf"},
+      {"", {}, "файл повреждён"},
+      {"\x01\x02garbage", {}, "файл повреждён"},
+      {"version=x\n" + good.substr(10), {}, "файл повреждён"},
+      {"version=3\n" + good.substr(10), {}, "файл из более новой версии программы"},
+      {"version=1\nstarted=2026-13-08 12:01:33\n" + good.substr(38), {}, "файл повреждён"},
+      {good.substr(0, good.find("serial_lo")), {}, "файл повреждён"},
+      {good, {}, "нет файла записываемых настроек " + settings_path},
+      // Settings cut short: their missing keys would load as defaults.
+      {good, settings.substr(0, 300), settings_damaged},
+      {saved, settings.substr(0, 300), settings_damaged},
+      {saved, edited, settings_damaged},
+      {replaced(saved, size_line, ""), settings, "файл повреждён"},
   };
-  std::filesystem::create_directories(dir_.Path() + "/journal");
   for (const Case& c : cases) {
     test::WriteBytes(EntryPath(), c.content);
+    std::filesystem::remove(settings_path);
+    if (c.settings) test::WriteBytes(settings_path, *c.settings);
     JournalEntry entry;
     std::string problem;
     EXPECT_EQ(Find(entry, problem), JournalState::kDamaged) << c.content;
@@ -144,6 +166,12 @@ TEST_F(WriteJournalTest, DamagedEntryIsReportedKeptAndRefusesAWrite) {
                                                       "разберитесь с этим файлом.|error"});
     EXPECT_EQ(test::ReadBytes(EntryPath()), c.content);
   }
+  // The whole entry as saved is read.
+  test::WriteBytes(EntryPath(), saved);
+  test::WriteBytes(settings_path, settings);
+  JournalEntry entry;
+  std::string problem;
+  EXPECT_EQ(Find(entry, problem), JournalState::kUnfinished) << problem;
 }
 
 TEST_F(WriteJournalTest, UnwritableFolderRefusesSayingWhereAndWhy) {

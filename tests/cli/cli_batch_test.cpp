@@ -21,7 +21,7 @@
 #include <thread>
 
 #include "app/write_journal.h"
-#include "cli/batch_hash.h"
+#include "platform/content_hash.h"
 #include "cli/batch_plan.h"
 #include "cli/batch_results.h"
 #include "cli/batch_resume.h"

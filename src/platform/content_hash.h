@@ -1,7 +1,9 @@
 #pragma once
-// The fingerprints the results file keeps of a plan and of a profile, so that
-// --resume skips only rows of the very same plan and profile: FNV-1a 64 of
-// the file's bytes as sixteen lowercase hex digits.
+// Fingerprints of a file's bytes, to notice that a file is no longer the one
+// recorded: the batch results keep one of a plan and of a profile, so that
+// --resume skips only rows of the very same plan and profile; a write
+// journal entry keeps one of the settings it writes. FNV-1a 64 as sixteen
+// lowercase hex digits: it finds damage, not a forger.
 
 #include <string>
 #include <string_view>

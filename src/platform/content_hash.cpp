@@ -1,4 +1,4 @@
-#include "cli/batch_hash.h"
+#include "platform/content_hash.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
