@@ -124,7 +124,7 @@ ExchangeResult Link::Exchange(MemorySpace space, const RequestFrame& frame, Repl
 
 Link::AttemptOutcome Link::Attempt(const RequestFrame& frame, ReplyKind kind,
                                    const ReplyCheck& check) {
-  const bool confirm = Unsettled() || std::exchange(confirm_next_, false);
+  const bool confirm = Unsettled() || OpenedLately() || std::exchange(confirm_next_, false);
   const ReplyExpectation expectation{
       kind, params_.net_address, params_.timeout_ms,
       confirm ? QuietWindow(kind, params_.speed) : std::chrono::milliseconds(0),
@@ -167,6 +167,9 @@ Link::AttemptOutcome Link::Outcome(const ReplyWait& wait, ReplyKind kind, const 
     confirm_next_ = true;
     return {kind == ReplyKind::kWrite ? result::kUnexpectedFormat : result::kNotUnderstood, false};
   }
+  // An answer that stood alone: whatever was owed to a request from before
+  // the open came before it.
+  first_answer_unconfirmed_ = false;
   return {check(std::string_view(wait.reply.c_str())), false};
 }
 
@@ -175,6 +178,8 @@ void Link::Settle() {
   const std::string drained = DrainUntilQuiet(
       line_, QuietWindow(ReplyKind::kStatusBlock, params_.speed), WaitLimit(params_));
   if (!drained.empty()) stale_.push_back({drained, DiscardReason::kStale});
+  first_answer_unconfirmed_ = true;
+  opened_until_ = SteadyClock::now() + WaitLimit(params_);
 }
 
 }  // namespace zrm

@@ -114,6 +114,15 @@ class Link : public OperationAccess {
   // Whether answers may still be crossed with late ones.
   bool Unsettled() const { return SteadyClock::now() < unsettled_until_; }
 
+  // Whether the line was opened so lately that another program's request,
+  // sent before the open, may still be answered (a program killed while its
+  // reply was late). An instrument answers its requests in order, so such a
+  // reply comes before the answer to our first request: that answer alone
+  // is confirmed, and only until the time-out since the open has passed.
+  bool OpenedLately() const {
+    return first_answer_unconfirmed_ && SteadyClock::now() < opened_until_;
+  }
+
   Line& line_;
   LinkParams params_;
   ExchangeLog* log_;
@@ -124,6 +133,8 @@ class Link : public OperationAccess {
   bool confirm_next_ = false;
   std::vector<DiscardedReply> stale_;  // waited out at open, logged with the next attempt
   SteadyClock::time_point unsettled_until_{};
+  bool first_answer_unconfirmed_ = false;
+  SteadyClock::time_point opened_until_{};
 };
 
 }  // namespace zrm

@@ -163,5 +163,45 @@ TEST_F(LinkAgainstInstrument, ClientKilledMidExchangeLeavesTheNextOneExactOrFail
   EXPECT_GE(exact, 6);
 }
 
+TEST_F(LinkAgainstInstrument, AReplyOwedToAKilledProgramIsNeverTakenAfterTheOpen) {
+  sim::SimulatorOptions options;
+  options.line_timing = true;
+  options.baud = 9600;
+  Connect(options, 2);
+  std::vector<std::uint32_t> clean;
+  ASSERT_EQ(ReadSetPoints(*link_, clean), result::kOk);
+  port_.Close();
+  // The killed program's second request (channel 2's set point) is
+  // answered 800 ms late: after the next program has opened and asked for
+  // channel 1's.
+  sim::Simulator& simulator = instrument_->Now();
+  sim::Fault late{sim::FaultKind::kDelay, {}, 800};
+  late.when.request_number = simulator.RequestsReceived() + 2;
+  simulator.AddFault(late);
+  const std::string path = instrument_->Path();
+  const LinkParams params{1, 2, 1000, 9600};
+  const pid_t child = StartChild([&path, &params] {
+    SerialPort port;
+    std::string error;
+    if (!port.Open(path, 9600, error)) return;
+    Link link(port, params, nullptr);
+    std::vector<std::uint32_t> values;
+    Ignore(ReadSetPoints(link, values), "killed while its second reply is late");
+  });
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (simulator.RequestsReceived() < late.when.request_number &&
+         std::chrono::steady_clock::now() < give_up)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  KillChild(child);
+
+  SerialPort next;
+  std::string error;
+  ASSERT_TRUE(next.Open(path, 9600, error)) << error;
+  Link link(next, params, nullptr);
+  std::vector<std::uint32_t> values;
+  ASSERT_EQ(ReadSetPoints(link, values), result::kOk);
+  EXPECT_EQ(values, clean);
+}
+
 }  // namespace
 }  // namespace zrm::test
