@@ -35,6 +35,8 @@ ExchangeResult Session::RepairWrite(const RepairPlan& plan, EditorForm& job_form
   // after its last parameter has not ended; the two closing writes (byte 0
   // and the restart) end it as any write ends, and only then the entry goes.
   op.Notice(UnfinishedWriteSentence(plan.entry));
+  JournalLock lock;
+  if (ExchangeResult r = TakeJournalLock(dir_, outcome.instrument, op, lock)) return r;
   if (ExchangeResult restart = WriteClosingCommands(*link_, op)) {
     ShowExchangeError(op, restart);
     return restart;

@@ -240,22 +240,29 @@ std::string JournalEntryPath(const std::string& working_dir, const DeviceSetting
   return FoundStem(working_dir, instrument.general) + std::string(kEntryExtension);
 }
 
-ExchangeResult OpenJournalEntry(const std::string& working_dir, const DeviceSettings& instrument,
-                                const DeviceSettings& target, const std::string& backup_path,
-                                Operator& op, JournalLock& lock) {
+ExchangeResult TakeJournalLock(const std::string& working_dir, const DeviceSettings& instrument,
+                               Operator& op, JournalLock& lock) {
   const std::string folder = JournalFolder(working_dir);
   std::error_code error;
   fs::create_directories(folder, error);
-  std::string reason;
   if (error) return NotSaved(op, folder, SystemReason(error.value()));
-  const std::string path = Stem(working_dir, instrument.general) + std::string(kEntryExtension);
   const std::string lock_path = LockPath(working_dir, instrument.general);
+  std::string reason;
   switch (lock.Take(lock_path, reason)) {
     case JournalLock::Taking::kHeldElsewhere:
-      return Refuse(op, app_texts::kWriteRunningElsewhere + path);
+      return Refuse(op, app_texts::kWriteRunningElsewhere + JournalEntryPath(working_dir, instrument));
     case JournalLock::Taking::kFailed: return NotSaved(op, lock_path, reason);
     case JournalLock::Taking::kTaken: break;
   }
+  return result::kOk;
+}
+
+ExchangeResult OpenJournalEntry(const std::string& working_dir, const DeviceSettings& instrument,
+                                const DeviceSettings& target, const std::string& backup_path,
+                                Operator& op, JournalLock& lock) {
+  if (ExchangeResult r = TakeJournalLock(working_dir, instrument, op, lock)) return r;
+  const std::string path = Stem(working_dir, instrument.general) + std::string(kEntryExtension);
+  std::string reason;
   JournalEntry earlier;
   std::string problem;
   std::string backup = backup_path;

@@ -52,6 +52,13 @@ ExchangeResult OpenJournalEntry(const std::string& working_dir, const DeviceSett
                                 const DeviceSettings& target, const std::string& backup_path,
                                 Operator& op, JournalLock& lock);
 
+// Takes `lock` for the instrument (prefix and serial number) for a write
+// that needs no new entry (the closing writes of an unfinished one): held
+// elsewhere or unusable, it tells the user and returns kFile. The lock's file
+// goes when the lock does, and with it one left by a program that died.
+ExchangeResult TakeJournalLock(const std::string& working_dir, const DeviceSettings& instrument,
+                               Operator& op, JournalLock& lock);
+
 // Removes the entry of `instrument` and its settings after a write that
 // ended with success. A file that cannot be removed stays; it then reports
 // a write that did end, which is the safe side.
