@@ -160,7 +160,7 @@ void Latency(int seconds, const std::string& dir) {
   GatewayConfig config;
   config.mqtt = MqttConfig{};
   config.mqtt->port = static_cast<std::uint16_t>(port);
-  config.lines = {{{bus.SlavePath(), 9600, {1, 2, 3, 4, 5, 6, 7, 8}}, 0}};
+  config.lines = {{{bus.SlavePath(), 9600, {1, 2, 3, 4, 5, 6, 7, 8}}, 0, "LINE1"}};
   std::FILE* log_file = std::fopen("/dev/null", "w");
   GatewayLog log(log_file, true);
   std::mutex mutex;

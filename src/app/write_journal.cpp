@@ -28,8 +28,8 @@ namespace fs = std::filesystem;
 // a file cut short or changed is never written into an instrument.
 constexpr int kJournalVersion = 2;
 
-// An entry's own file is a few hundred bytes; anything far larger is no
-// entry, and is never read whole.
+// An entry's own file is a few hundred bytes and its settings under two
+// kilobytes; anything far larger is damaged, and is never read whole.
 constexpr std::uintmax_t kMostEntryBytes = 1 << 20;
 
 // An entry's own file; its settings lie beside it under the same stem.
@@ -192,6 +192,9 @@ std::string ReadEntryFile(const std::string& path, JournalEntry& entry, Settings
 // What is wrong with the settings file of an entry, or empty: missing, not
 // the file the entry recorded (version 2 on), or not a whole profile.
 std::string SettingsProblem(const std::string& settings_path, const SettingsPrint& recorded) {
+  std::error_code size_error;
+  if (fs::file_size(settings_path, size_error) > kMostEntryBytes && !size_error)
+    return app_texts::kJournalSettingsDamaged + settings_path;
   if (!HoldsProfileKeys(settings_path)) return app_texts::kJournalNoSettings + settings_path;
   SettingsPrint now;
   const bool damaged = !recorded.hash.empty() && (!PrintOf(settings_path, now) ||

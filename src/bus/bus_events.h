@@ -17,6 +17,7 @@ enum class BusParameter { kCh1Th1, kCh1His1, kCh1Th2, kCh1His2, kCh2Th1, kCh2His
 struct BusWriteOutcome {
   ExchangeResult result = result::kOk;  // 0: written and read back
   std::string message;                  // the refusal or the result's message; empty on success
+  bool busy = false;  // refused, nothing queued: the line's write queue was full
 };
 
 class BusEvents {

@@ -1,5 +1,6 @@
 #include "bus/bus_poller.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <deque>
 #include <memory>
@@ -19,11 +20,18 @@ namespace {
 // How often a line whose device cannot be opened is tried again.
 constexpr std::chrono::seconds kReopenPeriod{1};
 
+// A write waiting for its line; the requests it stands for, each answered
+// with its outcome.
 struct QueuedWrite {
   std::uint32_t address = 0;
   BusParameter parameter = BusParameter::kCh1Th1;
   float value = 0;
-  BusPoller::WriteDone done;
+  std::vector<BusPoller::WriteDone> done;
+
+  void Answer(const BusWriteOutcome& outcome) const {
+    for (const BusPoller::WriteDone& d : done)
+      if (d) d(outcome);
+  }
 };
 
 // One line: its port, its poll and its thread. The poll and the port belong
@@ -56,15 +64,21 @@ struct BusPoller::Impl {
   void Run(LineWorker& line);
   // Opens the line's device; on failure every instrument goes offline.
   bool Open(LineWorker& line);
-  // Runs what was queued for the line, each between two polls.
+  // Runs every write queued for a line that cannot be opened: no poll is
+  // kept waiting, and each ends at once.
   void RunWrites(LineWorker& line);
+  // Runs the first queued write that needs frames, answering the ones
+  // before it that asked for the value the instrument holds; true when one
+  // was sent.
+  bool RunOneWrite(LineWorker& line);
   // Stores the snapshots and the parameter values the poll holds, then
   // tells the events: OnPolled for the instrument at `polled` (0: none),
   // OnAvailability for each whose availability or identity changed.
   void Publish(LineWorker& line, const std::vector<BusSnapshot>& fresh, std::uint32_t polled);
-  // Waits until `until`, running the writes queued meanwhile; false once
-  // stopping.
-  bool Idle(LineWorker& line, SteadyClock::time_point until);
+  // Waits until `until`; a write queued meanwhile runs when a sweep has
+  // passed since the last one (`polls_since_write`), else the wait ends so
+  // that the sweep it must wait for comes now. False once stopping.
+  bool Idle(LineWorker& line, SteadyClock::time_point until, std::size_t& polls_since_write);
   bool Stopping() {
     std::lock_guard lock(mutex);
     return stopping;
@@ -95,41 +109,55 @@ bool BusPoller::Impl::Open(LineWorker& line) {
 void BusPoller::Impl::Run(LineWorker& line) {
   const std::size_t per_sweep = line.config.addresses.size();
   std::size_t polled = 0;
+  std::size_t polls_since_write = per_sweep;  // the first write waits for no sweep
   SteadyClock::time_point sweep_start = SteadyClock::now();
   while (!Stopping()) {
     if (!line.port.IsOpen() && !Open(line)) {
       RunWrites(line);
-      if (!Idle(line, SteadyClock::now() + kReopenPeriod)) break;
+      if (!Idle(line, SteadyClock::now() + kReopenPeriod, polls_since_write)) break;
       continue;
     }
-    RunWrites(line);
+    if (polls_since_write >= per_sweep && RunOneWrite(line)) polls_since_write = 0;
     if (per_sweep == 0) {
-      if (!Idle(line, SteadyClock::now() + kReopenPeriod)) break;
+      if (!Idle(line, SteadyClock::now() + kReopenPeriod, polls_since_write)) break;
       continue;
     }
     const BusSnapshot polled_one = line.poll.PollNext();
+    ++polls_since_write;
     // A device that vanished took every instrument of the line offline.
     Publish(line, line.port.IsOpen() ? std::vector{polled_one} : line.poll.Snapshots(),
             polled_one.address);
     if (++polled % per_sweep == 0 && timing.poll_ms > 0) {
-      if (!Idle(line, sweep_start + std::chrono::milliseconds(timing.poll_ms))) break;
+      if (!Idle(line, sweep_start + std::chrono::milliseconds(timing.poll_ms), polls_since_write))
+        break;
       sweep_start = SteadyClock::now();
     }
   }
 }
 
 void BusPoller::Impl::RunWrites(LineWorker& line) {
+  while (RunOneWrite(line)) {
+  }
+}
+
+bool BusPoller::Impl::RunOneWrite(LineWorker& line) {
   for (;;) {
     QueuedWrite write;
     {
       std::lock_guard lock(mutex);
-      if (line.writes.empty() || stopping) return;
+      if (line.writes.empty() || stopping) return false;
       write = std::move(line.writes.front());
       line.writes.pop_front();
     }
+    // The instrument holds it already: nothing to send, and no poll waits.
+    if (line.poll.ParameterValue(write.address, write.parameter) == write.value) {
+      write.Answer({});
+      continue;
+    }
     const BusWriteOutcome outcome = line.poll.Write(write.address, write.parameter, write.value);
     Publish(line, {}, 0);
-    if (write.done) write.done(outcome);
+    write.Answer(outcome);
+    return true;
   }
 }
 
@@ -158,7 +186,8 @@ void BusPoller::Impl::Publish(LineWorker& line, const std::vector<BusSnapshot>& 
   for (const BusSnapshot& s : changed) events->OnAvailability(s);
 }
 
-bool BusPoller::Impl::Idle(LineWorker& line, SteadyClock::time_point until) {
+bool BusPoller::Impl::Idle(LineWorker& line, SteadyClock::time_point until,
+                           std::size_t& polls_since_write) {
   for (;;) {
     {
       std::unique_lock lock(mutex);
@@ -166,7 +195,10 @@ bool BusPoller::Impl::Idle(LineWorker& line, SteadyClock::time_point until) {
       if (stopping) return false;
       if (line.writes.empty()) return true;
     }
-    RunWrites(line);
+    const bool sweep_owed =
+        line.port.IsOpen() && polls_since_write < line.config.addresses.size();
+    if (sweep_owed) return true;
+    if (RunOneWrite(line)) polls_since_write = 0;
   }
 }
 
@@ -203,8 +235,8 @@ void BusPoller::Stop() {
   impl_->wake.notify_all();
   for (auto& line : impl_->lines)
     if (line->thread.joinable()) line->thread.join();
-  for (QueuedWrite& write : dropped)
-    if (write.done) write.done({result::kUserAbort, bus_texts::kPollingStopped});
+  for (const QueuedWrite& write : dropped)
+    write.Answer({result::kUserAbort, bus_texts::kPollingStopped});
   std::lock_guard lock(impl_->mutex);
   impl_->started = false;
 }
@@ -228,17 +260,33 @@ std::optional<BusSnapshot> BusPoller::SnapshotOf(std::size_t line, std::uint32_t
 
 void BusPoller::RequestWrite(std::size_t line, std::uint32_t address, BusParameter parameter,
                              float value, WriteDone done) {
+  bool full = false;
   {
     std::lock_guard lock(impl_->mutex);
     LineWorker* worker = impl_->Line(line);
     if (worker && !impl_->stopping) {
-      worker->writes.push_back({address, parameter, value, std::move(done)});
-      impl_->wake.notify_all();
-      return;
+      auto& queue = worker->writes;
+      const auto same = std::find_if(queue.begin(), queue.end(), [&](const QueuedWrite& w) {
+        return w.address == address && w.parameter == parameter;
+      });
+      if (same != queue.end()) {
+        same->value = value;  // the last value asked for is the one written
+        same->done.push_back(std::move(done));
+        return;
+      }
+      full = queue.size() >= kMostQueuedWrites;
+      if (!full) {
+        queue.push_back({address, parameter, value, {}});
+        queue.back().done.push_back(std::move(done));
+        impl_->wake.notify_all();
+        return;
+      }
     }
   }
   if (!done) return;
-  if (impl_->Line(line))
+  if (full)
+    done({result::kReplyNotMatched, bus_texts::kQueueFull, true});
+  else if (impl_->Line(line))
     done({result::kUserAbort, bus_texts::kPollingStopped});
   else
     done({result::kParameterNotFound, bus_texts::kNoSuchLine});

@@ -43,6 +43,12 @@ class BusPoller {
   // on `line`; it runs between two polls with the preparation steps, the
   // checks before writing and the read-back of the window's write of
   // changes. `done` is called once, on the line's thread, with the outcome.
+  // The line never goes blind: between two writes every instrument of the
+  // line is polled once. A write of a parameter already queued for the same
+  // instrument takes the queued one's place (both are answered with its
+  // outcome); a value equal to the one last read is answered at once with
+  // no frame sent; beyond kMostQueuedWrites the write is refused as busy.
+  static constexpr std::size_t kMostQueuedWrites = 16;
   using WriteDone = std::function<void(const BusWriteOutcome&)>;
   void RequestWrite(std::size_t line, std::uint32_t address, BusParameter parameter, float value,
                     WriteDone done);

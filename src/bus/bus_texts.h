@@ -15,5 +15,7 @@ inline constexpr const char* kNotPolledAddress = "Прибор с этим ад�
 inline constexpr const char* kNoSuchLine = "Нет такой линии опроса.";
 inline constexpr const char* kNotANumber = "Записываемое значение должно быть числом.";
 inline constexpr const char* kPollingStopped = "Опрос линии остановлен, запись не выполнена.";
+inline constexpr const char* kQueueFull =
+    "Очередь записи линии заполнена (16 записей), запись не принята.";
 
 }  // namespace zrm::bus_texts

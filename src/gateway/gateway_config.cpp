@@ -1,13 +1,17 @@
 #include "gateway/gateway_config.h"
 
+#include <arpa/inet.h>
+
 #include <algorithm>
 #include <charconv>
+#include <filesystem>
 #include <map>
 #include <set>
 
 #include "bus/address_list.h"
 #include "gateway/bus_parameter_names.h"
 #include "gateway/gateway_texts.h"
+#include "platform/network_address.h"
 #include "platform/number_text.h"
 
 namespace zrm {
@@ -136,6 +140,25 @@ bool ReadMqtt(const SectionKeys& keys, MqttConfig& mqtt, ConfigError& error) {
          keys.Switch("Retain", mqtt.retain, error);
 }
 
+// A host name of letters, digits, dots and hyphens.
+bool IsHostName(std::string_view name) {
+  return !name.empty() && name.front() != '-' && name.front() != '.' &&
+         name.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.-") ==
+             std::string_view::npos;
+}
+
+// The host of a listener: an IPv4 address, a host name, or an IPv6 address
+// in brackets ("[::1]"), stored without them. False for anything else.
+bool ListenHost(const std::string& written, std::string& host) {
+  unsigned char address[16];
+  if (written.size() > 2 && written.front() == '[' && written.back() == ']') {
+    host = written.substr(1, written.size() - 2);
+    return inet_pton(AF_INET6, host.c_str(), address) == 1;
+  }
+  host = written;
+  return inet_pton(AF_INET, host.c_str(), address) == 1 || IsHostName(host);
+}
+
 bool ReadModbus(const SectionKeys& keys, ModbusConfig& modbus, ConfigError& error) {
   if (!keys.Check(error)) return false;
   const IniEntry* e = keys.Find("Listen");
@@ -149,10 +172,10 @@ bool ReadModbus(const SectionKeys& keys, ModbusConfig& modbus, ConfigError& erro
     error = {e->line, t::kBadListen + e->value};
     return false;
   }
-  modbus.host = e->value.substr(0, colon);
-  // An IPv6 address is written in brackets, "[::1]:1502".
-  if (modbus.host.size() > 2 && modbus.host.front() == '[' && modbus.host.back() == ']')
-    modbus.host = modbus.host.substr(1, modbus.host.size() - 2);
+  if (!ListenHost(e->value.substr(0, colon), modbus.host)) {
+    error = {e->line, t::kBadListen + e->value};
+    return false;
+  }
   modbus.port = static_cast<std::uint16_t>(port);
   return true;
 }
@@ -184,6 +207,11 @@ bool ReadLine(const SectionKeys& keys, GatewayLine& line, ConfigError& error) {
     error = {keys.Line(), t::kNoDevice};
     return false;
   }
+  const bool network = IsNetworkPath(line.bus.device);
+  if (network ? !ParseNetworkAddress(line.bus.device) : line.bus.device.front() != '/') {
+    error = {keys.Find("Device")->line, t::kBadDevice + line.bus.device};
+    return false;
+  }
   if (!keys.Number("Speed", line.bus.speed, 1, 1'000'000, error) ||
       !keys.Number("UnitOffset", line.unit_offset, 0, 255, error))
     return false;
@@ -213,13 +241,23 @@ unsigned LineNumber(const std::string& upper_name) {
   return n;
 }
 
+// A device as the system finds it: a path with its links followed and
+// written plainly ("//" and "." gone), so that one port named twice is
+// seen; a network line as written.
+std::string ResolvedDevice(const std::string& device) {
+  if (IsNetworkPath(device)) return device;
+  std::error_code error;
+  const std::filesystem::path resolved = std::filesystem::weakly_canonical(device, error);
+  return error ? std::filesystem::path(device).lexically_normal().string() : resolved.string();
+}
+
 // Devices and Modbus unit ids are each one instrument's.
 bool CheckUnique(const std::map<unsigned, std::pair<GatewayLine, int>>& lines, ConfigError& error) {
   std::map<std::string, unsigned> devices;
   std::map<std::uint32_t, std::string> units;
   for (const auto& [n, entry] : lines) {
     const auto& [line, at] = entry;
-    if (const auto [it, fresh] = devices.emplace(line.bus.device, n); !fresh) {
+    if (const auto [it, fresh] = devices.emplace(ResolvedDevice(line.bus.device), n); !fresh) {
       error = {at, t::kDeviceTwice + std::string("LINE") + std::to_string(it->second)};
       return false;
     }
@@ -269,6 +307,7 @@ bool ParseGatewayConfig(std::string_view text, GatewayConfig& config, ConfigErro
     } else if (const unsigned n = LineNumber(name); n != 0) {
       auto& [line, at] = lines[n];
       at = section.line;
+      line.name = section.name;
       ok = ReadLine(SectionKeys(section, {"Device", "Speed", "Addresses", "UnitOffset"}), line,
                     error);
     } else {

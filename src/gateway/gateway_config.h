@@ -18,6 +18,7 @@ namespace zrm {
 struct GatewayLine {
   BusLineConfig bus;
   std::uint32_t unit_offset = 0;  // Modbus unit id = unit_offset + address
+  std::string name;               // its section's name as written ("LINE2"), for messages
 };
 
 struct MqttConfig {

@@ -3,9 +3,10 @@
 #include <signal.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
-#include <sstream>
 
 #include "bus/bus_poller.h"
 #include "gateway/gateway_config.h"
@@ -17,6 +18,8 @@
 #include "gateway/modbus_server.h"
 #include "gateway/mqtt_sink.h"
 #include "gateway/poller_bus_access.h"
+#include "gateway/tls_files.h"
+#include "platform/file_kind.h"
 #include "platform/system_reason.h"
 
 namespace zrm {
@@ -24,17 +27,33 @@ namespace {
 
 namespace t = gateway_texts;
 
+constexpr std::uintmax_t kMostConfigBytes = 1 << 20;
+
 // Reads and checks the configuration; false with "FILE:LINE: what" (or
 // "FILE: what" for the whole file).
 bool LoadConfig(const std::string& path, GatewayConfig& config, std::string& error) {
+  // Only a regular file is read, and only a small one: a FIFO is never
+  // opened, a device (/dev/zero) never read.
+  if (const std::string kind = NotRegularFileAt(path); !kind.empty()) {
+    error = path + ": " + t::kConfigNotRegular + kind;
+    return false;
+  }
+  std::error_code size_error;
+  if (const auto size = std::filesystem::file_size(path, size_error);
+      !size_error && size > kMostConfigBytes) {
+    error = path + ": " + t::kConfigTooBig + std::to_string(size);
+    return false;
+  }
   std::ifstream file(path, std::ios::binary);
-  std::ostringstream text;
-  if (!file || !(text << file.rdbuf())) {
+  // Read as a range: streaming an empty file's buffer would count as a
+  // failure, with no system error to tell.
+  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  if (!file.is_open() || file.bad()) {
     error = t::kCannotReadConfig + path + ": " + SystemReason(errno);
     return false;
   }
   ConfigError refusal;
-  if (ParseGatewayConfig(text.str(), config, refusal)) return true;
+  if (ParseGatewayConfig(text, config, refusal)) return true;
   error = path + (refusal.line > 0 ? ":" + std::to_string(refusal.line) : std::string()) + ": " +
           refusal.message;
   return false;
@@ -118,6 +137,11 @@ int RunGateway(const std::vector<std::string>& args, std::FILE* out, std::FILE* 
     return kGatewayConfigExit;
   }
   if (options.check) {
+    // What the start would refuse, --check refuses too.
+    if (config.mqtt && !CheckTlsFiles(*config.mqtt, error)) {
+      std::fprintf(err, "zrm48d: %s\n", error.c_str());
+      return kGatewayUnavailableExit;
+    }
     std::fputs(GatewaySummary(options.config, config).c_str(), out);
     return 0;
   }

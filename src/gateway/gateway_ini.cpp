@@ -1,6 +1,7 @@
 #include "gateway/gateway_ini.h"
 
 #include "gateway/gateway_texts.h"
+#include "platform/cp1251.h"
 #include "platform/number_text.h"
 
 namespace zrm {
@@ -43,14 +44,24 @@ bool ReadLine(std::string_view text, int number, std::vector<IniSection>& sectio
     error = {number, t::kKeyOutsideSection};
     return false;
   }
-  sections.back().entries.push_back({number, std::string(TrimBlanks(text.substr(0, equals))),
-                                     std::string(TrimBlanks(text.substr(equals + 1)))});
+  const std::string_view value = TrimBlanks(text.substr(equals + 1));
+  if (value.size() > kMostValueBytes) {
+    error = {number, t::kValueTooLong};
+    return false;
+  }
+  sections.back().entries.push_back(
+      {number, std::string(TrimBlanks(text.substr(0, equals))), std::string(value)});
   return true;
 }
 
 }  // namespace
 
 bool ReadIni(std::string_view text, std::vector<IniSection>& sections, ConfigError& error) {
+  namespace t = gateway_texts;
+  if (text.empty()) {
+    error = {0, t::kEmptyFile};
+    return false;
+  }
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   int number = 0;
   while (!text.empty()) {
@@ -58,6 +69,16 @@ bool ReadIni(std::string_view text, std::vector<IniSection>& sections, ConfigErr
     const std::string_view raw = text.substr(0, end);
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     ++number;
+    // A NUL would cut a value where C strings end; other encodings would
+    // turn into replacement characters in topics and logs.
+    if (raw.find('\0') != std::string_view::npos) {
+      error = {number, t::kNulByte};
+      return false;
+    }
+    if (!IsValidUtf8(raw)) {
+      error = {number, t::kNotUtf8};
+      return false;
+    }
     const std::string_view line = WithoutComment(raw);
     if (!line.empty() && !ReadLine(line, number, sections, error)) return false;
   }

@@ -26,10 +26,15 @@ struct ConfigError {
   std::string message;
 };
 
+// The longest value a key may have, in bytes.
+inline constexpr std::size_t kMostValueBytes = 255;
+
 // Splits `text` into sections. ";" starts a comment anywhere on a line;
 // blanks around names and values are dropped; a UTF-8 byte order mark is
-// skipped. False with `error` on a line that is neither a section header
-// nor key=value, on a bad section name and on a key before any section.
+// skipped. False with `error` on an empty text, on a line that holds a NUL
+// byte or is not UTF-8, that is neither a section header nor key=value,
+// on a bad section name, a key before any section and a value longer than
+// kMostValueBytes.
 bool ReadIni(std::string_view text, std::vector<IniSection>& sections, ConfigError& error);
 
 }  // namespace zrm

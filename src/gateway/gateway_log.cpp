@@ -23,13 +23,34 @@ std::string TimeStamp() {
   return text;
 }
 
+// One entry is one line: line breaks inside a message become blanks, and
+// any other control character is written as \xNN.
+std::string OneLine(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '\n' || c == '\r') {
+      out += ' ';
+    } else if (byte < 0x20 || byte == 0x7F) {
+      char escaped[5];
+      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+      out += escaped;
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
 }  // namespace
 
 void GatewayLog::Write(Level level, std::string_view text) {
   const std::string head =
       for_journal_ ? "<" + std::to_string(static_cast<int>(level)) + ">" : TimeStamp() + "zrm48d: ";
+  const std::string line = OneLine(text);
   const std::lock_guard lock(mutex_);
-  std::fprintf(out_, "%s%.*s\n", head.c_str(), static_cast<int>(text.size()), text.data());
+  std::fprintf(out_, "%s%s\n", head.c_str(), line.c_str());
   std::fflush(out_);
 }
 

@@ -25,10 +25,10 @@ std::string MqttLine(const std::optional<MqttConfig>& mqtt) {
   return out;
 }
 
-std::string LineLine(std::size_t index, const GatewayLine& line) {
+std::string LineLine(const GatewayLine& line) {
   const auto number = [](std::uint32_t n) { return std::to_string(n); };
   const auto unit = [&](std::uint32_t a) { return std::to_string(a + line.unit_offset); };
-  return t::kSummaryLine + std::to_string(index + 1) + ": " + line.bus.device + ", " +
+  return line.name + ": " + line.bus.device + ", " +
          std::to_string(line.bus.speed) + t::kSummarySpeed + Joined(line.bus.addresses, number) +
          t::kSummaryUnits + Joined(line.bus.addresses, unit);
 }
@@ -48,7 +48,7 @@ std::string GatewaySummary(const std::string& path, const GatewayConfig& c) {
   out += (c.modbus ? t::kSummaryModbus + c.modbus->host + ":" + std::to_string(c.modbus->port)
                    : std::string(t::kSummaryNoModbus)) +
          "\n";
-  for (std::size_t i = 0; i < c.lines.size(); ++i) out += LineLine(i, c.lines[i]) + "\n";
+  for (const GatewayLine& line : c.lines) out += LineLine(line) + "\n";
   if (!c.write.allow) return out + t::kSummaryWritesOff + "\n";
   const auto name = [](BusParameter p) { return std::string(BusParameterName(p)); };
   return out + t::kSummaryWritesOn +

@@ -32,6 +32,16 @@ inline constexpr const char* kUnknownParameter =
 inline constexpr const char* kNoLines = "не описано ни одной линии (секции LINE1, LINE2, ...)";
 inline constexpr const char* kSpeedUnknown = "скорость не поддерживается: ";
 inline constexpr const char* kEmptyValue = "пустое значение ключа ";
+inline constexpr const char* kEmptyFile = "файл пуст";
+inline constexpr const char* kNulByte = "в строке нулевой байт";
+inline constexpr const char* kNotUtf8 = "строка не в кодировке UTF-8";
+inline constexpr const char* kValueTooLong = "значение длиннее 255 байт";
+inline constexpr const char* kBadDevice =
+    "устройство должно быть путём (/dev/…), tcp://УЗЕЛ:ПОРТ или rfc2217://УЗЕЛ:ПОРТ с портом "
+    "1..65535: ";
+// Followed by the path of the file and why.
+inline constexpr const char* kConfigNotRegular = "файл настройки не является обычным файлом: ";
+inline constexpr const char* kConfigTooBig = "файл настройки больше 1 МБ: ";
 
 // The command line.
 inline constexpr const char* kUnknownOption = "неизвестный параметр командной строки: ";
@@ -57,6 +67,9 @@ inline constexpr const char* kStopped = "остановлен";
 inline constexpr const char* kCannotListen = "Невозможно открыть порт Modbus TCP ";
 inline constexpr const char* kModbusListening = "Modbus TCP: ожидание запросов на ";
 inline constexpr const char* kCannotReadTlsFile = "Невозможно прочитать файл TLS ";
+inline constexpr const char* kTlsFileTooBig = "файл больше 1 МБ";
+inline constexpr const char* kNotPemCertificate = "в файле нет сертификата в формате PEM";
+inline constexpr const char* kNotPemKey = "в файле нет закрытого ключа в формате PEM без пароля";
 inline constexpr const char* kMqttTlsRefused = "Библиотека MQTT отвергла настройки TLS: ";
 
 // The broker.
@@ -75,6 +88,9 @@ inline constexpr const char* kAtAddress = ", адрес ";
 inline constexpr const char* kWritesOff = "запись параметров из сети запрещена ([WRITE] Allow=0)";
 inline constexpr const char* kParameterNotAllowed = "запись параметра не разрешена: ";
 inline constexpr const char* kPayloadNotNumber = "значение не является числом: ";
+inline constexpr const char* kPayloadTooLong = "значение длиннее 64 байт";
+inline constexpr const char* kNotACommandTopic =
+    "команда должна иметь вид ПРЕФИКС/ПРИБОР/set/ПАРАМЕТР";
 inline constexpr const char* kHalfFloat =
     "запись половины числа: значение пишется двумя регистрами одним запросом (функция 16)";
 inline constexpr const char* kWriteRequested = "запись из сети: ";
@@ -104,7 +120,6 @@ inline constexpr const char* kSummaryDiscovery = ", обнаружение Home 
 inline constexpr const char* kSummaryRetain = ", состояние сохраняется брокером";
 inline constexpr const char* kSummaryModbus = "Modbus TCP: ";
 inline constexpr const char* kSummaryNoModbus = "Modbus TCP: нет";
-inline constexpr const char* kSummaryLine = "Линия ";
 inline constexpr const char* kSummarySpeed = " бит/с, адреса ";
 inline constexpr const char* kSummaryUnits = ", идентификаторы Modbus ";
 inline constexpr const char* kSummaryWritesOff = "Запись из сети: запрещена";

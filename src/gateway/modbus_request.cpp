@@ -155,6 +155,8 @@ ModbusAnswer AnswerRequest(std::span<const std::uint8_t> request, const ModbusUn
                            const BusAccess& bus, const WriteConfig& write,
                            std::chrono::steady_clock::time_point now) {
   if (request.size() < kHeaderSize + 1) return {};
+  // An exception code as a function code is no request of any unit.
+  if (request[7] >= 0x80) return {Exception(request, kIllegalFunction), {}, {}};
   const auto unit = units.find(request[6]);
   if (unit == units.end()) return {Exception(request, kTargetNoResponse), {}, {}};
   const std::optional<BusSnapshot> snapshot =
@@ -170,6 +172,7 @@ std::vector<std::uint8_t> WriteReply(std::span<const std::uint8_t> request,
     const std::vector<std::uint8_t> pdu(request.begin() + 7, request.begin() + 12);
     return Reply(request, pdu);
   }
+  if (outcome.busy) return Exception(request, kDeviceBusy);
   return Exception(request, RefusedBeforeSending(outcome.result) ? kIllegalValue : kDeviceFailure);
 }
 

@@ -22,6 +22,7 @@ inline constexpr std::uint8_t kIllegalFunction = 0x01;
 inline constexpr std::uint8_t kIllegalAddress = 0x02;
 inline constexpr std::uint8_t kIllegalValue = 0x03;
 inline constexpr std::uint8_t kDeviceFailure = 0x04;
+inline constexpr std::uint8_t kDeviceBusy = 0x06;  // the line's write queue is full
 inline constexpr std::uint8_t kTargetNoResponse = 0x0B;
 
 // The instrument behind a unit id.

@@ -7,6 +7,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "gateway/bus_parameter_names.h"
@@ -20,9 +21,6 @@ namespace {
 namespace t = gateway_texts;
 
 constexpr int kBacklog = 16;
-// More clients than a plant's SCADA and PLCs open; beyond, a connection is
-// closed at once.
-constexpr std::size_t kMostClients = 64;
 // Bytes kept of a client that sends while its write runs.
 constexpr std::size_t kMostReceived = 4096;
 
@@ -48,8 +46,10 @@ std::string WriteText(const ModbusWrite& w) {
 
 }  // namespace
 
-ModbusServer::ModbusServer(const GatewayConfig& config, BusAccess& bus, GatewayLog& log)
+ModbusServer::ModbusServer(const GatewayConfig& config, BusAccess& bus, GatewayLog& log,
+                           ModbusLimits limits)
     : modbus_(*config.modbus),
+      limits_(limits),
       write_(config.write),
       units_(UnitsOf(config)),
       bus_(bus),
@@ -113,6 +113,7 @@ void ModbusServer::Serve() {
   std::vector<pollfd> fds;
   std::vector<std::uint64_t> ids;
   while (true) {
+    const int wait_ms = CloseExpired(Clock::now());
     fds = {{wake_read_, POLLIN, 0}, {listener_, POLLIN, 0}};
     ids = {0, 0};
     for (const auto& [id, client] : clients_) {
@@ -120,7 +121,7 @@ void ModbusServer::Serve() {
       fds.push_back({client.fd, static_cast<short>(client.writing ? 0 : POLLIN), 0});
       ids.push_back(id);
     }
-    if (::poll(fds.data(), fds.size(), -1) < 0 && errno != EINTR) return;
+    if (::poll(fds.data(), fds.size(), wait_ms) < 0 && errno != EINTR) return;
     if (fds[0].revents != 0) {
       char drain[64];
       while (::read(wake_read_, drain, sizeof drain) > 0) {
@@ -144,12 +145,47 @@ void ModbusServer::Accept() {
   while (true) {
     const int fd = accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
     if (fd < 0) return;
-    if (clients_.size() >= kMostClients) {
-      ::close(fd);
-      continue;
+    if (clients_.size() >= limits_.most_clients) {
+      const std::uint64_t idle = LongestIdle();
+      if (idle == 0) {
+        ::close(fd);
+        continue;
+      }
+      Drop(idle);
     }
-    clients_[next_client_++].fd = fd;
+    Client& client = clients_[next_client_++];
+    client.fd = fd;
+    client.last_received = Clock::now();
   }
+}
+
+std::uint64_t ModbusServer::LongestIdle() const {
+  std::uint64_t found = 0;
+  Clock::time_point oldest = Clock::time_point::max();
+  for (const auto& [id, client] : clients_)
+    if (!client.writing && client.last_received < oldest) {
+      oldest = client.last_received;
+      found = id;
+    }
+  return found;
+}
+
+int ModbusServer::CloseExpired(Clock::time_point now) {
+  Clock::time_point next = Clock::time_point::max();
+  std::vector<std::uint64_t> expired;
+  for (const auto& [id, client] : clients_) {
+    if (client.writing) continue;  // its write's reply is owed to it
+    Clock::time_point deadline = client.last_received + limits_.idle;
+    if (!client.received.empty()) deadline = std::min(deadline, client.partial_since + limits_.partial);
+    if (deadline <= now)
+      expired.push_back(id);
+    else
+      next = std::min(next, deadline);
+  }
+  for (const std::uint64_t id : expired) Drop(id);
+  if (next == Clock::time_point::max()) return -1;
+  const auto ms = std::chrono::ceil<std::chrono::milliseconds>(next - now).count();
+  return static_cast<int>(std::min<std::int64_t>(ms, 60'000));
 }
 
 bool ModbusServer::Receive(std::uint64_t id, Client& client) {
@@ -157,6 +193,8 @@ bool ModbusServer::Receive(std::uint64_t id, Client& client) {
   const ssize_t got = ::recv(client.fd, buffer, sizeof buffer, 0);
   if (got == 0) return false;
   if (got < 0) return errno == EAGAIN || errno == EINTR;
+  client.last_received = Clock::now();
+  if (client.received.empty()) client.partial_since = client.last_received;
   client.received.insert(client.received.end(), buffer, buffer + got);
   return AnswerPending(id, client);
 }
@@ -169,6 +207,7 @@ bool ModbusServer::AnswerPending(std::uint64_t id, Client& client) {
     const std::vector<std::uint8_t> request(client.received.begin(),
                                             client.received.begin() + *length);
     client.received.erase(client.received.begin(), client.received.begin() + *length);
+    client.partial_since = Clock::now();  // for what remains of the next request
     ModbusAnswer answer =
         AnswerRequest(request, units_, bus_, write_, std::chrono::steady_clock::now());
     if (!answer.refusal.empty()) log_.Warning(t::kWriteRefused + answer.refusal);

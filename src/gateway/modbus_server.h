@@ -21,10 +21,20 @@
 
 namespace zrm {
 
+// What one client may hold of the server: a plant's SCADA and PLCs open a
+// few connections and keep them busy; a connection that sends nothing, or
+// half a request, is taken back so that nobody can lock the others out.
+struct ModbusLimits {
+  std::size_t most_clients = 64;
+  std::chrono::milliseconds idle{60'000};    // nothing received: closed
+  std::chrono::milliseconds partial{5'000};  // half a request held: closed
+};
+
 class ModbusServer {
  public:
   // `config` must hold a [MODBUS] section. `bus` and `log` must outlive the server.
-  ModbusServer(const GatewayConfig& config, BusAccess& bus, GatewayLog& log);
+  ModbusServer(const GatewayConfig& config, BusAccess& bus, GatewayLog& log,
+               ModbusLimits limits = {});
   ~ModbusServer();  // stops
   ModbusServer(const ModbusServer&) = delete;
   ModbusServer& operator=(const ModbusServer&) = delete;
@@ -40,10 +50,13 @@ class ModbusServer {
   void Stop();
 
  private:
+  using Clock = std::chrono::steady_clock;
   struct Client {
     int fd = -1;
     std::vector<std::uint8_t> received;
     bool writing = false;  // a write runs: its reply comes before the next request
+    Clock::time_point last_received;  // or accepted
+    Clock::time_point partial_since;  // the first byte of the request not yet whole
   };
   struct WriteEnded {
     std::uint64_t client = 0;
@@ -54,6 +67,12 @@ class ModbusServer {
 
   void Serve();
   void Accept();
+  // Closes the connections past their limits; the time until the next one
+  // may be, for poll() (-1: none).
+  int CloseExpired(Clock::time_point now);
+  // At the connection limit: the client idle the longest, not one whose
+  // write runs; 0 when every one writes.
+  std::uint64_t LongestIdle() const;
   // False when the client is to be dropped.
   bool Receive(std::uint64_t id, Client& client);
   bool AnswerPending(std::uint64_t id, Client& client);
@@ -62,6 +81,7 @@ class ModbusServer {
   void Drop(std::uint64_t id);
 
   ModbusConfig modbus_;
+  ModbusLimits limits_;
   WriteConfig write_;
   ModbusUnits units_;
   BusAccess& bus_;

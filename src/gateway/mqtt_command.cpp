@@ -12,16 +12,20 @@ std::optional<SetTopic> ParseSetTopic(std::string_view prefix, std::string_view 
     return std::nullopt;
   topic.remove_prefix(prefix.size() + 1);
   const std::size_t slash = topic.find('/');
-  if (slash == 0 || slash == std::string_view::npos) return std::nullopt;
+  if (slash == std::string_view::npos) return std::nullopt;
   const std::string_view id = topic.substr(0, slash);
   topic.remove_prefix(slash);
-  if (!topic.starts_with("/set/") || topic.size() == 5 ||
-      topic.find('/', 5) != std::string_view::npos)
-    return std::nullopt;
-  return SetTopic{std::string(id), std::string(topic.substr(5))};
+  if (!topic.starts_with("/set/") || topic.ends_with("/result")) return std::nullopt;
+  const std::string_view parameter = topic.substr(5);
+  const bool malformed =
+      id.empty() || parameter.empty() || parameter.find('/') != std::string_view::npos;
+  return SetTopic{std::string(id), std::string(parameter), malformed};
 }
 
 bool ParseSetPayload(std::string_view payload, float& value) {
+  if (payload.size() > kMostPayloadBytes) return false;
+  for (const char c : payload)
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
   const std::string_view text = TrimBlanks(payload);
   if (text.empty()) return false;
   const char* end = text.data() + text.size();

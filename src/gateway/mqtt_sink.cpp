@@ -9,6 +9,8 @@
 
 #include "gateway/bus_parameter_names.h"
 #include "gateway/gateway_texts.h"
+#include "gateway/network_text.h"
+#include "gateway/tls_files.h"
 #include "gateway/mqtt_command.h"
 #include "gateway/state_json.h"
 #include "platform/system_reason.h"
@@ -22,19 +24,10 @@ constexpr int kKeepAliveSeconds = 30;
 // Back-off of the reconnection: 1 s doubling up to 30 s.
 constexpr unsigned kReconnectFirstSeconds = 1;
 constexpr unsigned kReconnectMostSeconds = 30;
+// A topic in the log is shown up to this many bytes.
+constexpr std::size_t kMostShownTopicBytes = 160;
 // How long a stop waits for the broker to take running=false.
 constexpr auto kStopWait = std::chrono::seconds(2);
-
-// False with the reason when `path` cannot be read.
-bool Readable(const std::string& path, std::string& error) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    error = t::kCannotReadTlsFile + path + ": " + SystemReason(errno);
-    return false;
-  }
-  std::fclose(file);
-  return true;
-}
 
 const char* OrNull(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
 
@@ -52,8 +45,7 @@ MqttSink::~MqttSink() {
 }
 
 bool MqttSink::Prepare(std::string& error) {
-  for (const std::string* file : {&mqtt_.ca_file, &mqtt_.cert_file, &mqtt_.key_file})
-    if (!file->empty() && !Readable(*file, error)) return false;
+  if (!CheckTlsFiles(mqtt_, error)) return false;
   // No client id of ours: the broker gives each gateway its own.
   client_ = mosquitto_new(nullptr, true, this);
   if (client_ == nullptr) {
@@ -216,7 +208,8 @@ void MqttSink::PublishLoop() {
 void MqttSink::PublishRetainedState() {
   const std::string& p = config_.prefix;
   // Subscribed before running=true: who sees the gateway running can command it.
-  mosquitto_subscribe(client_, nullptr, (p + "/+/set/+").c_str(), 0);
+  // "#" so that a command with a level too many is answered, not lost.
+  mosquitto_subscribe(client_, nullptr, (p + "/+/set/#").c_str(), 0);
   Publish(p + "/gateway/running", "true", true);
   Publish(p + "/gateway/version", ZRM_VERSION, true);
   for (const auto& [key, known] : known_) {
@@ -271,6 +264,13 @@ void MqttSink::HandleCommand(const std::string& topic, const std::string& payloa
   const std::optional<SetTopic> set = ParseSetTopic(config_.prefix, topic);
   if (!set) return;
   const std::string result_topic = topic + "/result";
+  if (set->malformed) {
+    const BusWriteOutcome refusal{result::kParameterNotFound, t::kNotACommandTopic};
+    log_.Warning(t::kWriteRefused + ShownNetworkText(topic, kMostShownTopicBytes) + ": " +
+                 refusal.message);
+    PublishResult(result_topic, refusal);
+    return;
+  }
   std::optional<Key> key;
   bool twice = false;
   {
@@ -284,30 +284,35 @@ void MqttSink::HandleCommand(const std::string& topic, const std::string& payloa
   float value = 0;
   BusWriteOutcome refusal;
   if (!key) {
-    refusal = {result::kNoAnswer, t::kUnknownInstrument + set->id};
+    refusal = {result::kNoAnswer, t::kUnknownInstrument + ShownNetworkText(set->id)};
   } else if (twice) {
     refusal = {result::kStoppedToCorrect, t::kSerialTwice + set->id};
   } else if (!parameter) {
-    refusal = {result::kParameterNotFound, t::kParameterNotAllowed + set->parameter};
+    refusal = {result::kParameterNotFound,
+               t::kParameterNotAllowed + ShownNetworkText(set->parameter)};
   } else if (!config_.write.allow) {
     refusal = {result::kStoppedToCorrect, t::kWritesOff};
   } else if (!WriteAllowed(config_.write, *parameter)) {
-    refusal = {result::kStoppedToCorrect, t::kParameterNotAllowed + set->parameter};
+    refusal = {result::kStoppedToCorrect,
+               t::kParameterNotAllowed + ShownNetworkText(set->parameter)};
+  } else if (payload.size() > kMostPayloadBytes) {
+    refusal = {result::kBadNumber, t::kPayloadTooLong};
   } else if (!ParseSetPayload(payload, value)) {
-    refusal = {result::kBadNumber, t::kPayloadNotNumber + payload};
+    refusal = {result::kBadNumber, t::kPayloadNotNumber + ShownNetworkText(payload)};
   }
+  const std::string shown_topic = ShownNetworkText(topic, kMostShownTopicBytes);
   if (refusal.result != result::kOk) {
-    log_.Warning(t::kWriteRefused + topic + ": " + refusal.message);
+    log_.Warning(t::kWriteRefused + shown_topic + ": " + refusal.message);
     PublishResult(result_topic, refusal);
     return;
   }
-  log_.Info(t::kWriteRequested + topic + " = " + payload);
+  log_.Info(t::kWriteRequested + shown_topic + " = " + ShownNetworkText(payload));
   bus_.RequestWrite(key->first, key->second, *parameter, value,
-                    [this, topic, result_topic](const BusWriteOutcome& outcome) {
+                    [this, shown_topic, result_topic](const BusWriteOutcome& outcome) {
                       if (outcome.result == result::kOk)
-                        log_.Info(t::kWriteDone + topic);
+                        log_.Info(t::kWriteDone + shown_topic);
                       else
-                        log_.Warning(t::kWriteFailed + topic + ": " + outcome.message);
+                        log_.Warning(t::kWriteFailed + shown_topic + ": " + outcome.message);
                       PublishResult(result_topic, outcome);
                     });
 }

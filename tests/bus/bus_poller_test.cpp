@@ -11,8 +11,10 @@
 #include <future>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "bus/bus_test_line.h"
 #include "lib/device_symlink.h"
@@ -171,6 +173,106 @@ TEST(BusPoller, WritesRunBetweenPollsAndEachIsAnsweredOnce) {
                       [&](const BusWriteOutcome& o) { late.set_value(o); });
   EXPECT_EQ(late.get_future().get().result, result::kUserAbort)
       << "a stopped poller writes nothing";
+}
+
+// What a line thread did, in order: "p<address>" for a poll, "w" for a write
+// that ended.
+class LineSequence : public BusEvents {
+ public:
+  void OnPolled(const BusSnapshot& s) override { Add("p" + std::to_string(s.address)); }
+  void OnAvailability(const BusSnapshot&) override {}
+  void Add(const std::string& step) {
+    std::lock_guard lock(mutex_);
+    steps_.push_back(step);
+  }
+  std::vector<std::string> Steps() const {
+    std::lock_guard lock(mutex_);
+    return steps_;
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::vector<std::string> steps_;
+};
+
+std::size_t WriteFrames(const sim::Simulator& simulator) {
+  std::size_t writes = 0;
+  for (const sim::ReceivedFrame& f : simulator.Frames()) writes += f.fields.command == 38u;
+  return writes;
+}
+
+TEST(BusPoller, QueuedWritesCollapseStayBoundedAndNeverBlindTheLine) {
+  test::ScratchDir dir;
+  sim::SimulatorOptions options = test::FourInstruments();
+  options.restart_time = 10ms;
+  sim::Simulator simulator(options);
+  std::string error;
+  ASSERT_TRUE(simulator.Start(&error)) << error;
+  LineSequence sequence;
+  std::vector<std::future<BusWriteOutcome>> outcomes;
+  // `marked`: the write's end is a step of the sequence (a request that
+  // joins a queued one ends with it, as one write).
+  const auto request = [&](BusPoller& poller, std::uint32_t address, BusParameter parameter,
+                           float value, bool marked = true) {
+    auto promise = std::make_shared<std::promise<BusWriteOutcome>>();
+    outcomes.push_back(promise->get_future());
+    poller.RequestWrite(0, address, parameter, value,
+                        [promise, marked, &sequence](const BusWriteOutcome& o) {
+                          if (marked) sequence.Add("w");
+                          promise->set_value(o);
+                        });
+  };
+  const BusParameter hystereses[] = {BusParameter::kCh1His1, BusParameter::kCh1His2,
+                                     BusParameter::kCh2His1, BusParameter::kCh2His2};
+  {
+    // Sixteen writes fill a line's queue; one more for a queued parameter
+    // joins it, a seventeenth is refused as busy at once.
+    BusPoller waiting({{simulator.SlavePath(), 9600, {1, 2, 3, 4}}}, QuickTiming(3), nullptr);
+    for (std::uint32_t address = 1; address <= 4; ++address)
+      for (const BusParameter p : hystereses) request(waiting, address, p, 1.25f, false);
+    request(waiting, 4, BusParameter::kCh2His2, 1.5f, false);
+    request(waiting, 1, BusParameter::kCh1Th2, 50.0f, false);
+    ASSERT_EQ(outcomes.back().wait_for(0s), std::future_status::ready);
+    const BusWriteOutcome busy = outcomes.back().get();
+    EXPECT_TRUE(busy.busy);
+    EXPECT_EQ(busy.result, result::kReplyNotMatched);
+    outcomes.pop_back();
+    waiting.Stop();
+    for (auto& outcome : outcomes) EXPECT_EQ(outcome.get().result, result::kUserAbort);
+    outcomes.clear();
+  }
+  BusPoller poller({{simulator.SlavePath(), 9600, {1, 2, 3, 4}}}, QuickTiming(3), &sequence);
+  poller.SetWorkingDir(dir.Path());
+  for (std::uint32_t address = 1; address <= 4; ++address)
+    request(poller, address, BusParameter::kCh1His1, 1.25f);
+  request(poller, 1, BusParameter::kCh1His1, 2.5f, false);  // takes the queued one's place
+  poller.Start();
+  for (auto& outcome : outcomes) {
+    ASSERT_EQ(outcome.wait_for(60s), std::future_status::ready);
+    EXPECT_EQ(outcome.get().result, result::kOk);
+  }
+  EXPECT_EQ(simulator.MemoryAt(1)->Float(37), 2.5f) << "the last value asked for";
+  // Between two writes every instrument was polled: the line never went blind.
+  const std::vector<std::string> steps = sequence.Steps();
+  std::set<std::string> polled;
+  bool after_write = false;
+  for (const std::string& step : steps) {
+    if (step != "w") {
+      polled.insert(step);
+      continue;
+    }
+    if (after_write) {
+      EXPECT_EQ(polled.size(), 4u) << testing::PrintToString(steps);
+    }
+    polled.clear();
+    after_write = true;
+  }
+  // The value the instrument holds is answered with no frame sent.
+  const std::size_t writes_before = WriteFrames(simulator);
+  request(poller, 2, BusParameter::kCh1His1, 1.25f);
+  ASSERT_EQ(outcomes.back().wait_for(20s), std::future_status::ready);
+  EXPECT_EQ(outcomes.back().get().result, result::kOk);
+  EXPECT_EQ(WriteFrames(simulator), writes_before);
 }
 
 TEST(BusPoller, WriteStillQueuedAtStopIsAnsweredAndNeverSent) {

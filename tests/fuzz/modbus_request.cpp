@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   write.allow = input.ConsumeBool();
   write.parameters = {BusParameter::kCh1Th1, BusParameter::kCh2His1};
   GatewayConfig config;
-  config.lines = {{{"/dev/a", 9600, {1, 2}}, 0}};
+  config.lines = {{{"/dev/a", 9600, {1, 2}}, 0, "LINE1"}};
   const ModbusUnits units = UnitsOf(config);
   const TableBus bus;
   const std::vector<std::uint8_t> stream = input.ConsumeRemainingBytes<std::uint8_t>();

@@ -75,7 +75,7 @@ TEST(GatewayConfig, ReadsEveryKeyAndOrdersLinesByNumber) {
   EXPECT_TRUE(WriteAllowed(c.write, BusParameter::kCh2His2));
   EXPECT_FALSE(WriteAllowed(c.write, BusParameter::kCh1His1));
   const std::string summary = GatewaySummary("/etc/zrm48/zrm48d.ini", c);
-  EXPECT_NE(summary.find("Линия 1: /dev/ttyUSB0, 9600 бит/с, адреса 1, 2, 3, 9, "
+  EXPECT_NE(summary.find("line1: /dev/ttyUSB0, 9600 бит/с, адреса 1, 2, 3, 9, "
                          "идентификаторы Modbus 1, 2, 3, 9\n"),
             std::string::npos)
       << summary;
@@ -94,12 +94,12 @@ TEST(GatewayConfig, DefaultsLeaveMqttModbusAndWritesOut) {
   c.write.parameters = {BusParameter::kCh1Th1};
   EXPECT_FALSE(WriteAllowed(c.write, BusParameter::kCh1Th1));
   // An empty section still switches its side on, with its defaults.
-  ASSERT_TRUE(ParseGatewayConfig("[MODBUS]\n[MQTT]\n[LINE1]\nDevice=d\nAddresses=1\n", c, error));
+  ASSERT_TRUE(ParseGatewayConfig("[MODBUS]\n[MQTT]\n[LINE1]\nDevice=/d\nAddresses=1\n", c, error));
   EXPECT_EQ(c.modbus->host, "127.0.0.1");
   EXPECT_EQ(c.modbus->port, 1502);
   EXPECT_EQ(c.mqtt->port, 1883);
   ASSERT_TRUE(
-      ParseGatewayConfig("[MODBUS]\nListen=[::1]:502\n[LINE1]\nDevice=d\nAddresses=1\n", c, error));
+      ParseGatewayConfig("[MODBUS]\nListen=[::1]:502\n[LINE1]\nDevice=/d\nAddresses=1\n", c, error));
   EXPECT_EQ(c.modbus->host, "::1");
   EXPECT_EQ(c.modbus->port, 502);
 }
@@ -118,7 +118,7 @@ TEST(GatewayConfig, RefusesWithTheLineAndWhatIsWrong) {
       {"[BUS]\n", 1, "неизвестная секция BUS"},
       {"[LINE0]\n", 1, "неизвестная секция LINE0"},
       {"[LINEx]\n", 1, "неизвестная секция LINEx"},
-      {"[LINE1]\nDevice=a\nAddresses=1\n[line1]\n", 4, "секция встречается дважды: line1"},
+      {"[LINE1]\nDevice=/a\nAddresses=1\n[line1]\n", 4, "секция встречается дважды: line1"},
       {"Prefix=zrm48\n", 1, "ключ вне секции"},
       {"[GATEWAY\n", 1, "неправильное имя секции"},
       {"[GATEWAY]\njust words\n", 2, "строка не является"},
@@ -154,6 +154,19 @@ TEST(GatewayConfig, RefusesWithTheLineAndWhatIsWrong) {
       {(line1 + "[LINE2]\nDevice=/dev/ttyUSB0\nAddresses=2\nUnitOffset=10\n"), 4,
        "устройство уже описано в секции LINE1"},
       {"[GATEWAY]\n", 0, "не описано ни одной линии"},
+      // What would be misread rather than refused.
+      {"", 0, "файл пуст"},
+      {std::string("[GATEWAY]\nPrefix=zr") + '\0' + "m\n", 2, "в строке нулевой байт"},
+      {"[GATEWAY]\nPrefix=zr\xFFm\n", 2, "строка не в кодировке UTF-8"},
+      {"[GATEWAY]\nPrefix=" + std::string(256, 'z') + "\n", 2, "значение длиннее 255 байт"},
+      {"[MODBUS]\nListen=[::1\n", 2, "адрес должен иметь вид АДРЕС:ПОРТ: [::1"},
+      {"[MODBUS]\nListen=[::1]x:1502\n", 2, "адрес должен иметь вид"},
+      {"[MODBUS]\nListen=local host:1502\n", 2, "адрес должен иметь вид"},
+      {"[LINE1]\nDevice=ttyUSB0\nAddresses=1\n", 2, "устройство должно быть путём"},
+      {"[LINE1]\nDevice=tcp://host:0\nAddresses=1\n", 2, "устройство должно быть путём"},
+      {"[LINE1]\nDevice=rfc2217://host:65536\nAddresses=1\n", 2, "устройство должно быть"},
+      {(line1 + "[LINE2]\nDevice=//dev//ttyUSB0\nAddresses=4\n"), 4,
+       "устройство уже описано в секции LINE1"},
   };
   for (const Refusal& c : cases) {
     GatewayConfig config;

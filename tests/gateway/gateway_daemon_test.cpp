@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <modbus.h>
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <filesystem>
@@ -189,6 +190,18 @@ TEST(GatewayProgram, RefusesBadCommandLinesConfigurationsAndListeners) {
   EXPECT_EQ(missing.status, kGatewayConfigExit);
   EXPECT_EQ(missing.err, "zrm48d: Невозможно прочитать файл настройки: " + dir.File("none.ini") +
                              ": нет такого файла или устройства\n");
+  // Only a small regular file is read: a device or a FIFO never is.
+  ASSERT_EQ(mkfifo(dir.File("fifo.ini").c_str(), 0600), 0);
+  for (const auto& [path, why] :
+       {std::pair<std::string, std::string>{"/dev/zero", "это устройство, а не файл"},
+        {dir.File("fifo.ini"), "это канал (FIFO), а не файл"}}) {
+    const ProgramOutput refused = run({"--check", "--config", path});
+    EXPECT_EQ(refused.status, kGatewayConfigExit);
+    EXPECT_EQ(refused.err,
+              "zrm48d: " + path + ": файл настройки не является обычным файлом: " + why + "\n");
+  }
+  WriteBytes(ini, "");
+  EXPECT_EQ(run({"--check", "--config", ini}).err, "zrm48d: " + ini + ": файл пуст\n");
   WriteBytes(ini,
              "[LINE1]\nDevice=/dev/ttyUSB0\nAddresses=1-3\n\n[LINE2]\nDevice=/dev/ttyUSB1\n"
              "Addresses=3\n");
@@ -220,6 +233,19 @@ TEST(GatewayProgram, RefusesBadCommandLinesConfigurationsAndListeners) {
   EXPECT_EQ(tls.status, kGatewayUnavailableExit) << tls.err;
   EXPECT_NE(tls.err.find("Невозможно прочитать файл TLS " + dir.File("ca.pem")), std::string::npos)
       << tls.err;
+  // --check reads them as the start would: a folder or garbage is 69.
+  std::filesystem::create_directory(dir.File("folder.pem"));
+  WriteBytes(dir.File("garbage.pem"), "-----BEGIN CERTIFICATE-----\nnot base64\n");
+  for (const auto& [file, why] :
+       {std::pair<std::string, std::string>{"folder.pem", "это папка, а не файл"},
+        {"garbage.pem", "в файле нет сертификата в формате PEM"}}) {
+    WriteBytes(ini, "[MQTT]\nCAFile=" + dir.File(file) +
+                        "\n[LINE1]\nDevice=/dev/ttyUSB0\nAddresses=1\n");
+    const ProgramOutput checked = run({"--check", "--config", ini});
+    EXPECT_EQ(checked.status, kGatewayUnavailableExit) << checked.err;
+    EXPECT_EQ(checked.err, "zrm48d: Невозможно прочитать файл TLS " + dir.File(file) + ": " + why +
+                               "\n");
+  }
 }
 
 }  // namespace

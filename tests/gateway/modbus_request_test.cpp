@@ -42,7 +42,7 @@ class ModbusRequestTest : public ::testing::Test {
     config.timing.offline_after = 3;
     config.timing.timeout_ms = 100;
     config.timing.short_waits = true;  // as the configuration file gives it
-    config.lines = {{{"/dev/a", 9600, {1, 2}}, 0}, {{"/dev/b", 9600, {1}}, 10}};
+    config.lines = {{{"/dev/a", 9600, {1, 2}}, 0, "LINE1"}, {{"/dev/b", 9600, {1}}, 10, "LINE2"}};
     units_ = UnitsOf(config);
     write_.allow = true;
     write_.parameters = {BusParameter::kCh1Th1, BusParameter::kCh2His2};
@@ -123,6 +123,7 @@ TEST_F(ModbusRequestTest, BadRequestsGetTheStandardExceptions) {
   EXPECT_EQ(Ask(Request(1, {0x01, 0, 0, 0, 1})).reply, Exception(1, 0x01, 0x01));
   EXPECT_EQ(Ask(Request(1, {0x05, 0, 0, 0xFF, 0})).reply, Exception(1, 0x05, 0x01));
   EXPECT_EQ(Ask(Request(1, {0x84, 0, 0, 0, 1})).reply, Exception(1, 0x84, 0x01));
+  EXPECT_EQ(Ask(Request(3, {0x84, 0, 0, 0, 1})).reply, Exception(3, 0x84, 0x01)) << "any unit";
   EXPECT_EQ(Ask(Request(1, {0x04, 0, 0, 0, 0})).reply, Exception(1, 0x04, 0x03));
   EXPECT_EQ(Ask(Request(1, {0x04, 0, 0, 0, 126})).reply, Exception(1, 0x04, 0x03));
   EXPECT_EQ(Ask(Request(1, {0x04, 0, 0, 0})).reply, Exception(1, 0x04, 0x03));
@@ -146,6 +147,7 @@ TEST_F(ModbusRequestTest, OnlyWholeAllowedFloatsAreWritten) {
   EXPECT_EQ(WriteReply(write, {}), Request(1, {0x10, 0, 100, 0, 2}));
   EXPECT_EQ(WriteReply(write, {result::kNoAnswer, "нет ответа"}), Exception(1, 0x10, 0x04));
   EXPECT_EQ(WriteReply(write, {result::kReadBackMismatch, "?"}), Exception(1, 0x10, 0x04));
+  EXPECT_EQ(WriteReply(write, {result::kReplyNotMatched, "?", true}), Exception(1, 0x10, 0x06));
   EXPECT_EQ(WriteReply(write, {result::kOperandTooBig, "?"}), Exception(1, 0x10, 0x04));
   for (ExchangeResult refused : {result::kStoppedToCorrect, result::kStoppedToClarify,
                                  result::kNotAFloat, result::kParameterNotFound})

@@ -50,7 +50,7 @@ class ModbusServerTest : public ::testing::Test {
  protected:
   ModbusServerTest() {
     config_.modbus = ModbusConfig{"127.0.0.1", static_cast<std::uint16_t>(FreePort())};
-    config_.lines = {{{"/dev/a", 9600, {1, 2}}, 0}, {{"/dev/b", 9600, {1}}, 10}};
+    config_.lines = {{{"/dev/a", 9600, {1, 2}}, 0, "LINE1"}, {{"/dev/b", 9600, {1}}, 10, "LINE2"}};
     config_.write = {true, {BusParameter::kCh1Th1}};
     bus_.Set(AnsweredSnapshot(0, 1));
     bus_.Set(AnsweredSnapshot(1, 1));
@@ -165,6 +165,49 @@ TEST_F(ModbusServerTest, GarbageDropsOnlyItsOwnConnection) {
   Client client(server.Port(), 1);
   std::uint16_t registers[1];
   EXPECT_EQ(modbus_read_input_registers(client, 14, 1, registers), 1);
+}
+
+TEST_F(ModbusServerTest, ConnectionsThatHoldNothingAreTakenBack) {
+  ModbusServer server(config_, bus_, log_, {3, 2s, 200ms});
+  std::string error;
+  ASSERT_TRUE(server.Listen(error));
+  server.Start();
+  const auto connect = [&] {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(server.Port());
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    const timeval wait{5, 0};
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+    return fd;
+  };
+  // Closed: recv() ends with 0 (the server's close), not with the time-out.
+  const auto closed_after = [](int fd) {
+    const auto start = std::chrono::steady_clock::now();
+    char byte;
+    EXPECT_EQ(::recv(fd, &byte, 1, 0), 0);
+    ::close(fd);
+    return std::chrono::steady_clock::now() - start;
+  };
+  const int half = connect();
+  ASSERT_EQ(::send(half, "\x00\x01\x00", 3, 0), 3);
+  EXPECT_LT(closed_after(half), 1500ms) << "half a request is held 200 ms";
+  const int idle = connect();
+  EXPECT_GT(closed_after(idle), 1500ms) << "an idle connection is kept 2 s";
+  // At the limit a new client takes the place of the one idle the longest.
+  const int oldest = connect();
+  const int second = connect();
+  const int third = connect();
+  Client client(server.Port(), 1);
+  std::uint16_t registers[1];
+  EXPECT_EQ(modbus_read_input_registers(client, 14, 1, registers), 1);
+  EXPECT_LT(closed_after(oldest), 1500ms);
+  char byte;
+  EXPECT_EQ(::recv(second, &byte, 1, MSG_DONTWAIT), -1) << "still open";
+  ::close(second);
+  ::close(third);
 }
 
 TEST_F(ModbusServerTest, APortInUseCannotBeListenedOn) {

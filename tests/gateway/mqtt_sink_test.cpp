@@ -22,7 +22,7 @@ constexpr auto kWait = 10s;
 GatewayConfig SinkConfig(const MqttConfig& mqtt) {
   GatewayConfig c;
   c.mqtt = mqtt;
-  c.lines = {{{"/dev/ttyUSB0", 9600, {1, 2}}, 0}};
+  c.lines = {{{"/dev/ttyUSB0", 9600, {1, 2}}, 0, "LINE1"}};
   return c;
 }
 
@@ -205,6 +205,10 @@ TEST_F(MqttSinkTest, CommandsWriteOnlyAllowedParametersWithNumbers) {
       {"ch1_th1", "nan", "\"error\": 23"},
       {"ch1_his1", "1", "\"error\": 17, \"message\": \"запись параметра не разрешена: ch1_his1\""},
       {"diap_max", "1", "\"error\": 22"},
+      // What the network sends is never echoed whole nor with its control characters.
+      {"ch1_th1", "1\n2", "\"message\": \"значение не является числом: 1\\\\x0A2\""},
+      {"ch1_th1", std::string(100000, '7'), "\"message\": \"значение длиннее 64 байт\"}"},
+      {"ch1_th1/x", "1", "\"error\": 22, \"message\": \"команда должна иметь вид"},
   };
   for (const Refused& r : refused) {
     plant.Publish(set + r.parameter, r.payload);
