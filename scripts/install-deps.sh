@@ -26,7 +26,7 @@ packages=(
   libudev-dev umockdev libumockdev-dev
   # the gateway zrm48d: MQTT and Modbus TCP; its tests start a broker, read
   # with its clients and mbpoll, and make a TLS certificate
-  libmosquitto-dev libmodbus-dev libssl-dev mosquitto mosquitto-clients mbpoll openssl
+  libmosquitto-dev libmodbus-dev libssl-dev libsystemd-dev mosquitto mosquitto-clients mbpoll openssl
 )
 
 # Runs a command as root: directly or through sudo. Without either it says,

@@ -1,6 +1,7 @@
 #include "bus/bus_poller.h"
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <memory>
@@ -11,6 +12,8 @@
 #include "bus/bus_line_poll.h"
 #include "bus/bus_parameter.h"
 #include "bus/bus_texts.h"
+#include "bus/heartbeat_line.h"
+#include "bus/heartbeat_line.h"
 #include "platform/port_line.h"
 
 namespace zrm {
@@ -19,6 +22,8 @@ namespace {
 
 // How often a line whose device cannot be opened is tried again.
 constexpr std::chrono::seconds kReopenPeriod{1};
+// The longest a waiting line sleeps before it tells that it is alive.
+constexpr std::chrono::seconds kIdleSlice{1};
 
 // A write waiting for its line; the requests it stands for, each answered
 // with its outcome.
@@ -38,13 +43,22 @@ struct QueuedWrite {
 // to the thread; the rest is guarded by the poller's mutex.
 struct LineWorker {
   LineWorker(std::size_t index, const BusLineConfig& config, const BusTiming& timing)
-      : config(config), poll(index, port, config.speed, config.addresses, timing) {
+      : config(config),
+        beating(port, beat),
+        poll(index, beating, config.speed, config.addresses, timing) {
     snapshots = poll.Snapshots();
     parameters.resize(snapshots.size());
+    Beat();
   }
+
+  void Beat() { beat.store(SteadyClock::now().time_since_epoch().count()); }
 
   const BusLineConfig config;
   PortLine port;
+  // The steady time the line's thread last came back from its line or its
+  // loop: read by whoever watches that the lines are alive.
+  std::atomic<SteadyClock::rep> beat{0};
+  HeartbeatLine beating;
   BusLinePoll poll;
   std::thread thread;
   std::vector<BusSnapshot> snapshots;          // guarded; in the order of config.addresses
@@ -112,6 +126,7 @@ void BusPoller::Impl::Run(LineWorker& line) {
   std::size_t polls_since_write = per_sweep;  // the first write waits for no sweep
   SteadyClock::time_point sweep_start = SteadyClock::now();
   while (!Stopping()) {
+    line.Beat();
     if (!line.port.IsOpen() && !Open(line)) {
       RunWrites(line);
       if (!Idle(line, SteadyClock::now() + kReopenPeriod, polls_since_write)) break;
@@ -191,12 +206,14 @@ bool BusPoller::Impl::Idle(LineWorker& line, SteadyClock::time_point until,
   for (;;) {
     {
       std::unique_lock lock(mutex);
-      wake.wait_until(lock, until, [&] { return stopping || !line.writes.empty(); });
+      const auto slice = std::min(until, SteadyClock::now() + kIdleSlice);
+      wake.wait_until(lock, slice, [&] { return stopping || !line.writes.empty(); });
       if (stopping) return false;
+      line.Beat();
+      if (line.writes.empty() && SteadyClock::now() < until) continue;
       if (line.writes.empty()) return true;
     }
-    const bool sweep_owed =
-        line.port.IsOpen() && polls_since_write < line.config.addresses.size();
+    const bool sweep_owed = line.port.IsOpen() && polls_since_write < line.config.addresses.size();
     if (sweep_owed) return true;
     if (RunOneWrite(line)) polls_since_write = 0;
   }
@@ -290,6 +307,14 @@ void BusPoller::RequestWrite(std::size_t line, std::uint32_t address, BusParamet
     done({result::kUserAbort, bus_texts::kPollingStopped});
   else
     done({result::kParameterNotFound, bus_texts::kNoSuchLine});
+}
+
+bool BusPoller::LinesAlive(std::chrono::milliseconds stalled_after) const {
+  const SteadyClock::rep now = SteadyClock::now().time_since_epoch().count();
+  const SteadyClock::rep limit =
+      std::chrono::duration_cast<SteadyClock::duration>(stalled_after).count();
+  return std::all_of(impl_->lines.begin(), impl_->lines.end(),
+                     [&](const auto& line) { return now - line->beat.load() <= limit; });
 }
 
 std::optional<float> BusPoller::ParameterValue(std::size_t line, std::uint32_t address,

@@ -4,6 +4,7 @@
 // poll it stores an immutable snapshot that readers copy under a short lock.
 // Writes are queued to the line's thread and run between two polls.
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -52,6 +53,11 @@ class BusPoller {
   using WriteDone = std::function<void(const BusWriteOutcome&)>;
   void RequestWrite(std::size_t line, std::uint32_t address, BusParameter parameter, float value,
                     WriteDone done);
+
+  // True when every line's thread came back from its line or its wait
+  // within `stalled_after`: a thread stuck in a driver call does not. The
+  // longest a line waits in one call is one reply wait.
+  bool LinesAlive(std::chrono::milliseconds stalled_after) const;
 
   // The values last read from the instrument for the holding registers and
   // `set` topics (read with the identity); empty while not read.

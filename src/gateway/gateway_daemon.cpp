@@ -1,7 +1,9 @@
 #include "gateway/gateway_daemon.h"
 
 #include <signal.h>
+#include <time.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <fstream>
@@ -18,7 +20,9 @@
 #include "gateway/modbus_server.h"
 #include "gateway/mqtt_sink.h"
 #include "gateway/poller_bus_access.h"
+#include "gateway/service_notifier.h"
 #include "gateway/tls_files.h"
+#include "link/reply_wait.h"
 #include "platform/file_kind.h"
 #include "platform/system_reason.h"
 
@@ -79,6 +83,22 @@ std::size_t InstrumentCount(const GatewayConfig& config) {
   return count;
 }
 
+std::size_t OnlineCount(const BusPoller& poller) {
+  std::size_t online = 0;
+  for (const BusSnapshot& s : poller.Snapshots())
+    online += s.availability == BusAvailability::kOnline;
+  return online;
+}
+
+// How long a line thread may stay in one call to its line before it counts
+// as stuck: the longest reply wait (a write waits at least a second), and a
+// margin for the system.
+std::chrono::milliseconds StalledAfter(const BusTiming& timing) {
+  constexpr std::uint32_t kMarginMs = 10'000;
+  return std::chrono::milliseconds(std::max<std::uint32_t>(timing.timeout_ms, kMinimumReplyWaitMs) +
+                                   kMarginMs);
+}
+
 // Polls and serves until SIGTERM or SIGINT (blocked in every thread).
 int Serve(const GatewayConfig& config, GatewayLog& log, const sigset_t& stop_signals) {
   GatewayEvents events(config, log);
@@ -103,8 +123,20 @@ int Serve(const GatewayConfig& config, GatewayLog& log, const sigset_t& stop_sig
   if (modbus) modbus->Start();
   log.Info(t::kStarted + std::to_string(config.lines.size()) + t::kInstruments +
            std::to_string(InstrumentCount(config)));
-  int signal = 0;
-  sigwait(&stop_signals, &signal);
+  const ServiceNotifier notifier;
+  const auto status = [&] {
+    return ServiceStatus(config.lines.size(), InstrumentCount(config), OnlineCount(poller));
+  };
+  notifier.Ready(status());
+  const std::chrono::milliseconds stalled_after = StalledAfter(config.timing);
+  for (;;) {
+    const auto period = notifier.TickPeriod();
+    timespec wait{static_cast<time_t>(period.count() / 1000),
+                  static_cast<long>(period.count() % 1000) * 1'000'000};
+    if (sigtimedwait(&stop_signals, nullptr, &wait) >= 0) break;
+    notifier.Tick(poller.LinesAlive(stalled_after), status());
+  }
+  notifier.Stopping();
   log.Info(t::kStopping);
   // The lines first: no event reaches a sink once they are stopped.
   poller.Stop();

@@ -63,6 +63,10 @@ inline constexpr const char* kUsage =
 inline constexpr const char* kStarted = "запущен: линий ";
 inline constexpr const char* kInstruments = ", приборов ";
 inline constexpr const char* kStopping = "остановка по сигналу";
+// systemd's STATUS: "линий 16, приборов 128, на связи 127".
+inline constexpr const char* kStatusLines = "линий ";
+inline constexpr const char* kStatusInstruments = ", приборов ";
+inline constexpr const char* kStatusOnline = ", на связи ";
 inline constexpr const char* kStopped = "остановлен";
 inline constexpr const char* kCannotListen = "Невозможно открыть порт Modbus TCP ";
 inline constexpr const char* kModbusListening = "Modbus TCP: ожидание запросов на ";

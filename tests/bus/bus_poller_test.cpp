@@ -148,8 +148,9 @@ TEST(BusPoller, WritesRunBetweenPollsAndEachIsAnsweredOnce) {
   poller.Start();
   ASSERT_TRUE(Eventually([&] { return AllAre(poller, BusAvailability::kOnline, 0); }));
   const std::size_t swept = simulator.RequestsReceived();
-  std::this_thread::sleep_for(300ms);
+  std::this_thread::sleep_for(1500ms);
   EXPECT_EQ(simulator.RequestsReceived(), swept) << "the next sweep waits for its period";
+  EXPECT_TRUE(poller.LinesAlive(1200ms)) << "a line waiting for its period is alive";
 
   std::promise<BusWriteOutcome> written;
   poller.RequestWrite(0, 3, BusParameter::kCh1His2, 2.5f,

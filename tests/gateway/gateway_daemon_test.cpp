@@ -8,11 +8,21 @@
 #include <gtest/gtest.h>
 #include <modbus.h>
 #include <signal.h>
+#include <poll.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <filesystem>
+#include <algorithm>
+#include <atomic>
 #include <map>
+#include <mutex>
+#include <thread>
+#include <string>
+#include <vector>
 
 #include "gateway/child_program.h"
 #include "gateway/modbus_registers.h"
@@ -48,6 +58,64 @@ unsigned WriteFrames(const sim::Simulator& simulator) {
   return count;
 }
 
+// The datagram socket systemd gives a Type=notify service (NOTIFY_SOCKET),
+// read at once as systemd reads it: what the daemon tells it, one message a
+// datagram.
+class NotifySocket {
+ public:
+  explicit NotifySocket(const std::string& path) : path_(path) {
+    fd_ = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+    bound_ = ::bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    reader_ = std::thread([this] { Read(); });
+  }
+  ~NotifySocket() {
+    stop_ = true;
+    reader_.join();
+    ::close(fd_);
+  }
+  bool Bound() const { return bound_; }
+  std::string Env() const { return "NOTIFY_SOCKET=" + path_; }
+
+  // Waits for a message that holds `text`.
+  bool WaitFor(const std::string& text, std::chrono::milliseconds timeout) const {
+    return WaitUntil(
+        [&] {
+          const std::lock_guard lock(mutex_);
+          return std::any_of(messages_.begin(), messages_.end(), [&](const std::string& m) {
+            return m.find(text) != std::string::npos;
+          });
+        },
+        timeout);
+  }
+  std::vector<std::string> Messages() const {
+    const std::lock_guard lock(mutex_);
+    return messages_;
+  }
+
+ private:
+  void Read() {
+    while (!stop_) {
+      pollfd p{fd_, POLLIN, 0};
+      if (::poll(&p, 1, 50) <= 0) continue;
+      char buffer[4096];
+      const ssize_t got = ::recv(fd_, buffer, sizeof buffer, 0);
+      const std::lock_guard lock(mutex_);
+      if (got > 0) messages_.emplace_back(buffer, static_cast<std::size_t>(got));
+    }
+  }
+
+  std::string path_;
+  int fd_ = -1;
+  bool bound_ = false;
+  std::atomic<bool> stop_{false};
+  mutable std::mutex mutex_;
+  std::vector<std::string> messages_;
+  std::thread reader_;
+};
+
 class GatewayDaemonTest : public ::testing::Test {
  protected:
   GatewayDaemonTest() : second_line_(SecondLine()) {
@@ -79,11 +147,18 @@ TEST_F(GatewayDaemonTest, ServesThreeInstrumentsOnTwoLinesOverMqttAndModbus) {
                                              broker_.Port(), modbus_port_, true));
   TopicRecorder plant(broker_.ClientConfig());
   ASSERT_TRUE(plant.Subscribed(kWait));
+  NotifySocket systemd(dir_.File("notify"));
+  ASSERT_TRUE(systemd.Bound());
   ChildProgram daemon({DaemonPath(), "--config", dir_.File("zrm48d.ini")}, dir_.Path(),
-                      {"JOURNAL_STREAM=8:1"});
+                      {"JOURNAL_STREAM=8:1", systemd.Env(), "WATCHDOG_USEC=1000000"});
   for (const char* id : {"047-12345", "047-12346", "047-12347", "047-12352"})
     ASSERT_TRUE(plant.WaitFor("zrm48/" + std::string(id) + "/availability", "online", kWait))
         << id << daemon.Err();
+  // systemd hears READY once, then the status and the watchdog's pings.
+  EXPECT_TRUE(systemd.WaitFor("READY=1\nSTATUS=линий 2, приборов 4, на связи ", kWait));
+  EXPECT_TRUE(systemd.WaitFor("STATUS=линий 2, приборов 4, на связи 4", kWait))
+      << testing::PrintToString(systemd.Messages());
+  EXPECT_TRUE(systemd.WaitFor("WATCHDOG=1", kWait));
   EXPECT_TRUE(plant.WaitFor("zrm48/047-12352/info",
                             "\"address\": 5, \"line\": \"" + second_line_.SlavePath() + "\"",
                             kWait));
@@ -142,6 +217,7 @@ TEST_F(GatewayDaemonTest, ServesThreeInstrumentsOnTwoLinesOverMqttAndModbus) {
   daemon.Signal(SIGTERM);
   EXPECT_EQ(daemon.Wait(kWait), 0);
   EXPECT_TRUE(plant.WaitFor("zrm48/gateway/running", "false", kWait));
+  EXPECT_TRUE(systemd.WaitFor("STOPPING=1", kWait));
   EXPECT_NE(daemon.Err().find("<6>остановлен\n"), std::string::npos) << daemon.Err();
   EXPECT_EQ(daemon.Err().find("zrm48d: "), std::string::npos) << "no stamps for the journal";
 }
