@@ -3,6 +3,7 @@
 // after the snapshot was stored: implementations copy what they need and
 // return at once (a slow reader must never slow a line).
 
+#include <cstdint>
 #include <string>
 
 #include "bus/bus_snapshot.h"
@@ -18,6 +19,16 @@ struct BusWriteOutcome {
   ExchangeResult result = result::kOk;  // 0: written and read back
   std::string message;                  // the refusal or the result's message; empty on success
   bool busy = false;  // refused, nothing queued: the line's write queue was full
+};
+
+// What one line did since the start, for the plant to watch the gateway.
+struct BusLineStats {
+  std::uint64_t polls = 0;     // status polls made
+  std::uint64_t failed = 0;    // of them unanswered or refused
+  std::uint64_t sweep_ms = 0;  // the last whole sweep of the line, waits between sweeps left out
+  std::uint64_t writes = 0;    // writes that ended with success
+  std::uint64_t refused = 0;   // writes refused, failed, or not queued (busy)
+  std::uint64_t queued = 0;    // writes waiting now
 };
 
 class BusEvents {

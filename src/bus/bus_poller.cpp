@@ -64,6 +64,7 @@ struct LineWorker {
   std::vector<BusSnapshot> snapshots;          // guarded; in the order of config.addresses
   std::vector<BusParameterValues> parameters;  // guarded; likewise
   std::deque<QueuedWrite> writes;              // guarded
+  BusLineStats stats;                          // guarded
 };
 
 }  // namespace
@@ -85,6 +86,24 @@ struct BusPoller::Impl {
   // before it that asked for the value the instrument holds; true when one
   // was sent.
   bool RunOneWrite(LineWorker& line);
+  // Counts a poll; `sweep_start` (when the poll ended a sweep) gives the
+  // sweep's time.
+  void Count(LineWorker& line, const BusSnapshot& polled,
+             const SteadyClock::time_point* sweep_start) {
+    std::lock_guard lock(mutex);
+    ++line.stats.polls;
+    if (polled.last_result != result::kOk) ++line.stats.failed;
+    if (sweep_start)
+      line.stats.sweep_ms = static_cast<std::uint64_t>(
+          std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now() - *sweep_start)
+              .count());
+  }
+  // Counts a write's outcome.
+  void Count(LineWorker& line, const BusWriteOutcome& outcome) {
+    std::lock_guard lock(mutex);
+    ++(outcome.result == result::kOk ? line.stats.writes : line.stats.refused);
+  }
+
   // Stores the snapshots and the parameter values the poll holds, then
   // tells the events: OnPolled for the instrument at `polled` (0: none),
   // OnAvailability for each whose availability or identity changed.
@@ -137,16 +156,16 @@ void BusPoller::Impl::Run(LineWorker& line) {
       if (!Idle(line, SteadyClock::now() + kReopenPeriod, polls_since_write)) break;
       continue;
     }
+    if (polled % per_sweep == 0) sweep_start = SteadyClock::now();
     const BusSnapshot polled_one = line.poll.PollNext();
     ++polls_since_write;
+    Count(line, polled_one, polled % per_sweep == per_sweep - 1 ? &sweep_start : nullptr);
     // A device that vanished took every instrument of the line offline.
     Publish(line, line.port.IsOpen() ? std::vector{polled_one} : line.poll.Snapshots(),
             polled_one.address);
-    if (++polled % per_sweep == 0 && timing.poll_ms > 0) {
-      if (!Idle(line, sweep_start + std::chrono::milliseconds(timing.poll_ms), polls_since_write))
-        break;
-      sweep_start = SteadyClock::now();
-    }
+    if (++polled % per_sweep == 0 && timing.poll_ms > 0 &&
+        !Idle(line, sweep_start + std::chrono::milliseconds(timing.poll_ms), polls_since_write))
+      break;
   }
 }
 
@@ -166,11 +185,13 @@ bool BusPoller::Impl::RunOneWrite(LineWorker& line) {
     }
     // The instrument holds it already: nothing to send, and no poll waits.
     if (line.poll.ParameterValue(write.address, write.parameter) == write.value) {
+      Count(line, BusWriteOutcome{});
       write.Answer({});
       continue;
     }
     const BusWriteOutcome outcome = line.poll.Write(write.address, write.parameter, write.value);
     Publish(line, {}, 0);
+    Count(line, outcome);
     write.Answer(outcome);
     return true;
   }
@@ -292,6 +313,7 @@ void BusPoller::RequestWrite(std::size_t line, std::uint32_t address, BusParamet
         return;
       }
       full = queue.size() >= kMostQueuedWrites;
+      if (full) ++worker->stats.refused;
       if (!full) {
         queue.push_back({address, parameter, value, {}});
         queue.back().done.push_back(std::move(done));
@@ -307,6 +329,16 @@ void BusPoller::RequestWrite(std::size_t line, std::uint32_t address, BusParamet
     done({result::kUserAbort, bus_texts::kPollingStopped});
   else
     done({result::kParameterNotFound, bus_texts::kNoSuchLine});
+}
+
+std::vector<BusLineStats> BusPoller::Stats() const {
+  std::lock_guard lock(impl_->mutex);
+  std::vector<BusLineStats> out;
+  for (const auto& line : impl_->lines) {
+    out.push_back(line->stats);
+    out.back().queued = line->writes.size();
+  }
+  return out;
 }
 
 bool BusPoller::LinesAlive(std::chrono::milliseconds stalled_after) const {

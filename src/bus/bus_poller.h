@@ -54,6 +54,9 @@ class BusPoller {
   void RequestWrite(std::size_t line, std::uint32_t address, BusParameter parameter, float value,
                     WriteDone done);
 
+  // What each line did, lines in configuration order.
+  std::vector<BusLineStats> Stats() const;
+
   // True when every line's thread came back from its line or its wait
   // within `stalled_after`: a thread stuck in a driver call does not. The
   // longest a line waits in one call is one reply wait.

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "bus/bus_events.h"
 #include "bus/bus_snapshot.h"
@@ -26,6 +27,8 @@ class BusAccess {
   // another thread.
   virtual void RequestWrite(std::size_t line, std::uint32_t address, BusParameter parameter,
                             float value, WriteDone done) = 0;
+  // What each line did, lines in configuration order.
+  virtual std::vector<BusLineStats> LineStats() const = 0;
 };
 
 }  // namespace zrm

@@ -10,6 +10,7 @@
 #include "gateway/bus_parameter_names.h"
 #include "gateway/gateway_texts.h"
 #include "gateway/network_text.h"
+#include "gateway/stats_json.h"
 #include "gateway/tls_files.h"
 #include "gateway/mqtt_command.h"
 #include "gateway/state_json.h"
@@ -33,8 +34,9 @@ const char* OrNull(const std::string& text) { return text.empty() ? nullptr : te
 
 }  // namespace
 
-MqttSink::MqttSink(const GatewayConfig& config, BusAccess& bus, GatewayLog& log)
-    : config_(config), mqtt_(*config.mqtt), bus_(bus), log_(log) {
+MqttSink::MqttSink(const GatewayConfig& config, BusAccess& bus, GatewayLog& log,
+                   std::chrono::milliseconds stats_period)
+    : config_(config), mqtt_(*config.mqtt), stats_period_(stats_period), bus_(bus), log_(log) {
   mosquitto_lib_init();
 }
 
@@ -184,9 +186,16 @@ bool MqttSink::ConnectFirst() {
 void MqttSink::PublishLoop() {
   if (!ConnectFirst()) return;
   std::unique_lock lock(mutex_);
+  auto stats_due = std::chrono::steady_clock::now();
   while (true) {
-    wake_.wait(lock, [&] { return stop_ || republish_ || !pending_.empty(); });
+    wake_.wait_until(lock, stats_due, [&] { return stop_ || republish_ || !pending_.empty(); });
     if (stop_) return;
+    if (std::chrono::steady_clock::now() >= stats_due) {
+      stats_due += stats_period_;
+      lock.unlock();
+      Publish(config_.prefix + "/gateway/stats", StatsJson(config_, bus_.LineStats()), true);
+      lock.lock();
+    }
     const bool republish = std::exchange(republish_, false);
     std::map<Key, Pending> pending;
     pending.swap(pending_);
@@ -212,6 +221,7 @@ void MqttSink::PublishRetainedState() {
   mosquitto_subscribe(client_, nullptr, (p + "/+/set/#").c_str(), 0);
   Publish(p + "/gateway/running", "true", true);
   Publish(p + "/gateway/version", ZRM_VERSION, true);
+  Publish(p + "/gateway/stats", StatsJson(config_, bus_.LineStats()), true);
   for (const auto& [key, known] : known_) {
     Publish(p + "/" + known.id + "/info", known.info, true);
     if (!known.availability.empty())

@@ -7,6 +7,7 @@
 // thread only replaces a slot and a broker that is slow or gone never slows
 // a line.
 
+#include <chrono>
 #include <condition_variable>
 #include <map>
 #include <memory>
@@ -31,8 +32,10 @@ namespace zrm {
 
 class MqttSink : public BusEvents {
  public:
-  // `config` must hold an [MQTT] section. `bus` and `log` must outlive the sink.
-  MqttSink(const GatewayConfig& config, BusAccess& bus, GatewayLog& log);
+  // `config` must hold an [MQTT] section. `bus` and `log` must outlive the
+  // sink. The gateway's figures go out every `stats_period`.
+  MqttSink(const GatewayConfig& config, BusAccess& bus, GatewayLog& log,
+           std::chrono::milliseconds stats_period = std::chrono::seconds(10));
   ~MqttSink() override;  // stops
   MqttSink(const MqttSink&) = delete;
   MqttSink& operator=(const MqttSink&) = delete;
@@ -79,6 +82,7 @@ class MqttSink : public BusEvents {
 
   GatewayConfig config_;
   MqttConfig mqtt_;
+  std::chrono::milliseconds stats_period_;
   BusAccess& bus_;
   GatewayLog& log_;
   mosquitto* client_ = nullptr;

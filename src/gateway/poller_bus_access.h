@@ -16,6 +16,7 @@ class PollerBusAccess : public BusAccess {
                                       BusParameter parameter) const override;
   void RequestWrite(std::size_t line, std::uint32_t address, BusParameter parameter, float value,
                     WriteDone done) override;
+  std::vector<BusLineStats> LineStats() const override { return poller_.Stats(); }
 
  private:
   BusPoller& poller_;

@@ -36,6 +36,14 @@ class FakeBus : public BusAccess {
                                       BusParameter parameter) const override;
   void RequestWrite(std::size_t line, std::uint32_t address, BusParameter parameter, float value,
                     WriteDone done) override;
+  std::vector<BusLineStats> LineStats() const override {
+    const std::lock_guard lock(mutex_);
+    return stats_;
+  }
+  void SetStats(std::vector<BusLineStats> stats) {
+    const std::lock_guard lock(mutex_);
+    stats_ = std::move(stats);
+  }
 
  private:
   using Key = std::pair<std::size_t, std::uint32_t>;
@@ -44,6 +52,7 @@ class FakeBus : public BusAccess {
   std::map<std::pair<Key, BusParameter>, float> parameters_;
   std::vector<Write> writes_;
   std::optional<BusWriteOutcome> answer_;
+  std::vector<BusLineStats> stats_;
 };
 
 }  // namespace zrm::test

@@ -164,6 +164,10 @@ TEST_F(GatewayDaemonTest, ServesThreeInstrumentsOnTwoLinesOverMqttAndModbus) {
                             kWait));
   EXPECT_TRUE(plant.WaitFor("zrm48/047-12346/state", "\"status_text\": ", kWait));
   EXPECT_TRUE(plant.WaitFor("zrm48/gateway/running", "true", kWait));
+  EXPECT_TRUE(plant.WaitFor("zrm48/gateway/stats",
+                            "{\"lines\": [{\"line\": \"LINE1\", \"device\": \"" +
+                                first_line_->SlavePath() + "\", \"polls\": ",
+                            kWait));
 
   // mosquitto_sub and mbpoll read what the plant's tools read.
   const ProgramOutput sub = RunProgram({"mosquitto_sub", "-p", std::to_string(broker_.Port()), "-v",

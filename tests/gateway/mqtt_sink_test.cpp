@@ -49,12 +49,27 @@ TEST_F(MqttSinkTest, PublishesTheRetainedStateAndTheStatesOfAnsweredPolls) {
   TopicRecorder plant(*config.mqtt);
   ASSERT_TRUE(plant.Subscribed(kWait));
   {
-    MqttSink sink(config, bus_, log_);
+    bus_.SetStats({{120, 3, 590, 2, 1, 0}});
+    MqttSink sink(config, bus_, log_, 200ms);
     std::string error;
     ASSERT_TRUE(sink.Prepare(error)) << error;
     sink.Start();
     ASSERT_TRUE(plant.WaitFor("zrm48/gateway/running", "true", kWait));
     EXPECT_TRUE(plant.WaitFor("zrm48/gateway/version", ZRM_VERSION, kWait));
+    // The gateway's figures, retained, kept current.
+    const auto stats = plant.WaitFor(
+        "zrm48/gateway/stats",
+        "{\"lines\": [{\"line\": \"LINE1\", \"device\": \"/dev/ttyUSB0\", \"polls\": 120, "
+        "\"failed\": 3, \"sweep_ms\": 590, \"writes\": 2, \"refused\": 1, \"queued\": 0}]}",
+        kWait);
+    ASSERT_TRUE(stats);
+    bus_.SetStats({{121, 3, 600, 2, 1, 4}});
+    EXPECT_TRUE(plant.WaitFor("zrm48/gateway/stats", "\"polls\": 121", kWait));
+    TopicRecorder later(*config.mqtt);  // connects after the fact: the figures are retained
+    ASSERT_TRUE(later.Subscribed(kWait));
+    const auto retained = later.WaitFor("zrm48/gateway/stats", "\"queued\": 4", kWait);
+    ASSERT_TRUE(retained);
+    EXPECT_TRUE(retained->retained);
 
     BusSnapshot s = AnsweredSnapshot(0, 1);
     sink.OnAvailability(s);
