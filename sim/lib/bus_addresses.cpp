@@ -62,11 +62,14 @@ ParameterMemory BusMemberMemory(const ParameterMemory& first, std::size_t index)
   ParameterMemory memory = first;
   const ParameterKey lo = FindParameterByName("serial_lo")->key;
   const ParameterKey hi = FindParameterByName("serial_hi")->key;
-  const std::uint32_t serial =
-      (memory.Value(hi).value_or(0) << 8 | memory.Value(lo).value_or(0)) + index;
-  memory.SetValue(lo, serial & 0xFF);
-  memory.SetValue(hi, (serial >> 8) & 0xFF);
+  SetSerialNumber(memory, (memory.Value(hi).value_or(0) << 8 | memory.Value(lo).value_or(0)) +
+                              static_cast<std::uint32_t>(index));
   return memory;
+}
+
+void SetSerialNumber(ParameterMemory& memory, std::uint32_t serial) {
+  memory.SetValue(FindParameterByName("serial_lo")->key, serial & 0xFF);
+  memory.SetValue(FindParameterByName("serial_hi")->key, (serial >> 8) & 0xFF);
 }
 
 }  // namespace zrm::sim

@@ -23,4 +23,7 @@ bool ParseBusAddresses(const std::string& text, std::vector<unsigned>& addresses
 // (the first's plus the index).
 ParameterMemory BusMemberMemory(const ParameterMemory& first, std::size_t index);
 
+// Sets the serial number (0..65535) in `memory`.
+void SetSerialNumber(ParameterMemory& memory, std::uint32_t serial);
+
 }  // namespace zrm::sim

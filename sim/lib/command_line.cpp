@@ -81,6 +81,11 @@ constexpr OptionRow kOptionRows[] = {
        o.simulator.faults.push_back(fault);
        return true;
      }},
+    {"--serial", "", ValueKind::kNumber, "N", false, 0, 65535,
+     [](ProgramOptions& o, std::uint64_t n, const std::string&, std::string&) {
+       o.simulator.serial = static_cast<std::uint32_t>(n);
+       return true;
+     }},
     {"--seed", "", ValueKind::kNumber, "N", false, 0, UINT64_MAX,
      [](ProgramOptions& o, std::uint64_t n, const std::string&, std::string&) {
        o.simulator.seed = n;
@@ -179,6 +184,12 @@ bool ParseCommandLine(const std::vector<std::string>& args, ProgramOptions& opti
       return false;
     }
     if (!row->set(options, number, value, error)) return false;
+  }
+  // Every instrument of the bus gets a number of its own.
+  const SimulatorOptions& sim = options.simulator;
+  if (sim.serial && *sim.serial + sim.more_addresses.size() > 65535) {
+    error = "--serial leaves no serial number for the last instruments (at most 65535)";
+    return false;
   }
   return true;
 }

@@ -1,5 +1,7 @@
 #include "lib/fault.h"
 
+#include <optional>
+
 #include <charconv>
 #include <cstdint>
 
@@ -86,6 +88,16 @@ bool ParseWhen(std::string_view text, FaultWhen& when, std::string& error) {
 }  // namespace
 
 bool ParseFault(std::string_view text, Fault& fault, std::string& error) {
+  std::optional<unsigned> address;
+  if (const std::size_t slash = text.rfind('/'); slash != std::string_view::npos) {
+    unsigned long long number = 0;
+    if (!Unsigned(text.substr(slash + 1), 10, 255, number) || number == 0) {
+      error = "the instrument's address must be 1..255: " + std::string(text);
+      return false;
+    }
+    address = static_cast<unsigned>(number);
+    text = text.substr(0, slash);
+  }
   const std::size_t at = text.find('@');
   if (at == std::string_view::npos) {
     error = "fault needs @WHEN: " + std::string(text);
@@ -119,6 +131,7 @@ bool ParseFault(std::string_view text, Fault& fault, std::string& error) {
     return false;
   }
   if (!ParseWhen(text.substr(at + 1), parsed.when, error)) return false;
+  parsed.address = address;
   fault = parsed;
   return true;
 }

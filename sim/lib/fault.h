@@ -38,13 +38,16 @@ struct Fault {
   FaultKind kind = FaultKind::kNoReply;
   FaultWhen when;
   unsigned argument = 0;
+  // The instrument of a bus it acts on; empty: the one the options give it to.
+  std::optional<unsigned> address;
 };
 
-// Reads the text form: KIND[=ARG]@WHEN, where KIND is noreply, cut, garbage,
+// Reads the text form: KIND[=ARG]@WHEN[/ADDRESS], where KIND is noreply, cut, garbage,
 // long, code, delay, wrong, nul or vanish; WHEN is a request number ("3"), a
 // parameter ("2:15", "2:15:dword", "1:6:byte") or a share in percent ("25%").
 // ARG is a hex code for code (required), milliseconds for delay (required),
 // a count for garbage (default 8), nul (default 1) and cut (default 0).
+// ADDRESS names the instrument of a bus the fault acts on.
 // Returns false with a message in `error` when the text is malformed.
 bool ParseFault(std::string_view text, Fault& fault, std::string& error);
 

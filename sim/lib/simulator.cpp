@@ -22,24 +22,36 @@ namespace {
 // Bytes kept while waiting for a CR; a longer run without one is line noise.
 constexpr std::size_t kMaxPendingBytes = 1024;
 
+// The faults of the instrument at `address`: those named for it, and those
+// named for none.
+std::vector<Fault> FaultsFor(const std::vector<Fault>& faults, unsigned address) {
+  std::vector<Fault> out;
+  for (const Fault& f : faults)
+    if (!f.address || *f.address == address) out.push_back(f);
+  return out;
+}
+
 InstrumentSetup SetupFrom(const SimulatorOptions& options) {
   InstrumentSetup setup;
   setup.net_address = options.address;
   setup.float_decimals = options.float_decimals;
-  setup.faults = options.faults;
+  setup.faults = FaultsFor(options.faults, options.address);
   setup.seed = options.seed;
   setup.memory = options.memory ? *options.memory : DefaultInstrumentMemory();
+  if (options.serial) SetSerialNumber(setup.memory, *options.serial);
   return setup;
 }
 
 // Every instrument on the line, the first as the options describe it; the
-// others share its faults (they see the same frames) but not its memory.
+// others share the faults named for no instrument (they see the same frames)
+// but not its memory.
 std::vector<Instrument> InstrumentsFrom(const SimulatorOptions& options, Clock::time_point now) {
   const InstrumentSetup first = SetupFrom(options);
   std::vector<Instrument> instruments{Instrument(first, now)};
   for (std::size_t i = 0; i < options.more_addresses.size(); ++i) {
     InstrumentSetup setup = first;
     setup.net_address = options.more_addresses[i];
+    setup.faults = FaultsFor(options.faults, setup.net_address);
     setup.memory = BusMemberMemory(first.memory, i + 1);
     instruments.emplace_back(std::move(setup), now);
   }
@@ -296,12 +308,17 @@ bool Simulator::WaitForFrames(std::size_t count, std::chrono::milliseconds timeo
 
 void Simulator::AddFault(const Fault& fault) {
   std::lock_guard lock(impl_->mutex);
-  impl_->First().Faults().push_back(fault);
+  for (Instrument& instrument : impl_->instruments)
+    if (fault.address ? instrument.NetAddress() == *fault.address
+                      : &instrument == &impl_->First()) {
+      instrument.Faults().push_back(fault);
+      return;
+    }
 }
 
 void Simulator::ClearFaults() {
   std::lock_guard lock(impl_->mutex);
-  impl_->First().Faults().clear();
+  for (Instrument& instrument : impl_->instruments) instrument.Faults().clear();
 }
 
 void Simulator::SetInputByte(std::uint8_t bits) {

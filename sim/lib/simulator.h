@@ -39,6 +39,9 @@ struct SimulatorOptions {
   std::vector<Fault> faults;
   std::uint64_t seed = 1;                       // for faults selected by share
   std::optional<ParameterMemory> memory;        // initial memory; empty: the default instrument
+  // The first instrument's serial number (0..65535) over its memory's; the
+  // further ones get the next numbers.
+  std::optional<std::uint32_t> serial;
 };
 
 class Simulator {
@@ -84,6 +87,8 @@ class Simulator {
   bool WaitForFrames(std::size_t count, std::chrono::milliseconds timeout) const;
 
   // --- faults ---
+  // A fault with an address acts on the instrument there; one without acts
+  // on the first.
   void AddFault(const Fault& fault);
   void ClearFaults();
 

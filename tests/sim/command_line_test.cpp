@@ -72,7 +72,12 @@ TEST(SimCommandLine, RejectsBadArguments) {
       {"--link"},           {"--round-floats", "9"}, {"--address", "1x"},
       {"--address", "3-1"}, {"--address", "1,2,1"}, {"--address", "0-300"},
       {"--address", "1,"},  {"--address", "-4"},    {"--wrong-speed", "loud"},
+      {"--serial", "65536"}, {"--fault", "wrong@2:337/0"}, {"--fault", "wrong@2:337/256"},
   };
+  // The last instrument's number would pass 65535.
+  ProgramOptions options;
+  std::string error;
+  EXPECT_FALSE(ParseCommandLine({"--address", "1-3", "--serial", "65534"}, options, error));
   for (const auto& args : bad) {
     ProgramOptions options;
     std::string error;

@@ -105,6 +105,31 @@ TEST(SimulatorLine, ABusOfInstrumentsEachAnswersWithItsOwnMemory) {
   EXPECT_EQ(simulator->Frames()[1].fields.net_address, 7u);
 }
 
+TEST(SimulatorLine, SerialNumbersFromTheOneGivenAndFaultsOnTheInstrumentNamed) {
+  SimulatorOptions options;
+  options.address = 1;
+  options.more_addresses = {2, 3};
+  options.serial = 0x1234;
+  Fault silent;
+  std::string error;
+  ASSERT_TRUE(ParseFault("noreply@100%/2", silent, error)) << error;
+  options.faults = {silent};
+  auto simulator = Started(options);
+  RawClient client(simulator->SlavePath());
+  // serial_lo (byte 11) and serial_hi (byte 12): 0x1234, 0x1235 and 0x1236.
+  EXPECT_EQ(client.Exchange(RequestFrame(":1;37;00000B;")).substr(0, 6), "!1;34;");
+  EXPECT_EQ(client.Exchange(RequestFrame(":1;37;00000C;")).substr(0, 6), "!1;12;");
+  EXPECT_EQ(client.Exchange(RequestFrame(":3;37;00000B;")).substr(0, 6), "!3;36;");
+  EXPECT_EQ(client.Exchange(RequestFrame(":2;37;00000B;"), 200ms), "") << "its fault";
+  // A fault added for one instrument acts on it alone.
+  Fault wrong{FaultKind::kWrongValue, {FaultWhen::By::kParameter, 0, 2, 315, {}, 0.0}, 0, 3};
+  simulator->AddFault(wrong);
+  EXPECT_EQ(client.Exchange(RequestFrame(":1;38;00013B;09;")), "$0000\r");
+  EXPECT_EQ(client.Exchange(RequestFrame(":3;38;00013B;09;")), "$0000\r");
+  EXPECT_EQ(simulator->MemoryAt(1)->Byte(2, 315), 9);
+  EXPECT_EQ(simulator->MemoryAt(3)->Byte(2, 315), 8);
+}
+
 TEST(SimulatorLine, AClientAtAnotherSpeedHearsGarbageOrNothing) {
   for (const WrongSpeedAnswer answer : {WrongSpeedAnswer::kGarbage, WrongSpeedAnswer::kSilent}) {
     SimulatorOptions options;
