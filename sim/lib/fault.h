@@ -39,7 +39,7 @@ struct Fault {
   FaultWhen when;
   unsigned argument = 0;
   // The instrument of a bus it acts on; empty: the one the options give it to.
-  std::optional<unsigned> address;
+  std::optional<unsigned> address = std::nullopt;
 };
 
 // Reads the text form: KIND[=ARG]@WHEN[/ADDRESS], where KIND is noreply, cut, garbage,
