@@ -46,6 +46,23 @@ class Client {
   bool connected_ = false;
 };
 
+// A plain TCP connection to the server on 127.0.0.1, its reads waiting at
+// most 5 s; -1 when it cannot connect.
+int ConnectTo(std::uint16_t port) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(port);
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  const timeval wait{5, 0};
+  setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+  return fd;
+}
+
 class ModbusServerTest : public ::testing::Test {
  protected:
   ModbusServerTest() {
@@ -106,12 +123,8 @@ TEST_F(ModbusServerTest, ASlowOrSilentClientHoldsNoOther) {
   ASSERT_TRUE(server.Listen(error)) << error;
   server.Start();
   // Half a header, then silence.
-  const int slow = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(server.Port());
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ASSERT_EQ(::connect(slow, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  const int slow = ConnectTo(server.Port());
+  ASSERT_GE(slow, 0);
   ASSERT_EQ(::send(slow, "\x00\x01\x00", 3, 0), 3);
   // A write that waits for its line.
   Client writer(server.Port(), 1);
@@ -152,12 +165,8 @@ TEST_F(ModbusServerTest, GarbageDropsOnlyItsOwnConnection) {
   std::string error;
   ASSERT_TRUE(server.Listen(error));
   server.Start();
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(server.Port());
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  const int fd = ConnectTo(server.Port());
+  ASSERT_GE(fd, 0);
   ASSERT_EQ(::send(fd, "GET / HTTP/1.0\r\n\r\n", 18, 0), 18);
   char reply[16];
   EXPECT_EQ(::recv(fd, reply, sizeof reply, 0), 0) << "closed without a reply";
@@ -173,14 +182,8 @@ TEST_F(ModbusServerTest, ConnectionsThatHoldNothingAreTakenBack) {
   ASSERT_TRUE(server.Listen(error));
   server.Start();
   const auto connect = [&] {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(server.Port());
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    EXPECT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    const timeval wait{5, 0};
-    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+    const int fd = ConnectTo(server.Port());
+    EXPECT_GE(fd, 0);
     return fd;
   };
   // Closed: recv() ends with 0 (the server's close), not with the time-out.

@@ -124,16 +124,25 @@ ExchangeResult ReadSetPoints(Link& link, std::vector<std::uint32_t>& values) {
   return result::kOk;
 }
 
-TEST_F(LinkAgainstInstrument, ClientKilledMidExchangeLeavesTheNextOneExactOrFailing) {
-  sim::SimulatorOptions options;
-  options.line_timing = true;
-  options.baud = 9600;
-  Connect(options, 2);
-  std::vector<std::uint32_t> clean;
-  ASSERT_EQ(ReadSetPoints(*link_, clean), result::kOk);
-  port_.Close();
+// The set points read once on a line with its timing at 9600 bit/s; then
+// the port is closed and the line left to the programs a test starts.
+class KilledClient : public LinkAgainstInstrument {
+ protected:
+  void SetUp() override {
+    sim::SimulatorOptions options;
+    options.line_timing = true;
+    options.baud = 9600;
+    Connect(options, 2);
+    ASSERT_EQ(ReadSetPoints(*link_, clean_), result::kOk);
+    port_.Close();
+  }
 
-  const LinkParams params{1, 2, 1000, 9600};
+  const LinkParams params_{1, 2, 1000, 9600};
+  std::vector<std::uint32_t> clean_;
+};
+
+TEST_F(KilledClient, ClientKilledMidExchangeLeavesTheNextOneExactOrFailing) {
+  const LinkParams& params = params_;
   std::mt19937 random(5);
   std::uniform_int_distribution<int> delay_ms(20, 200);
   int exact = 0;
@@ -156,21 +165,14 @@ TEST_F(LinkAgainstInstrument, ClientKilledMidExchangeLeavesTheNextOneExactOrFail
     Link link(next, params, nullptr);
     std::vector<std::uint32_t> values;
     if (ReadSetPoints(link, values) == result::kOk) {
-      EXPECT_EQ(values, clean) << "after kill " << kill;
+      EXPECT_EQ(values, clean_) << "after kill " << kill;
       ++exact;
     }
   }
   EXPECT_GE(exact, 6);
 }
 
-TEST_F(LinkAgainstInstrument, AReplyOwedToAKilledProgramIsNeverTakenAfterTheOpen) {
-  sim::SimulatorOptions options;
-  options.line_timing = true;
-  options.baud = 9600;
-  Connect(options, 2);
-  std::vector<std::uint32_t> clean;
-  ASSERT_EQ(ReadSetPoints(*link_, clean), result::kOk);
-  port_.Close();
+TEST_F(KilledClient, AReplyOwedToAKilledProgramIsNeverTakenAfterTheOpen) {
   // The killed program's second request (channel 2's set point) is
   // answered 800 ms late: after the next program has opened and asked for
   // channel 1's.
@@ -179,7 +181,7 @@ TEST_F(LinkAgainstInstrument, AReplyOwedToAKilledProgramIsNeverTakenAfterTheOpen
   late.when.request_number = simulator.RequestsReceived() + 2;
   simulator.AddFault(late);
   const std::string path = instrument_->Path();
-  const LinkParams params{1, 2, 1000, 9600};
+  const LinkParams& params = params_;
   const pid_t child = StartChild([&path, &params] {
     SerialPort port;
     std::string error;
@@ -200,7 +202,7 @@ TEST_F(LinkAgainstInstrument, AReplyOwedToAKilledProgramIsNeverTakenAfterTheOpen
   Link link(next, params, nullptr);
   std::vector<std::uint32_t> values;
   ASSERT_EQ(ReadSetPoints(link, values), result::kOk);
-  EXPECT_EQ(values, clean);
+  EXPECT_EQ(values, clean_);
 }
 
 }  // namespace
