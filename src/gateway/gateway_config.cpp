@@ -159,10 +159,11 @@ bool ListenHost(const std::string& written, std::string& host) {
   return inet_pton(AF_INET, host.c_str(), address) == 1 || IsHostName(host);
 }
 
-bool ReadModbus(const SectionKeys& keys, ModbusConfig& modbus, ConfigError& error) {
-  if (!keys.Check(error)) return false;
+// Listen=HOST:PORT into `modbus`, when the key is there.
+bool ReadListen(const SectionKeys& keys, std::optional<ModbusConfig>& listen, ConfigError& error) {
   const IniEntry* e = keys.Find("Listen");
   if (e == nullptr) return true;
+  ModbusConfig& modbus = listen.emplace();
   const std::size_t colon = e->value.rfind(':');
   std::uint32_t port = 0;
   const char* end = e->value.data() + e->value.size();
@@ -177,6 +178,14 @@ bool ReadModbus(const SectionKeys& keys, ModbusConfig& modbus, ConfigError& erro
     return false;
   }
   modbus.port = static_cast<std::uint16_t>(port);
+  return true;
+}
+
+bool ReadModbus(const SectionKeys& keys, ModbusConfig& modbus, ConfigError& error) {
+  if (!keys.Check(error)) return false;
+  std::optional<ModbusConfig> listen;
+  if (!ReadListen(keys, listen, error)) return false;
+  if (listen) modbus = *listen;
   return true;
 }
 
@@ -213,7 +222,8 @@ bool ReadLine(const SectionKeys& keys, GatewayLine& line, ConfigError& error) {
     return false;
   }
   if (!keys.Number("Speed", line.bus.speed, 1, 1'000'000, error) ||
-      !keys.Number("UnitOffset", line.unit_offset, 0, 255, error))
+      !keys.Number("UnitOffset", line.unit_offset, 0, 255, error) ||
+      !ReadListen(keys, line.listen, error))
     return false;
   if (std::find(std::begin(kSpeeds), std::end(kSpeeds), line.bus.speed) == std::end(kSpeeds)) {
     error = {keys.Find("Speed")->line, t::kSpeedUnknown + std::to_string(line.bus.speed)};
@@ -251,16 +261,32 @@ std::string ResolvedDevice(const std::string& device) {
   return error ? std::filesystem::path(device).lexically_normal().string() : resolved.string();
 }
 
-// Devices and Modbus unit ids are each one instrument's.
-bool CheckUnique(const std::map<unsigned, std::pair<GatewayLine, int>>& lines, ConfigError& error) {
+// "127.0.0.1:1502", a listener as the checks name it.
+std::string ListenerText(const ModbusConfig& m) { return m.host + ":" + std::to_string(m.port); }
+
+// Devices are each one line's; a line's own listener is no other's; Modbus
+// unit ids are each one instrument's on the listener that serves them (not
+// checked for lines no listener serves).
+bool CheckUnique(const GatewayConfig& config,
+                 const std::map<unsigned, std::pair<GatewayLine, int>>& lines, ConfigError& error) {
   std::map<std::string, unsigned> devices;
-  std::map<std::uint32_t, std::string> units;
+  std::map<std::string, std::string> listeners;  // a line's own listener: its line
+  if (config.modbus) listeners.emplace(ListenerText(*config.modbus), "MODBUS");
+  std::map<std::pair<std::string, std::uint32_t>, std::string> units;
   for (const auto& [n, entry] : lines) {
     const auto& [line, at] = entry;
     if (const auto [it, fresh] = devices.emplace(ResolvedDevice(line.bus.device), n); !fresh) {
       error = {at, t::kDeviceTwice + std::string("LINE") + std::to_string(it->second)};
       return false;
     }
+    if (line.listen) {
+      if (const auto [it, fresh] = listeners.emplace(ListenerText(*line.listen), line.name);
+          !fresh) {
+        error = {at, t::kListenerTwice + it->second};
+        return false;
+      }
+    }
+    const std::optional<ModbusConfig> listener = ListenerOf(config, line);
     for (std::uint32_t address : line.bus.addresses) {
       const std::uint32_t unit = line.unit_offset + address;
       const std::string who = "LINE" + std::to_string(n) + t::kAtAddress + std::to_string(address);
@@ -268,7 +294,9 @@ bool CheckUnique(const std::map<unsigned, std::pair<GatewayLine, int>>& lines, C
         error = {at, t::kUnitTooBig + std::to_string(unit) + " (" + who + ")"};
         return false;
       }
-      if (const auto [it, fresh] = units.emplace(unit, who); !fresh) {
+      if (!listener) continue;
+      if (const auto [it, fresh] = units.emplace(std::pair{ListenerText(*listener), unit}, who);
+          !fresh) {
         error = {at, t::kUnitTwice + it->second + " (" + std::to_string(unit) + ")"};
         return false;
       }
@@ -308,8 +336,9 @@ bool ParseGatewayConfig(std::string_view text, GatewayConfig& config, ConfigErro
       auto& [line, at] = lines[n];
       at = section.line;
       line.name = section.name;
-      ok = ReadLine(SectionKeys(section, {"Device", "Speed", "Addresses", "UnitOffset"}), line,
-                    error);
+      ok = ReadLine(
+          SectionKeys(section, {"Device", "Speed", "Addresses", "UnitOffset", "Listen"}), line,
+          error);
     } else {
       error = {section.line, t::kUnknownSection + section.name};
       return false;
@@ -320,10 +349,14 @@ bool ParseGatewayConfig(std::string_view text, GatewayConfig& config, ConfigErro
     error = {0, t::kNoLines};
     return false;
   }
-  if (!CheckUnique(lines, error)) return false;
+  if (!CheckUnique(read, lines, error)) return false;
   for (auto& [n, entry] : lines) read.lines.push_back(std::move(entry.first));
   config = std::move(read);
   return true;
+}
+
+std::optional<ModbusConfig> ListenerOf(const GatewayConfig& config, const GatewayLine& line) {
+  return line.listen ? line.listen : config.modbus;
 }
 
 bool WriteAllowed(const WriteConfig& write, BusParameter parameter) {

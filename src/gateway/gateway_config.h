@@ -15,10 +15,20 @@
 
 namespace zrm {
 
+struct ModbusConfig {
+  std::string host = "127.0.0.1";
+  std::uint16_t port = 1502;
+
+  bool operator==(const ModbusConfig&) const = default;
+};
+
 struct GatewayLine {
   BusLineConfig bus;
   std::uint32_t unit_offset = 0;  // Modbus unit id = unit_offset + address
   std::string name;               // its section's name as written ("LINE2"), for messages
+  // The line's own Modbus listener (Listen= in its section), as a serial
+  // device server gives each line a port; empty: the [MODBUS] one.
+  std::optional<ModbusConfig> listen = std::nullopt;
 };
 
 struct MqttConfig {
@@ -31,11 +41,6 @@ struct MqttConfig {
   std::string key_file;
   bool discovery = false;  // Home Assistant discovery messages
   bool retain = false;     // state messages retained too
-};
-
-struct ModbusConfig {
-  std::string host = "127.0.0.1";
-  std::uint16_t port = 1502;
 };
 
 struct WriteConfig {
@@ -54,9 +59,14 @@ struct GatewayConfig {
 
 // Reads the configuration from INI text. False with `error` (its line and
 // what is wrong) on unknown sections or keys, a key or section twice, a
-// value out of its range, a bad address list, a device or a Modbus unit id
-// used twice, a parameter outside the eight and a file without lines.
+// value out of its range, a bad address list, a device used twice, a Modbus
+// unit id used twice on one listener, a listener named twice, a parameter
+// outside the eight and a file without lines.
 bool ParseGatewayConfig(std::string_view text, GatewayConfig& config, ConfigError& error);
+
+// The Modbus listener that serves `line`: its own, else [MODBUS]; empty when
+// no listener serves it.
+std::optional<ModbusConfig> ListenerOf(const GatewayConfig& config, const GatewayLine& line);
 
 // True when writes are on and `parameter` is one of the listed.
 bool WriteAllowed(const WriteConfig& write, BusParameter parameter);

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <list>
 #include <optional>
 
 #include "bus/bus_poller.h"
@@ -83,6 +84,15 @@ std::size_t InstrumentCount(const GatewayConfig& config) {
   return count;
 }
 
+// Every Modbus listener: [MODBUS] and each line's own.
+std::vector<ModbusConfig> Listeners(const GatewayConfig& config) {
+  std::vector<ModbusConfig> listeners;
+  if (config.modbus) listeners.push_back(*config.modbus);
+  for (const GatewayLine& line : config.lines)
+    if (line.listen) listeners.push_back(*line.listen);
+  return listeners;
+}
+
 std::size_t OnlineCount(const BusPoller& poller) {
   std::size_t online = 0;
   for (const BusSnapshot& s : poller.Snapshots())
@@ -104,13 +114,14 @@ int Serve(const GatewayConfig& config, GatewayLog& log, const sigset_t& stop_sig
   GatewayEvents events(config, log);
   BusPoller poller(BusLines(config), config.timing, &events);
   PollerBusAccess bus(poller);
-  std::optional<ModbusServer> modbus;
+  std::list<ModbusServer> modbus;
   std::optional<MqttSink> mqtt;
   std::string error;
-  if (config.modbus && !modbus.emplace(config, bus, log).Listen(error)) {
-    log.Error(error);
-    return kGatewayUnavailableExit;
-  }
+  for (const ModbusConfig& listener : Listeners(config))
+    if (!modbus.emplace_back(config, listener, bus, log).Listen(error)) {
+      log.Error(error);
+      return kGatewayUnavailableExit;
+    }
   if (config.mqtt) {
     if (!mqtt.emplace(config, bus, log).Prepare(error)) {
       log.Error(error);
@@ -120,7 +131,7 @@ int Serve(const GatewayConfig& config, GatewayLog& log, const sigset_t& stop_sig
     mqtt->Start();
   }
   poller.Start();
-  if (modbus) modbus->Start();
+  for (ModbusServer& server : modbus) server.Start();
   log.Info(t::kStarted + std::to_string(config.lines.size()) + t::kInstruments +
            std::to_string(InstrumentCount(config)));
   const ServiceNotifier notifier;
@@ -140,7 +151,7 @@ int Serve(const GatewayConfig& config, GatewayLog& log, const sigset_t& stop_sig
   log.Info(t::kStopping);
   // The lines first: no event reaches a sink once they are stopped.
   poller.Stop();
-  if (modbus) modbus->Stop();
+  for (ModbusServer& server : modbus) server.Stop();
   if (mqtt) mqtt->Stop();
   log.Info(t::kStopped);
   return 0;

@@ -28,9 +28,12 @@ std::string MqttLine(const std::optional<MqttConfig>& mqtt) {
 std::string LineLine(const GatewayLine& line) {
   const auto number = [](std::uint32_t n) { return std::to_string(n); };
   const auto unit = [&](std::uint32_t a) { return std::to_string(a + line.unit_offset); };
-  return line.name + ": " + line.bus.device + ", " +
-         std::to_string(line.bus.speed) + t::kSummarySpeed + Joined(line.bus.addresses, number) +
-         t::kSummaryUnits + Joined(line.bus.addresses, unit);
+  std::string out = line.name + ": " + line.bus.device + ", " + std::to_string(line.bus.speed) +
+                    t::kSummarySpeed + Joined(line.bus.addresses, number) + t::kSummaryUnits +
+                    Joined(line.bus.addresses, unit);
+  if (line.listen)
+    out += t::kSummaryOwnListener + line.listen->host + ":" + std::to_string(line.listen->port);
+  return out;
 }
 
 }  // namespace

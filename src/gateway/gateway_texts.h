@@ -25,6 +25,7 @@ inline constexpr const char* kNoDevice = "в секции линии нет кл
 inline constexpr const char* kNoAddresses = "в секции линии нет ключа Addresses";
 inline constexpr const char* kDeviceTwice = "устройство уже описано в секции ";
 inline constexpr const char* kUnitTwice = "идентификатор Modbus уже занят прибором ";
+inline constexpr const char* kListenerTwice = "этот адрес Modbus TCP уже слушает ";
 inline constexpr const char* kUnitTooBig = "идентификатор Modbus (UnitOffset + адрес) больше 255: ";
 inline constexpr const char* kUnknownParameter =
     "параметр не из списка ch1_th1, ch1_his1, ch1_th2, ch1_his2, ch2_th1, ch2_his1, ch2_th2, "
@@ -126,6 +127,7 @@ inline constexpr const char* kSummaryModbus = "Modbus TCP: ";
 inline constexpr const char* kSummaryNoModbus = "Modbus TCP: нет";
 inline constexpr const char* kSummarySpeed = " бит/с, адреса ";
 inline constexpr const char* kSummaryUnits = ", идентификаторы Modbus ";
+inline constexpr const char* kSummaryOwnListener = ", свой порт Modbus TCP ";
 inline constexpr const char* kSummaryWritesOff = "Запись из сети: запрещена";
 inline constexpr const char* kSummaryWritesOn = "Запись из сети: разрешена для ";
 inline constexpr const char* kSummaryNothingListed = "(ни одного параметра)";

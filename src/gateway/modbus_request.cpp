@@ -133,10 +133,11 @@ bool RefusedBeforeSending(ExchangeResult r) {
 
 }  // namespace
 
-ModbusUnits UnitsOf(const GatewayConfig& config) {
+ModbusUnits UnitsOf(const GatewayConfig& config, const ModbusConfig& listener) {
   ModbusUnits units;
   for (std::size_t i = 0; i < config.lines.size(); ++i) {
     const GatewayLine& line = config.lines[i];
+    if (ListenerOf(config, line) != listener) continue;
     const auto stale_after = StaleAfter(config.timing, line.bus.speed, line.bus.addresses.size());
     for (std::uint32_t address : line.bus.addresses)
       units[static_cast<std::uint8_t>(line.unit_offset + address)] = {i, address, stale_after};

@@ -33,8 +33,8 @@ struct ModbusUnit {
 };
 using ModbusUnits = std::map<std::uint8_t, ModbusUnit>;
 
-// Every configured instrument by its unit id.
-ModbusUnits UnitsOf(const GatewayConfig& config);
+// Every instrument the listener `listener` serves, by its unit id.
+ModbusUnits UnitsOf(const GatewayConfig& config, const ModbusConfig& listener);
 
 // The length of the whole request at the start of `received` (header
 // included) once its header is in; 0 while the header is incomplete; empty

@@ -46,12 +46,12 @@ std::string WriteText(const ModbusWrite& w) {
 
 }  // namespace
 
-ModbusServer::ModbusServer(const GatewayConfig& config, BusAccess& bus, GatewayLog& log,
-                           ModbusLimits limits)
-    : modbus_(*config.modbus),
+ModbusServer::ModbusServer(const GatewayConfig& config, const ModbusConfig& listener,
+                           BusAccess& bus, GatewayLog& log, ModbusLimits limits)
+    : modbus_(listener),
       limits_(limits),
       write_(config.write),
-      units_(UnitsOf(config)),
+      units_(UnitsOf(config, listener)),
       bus_(bus),
       log_(log) {}
 

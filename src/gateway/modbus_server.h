@@ -32,9 +32,10 @@ struct ModbusLimits {
 
 class ModbusServer {
  public:
-  // `config` must hold a [MODBUS] section. `bus` and `log` must outlive the server.
-  ModbusServer(const GatewayConfig& config, BusAccess& bus, GatewayLog& log,
-               ModbusLimits limits = {});
+  // Listens at `listener` for the lines it serves (ListenerOf). `bus` and
+  // `log` must outlive the server.
+  ModbusServer(const GatewayConfig& config, const ModbusConfig& listener, BusAccess& bus,
+               GatewayLog& log, ModbusLimits limits = {});
   ~ModbusServer();  // stops
   ModbusServer(const ModbusServer&) = delete;
   ModbusServer& operator=(const ModbusServer&) = delete;

@@ -40,6 +40,7 @@ class TableBus : public BusAccess {
     return std::nullopt;
   }
   void RequestWrite(std::size_t, std::uint32_t, BusParameter, float, WriteDone) override {}
+  std::vector<BusLineStats> LineStats() const override { return {}; }
 };
 
 void CheckAnswer(std::span<const std::uint8_t> request, const ModbusAnswer& answer,
@@ -75,7 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   write.parameters = {BusParameter::kCh1Th1, BusParameter::kCh2His1};
   GatewayConfig config;
   config.lines = {{{"/dev/a", 9600, {1, 2}}, 0, "LINE1"}};
-  const ModbusUnits units = UnitsOf(config);
+  config.modbus = ModbusConfig{};
+  const ModbusUnits units = UnitsOf(config, *config.modbus);
   const TableBus bus;
   const std::vector<std::uint8_t> stream = input.ConsumeRemainingBytes<std::uint8_t>();
   std::span<const std::uint8_t> rest(stream);

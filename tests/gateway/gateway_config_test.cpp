@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "gateway/gateway_summary.h"
+#include "gateway/modbus_request.h"
 
 namespace zrm::test {
 namespace {
@@ -149,8 +150,15 @@ TEST(GatewayConfig, RefusesWithTheLineAndWhatIsWrong) {
        "скорость не поддерживается: 115200"},
       {"[LINE1]\nDevice=/dev/ttyS0\nAddresses=200\nUnitOffset=56\n", 1,
        "идентификатор Modbus (UnitOffset + адрес) больше 255: 256"},
-      {(line1 + "[LINE2]\nDevice=/dev/ttyUSB1\nAddresses=2\n"), 4,
+      {("[MODBUS]\n" + line1 + "[LINE2]\nDevice=/dev/ttyUSB1\nAddresses=2\n"), 5,
        "идентификатор Modbus уже занят прибором LINE1, адрес 2 (2)"},
+      {("[MODBUS]\nListen=127.0.0.1:1503\n" + line1 +
+        "[LINE2]\nDevice=/dev/ttyUSB1\nAddresses=2\nListen=127.0.0.1:1503\n"),
+       6, "этот адрес Modbus TCP уже слушает MODBUS"},
+      {(line1 + "Listen=0.0.0.0:1503\n[LINE2]\nDevice=/dev/ttyUSB1\nAddresses=2\n" +
+        "Listen=0.0.0.0:1503\n"),
+       5, "этот адрес Modbus TCP уже слушает LINE1"},
+      {"[LINE1]\nDevice=/dev/ttyS0\nAddresses=1\nListen=[::1\n", 4, "адрес должен иметь вид"},
       {(line1 + "[LINE2]\nDevice=/dev/ttyUSB0\nAddresses=2\nUnitOffset=10\n"), 4,
        "устройство уже описано в секции LINE1"},
       {"[GATEWAY]\n", 0, "не описано ни одной линии"},
@@ -177,6 +185,21 @@ TEST(GatewayConfig, RefusesWithTheLineAndWhatIsWrong) {
     EXPECT_TRUE(error.message.starts_with(c.message)) << c.text << "\n" << error.message;
     EXPECT_EQ(config.prefix, "untouched") << "a refused file changes nothing";
   }
+}
+
+TEST(GatewayConfig, UnitIdsAreOnePerListenerAndUncheckedWithoutOne) {
+  const std::string lines =
+      "[LINE1]\nDevice=/dev/ttyUSB0\nAddresses=1-3\n[LINE2]\nDevice=/dev/ttyUSB1\nAddresses=1-3\n";
+  GatewayConfig c;
+  ConfigError error;
+  ASSERT_TRUE(ParseGatewayConfig(lines, c, error)) << error.message << " (no Modbus at all)";
+  ASSERT_TRUE(ParseGatewayConfig("[MODBUS]\n" + lines + "Listen=127.0.0.1:1503\n", c, error))
+      << error.message;
+  ASSERT_TRUE(c.modbus);
+  EXPECT_EQ(ListenerOf(c, c.lines[0]), *c.modbus);
+  EXPECT_EQ(ListenerOf(c, c.lines[1]), (ModbusConfig{"127.0.0.1", 1503}));
+  EXPECT_EQ(UnitsOf(c, *c.modbus).size(), 3u);
+  EXPECT_EQ(UnitsOf(c, *c.lines[1].listen).at(2).line, 1u);
 }
 
 TEST(GatewayConfig, ReadsCommentsBlanksAndByteOrderMark) {

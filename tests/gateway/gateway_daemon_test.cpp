@@ -42,14 +42,15 @@ std::string DaemonPath() {
   return (build / "src/gateway/zrm48d").string();
 }
 
+// LINE2 has a Modbus listener of its own, at `line2_port`.
 std::string Config(const std::string& line1, const std::string& line2, int mqtt_port,
-                   int modbus_port, bool allow) {
+                   int modbus_port, int line2_port, bool allow) {
   return "[GATEWAY]\nPollMs=200\nOfflineAfter=2\nTimeOutMs=100\nAttempts=2\n"
          "[MQTT]\nPort=" +
          std::to_string(mqtt_port) + "\n[MODBUS]\nListen=127.0.0.1:" + std::to_string(modbus_port) +
          "\n[LINE1]\nDevice=" + line1 + "\nAddresses=1-3\n[LINE2]\nDevice=" + line2 +
-         "\nAddresses=5\nUnitOffset=100\n[WRITE]\nAllow=" + (allow ? "1" : "0") +
-         "\nParameters=ch1_th1,ch2_his1\n";
+         "\nAddresses=5\nUnitOffset=100\nListen=127.0.0.1:" + std::to_string(line2_port) +
+         "\n[WRITE]\nAllow=" + (allow ? "1" : "0") + "\nParameters=ch1_th1,ch2_his1\n";
 }
 
 unsigned WriteFrames(const sim::Simulator& simulator) {
@@ -140,11 +141,12 @@ class GatewayDaemonTest : public ::testing::Test {
   sim::Simulator second_line_;
   MosquittoBroker broker_{MosquittoBroker::Mode::kPlain, dir_.Path()};
   int modbus_port_ = FreePort();
+  int line2_port_ = FreePort();
 };
 
 TEST_F(GatewayDaemonTest, ServesThreeInstrumentsOnTwoLinesOverMqttAndModbus) {
   WriteBytes(dir_.File("zrm48d.ini"), Config(first_line_->SlavePath(), second_line_.SlavePath(),
-                                             broker_.Port(), modbus_port_, true));
+                                             broker_.Port(), modbus_port_, line2_port_, true));
   TopicRecorder plant(broker_.ClientConfig());
   ASSERT_TRUE(plant.Subscribed(kWait));
   NotifySocket systemd(dir_.File("notify"));
@@ -175,7 +177,7 @@ TEST_F(GatewayDaemonTest, ServesThreeInstrumentsOnTwoLinesOverMqttAndModbus) {
                                        dir_.Path(), kWait);
   EXPECT_NE(sub.out.find("zrm48/047-12352/info {\"type\": 4813"), std::string::npos) << sub.out;
   const ProgramOutput mbpoll =
-      RunProgram({"mbpoll", "-m", "tcp", "-p", std::to_string(modbus_port_), "-a", "105", "-t", "3",
+      RunProgram({"mbpoll", "-m", "tcp", "-p", std::to_string(line2_port_), "-a", "105", "-t", "3",
                   "-0", "-r", "11", "-c", "4", "-1", "127.0.0.1"},
                  dir_.Path(), kWait);
   EXPECT_NE(mbpoll.out.find("[11]: \t4813\n[12]: \t47\n[13]: \t12352\n[14]: \t1"),
@@ -186,17 +188,25 @@ TEST_F(GatewayDaemonTest, ServesThreeInstrumentsOnTwoLinesOverMqttAndModbus) {
   // so rather than give its last values; then it returns.
   second_line_.AddFault({sim::FaultKind::kNoReply, {sim::FaultWhen::By::kShare, 0, 2, 0, {}, 1.0}});
   EXPECT_TRUE(plant.WaitFor("zrm48/047-12352/availability", "offline", kWait));
-  modbus_t* modbus = modbus_new_tcp("127.0.0.1", modbus_port_);
-  ASSERT_EQ(modbus_connect(modbus), 0);
-  modbus_set_slave(modbus, 105);
+  modbus_t* line2 = modbus_new_tcp("127.0.0.1", line2_port_);
+  ASSERT_EQ(modbus_connect(line2), 0);
+  modbus_set_slave(line2, 105);
   std::uint16_t registers[2];
-  EXPECT_EQ(modbus_read_input_registers(modbus, 0, 2, registers), -1);
+  EXPECT_EQ(modbus_read_input_registers(line2, 0, 2, registers), -1);
   EXPECT_EQ(errno, EMBXGTAR);
   plant.Clear();
   second_line_.ClearFaults();
   EXPECT_TRUE(plant.WaitFor("zrm48/047-12352/availability", "online", kWait));
   EXPECT_TRUE(
-      WaitUntil([&] { return modbus_read_input_registers(modbus, 0, 2, registers) == 2; }, kWait));
+      WaitUntil([&] { return modbus_read_input_registers(line2, 0, 2, registers) == 2; }, kWait));
+  modbus_close(line2);
+  modbus_free(line2);
+  // The line with a listener of its own is not served by [MODBUS].
+  modbus_t* modbus = modbus_new_tcp("127.0.0.1", modbus_port_);
+  ASSERT_EQ(modbus_connect(modbus), 0);
+  modbus_set_slave(modbus, 105);
+  EXPECT_EQ(modbus_read_input_registers(modbus, 0, 2, registers), -1);
+  EXPECT_EQ(errno, EMBXGTAR);
 
   // Writes: one allowed goes to the instrument; one the checks refuse and
   // one not allowed send nothing.
@@ -228,7 +238,7 @@ TEST_F(GatewayDaemonTest, ServesThreeInstrumentsOnTwoLinesOverMqttAndModbus) {
 
 TEST_F(GatewayDaemonTest, WritesOffSendNothingAndACrashLeavesTheLastWill) {
   WriteBytes(dir_.File("zrm48d.ini"), Config(first_line_->SlavePath(), second_line_.SlavePath(),
-                                             broker_.Port(), modbus_port_, false));
+                                             broker_.Port(), modbus_port_, line2_port_, false));
   TopicRecorder plant(broker_.ClientConfig());
   ASSERT_TRUE(plant.Subscribed(kWait));
   ChildProgram daemon({DaemonPath(), "--config", dir_.File("zrm48d.ini")}, dir_.Path());
@@ -283,12 +293,12 @@ TEST(GatewayProgram, RefusesBadCommandLinesConfigurationsAndListeners) {
   WriteBytes(ini, "");
   EXPECT_EQ(run({"--check", "--config", ini}).err, "zrm48d: " + ini + ": файл пуст\n");
   WriteBytes(ini,
-             "[LINE1]\nDevice=/dev/ttyUSB0\nAddresses=1-3\n\n[LINE2]\nDevice=/dev/ttyUSB1\n"
-             "Addresses=3\n");
+             "[MODBUS]\n[LINE1]\nDevice=/dev/ttyUSB0\nAddresses=1-3\n\n[LINE2]\n"
+             "Device=/dev/ttyUSB1\nAddresses=3\n");
   const ProgramOutput twice = run({"--check", "--config", ini});
   EXPECT_EQ(twice.status, kGatewayConfigExit);
   EXPECT_EQ(twice.err,
-            "zrm48d: " + ini + ":5: идентификатор Modbus уже занят прибором LINE1, адрес 3 (3)\n");
+            "zrm48d: " + ini + ":6: идентификатор Modbus уже занят прибором LINE1, адрес 3 (3)\n");
   EXPECT_TRUE(twice.out.empty());
 
   const int port = FreePort();

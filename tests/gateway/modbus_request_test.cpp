@@ -43,7 +43,8 @@ class ModbusRequestTest : public ::testing::Test {
     config.timing.timeout_ms = 100;
     config.timing.short_waits = true;  // as the configuration file gives it
     config.lines = {{{"/dev/a", 9600, {1, 2}}, 0, "LINE1"}, {{"/dev/b", 9600, {1}}, 10, "LINE2"}};
-    units_ = UnitsOf(config);
+    config.modbus = ModbusConfig{};
+    units_ = UnitsOf(config, *config.modbus);
     write_.allow = true;
     write_.parameters = {BusParameter::kCh1Th1, BusParameter::kCh2His2};
     bus_.Set(AnsweredSnapshot(0, 1));

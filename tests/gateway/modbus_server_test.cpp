@@ -81,7 +81,7 @@ class ModbusServerTest : public ::testing::Test {
 };
 
 TEST_F(ModbusServerTest, ServesLibmodbusAndMbpoll) {
-  ModbusServer server(config_, bus_, log_);
+  ModbusServer server(config_, *config_.modbus, bus_, log_);
   std::string error;
   ASSERT_TRUE(server.Listen(error)) << error;
   server.Start();
@@ -118,7 +118,7 @@ TEST_F(ModbusServerTest, ServesLibmodbusAndMbpoll) {
 }
 
 TEST_F(ModbusServerTest, ASlowOrSilentClientHoldsNoOther) {
-  ModbusServer server(config_, bus_, log_);
+  ModbusServer server(config_, *config_.modbus, bus_, log_);
   std::string error;
   ASSERT_TRUE(server.Listen(error)) << error;
   server.Start();
@@ -161,7 +161,7 @@ TEST_F(ModbusServerTest, ASlowOrSilentClientHoldsNoOther) {
 }
 
 TEST_F(ModbusServerTest, GarbageDropsOnlyItsOwnConnection) {
-  ModbusServer server(config_, bus_, log_);
+  ModbusServer server(config_, *config_.modbus, bus_, log_);
   std::string error;
   ASSERT_TRUE(server.Listen(error));
   server.Start();
@@ -177,7 +177,7 @@ TEST_F(ModbusServerTest, GarbageDropsOnlyItsOwnConnection) {
 }
 
 TEST_F(ModbusServerTest, ConnectionsThatHoldNothingAreTakenBack) {
-  ModbusServer server(config_, bus_, log_, {3, 2s, 200ms});
+  ModbusServer server(config_, *config_.modbus, bus_, log_, {3, 2s, 200ms});
   std::string error;
   ASSERT_TRUE(server.Listen(error));
   server.Start();
@@ -214,10 +214,10 @@ TEST_F(ModbusServerTest, ConnectionsThatHoldNothingAreTakenBack) {
 }
 
 TEST_F(ModbusServerTest, APortInUseCannotBeListenedOn) {
-  ModbusServer first(config_, bus_, log_);
+  ModbusServer first(config_, *config_.modbus, bus_, log_);
   std::string error;
   ASSERT_TRUE(first.Listen(error));
-  ModbusServer second(config_, bus_, log_);
+  ModbusServer second(config_, *config_.modbus, bus_, log_);
   EXPECT_FALSE(second.Listen(error));
   EXPECT_TRUE(error.starts_with("Невозможно открыть порт Modbus TCP 127.0.0.1:" +
                                 std::to_string(config_.modbus->port) + ": "))
