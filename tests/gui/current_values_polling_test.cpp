@@ -338,7 +338,12 @@ void CurrentValuesPollingTest::ValuesGoOnBehindAModalDialog() {
       [&ws, &real] { real.OpenProfileName(&ws.Window()); }};
   float value = 30.0f;
   for (const auto& open : dialogs) {
-    QTRY_VERIFY(ws.Window().Busy());
+    // A poll is busy for a few milliseconds a second: looked for every
+    // millisecond, not every 50 as QTRY_VERIFY looks.
+    QElapsedTimer polling;
+    polling.start();
+    while (!ws.Window().Busy() && polling.elapsed() < 10000) QTest::qWait(1);
+    QVERIFY(ws.Window().Busy());
     QStringList seen;
     QTimer::singleShot(100, [&] {
       ws.sim.PinChannelValue(1, ++value);
