@@ -1,6 +1,7 @@
 #include "bus/bus_line_poll.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -20,6 +21,7 @@ struct Instrument {
   bool identity_due = true;  // at start and after every return to online
   bool restarting = false;   // written and restarted: the next poll waits it out
   BusParameterValues parameters;
+  std::optional<BusRepair> repair;  // owed after a plant write that failed midway
 };
 
 }  // namespace
@@ -81,6 +83,17 @@ struct BusLinePoll::Impl {
     if (s.failed_in_row >= std::max<std::uint32_t>(timing.offline_after, 1)) GoOffline(instrument);
   }
 
+  // Puts back what a failed write changed; the instrument's state says so
+  // until it is done.
+  void Repair(Instrument& instrument) {
+    link.SetNetAddress(instrument.snapshot.address);
+    link.SetMinimumWait(kMinimumReplyWaitMs);
+    const BusWriteOutcome outcome = RepairBusWrite(link, *instrument.repair, working_dir);
+    instrument.restarting = true;
+    if (outcome.result == result::kOk) instrument.repair.reset();
+    instrument.snapshot.unfinished_write = instrument.repair.has_value();
+  }
+
   static void GoOffline(Instrument& instrument) {
     instrument.snapshot.availability = BusAvailability::kOffline;
     instrument.identity_due = true;
@@ -108,6 +121,8 @@ BusSnapshot BusLinePoll::PollNext() {
   const ExchangeResult r = impl_->Poll(instrument);
   instrument.snapshot.last_result = r;
   if (r != result::kOk) impl_->Failed(instrument);
+  // An instrument that answers gets what a failed write owes it.
+  if (r == result::kOk && instrument.repair) impl_->Repair(instrument);
   if (!impl_->line.IsOpen()) MarkAllOffline();
   return instrument.snapshot;
 }
@@ -127,10 +142,16 @@ BusWriteOutcome BusLinePoll::Write(std::uint32_t address, BusParameter parameter
   // A write follows the window's waits: right after another write's restart
   // the instrument may still be silent.
   impl_->link.SetMinimumWait(kMinimumReplyWaitMs);
+  std::optional<BusRepair> repair;
   const BusWriteOutcome outcome =
-      WriteBusParameter(impl_->link, parameter, value, impl_->working_dir);
+      WriteBusParameter(impl_->link, parameter, value, impl_->working_dir, repair);
   instrument->restarting = true;
   if (outcome.result == result::kOk) instrument->parameters[IndexOf(parameter)] = value;
+  if (repair) {
+    // At once, and then after every answered poll until done.
+    instrument->repair = std::move(repair);
+    impl_->Repair(*instrument);
+  }
   return outcome;
 }
 

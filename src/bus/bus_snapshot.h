@@ -52,6 +52,9 @@ struct BusSnapshot {
   ExchangeResult last_result = result::kOk;  // of the last poll
   std::uint64_t polls_answered = 0;          // grows by one with every answered poll
   std::uint32_t identity_reads = 0;          // grows by one with every identity read
+  // A plant write failed midway and left settings neither old nor new; the
+  // poller puts the old ones back at every answered poll until it is done.
+  bool unfinished_write = false;
 };
 
 }  // namespace zrm

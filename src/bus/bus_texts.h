@@ -15,6 +15,12 @@ inline constexpr const char* kNotPolledAddress = "Прибор с этим ад�
 inline constexpr const char* kNoSuchLine = "Нет такой линии опроса.";
 inline constexpr const char* kNotANumber = "Записываемое значение должно быть числом.";
 inline constexpr const char* kPollingStopped = "Опрос линии остановлен, запись не выполнена.";
+// What a failed plant write left in the instrument: "…; в приборе сейчас:
+// уставка 1 канала 1 выключена (тип 0)".
+inline constexpr const char* kHoldsNow = "; в приборе сейчас: ";
+inline constexpr const char* kSetPoint = "уставка ";
+inline constexpr const char* kOfChannel = " канала ";
+inline constexpr const char* kSwitchedOff = " выключена (тип 0)";
 inline constexpr const char* kQueueFull =
     "Очередь записи линии заполнена (16 записей), запись не принята.";
 

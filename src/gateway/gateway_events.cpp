@@ -5,8 +5,27 @@
 
 namespace zrm {
 
-void GatewayEvents::OnPolled(const BusSnapshot& snapshot) {
-  for (BusEvents* sink : sinks_) sink->OnPolled(snapshot);
+void GatewayEvents::OnPolled(const BusSnapshot& s) {
+  bool changed = false;
+  {
+    const std::lock_guard lock(mutex_);
+    bool& last = unfinished_[{s.line, s.address}];
+    changed = last != s.unfinished_write;
+    last = s.unfinished_write;
+  }
+  if (changed) {
+    // Said once when a failed plant write leaves the instrument mixed, once
+    // when the old settings are back.
+    namespace t = gateway_texts;
+    const std::string who = InstrumentId(s.identity) + t::kOnLine +
+                            config_.lines[s.line].bus.device + t::kAtAddress +
+                            std::to_string(s.address);
+    if (s.unfinished_write)
+      log_.Warning(t::kUnfinishedWrite + who);
+    else
+      log_.Info(t::kUnfinishedWriteRepaired + who);
+  }
+  for (BusEvents* sink : sinks_) sink->OnPolled(s);
 }
 
 void GatewayEvents::OnAvailability(const BusSnapshot& s) {

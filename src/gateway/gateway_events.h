@@ -1,6 +1,7 @@
 #pragma once
 // The bus poller's events as the daemon hands them on: every change of an
-// instrument's availability logged once, then each sink told.
+// instrument's availability, and of a failed plant write left unfinished in
+// it, logged once, then each sink told.
 
 #include <map>
 #include <mutex>
@@ -29,6 +30,7 @@ class GatewayEvents : public BusEvents {
   std::vector<BusEvents*> sinks_;
   std::mutex mutex_;  // line threads call at once
   std::map<std::pair<std::size_t, std::uint32_t>, BusAvailability> last_;
+  std::map<std::pair<std::size_t, std::uint32_t>, bool> unfinished_;
 };
 
 }  // namespace zrm

@@ -99,6 +99,10 @@ inline constexpr const char* kNotACommandTopic =
 inline constexpr const char* kHalfFloat =
     "запись половины числа: значение пишется двумя регистрами одним запросом (функция 16)";
 inline constexpr const char* kWriteRequested = "запись из сети: ";
+inline constexpr const char* kUnfinishedWrite =
+    "запись из сети не завершена, в приборе смешанные настройки, прежние возвращаются: ";
+inline constexpr const char* kUnfinishedWriteRepaired =
+    "прежние настройки после незавершённой записи возвращены: ";
 inline constexpr const char* kWriteDone = "записано: ";
 inline constexpr const char* kWriteFailed = "запись не выполнена: ";
 inline constexpr const char* kWriteRefused = "запись отклонена: ";

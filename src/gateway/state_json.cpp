@@ -48,7 +48,8 @@ std::string StateJson(const BusSnapshot& s) {
   return "{\"time\": " + JsonString(LocalIsoTime(s.last_answer_wall)) +
          ", \"ch1\": " + ChannelJson(s.channel[0]) + ", \"ch2\": " + ChannelJson(s.channel[1]) +
          ", \"relays\": " + Bits(s.relay_byte, 0, 2) + ", \"keys\": " + Bits(s.input_byte, 0, 5) +
-         ", \"encoder\": " + Bits(s.input_byte, 5, 2) + "}";
+         ", \"encoder\": " + Bits(s.input_byte, 5, 2) +
+         (s.unfinished_write ? ", \"unfinished_write\": true}" : "}");
 }
 
 std::string InfoJson(const BusSnapshot& s, const std::string& line_device) {

@@ -150,6 +150,39 @@ TEST_F(BusLinePollTest, WriteGoesThroughWithItsPreparationAndReadBackAndIsRememb
   EXPECT_TRUE(std::filesystem::is_empty(dir.File("journal"))) << "the entry closed";
 }
 
+TEST_F(BusLinePollTest, AWriteThatFailsMidwayIsPutBackOnceTheInstrumentTakesIt) {
+  test::ScratchDir dir;
+  BusLinePoll poll(0, port_, 9600, {1, 2}, QuickTiming(3));
+  poll.SetWorkingDir(dir.Path());
+  Sweep(poll, 2);
+  const std::uint8_t type = *simulator_.MemoryAt(1)->Byte(2, 327);
+  const float held = *simulator_.MemoryAt(1)->Float(29);
+  ASSERT_NE(type, 0);
+  // The set point never reads back as written: its type stays prepared to 0
+  // (the alarm off), and the put-back at once fails the same way.
+  simulator_.AddFault({sim::FaultKind::kWrongValue,
+                       {sim::FaultWhen::By::kParameter, 0, 2, 29, sim::Width::kDword, 0.0},
+                       0});
+  const BusWriteOutcome failed = poll.Write(1, BusParameter::kCh1Th1, 42.5f);
+  EXPECT_EQ(failed.result, result::kReadBackMismatch);
+  EXPECT_NE(failed.message.find("; в приборе сейчас: уставка 1 канала 1 выключена (тип 0)"),
+            std::string::npos)
+      << failed.message;
+  EXPECT_EQ(poll.ParameterValue(1, BusParameter::kCh1Th1), held) << "what was last read";
+  EXPECT_EQ(simulator_.MemoryAt(1)->Byte(2, 327), 0);
+  BusSnapshot first = Sweep(poll, 2)[0];
+  EXPECT_TRUE(first.unfinished_write);
+  EXPECT_FALSE(std::filesystem::is_empty(dir.File("journal")));
+  // Once the instrument stores what it is sent, the next answered poll puts
+  // the old settings back, and the entry goes.
+  simulator_.ClearFaults();
+  first = Sweep(poll, 2)[0];
+  EXPECT_FALSE(first.unfinished_write);
+  EXPECT_EQ(simulator_.MemoryAt(1)->Byte(2, 327), type);
+  EXPECT_EQ(simulator_.MemoryAt(1)->Float(29), held);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.File("journal")));
+}
+
 TEST_F(BusLinePollTest, WriteThatTheChecksRefuseSendsNothingAndSaysWhy) {
   test::ScratchDir dir;
   BusLinePoll poll(0, port_, 9600, {1, 2}, QuickTiming(3));

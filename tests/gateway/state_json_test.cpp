@@ -57,6 +57,9 @@ TEST(StateJson, CarriesTheValuesAsSentAndEveryLamp) {
       "\"Ошибка в плавающей арифметике\", \"sp1\": false, \"sp2\": false, \"break\": false}, "
       "\"relays\": [false, true], \"keys\": [true, false, false, false, false], "
       "\"encoder\": [true, true]}");
+  // A failed plant write not yet put back: said, and only then.
+  s.unfinished_write = true;
+  EXPECT_TRUE(StateJson(s).ends_with("\"encoder\": [true, true], \"unfinished_write\": true}"));
 }
 
 TEST(StateJson, FloatsReadBackExactlyAndNonNumbersAreNull) {
