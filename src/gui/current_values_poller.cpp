@@ -113,11 +113,12 @@ void CurrentValuesPoller::SaveShownTrend() {
   const std::string csv = TrendCsv(page_.Trend().ShownSamples(), UnitsOf(session_.settings));
   std::string error;
   if (!ReplaceFileAtomically(FromQ(path), csv, error)) {
-    dialogs_.ShowMessage(&page_, text::kCannotWriteCsv + FromQ(path) + ": " + error,
+    dialogs_.ShowMessage(&page_, text::kCannotWriteFile + FromQ(path) + ": " + error,
                          text::kErrorCaption, MessageIcon::kError);
+    emit Outcome(ToQ(text::kCannotWriteFile) + path);
     return;
   }
-  emit FileSaved(path);
+  emit Outcome(ToQ(text::kFileSaved) + path);
 }
 
 }  // namespace zrm::gui

@@ -41,8 +41,9 @@ class CurrentValuesPoller : public QObject {
   bool Paused() const { return cadence_.Paused(); }
 
  signals:
-  // The shown trend was written to `path`.
-  void FileSaved(const QString& path);
+  // The shown trend was written to a file, or could not be: what happened,
+  // for the status bar.
+  void Outcome(const QString& text);
   // The instrument that answers now (its type, prefix and serial number).
   void InstrumentIdentified(const zrm::DeviceSettings& instrument);
 

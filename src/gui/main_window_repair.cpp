@@ -24,9 +24,10 @@ void MainWindow::OnRepair(RepairKind kind) {
         if ((*ended = session_.FindRepair(kind, s, operator_, *instrument, plan)))
           return CommandFailedStatus(*ended);
         if (plan.finding != RepairFinding::kReady) {
-          operator_.ShowMessage(RepairRefusal(plan, *instrument), app_texts::kJournalCaption,
-                                MessageIcon::kInformation);
-          return QString();
+          const std::string refusal = RepairRefusal(plan, *instrument);
+          operator_.ShowMessage(refusal, app_texts::kJournalCaption, MessageIcon::kInformation);
+          // The status bar is one line.
+          return ToQ(refusal).simplified();
         }
         ChangesWriteOutcome outcome;
         *ended = session_.RepairWrite(plan, form, s, operator_, outcome);

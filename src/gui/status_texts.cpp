@@ -52,4 +52,10 @@ QString ChangesStatus(ExchangeResult r, const ChangesWriteOutcome& outcome) {
   return ToQ(text::kChangesWritten) + QString::number(outcome.written.size());
 }
 
+QString SearchStatus(const SearchOutcome& outcome) {
+  const QString found = QString::number(outcome.found.size());
+  if (outcome.end == SearchEnd::kCompleted) return ToQ(text::kSearchDone) + found;
+  return ToQ(SearchEndText(outcome)) + ToQ(text::kSearchFoundSoFar) + found;
+}
+
 }  // namespace zrm::gui

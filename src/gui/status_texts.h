@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/changes_write_command.h"
+#include "app/instrument_search.h"
 #include "editor/editor_form.h"
 #include "link/exchange_result.h"
 
@@ -31,5 +32,9 @@ QString CommandFailedStatus(ExchangeResult r);
 // ended with `r`: how many parameters it wrote, that there was nothing to
 // write, or its failure.
 QString ChangesStatus(ExchangeResult r, const ChangesWriteOutcome& outcome);
+
+// After a search: how many it found, and how it ended when it did not run
+// to its end ("Поиск остановлен пользователем. Найдено приборов: 2").
+QString SearchStatus(const SearchOutcome& outcome);
 
 }  // namespace zrm::gui

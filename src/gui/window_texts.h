@@ -155,8 +155,9 @@ inline constexpr const char* kTrendResume = "Продолжить график";
 inline constexpr const char* kTrendSave = "Сохранить в CSV";
 inline constexpr const char* kTrendSaveTitle = "Сохранить показанные значения";
 inline constexpr const char* kCsvFilter = "Таблица CSV (*.csv)";
-// Followed by the file name, ": " and the system's reason.
-inline constexpr const char* kCannotWriteCsv = "Невозможно записать файл ";
+// Followed by the file name, ": " and the system's reason (the box), or by
+// the file name alone (the status bar).
+inline constexpr const char* kCannotWriteFile = "Невозможно записать файл ";
 
 // The status bar: what the last command did, with which instrument and for
 // how long ("Настройки прочитаны из прибора 047-12345 за 2,9 с").
@@ -277,16 +278,20 @@ inline constexpr const char* kSerialColumn = "Заводской номер";
 inline constexpr const char* kFirmwareColumn = "Версия ПО";
 inline constexpr const char* kUseButton = "Использовать";
 inline constexpr const char* kClose = "Закрыть";
-// The status bar after the search, "Использовать" and "Порты…".
+// The status bar after the search, "Использовать" and "Порты…". A search
+// that did not run to its end says how it ended, then how many it found.
 inline constexpr const char* kSearchDone = "Поиск завершён, найдено приборов: ";
+inline constexpr const char* kSearchFoundSoFar = " Найдено приборов: ";
 inline constexpr const char* kInstrumentUsed = "Используется прибор с адресом ";
 inline constexpr const char* kAtSpeed = " на скорости ";
 inline constexpr const char* kPortsSaved = "Порты сохранены в dev.dat";
+inline constexpr const char* kPortsNotSaved = "Порты не сохранены в dev.dat";
 // A USB adapter no port number stands for; its description and path follow,
 // then the hint.
 inline constexpr const char* kUnmappedAdapter = "Адаптер не назначен номеру порта: ";
 inline constexpr const char* kUnmappedHint = " — Связь → Порты…";
-// Hot-plug news in the status bar; the device path follows.
+// News of the port in use in the status bar's own part; the device path
+// follows.
 inline constexpr const char* kDeviceLeft = "Устройство отключено: ";
 inline constexpr const char* kDeviceBack = "Устройство подключено снова, порт открыт: ";
 

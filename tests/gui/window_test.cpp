@@ -591,14 +591,16 @@ void WindowTest::MissingPortIsReportedAndTheWindowStillOpens() {
   QVERIFY(ws.dialogs.shown[0].over_shown_window);
   const QString not_open =
       Q("Порт не открыт: ") + QString::fromStdString(ws.PathOf("no-such-device"));
-  QCOMPARE(ws.Outcome(), not_open);
+  QCOMPARE(ws.PortNews(), not_open);
 
-  // A command tries the port again and says why it still cannot, not "ERR 2".
+  // A command tries the port again and says why it still cannot, not "ERR 2";
+  // the bar keeps the port's news beside the command's failure.
   ws.ClickAndWait("Button1");
   QCOMPARE(ws.dialogs.shown.size(), std::size_t{2});
   QCOMPARE(ws.dialogs.shown[1].text, ws.dialogs.shown[0].text);
   QVERIFY(ws.dialogs.shown[1].text.find("нет такого файла или устройства") != std::string::npos);
-  QCOMPARE(ws.Outcome(), not_open);
+  QCOMPARE(ws.Outcome(), Q("Команда не выполнена: Прибор не ответил (ERR 2)"));
+  QCOMPARE(ws.PortNews(), not_open);
 }
 
 void WindowTest::EscUsedByAMenuAListOrABoxDoesNotCount() {

@@ -56,6 +56,8 @@ void Workstation::Close() {
 
 QString Workstation::Outcome() { return Find<QLabel>("StatusOutcome")->text(); }
 
+QString Workstation::PortNews() { return Find<QLabel>("StatusPortNews")->text(); }
+
 void Workstation::ClickAndWait(const char* button) {
   Find<QAbstractButton>(button)->click();
   WaitForJob();

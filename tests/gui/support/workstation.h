@@ -49,6 +49,8 @@ class Workstation {
 
   // What the status bar says the last command or file operation did.
   QString Outcome();
+  // What the status bar says of the port in use, in its own part.
+  QString PortNews();
 
   // Clicks a button and waits until the device job it started has ended.
   void ClickAndWait(const char* button);
