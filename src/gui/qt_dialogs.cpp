@@ -53,6 +53,17 @@ void FitCaption(QMessageBox& box) {
                 grid->rowCount(), 0, 1, grid->columnCount());
 }
 
+// A Yes/No question whose Enter answers `default_button`; ESC answers No.
+bool Ask(QWidget* parent, const std::string& text, const std::string& caption, MessageIcon icon,
+         QMessageBox::StandardButton default_button) {
+  QMessageBox box(BoxIcon(icon), ToQ(caption), ToQ(text), QMessageBox::Yes | QMessageBox::No,
+                  parent);
+  box.setDefaultButton(default_button);
+  box.setEscapeButton(QMessageBox::No);
+  FitCaption(box);
+  return box.exec() == QMessageBox::Yes;
+}
+
 }  // namespace
 
 void SetUpProfileDialog(QFileDialog& dialog, QFileDialog::AcceptMode mode) {
@@ -68,11 +79,12 @@ void QtDialogs::ShowMessage(QWidget* parent, const std::string& text, const std:
 
 bool QtDialogs::AskYesNo(QWidget* parent, const std::string& text, const std::string& caption,
                          MessageIcon icon) {
-  QMessageBox box(BoxIcon(icon), ToQ(caption), ToQ(text), QMessageBox::Yes | QMessageBox::No,
-                  parent);
-  box.setEscapeButton(QMessageBox::No);
-  FitCaption(box);
-  return box.exec() == QMessageBox::Yes;
+  return Ask(parent, text, caption, icon, QMessageBox::Yes);
+}
+
+bool QtDialogs::AskYesNoDefaultNo(QWidget* parent, const std::string& text,
+                                  const std::string& caption, MessageIcon icon) {
+  return Ask(parent, text, caption, icon, QMessageBox::No);
 }
 
 QString QtDialogs::OpenProfileName(QWidget* parent) {

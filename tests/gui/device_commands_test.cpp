@@ -337,13 +337,18 @@ void DeviceCommandsTest::DeviceMenuComparesWritesTheChangeAndRestores() {
   QTRY_VERIFY(!backups);
   QCOMPARE(ws.dialogs.shown.size(), asked);
 
-  // Restoring asks first, naming the backup's time; No keeps the list open.
+  // Restoring asks first, naming the backup's time, with No as the default
+  // answer; No keeps the list open, with the focus back on it.
   window.findChild<QAction*>("BackupsItem")->trigger();
   QTRY_VERIFY((backups = window.findChild<QDialog*>("BackupsDialog")));
   ws.dialogs.answers = {false};
-  backups->findChild<QPushButton*>("RestoreButton")->click();
+  auto* restore = backups->findChild<QPushButton*>("RestoreButton");
+  restore->setFocus();
+  restore->click();
   QCOMPARE(ws.dialogs.shown.size(), asked + 1);
   QVERIFY(ws.dialogs.shown.back().question);
+  QVERIFY(ws.dialogs.shown.back().no_by_default);
+  QCOMPARE(backups->focusWidget(), backups->findChild<QWidget*>("BackupList"));
   QVERIFY2(QRegularExpression(Q("^Записать в прибор целиком резервную копию от "
                                 "\\d\\d\\.\\d\\d\\.20\\d\\d \\d\\d:\\d\\d:\\d\\d\\?\\n"))
                .match(QString::fromStdString(ws.dialogs.shown.back().text))

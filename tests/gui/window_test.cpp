@@ -76,6 +76,7 @@ class WindowTest : public QObject {
   void QuitSignalClosesInOrder();
   void MissingPortIsReportedAndTheWindowStillOpens();
   void EscUsedByAMenuAListOrABoxDoesNotCount();
+  void EnterAnswersAQuestionWithItsDefault();
   void EscapedExceptionIsReportedNotFatal();
 };
 
@@ -632,6 +633,20 @@ void WindowTest::EscUsedByAMenuAListOrABoxDoesNotCount() {
   QTest::keyClick(&window, Qt::Key_Escape);
   QVERIFY(op.EscPressed());
   QVERIFY(!op.EscPressed());
+}
+
+void WindowTest::EnterAnswersAQuestionWithItsDefault() {
+  zrm::gui::QtDialogs dialogs;
+  using Ask = bool (zrm::gui::QtDialogs::*)(QWidget*, const std::string&, const std::string&,
+                                            zrm::MessageIcon);
+  const std::pair<Ask, bool> rows[] = {{&zrm::gui::QtDialogs::AskYesNo, true},
+                                       {&zrm::gui::QtDialogs::AskYesNoDefaultNo, false}};
+  for (const auto& [ask, enter_answers] : rows) {
+    QTimer::singleShot(0, [] {
+      if (QWidget* box = QApplication::activeModalWidget()) QTest::keyClick(box, Qt::Key_Return);
+    });
+    QCOMPARE((dialogs.*ask)(nullptr, "?", "Вопрос", zrm::MessageIcon::kQuestion), enter_answers);
+  }
 }
 
 void WindowTest::EscapedExceptionIsReportedNotFatal() {

@@ -22,12 +22,15 @@ class ScriptedDialogs : public gui::DialogService {
     MessageIcon icon;
     bool question;
     bool over_shown_window;  // the window it opened over was on the screen
+    bool no_by_default;      // a question whose Enter answers No
   };
 
   void ShowMessage(QWidget* parent, const std::string& text, const std::string& caption,
                    MessageIcon icon) override;
   bool AskYesNo(QWidget* parent, const std::string& text, const std::string& caption,
                 MessageIcon icon) override;
+  bool AskYesNoDefaultNo(QWidget* parent, const std::string& text, const std::string& caption,
+                         MessageIcon icon) override;
   QString OpenProfileName(QWidget* parent) override;
   QString SaveProfileName(QWidget* parent, const QString& proposed) override;
   QString PreviewReport(QWidget*, const ConfigurationPage& page,
@@ -52,6 +55,9 @@ class ScriptedDialogs : public gui::DialogService {
   std::vector<ConfigurationPage> previews;   // pages the print preview was opened with
   std::vector<QString> proposed_pdf_names;   // the PDF name each preview offered
   QString saved_pdf;                         // what each preview says it saved
+
+ private:
+  bool NextAnswer();
 };
 
 }  // namespace zrm::test
