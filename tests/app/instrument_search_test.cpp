@@ -84,7 +84,7 @@ TEST_F(InstrumentSearchTest, AnInstrumentAtAnotherSpeedIsReportedAsGarbage) {
   EXPECT_EQ(outcome.garbled[1].address, 7u);
   EXPECT_EQ(outcome.garbled[1].speed, 9600);
   EXPECT_EQ(GarbledAnswerLine(outcome.garbled[3]),
-            "Что-то отвечает на другой скорости: Адрес: 7, Скорость: 38400");
+            "Что-то отвечает на другой скорости: Адрес: 7 (на скорости 38400 ответ не читается)");
 }
 
 TEST_F(InstrumentSearchTest, EscStopsBeforeTheNextProbeKeepingWhatWasFound) {
@@ -130,6 +130,22 @@ TEST(InstrumentProbeTest, OnlyTheAddressAskedAnswersWithinTheWireTimeOfItsFrames
   const ProbeResult probe = Probe(line, 1, std::chrono::milliseconds(50));
   EXPECT_EQ(probe.answer, ProbeAnswer::kReply);
   EXPECT_EQ(probe.firmware_version, 0x0B);
+
+  // Garbage heard once is probed again at the same speed: an instrument
+  // whose reply was disturbed once is found, not reported at another speed.
+  int heard = 0;
+  line.respond = [&heard](const std::string&) {
+    return ++heard == 1 ? test::ReadReply("0A", 12) : test::ReadReply("0A");
+  };
+  SearchLine once_garbled{line, [](std::int32_t, std::string&) { return true; }};
+  SearchPlan one_address;
+  one_address.speeds = {9600};
+  one_address.last_address = 1;
+  RecordingOperator quiet;
+  const SearchOutcome recovered = SearchInstruments(once_garbled, one_address, quiet);
+  ASSERT_EQ(recovered.found.size(), 1u);
+  EXPECT_EQ(recovered.found[0].address, 1u);
+  EXPECT_TRUE(recovered.garbled.empty());
 
   // Two probes of one address that disagree are garbage, not an instrument.
   int probes = 0;
