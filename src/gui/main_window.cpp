@@ -420,6 +420,7 @@ void MainWindow::SetCommandsEnabled(bool enabled) {
   connection_menu_->Menu()->setEnabled(enabled);
   undo_menu_->SetCommandsEnabled(enabled);
   bus_view_->SetCommandsEnabled(enabled);
+  unfinished_write_->SetCommandsEnabled(enabled);
 }
 
 void MainWindow::SetConnectionDialogs(std::unique_ptr<ConnectionDialogs> dialogs) {

@@ -46,4 +46,9 @@ void UnfinishedWriteBox::Offer(const QString& text, bool can_act, bool can_roll_
   raise();
 }
 
+void UnfinishedWriteBox::SetActionsEnabled(bool enabled) {
+  resume_->setEnabled(enabled);
+  rollback_->setEnabled(enabled);
+}
+
 }  // namespace zrm::gui

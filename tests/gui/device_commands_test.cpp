@@ -103,6 +103,7 @@ class DeviceCommandsTest : public QObject {
   void ClosingDuringACommandWaitsThenShutsDown();
   void DeviceMenuComparesWritesTheChangeAndRestores();
   void UnfinishedWriteIsOfferedAtOnceAndEndedEitherWay();
+  void UnfinishedWriteBoxWaitsForTheCommandUnderWay();
   void EscDuringAWriteSaysWhereItStoppedAndOffersToEndIt();
 };
 
@@ -454,6 +455,46 @@ void DeviceCommandsTest::UnfinishedWriteIsOfferedAtOnceAndEndedEitherWay() {
   QVERIFY(!box->findChild<QPushButton*>("ResumeButton")->isVisible());
   QVERIFY(!box->findChild<QPushButton*>("RollbackButton")->isVisible());
   QCOMPARE(zrm::test::ReadBytes(path), std::string("version=9\n"));
+}
+
+void DeviceCommandsTest::UnfinishedWriteBoxWaitsForTheCommandUnderWay() {
+  zrm::sim::SimulatorOptions slow;
+  slow.turnaround = std::chrono::milliseconds(20);
+  InstrumentWorkstation ws(slow);
+  auto& window = ws.Start();
+  ws.ClickAndWait("Button1");
+  const zrm::DeviceSettings instrument = ws.TheSession().settings;
+  zrm::DeviceSettings target = instrument;
+  target.channel[0].th1 = 55.5f;
+  LeaveUnfinishedWrite(ws, instrument, target, "");
+  auto* box = ws.Find<QDialog>("UnfinishedWriteBox");
+  auto* resume = box->findChild<QPushButton*>("ResumeButton");
+
+  // Open when another command starts: its actions wait for that command.
+  ws.ClickAndWait("Button1");
+  QTRY_VERIFY(box->isVisible());
+  ws.Find<QPushButton>("Button1")->click();
+  QVERIFY(!resume->isEnabled());
+  ws.WaitForJob();
+  QTRY_VERIFY(resume->isEnabled());
+  box->findChild<QPushButton*>("LaterButton")->click();
+
+  // "Дописать" asked for while the page's first poll identifies the
+  // instrument: the box that poll would open waits for the repair, which
+  // ends the entry, so it never opens over the progress panel.
+  bool opened = false;
+  QTimer watch;
+  connect(&watch, &QTimer::timeout, [&] { opened = opened || box->isVisible(); });
+  watch.start(2);
+  ws.dialogs.default_answer = true;
+  ws.Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(3);
+  for (int waited = 0; !window.Busy() && waited < 3000; waited += 2) QTest::qWait(2);
+  QVERIFY2(window.Busy(), "the first poll is under way");
+  window.findChild<QAction*>("ResumeWriteItem")->trigger();
+  QTRY_VERIFY_WITH_TIMEOUT(!EntryLeft(ws, instrument), 30000);
+  QTRY_VERIFY(!window.Busy());
+  QVERIFY(!opened);
+  QCOMPARE(*ws.sim.Float(ChannelAddressOf(zrm::ChannelField::kTh1, 0)), 55.5f);
 }
 
 void DeviceCommandsTest::EscDuringAWriteSaysWhereItStoppedAndOffersToEndIt() {
