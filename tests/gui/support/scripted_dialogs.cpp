@@ -21,6 +21,7 @@ QString Next(std::deque<QString>& names) {
 void ScriptedDialogs::ShowMessage(QWidget* parent, const std::string& text,
                                   const std::string& caption, MessageIcon icon) {
   shown.push_back({text, caption, icon, false, OverShownWindow(parent), false});
+  if (while_open) while_open(shown.back());
 }
 
 bool ScriptedDialogs::AskYesNo(QWidget* parent, const std::string& text, const std::string& caption,

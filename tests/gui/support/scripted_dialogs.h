@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,8 @@ class ScriptedDialogs : public gui::DialogService {
   int CountOf(const std::string& text) const;
 
   std::vector<Shown> shown;
+  // Runs while each message box is "open", before it is closed.
+  std::function<void(const Shown&)> while_open;
   std::deque<bool> answers;  // answers in order; when empty, default_answer
   bool default_answer = false;
   std::deque<QString> open_names;  // empty string: the user cancels

@@ -68,6 +68,7 @@ void Workstation::WaitForJob(int timeout_ms) {
   waited.start();
   while (window_->Busy() && waited.elapsed() < timeout_ms) QTest::qWait(5);
   if (window_->Busy()) qFatal("the device job did not end");
+  QCoreApplication::processEvents();
 }
 
 SilentLine::SilentLine() {
