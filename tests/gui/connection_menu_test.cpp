@@ -12,11 +12,13 @@
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
 
+#include "gui/ports_dialog.h"
 #include "lib/bus_options.h"
 #include "support/workstation.h"
 
@@ -122,6 +124,7 @@ class ConnectionMenuTest : public QObject {
   void EscStopsTheSearchKeepingWhatWasFound();
   void AFoundListThatCannotBeKeptIsReported();
   void PortsSavesTheDevicesAndReopensThePortInUse();
+  void PortsDescribesTheDevicesInRussian();
   void AnUnmappedAdapterIsNamedInTheStatusBar();
   void ThePortInUseLeavesAndComesBack();
   void ThePortLeavesAndComesBackWhilePolling();
@@ -215,6 +218,26 @@ void ConnectionMenuTest::PortsSavesTheDevicesAndReopensThePortInUse() {
   // Port 1 was in use: it was opened again at once, and cannot be.
   QCOMPARE(ws.dialogs.shown.size(), std::size_t{1});
   QVERIFY(ws.dialogs.shown[0].text.find(ws.PathOf("gone")) != std::string::npos);
+}
+
+void ConnectionMenuTest::PortsDescribesTheDevicesInRussian() {
+  zrm::SerialDevice uart;
+  uart.path = "/dev/ttyS0";
+  uart.driver = "serial";
+  zrm::SerialDevice ftdi;
+  ftdi.path = "/dev/ttyUSB0";
+  ftdi.usb = true;
+  ftdi.driver = "ftdi_sio";
+  ftdi.vendor_id = "0403";
+  ftdi.product_id = "6001";
+  ftdi.manufacturer = "FTDI";
+  ftdi.product = "FT232R USB UART";
+  zrm::gui::PortsDialog dialog({uart, ftdi}, zrm::gui::PortPaths{});
+  auto* grid = dialog.findChild<QTableWidget*>("DevicesGrid");
+  QCOMPARE(grid->item(0, 2)->text(), Q("встроенный порт"));
+  QCOMPARE(grid->item(1, 2)->text(), Q("FTDI FT232R USB UART (0403:6001, ftdi_sio)"));
+  QCOMPARE(dialog.findChild<QComboBox*>("PortBox1")->itemData(0, Qt::ToolTipRole).toString(),
+           Q("встроенный порт"));
 }
 
 void ConnectionMenuTest::AnUnmappedAdapterIsNamedInTheStatusBar() {
