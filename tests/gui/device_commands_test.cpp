@@ -25,6 +25,7 @@
 #include "gui/comparison_dialog.h"
 #include "gui/group_area.h"
 #include "gui/simple_list.h"
+#include "gui/whole_title.h"
 #include "lib/simulator.h"
 #include "platform/number_text.h"
 #include "profiles/profile_file.h"
@@ -398,6 +399,8 @@ void DeviceCommandsTest::UnfinishedWriteIsOfferedAtOnceAndEndedEitherWay() {
   ws.Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(3);
   QTRY_VERIFY_WITH_TIMEOUT(box->isVisible(), 10000);
   QVERIFY(!box->isModal());
+  // Wide enough for its title beside the title bar's buttons.
+  QVERIFY(box->width() >= zrm::gui::WholeTitleWidth(*box));
   const QString text = ws.Find<QLabel>("UnfinishedWriteText")->text();
   QVERIFY2(QRegularExpression(Q("^Запись в прибор 047-12345, начатая \\d\\d\\.\\d\\d\\.20\\d\\d "
                                 "в \\d\\d:\\d\\d, не завершена\\.$"))
