@@ -187,14 +187,17 @@ void MainWindow::WatchFieldEdits() {
   QWidget* const pages[] = {top_, channel_[0], channel_[1], relay_page_, general_page_};
   for (QWidget* page : pages) {
     // The line edits of the step lists are found with the plain fields.
-    for (auto* field : page->findChildren<QLineEdit*>())
+    for (auto* field : page->findChildren<QLineEdit*>()) {
       connect(field, &QLineEdit::editingFinished, undo_menu_, &UndoMenu::TakeEditStep);
+      undo_menu_->TakeUndoKeysOf(*field);
+    }
     for (auto* list : page->findChildren<QComboBox*>())
       if (list != top_->PortSelector())
         connect(list, &QComboBox::activated, undo_menu_, &UndoMenu::TakeEditStep);
     for (auto* box : page->findChildren<QCheckBox*>())
       connect(box, &QCheckBox::clicked, undo_menu_, &UndoMenu::TakeEditStep);
   }
+  undo_menu_->TakeUndoKeysOf(*top_->Description());
   // The description has no end of an edit but the focus leaving it.
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget*) {
     if (old == top_->Description()) undo_menu_->TakeEditStep();

@@ -512,7 +512,8 @@ void WindowTest::EachFieldEditIsAnUndoStepNamedInTheStatusBar() {
   QCOMPARE(th1->text(), Q("77"));
   QCOMPARE(ws.Outcome(), Q("Повторено: изменение поля «Величина I» канала 1"));
 
-  // Typing and undoing without leaving the field undoes the typing.
+  // Typing and undoing without leaving the field undoes the typing, Ctrl+Z
+  // in the field as well: the status bar says it in either case.
   auto* his2 = ws.Find<QLineEdit>("Edit20");
   const QString his2_before = his2->text();
   his2->setText("0.7");
@@ -520,6 +521,16 @@ void WindowTest::EachFieldEditIsAnUndoStepNamedInTheStatusBar() {
   QCOMPARE(his2->text(), his2_before);
   QCOMPARE(ws.Outcome(), Q("Отменено: изменение поля «Гистерезис II» канала 2"));
   QCOMPARE(th1->text(), Q("77"));
+  window.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&window));
+  auto* shift = ws.Find<QLineEdit>("Edit3");
+  const QString shift_before = shift->text();
+  shift->setFocus();
+  QTest::keyClicks(shift, "5");
+  ws.Find<QLabel>("StatusOutcome")->clear();
+  QTest::keyClick(shift, Qt::Key_Z, Qt::ControlModifier);
+  QCOMPARE(shift->text(), shift_before);
+  QCOMPARE(ws.Outcome(), Q("Отменено: изменение поля «0» канала 1"));
 
   // A sensor type and the range it brought go back together; a list and a
   // switch are steps too, each undone in turn, newest first.
