@@ -4,6 +4,7 @@
 
 #include <signal.h>
 
+#include <QAbstractItemView>
 #include <QAbstractProxyModel>
 #include <QApplication>
 #include <QCheckBox>
@@ -282,6 +283,25 @@ void WindowTest::SensorTypeChoiceShowsItsRangeAtOnce() {
   QTest::keyClicks(sensor, "xyz");
   ws.Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(0);
   QCOMPARE(ws.TheSession().settings.channel[0].dat, 9);
+
+  // A list of numbers takes typed digits as one number: the item equal to
+  // it, or none ("7" is no interval: 30 stays), closed or open.
+  auto* interval = ws.Find<QComboBox>("ComboBox15");
+  interval->setCurrentIndex(interval->findText("30"));
+  QTest::keyClicks(interval, "7");
+  QCOMPARE(interval->currentText(), Q("30"));
+  QTest::qWait(QApplication::keyboardInputInterval() + 50);
+  QTest::keyClicks(interval, "120");
+  QCOMPARE(interval->currentText(), Q("120"));
+  QTest::qWait(QApplication::keyboardInputInterval() + 50);
+  QAbstractItemView* open = interval->view();
+  open->setCurrentIndex(open->model()->index(interval->currentIndex(), 0));
+  QTest::keyClicks(open, "7");
+  QCOMPARE(open->currentIndex().data().toString(), Q("120"));
+  QTest::qWait(QApplication::keyboardInputInterval() + 50);
+  QTest::keyClicks(open, "45");
+  QCOMPARE(open->currentIndex().data().toString(), Q("45"));
+  QCOMPARE(interval->currentText(), Q("120"));
 }
 
 void WindowTest::TypedNonNumbersStayMarkedAndTheCommaIsAPoint() {
