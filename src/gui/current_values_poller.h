@@ -58,6 +58,9 @@ class CurrentValuesPoller : public QObject {
   };
 
   void EndPoll(const PollJob& job);
+  // What the page shows of `job`: a poll that failed while no port is open
+  // says that, not that the instrument did not answer.
+  CurrentValuesView ViewOf(const PollJob& job) const;
   void AddTrendSample(const TimeOfDay& wait_start);
   void ToggleReading();
   void SaveShownTrend();

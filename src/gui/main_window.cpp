@@ -396,13 +396,12 @@ void MainWindow::ShowJobEnd(const QString& status) {
 }
 
 void MainWindow::ShowPortState() {
-  const QString not_open = ToQ(text::kPortNotOpen);
   if (session_.PortOpen() || session_.PortPath().empty()) {
     // A poll or a command may have found the device back: that news goes.
-    if (port_news_->text().startsWith(not_open)) port_news_->clear();
+    if (port_news_->text().startsWith(ToQ(text::kPortNotOpen))) port_news_->clear();
     return;
   }
-  ShowPortNews(not_open + ToQ(session_.PortPath()));
+  ShowPortNews(PortNotOpenText(session_.PortPath()));
 }
 
 void MainWindow::ShowPortNews(const QString& text) { port_news_->setText(text); }

@@ -24,6 +24,11 @@ QString DeviceNameOf(const EditorForm& form) {
   return ToQ(prefixes[static_cast<std::size_t>(form.otk_type)]) + "-" + serial;
 }
 
+QString PortNotOpenText(const std::string& path) {
+  if (path.empty()) return ToQ(text::kPortNotOpen).chopped(2);
+  return ToQ(text::kPortNotOpen) + ToQ(path);
+}
+
 QString SecondsText(double seconds) {
   return ToQ(FormatFixed(seconds, 0, 1)).replace('.', ',') + ToQ(text::kSecondsUnit);
 }

@@ -17,6 +17,10 @@ namespace zrm::gui {
 // the serial number alone when no prefix is chosen.
 QString DeviceNameOf(const EditorForm& form);
 
+// The port that could not be opened: "Порт не открыт: /dev/ttyUSB0", or
+// "Порт не открыт" when the port number has no device.
+QString PortNotOpenText(const std::string& path);
+
 // Seconds with one decimal and the Russian decimal comma: "2,9 с".
 QString SecondsText(double seconds);
 

@@ -123,6 +123,7 @@ class CurrentValuesPollingTest : public QObject {
   void ClosingDuringAPollWaitsForItThenShutsDown();
   void ValuesGoOnBehindAModalDialog();
   void ValuesGoOnBehindTheBoxThatEndsACommand();
+  void APortThatIsNotOpenIsSaidSo();
 };
 
 void CurrentValuesPollingTest::PageShowsTheInstrumentsValuesAndStates() {
@@ -380,6 +381,16 @@ void CurrentValuesPollingTest::ValuesGoOnBehindTheBoxThatEndsACommand() {
            ws.dialogs.MessageTexts()[0].c_str());
   QVERIFY2(polled_behind >= 2, qPrintable(QString::number(polled_behind)));
   QVERIFY(!locked_behind);
+}
+
+void CurrentValuesPollingTest::APortThatIsNotOpenIsSaidSo() {
+  Workstation ws;
+  ws.MapPort(1, ws.PathOf("no-such-device"));
+  ws.Start();
+  ShowPage(ws, kCurrentValuesPage);
+  const std::string not_open = "Порт не открыт: " + ws.PathOf("no-such-device");
+  QVERIFY(WaitForText(ws, "Panel75", not_open.c_str(), 3000));
+  QVERIFY(Painted(ws.Find<QLabel>("Panel75"), BoxColour::kYellow));
 }
 
 QTEST_MAIN(CurrentValuesPollingTest)
