@@ -116,6 +116,11 @@ inline constexpr const char* kMaximumPulse = "Максимальная длит�
 inline constexpr const char* kRegulator = "Регулятор";
 inline constexpr const char* kRelayGridHint =
     "Стявя значек в ячейке включаем реле от данного события.";
+// Under the grid: the grid marks cells from the settings with "*" and cells
+// clicked with "+".
+inline constexpr const char* kRelayMarksLegend =
+    "«*» — из прочитанных настроек, «+» — поставлено щелчком; оба знака означают одно: реле "
+    "включается от этого события.";
 inline constexpr const char* kDecisionIntervalHint =
     "Через это время прибор будет выдавать управляющее воздействие на задвижку.";
 inline constexpr const char* kMaximumPulseHint =

@@ -246,6 +246,9 @@ void WindowTest::RelayGridClicksToggleMarksOnlyInEventCells() {
   const QString before = grid->item(2, 7)->text();
   click(2, 7);
   QCOMPARE(grid->item(2, 7)->text(), before.isEmpty() ? Q(" +") : QString());
+  // Marks from the settings are "*", clicked ones "+": the legend says both mean the same.
+  const QString legend = ws.Find<QLabel>("RelayMarksLegend")->text();
+  QVERIFY2(legend.contains(Q("«*»")) && legend.contains(Q("«+»")), qPrintable(legend));
   click(2, 7);
   QCOMPARE(grid->item(2, 7)->text(), before);
   click(0, 3);
