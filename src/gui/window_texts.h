@@ -245,6 +245,16 @@ inline constexpr const char* kRollbackButton = "Вернуть как было";
 inline constexpr const char* kLaterButton = "Позже";
 inline constexpr const char* kResumeItem = "Дописать прерванную запись";
 inline constexpr const char* kRollbackItem = "Вернуть как было до прерванной записи";
+// The heading of the question before the write that ends an unfinished
+// write, naming where the values come from: the backup's time, ", ", its
+// path, then kRollbackHeadingEnd; or the unfinished write.
+inline constexpr const char* kRollbackHeading =
+    "В прибор будут записаны изменения из резервной копии от ";
+inline constexpr const char* kRollbackHeadingEnd =
+    "\n(сейчас в приборе → будет записано из резервной копии):\n";
+inline constexpr const char* kResumeHeading =
+    "В прибор будут дописаны изменения прерванной записи\n(сейчас в приборе → будет записано "
+    "из прерванной записи):\n";
 // A write that stopped midway: the group under way follows, then
 // kMixedConfiguration.
 inline constexpr const char* kWriteStoppedInGroup = "Запись остановлена в группе «";

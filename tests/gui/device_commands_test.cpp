@@ -425,13 +425,26 @@ void DeviceCommandsTest::UnfinishedWriteIsOfferedAtOnceAndEndedEitherWay() {
   QVERIFY(!reminder->isVisible());
   QVERIFY(!box->isVisible());
   QCOMPARE(ws.Outcome(), Q("Изменения записаны, параметров: 1"));
+  // The question before it named where the values came from.
+  QVERIFY2(ws.dialogs.shown.back().text.starts_with(
+               "В прибор будут дописаны изменения прерванной записи\n"
+               "(сейчас в приборе → будет записано из прерванной записи):\n"),
+           ws.dialogs.shown.back().text.c_str());
 
-  // "Вернуть как было" from the menu: the backup goes back.
+  // "Вернуть как было" from the menu: the backup goes back, and the question
+  // before it names the backup.
   LeaveUnfinishedWrite(ws, instrument, target, ws.PathOf("before.prf"));
   window.findChild<QAction*>("RollbackWriteItem")->trigger();
   ws.WaitForJob();
   QCOMPARE(*ws.sim.Float(ChannelAddressOf(zrm::ChannelField::kTh1, 0)), th1_before);
   QVERIFY(!EntryLeft(ws, instrument));
+  const std::string& asked = ws.dialogs.shown.back().text;
+  QVERIFY2(asked.starts_with("В прибор будут записаны изменения из резервной копии от "),
+           asked.c_str());
+  QVERIFY2(asked.find(", " + ws.PathOf("before.prf") +
+                      "\n(сейчас в приборе → будет записано из резервной копии):\n") !=
+               std::string::npos,
+           asked.c_str());
 
   // Without a backup there is nothing to return to: not offered, refused.
   LeaveUnfinishedWrite(ws, instrument, target, "");
