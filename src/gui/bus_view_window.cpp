@@ -116,10 +116,12 @@ BusViewWindow::BusViewWindow(Session& session, DeviceJobRunner& runner, GuiOpera
   connect(&polling_, &BusViewPolling::LineGone, &model_, &BusViewModel::SetLineGone);
   connect(&polling_, &BusViewPolling::StateChanged, this, &BusViewWindow::ShowState);
   connect(&polling_, &BusViewPolling::PortChanged, this, &BusViewWindow::ShowPortInUse);
-  connect(&refresh_timer_, &QTimer::timeout, this,
-          [this] { model_.Refresh(BusViewModel::Clock::now()); });
-  // Texts grow (lamps on, an instrument gone): the columns follow.
-  connect(&model_, &QAbstractItemModel::dataChanged, this, &BusViewWindow::FitColumns);
+  // Texts grow (lamps on, an instrument gone): the columns follow, once a
+  // second rather than at every poll of a long line.
+  connect(&refresh_timer_, &QTimer::timeout, this, [this] {
+    model_.Refresh(BusViewModel::Clock::now());
+    FitColumns();
+  });
   connect(&model_, &QAbstractItemModel::modelReset, this, &BusViewWindow::FitColumns);
 }
 
