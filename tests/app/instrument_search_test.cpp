@@ -131,18 +131,20 @@ TEST(InstrumentProbeTest, OnlyTheAddressAskedAnswersWithinTheWireTimeOfItsFrames
   EXPECT_EQ(probe.answer, ProbeAnswer::kReply);
   EXPECT_EQ(probe.firmware_version, 0x0B);
 
+  // Address 1 at 9600, searched as the line answers each time.
+  SearchLine search{line, [](std::int32_t, std::string&) { return true; }};
+  SearchPlan plan;
+  plan.speeds = {9600};
+  plan.last_address = 1;
+  RecordingOperator op;
+
   // Garbage heard once is probed again at the same speed: an instrument
   // whose reply was disturbed once is found, not reported at another speed.
   int heard = 0;
   line.respond = [&heard](const std::string&) {
     return ++heard == 1 ? test::ReadReply("0A", 12) : test::ReadReply("0A");
   };
-  SearchLine once_garbled{line, [](std::int32_t, std::string&) { return true; }};
-  SearchPlan one_address;
-  one_address.speeds = {9600};
-  one_address.last_address = 1;
-  RecordingOperator quiet;
-  const SearchOutcome recovered = SearchInstruments(once_garbled, one_address, quiet);
+  const SearchOutcome recovered = SearchInstruments(search, plan, op);
   ASSERT_EQ(recovered.found.size(), 1u);
   EXPECT_EQ(recovered.found[0].address, 1u);
   EXPECT_TRUE(recovered.garbled.empty());
@@ -152,11 +154,6 @@ TEST(InstrumentProbeTest, OnlyTheAddressAskedAnswersWithinTheWireTimeOfItsFrames
   line.respond = [&probes](const std::string&) {
     return test::ReadReply(++probes % 2 ? "0A" : "0B");
   };
-  SearchLine search{line, [](std::int32_t, std::string&) { return true; }};
-  SearchPlan plan;
-  plan.speeds = {9600};
-  plan.last_address = 1;
-  RecordingOperator op;
   const SearchOutcome outcome = SearchInstruments(search, plan, op);
   EXPECT_TRUE(outcome.found.empty());
   ASSERT_EQ(outcome.garbled.size(), 1u);

@@ -55,6 +55,13 @@ struct InstrumentWorkstation : Workstation {
   }
 };
 
+// An instrument that takes 20 ms for each reply: time to act during a command.
+zrm::sim::SimulatorOptions SlowReplies() {
+  zrm::sim::SimulatorOptions slow;
+  slow.turnaround = std::chrono::milliseconds(20);
+  return slow;
+}
+
 // A folder whose port 1 opens but never answers.
 struct SilentWorkstation : Workstation {
   SilentLine line;
@@ -474,9 +481,7 @@ void DeviceCommandsTest::UnfinishedWriteIsOfferedAtOnceAndEndedEitherWay() {
 }
 
 void DeviceCommandsTest::UnfinishedWriteBoxWaitsForTheCommandUnderWay() {
-  zrm::sim::SimulatorOptions slow;
-  slow.turnaround = std::chrono::milliseconds(20);
-  InstrumentWorkstation ws(slow);
+  InstrumentWorkstation ws(SlowReplies());
   auto& window = ws.Start();
   ws.ClickAndWait("Button1");
   const zrm::DeviceSettings instrument = ws.TheSession().settings;
@@ -514,9 +519,7 @@ void DeviceCommandsTest::UnfinishedWriteBoxWaitsForTheCommandUnderWay() {
 }
 
 void DeviceCommandsTest::EscDuringAWriteSaysWhereItStoppedAndOffersToEndIt() {
-  zrm::sim::SimulatorOptions slow;
-  slow.turnaround = std::chrono::milliseconds(20);
-  InstrumentWorkstation ws(slow);
+  InstrumentWorkstation ws(SlowReplies());
   auto& window = ws.Start();
   ws.ClickAndWait("Button1");
   const zrm::DeviceSettings instrument = ws.TheSession().settings;
