@@ -29,6 +29,9 @@ inline constexpr const char* kSearchSpeedRefused = "Порт не принима
 inline constexpr const char* kSearchNoPort = "Порт не открыт: ";
 inline constexpr const char* kSearchNothingFound = "Прибор не найден.";
 inline constexpr const char* kSearchOtherSpeed = "Что-то отвечает на другой скорости";
+// The speed searched, where the answer could not be read, follows the address.
+inline constexpr const char* kSearchUnreadableAt = " (на скорости ";
+inline constexpr const char* kSearchUnreadableEnd = " ответ не читается)";
 
 }  // namespace zrm::app_texts
 

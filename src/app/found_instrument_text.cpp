@@ -32,8 +32,8 @@ std::string FoundInstrumentLine(const FoundInstrument& found) {
 
 std::string GarbledAnswerLine(const GarbledAnswer& garbled) {
   return std::string(app_texts::kSearchOtherSpeed) + ": " + app_texts::kSearchAddress +
-         std::to_string(garbled.address) + ", " + app_texts::kSearchSpeed +
-         std::to_string(garbled.speed);
+         std::to_string(garbled.address) + app_texts::kSearchUnreadableAt +
+         std::to_string(garbled.speed) + app_texts::kSearchUnreadableEnd;
 }
 
 }  // namespace zrm

@@ -19,7 +19,8 @@ std::string SerialText(std::int32_t prefix, std::uint32_t serial_number);
 // identity fields when the identity reads failed.
 std::string FoundInstrumentLine(const FoundInstrument& found);
 
-// "Что-то отвечает на другой скорости: Адрес: 5, Скорость: 9600".
+// "Что-то отвечает на другой скорости: Адрес: 5 (на скорости 9600 ответ не
+// читается)": the speed named is the one searched, never the other one.
 std::string GarbledAnswerLine(const GarbledAnswer& garbled);
 
 }  // namespace zrm

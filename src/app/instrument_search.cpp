@@ -1,6 +1,7 @@
 #include "app/instrument_search.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "app/app_texts.h"
 #include "app/instrument_probe.h"
@@ -48,15 +49,26 @@ bool ReadFoundIdentity(Line& line, FoundInstrument& found) {
   return true;
 }
 
+// One probe, made once more at the same speed when it heard garbage: a
+// reply disturbed once (a loaded machine, a noisy line) is no instrument at
+// another speed. Garbage followed by silence stays garbage.
+ProbeResult ProbeTwiceOnGarbage(Line& line, std::uint32_t address,
+                                std::chrono::microseconds window) {
+  const ProbeResult first = Probe(line, address, window);
+  if (first.answer != ProbeAnswer::kGarbled) return first;
+  const ProbeResult again = Probe(line, address, window);
+  return again.answer == ProbeAnswer::kSilent ? first : again;
+}
+
 // Probes one address; false when the search must end (the device vanished).
 bool SearchAddress(Line& line, std::int32_t speed, std::uint32_t address, const SearchPlan& plan,
                    SearchOutcome& outcome) {
   const auto window = ProbeWindow(speed, address, plan.margin_ms);
-  const ProbeResult first = Probe(line, address, window);
+  const ProbeResult first = ProbeTwiceOnGarbage(line, address, window);
   if (first.answer == ProbeAnswer::kGone) return false;
   if (first.answer == ProbeAnswer::kSilent) return true;
   const ProbeResult second =
-      first.answer == ProbeAnswer::kReply ? Probe(line, address, window) : first;
+      first.answer == ProbeAnswer::kReply ? ProbeTwiceOnGarbage(line, address, window) : first;
   if (second.answer == ProbeAnswer::kGone) return false;
   if (second.answer != ProbeAnswer::kReply || second.firmware_version != first.firmware_version) {
     outcome.garbled.push_back({address, speed});

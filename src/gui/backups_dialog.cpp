@@ -53,7 +53,11 @@ BackupsDialog::BackupsDialog(const QString& instrument, const std::vector<std::s
   connect(close, &QPushButton::clicked, this, &QDialog::reject);
   connect(restore_button, &QPushButton::clicked, this, [this, restore] {
     const QListWidgetItem* item = list_->currentItem();
-    if (item && restore(item->data(Qt::UserRole).toString())) accept();
+    if (!item) return;
+    if (restore(item->data(Qt::UserRole).toString()))
+      accept();
+    else
+      list_->setFocus();  // declined: back to choosing a backup
   });
 
   auto* layout = new QVBoxLayout(this);

@@ -1,6 +1,7 @@
 #include "gui/bus_view_model.h"
 
 #include <QColor>
+#include <algorithm>
 
 #include "gui/qt_text.h"
 
@@ -50,6 +51,11 @@ void BusViewModel::Refresh(Clock::time_point now) {
   for (std::size_t i = 0; i < snapshots_.size(); ++i)
     rows_[i] = BusViewRowOf(snapshots_[i], now_, line_gone_);
   if (!rows_.empty()) emit dataChanged(index(0, 0), index(rowCount() - 1, kBusViewColumnCount - 1));
+}
+
+bool BusViewModel::NoneAnswers() const {
+  return !rows_.empty() && std::all_of(rows_.begin(), rows_.end(),
+                                       [](const BusViewRow& row) { return row.grey; });
 }
 
 std::uint32_t BusViewModel::AddressAt(int row) const {

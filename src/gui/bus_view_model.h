@@ -31,6 +31,8 @@ class BusViewModel : public QAbstractTableModel {
   // The rows made anew at steady time `now` (the time since the last answer).
   void Refresh(Clock::time_point now);
 
+  // True when there are rows and none of them answers (all offline).
+  bool NoneAnswers() const;
   // The address of row `row`; 0 outside the table.
   std::uint32_t AddressAt(int row) const;
   const BusViewRow& RowAt(int row) const { return rows_[static_cast<std::size_t>(row)]; }

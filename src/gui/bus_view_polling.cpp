@@ -77,7 +77,7 @@ void BusViewPolling::Tick() {
     timer_.start(kPausedTickMs);
     return;
   }
-  SetState(State::kPolling);
+  SetState(line_gone_ ? State::kLineGone : State::kPolling);
   if (line_gone_ && reopen_clock_.isValid() && reopen_clock_.elapsed() < kReopenEveryMs) {
     timer_.start(kGoneTickMs);
     return;
@@ -119,6 +119,7 @@ void BusViewPolling::EndJob(std::uint64_t generation, const JobResult& result) {
   if (result.line_gone != line_gone_) {
     line_gone_ = result.line_gone;
     emit LineGone(line_gone_);
+    SetState(line_gone_ ? State::kLineGone : State::kPolling);
   }
   for (const BusSnapshot& snapshot : result.snapshots) emit Polled(snapshot);
   if (line_gone_) {

@@ -10,7 +10,8 @@
 // during one of the view's polls starts as soon as that poll has ended. The
 // instruments are polled back to back, a whole sweep at most twice a second.
 // While the line's device is gone, every instrument is offline at once and
-// the line is tried again once a second; it resumes when the device is back.
+// the line is tried again once a second (the state says so); it resumes when
+// the device is back.
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -36,7 +37,7 @@ class BusViewPolling : public QObject {
   Q_OBJECT
 
  public:
-  enum class State { kStopped, kPolling, kPausedForCommand, kPausedForPage };
+  enum class State { kStopped, kPolling, kPausedForCommand, kPausedForPage, kLineGone };
 
   // Polls through `session`'s line as jobs of `runner`; `page_polls` tells
   // whether the page "Текущие значения" is polling now. Both must outlive

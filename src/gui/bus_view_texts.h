@@ -62,6 +62,9 @@ inline constexpr const char* kPolling = "Опрос идёт";
 inline constexpr const char* kPausedForCommand = "Опрос приостановлен: выполняется команда";
 inline constexpr const char* kPausedForPage =
     "Опрос приостановлен: окно опрашивает прибор на странице «Текущие значения»";
+inline constexpr const char* kLineGoneState =
+    "Опрос остановлен: устройство отключено, линия проверяется раз в секунду";
+inline constexpr const char* kNoneAnswers = "Опрос идёт, но ни один прибор не отвечает";
 
 // The question after an instrument was picked: the address, then the end.
 inline constexpr const char* kStoreAddressCaption = "Адрес прибора";

@@ -18,6 +18,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <vector>
 
 #include "app/session.h"
 #include "gui/bus_view_model.h"
@@ -59,6 +60,8 @@ class BusViewWindow : public QWidget {
   // Closing stops the polling and gives the commands their address back,
   // unless the one picked went into dev.dat.
   void closeEvent(QCloseEvent* event) override;
+  // The columns fit the new width.
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   // Polls the addresses typed in the field; a list that cannot be read is
@@ -66,10 +69,22 @@ class BusViewWindow : public QWidget {
   void ApplyAddresses();
   // The port in use changed: its own instruments from now on.
   void ShowPortInUse();
-  // As wide as every column needs, as far as the screen allows.
+  // Opens beside the main window, or over its pages below its controls, as
+  // wide as every column needs on one line as far as the screen allows.
+  void Place();
+  // Every column in view at the table's width: the texts that do not fit
+  // on one line wrap (headers too), rows growing as they need.
   void FitColumns();
+  // Each column's width with its texts on one line, and with them wrapped
+  // at their longest word.
+  std::vector<int> NaturalWidths() const;
+  std::vector<int> LeastWidths() const;
+  // The header as high as its wrapped texts.
+  void FitHeaderHeight();
   void ShowPolled(const BusSnapshot& snapshot);
   void ShowState(BusViewPolling::State state);
+  // The footer: why the view polls or not, and whether the line answers.
+  void ShowFooter();
   void OnLogToggled(bool on);
   // Asked after a pick: the address into dev.dat as well.
   void OfferToStore(std::uint32_t address);
@@ -88,10 +103,15 @@ class BusViewWindow : public QWidget {
   QCheckBox* log_switch_;                            // BusLogPerInstrument
   QPushButton* configure_;                           // BusConfigure
   QLabel* state_;                                    // BusState
+  BusViewPolling::State polling_state_ = BusViewPolling::State::kStopped;
   QTimer refresh_timer_;                             // the time since the last answer
   std::map<std::uint32_t, std::uint64_t> answered_;  // polls answered per address, for the logs
   std::optional<std::uint32_t> address_before_;      // the commands' address before the first pick
-  bool fitted_ = false;                              // sized to the first values since Open
+  bool placed_for_values_ = false;  // placed again for the first values since Open
 };
+
+// The footer's text for the polling in `state`; `none_answers`: every row
+// is offline.
+QString BusViewFooter(BusViewPolling::State state, bool none_answers);
 
 }  // namespace zrm::gui

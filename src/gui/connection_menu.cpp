@@ -1,6 +1,7 @@
 #include "gui/connection_menu.h"
 
 #include <QMenu>
+#include <memory>
 #include <optional>
 
 #include "app/unmapped_adapters.h"
@@ -8,6 +9,7 @@
 #include "discovery/udev_serial_devices.h"
 #include "gui/bus_view_texts.h"
 #include "gui/qt_text.h"
+#include "gui/status_texts.h"
 #include "gui/window_texts.h"
 
 namespace zrm::gui {
@@ -69,7 +71,7 @@ void ConnectionMenu::OnPorts() {
   runner_.Run(
       [this, paths](EditorForm&, DeviceSettings&) {
         const bool saved = session_.UsePortPaths(paths.path, op_);
-        return saved ? ToQ(text::kPortsSaved) : QString();
+        return ToQ(saved ? text::kPortsSaved : text::kPortsNotSaved);
       },
       DeviceJobRunner::JobKind::kPortChange, [this] { ShowPortDevices(); });
 }
@@ -81,7 +83,7 @@ void ConnectionMenu::OnFindInstrument() {
   runner_.Run(
       [this, plan, outcome](EditorForm&, DeviceSettings&) {
         *outcome = session_.SearchInstruments(*plan, op_);
-        return ToQ(text::kSearchDone) + QString::number(outcome->found.size());
+        return SearchStatus(*outcome);
       },
       DeviceJobRunner::JobKind::kKeepsEditor,
       [this, outcome] {
@@ -110,14 +112,20 @@ void ConnectionMenu::HotPlugNews(const DeviceEvent& event) {
   const std::string path = session_.PortPath();
   if (!event.Names(path) || runner_.HasShutDown()) return;
   if (!event.arrived) {
-    emit Outcome(ToQ(text::kDeviceLeft) + ToQ(path));
+    emit PortNews(ToQ(text::kDeviceLeft) + ToQ(path));
     return;
   }
+  // The news goes to its own part: the outcome of the last command stays.
+  auto opened = std::make_shared<bool>(false);
   runner_.Run(
-      [this, path](EditorForm&, DeviceSettings&) {
-        return session_.OpenPortAgain(op_) ? ToQ(text::kDeviceBack) + ToQ(path) : QString();
+      [this, opened](EditorForm&, DeviceSettings&) {
+        *opened = session_.OpenPortAgain(op_);
+        return QString();
       },
-      DeviceJobRunner::JobKind::kPortChange);
+      DeviceJobRunner::JobKind::kPortChange,
+      [this, opened, path] {
+        if (*opened) emit PortNews(ToQ(text::kDeviceBack) + ToQ(path));
+      });
 }
 
 }  // namespace zrm::gui

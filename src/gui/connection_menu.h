@@ -39,8 +39,11 @@ class ConnectionMenu : public QObject {
   void ShowPortDevices();
 
  signals:
-  // News of the port in use, for the status bar.
+  // What a command of the menu did, for the status bar.
   void Outcome(const QString& text);
+  // The device of the port in use left or came back, for the status bar's
+  // part of its own.
+  void PortNews(const QString& text);
   // The search identified `instrument` (its type, prefix and serial number).
   void InstrumentIdentified(const zrm::DeviceSettings& instrument);
   // "Приборы на линии…" was chosen.

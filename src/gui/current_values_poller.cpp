@@ -5,6 +5,7 @@
 
 #include "gui/export_file_name.h"
 #include "gui/qt_text.h"
+#include "gui/status_texts.h"
 #include "gui/window_texts.h"
 #include "monitor/trend_csv.h"
 #include "platform/atomic_file.h"
@@ -60,7 +61,7 @@ void CurrentValuesPoller::Tick(int page_index) {
 
 void CurrentValuesPoller::EndPoll(const PollJob& job) {
   held_ = job.held;
-  page_.Show(cadence_.Paused() ? PausedView(job.outcome.view) : job.outcome.view);
+  page_.Show(cadence_.Paused() ? PausedView(job.outcome.view) : ViewOf(job));
   const bool write_log_line = cadence_.EndPoll(NowMs(), job.outcome.result);
   // The next tick counts from the end of this poll.
   timer_.start(static_cast<int>(cadence_.IntervalMs()));
@@ -78,6 +79,13 @@ void CurrentValuesPoller::EndPoll(const PollJob& job) {
     identified_ = true;
     emit InstrumentIdentified(*job.identity);
   }
+}
+
+CurrentValuesView CurrentValuesPoller::ViewOf(const PollJob& job) const {
+  CurrentValuesView view = job.outcome.view;
+  if (job.outcome.result != result::kOk && !session_.PortOpen())
+    view.link_state = {FromQ(PortNotOpenText(session_.PortPath())), BoxColour::kYellow};
+  return view;
 }
 
 void CurrentValuesPoller::AddTrendSample(const TimeOfDay& wait_start) {
@@ -113,11 +121,12 @@ void CurrentValuesPoller::SaveShownTrend() {
   const std::string csv = TrendCsv(page_.Trend().ShownSamples(), UnitsOf(session_.settings));
   std::string error;
   if (!ReplaceFileAtomically(FromQ(path), csv, error)) {
-    dialogs_.ShowMessage(&page_, text::kCannotWriteCsv + FromQ(path) + ": " + error,
+    dialogs_.ShowMessage(&page_, text::kCannotWriteFile + FromQ(path) + ": " + error,
                          text::kErrorCaption, MessageIcon::kError);
+    emit Outcome(ToQ(text::kCannotWriteFile) + path);
     return;
   }
-  emit FileSaved(path);
+  emit Outcome(ToQ(text::kFileSaved) + path);
 }
 
 }  // namespace zrm::gui

@@ -41,8 +41,9 @@ class CurrentValuesPoller : public QObject {
   bool Paused() const { return cadence_.Paused(); }
 
  signals:
-  // The shown trend was written to `path`.
-  void FileSaved(const QString& path);
+  // The shown trend was written to a file, or could not be: what happened,
+  // for the status bar.
+  void Outcome(const QString& text);
   // The instrument that answers now (its type, prefix and serial number).
   void InstrumentIdentified(const zrm::DeviceSettings& instrument);
 
@@ -57,6 +58,9 @@ class CurrentValuesPoller : public QObject {
   };
 
   void EndPoll(const PollJob& job);
+  // What the page shows of `job`: a poll that failed while no port is open
+  // says that, not that the instrument did not answer.
+  CurrentValuesView ViewOf(const PollJob& job) const;
   void AddTrendSample(const TimeOfDay& wait_start);
   void ToggleReading();
   void SaveShownTrend();

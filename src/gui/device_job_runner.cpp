@@ -51,13 +51,16 @@ void DeviceJobRunner::EndCommand(const Command& command, const QString& status,
   view_.ShowJobEnd(status);
   Lock(false);
   if (command.kind == JobKind::kReplacesEditor) view_.RecordRead(before);
-  if (!command.after) return;
   // Queued: the link's notice of the end (a pending close among it) comes
-  // first, and a modal dialog must not hold it up.
+  // first, and a modal dialog must not hold it up. The command's boxes open
+  // here, with the link free and the commands unlocked, so the polls go on
+  // behind them; what follows the command comes once they are closed.
   QMetaObject::invokeMethod(
       this,
       [this, after = command.after] {
-        if (!shut_down_) after();
+        if (shut_down_) return;
+        op_.ShowJobBoxes();
+        if (after) after();
       },
       Qt::QueuedConnection);
 }

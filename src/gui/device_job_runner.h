@@ -63,10 +63,10 @@ class DeviceJobRunner : public QObject {
                   QObject* parent = nullptr);
 
   // Runs the command `job`, or parks it until the poll that holds the link
-  // ends (a later command parked meanwhile takes its place). `after` runs on
-  // this object's thread once the job has ended and its results are shown,
-  // outside the link's notice of its end (so it may open a modal dialog);
-  // never after the shutdown.
+  // ends (a later command parked meanwhile takes its place). The message
+  // boxes the job showed open once it has ended, then `after` runs, on this
+  // object's thread, outside the link's notice of its end (so it may open a
+  // modal dialog); neither after the shutdown.
   void Run(DeviceJob job, JobKind kind, std::function<void()> after = {});
 
   // Runs a poll `job` on the link thread, then `done` here; false (nothing

@@ -23,6 +23,13 @@ class DialogService {
   // True for Yes.
   virtual bool AskYesNo(QWidget* parent, const std::string& text, const std::string& caption,
                         MessageIcon icon) = 0;
+  // The same with "Нет" as the default button, for a question whose Yes
+  // cannot be taken back: Enter answers No. Dialogs that press no keys may
+  // take it as any question.
+  virtual bool AskYesNoDefaultNo(QWidget* parent, const std::string& text,
+                                 const std::string& caption, MessageIcon icon) {
+    return AskYesNo(parent, text, caption, icon);
+  }
   // The chosen file's full name; empty when the user cancelled. Saving
   // offers the name `proposed` in the working folder.
   virtual QString OpenProfileName(QWidget* parent) = 0;

@@ -25,23 +25,40 @@ void GuiOperator::OnWindowThread(Call call) {
 
 void GuiOperator::ShowMessage(const std::string& text, const std::string& caption,
                               MessageIcon icon) {
-  OnWindowThread([&] {
-    if (holding_boxes_)
-      held_boxes_.push_back({text, caption, icon});
-    else if (!stopped_asking_)
-      dialogs_.ShowMessage(parent_, text, caption, icon);
-  });
+  HeldBox box{text, caption, icon};
+  if (QThread::currentThread() == thread()) {
+    Show(box);
+    return;
+  }
+  // Queued, not waited for: the job goes on to its end, and the box joins
+  // the others before the job's notice of its end arrives.
+  if (!stopped_asking_)
+    QMetaObject::invokeMethod(
+        this, [this, box = std::move(box)] { job_boxes_.push_back(box); },
+        Qt::QueuedConnection);
+}
+
+void GuiOperator::Show(const HeldBox& box) {
+  if (holding_boxes_)
+    held_boxes_.push_back(box);
+  else if (!stopped_asking_)
+    dialogs_.ShowMessage(parent_, box.text, box.caption, box.icon);
 }
 
 void GuiOperator::ShowHeldBoxes() {
   holding_boxes_ = false;
-  for (const HeldBox& box : std::exchange(held_boxes_, {}))
-    if (!stopped_asking_) dialogs_.ShowMessage(parent_, box.text, box.caption, box.icon);
+  for (const HeldBox& box : std::exchange(held_boxes_, {})) Show(box);
+}
+
+void GuiOperator::ShowJobBoxes() {
+  for (const HeldBox& box : std::exchange(job_boxes_, {})) Show(box);
 }
 
 bool GuiOperator::AskYesNo(const std::string& text, const std::string& caption, MessageIcon icon) {
   bool yes = false;
   OnWindowThread([&] {
+    // What the job said before it asks is read before the question.
+    ShowJobBoxes();
     if (!stopped_asking_) yes = dialogs_.AskYesNo(parent_, text, caption, icon);
   });
   return yes;

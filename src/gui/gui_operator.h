@@ -2,10 +2,14 @@
 // The window's Operator: the core's reports, questions, progress lines and
 // ESC queries, callable from the link thread as well as from the window's
 // own thread. Message boxes and questions always open on the window's
-// thread (the calling thread waits for the answer); progress lines travel as
-// queued signals; ESC pressed in the window itself is registered in an
-// atomic flag that EscPressed reads and clears (an ESC that closes a menu, a
-// drop-down list or a dialog is not).
+// thread. A question asked by a job holds the job until it is answered; a
+// message box of a job does not: it waits until the job has ended and opens
+// then (the DeviceJobRunner asks for it), so the link is free and the
+// current values go on behind it; before a question the job's boxes so far
+// open first, in order. Progress lines travel as queued signals; ESC pressed
+// in the window itself is registered in an atomic flag that EscPressed reads
+// and clears (an ESC that closes a menu, a drop-down list or a dialog is
+// not).
 
 #include <QObject>
 #include <QStringList>
@@ -57,6 +61,9 @@ class GuiOperator : public QObject, public Operator {
   // Opens the boxes held since HoldBoxes, in their order (none once the
   // window is closing), and opens later ones at once again.
   void ShowHeldBoxes();
+  // Opens the message boxes the jobs showed since the last call, in their
+  // order (none once the window is closing).
+  void ShowJobBoxes();
 
  signals:
   void ProgressLinesChanged(const QStringList& lines);
@@ -83,8 +90,13 @@ class GuiOperator : public QObject, public Operator {
     std::string caption;
     MessageIcon icon;
   };
-  bool holding_boxes_ = false;  // read and written on the window's thread only
+  // Opens `box` now, or holds it during the start-up.
+  void Show(const HeldBox& box);
+
+  // Read and written on the window's thread only.
+  bool holding_boxes_ = false;
   std::vector<HeldBox> held_boxes_;
+  std::vector<HeldBox> job_boxes_;  // shown by jobs, waiting for their end
 };
 
 }  // namespace zrm::gui

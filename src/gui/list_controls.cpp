@@ -7,10 +7,19 @@
 #include <algorithm>
 
 #include "gui/qt_text.h"
+#include "gui/typed_number.h"
 
 namespace zrm::gui {
 
 namespace {
+
+bool AllNumbers(const std::vector<std::string>& items) {
+  return std::all_of(items.begin(), items.end(), [](const std::string& item) {
+    return !item.empty() && std::all_of(item.begin(), item.end(), [](char c) {
+      return c >= '0' && c <= '9';
+    });
+  });
+}
 
 QComboBox* MakeCombo(const std::vector<std::string>& items, const char* name, const char* hint,
                      bool editable) {
@@ -53,7 +62,9 @@ QComboBox* MakeList(const std::vector<std::string>& items, const char* name, con
 
 QComboBox* MakeFixedList(const std::vector<std::string>& items, const char* name,
                          const char* hint) {
-  return MakeCombo(items, name, hint, false);
+  QComboBox* list = MakeCombo(items, name, hint, false);
+  if (AllNumbers(items)) TakeTypedNumbers(list);
+  return list;
 }
 
 void ShowListIndex(QComboBox* list, int index) {

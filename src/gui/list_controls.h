@@ -12,6 +12,9 @@
 namespace zrm::gui {
 
 // A combo box named `name` with `items` in order and `hint` as its tooltip.
+// A fixed list of numbers takes typed digits as one number and selects the
+// item equal to it, or leaves the choice as it is ("7" never turns 30 into
+// 70, "1", "2", "0" choose 120).
 QComboBox* MakeList(const std::vector<std::string>& items, const char* name, const char* hint);
 QComboBox* MakeFixedList(const std::vector<std::string>& items, const char* name, const char* hint);
 

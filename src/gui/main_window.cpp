@@ -133,6 +133,9 @@ void MainWindow::BuildPages() {
   outcome_ = new QLabel;
   outcome_->setObjectName("StatusOutcome");
   statusBar()->insertPermanentWidget(0, outcome_, 1);
+  port_news_ = new QLabel;
+  port_news_->setObjectName("StatusPortNews");
+  statusBar()->insertPermanentWidget(1, port_news_);
   unfinished_write_ = new UnfinishedWriteWatch(session_.Dir(), *statusBar(), *this);
 }
 
@@ -141,6 +144,7 @@ void MainWindow::ConnectHandlers() {
   connect(save_item_, &QAction::triggered, this, &MainWindow::OnSaveProfile);
   connect(undo_menu_, &UndoMenu::Outcome, this, &MainWindow::ShowOutcome);
   connect(connection_menu_, &ConnectionMenu::Outcome, this, &MainWindow::ShowOutcome);
+  connect(connection_menu_, &ConnectionMenu::PortNews, this, &MainWindow::ShowPortNews);
   connect(connection_menu_, &ConnectionMenu::InstrumentIdentified, this,
           [this](const DeviceSettings& found) { LookForUnfinishedWrite(found); });
   connect(unfinished_write_, &UnfinishedWriteWatch::ResumeAsked, this,
@@ -183,14 +187,17 @@ void MainWindow::WatchFieldEdits() {
   QWidget* const pages[] = {top_, channel_[0], channel_[1], relay_page_, general_page_};
   for (QWidget* page : pages) {
     // The line edits of the step lists are found with the plain fields.
-    for (auto* field : page->findChildren<QLineEdit*>())
+    for (auto* field : page->findChildren<QLineEdit*>()) {
       connect(field, &QLineEdit::editingFinished, undo_menu_, &UndoMenu::TakeEditStep);
+      undo_menu_->TakeUndoKeysOf(*field);
+    }
     for (auto* list : page->findChildren<QComboBox*>())
       if (list != top_->PortSelector())
         connect(list, &QComboBox::activated, undo_menu_, &UndoMenu::TakeEditStep);
     for (auto* box : page->findChildren<QCheckBox*>())
       connect(box, &QCheckBox::clicked, undo_menu_, &UndoMenu::TakeEditStep);
   }
+  undo_menu_->TakeUndoKeysOf(*top_->Description());
   // The description has no end of an edit but the focus leaving it.
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget*) {
     if (old == top_->Description()) undo_menu_->TakeEditStep();
@@ -204,8 +211,7 @@ void MainWindow::OnCreate() {
   reload_timer_.start(kReloadDelayMs);
   poller_ = std::make_unique<CurrentValuesPoller>(session_, runner_, poll_timer_,
                                                   *current_values_page_, dialogs_);
-  connect(poller_.get(), &CurrentValuesPoller::FileSaved, this,
-          [this](const QString& path) { ShowOutcome(ToQ(text::kFileSaved) + path); });
+  connect(poller_.get(), &CurrentValuesPoller::Outcome, this, &MainWindow::ShowOutcome);
   connect(poller_.get(), &CurrentValuesPoller::InstrumentIdentified, this,
           [this](const DeviceSettings& instrument) { LookForUnfinishedWrite(instrument); });
   poll_timer_.start(kFirstPollMs);
@@ -278,8 +284,9 @@ void MainWindow::OnSaveProfile() {
   const QString path = dialogs_.SaveProfileName(
       this, ExportFileName(session_.form, QDateTime::currentDateTime(), "prf"));
   if (path.isEmpty()) return;
-  if (session_.SaveProfileAs(FromQ(path), operator_))
-    ShowOutcome(ToQ(text::kProfileSaved) + ToQ(ProfileSaveName(FromQ(path))));
+  const QString saved_as = ToQ(ProfileSaveName(FromQ(path)));
+  const bool saved = session_.SaveProfileAs(FromQ(path), operator_);
+  ShowOutcome(ToQ(saved ? text::kProfileSaved : text::kCannotWriteFile) + saved_as);
 }
 
 void MainWindow::OnReadDevice() {
@@ -323,9 +330,11 @@ void MainWindow::OnBuildReport() {
       [this, page](EditorForm& form, DeviceSettings& s) {
         QElapsedTimer clock;
         clock.start();
-        *page = session_.Report(form, s, operator_);
-        // A failed read has shown its error; the bar keeps what it said before.
-        return *page ? ReportDoneStatus(form, SecondsOf(clock)) : QString();
+        zrm::ConfigurationPage built;
+        const ExchangeResult r = session_.Report(form, s, operator_, built);
+        if (r != result::kOk) return CommandFailedStatus(r);
+        *page = std::move(built);
+        return ReportDoneStatus(form, SecondsOf(clock));
       },
       JobKind::kReplacesEditor,
       [this, page] {
@@ -387,14 +396,15 @@ void MainWindow::ShowJobEnd(const QString& status) {
 }
 
 void MainWindow::ShowPortState() {
-  const QString not_open = ToQ(text::kPortNotOpen);
   if (session_.PortOpen() || session_.PortPath().empty()) {
-    // A poll may have found the device back: the old news goes.
-    if (outcome_->text().startsWith(not_open)) outcome_->clear();
+    // A poll or a command may have found the device back: that news goes.
+    if (port_news_->text().startsWith(ToQ(text::kPortNotOpen))) port_news_->clear();
     return;
   }
-  ShowOutcome(not_open + ToQ(session_.PortPath()));
+  ShowPortNews(PortNotOpenText(session_.PortPath()));
 }
+
+void MainWindow::ShowPortNews(const QString& text) { port_news_->setText(text); }
 
 void MainWindow::ShowOutcome(const QString& text) { outcome_->setText(text); }
 
@@ -412,6 +422,7 @@ void MainWindow::SetCommandsEnabled(bool enabled) {
   connection_menu_->Menu()->setEnabled(enabled);
   undo_menu_->SetCommandsEnabled(enabled);
   bus_view_->SetCommandsEnabled(enabled);
+  unfinished_write_->SetCommandsEnabled(enabled);
 }
 
 void MainWindow::SetConnectionDialogs(std::unique_ptr<ConnectionDialogs> dialogs) {

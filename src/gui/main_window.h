@@ -82,9 +82,12 @@ class MainWindow : public QMainWindow,
   void RecordRead(const EditorState& before) override;
   // Shows what the last command or file operation did in the status bar.
   void ShowOutcome(const QString& text) override;
-  // While the port could not be opened the status bar says so; the news
-  // goes once the port is open again.
+  // While the port could not be opened the status bar's part for the port
+  // says so; that news goes once the port is open again.
   void ShowPortState() override;
+  // News of the port in use: in its own part of the status bar, beside the
+  // outcome of the last command, which it never replaces.
+  void ShowPortNews(const QString& text);
   void CloseWindow() override { close(); }
   void ShutDown() override;
 
@@ -144,7 +147,8 @@ class MainWindow : public QMainWindow,
   QMenu* device_menu_;
   QAction* backup_before_write_;
   ConnectionMenu* connection_menu_;
-  QLabel* outcome_;  // StatusOutcome in the status bar
+  QLabel* outcome_;    // StatusOutcome in the status bar
+  QLabel* port_news_;  // StatusPortNews in the status bar
   TopStrip* top_;
   QTabWidget* notebook_;  // TabbedNotebook1
   ChannelPanel* channel_[2];

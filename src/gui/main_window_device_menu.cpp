@@ -92,7 +92,9 @@ void MainWindow::OnBackups() {
       [this](const QString& path) {
         const std::string question = text::kRestoreQuestion + FromQ(BackupTimeText(path)) +
                                      text::kRestoreQuestionEnd + FromQ(path);
-        if (!dialogs_.AskYesNo(this, question, text::kRestoreCaption, MessageIcon::kQuestion))
+        // A whole write cannot be taken back: only a deliberate Yes starts it.
+        if (!dialogs_.AskYesNoDefaultNo(this, question, text::kRestoreCaption,
+                                        MessageIcon::kQuestion))
           return false;
         OpenProfileAt(path);
         OnWriteDevice();

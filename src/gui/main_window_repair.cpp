@@ -4,14 +4,29 @@
 // journal is looked up again once they have ended.
 
 #include <memory>
+#include <string>
 
 #include "app/app_texts.h"
+#include "gui/backups_dialog.h"
 #include "gui/main_window.h"
 #include "gui/qt_text.h"
+#include "gui/repair_operator.h"
 #include "gui/status_texts.h"
 #include "gui/window_texts.h"
 
 namespace zrm::gui {
+
+namespace {
+
+// Where the values of a repair come from, for the question before it writes.
+std::string RepairHeading(RepairKind kind, const RepairPlan& plan) {
+  if (kind == RepairKind::kResume) return text::kResumeHeading;
+  const QString backup = ToQ(plan.entry.backup_path);
+  return text::kRollbackHeading + FromQ(BackupTimeText(backup)) + ", " + plan.entry.backup_path +
+         text::kRollbackHeadingEnd;
+}
+
+}  // namespace
 
 void MainWindow::OnRepair(RepairKind kind) {
   progress_group_.clear();
@@ -24,12 +39,14 @@ void MainWindow::OnRepair(RepairKind kind) {
         if ((*ended = session_.FindRepair(kind, s, operator_, *instrument, plan)))
           return CommandFailedStatus(*ended);
         if (plan.finding != RepairFinding::kReady) {
-          operator_.ShowMessage(RepairRefusal(plan, *instrument), app_texts::kJournalCaption,
-                                MessageIcon::kInformation);
-          return QString();
+          const std::string refusal = RepairRefusal(plan, *instrument);
+          operator_.ShowMessage(refusal, app_texts::kJournalCaption, MessageIcon::kInformation);
+          // The status bar is one line.
+          return ToQ(refusal).simplified();
         }
         ChangesWriteOutcome outcome;
-        *ended = session_.RepairWrite(plan, form, s, operator_, outcome);
+        RepairOperator repair_operator(operator_, RepairHeading(kind, plan));
+        *ended = session_.RepairWrite(plan, form, s, repair_operator, outcome);
         return ChangesStatus(*ended, outcome);
       },
       // The editor shows the settings written, as after any write.

@@ -9,12 +9,20 @@
 
 #include "discovery/device_access.h"
 #include "discovery/device_description.h"
+#include "discovery/discovery_texts.h"
 #include "gui/qt_text.h"
 #include "gui/window_texts.h"
 
 namespace zrm::gui {
 
 namespace {
+
+// A built-in port is named in Russian alone: its kernel driver ("serial",
+// "serial8250") would be the one English word of the list. A USB adapter
+// keeps its maker's strings, ids and driver, which tell adapters apart.
+std::string DescriptionOf(const SerialDevice& device) {
+  return device.usb ? DeviceDescription(device) : discovery_texts::kBuiltinPort;
+}
 
 QTableWidget* DeviceTable(const std::vector<SerialDevice>& list) {
   auto* table = new QTableWidget(static_cast<int>(list.size()), 4);
@@ -26,7 +34,7 @@ QTableWidget* DeviceTable(const std::vector<SerialDevice>& list) {
   table->verticalHeader()->hide();
   for (int row = 0; row < table->rowCount(); ++row) {
     const SerialDevice& device = list[static_cast<std::size_t>(row)];
-    const std::string cells[] = {device.path, device.by_id, DeviceDescription(device),
+    const std::string cells[] = {device.path, device.by_id, DescriptionOf(device),
                                  AccessText(device)};
     for (int column = 0; column < 4; ++column)
       table->setItem(row, column, new QTableWidgetItem(ToQ(cells[column])));
@@ -44,7 +52,7 @@ QComboBox* PortBox(int index, const std::vector<SerialDevice>& list, const std::
   box->setEditable(true);
   for (const SerialDevice& device : list) {
     box->addItem(ToQ(device.StableName()));
-    box->setItemData(box->count() - 1, ToQ(DeviceDescription(device)), Qt::ToolTipRole);
+    box->setItemData(box->count() - 1, ToQ(DescriptionOf(device)), Qt::ToolTipRole);
     if (!device.by_id.empty()) box->addItem(ToQ(device.path));
   }
   box->setCurrentText(ToQ(current));

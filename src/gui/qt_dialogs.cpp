@@ -9,6 +9,7 @@
 #include "gui/file_dialog.h"
 #include "gui/qt_text.h"
 #include "gui/report_preview.h"
+#include "gui/whole_title.h"
 #include "gui/window_texts.h"
 
 namespace zrm::gui {
@@ -42,15 +43,25 @@ FileQuestion ProfileQuestion(QFileDialog::AcceptMode mode, const QString& propos
   return question;
 }
 
-// A long caption shows whole in the box's title bar: the box is at least as
-// wide as the caption plus room for the title bar's buttons.
+// A long caption shows whole in the box's title bar. QMessageBox sizes
+// itself from its layout, so the width goes in as a spacer.
 void FitCaption(QMessageBox& box) {
-  constexpr int kTitleBarButtons = 120;
   auto* grid = qobject_cast<QGridLayout*>(box.layout());
   if (!grid) return;
-  const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) + kTitleBarButtons;
-  grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
-                grid->rowCount(), 0, 1, grid->columnCount());
+  grid->addItem(
+      new QSpacerItem(WholeTitleWidth(box), 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+      grid->rowCount(), 0, 1, grid->columnCount());
+}
+
+// A Yes/No question whose Enter answers `default_button`; ESC answers No.
+bool Ask(QWidget* parent, const std::string& text, const std::string& caption, MessageIcon icon,
+         QMessageBox::StandardButton default_button) {
+  QMessageBox box(BoxIcon(icon), ToQ(caption), ToQ(text), QMessageBox::Yes | QMessageBox::No,
+                  parent);
+  box.setDefaultButton(default_button);
+  box.setEscapeButton(QMessageBox::No);
+  FitCaption(box);
+  return box.exec() == QMessageBox::Yes;
 }
 
 }  // namespace
@@ -68,11 +79,12 @@ void QtDialogs::ShowMessage(QWidget* parent, const std::string& text, const std:
 
 bool QtDialogs::AskYesNo(QWidget* parent, const std::string& text, const std::string& caption,
                          MessageIcon icon) {
-  QMessageBox box(BoxIcon(icon), ToQ(caption), ToQ(text), QMessageBox::Yes | QMessageBox::No,
-                  parent);
-  box.setEscapeButton(QMessageBox::No);
-  FitCaption(box);
-  return box.exec() == QMessageBox::Yes;
+  return Ask(parent, text, caption, icon, QMessageBox::Yes);
+}
+
+bool QtDialogs::AskYesNoDefaultNo(QWidget* parent, const std::string& text,
+                                  const std::string& caption, MessageIcon icon) {
+  return Ask(parent, text, caption, icon, QMessageBox::No);
 }
 
 QString QtDialogs::OpenProfileName(QWidget* parent) {

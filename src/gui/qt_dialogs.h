@@ -18,6 +18,8 @@ class QtDialogs : public DialogService {
                    MessageIcon icon) override;
   bool AskYesNo(QWidget* parent, const std::string& text, const std::string& caption,
                 MessageIcon icon) override;
+  bool AskYesNoDefaultNo(QWidget* parent, const std::string& text, const std::string& caption,
+                         MessageIcon icon) override;
   QString OpenProfileName(QWidget* parent) override;
   QString SaveProfileName(QWidget* parent, const QString& proposed) override;
   QString PreviewReport(QWidget* parent, const zrm::ConfigurationPage& page,

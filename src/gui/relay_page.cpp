@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -80,6 +81,11 @@ RelayPage::RelayPage(QWidget* parent) : QWidget(parent) {
   grids->addLayout(headers);
   grids->addWidget(setpoint_grid_);
   grids->addWidget(relay_grid_);
+  auto* legend = new QLabel(ToQ(text::kRelayMarksLegend));
+  legend->setObjectName("RelayMarksLegend");
+  legend->setWordWrap(true);
+  grids->addSpacing(4);
+  grids->addWidget(legend);
 
   auto* regulator = new QGridLayout;
   regulator->addWidget(MakeCaption(text::kDecisionInterval), 0, 0);

@@ -1,5 +1,6 @@
 #include "gui/report_preview.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QChildEvent>
 #include <QDir>
@@ -40,7 +41,7 @@ ReportPreview::ReportPreview(zrm::ConfigurationPage page, DialogService& dialogs
       proposed_pdf_name_(std::move(proposed_pdf_name)),
       printer_(QPrinter::HighResolution),
       dialog_(Prepared(printer_), parent),
-      print_file_proposal_(QDir::current().filePath(proposed_pdf_name_)) {
+      print_file_proposal_(QDir::current().filePath(proposed_pdf_name_), ask_pdf_name_) {
   dialog_.setObjectName("QuickReport1");
   // The print job, and a print to a file, take the instrument's name.
   printer_.setDocName(QFileInfo(proposed_pdf_name_).completeBaseName());
@@ -79,8 +80,18 @@ bool ReportPreview::PrintFileProposal::eventFilter(QObject* watched, QEvent* eve
     if (auto* print = qobject_cast<QPrintDialog*>(static_cast<QChildEvent*>(event)->child()))
       print->installEventFilter(this);
   } else if (event->type() == QEvent::Show && qobject_cast<QPrintDialog*>(watched)) {
-    // "filename" is the print dialog's own field for the file printed to.
-    if (auto* file = watched->findChild<QLineEdit*>("filename")) file->setText(path_);
+    // "filename" is the print dialog's own field for the file printed to,
+    // "fileBrowser" its "…".
+    auto* file = watched->findChild<QLineEdit*>("filename");
+    if (!file) return false;
+    file->setText(path_);
+    if (auto* browse = watched->findChild<QAbstractButton*>("fileBrowser")) {
+      QObject::disconnect(browse, &QAbstractButton::clicked, nullptr, nullptr);
+      QObject::connect(browse, &QAbstractButton::clicked, file, [file, ask = ask_name_] {
+        const QString chosen = ask(file->window(), file->text());
+        if (!chosen.isEmpty()) file->setText(chosen);
+      });
+    }
   }
   return false;
 }

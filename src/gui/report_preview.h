@@ -2,8 +2,8 @@
 // The print preview of the configuration sheet. It opens at once on the
 // default printer's paper (no printer is asked for first); its print button
 // prints to the system printer (printing to a file proposes the PDF's name
-// in the working folder), and "Сохранить в PDF" files the sheet as a PDF
-// document.
+// in the working folder, and its "…" asks through the window's own file
+// dialog), and "Сохранить в PDF" files the sheet as a PDF document.
 
 #include <QObject>
 #include <QPrintPreviewDialog>
@@ -44,16 +44,20 @@ class ReportPreview {
   void AddSavePdfAction();
 
   // Puts the proposed PDF into the print dialog's file name when the dialog
-  // opens: Qt would offer the home folder, and "print.pdf" without a name.
+  // opens (Qt would offer the home folder, and "print.pdf" without a name),
+  // and makes its "…" ask with `ask_name` (Qt's own would open a file dialog
+  // that does not speak Russian).
   class PrintFileProposal : public QObject {
    public:
-    explicit PrintFileProposal(QString path) : path_(std::move(path)) {}
+    PrintFileProposal(QString path, PdfNameQuestion ask_name)
+        : path_(std::move(path)), ask_name_(std::move(ask_name)) {}
 
    protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
    private:
     QString path_;
+    PdfNameQuestion ask_name_;
   };
 
   zrm::ConfigurationPage page_;

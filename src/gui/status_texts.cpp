@@ -24,6 +24,11 @@ QString DeviceNameOf(const EditorForm& form) {
   return ToQ(prefixes[static_cast<std::size_t>(form.otk_type)]) + "-" + serial;
 }
 
+QString PortNotOpenText(const std::string& path) {
+  if (path.empty()) return ToQ(text::kPortNotOpen).chopped(2);
+  return ToQ(text::kPortNotOpen) + ToQ(path);
+}
+
 QString SecondsText(double seconds) {
   return ToQ(FormatFixed(seconds, 0, 1)).replace('.', ',') + ToQ(text::kSecondsUnit);
 }
@@ -50,6 +55,12 @@ QString ChangesStatus(ExchangeResult r, const ChangesWriteOutcome& outcome) {
   if (r != result::kOk) return CommandFailedStatus(r);
   if (outcome.written.empty()) return ToQ(text::kNothingWritten);
   return ToQ(text::kChangesWritten) + QString::number(outcome.written.size());
+}
+
+QString SearchStatus(const SearchOutcome& outcome) {
+  const QString found = QString::number(outcome.found.size());
+  if (outcome.end == SearchEnd::kCompleted) return ToQ(text::kSearchDone) + found;
+  return ToQ(SearchEndText(outcome)) + ToQ(text::kSearchFoundSoFar) + found;
 }
 
 }  // namespace zrm::gui

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/changes_write_command.h"
+#include "app/instrument_search.h"
 #include "editor/editor_form.h"
 #include "link/exchange_result.h"
 
@@ -15,6 +16,10 @@ namespace zrm::gui {
 // The instrument the editor shows: prefix and serial number, "047-12345";
 // the serial number alone when no prefix is chosen.
 QString DeviceNameOf(const EditorForm& form);
+
+// The port that could not be opened: "Порт не открыт: /dev/ttyUSB0", or
+// "Порт не открыт" when the port number has no device.
+QString PortNotOpenText(const std::string& path);
 
 // Seconds with one decimal and the Russian decimal comma: "2,9 с".
 QString SecondsText(double seconds);
@@ -31,5 +36,9 @@ QString CommandFailedStatus(ExchangeResult r);
 // ended with `r`: how many parameters it wrote, that there was nothing to
 // write, or its failure.
 QString ChangesStatus(ExchangeResult r, const ChangesWriteOutcome& outcome);
+
+// After a search: how many it found, and how it ended when it did not run
+// to its end ("Поиск остановлен пользователем. Найдено приборов: 2").
+QString SearchStatus(const SearchOutcome& outcome);
 
 }  // namespace zrm::gui

@@ -1,5 +1,6 @@
 #include "gui/undo_menu.h"
 
+#include <QKeyEvent>
 #include <QMenu>
 #include <utility>
 
@@ -41,6 +42,18 @@ void UndoMenu::Record(const EditorState& before, const std::string& what) {
 void UndoMenu::SetCommandsEnabled(bool enabled) {
   commands_enabled_ = enabled;
   UpdateItems();
+}
+
+void UndoMenu::TakeUndoKeysOf(QWidget& field) { field.installEventFilter(this); }
+
+bool UndoMenu::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::ShortcutOverride)
+    return QObject::eventFilter(watched, event);
+  const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+  if (pressed != undo_->shortcut() && pressed != redo_->shortcut()) return false;
+  // Not claimed by the field: the menu's shortcut takes the key.
+  event->ignore();
+  return true;
 }
 
 void UndoMenu::Undo() {

@@ -43,10 +43,17 @@ class UndoMenu : public QObject {
   void Record(const EditorState& before, const std::string& what);
   // Locked commands lock the items as well.
   void SetCommandsEnabled(bool enabled);
+  // The undo and redo keys pressed in `field`, a text field of the editor,
+  // are the menu's, not the field's own silent undo of its typing: the edit
+  // under way is the step taken back, and the status bar says so.
+  void TakeUndoKeysOf(QWidget& field);
 
  signals:
   // What an undo or a redo did, for the status bar.
   void Outcome(const QString& text);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Undo();

@@ -4,6 +4,7 @@
 #include <QVBoxLayout>
 
 #include "gui/qt_text.h"
+#include "gui/whole_title.h"
 #include "gui/window_texts.h"
 
 namespace zrm::gui {
@@ -12,6 +13,7 @@ UnfinishedWriteBox::UnfinishedWriteBox(QWidget* parent)
     : QDialog(parent), text_(new QLabel), resume_(nullptr), rollback_(nullptr) {
   setObjectName("UnfinishedWriteBox");
   setWindowTitle(ToQ(text::kUnfinishedWriteTitle));
+  setMinimumWidth(WholeTitleWidth(*this));
   setModal(false);
   text_->setObjectName("UnfinishedWriteText");
   text_->setWordWrap(true);
@@ -44,6 +46,11 @@ void UnfinishedWriteBox::Offer(const QString& text, bool can_act, bool can_roll_
   rollback_->setVisible(can_act && can_roll_back);
   show();
   raise();
+}
+
+void UnfinishedWriteBox::SetActionsEnabled(bool enabled) {
+  resume_->setEnabled(enabled);
+  rollback_->setEnabled(enabled);
 }
 
 }  // namespace zrm::gui

@@ -20,6 +20,8 @@ class UnfinishedWriteBox : public QDialog {
   // when `can_roll_back`, the two actions only when `can_act` (an entry
   // that cannot be read offers nothing but "Позже").
   void Offer(const QString& text, bool can_act, bool can_roll_back);
+  // Locks (false) the actions while another command runs; "Позже" stays.
+  void SetActionsEnabled(bool enabled);
 
  signals:
   void ResumeChosen();

@@ -1,5 +1,7 @@
 #include "gui/unfinished_write_watch.h"
 
+#include <utility>
+
 #include "app/write_journal.h"
 #include "editor/settings_comparison.h"
 #include "gui/qt_text.h"
@@ -46,12 +48,12 @@ void UnfinishedWriteWatch::Look(const DeviceSettings& instrument, const QString&
       const QString sentence = ToQ(UnfinishedWriteSentence(entry));
       reminder_->setText(sentence);
       const bool stopped_now = !stop.isEmpty() && BeganSince(entry, written_since);
-      box_->Offer((stopped_now ? stop : QString()) + sentence, true, !entry.backup_path.empty());
+      Show({(stopped_now ? stop : QString()) + sentence, true, !entry.backup_path.empty()});
       break;
     }
     case JournalState::kDamaged:
       reminder_->setText(ToQ(problem));
-      box_->Offer(ToQ(problem), false, false);
+      Show({ToQ(problem), false, false});
       break;
   }
   reminder_->show();
@@ -65,7 +67,22 @@ void UnfinishedWriteWatch::Recheck() {
   if (FindJournalEntry(working_dir_, *watched_, entry, problem) == JournalState::kNone) Clear();
 }
 
+void UnfinishedWriteWatch::SetCommandsEnabled(bool enabled) {
+  commands_enabled_ = enabled;
+  box_->SetActionsEnabled(enabled);
+  if (enabled && held_) Show(*std::exchange(held_, std::nullopt));
+}
+
+void UnfinishedWriteWatch::Show(const Offer& offer) {
+  if (!commands_enabled_) {
+    held_ = offer;
+    return;
+  }
+  box_->Offer(offer.text, offer.can_act, offer.can_roll_back);
+}
+
 void UnfinishedWriteWatch::Clear() {
+  held_.reset();
   watched_.reset();
   reminder_->clear();
   reminder_->hide();

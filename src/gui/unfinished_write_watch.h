@@ -36,6 +36,10 @@ class UnfinishedWriteWatch : public QObject {
   // Looks again at the instrument of the reminder, without the box: the
   // reminder goes when its entry has gone.
   void Recheck();
+  // While the commands are locked (false) the box does not open and its
+  // actions are locked: an offer made meanwhile waits, and opens once the
+  // commands are free again, unless its entry has gone by then.
+  void SetCommandsEnabled(bool enabled);
 
   // The reminder's text; empty while there is none.
   QString Reminder() const { return reminder_->text(); }
@@ -45,12 +49,22 @@ class UnfinishedWriteWatch : public QObject {
   void RollbackAsked();
 
  private:
+  struct Offer {
+    QString text;
+    bool can_act = false;
+    bool can_roll_back = false;
+  };
+
+  // Opens the box with `offer`, or holds it while the commands are locked.
+  void Show(const Offer& offer);
   void Clear();
 
   std::string working_dir_;
   QLabel* reminder_;  // UnfinishedWriteReminder in the status bar
   UnfinishedWriteBox* box_;
   std::optional<DeviceSettings> watched_;  // the instrument of the reminder
+  std::optional<Offer> held_;              // made while the commands were locked
+  bool commands_enabled_ = true;
 };
 
 }  // namespace zrm::gui

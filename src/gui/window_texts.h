@@ -116,6 +116,11 @@ inline constexpr const char* kMaximumPulse = "Максимальная длит�
 inline constexpr const char* kRegulator = "Регулятор";
 inline constexpr const char* kRelayGridHint =
     "Стявя значек в ячейке включаем реле от данного события.";
+// Under the grid: the grid marks cells from the settings with "*" and cells
+// clicked with "+".
+inline constexpr const char* kRelayMarksLegend =
+    "«*» — из прочитанных настроек, «+» — поставлено щелчком; оба знака означают одно: реле "
+    "включается от этого события.";
 inline constexpr const char* kDecisionIntervalHint =
     "Через это время прибор будет выдавать управляющее воздействие на задвижку.";
 inline constexpr const char* kMaximumPulseHint =
@@ -155,8 +160,9 @@ inline constexpr const char* kTrendResume = "Продолжить график";
 inline constexpr const char* kTrendSave = "Сохранить в CSV";
 inline constexpr const char* kTrendSaveTitle = "Сохранить показанные значения";
 inline constexpr const char* kCsvFilter = "Таблица CSV (*.csv)";
-// Followed by the file name, ": " and the system's reason.
-inline constexpr const char* kCannotWriteCsv = "Невозможно записать файл ";
+// Followed by the file name, ": " and the system's reason (the box), or by
+// the file name alone (the status bar).
+inline constexpr const char* kCannotWriteFile = "Невозможно записать файл ";
 
 // The status bar: what the last command did, with which instrument and for
 // how long ("Настройки прочитаны из прибора 047-12345 за 2,9 с").
@@ -239,6 +245,16 @@ inline constexpr const char* kRollbackButton = "Вернуть как было";
 inline constexpr const char* kLaterButton = "Позже";
 inline constexpr const char* kResumeItem = "Дописать прерванную запись";
 inline constexpr const char* kRollbackItem = "Вернуть как было до прерванной записи";
+// The heading of the question before the write that ends an unfinished
+// write, naming where the values come from: the backup's time, ", ", its
+// path, then kRollbackHeadingEnd; or the unfinished write.
+inline constexpr const char* kRollbackHeading =
+    "В прибор будут записаны изменения из резервной копии от ";
+inline constexpr const char* kRollbackHeadingEnd =
+    "\n(сейчас в приборе → будет записано из резервной копии):\n";
+inline constexpr const char* kResumeHeading =
+    "В прибор будут дописаны изменения прерванной записи\n(сейчас в приборе → будет записано "
+    "из прерванной записи):\n";
 // A write that stopped midway: the group under way follows, then
 // kMixedConfiguration.
 inline constexpr const char* kWriteStoppedInGroup = "Запись остановлена в группе «";
@@ -277,16 +293,20 @@ inline constexpr const char* kSerialColumn = "Заводской номер";
 inline constexpr const char* kFirmwareColumn = "Версия ПО";
 inline constexpr const char* kUseButton = "Использовать";
 inline constexpr const char* kClose = "Закрыть";
-// The status bar after the search, "Использовать" and "Порты…".
+// The status bar after the search, "Использовать" and "Порты…". A search
+// that did not run to its end says how it ended, then how many it found.
 inline constexpr const char* kSearchDone = "Поиск завершён, найдено приборов: ";
+inline constexpr const char* kSearchFoundSoFar = " Найдено приборов: ";
 inline constexpr const char* kInstrumentUsed = "Используется прибор с адресом ";
 inline constexpr const char* kAtSpeed = " на скорости ";
 inline constexpr const char* kPortsSaved = "Порты сохранены в dev.dat";
+inline constexpr const char* kPortsNotSaved = "Порты не сохранены в dev.dat";
 // A USB adapter no port number stands for; its description and path follow,
 // then the hint.
 inline constexpr const char* kUnmappedAdapter = "Адаптер не назначен номеру порта: ";
 inline constexpr const char* kUnmappedHint = " — Связь → Порты…";
-// Hot-plug news in the status bar; the device path follows.
+// News of the port in use in the status bar's own part; the device path
+// follows.
 inline constexpr const char* kDeviceLeft = "Устройство отключено: ";
 inline constexpr const char* kDeviceBack = "Устройство подключено снова, порт открыт: ";
 

@@ -84,7 +84,7 @@ TEST_F(InstrumentSearchTest, AnInstrumentAtAnotherSpeedIsReportedAsGarbage) {
   EXPECT_EQ(outcome.garbled[1].address, 7u);
   EXPECT_EQ(outcome.garbled[1].speed, 9600);
   EXPECT_EQ(GarbledAnswerLine(outcome.garbled[3]),
-            "Что-то отвечает на другой скорости: Адрес: 7, Скорость: 38400");
+            "Что-то отвечает на другой скорости: Адрес: 7 (на скорости 38400 ответ не читается)");
 }
 
 TEST_F(InstrumentSearchTest, EscStopsBeforeTheNextProbeKeepingWhatWasFound) {
@@ -131,16 +131,29 @@ TEST(InstrumentProbeTest, OnlyTheAddressAskedAnswersWithinTheWireTimeOfItsFrames
   EXPECT_EQ(probe.answer, ProbeAnswer::kReply);
   EXPECT_EQ(probe.firmware_version, 0x0B);
 
-  // Two probes of one address that disagree are garbage, not an instrument.
-  int probes = 0;
-  line.respond = [&probes](const std::string&) {
-    return test::ReadReply(++probes % 2 ? "0A" : "0B");
-  };
+  // Address 1 at 9600, searched as the line answers each time.
   SearchLine search{line, [](std::int32_t, std::string&) { return true; }};
   SearchPlan plan;
   plan.speeds = {9600};
   plan.last_address = 1;
   RecordingOperator op;
+
+  // Garbage heard once is probed again at the same speed: an instrument
+  // whose reply was disturbed once is found, not reported at another speed.
+  int heard = 0;
+  line.respond = [&heard](const std::string&) {
+    return ++heard == 1 ? test::ReadReply("0A", 12) : test::ReadReply("0A");
+  };
+  const SearchOutcome recovered = SearchInstruments(search, plan, op);
+  ASSERT_EQ(recovered.found.size(), 1u);
+  EXPECT_EQ(recovered.found[0].address, 1u);
+  EXPECT_TRUE(recovered.garbled.empty());
+
+  // Two probes of one address that disagree are garbage, not an instrument.
+  int probes = 0;
+  line.respond = [&probes](const std::string&) {
+    return test::ReadReply(++probes % 2 ? "0A" : "0B");
+  };
   const SearchOutcome outcome = SearchInstruments(search, plan, op);
   EXPECT_TRUE(outcome.found.empty());
   ASSERT_EQ(outcome.garbled.size(), 1u);

@@ -71,7 +71,8 @@ TEST(CliProgramTest, ScanFindsTheBusOfTheSimulatorProgram) {
   EXPECT_EQ(none.exit_code, 2);
   EXPECT_EQ(none.out, "");
   EXPECT_EQ(none.err,
-            "Что-то отвечает на другой скорости: Адрес: 7, Скорость: 9600\nПрибор не найден.\n");
+            "Что-то отвечает на другой скорости: Адрес: 7 (на скорости 9600 ответ не читается)\n"
+            "Прибор не найден.\n");
 
   // Ctrl-C stops the search before its next probe; nothing was found yet.
   CliRun interrupted({"--dir", dir.Path(), "--device", bus.DevicePath(), "scan"});

@@ -8,9 +8,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -21,10 +23,13 @@
 #include <fstream>
 #include <limits>
 #include <set>
+#include <tuple>
 #include <sstream>
 
+#include "gui/bus_view_columns.h"
 #include "gui/bus_view_log.h"
 #include "gui/bus_view_model.h"
+#include "gui/bus_view_placement.h"
 #include "gui/bus_view_window.h"
 #include "lib/simulator.h"
 #include "support/workstation.h"
@@ -172,6 +177,9 @@ class BusViewTest : public QObject {
   void OfflineRowsGreyWithTheirLastValuesAndReturn();
   void AVanishedLineTakesEveryRowOfflineAtOnce();
   void TimeSinceTheLastAnswer();
+  void ColumnsShareTheRoomTheWidestWrappingFirst();
+  void TheViewOpensBesideOrBelowTheMainWindowsControls();
+  void TheFooterSaysTheLinesState();
   void EachInstrumentHasAMeasurementLogOfItsOwn();
   void TheViewPollsTheBusAndOneInstrumentStopsAndReturns();
   void TheMainWindowsReadWhileTheViewPollsNeverInterleaves();
@@ -295,6 +303,88 @@ void BusViewTest::TimeSinceTheLastAnswer() {
       {-2, "0 с"},           {0, "0 с"},           {59, "59 с"},          {60, "1 мин 00 с"},
       {3599, "59 мин 59 с"}, {3600, "1 ч 00 мин"}, {90061, "25 ч 01 мин"}};
   for (const auto& [since, text] : cases) QCOMPARE(Q(SinceText(seconds(since)).c_str()), Q(text));
+}
+
+void BusViewTest::ColumnsShareTheRoomTheWidestWrappingFirst() {
+  struct Row {
+    std::vector<int> natural, least;
+    int room;
+    std::vector<int> fitted;
+  };
+  const Row rows[] = {
+      // Room for every text on one line: the natural widths.
+      {{50, 200, 80}, {50, 90, 80}, 330, {50, 200, 80}},
+      {{50, 200, 80}, {50, 90, 80}, 400, {50, 200, 80}},
+      // One pixel short: the widest column wraps, the others keep theirs.
+      {{50, 200, 80}, {50, 90, 80}, 329, {50, 199, 80}},
+      // The two widest come down to one width; the pixel left goes first.
+      {{50, 200, 150, 80}, {50, 90, 90, 80}, 371, {50, 121, 120, 80}},
+      // Down to the least widths, and no further even without room.
+      {{50, 200, 150}, {50, 90, 120}, 260, {50, 90, 120}},
+      {{50, 200, 150}, {50, 90, 120}, 100, {50, 90, 120}},
+  };
+  for (const Row& row : rows) QCOMPARE(FitColumnWidths(row.natural, row.least, row.room), row.fitted);
+}
+
+void BusViewTest::TheViewOpensBesideOrBelowTheMainWindowsControls() {
+  const QRect screen(0, 0, 1280, 800);
+  const QRect main(140, 100, 1000, 600);
+  const QRect controls(140, 100, 1000, 140);  // menu and top strip
+  // No room beside: over the pages, below the controls, within the screen.
+  QCOMPARE(BusViewPlacement(screen, main, controls, QSize(1390, 360)), QRect(0, 240, 1280, 360));
+  QCOMPARE(BusViewPlacement(screen, main, controls, QSize(900, 700)), QRect(140, 240, 900, 560));
+  // Room on the right, else on the left: beside, level with the main window.
+  const QRect wide(0, 0, 2560, 1440);
+  QCOMPARE(BusViewPlacement(wide, main, controls, QSize(1200, 360)), QRect(1140, 100, 1200, 360));
+  const QRect at_right(1500, 100, 1000, 600);
+  QCOMPARE(BusViewPlacement(wide, at_right, at_right.adjusted(0, 0, 0, -460), QSize(1200, 360)),
+           QRect(300, 100, 1200, 360));
+
+  // The real view on this screen keeps the main window's controls in view.
+  BusViewWorkstation ws;
+  auto* pages = ws.Find<QWidget>("TabbedNotebook1");
+  const QRect frame = ws.Window().frameGeometry();
+  const QRect kept(frame.topLeft(), QPoint(frame.right(), pages->mapToGlobal(QPoint()).y() - 1));
+  QVERIFY(!ws.View().frameGeometry().intersects(kept));
+  QVERIFY(ws.Window().screen()->availableGeometry().contains(ws.View().frameGeometry()));
+
+  // At 1280 wide every column is in view, "Связь" too, whatever the relays say.
+  QVERIFY(ws.WaitForAll("на связи"));
+  ws.View().resize(1280, 400);
+  auto* table = ws.Window().findChild<QTableView*>("BusTable");
+  QTRY_VERIFY(table->viewport()->width() > 1200);
+  QVERIFY2(ws.Cell(1, kRelaysColumn) == Q("Реле 1, Реле 2"), qPrintable(ws.Cell(1, kRelaysColumn)));
+  QHeaderView* heads = table->horizontalHeader();
+  QVERIFY2(heads->length() <= table->viewport()->width(),
+           qPrintable(QString("%1 > %2").arg(heads->length()).arg(table->viewport()->width())));
+  QVERIFY(heads->sectionViewportPosition(kAvailabilityColumn) +
+              heads->sectionSize(kAvailabilityColumn) <=
+          table->viewport()->width());
+}
+
+void BusViewTest::TheFooterSaysTheLinesState() {
+  using State = BusViewPolling::State;
+  const std::tuple<State, bool, const char*> rows[] = {
+      {State::kPolling, false, "Опрос идёт"},
+      {State::kPolling, true, "Опрос идёт, но ни один прибор не отвечает"},
+      {State::kLineGone, true,
+       "Опрос остановлен: устройство отключено, линия проверяется раз в секунду"},
+      {State::kPausedForCommand, true, "Опрос приостановлен: выполняется команда"},
+      {State::kStopped, false, ""}};
+  for (const auto& [state, none_answers, footer] : rows)
+    QCOMPARE(BusViewFooter(state, none_answers), Q(footer));
+  BusViewModel model;
+  QVERIFY(!model.NoneAnswers());
+  BusSnapshot gone = Answered(1, Clock::now());
+  gone.availability = BusAvailability::kOffline;
+  model.SetInstruments({gone, Answered(2, Clock::now())});
+  QVERIFY(!model.NoneAnswers());
+  model.Update([&] {
+    BusSnapshot second = gone;
+    second.address = 2;
+    return second;
+  }());
+  QVERIFY(model.NoneAnswers());
 }
 
 void BusViewTest::EachInstrumentHasAMeasurementLogOfItsOwn() {
@@ -497,10 +587,14 @@ void BusViewTest::AVanishedDeviceTakesEveryRowOfflineAndTheViewResumes() {
   std::filesystem::remove(ws.link);
   QVERIFY(ws.WaitForAll("нет связи: устройство отключено", 5000));
   for (int row = 0; row < 4; ++row) QVERIFY(Grey(ws.View().Model(), row));
+  auto* footer = ws.Window().findChild<QLabel*>("BusState");
+  QTRY_COMPARE(footer->text(),
+               Q("Опрос остановлен: устройство отключено, линия проверяется раз в секунду"));
   // Plugged in again under the same name.
   ws.bus = BusViewWorkstation::StartedBus();
   std::filesystem::create_symlink(ws.bus->SlavePath(), ws.link);
   QVERIFY(ws.WaitForAll("на связи"));
+  QTRY_COMPARE(footer->text(), Q("Опрос идёт"));
 
   // A last search on another device is not this port's: dev.dat's address.
   ws.SetKey("zrm48setup.ini", "SEARCH", "Device", "/dev/ttyUSB7");

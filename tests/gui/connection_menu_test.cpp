@@ -12,11 +12,13 @@
 #include <QLineEdit>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
 
+#include "gui/ports_dialog.h"
 #include "lib/bus_options.h"
 #include "support/workstation.h"
 
@@ -122,6 +124,7 @@ class ConnectionMenuTest : public QObject {
   void EscStopsTheSearchKeepingWhatWasFound();
   void AFoundListThatCannotBeKeptIsReported();
   void PortsSavesTheDevicesAndReopensThePortInUse();
+  void PortsDescribesTheDevicesInRussian();
   void AnUnmappedAdapterIsNamedInTheStatusBar();
   void ThePortInUseLeavesAndComesBack();
   void ThePortLeavesAndComesBackWhilePolling();
@@ -167,6 +170,9 @@ void ConnectionMenuTest::EscStopsTheSearchKeepingWhatWasFound() {
   QCOMPARE(ws.outcomes[0].end, zrm::SearchEnd::kStopped);
   QVERIFY(!ws.outcomes[0].found.empty());
   QCOMPARE(ws.outcomes[0].found[0].address, 3u);
+  // The status bar says how the search ended, not that it was completed.
+  QCOMPARE(ws.Outcome(), Q("Поиск остановлен пользователем. Найдено приборов: ") +
+                             QString::number(ws.outcomes[0].found.size()));
   QVERIFY(!ws.Find<QWidget>("Panel76")->isVisible());
   // What a stopped search found is kept as well.
   QCOMPARE(ws.Key("zrm48setup.ini", "SEARCH", "Addresses").substr(0, 1), std::string("3"));
@@ -214,6 +220,26 @@ void ConnectionMenuTest::PortsSavesTheDevicesAndReopensThePortInUse() {
   QVERIFY(ws.dialogs.shown[0].text.find(ws.PathOf("gone")) != std::string::npos);
 }
 
+void ConnectionMenuTest::PortsDescribesTheDevicesInRussian() {
+  zrm::SerialDevice uart;
+  uart.path = "/dev/ttyS0";
+  uart.driver = "serial";
+  zrm::SerialDevice ftdi;
+  ftdi.path = "/dev/ttyUSB0";
+  ftdi.usb = true;
+  ftdi.driver = "ftdi_sio";
+  ftdi.vendor_id = "0403";
+  ftdi.product_id = "6001";
+  ftdi.manufacturer = "FTDI";
+  ftdi.product = "FT232R USB UART";
+  zrm::gui::PortsDialog dialog({uart, ftdi}, zrm::gui::PortPaths{});
+  auto* grid = dialog.findChild<QTableWidget*>("DevicesGrid");
+  QCOMPARE(grid->item(0, 2)->text(), Q("встроенный порт"));
+  QCOMPARE(grid->item(1, 2)->text(), Q("FTDI FT232R USB UART (0403:6001, ftdi_sio)"));
+  QCOMPARE(dialog.findChild<QComboBox*>("PortBox1")->itemData(0, Qt::ToolTipRole).toString(),
+           Q("встроенный порт"));
+}
+
 void ConnectionMenuTest::AnUnmappedAdapterIsNamedInTheStatusBar() {
   // The recorded machine has an FTDI adapter, an STM32 virtual COM port and
   // one built-in UART (tests/discovery/recorded/usb-adapters.umockdev).
@@ -241,28 +267,40 @@ void ConnectionMenuTest::ThePortInUseLeavesAndComesBack() {
   const std::string& link = adapter.link;
   BusWorkstation ws(link);
 
-  // The adapter is pulled: the line goes, and udev says so.
+  // The adapter is pulled: the line goes, and udev says so in the port's
+  // own part of the status bar; the last outcome stays beside it.
+  ws.dialogs.save_names = {QString::fromStdString(ws.PathOf("kept.prf"))};
+  ws.Trigger("N3");
+  const QString saved = ws.Outcome();
   adapter.Pull(ws.bus);
-  QTRY_COMPARE(ws.Outcome(), Q("Устройство отключено: ") + QString::fromStdString(link));
-  // A read meanwhile ends at once with 2, its reason shown once.
+  const QString path = QString::fromStdString(link);
+  QTRY_COMPARE(ws.PortNews(), Q("Устройство отключено: ") + path);
+  QCOMPARE(ws.Outcome(), saved);
+  // A read meanwhile ends at once with 2, its reason shown once; the bar
+  // says the read failed and that the port is not open.
   QElapsedTimer clock;
   clock.start();
   ws.ClickAndWait("Button1");
   QVERIFY2(clock.elapsed() < 1000, qPrintable(QString::number(clock.elapsed())));
   QCOMPARE(ws.dialogs.shown.size(), std::size_t{1});
   QVERIFY(ws.dialogs.shown[0].text.find(link) != std::string::npos);
-  QCOMPARE(ws.Outcome(), Q("Порт не открыт: ") + QString::fromStdString(link));
+  const QString failed = Q("Команда не выполнена: Прибор не ответил (ERR 2)");
+  QCOMPARE(ws.Outcome(), failed);
+  QCOMPARE(ws.PortNews(), Q("Порт не открыт: ") + path);
 
-  // It comes back on the same name: the port is opened again, no restart.
+  // It comes back on the same name: the port is opened again, no restart;
+  // the failure stays the last outcome until the next command.
   zrm::sim::Simulator back;  // an instrument as dev.dat expects it: address 1, 9600
   QVERIFY(back.Start());
   adapter.PlugBack(back.SlavePath());
-  QTRY_COMPARE(ws.Outcome(),
-               Q("Устройство подключено снова, порт открыт: ") + QString::fromStdString(link));
+  QTRY_COMPARE(ws.PortNews(), Q("Устройство подключено снова, порт открыт: ") + path);
   ws.WaitForJob();
   QVERIFY(ws.TheSession().PortOpen());
+  QCOMPARE(ws.Outcome(), failed);
   ws.ClickAndWait("Button1");
   QCOMPARE(ws.Find<QLineEdit>("Edit53")->text(), Q("12345"));
+  QVERIFY(ws.Outcome().startsWith(Q("Настройки прочитаны из прибора 047-12345")));
+  QCOMPARE(ws.PortNews(), Q("Устройство подключено снова, порт открыт: ") + path);
 }
 
 void ConnectionMenuTest::ThePortLeavesAndComesBackWhilePolling() {

@@ -3,6 +3,7 @@
 // measurement log, the reading button, commands asked for during a poll, and
 // that the window's event loop keeps running meanwhile.
 
+#include <QAction>
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
@@ -121,6 +122,8 @@ class CurrentValuesPollingTest : public QObject {
   void CommandAskedForDuringAPollRunsAfterIt();
   void ClosingDuringAPollWaitsForItThenShutsDown();
   void ValuesGoOnBehindAModalDialog();
+  void ValuesGoOnBehindTheBoxThatEndsACommand();
+  void APortThatIsNotOpenIsSaidSo();
 };
 
 void CurrentValuesPollingTest::PageShowsTheInstrumentsValuesAndStates() {
@@ -359,6 +362,40 @@ void CurrentValuesPollingTest::ValuesGoOnBehindAModalDialog() {
     QCOMPARE(seen, QStringList({QString::asprintf("%8.4f", static_cast<double>(value)),
                                 Q("Нормальное измерение"), Q(kAnswerReceived)}));
   }
+}
+
+void CurrentValuesPollingTest::ValuesGoOnBehindTheBoxThatEndsACommand() {
+  InstrumentWorkstation ws;
+  ws.Start();
+  ShowPage(ws, kCurrentValuesPage);
+  QVERIFY(WaitForText(ws, "Panel75", kAnswerReceived, 3000));
+  // "Дописать" with nothing unfinished ends with a box; while it is open the
+  // polls go on and the window is not locked.
+  std::size_t polled_behind = 0;
+  bool locked_behind = true;
+  ws.dialogs.while_open = [&](const auto&) {
+    const std::size_t before = ws.sim.RequestsReceived();
+    WaitForRequests(ws.sim, before + 2, 3000);
+    polled_behind = ws.sim.RequestsReceived() - before;
+    locked_behind = !ws.Find<QPushButton>("Button1")->isEnabled();
+  };
+  ws.Window().findChild<QAction*>("ResumeWriteItem")->trigger();
+  ws.WaitForJob();
+  QCOMPARE(ws.dialogs.MessageTexts().size(), std::size_t{1});
+  QVERIFY2(ws.dialogs.MessageTexts()[0].starts_with("Незавершённой записи"),
+           ws.dialogs.MessageTexts()[0].c_str());
+  QVERIFY2(polled_behind >= 2, qPrintable(QString::number(polled_behind)));
+  QVERIFY(!locked_behind);
+}
+
+void CurrentValuesPollingTest::APortThatIsNotOpenIsSaidSo() {
+  Workstation ws;
+  ws.MapPort(1, ws.PathOf("no-such-device"));
+  ws.Start();
+  ShowPage(ws, kCurrentValuesPage);
+  const std::string not_open = "Порт не открыт: " + ws.PathOf("no-such-device");
+  QVERIFY(WaitForText(ws, "Panel75", not_open.c_str(), 3000));
+  QVERIFY(Painted(ws.Find<QLabel>("Panel75"), BoxColour::kYellow));
 }
 
 QTEST_MAIN(CurrentValuesPollingTest)

@@ -2,6 +2,7 @@
 // instrument: what it keeps, its pause, and the export of the shown data as
 // CSV, also to a place that cannot be written.
 
+#include <QAction>
 #include <QChart>
 #include <QLabel>
 #include <QLineEdit>
@@ -228,6 +229,10 @@ void CurrentValuesTrendTest::UnwritableFileIsReportedOnce() {
   TrendWorkstation ws;
   ws.StartOnPage();
   QVERIFY(ws.WaitForSamples(1));
+  // An earlier outcome in the status bar is replaced by the failure.
+  ws.dialogs.save_names = {QString::fromStdString(ws.PathOf("kept.prf"))};
+  ws.Window().findChild<QAction*>("N3")->trigger();
+  QVERIFY(ws.Outcome().startsWith(Q("Настройки сохранены в файл ")));
   const std::string path = ws.PathOf("no-such-folder/trend.csv");
   ws.Page().SetCsvPathChooser(
       [&](QWidget*, const QString&) { return QString::fromStdString(path); });
@@ -236,6 +241,7 @@ void CurrentValuesTrendTest::UnwritableFileIsReportedOnce() {
   QVERIFY2(ws.dialogs.shown[0].text.starts_with("Невозможно записать файл " + path + ": "),
            ws.dialogs.shown[0].text.c_str());
   QCOMPARE(ws.dialogs.shown[0].caption, std::string("Ошибка"));
+  QCOMPARE(ws.Outcome(), Q("Невозможно записать файл ") + QString::fromStdString(path));
 }
 
 QTEST_MAIN(CurrentValuesTrendTest)

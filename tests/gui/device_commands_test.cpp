@@ -25,6 +25,7 @@
 #include "gui/comparison_dialog.h"
 #include "gui/group_area.h"
 #include "gui/simple_list.h"
+#include "gui/whole_title.h"
 #include "lib/simulator.h"
 #include "platform/number_text.h"
 #include "profiles/profile_file.h"
@@ -53,6 +54,13 @@ struct InstrumentWorkstation : Workstation {
     MapPort(1, sim.SlavePath());
   }
 };
+
+// An instrument that takes 20 ms for each reply: time to act during a command.
+zrm::sim::SimulatorOptions SlowReplies() {
+  zrm::sim::SimulatorOptions slow;
+  slow.turnaround = std::chrono::milliseconds(20);
+  return slow;
+}
 
 // A folder whose port 1 opens but never answers.
 struct SilentWorkstation : Workstation {
@@ -103,6 +111,7 @@ class DeviceCommandsTest : public QObject {
   void ClosingDuringACommandWaitsThenShutsDown();
   void DeviceMenuComparesWritesTheChangeAndRestores();
   void UnfinishedWriteIsOfferedAtOnceAndEndedEitherWay();
+  void UnfinishedWriteBoxWaitsForTheCommandUnderWay();
   void EscDuringAWriteSaysWhereItStoppedAndOffersToEndIt();
 };
 
@@ -337,13 +346,18 @@ void DeviceCommandsTest::DeviceMenuComparesWritesTheChangeAndRestores() {
   QTRY_VERIFY(!backups);
   QCOMPARE(ws.dialogs.shown.size(), asked);
 
-  // Restoring asks first, naming the backup's time; No keeps the list open.
+  // Restoring asks first, naming the backup's time, with No as the default
+  // answer; No keeps the list open, with the focus back on it.
   window.findChild<QAction*>("BackupsItem")->trigger();
   QTRY_VERIFY((backups = window.findChild<QDialog*>("BackupsDialog")));
   ws.dialogs.answers = {false};
-  backups->findChild<QPushButton*>("RestoreButton")->click();
+  auto* restore = backups->findChild<QPushButton*>("RestoreButton");
+  restore->setFocus();
+  restore->click();
   QCOMPARE(ws.dialogs.shown.size(), asked + 1);
   QVERIFY(ws.dialogs.shown.back().question);
+  QVERIFY(ws.dialogs.shown.back().no_by_default);
+  QCOMPARE(backups->focusWidget(), backups->findChild<QWidget*>("BackupList"));
   QVERIFY2(QRegularExpression(Q("^Записать в прибор целиком резервную копию от "
                                 "\\d\\d\\.\\d\\d\\.20\\d\\d \\d\\d:\\d\\d:\\d\\d\\?\\n"))
                .match(QString::fromStdString(ws.dialogs.shown.back().text))
@@ -392,6 +406,8 @@ void DeviceCommandsTest::UnfinishedWriteIsOfferedAtOnceAndEndedEitherWay() {
   ws.Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(3);
   QTRY_VERIFY_WITH_TIMEOUT(box->isVisible(), 10000);
   QVERIFY(!box->isModal());
+  // Wide enough for its title beside the title bar's buttons.
+  QVERIFY(box->width() >= zrm::gui::WholeTitleWidth(*box));
   const QString text = ws.Find<QLabel>("UnfinishedWriteText")->text();
   QVERIFY2(QRegularExpression(Q("^Запись в прибор 047-12345, начатая \\d\\d\\.\\d\\d\\.20\\d\\d "
                                 "в \\d\\d:\\d\\d, не завершена\\.$"))
@@ -416,13 +432,26 @@ void DeviceCommandsTest::UnfinishedWriteIsOfferedAtOnceAndEndedEitherWay() {
   QVERIFY(!reminder->isVisible());
   QVERIFY(!box->isVisible());
   QCOMPARE(ws.Outcome(), Q("Изменения записаны, параметров: 1"));
+  // The question before it named where the values came from.
+  QVERIFY2(ws.dialogs.shown.back().text.starts_with(
+               "В прибор будут дописаны изменения прерванной записи\n"
+               "(сейчас в приборе → будет записано из прерванной записи):\n"),
+           ws.dialogs.shown.back().text.c_str());
 
-  // "Вернуть как было" from the menu: the backup goes back.
+  // "Вернуть как было" from the menu: the backup goes back, and the question
+  // before it names the backup.
   LeaveUnfinishedWrite(ws, instrument, target, ws.PathOf("before.prf"));
   window.findChild<QAction*>("RollbackWriteItem")->trigger();
   ws.WaitForJob();
   QCOMPARE(*ws.sim.Float(ChannelAddressOf(zrm::ChannelField::kTh1, 0)), th1_before);
   QVERIFY(!EntryLeft(ws, instrument));
+  const std::string& asked = ws.dialogs.shown.back().text;
+  QVERIFY2(asked.starts_with("В прибор будут записаны изменения из резервной копии от "),
+           asked.c_str());
+  QVERIFY2(asked.find(", " + ws.PathOf("before.prf") +
+                      "\n(сейчас в приборе → будет записано из резервной копии):\n") !=
+               std::string::npos,
+           asked.c_str());
 
   // Without a backup there is nothing to return to: not offered, refused.
   LeaveUnfinishedWrite(ws, instrument, target, "");
@@ -451,10 +480,46 @@ void DeviceCommandsTest::UnfinishedWriteIsOfferedAtOnceAndEndedEitherWay() {
   QCOMPARE(zrm::test::ReadBytes(path), std::string("version=9\n"));
 }
 
+void DeviceCommandsTest::UnfinishedWriteBoxWaitsForTheCommandUnderWay() {
+  InstrumentWorkstation ws(SlowReplies());
+  auto& window = ws.Start();
+  ws.ClickAndWait("Button1");
+  const zrm::DeviceSettings instrument = ws.TheSession().settings;
+  zrm::DeviceSettings target = instrument;
+  target.channel[0].th1 = 55.5f;
+  LeaveUnfinishedWrite(ws, instrument, target, "");
+  auto* box = ws.Find<QDialog>("UnfinishedWriteBox");
+  auto* resume = box->findChild<QPushButton*>("ResumeButton");
+
+  // Open when another command starts: its actions wait for that command.
+  ws.ClickAndWait("Button1");
+  QTRY_VERIFY(box->isVisible());
+  ws.Find<QPushButton>("Button1")->click();
+  QVERIFY(!resume->isEnabled());
+  ws.WaitForJob();
+  QTRY_VERIFY(resume->isEnabled());
+  box->findChild<QPushButton*>("LaterButton")->click();
+
+  // "Дописать" asked for while the page's first poll identifies the
+  // instrument: the box that poll would open waits for the repair, which
+  // ends the entry, so it never opens over the progress panel.
+  bool opened = false;
+  QTimer watch;
+  connect(&watch, &QTimer::timeout, [&] { opened = opened || box->isVisible(); });
+  watch.start(2);
+  ws.dialogs.default_answer = true;
+  ws.Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(3);
+  for (int waited = 0; !window.Busy() && waited < 3000; waited += 2) QTest::qWait(2);
+  QVERIFY2(window.Busy(), "the first poll is under way");
+  window.findChild<QAction*>("ResumeWriteItem")->trigger();
+  QTRY_VERIFY_WITH_TIMEOUT(!EntryLeft(ws, instrument), 30000);
+  QTRY_VERIFY(!window.Busy());
+  QVERIFY(!opened);
+  QCOMPARE(*ws.sim.Float(ChannelAddressOf(zrm::ChannelField::kTh1, 0)), 55.5f);
+}
+
 void DeviceCommandsTest::EscDuringAWriteSaysWhereItStoppedAndOffersToEndIt() {
-  zrm::sim::SimulatorOptions slow;
-  slow.turnaround = std::chrono::milliseconds(20);
-  InstrumentWorkstation ws(slow);
+  InstrumentWorkstation ws(SlowReplies());
   auto& window = ws.Start();
   ws.ClickAndWait("Button1");
   const zrm::DeviceSettings instrument = ws.TheSession().settings;

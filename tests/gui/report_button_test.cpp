@@ -195,6 +195,8 @@ void ReportButtonTest::NoAnswerIsShownOnceAndOpensNoPreview() {
   QCOMPARE(ws.dialogs.MessageTexts(), std::vector<std::string>{kNoAnswer});
   QVERIFY(ws.dialogs.previews.empty());
   QCOMPARE(ws.Find<QLineEdit>("Edit53")->text(), QString("999"));  // not refreshed
+  // The failure is the last outcome in the status bar too.
+  QCOMPARE(ws.Outcome(), QString::fromUtf8("Команда не выполнена: ") + QString::fromUtf8(kNoAnswer));
   QVERIFY(ws.Find<QPushButton>("Button42")->isEnabled());
   QVERIFY(!ws.Find<QWidget>("Panel76")->isVisible());
 }

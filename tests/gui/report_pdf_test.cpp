@@ -5,11 +5,13 @@
 
 #include "report_render/report_pdf.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
@@ -244,8 +246,13 @@ void ReportPdfTest::PrintToAFileProposesThePdfInTheWorkingFolder() {
   const QString kept = QDir::currentPath();
   QVERIFY(QDir::setCurrent(dir.path()));
   zrm::test::ScriptedDialogs dialogs;
+  QStringList asked;  // what the window's own file dialog was asked with
   zrm::gui::ReportPreview preview(
-      LongestPage(), dialogs, [](QWidget*, const QString&) { return QString(); },
+      LongestPage(), dialogs,
+      [&](QWidget*, const QString& proposed) {
+        asked << proposed;
+        return dir.filePath("chosen.pdf");
+      },
       "ZRM4813-047-12345-20261207-1405.pdf", nullptr);
   QVERIFY(QDir::setCurrent(kept));
   preview.Dialog().show();
@@ -256,14 +263,28 @@ void ReportPdfTest::PrintToAFileProposesThePdfInTheWorkingFolder() {
       print = action;
   QVERIFY(print);
   QString proposed = "no print dialog";
+  QString browsed;
+  bool other_dialog = false;
   QTimer::singleShot(0, [&] {
     auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
     if (!dialog) return;
-    if (auto* file = dialog->findChild<QLineEdit*>("filename")) proposed = file->text();
+    auto* file = dialog->findChild<QLineEdit*>("filename");
+    if (file) proposed = file->text();
+    // Its "…" asks through the window's own dialog; any other one is closed.
+    QTimer::singleShot(100, [&other_dialog] {
+      auto* other = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      other_dialog = other != nullptr;
+      if (other) other->reject();
+    });
+    if (auto* browse = dialog->findChild<QAbstractButton*>("fileBrowser")) browse->click();
+    if (file) browsed = file->text();
     dialog->reject();
   });
   print->trigger();
   QCOMPARE(proposed, dir.filePath("ZRM4813-047-12345-20261207-1405.pdf"));
+  QCOMPARE(asked, QStringList{proposed});
+  QCOMPARE(browsed, dir.filePath("chosen.pdf"));
+  QVERIFY(!other_dialog);
   preview.Dialog().close();
 }
 

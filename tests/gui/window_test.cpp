@@ -4,6 +4,7 @@
 
 #include <signal.h>
 
+#include <QAbstractItemView>
 #include <QAbstractProxyModel>
 #include <QApplication>
 #include <QCheckBox>
@@ -76,6 +77,7 @@ class WindowTest : public QObject {
   void QuitSignalClosesInOrder();
   void MissingPortIsReportedAndTheWindowStillOpens();
   void EscUsedByAMenuAListOrABoxDoesNotCount();
+  void EnterAnswersAQuestionWithItsDefault();
   void EscapedExceptionIsReportedNotFatal();
 };
 
@@ -244,6 +246,9 @@ void WindowTest::RelayGridClicksToggleMarksOnlyInEventCells() {
   const QString before = grid->item(2, 7)->text();
   click(2, 7);
   QCOMPARE(grid->item(2, 7)->text(), before.isEmpty() ? Q(" +") : QString());
+  // Marks from the settings are "*", clicked ones "+": the legend says both mean the same.
+  const QString legend = ws.Find<QLabel>("RelayMarksLegend")->text();
+  QVERIFY2(legend.contains(Q("«*»")) && legend.contains(Q("«+»")), qPrintable(legend));
   click(2, 7);
   QCOMPARE(grid->item(2, 7)->text(), before);
   click(0, 3);
@@ -281,6 +286,25 @@ void WindowTest::SensorTypeChoiceShowsItsRangeAtOnce() {
   QTest::keyClicks(sensor, "xyz");
   ws.Find<QTabWidget>("TabbedNotebook1")->setCurrentIndex(0);
   QCOMPARE(ws.TheSession().settings.channel[0].dat, 9);
+
+  // A list of numbers takes typed digits as one number: the item equal to
+  // it, or none ("7" is no interval: 30 stays), closed or open.
+  auto* interval = ws.Find<QComboBox>("ComboBox15");
+  interval->setCurrentIndex(interval->findText("30"));
+  QTest::keyClicks(interval, "7");
+  QCOMPARE(interval->currentText(), Q("30"));
+  QTest::qWait(QApplication::keyboardInputInterval() + 50);
+  QTest::keyClicks(interval, "120");
+  QCOMPARE(interval->currentText(), Q("120"));
+  QTest::qWait(QApplication::keyboardInputInterval() + 50);
+  QAbstractItemView* open = interval->view();
+  open->setCurrentIndex(open->model()->index(interval->currentIndex(), 0));
+  QTest::keyClicks(open, "7");
+  QCOMPARE(open->currentIndex().data().toString(), Q("120"));
+  QTest::qWait(QApplication::keyboardInputInterval() + 50);
+  QTest::keyClicks(open, "45");
+  QCOMPARE(open->currentIndex().data().toString(), Q("45"));
+  QCOMPARE(interval->currentText(), Q("120"));
 }
 
 void WindowTest::TypedNonNumbersStayMarkedAndTheCommaIsAPoint() {
@@ -511,7 +535,8 @@ void WindowTest::EachFieldEditIsAnUndoStepNamedInTheStatusBar() {
   QCOMPARE(th1->text(), Q("77"));
   QCOMPARE(ws.Outcome(), Q("Повторено: изменение поля «Величина I» канала 1"));
 
-  // Typing and undoing without leaving the field undoes the typing.
+  // Typing and undoing without leaving the field undoes the typing, Ctrl+Z
+  // in the field as well: the status bar says it in either case.
   auto* his2 = ws.Find<QLineEdit>("Edit20");
   const QString his2_before = his2->text();
   his2->setText("0.7");
@@ -519,6 +544,16 @@ void WindowTest::EachFieldEditIsAnUndoStepNamedInTheStatusBar() {
   QCOMPARE(his2->text(), his2_before);
   QCOMPARE(ws.Outcome(), Q("Отменено: изменение поля «Гистерезис II» канала 2"));
   QCOMPARE(th1->text(), Q("77"));
+  window.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&window));
+  auto* shift = ws.Find<QLineEdit>("Edit3");
+  const QString shift_before = shift->text();
+  shift->setFocus();
+  QTest::keyClicks(shift, "5");
+  ws.Find<QLabel>("StatusOutcome")->clear();
+  QTest::keyClick(shift, Qt::Key_Z, Qt::ControlModifier);
+  QCOMPARE(shift->text(), shift_before);
+  QCOMPARE(ws.Outcome(), Q("Отменено: изменение поля «0» канала 1"));
 
   // A sensor type and the range it brought go back together; a list and a
   // switch are steps too, each undone in turn, newest first.
@@ -591,14 +626,16 @@ void WindowTest::MissingPortIsReportedAndTheWindowStillOpens() {
   QVERIFY(ws.dialogs.shown[0].over_shown_window);
   const QString not_open =
       Q("Порт не открыт: ") + QString::fromStdString(ws.PathOf("no-such-device"));
-  QCOMPARE(ws.Outcome(), not_open);
+  QCOMPARE(ws.PortNews(), not_open);
 
-  // A command tries the port again and says why it still cannot, not "ERR 2".
+  // A command tries the port again and says why it still cannot, not "ERR 2";
+  // the bar keeps the port's news beside the command's failure.
   ws.ClickAndWait("Button1");
   QCOMPARE(ws.dialogs.shown.size(), std::size_t{2});
   QCOMPARE(ws.dialogs.shown[1].text, ws.dialogs.shown[0].text);
   QVERIFY(ws.dialogs.shown[1].text.find("нет такого файла или устройства") != std::string::npos);
-  QCOMPARE(ws.Outcome(), not_open);
+  QCOMPARE(ws.Outcome(), Q("Команда не выполнена: Прибор не ответил (ERR 2)"));
+  QCOMPARE(ws.PortNews(), not_open);
 }
 
 void WindowTest::EscUsedByAMenuAListOrABoxDoesNotCount() {
@@ -630,6 +667,20 @@ void WindowTest::EscUsedByAMenuAListOrABoxDoesNotCount() {
   QTest::keyClick(&window, Qt::Key_Escape);
   QVERIFY(op.EscPressed());
   QVERIFY(!op.EscPressed());
+}
+
+void WindowTest::EnterAnswersAQuestionWithItsDefault() {
+  zrm::gui::QtDialogs dialogs;
+  using Ask = bool (zrm::gui::QtDialogs::*)(QWidget*, const std::string&, const std::string&,
+                                            zrm::MessageIcon);
+  const std::pair<Ask, bool> rows[] = {{&zrm::gui::QtDialogs::AskYesNo, true},
+                                       {&zrm::gui::QtDialogs::AskYesNoDefaultNo, false}};
+  for (const auto& [ask, enter_answers] : rows) {
+    QTimer::singleShot(0, [] {
+      if (QWidget* box = QApplication::activeModalWidget()) QTest::keyClick(box, Qt::Key_Return);
+    });
+    QCOMPARE((dialogs.*ask)(nullptr, "?", "Вопрос", zrm::MessageIcon::kQuestion), enter_answers);
+  }
 }
 
 void WindowTest::EscapedExceptionIsReportedNotFatal() {

@@ -2,10 +2,13 @@
 // of four emulated instruments (addresses 1..4 at 9600 bit/s) on port 1 of
 // the current folder, saved as OUTDIR/bus-view.png once the instrument at
 // address 1 has stopped answering: its row grey with its last values and the
-// time since, the three others live. Message boxes go to stderr.
+// time since, the three others live. OUTDIR/bus-view-screen.png is the
+// whole screen: where the view opened beside or over the main window.
+// Message boxes go to stderr.
 
 #include <QAction>
 #include <QApplication>
+#include <QScreen>
 #include <QTableView>
 #include <filesystem>
 
@@ -58,6 +61,8 @@ int main(int argc, char** argv) {
   view->findChild<QTableView*>("BusTable")->selectRow(2);
   zrm::gui::Settle(300);
   view->grab().save(out + "/bus-view.png");
+  if (QScreen* screen = window.screen())
+    screen->grabWindow(0).save(out + "/bus-view-screen.png");
   window.close();
   return 0;
 }

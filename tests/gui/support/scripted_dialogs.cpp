@@ -20,12 +20,23 @@ QString Next(std::deque<QString>& names) {
 
 void ScriptedDialogs::ShowMessage(QWidget* parent, const std::string& text,
                                   const std::string& caption, MessageIcon icon) {
-  shown.push_back({text, caption, icon, false, OverShownWindow(parent)});
+  shown.push_back({text, caption, icon, false, OverShownWindow(parent), false});
+  if (while_open) while_open(shown.back());
 }
 
 bool ScriptedDialogs::AskYesNo(QWidget* parent, const std::string& text, const std::string& caption,
                                MessageIcon icon) {
-  shown.push_back({text, caption, icon, true, OverShownWindow(parent)});
+  shown.push_back({text, caption, icon, true, OverShownWindow(parent), false});
+  return NextAnswer();
+}
+
+bool ScriptedDialogs::AskYesNoDefaultNo(QWidget* parent, const std::string& text,
+                                        const std::string& caption, MessageIcon icon) {
+  shown.push_back({text, caption, icon, true, OverShownWindow(parent), true});
+  return NextAnswer();
+}
+
+bool ScriptedDialogs::NextAnswer() {
   if (answers.empty()) return default_answer;
   const bool answer = answers.front();
   answers.pop_front();

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,12 +23,15 @@ class ScriptedDialogs : public gui::DialogService {
     MessageIcon icon;
     bool question;
     bool over_shown_window;  // the window it opened over was on the screen
+    bool no_by_default;      // a question whose Enter answers No
   };
 
   void ShowMessage(QWidget* parent, const std::string& text, const std::string& caption,
                    MessageIcon icon) override;
   bool AskYesNo(QWidget* parent, const std::string& text, const std::string& caption,
                 MessageIcon icon) override;
+  bool AskYesNoDefaultNo(QWidget* parent, const std::string& text, const std::string& caption,
+                         MessageIcon icon) override;
   QString OpenProfileName(QWidget* parent) override;
   QString SaveProfileName(QWidget* parent, const QString& proposed) override;
   QString PreviewReport(QWidget*, const ConfigurationPage& page,
@@ -44,6 +48,8 @@ class ScriptedDialogs : public gui::DialogService {
   int CountOf(const std::string& text) const;
 
   std::vector<Shown> shown;
+  // Runs while each message box is "open", before it is closed.
+  std::function<void(const Shown&)> while_open;
   std::deque<bool> answers;  // answers in order; when empty, default_answer
   bool default_answer = false;
   std::deque<QString> open_names;  // empty string: the user cancels
@@ -52,6 +58,9 @@ class ScriptedDialogs : public gui::DialogService {
   std::vector<ConfigurationPage> previews;   // pages the print preview was opened with
   std::vector<QString> proposed_pdf_names;   // the PDF name each preview offered
   QString saved_pdf;                         // what each preview says it saved
+
+ private:
+  bool NextAnswer();
 };
 
 }  // namespace zrm::test

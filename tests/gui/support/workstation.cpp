@@ -56,6 +56,8 @@ void Workstation::Close() {
 
 QString Workstation::Outcome() { return Find<QLabel>("StatusOutcome")->text(); }
 
+QString Workstation::PortNews() { return Find<QLabel>("StatusPortNews")->text(); }
+
 void Workstation::ClickAndWait(const char* button) {
   Find<QAbstractButton>(button)->click();
   WaitForJob();
@@ -66,6 +68,7 @@ void Workstation::WaitForJob(int timeout_ms) {
   waited.start();
   while (window_->Busy() && waited.elapsed() < timeout_ms) QTest::qWait(5);
   if (window_->Busy()) qFatal("the device job did not end");
+  QCoreApplication::processEvents();
 }
 
 SilentLine::SilentLine() {

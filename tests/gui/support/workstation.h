@@ -49,10 +49,13 @@ class Workstation {
 
   // What the status bar says the last command or file operation did.
   QString Outcome();
+  // What the status bar says of the port in use, in its own part.
+  QString PortNews();
 
   // Clicks a button and waits until the device job it started has ended.
   void ClickAndWait(const char* button);
-  // Waits until no device job runs.
+  // Waits until no device job runs and what follows its end (its boxes,
+  // the dialogs queued after it) has run.
   void WaitForJob(int timeout_ms = 30000);
 
   ScriptedDialogs dialogs;
