@@ -39,6 +39,9 @@ class BusEvents {
   // When an instrument's availability changed (online, offline) or its
   // identity was read anew.
   virtual void OnAvailability(const BusSnapshot& snapshot) = 0;
+  // After a write from the plant ended: the values last read of the
+  // writable parameters may have changed.
+  virtual void OnParameters(const BusSnapshot& /*snapshot*/) {}
 };
 
 }  // namespace zrm

@@ -192,6 +192,9 @@ bool BusPoller::Impl::RunOneWrite(LineWorker& line) {
     const BusWriteOutcome outcome = line.poll.Write(write.address, write.parameter, write.value);
     Publish(line, {}, 0);
     Count(line, outcome);
+    if (events)
+      for (const BusSnapshot& s : line.poll.Snapshots())
+        if (s.address == write.address) events->OnParameters(s);
     write.Answer(outcome);
     return true;
   }

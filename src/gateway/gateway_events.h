@@ -23,6 +23,9 @@ class GatewayEvents : public BusEvents {
 
   void OnPolled(const BusSnapshot& snapshot) override;
   void OnAvailability(const BusSnapshot& snapshot) override;
+  void OnParameters(const BusSnapshot& snapshot) override {
+    for (BusEvents* sink : sinks_) sink->OnParameters(snapshot);
+  }
 
  private:
   const GatewayConfig& config_;

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "gateway/bus_parameter_names.h"
+#include "bus/bus_parameter.h"
 #include "gateway/gateway_texts.h"
 #include "gateway/network_text.h"
 #include "gateway/stats_json.h"
@@ -111,6 +112,14 @@ void MqttSink::OnPolled(const BusSnapshot& snapshot) {
   wake_.notify_one();
 }
 
+void MqttSink::OnParameters(const BusSnapshot& snapshot) {
+  {
+    const std::lock_guard lock(mutex_);
+    pending_[{snapshot.line, snapshot.address}].parameters = true;
+  }
+  wake_.notify_one();
+}
+
 void MqttSink::OnAvailability(const BusSnapshot& snapshot) {
   {
     const std::lock_guard lock(mutex_);
@@ -203,6 +212,7 @@ void MqttSink::PublishLoop() {
     if (republish) PublishRetainedState();
     for (auto& [key, p] : pending) {
       if (p.availability) PublishAvailability(*p.availability);
+      if (p.parameters) PublishParameters(key);
       if (p.state && p.state->identity.known) {
         const auto it = known_.find(key);
         if (it != known_.end())
@@ -254,11 +264,22 @@ void MqttSink::PublishAvailability(const BusSnapshot& s) {
       for (const MqttMessage& m : DiscoveryMessages(p, s)) Publish(m.topic, m.payload, true);
   }
   if (known.id.empty() || s.availability == BusAvailability::kUnknown) return;
+  // The identity read anew reads the writable parameters with it.
+  PublishParameters(key);
   const std::string availability =
       s.availability == BusAvailability::kOnline ? "online" : "offline";
   if (availability == known.availability) return;
   known.availability = availability;
   Publish(p + "/" + known.id + "/availability", availability, true);
+}
+
+void MqttSink::PublishParameters(const Key& key) {
+  const auto known = known_.find(key);
+  if (known == known_.end() || known->second.id.empty()) return;
+  std::array<std::optional<float>, 8> values;
+  for (std::size_t i = 0; i < kBusParameters.size(); ++i)
+    values[i] = bus_.ParameterValue(key.first, key.second, kBusParameters[i]);
+  Publish(config_.prefix + "/" + known->second.id + "/parameters", ParametersJson(values), true);
 }
 
 void MqttSink::Publish(const std::string& topic, const std::string& payload, bool retain, int qos,

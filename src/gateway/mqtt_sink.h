@@ -52,12 +52,14 @@ class MqttSink : public BusEvents {
 
   void OnPolled(const BusSnapshot& snapshot) override;
   void OnAvailability(const BusSnapshot& snapshot) override;
+  void OnParameters(const BusSnapshot& snapshot) override;
 
  private:
   using Key = std::pair<std::size_t, std::uint32_t>;  // line, address
   struct Pending {
     std::optional<BusSnapshot> availability;
     std::optional<BusSnapshot> state;
+    bool parameters = false;  // a write ended: the values last read again
   };
   struct Known {  // what is retained about an identified instrument
     std::string id;
@@ -75,6 +77,8 @@ class MqttSink : public BusEvents {
   void PublishLoop();
   void PublishRetainedState();
   void PublishAvailability(const BusSnapshot& snapshot);
+  // P/I/parameters of a known instrument, retained.
+  void PublishParameters(const Key& key);
   void Publish(const std::string& topic, const std::string& payload, bool retain, int qos = 0,
                int* mid = nullptr);
   void HandleCommand(const std::string& topic, const std::string& payload);

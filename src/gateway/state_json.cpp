@@ -3,7 +3,9 @@
 #include <charconv>
 
 #include "app/found_instrument_text.h"
+#include "bus/bus_parameter.h"
 #include "editor/settings_comparison.h"
+#include "gateway/bus_parameter_names.h"
 #include "gateway/json_text.h"
 #include "monitor/current_values.h"
 #include "monitor/monitor_texts.h"
@@ -60,6 +62,14 @@ std::string InfoJson(const BusSnapshot& s, const std::string& line_device) {
          ", \"firmware\": " + JsonString(FirmwareVersionText(id.firmware_version)) +
          ", \"address\": " + std::to_string(s.address) + ", \"line\": " + JsonString(line_device) +
          "}";
+}
+
+std::string ParametersJson(const std::array<std::optional<float>, 8>& values) {
+  std::string out = "{";
+  for (std::size_t i = 0; i < kBusParameters.size(); ++i)
+    out += (i == 0 ? "" : ", ") + JsonString(BusParameterName(kBusParameters[i])) + ": " +
+           (values[i] ? JsonFloat(*values[i]) : std::string("null"));
+  return out + "}";
 }
 
 std::string WriteResultJson(const BusWriteOutcome& outcome) {

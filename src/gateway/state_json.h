@@ -2,6 +2,8 @@
 // The gateway's MQTT messages about one instrument: its id, the state JSON
 // of an answered poll, the info JSON of its identity and a write's result.
 
+#include <array>
+#include <optional>
 #include <string>
 
 #include "bus/bus_events.h"
@@ -22,6 +24,10 @@ std::string StateJson(const BusSnapshot& snapshot);
 
 // The info message: type, type_name, serial, firmware, address, line.
 std::string InfoJson(const BusSnapshot& snapshot, const std::string& line_device);
+
+// The parameters message: the eight writable parameters as last read from
+// the instrument, {"ch1_th1": 250, …}, null for one not read yet.
+std::string ParametersJson(const std::array<std::optional<float>, 8>& values);
 
 // {"ok": true} for a write that succeeded, else the error number and message.
 std::string WriteResultJson(const BusWriteOutcome& outcome);

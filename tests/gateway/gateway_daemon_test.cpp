@@ -212,6 +212,7 @@ TEST_F(GatewayDaemonTest, ServesThreeInstrumentsOnTwoLinesOverMqttAndModbus) {
   // one not allowed send nothing.
   plant.Publish("zrm48/047-12346/set/ch1_th1", "123.5");
   EXPECT_TRUE(plant.WaitFor("zrm48/047-12346/set/ch1_th1/result", "{\"ok\": true}", kWait));
+  EXPECT_TRUE(plant.WaitFor("zrm48/047-12346/parameters", "{\"ch1_th1\": 123.5, ", kWait));
   EXPECT_TRUE(WaitUntil([&] { return WriteFrames(*first_line_) > 0; }, kWait));
   const unsigned written = WriteFrames(*first_line_);
   plant.Publish("zrm48/047-12346/set/ch2_his1", "-1");

@@ -72,9 +72,16 @@ TEST_F(MqttSinkTest, PublishesTheRetainedStateAndTheStatesOfAnsweredPolls) {
     EXPECT_TRUE(retained->retained);
 
     BusSnapshot s = AnsweredSnapshot(0, 1);
+    bus_.SetParameter(0, 1, BusParameter::kCh1Th1, 250.5f);
     sink.OnAvailability(s);
     sink.OnPolled(s);
     EXPECT_TRUE(plant.WaitFor("zrm48/047-12345/availability", "online", kWait));
+    // The writable parameters as last read, again after a write.
+    EXPECT_TRUE(plant.WaitFor("zrm48/047-12345/parameters",
+                              "{\"ch1_th1\": 250.5, \"ch1_his1\": null, ", kWait));
+    bus_.SetParameter(0, 1, BusParameter::kCh1Th1, 260.0f);
+    sink.OnParameters(s);
+    EXPECT_TRUE(plant.WaitFor("zrm48/047-12345/parameters", "{\"ch1_th1\": 260, ", kWait));
     const auto info = plant.WaitFor("zrm48/047-12345/info", "\"type\": 4813", kWait);
     ASSERT_TRUE(info);
     EXPECT_NE(info->payload.find("\"line\": \"/dev/ttyUSB0\""), std::string::npos);
