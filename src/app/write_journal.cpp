@@ -156,9 +156,7 @@ bool KeyNumber(const std::map<std::string, std::string>& keys, const std::string
 // empty result, or what is wrong with the file.
 std::string ReadEntryFile(const std::string& path, JournalEntry& entry, SettingsPrint& print) {
   if (std::string kind = NotRegularFileAt(path); !kind.empty()) return kind;
-  std::error_code size_error;
-  if (fs::file_size(path, size_error) > kMostEntryBytes && !size_error)
-    return app_texts::kJournalDamaged;
+  if (LargerThan(path, kMostEntryBytes)) return app_texts::kJournalDamaged;
   std::ifstream file(path, std::ios::binary);
   std::ostringstream text;
   if (!file) return SystemReason(errno);
@@ -192,8 +190,7 @@ std::string ReadEntryFile(const std::string& path, JournalEntry& entry, Settings
 // What is wrong with the settings file of an entry, or empty: missing, not
 // the file the entry recorded (version 2 on), or not a whole profile.
 std::string SettingsProblem(const std::string& settings_path, const SettingsPrint& recorded) {
-  std::error_code size_error;
-  if (fs::file_size(settings_path, size_error) > kMostEntryBytes && !size_error)
+  if (LargerThan(settings_path, kMostEntryBytes))
     return app_texts::kJournalSettingsDamaged + settings_path;
   if (!HoldsProfileKeys(settings_path)) return app_texts::kJournalNoSettings + settings_path;
   SettingsPrint now;

@@ -1,9 +1,12 @@
 #include "gateway/gateway_log.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <string>
+
+#include "gateway/network_text.h"
 
 namespace zrm {
 namespace {
@@ -26,21 +29,10 @@ std::string TimeStamp() {
 // One entry is one line: line breaks inside a message become blanks, and
 // any other control character is written as \xNN.
 std::string OneLine(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '\n' || c == '\r') {
-      out += ' ';
-    } else if (byte < 0x20 || byte == 0x7F) {
-      char escaped[5];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-      out += escaped;
-    } else {
-      out += c;
-    }
-  }
-  return out;
+  std::string joined(text);
+  std::replace_if(
+      joined.begin(), joined.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+  return ShownNetworkText(joined, joined.size());
 }
 
 }  // namespace

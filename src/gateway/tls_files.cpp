@@ -6,7 +6,6 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 
 #include "gateway/gateway_texts.h"
@@ -40,9 +39,7 @@ bool HoldsPem(std::FILE* file, TlsContent content) {
 // Empty when the file at `path` is usable, else why not.
 std::string Problem(const std::string& path, TlsContent content) {
   if (std::string kind = NotRegularFileAt(path); !kind.empty()) return kind;
-  std::error_code size_error;
-  if (std::filesystem::file_size(path, size_error) > kMostTlsFileBytes && !size_error)
-    return t::kTlsFileTooBig;
+  if (LargerThan(path, kMostTlsFileBytes)) return t::kTlsFileTooBig;
   std::unique_ptr<std::FILE, decltype(&std::fclose)> file(std::fopen(path.c_str(), "rb"),
                                                           std::fclose);
   if (file == nullptr) return SystemReason(errno);

@@ -19,6 +19,11 @@ std::string NotRegularFileReason(mode_t mode) {
 
 }  // namespace
 
+bool LargerThan(const std::string& path, std::uintmax_t bytes) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0 && static_cast<std::uintmax_t>(info.st_size) > bytes;
+}
+
 std::string NotRegularFileAt(const std::string& path) {
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) return {};

@@ -4,6 +4,7 @@
 // file; a device, a pipe, a socket or a folder under that name is refused
 // before anything is read from it or written to it.
 
+#include <cstdint>
 #include <string>
 
 namespace zrm {
@@ -13,5 +14,9 @@ namespace zrm {
 // links, exists and is not a regular file; empty when it is a regular file
 // or does not exist.
 std::string NotRegularFileAt(const std::string& path);
+
+// True when `path` names a file of more than `bytes` bytes; false when it
+// is smaller or its size cannot be told.
+bool LargerThan(const std::string& path, std::uintmax_t bytes);
 
 }  // namespace zrm

@@ -188,12 +188,8 @@ TEST_F(BusLinePollTest, WriteThatTheChecksRefuseSendsNothingAndSaysWhy) {
   BusLinePoll poll(0, port_, 9600, {1, 2}, QuickTiming(3));
   poll.SetWorkingDir(dir.Path());
   Sweep(poll, 2);
-  const auto writes = [&] {
-    unsigned count = 0;
-    for (const sim::ReceivedFrame& f : simulator_.Frames()) count += f.fields.command == 38u;
-    return count;
-  };
-  const unsigned before = writes();
+  const auto writes = [&] { return test::WriteFrameCount(simulator_); };
+  const std::size_t before = writes();
 
   const BusWriteOutcome negative = poll.Write(1, BusParameter::kCh2His1, -1.0f);
   EXPECT_EQ(negative.result, result::kStoppedToCorrect);

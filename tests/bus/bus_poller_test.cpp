@@ -196,12 +196,6 @@ class LineSequence : public BusEvents {
   std::vector<std::string> steps_;
 };
 
-std::size_t WriteFrames(const sim::Simulator& simulator) {
-  std::size_t writes = 0;
-  for (const sim::ReceivedFrame& f : simulator.Frames()) writes += f.fields.command == 38u;
-  return writes;
-}
-
 TEST(BusPoller, QueuedWritesCollapseStayBoundedAndNeverBlindTheLine) {
   test::ScratchDir dir;
   sim::SimulatorOptions options = test::FourInstruments();
@@ -269,11 +263,11 @@ TEST(BusPoller, QueuedWritesCollapseStayBoundedAndNeverBlindTheLine) {
     after_write = true;
   }
   // The value the instrument holds is answered with no frame sent.
-  const std::size_t writes_before = WriteFrames(simulator);
+  const std::size_t writes_before = test::WriteFrameCount(simulator);
   request(poller, 2, BusParameter::kCh1His1, 1.25f);
   ASSERT_EQ(outcomes.back().wait_for(20s), std::future_status::ready);
   EXPECT_EQ(outcomes.back().get().result, result::kOk);
-  EXPECT_EQ(WriteFrames(simulator), writes_before);
+  EXPECT_EQ(test::WriteFrameCount(simulator), writes_before);
 }
 
 TEST(BusPoller, WriteStillQueuedAtStopIsAnsweredAndNeverSent) {

@@ -30,6 +30,13 @@ inline BusTiming QuickTiming(std::uint32_t offline_after) {
   return timing;
 }
 
+// The write requests the simulator received so far.
+inline std::size_t WriteFrameCount(const sim::Simulator& simulator) {
+  std::size_t writes = 0;
+  for (const sim::ReceivedFrame& f : simulator.Frames()) writes += f.fields.command == 38u;
+  return writes;
+}
+
 // A fault that silences the first instrument (address 1) until cleared.
 inline sim::Fault SilenceOfTheFirst() {
   sim::Fault fault;

@@ -44,7 +44,8 @@ TEST_F(LinkAgainstInstrument, FullReadWithATenthOfRepliesLostEndsRight) {
 
 // The 1-based number, within one whole read, of the first request whose
 // text holds `triplet` (e.g. "00801D").
-std::size_t RequestIndex(const std::vector<sim::ReceivedFrame>& frames, const std::string& triplet) {
+std::size_t RequestIndex(const std::vector<sim::ReceivedFrame>& frames,
+                         const std::string& triplet) {
   const auto found = std::find_if(frames.begin(), frames.end(), [&](const sim::ReceivedFrame& f) {
     return f.raw.find(";37;" + triplet + ";") != std::string::npos;
   });
@@ -69,9 +70,8 @@ TEST_F(LinkAgainstInstrument, LateRepliesNeverPutValuesIntoOtherParameters) {
     bool retry_late;
   };
   const Late cases[] = {
-      {"00801D", false, true, false}, {"00801D", true, false, true},
-      {"00801D", false, true, true},  {"000147", false, true, false},
-      {"000147", true, false, true},  {"000147", false, true, true},
+      {"00801D", false, true, false}, {"00801D", true, false, true}, {"00801D", false, true, true},
+      {"000147", false, true, false}, {"000147", true, false, true}, {"000147", false, true, true},
   };
   int exact = 0;
   for (const Late& late : cases) {
@@ -137,34 +137,45 @@ class KilledClient : public LinkAgainstInstrument {
     port_.Close();
   }
 
-  const LinkParams params_{1, 2, 1000, 9600};
-  std::vector<std::uint32_t> clean_;
-};
-
-TEST_F(KilledClient, ClientKilledMidExchangeLeavesTheNextOneExactOrFailing) {
-  const LinkParams& params = params_;
-  std::mt19937 random(5);
-  std::uniform_int_distribution<int> delay_ms(20, 200);
-  int exact = 0;
-  for (int kill = 0; kill < 8; ++kill) {
+  // Another program reading the set points, once or over and over, to be
+  // killed midway.
+  pid_t StartReader(bool over_and_over) const {
     const std::string path = instrument_->Path();
-    const pid_t child = StartChild([&path, &params] {
+    const LinkParams params = params_;
+    return StartChild([path, params, over_and_over] {
       SerialPort port;
       std::string error;
       if (!port.Open(path, 9600, error)) return;
       Link link(port, params, nullptr);
       std::vector<std::uint32_t> values;
-      for (;;) Ignore(ReadSetPoints(link, values), "only killed halfway through matters");
+      do Ignore(ReadSetPoints(link, values), "only being killed midway matters");
+      while (over_and_over);
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(delay_ms(random)));
-    KillChild(child);
+  }
 
+  // The set points as the next program, opening the port anew, reads them.
+  ExchangeResult ReadAsTheNextProgram(std::vector<std::uint32_t>& values) const {
     SerialPort next;
     std::string error;
-    ASSERT_TRUE(next.Open(path, 9600, error)) << error;
-    Link link(next, params, nullptr);
+    EXPECT_TRUE(next.Open(instrument_->Path(), 9600, error)) << error;
+    Link link(next, params_, nullptr);
+    return ReadSetPoints(link, values);
+  }
+
+  const LinkParams params_{1, 2, 1000, 9600};
+  std::vector<std::uint32_t> clean_;
+};
+
+TEST_F(KilledClient, ClientKilledMidExchangeLeavesTheNextOneExactOrFailing) {
+  std::mt19937 random(5);
+  std::uniform_int_distribution<int> delay_ms(20, 200);
+  int exact = 0;
+  for (int kill = 0; kill < 8; ++kill) {
+    const pid_t child = StartReader(true);
+    std::this_thread::sleep_for(std::chrono::milliseconds(delay_ms(random)));
+    KillChild(child);
     std::vector<std::uint32_t> values;
-    if (ReadSetPoints(link, values) == result::kOk) {
+    if (ReadAsTheNextProgram(values) == result::kOk) {
       EXPECT_EQ(values, clean_) << "after kill " << kill;
       ++exact;
     }
@@ -180,28 +191,14 @@ TEST_F(KilledClient, AReplyOwedToAKilledProgramIsNeverTakenAfterTheOpen) {
   sim::Fault late{sim::FaultKind::kDelay, {}, 800};
   late.when.request_number = simulator.RequestsReceived() + 2;
   simulator.AddFault(late);
-  const std::string path = instrument_->Path();
-  const LinkParams& params = params_;
-  const pid_t child = StartChild([&path, &params] {
-    SerialPort port;
-    std::string error;
-    if (!port.Open(path, 9600, error)) return;
-    Link link(port, params, nullptr);
-    std::vector<std::uint32_t> values;
-    Ignore(ReadSetPoints(link, values), "killed while its second reply is late");
-  });
+  const pid_t child = StartReader(false);
   const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   while (simulator.RequestsReceived() < late.when.request_number &&
          std::chrono::steady_clock::now() < give_up)
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   KillChild(child);
-
-  SerialPort next;
-  std::string error;
-  ASSERT_TRUE(next.Open(path, 9600, error)) << error;
-  Link link(next, params, nullptr);
   std::vector<std::uint32_t> values;
-  ASSERT_EQ(ReadSetPoints(link, values), result::kOk);
+  ASSERT_EQ(ReadAsTheNextProgram(values), result::kOk);
   EXPECT_EQ(values, clean_);
 }
 
