@@ -4,7 +4,8 @@
 // reply is a well-formed Modbus TCP frame echoing the request's transaction,
 // protocol and unit with the function or its exception; a write is only
 // asked for when writes are on, of an allowed parameter, for two registers
-// of one float; an unreachable unit gets 0x0B and nothing else.
+// of one float; an unreachable unit gets 0x0B for any function it could
+// hold, and a code with the high bit set is no function (0x01) for any unit.
 
 #include "gateway/modbus_request.h"
 
@@ -64,7 +65,11 @@ void CheckAnswer(std::span<const std::uint8_t> request, const ModbusAnswer& answ
   Require(r[6] == request[6], "the unit echoed");
   Require((r[7] & 0x7F) == (request[7] & 0x7F), "the function echoed");
   if (r[7] & 0x80) Require(r.size() == 9, "an exception is one code");
-  if (request[6] != 1) Require(r[7] & 0x80 && r[8] == kTargetNoResponse, "unreachable: 0x0B");
+  if (request[7] >= 0x80) {
+    Require(r.size() == 9 && r[8] == kIllegalFunction, "no function: 0x01");
+  } else if (request[6] != 1) {
+    Require(r[7] & 0x80 && r[8] == kTargetNoResponse, "unreachable: 0x0B");
+  }
 }
 
 }  // namespace
