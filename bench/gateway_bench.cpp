@@ -1,13 +1,15 @@
 // The gateway's figures: the time from an instrument's answer to its state
 // message at a subscriber on the same machine, and zrm48d serving 16 lines
 // of 8 simulated instruments at 9600 bit/s with line timing (its share of
-// one core, its peak memory, and how often each instrument's state comes).
+// one core, its peak memory, and how often each instrument's state comes),
+// and a set point written from Modbus and from MQTT against its wire time.
 // Needs Debian's mosquitto; prints markdown rows, passes or fails on nothing.
 //
 //   zrm48bench_gateway [--seconds S] [--daemon PATH]
 
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <modbus.h>
 #include <mosquitto.h>
 #include <netinet/in.h>
 #include <pwd.h>
@@ -19,6 +21,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -33,6 +36,7 @@
 
 #include "bus/bus_poller.h"
 #include "gateway/gateway_log.h"
+#include "gateway/modbus_registers.h"
 #include "gateway/mqtt_sink.h"
 #include "gateway/poller_bus_access.h"
 #include "gateway/state_json.h"
@@ -112,6 +116,10 @@ class Subscriber {
     });
     mosquitto_connect(client_, "127.0.0.1", port, 30);
     mosquitto_loop_start(client_);
+  }
+  void Publish(const std::string& topic, const std::string& payload) {
+    mosquitto_publish(client_, nullptr, topic.c_str(), static_cast<int>(payload.size()),
+                      payload.data(), 1, false);
   }
   ~Subscriber() {
     mosquitto_disconnect(client_);
@@ -289,6 +297,94 @@ void SixteenLines(int seconds, const std::string& daemon, const std::string& dir
       peak / 1024.0);
 }
 
+// The wire time of a plant write from the frames the instrument received
+// for it (every frame but the status polls): each request and its reply at
+// 9600 bit/s, 10 bits a byte, plus the instrument's 5 ms turnaround.
+double WriteWireMs(const std::vector<sim::ReceivedFrame>& frames) {
+  double ms = 0;
+  for (const sim::ReceivedFrame& f : frames) {
+    const bool poll = f.fields.command == 37u && f.fields.parameter &&
+                      f.fields.parameter->space == 1;
+    if (poll) continue;
+    ms += (f.raw.size() + f.reply.size()) * 10.0 / 9600 * 1000 + 5;
+  }
+  return ms;
+}
+
+// One instrument at 9600 bit/s with line timing; its set point 1 written
+// eight times from Modbus (libmodbus, 1 s time-out) and eight times from
+// MQTT, each write sent as soon as the one before it was answered, so each
+// also waits out the restart of the one before and one poll.
+void PlantWrites(const std::string& daemon, const std::string& dir) {
+  sim::SimulatorOptions options;
+  options.line_timing = true;
+  sim::Simulator instrument(options);
+  instrument.Start();
+  const int port = FreePortNumber();
+  const int modbus_port = FreePortNumber();
+  const auto broker = StartBroker(port, dir);
+  std::ofstream(dir + "/writes.ini") << "[MQTT]\nPort=" << port << "\n[MODBUS]\nListen=127.0.0.1:"
+                                     << modbus_port << "\n[LINE1]\nDevice="
+                                     << instrument.SlavePath()
+                                     << "\nAddresses=1\n[WRITE]\nAllow=1\nParameters=ch1_th1\n";
+  std::mutex mutex;
+  std::condition_variable changed;
+  int results = 0;
+  bool online = false;
+  Subscriber plant(port, "zrm48/#", [&](const std::string& topic, const std::string& payload) {
+    const std::lock_guard lock(mutex);
+    if (topic.ends_with("/set/ch1_th1/result")) ++results;
+    if (topic.ends_with("/availability") && payload == "online") online = true;
+    changed.notify_all();
+  });
+  Child gateway({daemon, "--config", dir + "/writes.ini"});
+  {
+    std::unique_lock lock(mutex);
+    changed.wait_for(lock, std::chrono::seconds(30), [&] { return online; });
+  }
+  modbus_t* modbus = modbus_new_tcp("127.0.0.1", modbus_port);
+  modbus_connect(modbus);
+  modbus_set_slave(modbus, 1);
+  modbus_set_response_timeout(modbus, 1, 0);
+  const auto row = [](const char* from, const std::vector<double>& measured,
+                      const std::vector<double>& wire, int within) {
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < measured.size(); ++i) ratios.push_back(measured[i] / wire[i]);
+    std::printf("| %s | %zu | %.1f | %.1f | %.1f | %.2f | %.2f | %d |\n", from, measured.size(),
+                bench::Median(measured), *std::max_element(measured.begin(), measured.end()),
+                bench::Median(wire), bench::Median(ratios),
+                *std::max_element(ratios.begin(), ratios.end()), within);
+  };
+  for (const bool mqtt : {false, true}) {
+    std::vector<double> measured;
+    std::vector<double> wire;
+    int within = 0;
+    for (int i = 0; i < 8; ++i) {
+      const float value = (mqtt ? 200.0f : 100.0f) + static_cast<float>(i);
+      instrument.ClearFrames();
+      const auto start = Clock::now();
+      bool answered = false;
+      if (mqtt) {
+        std::unique_lock lock(mutex);
+        const int before = results;
+        plant.Publish("zrm48/047-12345/set/ch1_th1", std::to_string(static_cast<int>(value)));
+        answered = changed.wait_for(lock, std::chrono::seconds(10),
+                                    [&] { return results > before; });
+      } else {
+        const auto registers = FloatRegisters(value);
+        answered = modbus_write_registers(modbus, 100, 2, registers.data()) == 2;
+      }
+      const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+      if (answered && ms < 1000) ++within;
+      measured.push_back(ms);
+      wire.push_back(WriteWireMs(instrument.Frames()));
+    }
+    row(mqtt ? "MQTT `set/ch1_th1`" : "Modbus function 16", measured, wire, within);
+  }
+  modbus_close(modbus);
+  modbus_free(modbus);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -311,6 +407,11 @@ int main(int argc, char** argv) {
       "peak memory MiB |\n");
   std::printf("|---|---:|---:|---:|---:|---:|---:|\n");
   SixteenLines(seconds, daemon, dir);
+  std::printf(
+      "\n| plant write, one after another | writes | median ms | largest ms | wire ms (median) | "
+      "ratio (median) | ratio (worst) | answered within 1 s |\n");
+  std::printf("|---|---:|---:|---:|---:|---:|---:|---:|\n");
+  PlantWrites(daemon, dir);
   mosquitto_lib_cleanup();
   std::filesystem::remove_all(dir);
   return 0;

@@ -6,6 +6,8 @@
 #include "app/session.h"
 #include "app/write_journal.h"
 #include "editor/editor_binding.h"
+#include "editor/group_switches.h"
+#include "settings/device_transfer.h"
 #include "settings/general_transfer.h"
 
 namespace zrm {
@@ -22,6 +24,19 @@ ExchangeResult Session::FindRepair(RepairKind kind, const DeviceSettings& s, Ope
     return r;
   }
   plan = PlanRepair(dir_, instrument, kind);
+  if (plan.finding != RepairFinding::kReady || kind != RepairKind::kResume ||
+      plan.entry.scope.empty())
+    return result::kOk;
+  // The entry of a write of one parameter holds only what that write was
+  // sending; everything else is what the instrument holds now.
+  DeviceSettings now = s;
+  EditorForm all_groups;
+  SelectAllGroups(now, all_groups);
+  if (ExchangeResult r = ReadDeviceSettings(*link_, now, op)) {
+    ShowExchangeError(op, r);
+    return r;
+  }
+  plan.target = WithEntryScope(now, plan.entry);
   return result::kOk;
 }
 

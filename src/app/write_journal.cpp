@@ -1,5 +1,7 @@
 #include "app/write_journal.h"
 
+#include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
@@ -25,8 +27,11 @@ namespace fs = std::filesystem;
 // The entry format this program writes; a higher one comes from a newer
 // program and is never acted on.
 // Version 2 records the size and fingerprint of the settings file, so that
-// a file cut short or changed is never written into an instrument.
-constexpr int kJournalVersion = 2;
+// a file cut short or changed is never written into an instrument; version
+// 3 adds the scope of a write of one parameter, and is written only for
+// such an entry, so that a program that knows no scope never acts on it.
+constexpr int kPlainJournalVersion = 2;
+constexpr int kJournalVersion = 3;
 
 // An entry's own file is a few hundred bytes and its settings under two
 // kilobytes; anything far larger is damaged, and is never read whole.
@@ -72,10 +77,12 @@ bool ParseStoredTime(const std::string& text, std::tm& at) {
   return true;
 }
 
-// A new entry is named by the instrument as the write begins:
-// journal/ZRM4813-047-12345.
-std::string Stem(const std::string& working_dir, const GeneralSettings& g) {
-  return JournalFolder(working_dir) + "/" + InstrumentFileStem(g);
+// A new entry is named by the instrument as the write begins, and by its
+// line and address when the place has them: journal/ZRM4813-047-12345 or
+// journal/ZRM4813-047-12345@LINE1.3.
+std::string Stem(const JournalPlace& place, const GeneralSettings& g) {
+  return JournalFolder(place.dir) + "/" + InstrumentFileStem(g) +
+         (place.qualifier.empty() ? "" : "@" + place.qualifier);
 }
 
 // "ZRM" and a model number: the part of an entry's name before its
@@ -85,30 +92,47 @@ bool IsModelPart(std::string_view part) {
          part.find_first_not_of("0123456789", 3) == std::string_view::npos;
 }
 
-// The stem of the entry kept for the instrument with g's prefix and serial
-// number, whatever its type reads now: a write that changed the device type
-// and stopped leaves its entry under the model it began with. Without one,
-// the stem a new entry gets.
-std::string FoundStem(const std::string& working_dir, const GeneralSettings& g) {
-  const std::string own = Stem(working_dir, g);
-  std::error_code error;
-  if (fs::exists(fs::symlink_status(own + std::string(kEntryExtension), error))) return own;
-  const std::string tail = "-" + DeviceNumber(g) + std::string(kEntryExtension);
-  for (fs::directory_iterator it(JournalFolder(working_dir), error), end; !error && it != end;
-       it.increment(error)) {
-    const std::string name = it->path().filename().string();
-    if (name.size() > tail.size() && name.ends_with(tail) &&
-        IsModelPart(std::string_view(name).substr(0, name.size() - tail.size())))
-      return JournalFolder(working_dir) + "/" + name.substr(0, name.size() - kEntryExtension.size());
+// True when `name` is the entry of an instrument numbered `number` (as
+// "047-12345") under any model and, with `any_place`, any qualifier.
+bool IsEntryOf(std::string_view name, const std::string& number, bool any_place) {
+  if (!name.ends_with(kEntryExtension)) return false;
+  name.remove_suffix(kEntryExtension.size());
+  if (const auto at = name.find('@'); at != std::string_view::npos) {
+    if (!any_place) return false;
+    name = name.substr(0, at);
   }
-  return own;
+  const std::string tail = "-" + number;
+  return name.size() > tail.size() && name.ends_with(tail) &&
+         IsModelPart(name.substr(0, name.size() - tail.size()));
 }
 
-// One lock per prefix and serial number, not per model: a write that
-// changes the device type still excludes every other write into the
-// instrument.
-std::string LockPath(const std::string& working_dir, const GeneralSettings& g) {
-  return JournalFolder(working_dir) + "/" + DeviceNumber(g) + ".lock";
+// The stem of the entry kept for the instrument with g's prefix and serial
+// number, whatever its type reads now: a write that changed the device type
+// and stopped leaves its entry under the model it began with. A place
+// without a qualifier also finds a line's entry; a qualified place only its
+// own. Without one, the stem a new entry gets.
+std::string FoundStem(const JournalPlace& place, const GeneralSettings& g) {
+  const std::string own = Stem(place, g);
+  std::error_code error;
+  if (fs::exists(fs::symlink_status(own + std::string(kEntryExtension), error))) return own;
+  if (!place.qualifier.empty()) return own;
+  std::string first;
+  const std::string number = DeviceNumber(g);
+  for (fs::directory_iterator it(JournalFolder(place.dir), error), end; !error && it != end;
+       it.increment(error)) {
+    const std::string name = it->path().filename().string();
+    if (IsEntryOf(name, number, true) && (first.empty() || name < first)) first = name;
+  }
+  if (first.empty()) return own;
+  return JournalFolder(place.dir) + "/" + first.substr(0, first.size() - kEntryExtension.size());
+}
+
+// One lock per prefix and serial number (and line and address when the
+// place has them), not per model: a write that changes the device type
+// still excludes every other write into the instrument.
+std::string LockPath(const JournalPlace& place, const GeneralSettings& g) {
+  return JournalFolder(place.dir) + "/" + DeviceNumber(g) +
+         (place.qualifier.empty() ? "" : "@" + place.qualifier) + ".lock";
 }
 
 // What the entry knows of its settings file as it was saved.
@@ -126,14 +150,43 @@ bool PrintOf(const std::string& path, SettingsPrint& print) {
   return !error && !print.hash.empty();
 }
 
+// "0:6,0:9": the channel index and field number of every scoped parameter.
+std::string ScopeText(const std::vector<WrittenParameter>& scope) {
+  std::string out;
+  for (const WrittenParameter& p : scope)
+    out += (out.empty() ? "" : ",") + std::to_string(p.channel) + ":" +
+           std::to_string(static_cast<int>(p.field));
+  return out;
+}
+
+// The scope of ScopeText; false for anything else, or an empty one.
+bool ParseScope(std::string_view text, std::vector<WrittenParameter>& scope) {
+  scope.clear();
+  while (!text.empty()) {
+    const std::string_view item = text.substr(0, text.find(','));
+    text.remove_prefix(std::min(text.size(), item.size() + 1));
+    const auto colon = item.find(':');
+    int channel = -1, field = -1;
+    if (colon == std::string_view::npos || !ParseInt(item.substr(0, colon), channel) ||
+        !ParseInt(item.substr(colon + 1), field) || channel < 0 || channel > 1 || field < 0 ||
+        field >= kChannelFieldCount)
+      return false;
+    scope.push_back({channel, static_cast<ChannelField>(field), nullptr});
+  }
+  return !scope.empty();
+}
+
 // The entry's text: one "key=value" a line, the version first.
 std::string EntryText(const std::tm& started, const GeneralSettings& g,
-                      const std::string& backup_path, const SettingsPrint& print) {
-  return "version=" + std::to_string(kJournalVersion) + "\nstarted=" + StoredTime(started) +
+                      const std::string& backup_path, const SettingsPrint& print,
+                      const std::vector<WrittenParameter>& scope) {
+  const int version = scope.empty() ? kPlainJournalVersion : kJournalVersion;
+  return "version=" + std::to_string(version) + "\nstarted=" + StoredTime(started) +
          "\nproc_ver=" + std::to_string(g.proc_ver) + "\notk_type=" + std::to_string(g.otk_type) +
          "\nserial_lo=" + std::to_string(g.serial_lo) +
          "\nserial_hi=" + std::to_string(g.serial_hi) + "\nbackup=" + backup_path +
-         "\nsettings_size=" + std::to_string(print.size) + "\nsettings_hash=" + print.hash + "\n";
+         "\nsettings_size=" + std::to_string(print.size) + "\nsettings_hash=" + print.hash + "\n" +
+         (scope.empty() ? "" : "scope=" + ScopeText(scope) + "\n");
 }
 
 std::map<std::string, std::string> EntryKeys(const std::string& text) {
@@ -184,6 +237,10 @@ std::string ReadEntryFile(const std::string& path, JournalEntry& entry, Settings
   if (error != std::errc() || end != size->second.data() + size->second.size())
     return app_texts::kJournalDamaged;
   print.hash = hash->second;
+  if (version < 3) return {};
+  const auto scope = keys.find("scope");
+  if (scope == keys.end() || !ParseScope(scope->second, entry.scope))
+    return app_texts::kJournalDamaged;
   return {};
 }
 
@@ -236,37 +293,46 @@ void RemoveEntry(const std::string& working_dir, const std::string& stem) {
 
 std::string JournalFolder(const std::string& working_dir) { return working_dir + "/journal"; }
 
-std::string JournalEntryPath(const std::string& working_dir, const DeviceSettings& instrument) {
-  return FoundStem(working_dir, instrument.general) + std::string(kEntryExtension);
+JournalPlace::JournalPlace(std::string dir, const std::string& line, std::uint32_t address)
+    : dir(std::move(dir)) {
+  for (const char c : line)
+    qualifier += (std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_') ? c : '_';
+  qualifier += "." + std::to_string(address);
 }
 
-ExchangeResult TakeJournalLock(const std::string& working_dir, const DeviceSettings& instrument,
+std::string JournalEntryPath(const JournalPlace& place, const DeviceSettings& instrument) {
+  return FoundStem(place, instrument.general) + std::string(kEntryExtension);
+}
+
+ExchangeResult TakeJournalLock(const JournalPlace& place, const DeviceSettings& instrument,
                                Operator& op, JournalLock& lock) {
-  const std::string folder = JournalFolder(working_dir);
+  const std::string folder = JournalFolder(place.dir);
   std::error_code error;
   fs::create_directories(folder, error);
   if (error) return NotSaved(op, folder, SystemReason(error.value()));
-  const std::string lock_path = LockPath(working_dir, instrument.general);
+  const std::string lock_path = LockPath(place, instrument.general);
   std::string reason;
   switch (lock.Take(lock_path, reason)) {
     case JournalLock::Taking::kHeldElsewhere:
-      return Refuse(op, app_texts::kWriteRunningElsewhere + JournalEntryPath(working_dir, instrument));
+      return Refuse(op, app_texts::kWriteRunningElsewhere + JournalEntryPath(place, instrument));
     case JournalLock::Taking::kFailed: return NotSaved(op, lock_path, reason);
     case JournalLock::Taking::kTaken: break;
   }
   return result::kOk;
 }
 
-ExchangeResult OpenJournalEntry(const std::string& working_dir, const DeviceSettings& instrument,
+ExchangeResult OpenJournalEntry(const JournalPlace& place, const DeviceSettings& instrument,
                                 const DeviceSettings& target, const std::string& backup_path,
-                                Operator& op, JournalLock& lock) {
-  if (ExchangeResult r = TakeJournalLock(working_dir, instrument, op, lock)) return r;
-  const std::string path = Stem(working_dir, instrument.general) + std::string(kEntryExtension);
+                                Operator& op, JournalLock& lock,
+                                const std::vector<WrittenParameter>& scope) {
+  if (ExchangeResult r = TakeJournalLock(place, instrument, op, lock)) return r;
+  const std::string& working_dir = place.dir;
+  const std::string path = Stem(place, instrument.general) + std::string(kEntryExtension);
   std::string reason;
   JournalEntry earlier;
   std::string problem;
   std::string backup = backup_path;
-  switch (FindJournalEntry(working_dir, instrument, earlier, problem)) {
+  switch (FindJournalEntry(place, instrument, earlier, problem)) {
     case JournalState::kDamaged: return Refuse(op, problem + app_texts::kJournalBlocksWrite);
     case JournalState::kUnfinished:
       op.Notice(UnfinishedWriteSentence(earlier));
@@ -280,27 +346,27 @@ ExchangeResult OpenJournalEntry(const std::string& working_dir, const DeviceSett
   std::tm started{};
   localtime_r(&now, &started);
   const GeneralSettings& g = instrument.general;
-  const std::string settings_path = Stem(working_dir, g) + std::string(kSettingsExtension);
-  const std::string earlier_stem = FoundStem(working_dir, g);
+  const std::string settings_path = Stem(place, g) + std::string(kSettingsExtension);
+  const std::string earlier_stem = FoundStem(place, g);
   if (!SaveTarget(settings_path, target, g, started, reason))
     return NotSaved(op, settings_path, reason);
   SettingsPrint print;
   if (!PrintOf(settings_path, print)) return NotSaved(op, settings_path, SystemReason(errno));
   // The entry goes last: once it is on the disk, so are its settings.
-  if (!ReplaceFileAtomically(path, EntryText(started, g, backup, print), reason))
+  if (!ReplaceFileAtomically(path, EntryText(started, g, backup, print, scope), reason))
     return NotSaved(op, path, reason);
   // The instrument's earlier entry, kept under another model, is replaced.
-  if (earlier_stem != Stem(working_dir, g)) RemoveEntry(working_dir, earlier_stem);
+  if (earlier_stem != Stem(place, g)) RemoveEntry(working_dir, earlier_stem);
   return result::kOk;
 }
 
-void CloseJournalEntry(const std::string& working_dir, const DeviceSettings& instrument) {
-  RemoveEntry(working_dir, FoundStem(working_dir, instrument.general));
+void CloseJournalEntry(const JournalPlace& place, const DeviceSettings& instrument) {
+  RemoveEntry(place.dir, FoundStem(place, instrument.general));
 }
 
-JournalState FindJournalEntry(const std::string& working_dir, const DeviceSettings& instrument,
+JournalState FindJournalEntry(const JournalPlace& place, const DeviceSettings& instrument,
                               JournalEntry& entry, std::string& problem) {
-  const std::string path = JournalEntryPath(working_dir, instrument);
+  const std::string path = JournalEntryPath(place, instrument);
   std::error_code error;
   if (!fs::exists(fs::symlink_status(path, error))) return JournalState::kNone;
   JournalEntry read;
@@ -318,6 +384,20 @@ JournalState FindJournalEntry(const std::string& working_dir, const DeviceSettin
   read.settings.general.serial_hi = read.instrument.serial_hi;
   entry = read;
   return JournalState::kUnfinished;
+}
+
+DeviceSettings WithEntryScope(const DeviceSettings& now, const JournalEntry& entry) {
+  DeviceSettings target = now;
+  for (const WrittenParameter& p : entry.scope) {
+    const ChannelParameter& row = ChannelParameterOf(p.field);
+    ChannelSettings& to = target.channel[p.channel];
+    const ChannelSettings& from = entry.settings.channel[p.channel];
+    if (row.width == ParameterWidth::kByte)
+      to.*row.byte_field = from.*row.byte_field;
+    else
+      to.*row.float_field = from.*row.float_field;
+  }
+  return target;
 }
 
 std::string UnfinishedWriteSentence(const JournalEntry& entry) {

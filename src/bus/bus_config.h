@@ -1,6 +1,7 @@
 #pragma once
 // The lines and instruments a bus poller serves, and how it polls them.
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,6 +25,11 @@ struct BusTiming {
   // instrument does not hold up its line for seconds.
   bool short_waits = false;
 };
+
+// How long an instrument stays silent after it answered the restart
+// command; a request sent to it sooner is lost, and costs its line a whole
+// time-out.
+inline constexpr std::chrono::milliseconds kRestartSilence{300};
 
 // How long one attempt waits for its reply at `speed` under `timing`.
 std::uint32_t BusReplyWaitMs(const BusTiming& timing, std::int32_t speed);

@@ -19,6 +19,7 @@ struct BusWriteOutcome {
   ExchangeResult result = result::kOk;  // 0: written and read back
   std::string message;                  // the refusal or the result's message; empty on success
   bool busy = false;  // refused, nothing queued: the line's write queue was full
+  bool sent = false;  // frames that change the instrument went out (a restart may follow)
 };
 
 // What one line did since the start, for the plant to watch the gateway.

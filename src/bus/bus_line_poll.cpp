@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <thread>
 #include <utility>
 
 #include "bus/bus_identity_read.h"
@@ -19,10 +20,19 @@ namespace {
 struct Instrument {
   BusSnapshot snapshot;
   bool identity_due = true;  // at start and after every return to online
-  bool restarting = false;   // written and restarted: the next poll waits it out
+  // Written and restarted: silent until then, and its next exchange waits
+  // as the window's would.
+  SteadyClock::time_point silent_until{};
+  bool restarting = false;
   BusParameterValues parameters;
   std::optional<BusRepair> repair;  // owed after a plant write that failed midway
 };
+
+// The result's own message, for a write that ended before its own steps.
+std::string ResultText(ExchangeResult r) {
+  ResultMessage message;
+  return ExchangeResultMessage(r, message) ? message.text : std::string();
+}
 
 }  // namespace
 
@@ -47,24 +57,51 @@ struct BusLinePoll::Impl {
     return nullptr;
   }
 
+  // Addresses the instrument. One restarted by a write is silent for a
+  // while: its first request waits that out, and then its reply as the
+  // window would wait for it; the others' as the timing says.
+  void Address(Instrument& instrument, std::uint32_t wait_ms) {
+    std::this_thread::sleep_until(instrument.silent_until);
+    link.SetNetAddress(instrument.snapshot.address);
+    link.SetMinimumWait(std::exchange(instrument.restarting, false) ? kMinimumReplyWaitMs
+                                                                    : wait_ms);
+  }
+
+  void Restarted(Instrument& instrument) {
+    instrument.silent_until = SteadyClock::now() + kRestartSilence;
+    instrument.restarting = true;
+  }
+
+  BusWriteTarget TargetOf(const Instrument& instrument) const {
+    const BusIdentity& id = instrument.snapshot.identity;
+    BusWriteTarget target{{}, JournalPlace(working_dir, line_name, instrument.snapshot.address)};
+    target.identity.proc_ver = id.device_type;
+    target.identity.otk_type = id.prefix;
+    target.identity.serial_lo = static_cast<std::int32_t>(id.serial_number & 0xFF);
+    target.identity.serial_hi = static_cast<std::int32_t>(id.serial_number >> 8);
+    target.identity.firmware_version = id.firmware_version;
+    return target;
+  }
+
   // The poll of one instrument: identity when due, then the status block.
   ExchangeResult Poll(Instrument& instrument) {
-    link.SetNetAddress(instrument.snapshot.address);
-    // An instrument restarted by a write is silent for a while: its next
-    // poll waits as the window would, the others as the timing says.
-    link.SetMinimumWait(std::exchange(instrument.restarting, false) ? kMinimumReplyWaitMs
-                                                                    : poll_wait_ms);
+    Address(instrument, poll_wait_ms);
     if (instrument.identity_due) {
-      if (ExchangeResult r =
-              ReadBusIdentity(link, instrument.snapshot.identity, instrument.parameters))
-        return r;
-      instrument.identity_due = false;
-      ++instrument.snapshot.identity_reads;
+      if (ExchangeResult r = ReadIdentity(instrument)) return r;
     }
     StatusBlock block{};
     const ExchangeResult r = link.ReadStatusBlock(block);
     if (r == result::kOk) Answered(instrument, block);
     return r;
+  }
+
+  ExchangeResult ReadIdentity(Instrument& instrument) {
+    if (ExchangeResult r =
+            ReadBusIdentity(link, instrument.snapshot.identity, instrument.parameters))
+      return r;
+    instrument.identity_due = false;
+    ++instrument.snapshot.identity_reads;
+    return result::kOk;
   }
 
   static void Answered(Instrument& instrument, const StatusBlock& block) {
@@ -86,10 +123,9 @@ struct BusLinePoll::Impl {
   // Puts back what a failed write changed; the instrument's state says so
   // until it is done.
   void Repair(Instrument& instrument) {
-    link.SetNetAddress(instrument.snapshot.address);
-    link.SetMinimumWait(kMinimumReplyWaitMs);
-    const BusWriteOutcome outcome = RepairBusWrite(link, *instrument.repair, working_dir);
-    instrument.restarting = true;
+    Address(instrument, kMinimumReplyWaitMs);
+    const BusWriteOutcome outcome = RepairBusWrite(link, TargetOf(instrument), *instrument.repair);
+    Restarted(instrument);
     if (outcome.result == result::kOk) instrument.repair.reset();
     instrument.snapshot.unfinished_write = instrument.repair.has_value();
   }
@@ -106,6 +142,7 @@ struct BusLinePoll::Impl {
   std::vector<Instrument> instruments;
   std::size_t next = 0;
   std::string working_dir = ".";
+  std::string line_name = "line";
 };
 
 BusLinePoll::BusLinePoll(std::size_t line_index, Line& line, std::int32_t speed,
@@ -138,14 +175,16 @@ BusWriteOutcome BusLinePoll::Write(std::uint32_t address, BusParameter parameter
   Instrument* instrument = impl_->Find(address);
   if (!instrument)
     return {result::kParameterNotFound, bus_texts::kNotPolledAddress + std::to_string(address)};
-  impl_->link.SetNetAddress(address);
-  // A write follows the window's waits: right after another write's restart
-  // the instrument may still be silent.
-  impl_->link.SetMinimumWait(kMinimumReplyWaitMs);
+  // A write follows the window's waits, after another write's restart too.
+  impl_->Address(*instrument, kMinimumReplyWaitMs);
+  // Its journal entry is named by the instrument's identity.
+  if (instrument->identity_due) {
+    if (ExchangeResult r = impl_->ReadIdentity(*instrument)) return {r, ResultText(r)};
+  }
   std::optional<BusRepair> repair;
   const BusWriteOutcome outcome =
-      WriteBusParameter(impl_->link, parameter, value, impl_->working_dir, repair);
-  instrument->restarting = true;
+      WriteBusParameter(impl_->link, impl_->TargetOf(*instrument), parameter, value, repair);
+  if (outcome.sent) impl_->Restarted(*instrument);
   if (outcome.result == result::kOk) instrument->parameters[IndexOf(parameter)] = value;
   if (repair) {
     // At once, and then after every answered poll until done.
@@ -155,7 +194,10 @@ BusWriteOutcome BusLinePoll::Write(std::uint32_t address, BusParameter parameter
   return outcome;
 }
 
-void BusLinePoll::SetWorkingDir(std::string dir) { impl_->working_dir = std::move(dir); }
+void BusLinePoll::SetWorkingDir(std::string dir, std::string line_name) {
+  impl_->working_dir = std::move(dir);
+  impl_->line_name = std::move(line_name);
+}
 
 std::optional<float> BusLinePoll::ParameterValue(std::uint32_t address,
                                                  BusParameter parameter) const {

@@ -40,9 +40,10 @@ class BusLinePoll {
   // checks before writing and the read-back of the window's write of changes.
   BusWriteOutcome Write(std::uint32_t address, BusParameter parameter, float value);
 
-  // The folder whose journal/ keeps the entries of writes under way; the
-  // process's working folder unless set.
-  void SetWorkingDir(std::string dir);
+  // The folder whose journal/ keeps the entries of writes under way (the
+  // process's working folder unless set), and the line's name that keeps
+  // them apart from another line's instruments of the same serial number.
+  void SetWorkingDir(std::string dir, std::string line_name);
 
   // The value last read from the instrument (with its identity or after a
   // write); empty while not read.

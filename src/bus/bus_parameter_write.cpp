@@ -1,15 +1,15 @@
 #include "bus/bus_parameter_write.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "app/write_journal.h"
 #include "bus/bus_parameter.h"
 #include "bus/bus_texts.h"
 #include "bus/bus_write_operator.h"
-#include "editor/group_switches.h"
 #include "settings/changes_transfer.h"
+#include "settings/channel_transfer.h"
 #include "settings/check_channels.h"
-#include "settings/device_transfer.h"
 #include "settings/written_parameters.h"
 
 namespace zrm {
@@ -25,19 +25,46 @@ BusWriteOutcome OutcomeOf(ExchangeResult r, const BusWriteOperator& op) {
   return {r, ExchangeResultMessage(r, message) ? message.text : std::string()};
 }
 
-ExchangeResult CheckAndWrite(ParameterAccess& link, const DeviceSettings& instrument,
-                             DeviceSettings& target, int channel, const std::string& working_dir,
-                             BusWriteOperator& op, std::vector<WrittenParameter>& touched) {
-  if (ExchangeResult r = CheckChannel(target, channel, true, true, op)) return r;
-  const std::vector<WrittenParameter> changed = ChangedParameters(instrument, target);
-  if (changed.empty()) return result::kOk;
+// The set point type that a write of `field` prepares.
+ChannelField TypeOf(ChannelField field) {
+  return field == ChannelField::kTh1 || field == ChannelField::kHis1 ? ChannelField::kThType1
+                                                                     : ChannelField::kThType2;
+}
+
+// Reads the parameter, its set point type and what its checks read, in the
+// order of the map.
+ExchangeResult ReadWhatTheWriteNeeds(ParameterAccess& link, BusParameterPlace place,
+                                     DeviceSettings& instrument) {
+  std::vector<ChannelField> fields = FieldsCheckedWith(place.field);
+  fields.push_back(place.field);
+  fields.push_back(TypeOf(place.field));
+  std::sort(fields.begin(), fields.end());
+  fields.erase(std::unique(fields.begin(), fields.end()), fields.end());
+  for (const ChannelField f : fields)
+    if (ExchangeResult r = ReadChannelParameter(link, instrument.channel[place.channel],
+                                                ChannelParameterOf(f), place.channel))
+      return r;
+  return result::kOk;
+}
+
+ExchangeResult CheckAndWrite(ParameterAccess& link, const BusWriteTarget& where,
+                             const DeviceSettings& instrument, DeviceSettings& target,
+                             BusParameterPlace place, BusWriteOperator& op,
+                             std::vector<WrittenParameter>& touched, bool& sent) {
+  if (ExchangeResult r = CheckChannelField(target, place.channel, place.field, op)) return r;
+  const WrittenParameter parameter{place.channel, place.field, nullptr};
+  if (!ParameterDiffers(parameter, instrument, target)) return result::kOk;
+  const std::vector<WrittenParameter> changed = {parameter};
   JournalLock lock;  // held until the write ended: no second program writes meanwhile
-  if (ExchangeResult r = OpenJournalEntry(working_dir, instrument, target, "", op, lock))
+  const std::vector<WrittenParameter> scope = {parameter,
+                                               {place.channel, TypeOf(place.field), nullptr}};
+  if (ExchangeResult r = OpenJournalEntry(where.journal, instrument, target, "", op, lock, scope))
     return r;
   std::vector<WrittenParameter> unfinished;
+  sent = true;
   const ExchangeResult r = WriteChangedSettings(link, target, changed, op, touched, unfinished);
   if (r == result::kOk) {
-    CloseJournalEntry(working_dir, instrument);
+    CloseJournalEntry(where.journal, instrument);
     touched.clear();
   } else {
     touched.insert(touched.end(), unfinished.begin(), unfinished.end());
@@ -61,22 +88,23 @@ std::string SwitchedOff(const std::vector<WrittenParameter>& touched) {
 
 }  // namespace
 
-BusWriteOutcome WriteBusParameter(ParameterAccess& link, BusParameter parameter, float value,
-                                  const std::string& working_dir,
+BusWriteOutcome WriteBusParameter(ParameterAccess& link, const BusWriteTarget& where,
+                                  BusParameter parameter, float value,
                                   std::optional<BusRepair>& repair) {
   repair.reset();
   if (!std::isfinite(value)) return {result::kNotAFloat, bus_texts::kNotANumber};
   BusWriteOperator op;
   DeviceSettings instrument;
-  EditorForm form;
-  SelectAllGroups(instrument, form);
-  if (ExchangeResult r = ReadDeviceSettings(link, instrument, op)) return OutcomeOf(r, op);
+  instrument.general = where.identity;
   const BusParameterPlace place = PlaceOf(parameter);
+  if (ExchangeResult r = ReadWhatTheWriteNeeds(link, place, instrument)) return OutcomeOf(r, op);
   DeviceSettings target = instrument;
   target.channel[place.channel].*ChannelParameterOf(place.field).float_field = value;
   std::vector<WrittenParameter> touched;
+  bool sent = false;
   BusWriteOutcome outcome =
-      OutcomeOf(CheckAndWrite(link, instrument, target, place.channel, working_dir, op, touched), op);
+      OutcomeOf(CheckAndWrite(link, where, instrument, target, place, op, touched, sent), op);
+  outcome.sent = sent;
   if (outcome.result == result::kOk || touched.empty()) return outcome;
   // The instrument holds neither the old settings nor the new: say what it
   // holds, and owe it the old ones.
@@ -86,17 +114,17 @@ BusWriteOutcome WriteBusParameter(ParameterAccess& link, BusParameter parameter,
   return outcome;
 }
 
-BusWriteOutcome RepairBusWrite(ParameterAccess& link, const BusRepair& repair,
-                               const std::string& working_dir) {
+BusWriteOutcome RepairBusWrite(ParameterAccess& link, const BusWriteTarget& where,
+                               const BusRepair& repair) {
   BusWriteOperator op;
   JournalLock lock;
-  if (ExchangeResult r = TakeJournalLock(working_dir, repair.before, op, lock))
+  if (ExchangeResult r = TakeJournalLock(where.journal, repair.before, op, lock))
     return OutcomeOf(r, op);
   std::vector<WrittenParameter> written;
   std::vector<WrittenParameter> unfinished;
   const ExchangeResult r =
       WriteChangedSettings(link, repair.before, repair.touched, op, written, unfinished);
-  if (r == result::kOk) CloseJournalEntry(working_dir, repair.before);
+  if (r == result::kOk) CloseJournalEntry(where.journal, repair.before);
   return OutcomeOf(r, op);
 }
 

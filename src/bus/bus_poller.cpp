@@ -249,7 +249,7 @@ BusPoller::BusPoller(std::vector<BusLineConfig> lines, BusTiming timing, BusEven
 BusPoller::~BusPoller() { Stop(); }
 
 void BusPoller::SetWorkingDir(const std::string& dir) {
-  for (auto& line : impl_->lines) line->poll.SetWorkingDir(dir);
+  for (auto& line : impl_->lines) line->poll.SetWorkingDir(dir, line->config.device);
 }
 
 void BusPoller::Start() {

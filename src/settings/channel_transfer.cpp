@@ -72,22 +72,6 @@ const ChannelParameter& Row(F first, int offset) {
   return ChannelParameterOf(static_cast<F>(static_cast<int>(first) + offset));
 }
 
-// Bytes are stored as 0..255, floats as the received bit pattern.
-ExchangeResult ReadParameter(ParameterAccess& link, ChannelSettings& ch, const ChannelParameter& p,
-                             int k) {
-  const ParameterAddress address = ChannelAddress(p, k);
-  if (p.width == ParameterWidth::kByte) {
-    std::uint8_t value = 0;
-    const ExchangeResult r = link.ReadByte(kSettingsSpace, address, value);
-    if (r == result::kOk) ch.*p.byte_field = value;
-    return r;
-  }
-  std::uint32_t bits = 0;
-  const ExchangeResult r = link.ReadDword(kSettingsSpace, address, bits);
-  if (r == result::kOk) ch.*p.float_field = std::bit_cast<float>(bits);
-  return r;
-}
-
 ExchangeResult WriteParameter(ParameterAccess& link, const ChannelSettings& ch,
                               const ChannelParameter& p, int k) {
   const ParameterAddress address = ChannelAddress(p, k);
@@ -102,7 +86,7 @@ ExchangeResult RunReadStep(ParameterAccess& link, ChannelSettings& ch, const Rea
   panel.SetStep(Row(step.first, 0).read_text);
   for (int i = 0; i < step.count; ++i) {
     panel.BeforeExchange();
-    if (const ExchangeResult r = ReadParameter(link, ch, Row(step.first, i), k); r != result::kOk)
+    if (const ExchangeResult r = ReadChannelParameter(link, ch, Row(step.first, i), k); r != result::kOk)
       return r;
   }
   return result::kOk;
@@ -128,6 +112,22 @@ ExchangeResult RunWriteStep(ParameterAccess& link, const ChannelSettings& ch,
 bool ValidChannelIndex(int k) { return k == 0 || k == 1; }
 
 }  // namespace
+
+// Bytes are stored as 0..255, floats as the received bit pattern.
+ExchangeResult ReadChannelParameter(ParameterAccess& link, ChannelSettings& ch,
+                                    const ChannelParameter& p, int k) {
+  const ParameterAddress address = ChannelAddress(p, k);
+  if (p.width == ParameterWidth::kByte) {
+    std::uint8_t value = 0;
+    const ExchangeResult r = link.ReadByte(kSettingsSpace, address, value);
+    if (r == result::kOk) ch.*p.byte_field = value;
+    return r;
+  }
+  std::uint32_t bits = 0;
+  const ExchangeResult r = link.ReadDword(kSettingsSpace, address, bits);
+  if (r == result::kOk) ch.*p.float_field = std::bit_cast<float>(bits);
+  return r;
+}
 
 ExchangeResult ReadChannel(ParameterAccess& link, DeviceSettings& s, TransferProgress& panel, int k) {
   // The index is checked before the channel's switch is looked at, so that

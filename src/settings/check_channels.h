@@ -3,9 +3,12 @@
 // against the instrument's limits. Some faults stop the write, some are
 // corrected when the user agrees, and a few remarks ask for confirmation.
 
+#include <vector>
+
 #include "link/exchange_result.h"
 #include "platform/operator.h"
 #include "settings/device_settings.h"
+#include "settings/parameter_map.h"
 
 namespace zrm {
 
@@ -19,5 +22,15 @@ ExchangeResult CheckChannels(DeviceSettings& s, bool errors, bool remarks, Opera
 // with 16). A correction accepted by Yes is made in `s` at once and is in
 // force for the rows after it. Returns 0 when no row stops the write.
 ExchangeResult CheckChannel(DeviceSettings& s, int k, bool errors, bool remarks, Operator& op);
+
+// The same check for a write that changes only `field` of channel index k:
+// the error and remark rows that read that field, and no others, so that
+// what the instrument already holds elsewhere neither stops nor questions
+// the write of one parameter.
+ExchangeResult CheckChannelField(DeviceSettings& s, int k, ChannelField field, Operator& op);
+
+// The other channel fields those rows read (the range for a hysteresis):
+// what a write of `field` alone must read from the instrument first.
+std::vector<ChannelField> FieldsCheckedWith(ChannelField field);
 
 }  // namespace zrm

@@ -139,7 +139,11 @@ TEST_F(WriteJournalTest, DamagedEntryIsReportedKeptAndRefusesAWrite) {
       {"", {}, "файл повреждён"},
       {"\x01\x02garbage", {}, "файл повреждён"},
       {"version=x\n" + good.substr(10), {}, "файл повреждён"},
-      {"version=3\n" + good.substr(10), {}, "файл из более новой версии программы"},
+      {"version=4\n" + good.substr(10), {}, "файл из более новой версии программы"},
+      // A write of one parameter without its scope, or with one outside the map.
+      {replaced(saved, "version=2", "version=3"), settings, "файл повреждён"},
+      {replaced(saved, "version=2", "version=3") + "scope=2:6\n", settings, "файл повреждён"},
+      {replaced(saved, "version=2", "version=3") + "scope=0:22\n", settings, "файл повреждён"},
       {"version=1\nstarted=2026-13-08 12:01:33\n" + good.substr(38), {}, "файл повреждён"},
       {good.substr(0, good.find("serial_lo")), {}, "файл повреждён"},
       {good, {}, "нет файла записываемых настроек " + settings_path},
@@ -213,6 +217,41 @@ TEST_F(WriteJournalTest, AWriteRunningIntoTheInstrumentRefusesASecondOneUntilItE
   running.reset();
   EXPECT_FALSE(std::filesystem::exists(dir_.Path() + "/journal/ZRM4813-047-12345.lock"));
   EXPECT_EQ(Open("", second), result::kOk);
+}
+
+TEST_F(WriteJournalTest, LinesKeepApartInstrumentsOfOneSerialAndTheBenchFindsTheirEntries) {
+  // A gateway writes set point 1 into two instruments of one serial number
+  // on two lines at once: neither waits for the other nor touches its entry.
+  const std::vector<WrittenParameter> scope = {{0, ChannelField::kTh1, nullptr},
+                                               {0, ChannelField::kThType1, nullptr}};
+  const JournalPlace first(dir_.Path(), "/dev/ttyUSB0", 3);
+  const JournalPlace second(dir_.Path(), "/dev/ttyUSB1", 3);
+  JournalLock first_lock, second_lock;
+  ASSERT_EQ(OpenJournalEntry(first, instrument_, target_, "", op_, first_lock, scope), result::kOk);
+  ASSERT_EQ(OpenJournalEntry(second, instrument_, target_, "", op_, second_lock, scope),
+            result::kOk);
+  EXPECT_TRUE(op_.Messages().empty()) << op_.Messages()[0];
+  EXPECT_EQ(JournalEntryPath(first, instrument_),
+            dir_.Path() + "/journal/ZRM4813-047-12345@_dev_ttyUSB0.3.journal");
+  CloseJournalEntry(second, instrument_);
+  JournalEntry entry;
+  std::string problem;
+  EXPECT_EQ(FindJournalEntry(second, instrument_, entry, problem), JournalState::kNone);
+  // On the bench, with no line of its own, the instrument finds what the
+  // gateway left, with the scope of that write.
+  ASSERT_EQ(Find(entry, problem), JournalState::kUnfinished) << problem;
+  EXPECT_EQ(entry.scope, scope);
+  // The write stopped with the type prepared to 0; what it did not read
+  // means nothing and is left as the instrument holds it.
+  ASSERT_NE(target_.channel[0].th_type1, 0);
+  DeviceSettings now = instrument_;
+  now.channel[0].th_type1 = 0;
+  now.channel[0].his1 = 3.0f;
+  entry.settings.channel[0].his1 = 0.0f;
+  const DeviceSettings completed = WithEntryScope(now, entry);
+  EXPECT_EQ(ChangedParameters(now, completed), scope);
+  EXPECT_EQ(completed.channel[0].th1, 42.5f);
+  EXPECT_EQ(completed.channel[0].th_type1, target_.channel[0].th_type1);
 }
 
 TEST_F(WriteJournalTest, RepairWritesTheEntrysSettingsOrItsBackupForTheSameInstrument) {

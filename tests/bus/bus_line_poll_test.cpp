@@ -9,7 +9,10 @@
 #include <filesystem>
 #include <string>
 
+#include "app/journal_repair.h"
+#include "app/session.h"
 #include "bus/bus_test_line.h"
+#include "support/recording_operator.h"
 #include "support/scratch_dir.h"
 
 namespace zrm {
@@ -120,32 +123,54 @@ TEST_F(BusLinePollTest, DeviceThatVanishesTakesEveryInstrumentOfflineAtOnce) {
     EXPECT_EQ(s.availability, BusAvailability::kOffline);
 }
 
-TEST_F(BusLinePollTest, WriteGoesThroughWithItsPreparationAndReadBackAndIsRememberedOnce) {
+// "R2:29" for a read of space 2 parameter 29, "W1:0" for a write.
+std::string FramesOf(const sim::Simulator& simulator) {
+  std::string out;
+  for (const sim::ReceivedFrame& f : simulator.Frames()) {
+    if (!f.fields.command || !f.fields.parameter) continue;
+    out += (out.empty() ? "" : " ") + std::string(*f.fields.command == 38u ? "W" : "R") +
+           std::to_string(f.fields.parameter->space) + ":" +
+           std::to_string(f.fields.parameter->address);
+  }
+  return out;
+}
+
+TEST_F(BusLinePollTest, WriteSendsOnlyItsOwnExchangesAndIsRememberedOnce) {
   test::ScratchDir dir;
   BusLinePoll poll(0, port_, 9600, {1, 2, 3, 4}, QuickTiming(3));
-  poll.SetWorkingDir(dir.Path());
+  poll.SetWorkingDir(dir.Path(), "LINE1");
   Sweep(poll);
-  simulator_.ClearFrames();
-
-  const BusWriteOutcome ok = poll.Write(2, BusParameter::kCh1Th1, 42.5f);
-  EXPECT_EQ(ok.result, result::kOk) << ok.message;
-  EXPECT_TRUE(ok.message.empty());
-  EXPECT_EQ(poll.ParameterValue(2, BusParameter::kCh1Th1), 42.5f);
-  const auto memory = simulator_.MemoryAt(2);
-  ASSERT_TRUE(memory.has_value());
-  EXPECT_EQ(memory->Float(29), 42.5f);
-  EXPECT_NE(simulator_.MemoryAt(3)->Float(29), 42.5f) << "only the instrument asked";
-  bool set_point_written = false;
-  unsigned restarts = 0;
-  for (const sim::ReceivedFrame& f : simulator_.Frames()) {
-    ASSERT_EQ(f.fields.net_address, 2u) << f.raw;
-    if (f.fields.command != 38u || !f.fields.parameter) continue;
-    if (f.fields.parameter->space == 2 && f.fields.parameter->address == 29)
-      set_point_written = true;
-    if (f.fields.parameter->space == 1 && f.fields.parameter->address == 0) ++restarts;
+  // The parameter and its set point type are read, then written as the
+  // window's write of changes does it: the type prepared to 0, the value,
+  // the type back, each read back, then 47 and the restart. A hysteresis
+  // also reads the range its check compares it with.
+  const struct {
+    BusParameter parameter;
+    float value;
+    std::uint32_t address;
+    const char* frames;
+  } writes[] = {
+      {BusParameter::kCh1Th1, 42.5f, 2,
+       "R2:29 R2:327 W2:327 R2:327 W2:29 R2:29 W2:327 R2:327 W2:0 W1:0"},
+      {BusParameter::kCh2His1, 0.5f, 3,
+       "R2:16 R2:41 R2:331 W2:331 R2:331 W2:41 R2:41 W2:331 R2:331 W2:0 W1:0"},
+  };
+  for (const auto& w : writes) {
+    simulator_.ClearFrames();
+    const BusWriteOutcome ok = poll.Write(w.address, w.parameter, w.value);
+    EXPECT_EQ(ok.result, result::kOk) << ok.message;
+    EXPECT_TRUE(ok.message.empty());
+    EXPECT_EQ(FramesOf(simulator_), w.frames);
+    for (const sim::ReceivedFrame& f : simulator_.Frames())
+      ASSERT_EQ(f.fields.net_address, w.address) << f.raw;
+    EXPECT_EQ(poll.ParameterValue(w.address, w.parameter), w.value);
   }
-  EXPECT_TRUE(set_point_written);
-  EXPECT_EQ(restarts, 1u);
+  EXPECT_EQ(simulator_.MemoryAt(2)->Float(29), 42.5f);
+  EXPECT_NE(simulator_.MemoryAt(3)->Float(29), 42.5f) << "only the instrument asked";
+  // The value it now holds is answered without a frame that changes it.
+  simulator_.ClearFrames();
+  EXPECT_EQ(poll.Write(2, BusParameter::kCh1Th1, 42.5f).result, result::kOk);
+  EXPECT_EQ(test::WriteFrameCount(simulator_), 0u);
   EXPECT_EQ(dir.Entries(), std::vector<std::string>{"journal"});
   EXPECT_TRUE(std::filesystem::is_empty(dir.File("journal"))) << "the entry closed";
 }
@@ -153,7 +178,7 @@ TEST_F(BusLinePollTest, WriteGoesThroughWithItsPreparationAndReadBackAndIsRememb
 TEST_F(BusLinePollTest, AWriteThatFailsMidwayIsPutBackOnceTheInstrumentTakesIt) {
   test::ScratchDir dir;
   BusLinePoll poll(0, port_, 9600, {1, 2}, QuickTiming(3));
-  poll.SetWorkingDir(dir.Path());
+  poll.SetWorkingDir(dir.Path(), "LINE1");
   Sweep(poll, 2);
   const std::uint8_t type = *simulator_.MemoryAt(1)->Byte(2, 327);
   const float held = *simulator_.MemoryAt(1)->Float(29);
@@ -183,10 +208,50 @@ TEST_F(BusLinePollTest, AWriteThatFailsMidwayIsPutBackOnceTheInstrumentTakesIt) 
   EXPECT_TRUE(std::filesystem::is_empty(dir.File("journal")));
 }
 
+TEST_F(BusLinePollTest, AWriteLeftHalfDoneByAKilledGatewayIsCompletedOnTheBench) {
+  test::ScratchDir dir;
+  // Channel 2's range as the editor shows its sensor's, so that the write
+  // of changes finds only what the gateway's write left.
+  ASSERT_TRUE(simulator_.SetFloat(16, 20.0f));
+  const std::uint8_t type = *simulator_.MemoryAt(1)->Byte(2, 327);
+  const float his = *simulator_.MemoryAt(1)->Float(30);
+  {
+    BusLinePoll poll(0, port_, 9600, {1}, QuickTiming(3));
+    poll.SetWorkingDir(dir.Path(), "/dev/ttyUSB0");
+    Sweep(poll, 1);
+    simulator_.AddFault({sim::FaultKind::kWrongValue,
+                         {sim::FaultWhen::By::kParameter, 0, 2, 29, sim::Width::kDword, 0.0},
+                         0});
+    EXPECT_EQ(poll.Write(1, BusParameter::kCh1Th1, 42.5f).result, result::kReadBackMismatch);
+  }
+  // The gateway is gone with the set point switched off; the bench's resume
+  // writes that one set point and its type, nothing it did not read.
+  ASSERT_EQ(simulator_.MemoryAt(1)->Byte(2, 327), 0);
+  simulator_.ClearFaults();
+  port_.Close();
+  Session session(dir.Path());
+  test::RecordingOperator op;
+  op.default_answer = true;
+  ASSERT_TRUE(session.StartWithoutWindow(op, simulator_.SlavePath()));
+  DeviceSettings instrument;
+  RepairPlan plan;
+  ASSERT_EQ(session.FindRepair(RepairKind::kResume, session.settings, op, instrument, plan),
+            result::kOk);
+  ASSERT_EQ(plan.finding, RepairFinding::kReady) << plan.problem;
+  ChangesWriteOutcome outcome;
+  ASSERT_EQ(session.RepairWrite(plan, session.form, session.settings, op, outcome), result::kOk);
+  EXPECT_EQ(outcome.written, (std::vector<WrittenParameter>{{0, ChannelField::kTh1, nullptr},
+                                                            {0, ChannelField::kThType1, nullptr}}));
+  EXPECT_EQ(simulator_.MemoryAt(1)->Float(29), 42.5f);
+  EXPECT_EQ(simulator_.MemoryAt(1)->Byte(2, 327), type);
+  EXPECT_EQ(simulator_.MemoryAt(1)->Float(30), his);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.File("journal")));
+}
+
 TEST_F(BusLinePollTest, WriteThatTheChecksRefuseSendsNothingAndSaysWhy) {
   test::ScratchDir dir;
   BusLinePoll poll(0, port_, 9600, {1, 2}, QuickTiming(3));
-  poll.SetWorkingDir(dir.Path());
+  poll.SetWorkingDir(dir.Path(), "LINE1");
   Sweep(poll, 2);
   const auto writes = [&] { return test::WriteFrameCount(simulator_); };
   const std::size_t before = writes();

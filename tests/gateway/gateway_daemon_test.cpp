@@ -130,9 +130,11 @@ class GatewayDaemonTest : public ::testing::Test {
     broker_.Start();
   }
 
+  // At 9600 bit/s with every byte's wire time, as a real line.
   static sim::SimulatorOptions SecondLine() {
     sim::SimulatorOptions options;
     options.address = 5;
+    options.line_timing = true;
     return options;
   }
 
@@ -199,6 +201,14 @@ TEST_F(GatewayDaemonTest, ServesThreeInstrumentsOnTwoLinesOverMqttAndModbus) {
   EXPECT_TRUE(plant.WaitFor("zrm48/047-12352/availability", "online", kWait));
   EXPECT_TRUE(
       WaitUntil([&] { return modbus_read_input_registers(line2, 0, 2, registers) == 2; }, kWait));
+  // Two set points, the second right after the first's restart: each is
+  // answered within the 1 s a SCADA client waits, and the instrument holds it.
+  modbus_set_response_timeout(line2, 1, 0);
+  for (const float value : {61.5f, 62.5f}) {
+    const auto set_point = FloatRegisters(value);
+    EXPECT_EQ(modbus_write_registers(line2, 100, 2, set_point.data()), 2) << modbus_strerror(errno);
+  }
+  EXPECT_EQ(second_line_.MemoryAt(5)->Float(29), 62.5f);
   modbus_close(line2);
   modbus_free(line2);
   // The line with a listener of its own is not served by [MODBUS].
