@@ -128,7 +128,7 @@ Link::AttemptOutcome Link::Attempt(const RequestFrame& frame, ReplyKind kind,
   const ReplyExpectation expectation{
       kind, params_.net_address, params_.timeout_ms,
       confirm ? QuietWindow(kind, params_.speed) : std::chrono::milliseconds(0),
-      params_.minimum_wait_ms};
+      params_.minimum_wait_ms, params_.speed};
   // A late reply to an earlier attempt must not be taken for this one's.
   line_.DiscardInput();
   line_.Write(reinterpret_cast<const std::uint8_t*>(frame.data()), frame.size());

@@ -79,6 +79,25 @@ ReplyVerdict MatchReply(std::string_view line, ReplyKind kind, std::uint32_t net
                                                   : ReplyVerdict::kUnreadable;
 }
 
+std::size_t ShortestReplyLength(std::string_view start, ReplyKind kind) {
+  if (start.empty()) return 0;
+  if (start.front() == '$') return kCodeReplyBytes;
+  if (start.front() != '!') return 0;
+  // "!" and the address: its digits as far as seen, at least one, and ";".
+  const std::size_t address_end = start.find(';', 1);
+  const std::size_t digits =
+      address_end == std::string_view::npos ? std::max<std::size_t>(start.size() - 1, 1)
+                                            : address_end - 1;
+  const std::size_t head = 1 + digits + 1;
+  // After the data: ";", at least one checksum digit, CR. A "$" code may
+  // stand for the data, and may end the line at once.
+  const std::size_t data_form = head + DataDigits(kind) + 3;
+  const std::size_t code_form = head + 5 + 1;
+  if (address_end == std::string_view::npos || start.size() <= head)
+    return std::min(data_form, code_form);
+  return start[head] == '$' ? code_form : data_form;
+}
+
 std::chrono::milliseconds QuietWindow(ReplyKind kind, std::int32_t speed) {
   const std::size_t bytes = kind == ReplyKind::kWrite
                                 ? std::max(kCodeReplyBytes, kLongestReadReplyFrame + 2)

@@ -7,6 +7,7 @@
 // write).
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -33,6 +34,15 @@ enum class ReplyVerdict {
 // from the right address with a fault inside (a "!" too far, a byte without
 // its closing ";") is still kAnswer, so that its own result is reported.
 ReplyVerdict MatchReply(std::string_view line, ReplyKind kind, std::uint32_t net_address);
+
+// The fewest bytes in all that the reply line beginning with `start` (no CR
+// yet) has when it is the answer to a request of `kind`, in either of its
+// forms (the data, or a "$" code): never more than such an answer will
+// have, so that a reader may sleep for the rest's wire time and take it in
+// one read. Another line (another request's reply, a damaged one) may be
+// shorter and is then only read a little later. 0 when nothing is known: no
+// byte yet, or a beginning that is no reply form.
+std::size_t ShortestReplyLength(std::string_view start, ReplyKind kind);
 
 // How long the line must stay quiet after a reply of `kind` before the reply
 // is taken as the only one when answers may be crossed: the longest such

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <thread>
 
 namespace zrm {
 
@@ -19,7 +20,8 @@ void DropEchoLines(std::string& bytes) {
 
 namespace {
 
-constexpr std::size_t kChunkBytes = 32;
+// One read takes a whole reply.
+constexpr std::size_t kChunkBytes = kMaxReplyBytes;
 
 std::uint32_t ElapsedMs(SteadyClock::time_point since) {
   const auto ms =
@@ -51,6 +53,19 @@ ReplyVerdict SetAsideOthers(std::string& bytes, const ReplyExpectation& expectat
   return ReplyVerdict::kOtherRequest;
 }
 
+// An answer begun in `start` cannot end before the rest of its shortest
+// form is on the wire: sleeps through that (never past the deadline), so
+// that the rest is taken in one read.
+void SleepThroughRest(const std::string& start, const ReplyExpectation& expectation,
+                      SteadyClock::time_point deadline) {
+  if (expectation.speed <= 0) return;
+  const std::size_t shortest = ShortestReplyLength(start, expectation.kind);
+  if (shortest <= start.size() + 1) return;
+  const auto rest = std::chrono::microseconds(
+      static_cast<std::int64_t>(shortest - start.size()) * 10'000'000 / expectation.speed);
+  std::this_thread::sleep_until(std::min(SteadyClock::now() + rest, deadline));
+}
+
 ExchangeResult Gather(Line& line, const ReplyExpectation& expectation, ReplyWait& wait,
                       SteadyClock::time_point deadline) {
   std::array<std::uint8_t, kChunkBytes> chunk{};
@@ -70,6 +85,7 @@ ExchangeResult Gather(Line& line, const ReplyExpectation& expectation, ReplyWait
       return result::kOk;
     }
     if (SteadyClock::now() >= deadline) return result::kNoAnswer;
+    SleepThroughRest(bytes, expectation, deadline);
   }
 }
 

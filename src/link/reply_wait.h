@@ -31,6 +31,10 @@ struct ReplyExpectation {
   std::chrono::milliseconds quiet{0};
   // The wait never gives up sooner than this, whatever `timeout_ms` says.
   std::uint32_t minimum_wait_ms = kMinimumReplyWaitMs;
+  // The line's bit/s: once an answer has begun, the wait sleeps through the
+  // wire time of what must still come and takes it in one read, instead of
+  // waking for every byte. 0: every byte is taken as it comes.
+  std::int32_t speed = 0;
 };
 
 struct ReplyWait {

@@ -84,6 +84,35 @@ void DecodeAsEveryWidth(std::string_view reply) {
   }
 }
 
+// A well-formed answer of a fuzzed kind and form: the data (two, eight or
+// thirty-two hex digits, none for a write), a "$" code in a read form, or
+// a bare "$" code. No beginning of it may promise more bytes than it has,
+// or the reader would sleep past its end.
+void CheckShortestLength(FuzzedDataProvider& input) {
+  constexpr ReplyKind kKinds[] = {ReplyKind::kByte, ReplyKind::kDword, ReplyKind::kStatusBlock,
+                                  ReplyKind::kWrite};
+  constexpr std::size_t kDigits[] = {2, 8, 32, 0};
+  const int k = input.ConsumeIntegralInRange<int>(0, 3);
+  const int form = input.ConsumeIntegralInRange<int>(0, 2);
+  const auto hex = [&input](std::size_t count) {
+    std::string digits;
+    for (std::size_t i = 0; i < count; ++i)
+      digits += "0123456789ABCDEF"[input.ConsumeIntegralInRange<int>(0, 15)];
+    return digits;
+  };
+  std::string line;
+  if (form == 2) {
+    line = "$" + hex(4) + "\r";
+  } else {
+    const std::uint32_t address = input.ConsumeIntegralInRange<std::uint32_t>(0, 4'000'000'000);
+    line = "!" + std::to_string(address) + ";" + (form == 0 ? hex(kDigits[k]) : "$" + hex(4)) +
+           ";" + std::to_string(input.ConsumeIntegralInRange<int>(0, 65535)) + "\r";
+  }
+  for (std::size_t n = 0; n < line.size(); ++n)
+    Require(ShortestReplyLength(std::string_view(line).substr(0, n), kKinds[k]) <= line.size(),
+            "no beginning of an answer promises more than it has");
+}
+
 // Runs one operation; its out-value must stay as it was unless it succeeded.
 ExchangeResult RunOperation(Link& link, int operation, MemorySpace space,
                             ParameterAddress address, std::uint32_t value) {
@@ -121,6 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   DecodeAsEveryWidth(std::string_view(reinterpret_cast<const char*>(bytes), size));
 
   FuzzedDataProvider input(bytes, size);
+  CheckShortestLength(input);
   const int operation = input.ConsumeIntegralInRange<int>(0, 6);
   const std::uint32_t attempts = input.ConsumeIntegralInRange<std::uint32_t>(0, 9);
   const MemorySpace space = input.ConsumeIntegralInRange<MemorySpace>(0, 3);
@@ -128,7 +158,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
   const std::uint32_t value = input.ConsumeIntegral<std::uint32_t>();
 
   FuzzedLine line(input);
-  Link link(line, LinkParams{1, attempts, 1000}, nullptr);
+  // Speed 0: a line that never waits is not paced by wire time.
+  Link link(line, LinkParams{1, attempts, 1000, 0}, nullptr);
   const ExchangeResult r = RunOperation(link, operation, space, address, value);
 
   Require(r <= result::kLast, "operation result in 0..24");

@@ -15,6 +15,7 @@
 #include "link/link.h"
 #include "link/port_opening.h"
 #include "lib/pseudo_terminal.h"
+#include "lib/simulator.h"
 #include "support/recording_operator.h"
 #include "support/scratch_dir.h"
 
@@ -98,6 +99,45 @@ TEST_F(LinkOnPty, StatusBlockFrameOnTheWireAndReplyTakenAtItsCR) {
   EXPECT_EQ(frames[0], "\xFF\xFF\xFF\xFF:1;37;00E002;17248\r");
   ASSERT_EQ(log_.records.size(), 1u);
   EXPECT_LT(log_.records[0].wait_ms, 500u);
+}
+
+// Counts the reads that bring something, passing everything on.
+class ReadCountingLine : public Line {
+ public:
+  explicit ReadCountingLine(Line& line) : line_(line) {}
+  bool IsOpen() const override { return line_.IsOpen(); }
+  bool Reopen() override { return line_.Reopen(); }
+  void Write(const std::uint8_t* data, std::size_t size) override { line_.Write(data, size); }
+  LineRead Read(std::uint8_t* buffer, std::size_t capacity,
+                SteadyClock::time_point deadline) override {
+    const LineRead read = line_.Read(buffer, capacity, deadline);
+    reads += read.status == LineReadStatus::kData;
+    return read;
+  }
+  void DiscardInput() override { line_.DiscardInput(); }
+  int reads = 0;
+
+ private:
+  Line& line_;
+};
+
+TEST(LinkOnTimedLine, AnswerIsTakenInAFewReadsNotOnePerByte) {
+  // 42 bytes at 9600 bit/s take 44 ms on the wire: the wait sleeps through
+  // them once the answer has begun instead of waking for every byte.
+  sim::SimulatorOptions options;
+  options.line_timing = true;
+  sim::Simulator simulator(options);
+  std::string reason;
+  ASSERT_TRUE(simulator.Start(&reason)) << reason;
+  SerialPort port;
+  ASSERT_TRUE(port.Open(simulator.SlavePath(), 9600, reason)) << reason;
+  ReadCountingLine counting(port);
+  Link link(counting, LinkParams{1, 2, 1000}, nullptr);
+  StatusBlock block{};
+  ASSERT_EQ(link.ReadStatusBlock(block), result::kOk);  // the first, confirmed after the open
+  counting.reads = 0;
+  for (int i = 0; i < 5; ++i) ASSERT_EQ(link.ReadStatusBlock(block), result::kOk);
+  EXPECT_LE(counting.reads, 5 * 7);
 }
 
 TEST_F(LinkOnPty, SilentInstrumentCostsTheTimeOutPerAttempt) {
