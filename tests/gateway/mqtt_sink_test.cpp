@@ -254,11 +254,15 @@ TEST_F(MqttSinkTest, CommandsWriteOnlyAllowedParametersWithNumbers) {
   EXPECT_TRUE(plant.WaitFor(set + "ch2_his1/result", "{\"ok\": true}", kWait));
   EXPECT_EQ(bus_.Writes().size(), 2u);
   EXPECT_EQ(bus_.Writes()[1].address, 2u);
-  // The instrument's checks refuse: their message comes back.
+  // The instrument's checks refuse: their message comes back, and the
+  // values last read go out again for a dashboard to show them back.
   bus_.AnswerWritesWith(BusWriteOutcome{result::kStoppedToCorrect, "Уставка вне диапазона"});
+  bus_.SetParameter(0, 2, BusParameter::kCh1Th1, 150.0f);
+  plant.Clear();
   plant.Publish(set + "ch1_th1", "99999");
   EXPECT_TRUE(plant.WaitFor(set + "ch1_th1/result",
                             "\"error\": 17, \"message\": \"Уставка вне диапазона\"", kWait));
+  EXPECT_TRUE(plant.WaitFor("zrm48/047-12345/parameters", "{\"ch1_th1\": 150, ", kWait));
   EXPECT_EQ(bus_.Writes().size(), 3u);
 }
 
