@@ -141,6 +141,7 @@ inline constexpr const char* kSummaryNoModbus = "Modbus TCP: нет";
 inline constexpr const char* kSummarySpeed = " бит/с, адреса ";
 inline constexpr const char* kSummaryUnits = ", идентификаторы Modbus ";
 inline constexpr const char* kSummaryOwnListener = ", свой порт Modbus TCP ";
+inline constexpr const char* kSummaryValueUnits = ", единицы значений ";
 inline constexpr const char* kSummaryWritesOff = "Запись из сети: запрещена";
 inline constexpr const char* kSummaryWritesOn = "Запись из сети: разрешена для ";
 inline constexpr const char* kSummaryNothingListed = "(ни одного параметра)";

@@ -82,7 +82,8 @@ TEST(GatewayConfig, ReadsEveryKeyAndOrdersLinesByNumber) {
   EXPECT_FALSE(WriteAllowed(c.write, BusParameter::kCh1His1));
   const std::string summary = GatewaySummary("/etc/zrm48/zrm48d.ini", c);
   EXPECT_NE(summary.find("line1: /dev/ttyUSB0, 9600 бит/с, адреса 1, 2, 3, 9, "
-                         "идентификаторы Modbus 1, 2, 3, 9\n"),
+                         "идентификаторы Modbus 1, 2, 3, 9, "
+                         "единицы значений 1:bar,°C;3:kPa;9:,м³/ч\n"),
             std::string::npos)
       << summary;
   EXPECT_NE(summary.find("Запись из сети: разрешена для ch1_th1, ch2_his2\n"), std::string::npos);
