@@ -14,6 +14,8 @@ namespace zrm {
 struct MqttMessage {
   std::string topic;
   std::string payload;
+
+  bool operator==(const MqttMessage&) const = default;
 };
 
 // The config messages of one identified instrument, for each channel it has

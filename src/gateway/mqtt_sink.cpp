@@ -338,8 +338,13 @@ void MqttSink::PublishAvailability(const BusSnapshot& s) {
       log_.Warning(t::kSerialTwice + known.id + t::kOnLine + config_.lines[s.line].bus.device +
                    t::kAtAddress + std::to_string(s.address));
     Publish(p + "/" + known.id + "/info", known.info, true);
-    if (mqtt_.discovery) {
-      known.discovery = DiscoveryMessages(config_, s);
+  }
+  // Announced anew when what it says changed: another instrument, or a
+  // channel's sensor type or decimal point set otherwise since.
+  if (mqtt_.discovery && s.identity.known) {
+    std::vector<MqttMessage> discovery = DiscoveryMessages(config_, s);
+    if (discovery != known.discovery) {
+      known.discovery = std::move(discovery);
       for (const MqttMessage& m : known.discovery) Publish(m.topic, m.payload, true);
     }
   }

@@ -89,7 +89,17 @@ TEST_F(MqttSinkTest, PublishesTheRetainedStateAndTheStatesOfAnsweredPolls) {
     ASSERT_TRUE(state);
     EXPECT_FALSE(state->retained);
     EXPECT_TRUE(plant.WaitFor("homeassistant/sensor/zrm48_047-12345/ch2_value/config",
-                              "\"state_topic\": \"zrm48/047-12345/state\"", kWait));
+                              "\"device_class\": \"temperature\"", kWait));
+    // Its channel 2 set to a current input since: announced anew, only then.
+    plant.Clear();
+    sink.OnAvailability(s);
+    ASSERT_TRUE(plant.WaitFor("zrm48/047-12345/parameters", "", kWait));
+    s.identity.channels[1].dat = 19;
+    sink.OnAvailability(s);
+    EXPECT_TRUE(plant.WaitFor("homeassistant/sensor/zrm48_047-12345/ch2_value/config",
+                              "\"state_class\": \"measurement\", \"suggested_display_precision\"",
+                              kWait));
+    EXPECT_EQ(plant.On("homeassistant/sensor/zrm48_047-12345/ch2_value/config").size(), 1u);
 
     // A failed poll publishes nothing; offline is said once.
     plant.Clear();
