@@ -26,6 +26,29 @@ ExchangeResult ReadParameterValues(ParameterAccess& link, BusParameterValues& va
   return result::kOk;
 }
 
+// Each channel's sensor type, decimal point and upper range end: single
+// reads, the rest of the channel is not needed.
+ExchangeResult ReadChannelSetups(ParameterAccess& link, std::array<BusChannelSetup, 2>& setups) {
+  std::array<BusChannelSetup, 2> read;
+  for (int k = 0; k < 2; ++k) {
+    std::uint8_t dat = 0;
+    std::uint8_t point = 0;
+    std::uint32_t diap_max = 0;
+    if (ExchangeResult r = link.ReadByte(
+            kSettingsSpace, ChannelAddress(ChannelParameterOf(ChannelField::kDat), k), dat))
+      return r;
+    if (ExchangeResult r = link.ReadByte(
+            kSettingsSpace, ChannelAddress(ChannelParameterOf(ChannelField::kPoint), k), point))
+      return r;
+    if (ExchangeResult r = link.ReadDword(
+            kSettingsSpace, ChannelAddress(ChannelParameterOf(ChannelField::kDiapMax), k), diap_max))
+      return r;
+    read[k] = {dat, point, std::bit_cast<float>(diap_max)};
+  }
+  setups = read;
+  return result::kOk;
+}
+
 }  // namespace
 
 ExchangeResult ReadBusIdentity(ParameterAccess& link, BusIdentity& identity,
@@ -35,7 +58,10 @@ ExchangeResult ReadBusIdentity(ParameterAccess& link, BusIdentity& identity,
   for (const DeviceByteParameter& p : kSerialNumberParameters)
     if (ExchangeResult r = ReadDeviceByte(link, s, p)) return r;
   if (ExchangeResult r = ReadDeviceByte(link, s, kFirmwareRow)) return r;
+  std::array<BusChannelSetup, 2> channels;
+  if (ExchangeResult r = ReadChannelSetups(link, channels)) return r;
   if (ExchangeResult r = ReadParameterValues(link, values)) return r;
+  identity.channels = channels;
   identity.known = true;
   identity.device_type = s.general.proc_ver;
   identity.prefix = s.general.otk_type;

@@ -13,7 +13,7 @@ namespace zrm {
 using BusParameterValues = std::array<std::optional<float>, 8>;  // indexed like kBusParameters
 
 // Reads the device type, the serial number with its prefix, the firmware
-// version, then the eight writable parameters. Stops at the first failure
+// version, each channel's setup, then the eight writable parameters. Stops at the first failure
 // and returns it; `identity` and `values` change only on success.
 ExchangeResult ReadBusIdentity(ParameterAccess& link, BusIdentity& identity,
                                BusParameterValues& values);

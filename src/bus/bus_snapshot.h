@@ -13,6 +13,14 @@
 
 namespace zrm {
 
+// What a channel measures and how it shows it, read with the identity: what
+// the plant's dashboards need to label and bound its values.
+struct BusChannelSetup {
+  std::int32_t dat = 0;    // sensor type code 0..24
+  std::int32_t point = 0;  // digits after the decimal point, 0..3 as set
+  float diap_max = 0;      // upper end of the measuring range
+};
+
 // The instrument's identity, read once at start and after every return to
 // online.
 struct BusIdentity {
@@ -21,6 +29,7 @@ struct BusIdentity {
   std::int32_t prefix = 0;            // otk_type, three digits
   std::uint32_t serial_number = 0;    // five digits
   std::int32_t firmware_version = 0;  // packed C.B.A
+  std::array<BusChannelSetup, 2> channels{};
 };
 
 // One channel as the instrument sent it: `value` is the float of the status

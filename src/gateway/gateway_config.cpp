@@ -239,6 +239,12 @@ bool ReadLine(const SectionKeys& keys, GatewayLine& line, ConfigError& error) {
     error = {addresses->line, why};
     return false;
   }
+  // ";" separates its instruments here rather than starting a comment.
+  const IniEntry* units = keys.Find("Units");
+  if (units != nullptr && !ParseValueUnits(units->uncut, line.bus.addresses, line.units, why)) {
+    error = {units->line, why};
+    return false;
+  }
   return true;
 }
 
@@ -337,7 +343,7 @@ bool ParseGatewayConfig(std::string_view text, GatewayConfig& config, ConfigErro
       at = section.line;
       line.name = section.name;
       ok = ReadLine(
-          SectionKeys(section, {"Device", "Speed", "Addresses", "UnitOffset", "Listen"}), line,
+          SectionKeys(section, {"Device", "Speed", "Addresses", "UnitOffset", "Listen", "Units"}), line,
           error);
     } else {
       error = {section.line, t::kUnknownSection + section.name};

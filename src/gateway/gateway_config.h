@@ -4,6 +4,7 @@
 // file. A configuration is taken whole or refused at its first fault.
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@
 #include "bus/bus_config.h"
 #include "bus/bus_events.h"
 #include "gateway/gateway_ini.h"
+#include "gateway/value_units.h"
 
 namespace zrm {
 
@@ -29,6 +31,8 @@ struct GatewayLine {
   // The line's own Modbus listener (Listen= in its section), as a serial
   // device server gives each line a port; empty: the [MODBUS] one.
   std::optional<ModbusConfig> listen = std::nullopt;
+  // Units= per address: the units of values whose inputs are not temperatures.
+  std::map<std::uint32_t, ChannelUnits> units = {};
 };
 
 struct MqttConfig {
@@ -61,7 +65,8 @@ struct GatewayConfig {
 // what is wrong) on unknown sections or keys, a key or section twice, a
 // value out of its range, a bad address list, a device used twice, a Modbus
 // unit id used twice on one listener, a listener named twice, a parameter
-// outside the eight and a file without lines.
+// outside the eight, a line's Units that ParseValueUnits refuses and a file
+// without lines.
 bool ParseGatewayConfig(std::string_view text, GatewayConfig& config, ConfigError& error);
 
 // The Modbus listener that serves `line`: its own, else [MODBUS]; empty when

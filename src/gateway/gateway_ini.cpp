@@ -23,9 +23,10 @@ std::string_view WithoutComment(std::string_view line) {
   return TrimBlanks(semicolon == std::string_view::npos ? line : line.substr(0, semicolon));
 }
 
-// One meaningful line: a section header or key=value.
-bool ReadLine(std::string_view text, int number, std::vector<IniSection>& sections,
-              ConfigError& error) {
+// One meaningful line: a section header or key=value; `whole` is the line
+// with its comment.
+bool ReadLine(std::string_view text, std::string_view whole, int number,
+              std::vector<IniSection>& sections, ConfigError& error) {
   namespace t = gateway_texts;
   if (text.front() == '[') {
     if (text.back() != ']' || !IsName(TrimBlanks(text.substr(1, text.size() - 2)))) {
@@ -49,8 +50,10 @@ bool ReadLine(std::string_view text, int number, std::vector<IniSection>& sectio
     error = {number, t::kValueTooLong};
     return false;
   }
-  sections.back().entries.push_back(
-      {number, std::string(TrimBlanks(text.substr(0, equals))), std::string(value)});
+  // The first "=" of the whole line is the one found: a comment comes after it.
+  const std::string_view uncut = TrimBlanks(whole.substr(whole.find('=') + 1));
+  sections.back().entries.push_back({number, std::string(TrimBlanks(text.substr(0, equals))),
+                                     std::string(value), std::string(uncut)});
   return true;
 }
 
@@ -80,7 +83,7 @@ bool ReadIni(std::string_view text, std::vector<IniSection>& sections, ConfigErr
       return false;
     }
     const std::string_view line = WithoutComment(raw);
-    if (!line.empty() && !ReadLine(line, number, sections, error)) return false;
+    if (!line.empty() && !ReadLine(line, raw, number, sections, error)) return false;
   }
   return true;
 }

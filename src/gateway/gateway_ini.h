@@ -12,6 +12,9 @@ struct IniEntry {
   int line = 0;  // 1-based
   std::string key;
   std::string value;  // blanks and the comment removed
+  // The value with everything after it on its line, ";" included, blanks
+  // removed: for a key whose values are separated by ";" (Units).
+  std::string uncut;
 };
 
 struct IniSection {
@@ -34,7 +37,7 @@ inline constexpr std::size_t kMostValueBytes = 255;
 // skipped. False with `error` on an empty text, on a line that holds a NUL
 // byte or is not UTF-8, that is neither a section header nor key=value,
 // on a bad section name, a key before any section and a value longer than
-// kMostValueBytes.
+// kMostValueBytes (`uncut` is not limited here: its key checks it).
 bool ReadIni(std::string_view text, std::vector<IniSection>& sections, ConfigError& error);
 
 }  // namespace zrm

@@ -33,6 +33,14 @@ std::string LineLine(const GatewayLine& line) {
                     Joined(line.bus.addresses, unit);
   if (line.listen)
     out += t::kSummaryOwnListener + line.listen->host + ":" + std::to_string(line.listen->port);
+  if (!line.units.empty()) {
+    // As Units= is written: "1:bar,°C;3:kPa".
+    std::string units;
+    for (const auto& [address, unit] : line.units)
+      units += (units.empty() ? "" : ";") + std::to_string(address) + ":" + unit[0] +
+               (unit[1].empty() ? "" : "," + unit[1]);
+    out += t::kSummaryValueUnits + units;
+  }
   return out;
 }
 

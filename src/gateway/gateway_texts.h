@@ -40,6 +40,11 @@ inline constexpr const char* kValueTooLong = "значение длиннее 25
 inline constexpr const char* kBadDevice =
     "устройство должно быть путём (/dev/…), tcp://УЗЕЛ:ПОРТ или rfc2217://УЗЕЛ:ПОРТ с портом "
     "1..65535: ";
+inline constexpr const char* kBadUnits =
+    "единицы должны иметь вид АДРЕС:ЕДИНИЦА1,ЕДИНИЦА2;АДРЕС:ЕДИНИЦА1,ЕДИНИЦА2…: ";
+inline constexpr const char* kUnitsAddressNotOnLine = "в Units адрес, которого нет в Addresses: ";
+inline constexpr const char* kUnitsAddressTwice = "в Units адрес указан дважды: ";
+inline constexpr const char* kUnitsControl = "в Units управляющий символ";
 // Followed by the path of the file and why.
 inline constexpr const char* kConfigNotRegular = "файл настройки не является обычным файлом: ";
 inline constexpr const char* kConfigTooBig = "файл настройки больше 1 МБ: ";
@@ -112,6 +117,10 @@ inline constexpr const char* kUnknownInstrument = "неизвестный при
 inline constexpr const char* kSerialTwice =
     "два прибора с одним заводским номером, запись по нему не выполняется: ";
 
+// Home Assistant: an instrument no longer configured, its topics cleared.
+inline constexpr const char* kInstrumentRemoved =
+    "прибор убран из настройки, его топики и объекты Home Assistant удалены: ";
+
 // --check: what would run.
 inline constexpr const char* kSummaryFile = "Файл настройки: ";
 inline constexpr const char* kSummaryPrefix = "Префикс топиков: ";
@@ -132,12 +141,21 @@ inline constexpr const char* kSummaryNoModbus = "Modbus TCP: нет";
 inline constexpr const char* kSummarySpeed = " бит/с, адреса ";
 inline constexpr const char* kSummaryUnits = ", идентификаторы Modbus ";
 inline constexpr const char* kSummaryOwnListener = ", свой порт Modbus TCP ";
+inline constexpr const char* kSummaryValueUnits = ", единицы значений ";
 inline constexpr const char* kSummaryWritesOff = "Запись из сети: запрещена";
 inline constexpr const char* kSummaryWritesOn = "Запись из сети: разрешена для ";
 inline constexpr const char* kSummaryNothingListed = "(ни одного параметра)";
 
-// Home Assistant's sensor names, the channel number follows.
+// Home Assistant's entity names: "Канал 1", "Уставка 2 канала 1",
+// "Гистерезис уставки 1 канала 2", "Реле 1".
 inline constexpr const char* kChannelSensor = "Канал ";
 inline constexpr const char* kStatusSensor = "Состояние канала ";
+inline constexpr const char* kOfChannel = " канала ";
+inline constexpr const char* kSetPointSensor = "Уставка ";
+inline constexpr const char* kBreakSensor = "Обрыв датчика канала ";
+inline constexpr const char* kRelaySensor = "Реле ";
+inline constexpr const char* kSetPointNumber = "Значение уставки ";
+inline constexpr const char* kHysteresisNumber = "Гистерезис уставки ";
+inline constexpr const char* kGatewayRunningSensor = "Работа шлюза";
 
 }  // namespace zrm::gateway_texts

@@ -10,6 +10,7 @@
 #include "gateway/bus_parameter_names.h"
 #include "bus/bus_parameter.h"
 #include "gateway/gateway_texts.h"
+#include "gateway/ha_removal.h"
 #include "gateway/network_text.h"
 #include "gateway/stats_json.h"
 #include "gateway/tls_files.h"
@@ -30,6 +31,15 @@ constexpr unsigned kReconnectMostSeconds = 30;
 constexpr std::size_t kMostShownTopicBytes = 160;
 // How long a stop waits for the broker to take running=false.
 constexpr auto kStopWait = std::chrono::seconds(2);
+// The look at the retained info topics at the first connection: the broker
+// sends them right after acknowledging the subscription; they are taken as
+// all there once none came for kRemovalQuiet, and never waited for longer
+// than kRemovalMostWait. At most kMostRetainedInfos are kept, each of at
+// most kMostInfoBytes (an info message is about 150).
+constexpr auto kRemovalQuiet = std::chrono::milliseconds(300);
+constexpr auto kRemovalMostWait = std::chrono::seconds(3);
+constexpr std::size_t kMostRetainedInfos = 4096;
+constexpr int kMostInfoBytes = 1024;
 
 const char* OrNull(const std::string& text) { return text.empty() ? nullptr : text.c_str(); }
 
@@ -70,6 +80,7 @@ bool MqttSink::Prepare(std::string& error) {
   mosquitto_connect_callback_set(client_, &MqttSink::OnConnect);
   mosquitto_disconnect_callback_set(client_, &MqttSink::OnDisconnect);
   mosquitto_publish_callback_set(client_, &MqttSink::OnPublish);
+  mosquitto_subscribe_callback_set(client_, &MqttSink::OnSubscribe);
   mosquitto_message_callback_set(client_, &MqttSink::OnMessage);
   return true;
 }
@@ -113,11 +124,7 @@ void MqttSink::OnPolled(const BusSnapshot& snapshot) {
 }
 
 void MqttSink::OnParameters(const BusSnapshot& snapshot) {
-  {
-    const std::lock_guard lock(mutex_);
-    pending_[{snapshot.line, snapshot.address}].parameters = true;
-  }
-  wake_.notify_one();
+  RepublishParameters({snapshot.line, snapshot.address});
 }
 
 void MqttSink::OnAvailability(const BusSnapshot& snapshot) {
@@ -165,12 +172,39 @@ void MqttSink::OnPublish(mosquitto*, void* self, int mid) {
   sink->wake_.notify_all();
 }
 
+void MqttSink::OnSubscribe(mosquitto*, void* self, int mid, int, const int*) {
+  auto* sink = static_cast<MqttSink*>(self);
+  {
+    const std::lock_guard lock(sink->mutex_);
+    if (mid != sink->removal_.mid) return;
+    sink->removal_.subscribed = true;
+    sink->removal_.last = std::chrono::steady_clock::now();
+  }
+  sink->wake_.notify_all();
+}
+
 void MqttSink::OnMessage(mosquitto*, void* self, const mosquitto_message* message) {
+  auto* sink = static_cast<MqttSink*>(self);
   // A retained command would write again at every reconnection: never obeyed.
-  if (message->retain) return;
+  if (message->retain) {
+    if (sink->KeepRetainedInfo(*message)) sink->wake_.notify_all();
+    return;
+  }
   const std::string payload(static_cast<const char*>(message->payload),
                             static_cast<std::size_t>(message->payloadlen));
-  static_cast<MqttSink*>(self)->HandleCommand(message->topic, payload);
+  sink->HandleCommand(message->topic, payload);
+}
+
+bool MqttSink::KeepRetainedInfo(const mosquitto_message& message) {
+  const std::lock_guard lock(mutex_);
+  if (!removal_.collecting || removal_.found.size() >= kMostRetainedInfos ||
+      message.payloadlen > kMostInfoBytes)
+    return false;
+  removal_.found.emplace_back(
+      message.topic, std::string(static_cast<const char*>(message.payload),
+                                 static_cast<std::size_t>(message.payloadlen)));
+  removal_.last = std::chrono::steady_clock::now();
+  return true;
 }
 
 bool MqttSink::ConnectFirst() {
@@ -209,6 +243,7 @@ void MqttSink::PublishLoop() {
     std::map<Key, Pending> pending;
     pending.swap(pending_);
     lock.unlock();
+    if (republish && mqtt_.discovery && std::exchange(removal_due_, false)) RemoveUnconfigured();
     if (republish) PublishRetainedState();
     for (auto& [key, p] : pending) {
       if (p.availability) PublishAvailability(*p.availability);
@@ -232,11 +267,54 @@ void MqttSink::PublishRetainedState() {
   Publish(p + "/gateway/running", "true", true);
   Publish(p + "/gateway/version", ZRM_VERSION, true);
   Publish(p + "/gateway/stats", StatsJson(config_, bus_.LineStats()), true);
+  if (mqtt_.discovery) {
+    const MqttMessage gateway = GatewayDiscoveryMessage(p);
+    Publish(gateway.topic, gateway.payload, true);
+  }
   for (const auto& [key, known] : known_) {
     Publish(p + "/" + known.id + "/info", known.info, true);
+    for (const MqttMessage& m : known.discovery) Publish(m.topic, m.payload, true);
     if (!known.availability.empty())
       Publish(p + "/" + known.id + "/availability", known.availability, true);
   }
+}
+
+void MqttSink::RemoveUnconfigured() {
+  const std::string infos = config_.prefix + "/+/info";
+  std::vector<std::pair<std::string, std::string>> found;
+  {
+    std::unique_lock lock(mutex_);
+    removal_ = {};
+    removal_.collecting = true;
+    // Under the lock: the acknowledgement cannot be taken before its id is known.
+    if (mosquitto_subscribe(client_, &removal_.mid, infos.c_str(), 0) != MOSQ_ERR_SUCCESS)
+      removal_.mid = -1;
+    const auto give_up = std::chrono::steady_clock::now() + kRemovalMostWait;
+    while (!stop_ && removal_.mid >= 0) {
+      const auto until =
+          removal_.subscribed ? std::min(removal_.last + kRemovalQuiet, give_up) : give_up;
+      if (std::chrono::steady_clock::now() >= until) break;
+      wake_.wait_until(lock, until);
+    }
+    removal_.collecting = false;
+    found.swap(removal_.found);
+  }
+  mosquitto_unsubscribe(client_, nullptr, infos.c_str());
+  std::set<std::string> current;
+  for (const auto& [key, known] : known_) current.insert(known.id);
+  for (const auto& [topic, payload] : found) {
+    const std::optional<std::string> id = UnconfiguredInstrument(config_, topic, payload);
+    if (id && !current.contains(*id)) ClearInstrument(*id);
+  }
+}
+
+void MqttSink::ClearInstrument(const std::string& id) {
+  // An empty retained message removes the retained one, and Home Assistant
+  // removes the entity whose config it was.
+  for (const std::string& topic : DiscoveryTopics(config_.prefix, id)) Publish(topic, "", true);
+  for (const char* topic : {"/info", "/availability", "/parameters", "/state"})
+    Publish(config_.prefix + "/" + id + topic, "", true);
+  log_.Info(t::kInstrumentRemoved + id);
 }
 
 void MqttSink::PublishAvailability(const BusSnapshot& s) {
@@ -260,8 +338,15 @@ void MqttSink::PublishAvailability(const BusSnapshot& s) {
       log_.Warning(t::kSerialTwice + known.id + t::kOnLine + config_.lines[s.line].bus.device +
                    t::kAtAddress + std::to_string(s.address));
     Publish(p + "/" + known.id + "/info", known.info, true);
-    if (mqtt_.discovery)
-      for (const MqttMessage& m : DiscoveryMessages(p, s)) Publish(m.topic, m.payload, true);
+  }
+  // Announced anew when what it says changed: another instrument, or a
+  // channel's sensor type or decimal point set otherwise since.
+  if (mqtt_.discovery && s.identity.known) {
+    std::vector<MqttMessage> discovery = DiscoveryMessages(config_, s);
+    if (discovery != known.discovery) {
+      known.discovery = std::move(discovery);
+      for (const MqttMessage& m : known.discovery) Publish(m.topic, m.payload, true);
+    }
   }
   if (known.id.empty() || s.availability == BusAvailability::kUnknown) return;
   // The identity read anew reads the writable parameters with it.
@@ -335,17 +420,28 @@ void MqttSink::HandleCommand(const std::string& topic, const std::string& payloa
   if (refusal.result != result::kOk) {
     log_.Warning(t::kWriteRefused + shown_topic + ": " + refusal.message);
     PublishResult(result_topic, refusal);
+    if (key) RepublishParameters(*key);
     return;
   }
   log_.Info(t::kWriteRequested + shown_topic + " = " + ShownNetworkText(payload));
   bus_.RequestWrite(key->first, key->second, *parameter, value,
-                    [this, shown_topic, result_topic](const BusWriteOutcome& outcome) {
-                      if (outcome.result == result::kOk)
+                    [this, shown_topic, result_topic, key = *key](const BusWriteOutcome& outcome) {
+                      if (outcome.result == result::kOk) {
                         log_.Info(t::kWriteDone + shown_topic);
-                      else
+                      } else {
                         log_.Warning(t::kWriteFailed + shown_topic + ": " + outcome.message);
+                        RepublishParameters(key);
+                      }
                       PublishResult(result_topic, outcome);
                     });
+}
+
+void MqttSink::RepublishParameters(const Key& key) {
+  {
+    const std::lock_guard lock(mutex_);
+    pending_[key].parameters = true;
+  }
+  wake_.notify_one();
 }
 
 void MqttSink::PublishResult(const std::string& topic, const BusWriteOutcome& outcome) {

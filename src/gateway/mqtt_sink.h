@@ -65,17 +65,29 @@ class MqttSink : public BusEvents {
     std::string id;
     std::string availability;  // "online", "offline" or empty
     std::string info;
+    std::vector<MqttMessage> discovery;  // with Discovery=1
   };
 
   static void OnConnect(mosquitto*, void* self, int rc);
   static void OnDisconnect(mosquitto*, void* self, int rc);
   static void OnPublish(mosquitto*, void* self, int mid);
+  static void OnSubscribe(mosquitto*, void* self, int mid, int count, const int* granted);
   static void OnMessage(mosquitto*, void* self, const mosquitto_message* message);
 
   // Connects and starts the network thread; false when stopped first.
   bool ConnectFirst();
   void PublishLoop();
   void PublishRetainedState();
+  // Home Assistant's topics and the retained ones of every instrument whose
+  // retained info names a place no longer configured: read from the broker
+  // for a short, bounded time, then cleared.
+  void RemoveUnconfigured();
+  void ClearInstrument(const std::string& id);
+  // The retained info messages the broker holds, gathered by RemoveUnconfigured.
+  bool KeepRetainedInfo(const mosquitto_message& message);
+  // P/I/parameters again: a write refused or failed leaves the plant's
+  // value where the instrument's is.
+  void RepublishParameters(const Key& key);
   void PublishAvailability(const BusSnapshot& snapshot);
   // P/I/parameters of a known instrument, retained.
   void PublishParameters(const Key& key);
@@ -104,6 +116,15 @@ class MqttSink : public BusEvents {
   int stop_mid_ = -1;  // the message id of running=false
   bool stop_published_ = false;
   bool lost_logged_ = false;
+  // The look at what was announced before, at the first connection.
+  struct Removal {
+    int mid = -1;             // of the subscription to the info topics
+    bool collecting = false;  // retained info messages are kept
+    bool subscribed = false;  // the broker acknowledged: its retained ones follow
+    std::chrono::steady_clock::time_point last{};  // the last one kept
+    std::vector<std::pair<std::string, std::string>> found;  // topic, payload
+  } removal_;
+  bool removal_due_ = true;  // the publisher thread's own
 
   std::map<Key, Known> known_;  // the publisher thread's own
 };

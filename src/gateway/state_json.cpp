@@ -60,7 +60,11 @@ std::string InfoJson(const BusSnapshot& s, const std::string& line_device) {
          ", \"type_name\": " + JsonString(DeviceTypeName(id.device_type)) +
          ", \"serial\": " + JsonString(InstrumentId(id)) +
          ", \"firmware\": " + JsonString(FirmwareVersionText(id.firmware_version)) +
-         ", \"address\": " + std::to_string(s.address) + ", \"line\": " + JsonString(line_device) +
+         InfoPlaceJson(s.address, line_device);
+}
+
+std::string InfoPlaceJson(std::uint32_t address, const std::string& line_device) {
+  return ", \"address\": " + std::to_string(address) + ", \"line\": " + JsonString(line_device) +
          "}";
 }
 

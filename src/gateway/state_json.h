@@ -25,6 +25,9 @@ std::string StateJson(const BusSnapshot& snapshot);
 // The info message: type, type_name, serial, firmware, address, line.
 std::string InfoJson(const BusSnapshot& snapshot, const std::string& line_device);
 
+// How the info message ends: the address and the line it was found at.
+std::string InfoPlaceJson(std::uint32_t address, const std::string& line_device);
+
 // The parameters message: the eight writable parameters as last read from
 // the instrument, {"ch1_th1": 250, …}, null for one not read yet.
 std::string ParametersJson(const std::array<std::optional<float>, 8>& values);

@@ -11,8 +11,6 @@ namespace zrm {
 
 namespace {
 
-constexpr float kLargestSetpoint = 9999.0f;
-constexpr float kSmallestSetpoint = -999.0f;
 constexpr float kLargestRange = 9999.0f;
 constexpr float kCorrectedRangeMax = 9999.999f;  // tested against 9999, corrected to this
 constexpr float kSmallestRange = -999.0f;

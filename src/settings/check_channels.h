@@ -12,6 +12,11 @@
 
 namespace zrm {
 
+// The set points the checks let through without a question; a hysteresis
+// must be above zero and not above the channel's upper range end.
+inline constexpr float kLargestSetpoint = 9999.0f;
+inline constexpr float kSmallestSetpoint = -999.0f;
+
 // Runs CheckChannel for channel index 0, then 1, each only when that
 // channel's `select` is 1; returns the first non-zero result.
 ExchangeResult CheckChannels(DeviceSettings& s, bool errors, bool remarks, Operator& op);

@@ -116,7 +116,8 @@ TEST(CliWatchTest, CtrlCEndsAWatchWithoutCountWithSuccess) {
   ScratchDir dir;
   CliRun run({"--dir", dir.Path(), "--device", simulator.SlavePath(), "watch", "--addresses", "1,2",
               "--interval", "10"});
-  ASSERT_TRUE(simulator.WaitForFrames(40, std::chrono::seconds(20)));
+  // Both identities (18 reads each), then a few polls.
+  ASSERT_TRUE(simulator.WaitForFrames(52, std::chrono::seconds(20)));
   run.Interrupt();
   const CliOutcome outcome = run.Finish();
   EXPECT_EQ(outcome.exit_code, 0) << outcome.err;

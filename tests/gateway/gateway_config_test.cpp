@@ -40,6 +40,7 @@ UnitOffset=100
 [line1]
 device=/dev/ttyUSB0
 Addresses=1-3, 9
+Units=1:bar, °C ;3:kPa;; 9:,м³/ч
 
 [WRITE]
 Allow=1
@@ -71,13 +72,18 @@ TEST(GatewayConfig, ReadsEveryKeyAndOrdersLinesByNumber) {
   EXPECT_EQ(c.lines[0].bus.addresses, (std::vector<std::uint32_t>{1, 2, 3, 9}));
   EXPECT_EQ(c.lines[1].bus.speed, 19200);
   EXPECT_EQ(c.lines[1].unit_offset, 100u);
+  // ";" separates Units' instruments rather than starting a comment.
+  EXPECT_EQ(c.lines[0].units, (std::map<std::uint32_t, ChannelUnits>{
+                                  {1, {"bar", "°C"}}, {3, {"kPa", ""}}, {9, {"", "м³/ч"}}}));
+  EXPECT_TRUE(c.lines[1].units.empty());
   EXPECT_EQ(c.write.parameters,
             (std::vector<BusParameter>{BusParameter::kCh1Th1, BusParameter::kCh2His2}));
   EXPECT_TRUE(WriteAllowed(c.write, BusParameter::kCh2His2));
   EXPECT_FALSE(WriteAllowed(c.write, BusParameter::kCh1His1));
   const std::string summary = GatewaySummary("/etc/zrm48/zrm48d.ini", c);
   EXPECT_NE(summary.find("line1: /dev/ttyUSB0, 9600 бит/с, адреса 1, 2, 3, 9, "
-                         "идентификаторы Modbus 1, 2, 3, 9\n"),
+                         "идентификаторы Modbus 1, 2, 3, 9, "
+                         "единицы значений 1:bar,°C;3:kPa;9:,м³/ч\n"),
             std::string::npos)
       << summary;
   EXPECT_NE(summary.find("Запись из сети: разрешена для ch1_th1, ch2_his2\n"), std::string::npos);
@@ -175,6 +181,18 @@ TEST(GatewayConfig, RefusesWithTheLineAndWhatIsWrong) {
       {"[LINE1]\nDevice=rfc2217://host:65536\nAddresses=1\n", 2, "устройство должно быть"},
       {(line1 + "[LINE2]\nDevice=//dev//ttyUSB0\nAddresses=4\n"), 4,
        "устройство уже описано в секции LINE1"},
+      {line1 + "Units=1bar\n", 4, "единицы должны иметь вид АДРЕС:ЕДИНИЦА1,ЕДИНИЦА2;"},
+      {line1 + "Units=x:bar\n", 4, "единицы должны иметь вид"},
+      {line1 + "Units=:bar\n", 4, "единицы должны иметь вид"},
+      {line1 + "Units=1:bar,kPa,mA\n", 4, "единицы должны иметь вид"},
+      {line1 + "Units=1:bar ; the pressures\n", 4, "единицы должны иметь вид"},
+      {line1 + "Units=4:bar\n", 4, "в Units адрес, которого нет в Addresses: 4"},
+      {line1 + "Units=2:bar;3:kPa;2:mA\n", 4, "в Units адрес указан дважды: 2"},
+      {line1 + "Units=1:b\x01ar\n", 4, "в Units управляющий символ"},
+      {line1 + "Units=1:bar,\tmA\n", 4, "в Units управляющий символ"},
+      {line1 + "Units=1:bar\xC2\x85\n", 4, "в Units управляющий символ"},
+      {line1 + "Units=1:" + std::string(250, 'u') + ";2:" + std::string(10, 'v') + "\n", 4,
+       "значение длиннее 255 байт"},
   };
   for (const Refusal& c : cases) {
     GatewayConfig config;

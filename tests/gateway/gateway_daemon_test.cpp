@@ -29,6 +29,7 @@
 #include "gateway/mosquitto_broker.h"
 #include "gateway/topic_recorder.h"
 #include "lib/simulator.h"
+#include "settings/parameter_map.h"
 #include "support/scratch_dir.h"
 
 namespace zrm::test {
@@ -42,15 +43,122 @@ std::string DaemonPath() {
   return (build / "src/gateway/zrm48d").string();
 }
 
-// LINE2 has a Modbus listener of its own, at `line2_port`.
+// What differs between the runs of the daemon.
+struct DaemonRun {
+  bool allow = false;       // [WRITE] Allow
+  bool discovery = false;   // [MQTT] Discovery
+  std::string line1 = "1-3";  // LINE1's Addresses
+};
+
+// LINE2 has a Modbus listener of its own, at `line2_port`. The instrument at
+// address 1 has a unit named for both channels: only its current input's is
+// taken, its thermocouple's values are in °C.
 std::string Config(const std::string& line1, const std::string& line2, int mqtt_port,
-                   int modbus_port, int line2_port, bool allow) {
+                   int modbus_port, int line2_port, const DaemonRun& run) {
   return "[GATEWAY]\nPollMs=200\nOfflineAfter=2\nTimeOutMs=100\nAttempts=2\n"
          "[MQTT]\nPort=" +
-         std::to_string(mqtt_port) + "\n[MODBUS]\nListen=127.0.0.1:" + std::to_string(modbus_port) +
-         "\n[LINE1]\nDevice=" + line1 + "\nAddresses=1-3\n[LINE2]\nDevice=" + line2 +
+         std::to_string(mqtt_port) + "\nDiscovery=" + (run.discovery ? "1" : "0") +
+         "\n[MODBUS]\nListen=127.0.0.1:" + std::to_string(modbus_port) + "\n[LINE1]\nDevice=" +
+         line1 + "\nAddresses=" + run.line1 + "\nUnits=1:mV,bar\n[LINE2]\nDevice=" + line2 +
          "\nAddresses=5\nUnitOffset=100\nListen=127.0.0.1:" + std::to_string(line2_port) +
-         "\n[WRITE]\nAllow=" + (allow ? "1" : "0") + "\nParameters=ch1_th1,ch2_his1\n";
+         "\n[WRITE]\nAllow=" + (run.allow ? "1" : "0") + "\nParameters=ch1_th1,ch2_his1\n";
+}
+
+// One key of a discovery message: `value` as JSON, or nullptr for a key
+// that must not be there.
+struct Key {
+  const char* topic;  // after "homeassistant/"
+  const char* key;
+  const char* value;
+};
+
+// The Home Assistant entities of 047-12345: a thermocouple (one decimal)
+// and a 4-20 mA input (two decimals, "bar" from Units=), as every run with
+// discovery gives them.
+const Key kSensorKeys[] = {
+    {"sensor/zrm48_047-12345/ch1_value/config", "unique_id", "\"zrm48_047-12345_ch1_value\""},
+    {"sensor/zrm48_047-12345/ch1_value/config", "state_topic", "\"zrm48/047-12345/state\""},
+    {"sensor/zrm48_047-12345/ch1_value/config", "value_template", "\"{{ value_json.ch1.value }}\""},
+    {"sensor/zrm48_047-12345/ch1_value/config", "state_class", "\"measurement\""},
+    {"sensor/zrm48_047-12345/ch1_value/config", "device_class", "\"temperature\""},
+    {"sensor/zrm48_047-12345/ch1_value/config", "unit_of_measurement", "\"°C\""},
+    {"sensor/zrm48_047-12345/ch1_value/config", "suggested_display_precision", "1"},
+    {"sensor/zrm48_047-12345/ch1_value/config", "availability",
+     "[{\"topic\": \"zrm48/047-12345/availability\"}, {\"topic\": \"zrm48/gateway/running\", "
+     "\"payload_available\": \"true\", \"payload_not_available\": \"false\"}]"},
+    {"sensor/zrm48_047-12345/ch1_value/config", "availability_mode", "\"all\""},
+    {"sensor/zrm48_047-12345/ch1_value/config", "model", "\"4813 Н Двухканальный\""},
+    {"sensor/zrm48_047-12345/ch1_value/config", "serial_number", "\"047-12345\""},
+    {"sensor/zrm48_047-12345/ch1_value/config", "sw_version", "\"1.1.10\""},
+    {"sensor/zrm48_047-12345/ch1_value/config", "via_device", "\"zrm48_gateway\""},
+    {"sensor/zrm48_047-12345/ch2_value/config", "state_class", "\"measurement\""},
+    {"sensor/zrm48_047-12345/ch2_value/config", "device_class", nullptr},
+    {"sensor/zrm48_047-12345/ch2_value/config", "unit_of_measurement", "\"bar\""},
+    {"sensor/zrm48_047-12345/ch2_value/config", "suggested_display_precision", "2"},
+    {"sensor/zrm48_047-12345/ch2_status/config", "value_template",
+     "\"{{ value_json.ch2.status_text }}\""},
+    {"binary_sensor/zrm48_047-12345/ch1_sp2/config", "value_template",
+     "\"{{ 'ON' if value_json.ch1.sp2 else 'OFF' }}\""},
+    {"binary_sensor/zrm48_047-12345/ch1_sp2/config", "device_class", nullptr},
+    {"binary_sensor/zrm48_047-12345/ch2_break/config", "value_template",
+     "\"{{ 'ON' if value_json.ch2.break else 'OFF' }}\""},
+    {"binary_sensor/zrm48_047-12345/ch2_break/config", "device_class", "\"problem\""},
+    {"binary_sensor/zrm48_047-12345/relay2/config", "value_template",
+     "\"{{ 'ON' if value_json.relays[1] else 'OFF' }}\""},
+    {"binary_sensor/zrm48_047-12345/relay2/config", "availability_mode", "\"all\""},
+    {"binary_sensor/zrm48_gateway/running/config", "state_topic", "\"zrm48/gateway/running\""},
+    {"binary_sensor/zrm48_gateway/running/config", "payload_on", "\"true\""},
+    {"binary_sensor/zrm48_gateway/running/config", "payload_off", "\"false\""},
+    {"binary_sensor/zrm48_gateway/running/config", "device_class", "\"connectivity\""},
+    {"binary_sensor/zrm48_gateway/running/config", "availability", nullptr},
+};
+
+// With writes allowed for ch1_th1 and ch2_his1: two numbers bounded as the
+// checks before writing bound them.
+const Key kNumberKeys[] = {
+    {"number/zrm48_047-12345/ch1_th1/config", "command_topic", "\"zrm48/047-12345/set/ch1_th1\""},
+    {"number/zrm48_047-12345/ch1_th1/config", "state_topic", "\"zrm48/047-12345/parameters\""},
+    {"number/zrm48_047-12345/ch1_th1/config", "value_template", "\"{{ value_json.ch1_th1 }}\""},
+    {"number/zrm48_047-12345/ch1_th1/config", "min", "-999"},
+    {"number/zrm48_047-12345/ch1_th1/config", "max", "9999"},
+    {"number/zrm48_047-12345/ch1_th1/config", "step", "0.1"},
+    {"number/zrm48_047-12345/ch1_th1/config", "mode", "\"box\""},
+    {"number/zrm48_047-12345/ch1_th1/config", "unit_of_measurement", "\"°C\""},
+    {"number/zrm48_047-12345/ch2_his1/config", "min", "0.01"},
+    {"number/zrm48_047-12345/ch2_his1/config", "max", "10"},
+    {"number/zrm48_047-12345/ch2_his1/config", "step", "0.01"},
+    {"number/zrm48_047-12345/ch2_his1/config", "unit_of_measurement", "\"bar\""},
+    {"number/zrm48_047-12345/ch2_his1/config", "availability_mode", "\"all\""},
+};
+
+// Each key as the message on its topic has it: followed by "," or "}" so
+// that 1 is not taken for 10; absent where its value is nullptr.
+template <std::size_t N>
+void ExpectKeys(const TopicRecorder& plant, const Key (&keys)[N]) {
+  for (const Key& k : keys) {
+    const auto on = plant.On(std::string("homeassistant/") + k.topic);
+    ASSERT_FALSE(on.empty()) << k.topic;
+    const std::string& payload = on.back().payload;
+    const std::string key = std::string("\"") + k.key + "\": ";
+    const std::size_t at = payload.find(key);
+    if (k.value == nullptr) {
+      EXPECT_EQ(at, std::string::npos) << k.topic << " " << k.key << "\n" << payload;
+      continue;
+    }
+    const std::string value = payload.substr(at == std::string::npos ? 0 : at + key.size());
+    EXPECT_TRUE(value.starts_with(k.value) &&
+                std::string(",}").find(value[std::string(k.value).size()]) != std::string::npos)
+        << k.topic << " " << k.key << "\n" << payload;
+  }
+}
+
+// The value of a string key of a message: "zrm48/047-12345/set/ch1_th1".
+std::string StringKey(const std::string& payload, const std::string& key) {
+  const std::string head = "\"" + key + "\": \"";
+  const std::size_t at = payload.find(head);
+  if (at == std::string::npos) return "";
+  const std::size_t from = at + head.size();
+  return payload.substr(from, payload.find('"', from) - from);
 }
 
 unsigned WriteFrames(const sim::Simulator& simulator) {
@@ -126,6 +234,8 @@ class GatewayDaemonTest : public ::testing::Test {
     first_line_ = std::make_unique<sim::Simulator>(three);
     first_line_->Start();
     second_line_.SetByte(2, 11, 0x40);  // serial 047-12352, apart from 047-12345..12347
+    // 047-12345's channel 1: a type K thermocouple rather than a Pt100.
+    first_line_->SetByte(2, ChannelAddress(ChannelParameterOf(ChannelField::kDat), 0), 9);
     second_line_.Start();
     broker_.Start();
   }
@@ -148,7 +258,8 @@ class GatewayDaemonTest : public ::testing::Test {
 
 TEST_F(GatewayDaemonTest, ServesThreeInstrumentsOnTwoLinesOverMqttAndModbus) {
   WriteBytes(dir_.File("zrm48d.ini"), Config(first_line_->SlavePath(), second_line_.SlavePath(),
-                                             broker_.Port(), modbus_port_, line2_port_, true));
+                                             broker_.Port(), modbus_port_, line2_port_,
+                                             DaemonRun{true, true}));
   TopicRecorder plant(broker_.ClientConfig());
   ASSERT_TRUE(plant.Subscribed(kWait));
   NotifySocket systemd(dir_.File("notify"));
@@ -163,6 +274,12 @@ TEST_F(GatewayDaemonTest, ServesThreeInstrumentsOnTwoLinesOverMqttAndModbus) {
   EXPECT_TRUE(systemd.WaitFor("STATUS=линий 2, приборов 4, на связи 4", kWait))
       << testing::PrintToString(systemd.Messages());
   EXPECT_TRUE(systemd.WaitFor("WATCHDOG=1", kWait));
+  // Home Assistant's entities, each announced before its instrument's availability.
+  ExpectKeys(plant, kSensorKeys);
+  ExpectKeys(plant, kNumberKeys);
+  const auto set_point = plant.On("homeassistant/number/zrm48_047-12345/ch1_th1/config");
+  const auto hysteresis = plant.On("homeassistant/number/zrm48_047-12345/ch2_his1/config");
+  ASSERT_FALSE(set_point.empty() || hysteresis.empty());
   EXPECT_TRUE(plant.WaitFor("zrm48/047-12352/info",
                             "\"address\": 5, \"line\": \"" + second_line_.SlavePath() + "\"",
                             kWait));
@@ -237,6 +354,18 @@ TEST_F(GatewayDaemonTest, ServesThreeInstrumentsOnTwoLinesOverMqttAndModbus) {
   modbus_close(modbus);
   modbus_free(modbus);
 
+  // A dashboard's number: the command topic it was given writes the
+  // instrument, the state it reads follows; a value refused brings it back
+  // to the instrument's value.
+  plant.Publish(StringKey(set_point.back().payload, "command_topic"), "151.5");
+  EXPECT_TRUE(plant.WaitFor(StringKey(set_point.back().payload, "state_topic"),
+                            "{\"ch1_th1\": 151.5, ", kWait));
+  EXPECT_EQ(first_line_->Float(ChannelAddress(ChannelParameterOf(ChannelField::kTh1), 0)), 151.5f);
+  plant.Clear();
+  plant.Publish(StringKey(hysteresis.back().payload, "command_topic"), "abc");
+  EXPECT_TRUE(plant.WaitFor("zrm48/047-12345/set/ch2_his1/result", "\"error\": 23", kWait));
+  EXPECT_TRUE(plant.WaitFor("zrm48/047-12345/parameters", "\"ch2_his1\": 0.2, ", kWait));
+
   // SIGTERM: a clean stop, said on the broker.
   plant.Clear();
   daemon.Signal(SIGTERM);
@@ -249,7 +378,7 @@ TEST_F(GatewayDaemonTest, ServesThreeInstrumentsOnTwoLinesOverMqttAndModbus) {
 
 TEST_F(GatewayDaemonTest, WritesOffSendNothingAndACrashLeavesTheLastWill) {
   WriteBytes(dir_.File("zrm48d.ini"), Config(first_line_->SlavePath(), second_line_.SlavePath(),
-                                             broker_.Port(), modbus_port_, line2_port_, false));
+                                             broker_.Port(), modbus_port_, line2_port_, DaemonRun{}));
   TopicRecorder plant(broker_.ClientConfig());
   ASSERT_TRUE(plant.Subscribed(kWait));
   ChildProgram daemon({DaemonPath(), "--config", dir_.File("zrm48d.ini")}, dir_.Path());
@@ -267,9 +396,59 @@ TEST_F(GatewayDaemonTest, WritesOffSendNothingAndACrashLeavesTheLastWill) {
   modbus_free(modbus);
   EXPECT_EQ(WriteFrames(*first_line_), 0u);
   EXPECT_NE(daemon.Err().find("zrm48d: запись отклонена"), std::string::npos) << daemon.Err();
+  EXPECT_TRUE(plant.Under("homeassistant/").empty()) << "Discovery=0";
   plant.Clear();
   daemon.Signal(SIGKILL);
   EXPECT_TRUE(plant.WaitFor("zrm48/gateway/running", "false", 70s)) << "the last will";
+}
+
+TEST_F(GatewayDaemonTest, AnInstrumentTakenOutOfTheConfigurationLeavesHomeAssistant) {
+  const std::string ini = dir_.File("zrm48d.ini");
+  const auto write_config = [&](const std::string& line1) {
+    WriteBytes(ini, Config(first_line_->SlavePath(), second_line_.SlavePath(), broker_.Port(),
+                           modbus_port_, line2_port_, DaemonRun{false, true, line1}));
+  };
+  TopicRecorder plant(broker_.ClientConfig());
+  ASSERT_TRUE(plant.Subscribed(kWait));
+  write_config("1-3");
+  {
+    ChildProgram daemon({DaemonPath(), "--config", ini}, dir_.Path());
+    for (const char* id : {"047-12345", "047-12347"})
+      ASSERT_TRUE(plant.WaitFor("zrm48/" + std::string(id) + "/availability", "online", kWait))
+          << id << daemon.Err();
+    // Without writes: the same entities and no number.
+    ExpectKeys(plant, kSensorKeys);
+    EXPECT_TRUE(plant.Under("homeassistant/number/").empty());
+    daemon.Signal(SIGTERM);
+    ASSERT_EQ(daemon.Wait(kWait), 0);
+  }
+  // Address 3 taken out: its instrument's topics are cleared at the next start.
+  plant.Clear();
+  write_config("1-2");
+  ChildProgram daemon({DaemonPath(), "--config", ini}, dir_.Path());
+  for (const char* topic : {"homeassistant/sensor/zrm48_047-12347/ch1_value/config",
+                            "homeassistant/binary_sensor/zrm48_047-12347/relay2/config",
+                            "zrm48/047-12347/info", "zrm48/047-12347/availability"}) {
+    const auto cleared = plant.WaitFor(topic, "", kWait);
+    ASSERT_TRUE(cleared) << topic << daemon.Err();
+    EXPECT_TRUE(cleared->payload.empty()) << topic;
+  }
+  ASSERT_TRUE(plant.WaitFor("zrm48/047-12345/availability", "online", kWait));
+  // A configured instrument's entities are never removed, not even for a
+  // moment: Home Assistant would forget what its users set for them.
+  for (const char* kept : {"homeassistant/sensor/zrm48_047-12345/", "zrm48/047-12345/",
+                                  "homeassistant/sensor/zrm48_047-12352/"})
+    for (const ReceivedMessage& m : plant.Under(kept)) EXPECT_FALSE(m.payload.empty()) << m.topic;
+  TopicRecorder late(broker_.ClientConfig());
+  EXPECT_TRUE(late.WaitFor("homeassistant/sensor/zrm48_047-12345/ch1_value/config",
+                           "\"state_class\": \"measurement\"", kWait))
+      << "a configured instrument keeps its entities";
+  EXPECT_TRUE(late.Under("homeassistant/sensor/zrm48_047-12347/").empty());
+  EXPECT_TRUE(late.Under("zrm48/047-12347/").empty());
+  EXPECT_NE(daemon.Err().find("прибор убран из настройки, его топики и объекты Home Assistant "
+                              "удалены: 047-12347"),
+            std::string::npos)
+      << daemon.Err();
 }
 
 TEST(GatewayProgram, RefusesBadCommandLinesConfigurationsAndListeners) {

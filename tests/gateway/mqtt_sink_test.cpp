@@ -89,7 +89,17 @@ TEST_F(MqttSinkTest, PublishesTheRetainedStateAndTheStatesOfAnsweredPolls) {
     ASSERT_TRUE(state);
     EXPECT_FALSE(state->retained);
     EXPECT_TRUE(plant.WaitFor("homeassistant/sensor/zrm48_047-12345/ch2_value/config",
-                              "\"state_topic\": \"zrm48/047-12345/state\"", kWait));
+                              "\"device_class\": \"temperature\"", kWait));
+    // Its channel 2 set to a current input since: announced anew, only then.
+    plant.Clear();
+    sink.OnAvailability(s);
+    ASSERT_TRUE(plant.WaitFor("zrm48/047-12345/parameters", "", kWait));
+    s.identity.channels[1].dat = 19;
+    sink.OnAvailability(s);
+    EXPECT_TRUE(plant.WaitFor("homeassistant/sensor/zrm48_047-12345/ch2_value/config",
+                              "\"state_class\": \"measurement\", \"suggested_display_precision\"",
+                              kWait));
+    EXPECT_EQ(plant.On("homeassistant/sensor/zrm48_047-12345/ch2_value/config").size(), 1u);
 
     // A failed poll publishes nothing; offline is said once.
     plant.Clear();
@@ -254,11 +264,15 @@ TEST_F(MqttSinkTest, CommandsWriteOnlyAllowedParametersWithNumbers) {
   EXPECT_TRUE(plant.WaitFor(set + "ch2_his1/result", "{\"ok\": true}", kWait));
   EXPECT_EQ(bus_.Writes().size(), 2u);
   EXPECT_EQ(bus_.Writes()[1].address, 2u);
-  // The instrument's checks refuse: their message comes back.
+  // The instrument's checks refuse: their message comes back, and the
+  // values last read go out again for a dashboard to show them back.
   bus_.AnswerWritesWith(BusWriteOutcome{result::kStoppedToCorrect, "Уставка вне диапазона"});
+  bus_.SetParameter(0, 2, BusParameter::kCh1Th1, 150.0f);
+  plant.Clear();
   plant.Publish(set + "ch1_th1", "99999");
   EXPECT_TRUE(plant.WaitFor(set + "ch1_th1/result",
                             "\"error\": 17, \"message\": \"Уставка вне диапазона\"", kWait));
+  EXPECT_TRUE(plant.WaitFor("zrm48/047-12345/parameters", "{\"ch1_th1\": 150, ", kWait));
   EXPECT_EQ(bus_.Writes().size(), 3u);
 }
 

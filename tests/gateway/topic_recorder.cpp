@@ -72,6 +72,14 @@ std::vector<ReceivedMessage> TopicRecorder::On(const std::string& topic) const {
   return on;
 }
 
+std::vector<ReceivedMessage> TopicRecorder::Under(const std::string& prefix) const {
+  const std::lock_guard lock(mutex_);
+  std::vector<ReceivedMessage> under;
+  for (const ReceivedMessage& m : messages_)
+    if (m.topic.starts_with(prefix)) under.push_back(m);
+  return under;
+}
+
 void TopicRecorder::Clear() {
   const std::lock_guard lock(mutex_);
   messages_.clear();

@@ -34,6 +34,8 @@ class TopicRecorder {
   std::optional<ReceivedMessage> WaitFor(const std::string& topic, const std::string& part,
                                          std::chrono::milliseconds timeout);
   std::vector<ReceivedMessage> On(const std::string& topic) const;
+  // Every message whose topic starts with `prefix`.
+  std::vector<ReceivedMessage> Under(const std::string& prefix) const;
   void Clear();
   // Publishes as the plant would.
   void Publish(const std::string& topic, const std::string& payload, bool retain = false);
