@@ -89,5 +89,13 @@ int main(int argc, char** argv) {
     return 0;
   }
   options.simulator.memory = memory;
+  for (const auto& [address, path] : options.memory_paths_at) {
+    zrm::sim::ParameterMemory own = zrm::sim::DefaultInstrumentMemory();
+    if (!zrm::sim::LoadMemoryFile(path, own, error)) {
+      std::cerr << "zrm48sim: " << error << "\n";
+      return kExitFailure;
+    }
+    options.simulator.memory_at[address] = own;
+  }
   return Serve(options);
 }

@@ -60,11 +60,14 @@ bool ParseBusAddresses(const std::string& text, std::vector<unsigned>& addresses
 
 ParameterMemory BusMemberMemory(const ParameterMemory& first, std::size_t index) {
   ParameterMemory memory = first;
+  SetSerialNumber(memory, SerialNumberOf(memory) + static_cast<std::uint32_t>(index));
+  return memory;
+}
+
+std::uint32_t SerialNumberOf(const ParameterMemory& memory) {
   const ParameterKey lo = FindParameterByName("serial_lo")->key;
   const ParameterKey hi = FindParameterByName("serial_hi")->key;
-  SetSerialNumber(memory, (memory.Value(hi).value_or(0) << 8 | memory.Value(lo).value_or(0)) +
-                              static_cast<std::uint32_t>(index));
-  return memory;
+  return memory.Value(hi).value_or(0) << 8 | memory.Value(lo).value_or(0);
 }
 
 void SetSerialNumber(ParameterMemory& memory, std::uint32_t serial) {

@@ -23,6 +23,9 @@ bool ParseBusAddresses(const std::string& text, std::vector<unsigned>& addresses
 // (the first's plus the index).
 ParameterMemory BusMemberMemory(const ParameterMemory& first, std::size_t index);
 
+// The serial number (0..65535) in `memory`.
+std::uint32_t SerialNumberOf(const ParameterMemory& memory);
+
 // Sets the serial number (0..65535) in `memory`.
 void SetSerialNumber(ParameterMemory& memory, std::uint32_t serial);
 

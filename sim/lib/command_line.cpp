@@ -1,5 +1,6 @@
 #include "lib/command_line.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdint>
 #include <string_view>
@@ -8,6 +9,12 @@
 
 namespace zrm::sim {
 namespace {
+
+bool Number(const std::string& text, std::uint64_t low, std::uint64_t high, std::uint64_t& value) {
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return !text.empty() && ec == std::errc() && end == text.data() + text.size() && value >= low &&
+         value <= high;
+}
 
 enum class ValueKind { kNone, kNumber, kText };
 
@@ -69,9 +76,21 @@ constexpr OptionRow kOptionRows[] = {
        o.simulator.float_decimals = static_cast<int>(n);
        return true;
      }},
-    {"--memory", "", ValueKind::kText, "FILE", false, 0, 0,
-     [](ProgramOptions& o, std::uint64_t, const std::string& text, std::string&) {
-       o.memory_path = text;
+    {"--memory", "", ValueKind::kText, "[ADDRESS:]FILE", true, 0, 0,
+     [](ProgramOptions& o, std::uint64_t, const std::string& text, std::string& error) {
+       // "3:FILE" names the instrument at address 3; a file whose name
+       // looks like that is given as "./3:FILE".
+       const std::size_t colon = text.find(':');
+       std::uint64_t address = 0;
+       if (colon == std::string::npos || !Number(text.substr(0, colon), 1, 255, address)) {
+         o.memory_path = text;
+         return true;
+       }
+       if (colon + 1 == text.size() || o.memory_paths_at.count(address)) {
+         error = "--memory " + text + ": one file for each address";
+         return false;
+       }
+       o.memory_paths_at[static_cast<unsigned>(address)] = text.substr(colon + 1);
        return true;
      }},
     {"--fault", "", ValueKind::kText, "SPEC", true, 0, 0,
@@ -127,12 +146,6 @@ const OptionRow* FindOption(const std::string& name) {
   return nullptr;
 }
 
-bool Number(const std::string& text, std::uint64_t low, std::uint64_t high, std::uint64_t& value) {
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return !text.empty() && ec == std::errc() && end == text.data() + text.size() && value >= low &&
-         value <= high;
-}
-
 // "[--fault SPEC]...".
 std::string UsageToken(const OptionRow& row) {
   std::string token = "[" + std::string(row.name);
@@ -160,6 +173,7 @@ std::string UsageText() {
          "  code=HHHH, delay=MS, wrong, nul[=N], vanish; WHEN: a request number (3),\n"
          "  a parameter (2:15, 2:15:dword, 1:6:byte) or a share (25%).\n"
          "  --address N may be a list (1,3,7) or a range (1-4): one instrument each.\n"
+         "  --memory 3:FILE gives the instrument at address 3 its own memory.\n"
          "  --baud B also makes a client at another speed hear garbage (or nothing).\n";
 }
 
@@ -187,6 +201,13 @@ bool ParseCommandLine(const std::vector<std::string>& args, ProgramOptions& opti
   }
   // Every instrument of the bus gets a number of its own.
   const SimulatorOptions& sim = options.simulator;
+  for (const auto& [address, path] : options.memory_paths_at) {
+    if (address != sim.address && std::find(sim.more_addresses.begin(), sim.more_addresses.end(),
+                                             address) == sim.more_addresses.end()) {
+      error = "--memory " + std::to_string(address) + ":" + path + ": no instrument at that address";
+      return false;
+    }
+  }
   if (sim.serial && *sim.serial + sim.more_addresses.size() > 65535) {
     error = "--serial leaves no serial number for the last instruments (at most 65535)";
     return false;

@@ -38,6 +38,8 @@ InstrumentSetup SetupFrom(const SimulatorOptions& options) {
   setup.faults = FaultsFor(options.faults, options.address);
   setup.seed = options.seed;
   setup.memory = options.memory ? *options.memory : DefaultInstrumentMemory();
+  if (const auto own = options.memory_at.find(options.address); own != options.memory_at.end())
+    setup.memory = own->second;
   if (options.serial) SetSerialNumber(setup.memory, *options.serial);
   return setup;
 }
@@ -53,6 +55,12 @@ std::vector<Instrument> InstrumentsFrom(const SimulatorOptions& options, Clock::
     setup.net_address = options.more_addresses[i];
     setup.faults = FaultsFor(options.faults, setup.net_address);
     setup.memory = BusMemberMemory(first.memory, i + 1);
+    if (const auto own = options.memory_at.find(setup.net_address);
+        own != options.memory_at.end()) {
+      const std::uint32_t serial = SerialNumberOf(setup.memory);
+      setup.memory = own->second;
+      if (options.serial) SetSerialNumber(setup.memory, serial);
+    }
     instruments.emplace_back(std::move(setup), now);
   }
   return instruments;

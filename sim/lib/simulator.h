@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,6 +40,10 @@ struct SimulatorOptions {
   std::vector<Fault> faults;
   std::uint64_t seed = 1;                       // for faults selected by share
   std::optional<ParameterMemory> memory;        // initial memory; empty: the default instrument
+  // The initial memory of the instrument at an address, over what it would
+  // get from `memory`; with `serial`, its serial number still follows the
+  // first's.
+  std::map<unsigned, ParameterMemory> memory_at;
   // The first instrument's serial number (0..65535) over its memory's; the
   // further ones get the next numbers.
   std::optional<std::uint32_t> serial;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "lib/command_line.h"
 
 namespace zrm::sim {
@@ -12,13 +14,15 @@ TEST(SimCommandLine, ReadsEveryOption) {
   std::string error;
   ASSERT_TRUE(ParseCommandLine({"--link", "/tmp/zrm", "--address", "7", "--baud", "19200",
                                 "--line-timing", "--turnaround", "12", "--memory", "m.txt",
+                                "--memory", "7:seven.txt", "--memory", "./7:x",
                                 "--fault", "noreply@3", "--fault", "code=000B@2:15",
                                 "--seed", "99", "--restart-ms", "50", "--round-floats", "2"},
                                options, error))
       << error;
   const SimulatorOptions& sim = options.simulator;
   EXPECT_EQ(options.link_path, "/tmp/zrm");
-  EXPECT_EQ(options.memory_path, "m.txt");
+  EXPECT_EQ(options.memory_path, "./7:x");  // the last plain file
+  EXPECT_EQ(options.memory_paths_at, (std::map<unsigned, std::string>{{7, "seven.txt"}}));
   EXPECT_EQ(sim.address, 7u);
   EXPECT_EQ(sim.baud, 19200u);
   EXPECT_TRUE(sim.line_timing);
@@ -73,6 +77,8 @@ TEST(SimCommandLine, RejectsBadArguments) {
       {"--address", "3-1"}, {"--address", "1,2,1"}, {"--address", "0-300"},
       {"--address", "1,"},  {"--address", "-4"},    {"--wrong-speed", "loud"},
       {"--serial", "65536"}, {"--fault", "wrong@2:337/0"}, {"--fault", "wrong@2:337/256"},
+      // A memory for an address no instrument has, none, or two for one.
+      {"--memory", "4:m.txt"}, {"--memory", "1:"}, {"--memory", "1:a", "--memory", "1:b"},
   };
   // The last instrument's number would pass 65535.
   ProgramOptions options;

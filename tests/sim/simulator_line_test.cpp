@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "lib/crc16.h"
+#include "lib/default_instrument.h"
 #include "lib/simulator.h"
 #include "sim/raw_client.h"
 
@@ -110,6 +111,10 @@ TEST(SimulatorLine, SerialNumbersFromTheOneGivenAndFaultsOnTheInstrumentNamed) {
   options.address = 1;
   options.more_addresses = {2, 3};
   options.serial = 0x1234;
+  // The third has a memory of its own; its serial number still follows.
+  ParameterMemory third = DefaultInstrumentMemory();
+  third.SetValue({2, Width::kByte, 316}, 77);
+  options.memory_at[3] = third;
   Fault silent;
   std::string error;
   ASSERT_TRUE(ParseFault("noreply@100%/2", silent, error)) << error;
@@ -120,6 +125,8 @@ TEST(SimulatorLine, SerialNumbersFromTheOneGivenAndFaultsOnTheInstrumentNamed) {
   EXPECT_EQ(client.Exchange(RequestFrame(":1;37;00000B;")).substr(0, 6), "!1;34;");
   EXPECT_EQ(client.Exchange(RequestFrame(":1;37;00000C;")).substr(0, 6), "!1;12;");
   EXPECT_EQ(client.Exchange(RequestFrame(":3;37;00000B;")).substr(0, 6), "!3;36;");
+  EXPECT_EQ(simulator->MemoryAt(3)->Byte(2, 316), 77);
+  EXPECT_NE(simulator->MemoryAt(1)->Byte(2, 316), 77);
   EXPECT_EQ(client.Exchange(RequestFrame(":2;37;00000B;"), 200ms), "") << "its fault";
   // A fault added for one instrument acts on it alone.
   Fault wrong{FaultKind::kWrongValue, {FaultWhen::By::kParameter, 0, 2, 315, {}, 0.0}, 0, 3};
