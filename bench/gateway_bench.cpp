@@ -1,7 +1,8 @@
 // The gateway's figures: the time from an instrument's answer to its state
 // message at a subscriber on the same machine, and zrm48d serving 16 lines
-// of 8 simulated instruments at 9600 bit/s with line timing (its share of
-// one core, its peak memory, and how often each instrument's state comes),
+// of 8 and 64 lines of 16 simulated instruments at 9600 bit/s with line
+// timing (its share of one core, its peak memory, and how often each
+// instrument's state comes),
 // and a set point written from Modbus and from MQTT against its wire time.
 // Needs Debian's mosquitto; prints markdown rows, passes or fails on nothing.
 //
@@ -227,42 +228,50 @@ long PeakKib(pid_t pid) {
   return 0;
 }
 
-void SixteenLines(int seconds, const std::string& daemon, const std::string& dir) {
-  constexpr int kLines = 16;
-  constexpr int kPerLine = 8;
+// zrm48d serving `line_count` lines of `per_line` instruments at 9600 bit/s
+// with line timing, each line with a Modbus listener of its own, every
+// instrument a serial number (and so an MQTT id) of its own.
+void Lines(int line_count, int per_line, int seconds, const std::string& daemon,
+           const std::string& dir) {
   const int port = FreePortNumber();
-  const int modbus_port = FreePortNumber();
   const auto broker = StartBroker(port, dir);
   std::vector<std::unique_ptr<sim::Simulator>> lines;
+  std::vector<unsigned> addresses;
+  for (int a = 1; a <= per_line; ++a) addresses.push_back(static_cast<unsigned>(a));
   std::ostringstream ini;
-  ini << "[MQTT]\nPort=" << port << "\n[MODBUS]\nListen=127.0.0.1:" << modbus_port << "\n";
-  for (int i = 0; i < kLines; ++i) {
-    lines.push_back(
-        std::make_unique<sim::Simulator>(sim::BusOptions({1, 2, 3, 4, 5, 6, 7, 8}, 9600)));
-    // Serial numbers 20000 + 8 × line + position: an id of its own each.
-    const unsigned serial = 20000 + 8 * i;
-    lines.back()->SetByte(2, 11, static_cast<std::uint8_t>(serial & 0xFF));
-    lines.back()->SetByte(2, 12, static_cast<std::uint8_t>(serial >> 8));
+  ini << "[MQTT]\nPort=" << port << "\n";
+  for (int i = 0; i < line_count; ++i) {
+    sim::SimulatorOptions options = sim::BusOptions(addresses, 9600);
+    options.serial = 20000 + static_cast<unsigned>(per_line * i);
+    lines.push_back(std::make_unique<sim::Simulator>(options));
     lines.back()->Start();
-    ini << "[LINE" << i + 1 << "]\nDevice=" << lines.back()->SlavePath()
-        << "\nAddresses=1-8\nUnitOffset=" << i * 10 << "\n";
+    ini << "[LINE" << i + 1 << "]\nDevice=" << lines.back()->SlavePath() << "\nAddresses=1-"
+        << per_line << "\nListen=127.0.0.1:" << FreePortNumber() << "\n";
   }
   std::ofstream(dir + "/zrm48d.ini") << ini.str();
+  // Per instrument: its states counted, the first and the last one's time.
+  struct Arrivals {
+    int count = 0;
+    Clock::time_point first;
+    Clock::time_point last;
+  };
   std::mutex mutex;
-  std::map<std::string, int> states;
+  std::map<std::string, Arrivals> states;
   Subscriber subscriber(port, "zrm48/+/state", [&](const std::string& topic, const std::string&) {
     const std::lock_guard lock(mutex);
-    ++states[topic];
+    Arrivals& a = states[topic];
+    a.last = Clock::now();
+    if (a.count++ == 0) a.first = a.last;
   });
   Child gateway({daemon, "--config", dir + "/zrm48d.ini"});
   // The identities (and the parameters read with them) first: every
-  // instrument publishing (16 ids of their own and the 7 shared ones), at
-  // most two minutes.
-  const auto ready_by = Clock::now() + std::chrono::minutes(2);
+  // instrument publishing, at most five minutes.
+  const std::size_t instruments = static_cast<std::size_t>(line_count * per_line);
+  const auto ready_by = Clock::now() + std::chrono::minutes(5);
   while (Clock::now() < ready_by) {
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
     const std::lock_guard lock(mutex);
-    if (states.size() == kLines + kPerLine - 1) break;
+    if (states.size() == instruments) break;
   }
   const long ticks_before = CpuTicks(gateway.Pid());
   const auto start = Clock::now();
@@ -271,7 +280,7 @@ void SixteenLines(int seconds, const std::string& daemon, const std::string& dir
     states.clear();
   }
   std::this_thread::sleep_for(std::chrono::seconds(seconds));
-  const std::map<std::string, int> counted = [&] {
+  const std::map<std::string, Arrivals> counted = [&] {
     const std::lock_guard lock(mutex);
     return states;
   }();
@@ -279,22 +288,22 @@ void SixteenLines(int seconds, const std::string& daemon, const std::string& dir
   const double cpu = (CpuTicks(gateway.Pid()) - ticks_before) /
                      static_cast<double>(sysconf(_SC_CLK_TCK)) / elapsed;
   const long peak = PeakKib(gateway.Pid());
-  // The first instruments' own topics give each one's rate; all states
-  // together give the mean over the 128.
-  std::vector<double> rates;
-  int total = 0;
-  for (const auto& [topic, count] : counted) {
-    total += count;
-    if (topic.find("/047-2") != std::string::npos) rates.push_back(count / elapsed);
+  // An instrument's rate is its states between its first and its last over
+  // that time, free of where the window's ends fell in its sweep; one that
+  // published fewer than two counts with rate 0.
+  std::vector<double> rates(instruments - std::min(instruments, counted.size()), 0.0);
+  for (const auto& [topic, a] : counted) {
+    const double span = std::chrono::duration<double>(a.last - a.first).count();
+    rates.push_back(a.count > 1 && span > 0 ? (a.count - 1) / span : 0.0);
   }
   // One status poll at 9600: 23 bytes out, 42 back, 10 bits each, plus the
-  // instrument's 5 ms turnaround: a sweep of 8 is 8 × (65 × 10 / 9600 + 0.005) s.
-  const double line_rate = 1.0 / (kPerLine * (65.0 * 10 / 9600 + 0.005));
-  std::printf(
-      "| 16 lines × 8 at 9600, line timing | %.2f | %.2f | %.2f | %.2f | %.1f %% | %.1f |\n",
-      total / elapsed / (kLines * kPerLine), bench::Median(rates),
-      rates.empty() ? 0.0 : *std::min_element(rates.begin(), rates.end()), line_rate, cpu * 100,
-      peak / 1024.0);
+  // instrument's 5 ms turnaround; a sweep polls every instrument of the line.
+  const double line_rate = 1.0 / (per_line * (65.0 * 10 / 9600 + 0.005));
+  std::printf("| %d lines × %d at 9600, line timing | %zu | %.3f | %.3f | %.3f | %.2f | %.1f %% | %.1f |\n",
+              line_count, per_line, counted.size(), bench::Median(rates),
+              *std::min_element(rates.begin(), rates.end()), line_rate,
+              *std::min_element(rates.begin(), rates.end()) / line_rate, cpu * 100,
+              peak / 1024.0);
 }
 
 // The wire time of a plant write from the frames the instrument received
@@ -402,11 +411,12 @@ int main(int argc, char** argv) {
   std::printf("|---|---:|---:|---:|---:|\n");
   Latency(seconds, dir);
   std::printf(
-      "\n| load | states per s per instrument (mean of 128) | first of each line (median) | "
-      "(slowest) | line's own rate per instrument | daemon CPU (of one core) | "
+      "\n| load | instruments publishing | states per s per instrument (median) | (slowest) | "
+      "line's own rate per instrument | slowest / line's rate | daemon CPU (of one core) | "
       "peak memory MiB |\n");
-  std::printf("|---|---:|---:|---:|---:|---:|---:|\n");
-  SixteenLines(seconds, daemon, dir);
+  std::printf("|---|---:|---:|---:|---:|---:|---:|---:|\n");
+  Lines(16, 8, seconds, daemon, dir);
+  Lines(64, 16, seconds, daemon, dir);
   std::printf(
       "\n| plant write, one after another | writes | median ms | largest ms | wire ms (median) | "
       "ratio (median) | ratio (worst) | answered within 1 s |\n");

@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <atomic>
 #include <map>
+#include <set>
 #include <mutex>
 #include <thread>
 #include <string>
@@ -374,6 +375,81 @@ TEST_F(GatewayDaemonTest, ServesThreeInstrumentsOnTwoLinesOverMqttAndModbus) {
   EXPECT_TRUE(systemd.WaitFor("STOPPING=1", kWait));
   EXPECT_NE(daemon.Err().find("<6>остановлен\n"), std::string::npos) << daemon.Err();
   EXPECT_EQ(daemon.Err().find("zrm48d: "), std::string::npos) << "no stamps for the journal";
+}
+
+TEST_F(GatewayDaemonTest, TwoGatewaysMeetInOneBrokerUnderTheirOwnPrefixes) {
+  // Two cabinets, each with its line and its prefix, one broker.
+  const auto config = [&](const std::string& prefix, const std::string& device,
+                          const std::string& addresses) {
+    return "[GATEWAY]\nPrefix=" + prefix + "\nPollMs=200\nTimeOutMs=100\n[MQTT]\nPort=" +
+           std::to_string(broker_.Port()) + "\n[LINE1]\nDevice=" + device +
+           "\nAddresses=" + addresses + "\n";
+  };
+  for (const char* cabinet : {"c1", "c2"}) std::filesystem::create_directory(dir_.File(cabinet));
+  WriteBytes(dir_.File("c1/zrm48d.ini"), config("plant/c1", first_line_->SlavePath(), "1-3"));
+  WriteBytes(dir_.File("c2/zrm48d.ini"), config("plant/c2", second_line_.SlavePath(), "5"));
+  ChildProgram c1({DaemonPath(), "--config", dir_.File("c1/zrm48d.ini")}, dir_.File("c1"));
+  ChildProgram c2({DaemonPath(), "--config", dir_.File("c2/zrm48d.ini")}, dir_.File("c2"));
+  {
+    TopicRecorder early(broker_.ClientConfig());
+    ASSERT_TRUE(early.Subscribed(kWait));
+    ASSERT_TRUE(early.WaitFor("plant/c1/047-12347/state", "", kWait)) << c1.Err();
+    ASSERT_TRUE(early.WaitFor("plant/c2/047-12352/state", "", kWait)) << c2.Err();
+  }
+  // A subscriber that comes later is handed both cabinets' retained topics.
+  TopicRecorder plant(broker_.ClientConfig());
+  ASSERT_TRUE(plant.Subscribed(kWait));
+  for (const char* topic : {"plant/c1/gateway/running", "plant/c2/gateway/running",
+                            "plant/c1/047-12345/availability", "plant/c2/047-12352/availability"}) {
+    const auto message = plant.WaitFor(topic, "", kWait);
+    ASSERT_TRUE(message) << topic;
+    EXPECT_TRUE(message->retained) << topic;
+  }
+  EXPECT_TRUE(plant.Under("zrm48/").empty()) << "no gateway under the default prefix";
+  // One cabinet stops; the other goes on.
+  c2.Signal(SIGTERM);
+  EXPECT_EQ(c2.Wait(kWait), 0);
+  EXPECT_TRUE(plant.WaitFor("plant/c2/gateway/running", "false", kWait));
+  plant.Clear();
+  EXPECT_TRUE(plant.WaitFor("plant/c1/047-12346/state", "", kWait));
+  EXPECT_TRUE(plant.On("plant/c1/gateway/running").empty()) << "c1 still running, not re-said";
+}
+
+TEST(GatewayScale, SixtyFourLinesOfSixteenInstrumentsEachGetTheirStates) {
+  // 1024 instruments of their own serial numbers on 64 lines, each line
+  // with its own Modbus listener and unit ids 1..16: every one is read and
+  // published. Not a timing test: the bound is generous.
+  constexpr int kLines = 64;
+  ScratchDir dir;
+  MosquittoBroker broker(MosquittoBroker::Mode::kPlain, dir.Path());
+  broker.Start();
+  std::vector<std::unique_ptr<sim::Simulator>> lines;
+  std::string ini = "[GATEWAY]\nPollMs=1000\nTimeOutMs=100\n[MQTT]\nPort=" +
+                    std::to_string(broker.Port()) + "\n";
+  for (int i = 0; i < kLines; ++i) {
+    sim::SimulatorOptions options;
+    for (unsigned a = 2; a <= 16; ++a) options.more_addresses.push_back(a);
+    options.serial = 20000 + 16 * i;
+    options.turnaround = std::chrono::milliseconds(1);
+    lines.push_back(std::make_unique<sim::Simulator>(options));
+    ASSERT_TRUE(lines.back()->Start());
+    ini += "[LINE" + std::to_string(i + 1) + "]\nDevice=" + lines.back()->SlavePath() +
+           "\nAddresses=1-16\nListen=127.0.0.1:" + std::to_string(FreePort()) + "\n";
+  }
+  WriteBytes(dir.File("zrm48d.ini"), ini);
+  TopicRecorder plant(broker.ClientConfig());
+  ASSERT_TRUE(plant.Subscribed(kWait));
+  ChildProgram daemon({DaemonPath(), "--config", dir.File("zrm48d.ini")}, dir.Path());
+  // States repeat every sweep: what is counted may be let go.
+  std::set<std::string> topics;
+  const auto states = [&] {
+    for (const ReceivedMessage& m : plant.Under("zrm48/"))
+      if (m.topic.ends_with("/state")) topics.insert(m.topic);
+    plant.Clear();
+    return topics.size();
+  };
+  EXPECT_TRUE(WaitUntil([&] { return states() == 16u * kLines; }, std::chrono::seconds(180)))
+      << states() << " of " << 16 * kLines << "\n" << daemon.Err().substr(0, 2000);
 }
 
 TEST_F(GatewayDaemonTest, WritesOffSendNothingAndACrashLeavesTheLastWill) {
