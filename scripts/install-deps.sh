@@ -27,6 +27,8 @@ packages=(
   # the gateway zrm48d: MQTT and Modbus TCP; its tests start a broker, read
   # with its clients and mbpoll, and make a TLS certificate
   libmosquitto-dev libmodbus-dev libssl-dev libsystemd-dev mosquitto mosquitto-clients mbpoll openssl
+  # the history of changes: SQLite (and OpenSSL's SHA-256, above)
+  libsqlite3-dev
 )
 
 # Runs a command as root: directly or through sudo. Without either it says,
