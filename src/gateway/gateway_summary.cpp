@@ -33,6 +33,7 @@ std::string LineLine(const GatewayLine& line) {
                     Joined(line.bus.addresses, unit);
   if (line.listen)
     out += t::kSummaryOwnListener + line.listen->host + ":" + std::to_string(line.listen->port);
+  if (line.bus.modes.rs485) out += t::kSummaryRs485;
   return out;
 }
 

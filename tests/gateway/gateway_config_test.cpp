@@ -40,6 +40,7 @@ UnitOffset=100
 [line1]
 device=/dev/ttyUSB0
 Addresses=1-3, 9
+RS485=1
 
 [WRITE]
 Allow=1
@@ -71,13 +72,15 @@ TEST(GatewayConfig, ReadsEveryKeyAndOrdersLinesByNumber) {
   EXPECT_EQ(c.lines[0].bus.addresses, (std::vector<std::uint32_t>{1, 2, 3, 9}));
   EXPECT_EQ(c.lines[1].bus.speed, 19200);
   EXPECT_EQ(c.lines[1].unit_offset, 100u);
+  EXPECT_TRUE(c.lines[0].bus.modes.rs485);
+  EXPECT_FALSE(c.lines[1].bus.modes.rs485);
   EXPECT_EQ(c.write.parameters,
             (std::vector<BusParameter>{BusParameter::kCh1Th1, BusParameter::kCh2His2}));
   EXPECT_TRUE(WriteAllowed(c.write, BusParameter::kCh2His2));
   EXPECT_FALSE(WriteAllowed(c.write, BusParameter::kCh1His1));
   const std::string summary = GatewaySummary("/etc/zrm48/zrm48d.ini", c);
   EXPECT_NE(summary.find("line1: /dev/ttyUSB0, 9600 бит/с, адреса 1, 2, 3, 9, "
-                         "идентификаторы Modbus 1, 2, 3, 9\n"),
+                         "идентификаторы Modbus 1, 2, 3, 9, режим RS-485\n"),
             std::string::npos)
       << summary;
   EXPECT_NE(summary.find("Запись из сети: разрешена для ch1_th1, ch2_his2\n"), std::string::npos);
@@ -175,6 +178,12 @@ TEST(GatewayConfig, RefusesWithTheLineAndWhatIsWrong) {
       {"[LINE1]\nDevice=rfc2217://host:65536\nAddresses=1\n", 2, "устройство должно быть"},
       {(line1 + "[LINE2]\nDevice=//dev//ttyUSB0\nAddresses=4\n"), 4,
        "устройство уже описано в секции LINE1"},
+      {"[LINE1]\nDevice=tcp://10.0.0.5:4001\nRS485=1\nAddresses=1\n", 3,
+       "RS485=1 задаётся только для последовательного порта"},
+      {"[LINE1]\nDevice=rfc2217://10.0.0.5:4001\nAddresses=1\nrs485=1\n", 4,
+       "RS485=1 задаётся только для последовательного порта"},
+      {"[LINE1]\nDevice=/dev/ttyS4\nAddresses=1\nRS485=on\n", 4,
+       "значение должно быть 0 или 1: on"},
   };
   for (const Refusal& c : cases) {
     GatewayConfig config;
