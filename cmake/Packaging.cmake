@@ -1,7 +1,8 @@
 # Installation and the Debian package (make package): the three programs in
 # /usr/bin, the gateway zrm48d in /usr/sbin with its systemd unit and system
 # user, the desktop entry and its icon, manual pages made from each
-# program's --help, and the package's own documents. The runtime
+# program's --help, the udev rule that lowers FTDI adapters' latency timer,
+# and the package's own documents. The runtime
 # dependencies come from dpkg-shlibdeps.
 include(GNUInstallDirs)
 
@@ -17,6 +18,10 @@ install(TARGETS zrm48d RUNTIME DESTINATION ${CMAKE_INSTALL_SBINDIR})
 install(FILES packaging/zrm48d.service DESTINATION /lib/systemd/system)
 install(FILES packaging/zrm48d.sysusers DESTINATION ${CMAKE_INSTALL_PREFIX}/lib/sysusers.d
         RENAME zrm48d.conf)
+
+# FTDI adapters pass short replies on at once (latency timer 1 ms); Debian
+# 12's udev reads its packages' rules here.
+install(FILES packaging/60-zrm48setup-ftdi-latency.rules DESTINATION /lib/udev/rules.d)
 
 if(ZRM_BUILD_GUI)
   install(FILES packaging/zrm48setup.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)

@@ -37,6 +37,8 @@ constexpr std::array<DefaultKey, 10> kDefaultKeys = {{
 }};
 
 constexpr std::array<const char*, 4> kPortKeys = {"COM1", "COM2", "COM3", "COM4"};
+constexpr std::array<const char*, 4> kRs485Keys = {"COM1_RS485", "COM2_RS485", "COM3_RS485",
+                                                   "COM4_RS485"};
 
 // Speeds found in the Settings text, tested in this order; the last one found
 // wins, and 4800 stands when none is.
@@ -112,11 +114,13 @@ std::uint32_t SecondsToMs(std::uint32_t seconds) {
   return ms > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(ms);
 }
 
-// Device paths for port numbers 1..4 from [PORTS], where given.
+// Device paths and RS-485 modes for port numbers 1..4 from [PORTS], where
+// given; a mode is on for exactly 1, as a log is.
 void ReadPortPaths(const PrivateProfile& profile, LinkConfig& config) {
   for (std::size_t i = 0; i < kPortKeys.size(); ++i) {
     const std::string path = profile.GetString("PORTS", kPortKeys[i], "");
     if (!path.empty()) config.port_paths[i] = path;
+    config.port_rs485[i] = ParseInteger(profile.GetString("PORTS", kRs485Keys[i], "")) == 1;
   }
 }
 

@@ -5,7 +5,8 @@
 // [COM_SETTINGS] Number, Settings; [DEVICE] EnableNetAdrr, NetAdrr;
 // [SETTINGS] NOfReadings, TimeOut; [LOG] UseLogFile, LogFileName;
 // [IZM] UseIzmFile, IzmFileName. Optional [PORTS] COM1..COM4 give the device
-// path of port numbers 1..4; they are read when present and never written.
+// path of port numbers 1..4, and COM1_RS485..COM4_RS485=1 their RS-485 mode;
+// they are read when present and never written by the start-up.
 
 #include <string>
 

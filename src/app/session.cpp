@@ -52,7 +52,7 @@ void Session::StartUp(Operator& op, StartUpView& view) {
   view.ShowEditor();
 }
 
-bool Session::StartWithoutWindow(Operator& op, const std::string& device) {
+bool Session::StartWithoutWindow(Operator& op, const std::string& device, PortModes modes) {
   window_ = false;
   device_ = device;
   config_ = LoadLinkConfig(dir_, op);
@@ -61,8 +61,8 @@ bool Session::StartWithoutWindow(Operator& op, const std::string& device) {
   ShowRecord();
   SetManufacturingDateToToday(settings.general);
   ShowRecord();
-  const bool opened = device.empty() ? OpenConfiguredPort(port_, config_, op)
-                                     : OpenPort(port_, device, config_.speed, op);
+  const bool opened = device.empty() ? OpenConfiguredPort(port_, config_, op, modes)
+                                     : OpenPort(port_, device, config_.speed, op, modes);
   CreateLink();
   return opened;
 }

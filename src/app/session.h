@@ -70,11 +70,12 @@ class Session {
   // The start-up of a program without a window, for one command: dev.dat,
   // the record of a new profile built in memory (no recent.prf, no default
   // profiles) shown in the editor, today's date as manufacturing date, then
-  // the port (`device` when not empty, else the configured one) and the link.
+  // the port (`device` when not empty, else the configured one, in `modes`
+  // besides those dev.dat gives it) and the link.
   // The profiles such a session opens are only read, never written.
   // False when the port could not be opened (told to the user); the
   // session's commands then end with 2 and nothing is sent anywhere.
-  bool StartWithoutWindow(Operator& op, const std::string& device);
+  bool StartWithoutWindow(Operator& op, const std::string& device, PortModes modes = {});
 
   // The instrument address the requests carry from now on, instead of
   // dev.dat's (a batch row names the instrument of a bus it talks to).
@@ -91,6 +92,10 @@ class Session {
   // True while the configured port is open; and the device path it has.
   bool PortOpen() const { return port_.IsOpen(); }
   std::string PortPath() const { return config_.PortPath(); }
+  // What the user should be told once about the device opened (a USB
+  // adapter's slow latency timer); empty when nothing is new. Taken while
+  // no command runs.
+  std::string TakePortNotice() { return port_.TakeNotice(); }
 
   // "Прочитать из прибора" / "Записать в прибор" on `form` and `s`. A port
   // that is not open is opened once more first; when that fails the user

@@ -6,12 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/serial_modes.h"
+
 namespace zrm {
 
 struct BusLineConfig {
   std::string device;  // a serial device path, tcp://HOST:PORT or rfc2217://HOST:PORT
   std::int32_t speed = 9600;
   std::vector<std::uint32_t> addresses;  // polled in this order, each 1..255, no repeats
+  PortModes modes = {};                  // a serial device's RS-485 mode
 };
 
 struct BusTiming {

@@ -43,6 +43,13 @@ class BusEvents {
   // After a write from the plant ended: the values last read of the
   // writable parameters may have changed.
   virtual void OnParameters(const BusSnapshot& /*snapshot*/) {}
+  // When line `line`'s device could not be opened, for a reason other than
+  // the one told last ("path: why"; the open is retried meanwhile, and the
+  // reason is told again only after the line was open).
+  virtual void OnPortRefused(std::size_t /*line*/, const std::string& /*reason*/) {}
+  // What the user should know about line `line`'s device, once ("path: …",
+  // a USB adapter's slow latency timer).
+  virtual void OnPortNotice(std::size_t /*line*/, const std::string& /*text*/) {}
 };
 
 }  // namespace zrm

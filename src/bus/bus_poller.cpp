@@ -43,7 +43,8 @@ struct QueuedWrite {
 // to the thread; the rest is guarded by the poller's mutex.
 struct LineWorker {
   LineWorker(std::size_t index, const BusLineConfig& config, const BusTiming& timing)
-      : config(config),
+      : index(index),
+        config(config),
         beating(port, beat),
         poll(index, beating, config.speed, config.addresses, timing) {
     snapshots = poll.Snapshots();
@@ -53,8 +54,10 @@ struct LineWorker {
 
   void Beat() { beat.store(SteadyClock::now().time_since_epoch().count()); }
 
+  const std::size_t index;
   const BusLineConfig config;
   PortLine port;
+  std::string refusal;  // why the device could not be opened last; empty once it was
   // The steady time the line's thread last came back from its line or its
   // loop: read by whoever watches that the lines are alive.
   std::atomic<SteadyClock::rep> beat{0};
@@ -131,10 +134,16 @@ struct BusPoller::Impl {
 
 bool BusPoller::Impl::Open(LineWorker& line) {
   std::string reason;
-  if (line.port.Open(line.config.device, line.config.speed, reason)) {
+  if (line.port.Open(line.config.device, line.config.speed, reason, line.config.modes)) {
+    line.refusal.clear();
+    if (const std::string notice = line.port.TakeNotice(); !notice.empty() && events)
+      events->OnPortNotice(line.index, notice);
     line.poll.LineOpened();
     return true;
   }
+  // Retried every second: a reason is told when it is new, not each time.
+  if (reason != line.refusal && events) events->OnPortRefused(line.index, reason);
+  line.refusal = reason;
   Publish(line, line.poll.MarkAllOffline(), 0);
   return false;
 }

@@ -17,11 +17,17 @@ namespace zrm {
 
 namespace {
 
-// The device a scan searches: --device, else the one dev.dat's port number
-// stands for.
-std::string ScanDevice(const CliOptions& options, CliOperator& op) {
-  if (!options.device.empty()) return options.device;
-  return LoadLinkConfig(options.dir, op).PortPath();
+// The port searched: --device, else dev.dat's port in the mode dev.dat
+// gives it; --rs485 asks for the RS-485 mode either way.
+struct ScanPort {
+  std::string device;
+  PortModes modes = {};
+};
+
+ScanPort PortToScan(const CliOptions& options, CliOperator& op) {
+  if (!options.device.empty()) return {options.device, {.rs485 = options.rs485}};
+  const LinkConfig config = LoadLinkConfig(options.dir, op);
+  return {config.PortPath(), {.rs485 = options.rs485 || config.PortModesInUse().rs485}};
 }
 
 // The addresses found, kept as the last search of `device` for watch and
@@ -47,13 +53,14 @@ int ScanExit(const SearchOutcome& outcome) {
 
 int RunScan(const CliOptions& options, CliOperator& op, std::FILE* out) {
   TreatInterruptAsEsc();
-  const std::string device = ScanDevice(options, op);
+  const auto [device, modes] = PortToScan(options, op);
   SerialPort port;
   std::string reason;
-  if (!port.Open(device, options.plan.speeds.front(), reason)) {
+  if (!port.Open(device, options.plan.speeds.front(), reason, modes)) {
     op.Tell(reason);
     return static_cast<int>(result::kNoAnswer);
   }
+  if (const std::string notice = port.TakeNotice(); !notice.empty()) op.Tell(notice);
   SearchLine line{
       port, [&port](std::int32_t speed, std::string& why) { return port.SetSpeed(speed, why); }};
   const SearchOutcome outcome = SearchInstruments(line, options.plan, op);

@@ -13,7 +13,9 @@ bool StartCommandSession(Session& session, CliOperator& op, const CliOptions& op
                    link_texts::kErrorCaption, MessageIcon::kError);
     return false;
   }
-  const bool opened = session.StartWithoutWindow(op, options.device);
+  const bool opened =
+      session.StartWithoutWindow(op, options.device, PortModes{.rs485 = options.rs485});
+  if (const std::string notice = session.TakePortNotice(); !notice.empty()) op.Notice(notice);
   return opened || options.device.empty();
 }
 

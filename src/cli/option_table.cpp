@@ -11,6 +11,9 @@ constexpr OptionRow kOptionRows[] = {
      "working folder with dev.dat and the logs (default: current folder)"},
     {"--device", "", "PATH", std::nullopt, false, &CliOptions::device,
      "serial device to use instead of dev.dat's port"},
+    {"--rs485", "", "", std::nullopt, false, &CliOptions::rs485,
+     "open the serial port in the kernel's RS-485 mode (RTS on send);\n"
+     "refused for a network line"},
     {"--yes", "", "", std::nullopt, false, &CliOptions::yes,
      "answer Yes to the questions of the checks before writing\n"
      "(without it the first question is answered No)"},

@@ -223,8 +223,14 @@ bool ReadLine(const SectionKeys& keys, GatewayLine& line, ConfigError& error) {
   }
   if (!keys.Number("Speed", line.bus.speed, 1, 1'000'000, error) ||
       !keys.Number("UnitOffset", line.unit_offset, 0, 255, error) ||
-      !ReadListen(keys, line.listen, error))
+      !ReadListen(keys, line.listen, error) ||
+      !keys.Switch("RS485", line.bus.modes.rs485, error))
     return false;
+  // A device server sets its ports' RS-485 mode itself.
+  if (network && line.bus.modes.rs485) {
+    error = {keys.Find("RS485")->line, t::kRs485OnNetwork};
+    return false;
+  }
   if (std::find(std::begin(kSpeeds), std::end(kSpeeds), line.bus.speed) == std::end(kSpeeds)) {
     error = {keys.Find("Speed")->line, t::kSpeedUnknown + std::to_string(line.bus.speed)};
     return false;
@@ -343,7 +349,9 @@ bool ParseGatewayConfig(std::string_view text, GatewayConfig& config, ConfigErro
       at = section.line;
       line.name = section.name;
       ok = ReadLine(
-          SectionKeys(section, {"Device", "Speed", "Addresses", "UnitOffset", "Listen", "Units"}), line,
+          SectionKeys(section, {"Device", "Speed", "Addresses", "UnitOffset", "Listen", "Units",
+                                "RS485"}),
+          line,
           error);
     } else {
       error = {section.line, t::kUnknownSection + section.name};

@@ -50,4 +50,12 @@ void GatewayEvents::OnAvailability(const BusSnapshot& s) {
   for (BusEvents* sink : sinks_) sink->OnAvailability(s);
 }
 
+void GatewayEvents::OnPortRefused(std::size_t line, const std::string& reason) {
+  log_.Error(config_.lines[line].name + ": " + gateway_texts::kPortNotOpened + reason);
+}
+
+void GatewayEvents::OnPortNotice(std::size_t line, const std::string& text) {
+  log_.Warning(config_.lines[line].name + ": " + text);
+}
+
 }  // namespace zrm

@@ -41,6 +41,7 @@ std::string LineLine(const GatewayLine& line) {
                (unit[1].empty() ? "" : "," + unit[1]);
     out += t::kSummaryValueUnits + units;
   }
+  if (line.bus.modes.rs485) out += t::kSummaryRs485;
   return out;
 }
 

@@ -45,6 +45,9 @@ inline constexpr const char* kBadUnits =
 inline constexpr const char* kUnitsAddressNotOnLine = "в Units адрес, которого нет в Addresses: ";
 inline constexpr const char* kUnitsAddressTwice = "в Units адрес указан дважды: ";
 inline constexpr const char* kUnitsControl = "в Units управляющий символ";
+inline constexpr const char* kRs485OnNetwork =
+    "RS485=1 задаётся только для последовательного порта; режим RS-485 сетевой линии "
+    "настраивается на сервере портов";
 // Followed by the path of the file and why.
 inline constexpr const char* kConfigNotRegular = "файл настройки не является обычным файлом: ";
 inline constexpr const char* kConfigTooBig = "файл настройки больше 1 МБ: ";
@@ -86,6 +89,9 @@ inline constexpr const char* kMqttTlsRefused = "Библиотека MQTT отв
 inline constexpr const char* kMqttConnected = "MQTT: соединение с брокером ";
 inline constexpr const char* kMqttLost = "MQTT: соединение с брокером потеряно, повтор: ";
 inline constexpr const char* kMqttRefused = "MQTT: брокер отказал в соединении: ";
+
+// A line's device, after the line's section name; "path: why" follows.
+inline constexpr const char* kPortNotOpened = "порт не открыт, повтор каждую секунду: ";
 
 // Instruments.
 inline constexpr const char* kOnline = "прибор на связи: ";
@@ -142,6 +148,7 @@ inline constexpr const char* kSummarySpeed = " бит/с, адреса ";
 inline constexpr const char* kSummaryUnits = ", идентификаторы Modbus ";
 inline constexpr const char* kSummaryOwnListener = ", свой порт Modbus TCP ";
 inline constexpr const char* kSummaryValueUnits = ", единицы значений ";
+inline constexpr const char* kSummaryRs485 = ", режим RS-485";
 inline constexpr const char* kSummaryWritesOff = "Запись из сети: запрещена";
 inline constexpr const char* kSummaryWritesOn = "Запись из сети: разрешена для ";
 inline constexpr const char* kSummaryNothingListed = "(ни одного параметра)";

@@ -396,6 +396,13 @@ void MainWindow::ShowJobEnd(const QString& status) {
 }
 
 void MainWindow::ShowPortState() {
+  // A USB adapter's slow latency timer, once per device: the sentence,
+  // shortened to the status bar's width, and the whole of it when pointed at.
+  if (const QString notice = ToQ(session_.TakePortNotice()); !notice.isEmpty()) {
+    port_news_->setToolTip(notice);
+    ShowPortNews(port_news_->fontMetrics().elidedText(notice, Qt::ElideRight, width() / 2));
+    return;
+  }
   if (session_.PortOpen() || session_.PortPath().empty()) {
     // A poll or a command may have found the device back: that news goes.
     if (port_news_->text().startsWith(ToQ(text::kPortNotOpen))) port_news_->clear();

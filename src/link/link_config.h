@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/serial_modes.h"
+
 namespace zrm {
 
 struct LinkConfig {
@@ -18,11 +20,15 @@ struct LinkConfig {
   std::string izm_file_name = "IZM.txt";
   // Device paths for port numbers 1..4 ([PORTS] COM1..COM4 in dev.dat).
   std::string port_paths[4] = {"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS3"};
+  // The RS-485 mode of port numbers 1..4 ([PORTS] COM1_RS485..COM4_RS485).
+  bool port_rs485[4] = {false, false, false, false};
 
   bool ExchangeLogOn() const { return use_log_file == 1; }
   bool MeasurementLogOn() const { return use_izm_file == 1; }
   // Device path of the current port number; empty when it is outside 1..4.
   std::string PortPath() const;
+  // The modes of the current port number; none when it is outside 1..4.
+  PortModes PortModesInUse() const;
 };
 
 // A file name of the configuration (a log), taken relative to the working

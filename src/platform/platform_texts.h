@@ -19,6 +19,22 @@ inline constexpr const char* kRfc2217Flood =
 inline constexpr const char* kConnectionRefused = "соединение отвергнуто";
 inline constexpr const char* kSpeedOfTheServer =
     "скорость линии задаёт сервер портов (для своей скорости нужен rfc2217://)";
+// A USB adapter's latency timer above 1 ms that this program may not lower,
+// after "path: ": kLatencyTimerHolds, the milliseconds, kLatencyTimerCost,
+// the timer's sysfs path, kLatencyTimerRule.
+inline constexpr const char* kLatencyTimerHolds = "адаптер USB придерживает каждый ответ прибора до ";
+inline constexpr const char* kLatencyTimerCost =
+    " мс (таймер задержки драйвера), и каждый обмен длится на столько же дольше; программе не "
+    "разрешено изменить таймер. Чтобы установить 1 мс, выполните: echo 1 | sudo tee ";
+inline constexpr const char* kLatencyTimerRule =
+    " (правило udev из пакета делает это само для адаптеров FTDI при подключении).";
+// The driver refused the RS-485 mode, after "path: "; the reason follows.
+inline constexpr const char* kNoRs485 = "режим RS-485 не включён: ";
+inline constexpr const char* kRs485Unsupported = "драйвер порта его не поддерживает";
+// RS-485 asked for a network line, after "path: ".
+inline constexpr const char* kRs485NotOnNetwork =
+    "режим RS-485 задаётся только для последовательного порта этого компьютера, не для сетевой "
+    "линии";
 // System reasons a port or a file meets (errno in words).
 inline constexpr const char* kNoSuchFile = "нет такого файла или устройства";
 inline constexpr const char* kNoSuchDevice = "нет такого устройства";

@@ -4,13 +4,18 @@
 
 namespace zrm {
 
-bool PortLine::Open(const std::string& path, std::int32_t speed, std::string& reason) {
+bool PortLine::Open(const std::string& path, std::int32_t speed, std::string& reason,
+                    PortModes modes) {
   Close();
   if (!IsNetworkPath(path)) {
     active_ = &serial_;
-    return serial_.Open(path, speed, reason);
+    return serial_.Open(path, speed, reason, modes);
   }
   active_ = &network_;
+  if (modes.rs485) {
+    reason = path + ": " + platform_texts::kRs485NotOnNetwork;
+    return false;
+  }
   const auto address = ParseNetworkAddress(path);
   if (!address) {
     reason = path + ": " + platform_texts::kBadNetworkAddress;

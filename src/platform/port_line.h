@@ -14,9 +14,20 @@ namespace zrm {
 
 class PortLine : public Line {
  public:
-  // Closes what is open, then opens `path` at `speed` bits per second. On
-  // failure returns false and sets `reason` to "path: why".
-  bool Open(const std::string& path, std::int32_t speed, std::string& reason);
+  // `control` answers a serial device's mode requests and must outlive the
+  // line.
+  explicit PortLine(SerialControl& control = KernelSerialControl()) : serial_(control) {}
+
+  // Closes what is open, then opens `path` at `speed` bits per second in
+  // `modes`. On failure returns false and sets `reason` to "path: why"; the
+  // RS-485 mode of a network line is such a failure (the device server's
+  // port is set up on the server).
+  bool Open(const std::string& path, std::int32_t speed, std::string& reason,
+            PortModes modes = {});
+
+  // What the user should be told once about the device (SerialPort::
+  // TakeNotice); a network line has nothing to tell.
+  std::string TakeNotice() { return serial_.TakeNotice(); }
 
   // Closes the line and forgets it: Reopen() opens nothing until the next
   // Open().

@@ -9,6 +9,7 @@
 
 #include <cerrno>
 #include <optional>
+#include <utility>
 
 #include "platform/device_group.h"
 #include "platform/platform_texts.h"
@@ -93,11 +94,13 @@ bool SerialPort::IsOpen() const {
   return (pfd.revents & (POLLHUP | POLLERR | POLLNVAL)) == 0;
 }
 
-bool SerialPort::Open(const std::string& path, std::int32_t speed, std::string& reason) {
+bool SerialPort::Open(const std::string& path, std::int32_t speed, std::string& reason,
+                      PortModes modes) {
   CloseDevice();
   vanished_ = false;
   path_ = path;
   speed_ = speed;
+  modes_ = modes;
   const auto termios_speed = TermiosSpeed(speed);
   if (!termios_speed) {
     reason = path + ": " + platform_texts::kUnsupportedSpeed + std::to_string(speed);
@@ -121,17 +124,24 @@ bool SerialPort::Open(const std::string& path, std::int32_t speed, std::string& 
     return fail(errno == ENOTTY || errno == EINVAL ? platform_texts::kNotSerialDevice
                                                    : SystemReason(errno));
   ::ioctl(fd, TIOCEXCL);  // keeps other programs from opening the device too
-  auto fail_exclusive = [&](int error) {
+  auto fail_exclusive = [&](std::string why) {
     ::ioctl(fd, TIOCNXCL);
-    return fail(SystemReason(error));
+    return fail(std::move(why));
   };
   MakeRaw(tio, *termios_speed);
-  if (::tcsetattr(fd, TCSANOW, &tio) != 0) return fail_exclusive(errno);
-  if (!SetModemLines(fd)) return fail_exclusive(errno);
+  if (::tcsetattr(fd, TCSANOW, &tio) != 0) return fail_exclusive(SystemReason(errno));
+  if (!SetModemLines(fd)) return fail_exclusive(SystemReason(errno));
+  // After the modem lines: from here on the kernel drives RTS.
+  if (std::string why; modes.rs485 && !EnableRs485(fd, control_, why))
+    return fail_exclusive(std::move(why));
+  const std::string notice = PrepareLowLatency(fd, path, control_);
+  if (notice != told_) notice_ = told_ = notice;
   ::tcflush(fd, TCIOFLUSH);
   fd_ = fd;
   return true;
 }
+
+std::string SerialPort::TakeNotice() { return std::exchange(notice_, {}); }
 
 bool SerialPort::SetSpeed(std::int32_t speed, std::string& reason) {
   const auto termios_speed = TermiosSpeed(speed);
@@ -170,7 +180,7 @@ bool SerialPort::Reopen() {
   if (path_.empty() || (vanished && path_.rfind("/dev/pts/", 0) == 0)) return false;
   const std::string path = path_;
   std::string ignored;
-  return Open(path, speed_, ignored);
+  return Open(path, speed_, ignored, modes_);
 }
 
 void SerialPort::Write(const std::uint8_t* data, std::size_t size) {

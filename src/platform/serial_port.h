@@ -3,27 +3,39 @@
 // kept, DTR raised and RTS dropped, exclusive to this program. Reads wait with
 // poll() for the first byte or the deadline, so a reply is taken as soon as it
 // arrives. A device that vanishes (USB adapter pulled) is closed at once and
-// can be opened again with Reopen().
+// can be opened again with Reopen(). A USB adapter is put into low-latency
+// mode, and the RS-485 mode is switched on when asked for (serial_modes.h).
 
 #include <cstdint>
 #include <string>
 
 #include "platform/line.h"
+#include "platform/serial_control.h"
+#include "platform/serial_modes.h"
 
 namespace zrm {
 
 class SerialPort : public Line {
  public:
-  SerialPort() = default;
+  // `control` answers the driver requests of the modes and must outlive
+  // the port.
+  explicit SerialPort(SerialControl& control = KernelSerialControl()) : control_(control) {}
   ~SerialPort() override;
   SerialPort(const SerialPort&) = delete;
   SerialPort& operator=(const SerialPort&) = delete;
 
   // Closes what is open, then opens `path` at `speed` bits per second (4800,
   // 9600, 19200, 38400 or 57600). On failure returns false and sets `reason`
-  // to "path: why", in words a technician can act on. The path and speed are
-  // kept for Reopen() either way.
-  bool Open(const std::string& path, std::int32_t speed, std::string& reason);
+  // to "path: why", in words a technician can act on; a driver that refuses
+  // a mode of `modes` is such a failure. The path, speed and modes are kept
+  // for Reopen() either way.
+  bool Open(const std::string& path, std::int32_t speed, std::string& reason,
+            PortModes modes = {});
+
+  // What the user should be told about the device opened last (a USB
+  // adapter's slow latency timer), once: the same news of the same device is
+  // not given again by a later open, and taking it clears it.
+  std::string TakeNotice();
 
   // Switches the open device to `speed` (as Open takes it) without closing
   // it, and keeps the speed for Reopen(). False with `reason` ("path: why")
@@ -51,9 +63,13 @@ class SerialPort : public Line {
   // Closes the device after it reported a hang-up or an I/O error.
   LineRead Vanished();
 
+  SerialControl& control_;
   int fd_ = -1;
   std::string path_;
   std::int32_t speed_ = 0;
+  PortModes modes_;
+  std::string notice_;  // not taken yet
+  std::string told_;    // the last notice of an open, so that it is given once
   bool vanished_ = false;  // the device hung up since it was last opened
 };
 

@@ -198,16 +198,25 @@ TEST_F(DevDat, IntegersAreDecimalOrHexAndAnythingElseGivesTheDefault) {
 }
 
 TEST_F(DevDat, PortsSectionOverridesDevicePathsAndIsNeverWritten) {
-  Write(kNewFile + "[PORTS]\r\nCOM2=/dev/ttyUSB0\r\ncom4 = /dev/serial/by-id/usb-FTDI\r\n");
+  // Only exactly 1 switches a port's RS-485 mode on, as for the logs.
+  Write(kNewFile + "[PORTS]\r\nCOM2=/dev/ttyUSB0\r\ncom4 = /dev/serial/by-id/usb-FTDI\r\n"
+                   "COM2_RS485=1\r\ncom3_rs485 = 0x1\r\nCOM4_RS485=yes\r\nCOM1_RS485=2\r\n");
   const std::string before = Read();
   LinkConfig config = Load();
   EXPECT_EQ(Read(), before);
+  EXPECT_FALSE(config.port_rs485[0]);
+  EXPECT_TRUE(config.port_rs485[1]);
+  EXPECT_TRUE(config.port_rs485[2]);
+  EXPECT_FALSE(config.port_rs485[3]);
   EXPECT_EQ(config.port_paths[0], "/dev/ttyS0");
   EXPECT_EQ(config.port_paths[1], "/dev/ttyUSB0");
   EXPECT_EQ(config.port_paths[2], "/dev/ttyS2");
   EXPECT_EQ(config.port_paths[3], "/dev/serial/by-id/usb-FTDI");
   config.port_number = 2;
   EXPECT_EQ(config.PortPath(), "/dev/ttyUSB0");
+  EXPECT_TRUE(config.PortModesInUse().rs485);
+  config.port_number = 5;
+  EXPECT_FALSE(config.PortModesInUse().rs485);
 }
 
 TEST_F(DevDat, FileThatCannotBeWrittenIsReportedOnceAndValuesAreUsed) {

@@ -279,5 +279,34 @@ TEST(CliReadTest, DeviceThatCannotBeOpenedEndsAtOnceAndNothingIsSentAnywhere) {
   EXPECT_FALSE(std::filesystem::exists(dir.File("r.prf")));
 }
 
+TEST(CliReadTest, Rs485ThatThePortRefusesEndsWithItsReasonAndNothingIsSent) {
+  // A pseudo-terminal's driver has no RS-485 mode, as many USB adapters have none.
+  sim::Simulator simulator;
+  std::string error;
+  ASSERT_TRUE(simulator.Start(&error)) << error;
+  ScratchDir dir;
+  const std::string pty = simulator.SlavePath();
+  const std::string refused = "Ошибка: Невозможно открыть последовательный порт\n" + pty +
+                              ": режим RS-485 не включён: драйвер порта его не поддерживает\n";
+  const CliOutcome asked = RunCtl({"--dir", dir.Path(), "--rs485", "--device", pty, "status"});
+  EXPECT_EQ(asked.exit_code, 2);
+  EXPECT_EQ(asked.err, refused);
+  // The same mode from dev.dat's port mapping.
+  {
+    std::ofstream dev(dir.File("dev.dat"));
+    dev << "[PORTS]\nCOM1=" << pty << "\nCOM1_RS485=1\n";
+  }
+  const CliOutcome mapped = RunCtl({"--dir", dir.Path(), "get", "2", "29", "dword"});
+  EXPECT_EQ(mapped.exit_code, 2);
+  EXPECT_TRUE(mapped.err.starts_with(refused)) << mapped.err;
+  const CliOutcome network =
+      RunCtl({"--dir", dir.Path(), "--rs485", "--device", "tcp://127.0.0.1:1", "status"});
+  EXPECT_EQ(network.exit_code, 2);
+  EXPECT_EQ(network.err,
+            "Ошибка: Невозможно открыть последовательный порт\ntcp://127.0.0.1:1: режим RS-485 "
+            "задаётся только для последовательного порта этого компьютера, не для сетевой линии\n");
+  EXPECT_EQ(simulator.RequestsReceived(), 0u);
+}
+
 }  // namespace
 }  // namespace zrm::test

@@ -41,6 +41,7 @@ UnitOffset=100
 device=/dev/ttyUSB0
 Addresses=1-3, 9
 Units=1:bar, °C ;3:kPa;; 9:,м³/ч
+RS485=1
 
 [WRITE]
 Allow=1
@@ -76,6 +77,8 @@ TEST(GatewayConfig, ReadsEveryKeyAndOrdersLinesByNumber) {
   EXPECT_EQ(c.lines[0].units, (std::map<std::uint32_t, ChannelUnits>{
                                   {1, {"bar", "°C"}}, {3, {"kPa", ""}}, {9, {"", "м³/ч"}}}));
   EXPECT_TRUE(c.lines[1].units.empty());
+  EXPECT_TRUE(c.lines[0].bus.modes.rs485);
+  EXPECT_FALSE(c.lines[1].bus.modes.rs485);
   EXPECT_EQ(c.write.parameters,
             (std::vector<BusParameter>{BusParameter::kCh1Th1, BusParameter::kCh2His2}));
   EXPECT_TRUE(WriteAllowed(c.write, BusParameter::kCh2His2));
@@ -83,7 +86,7 @@ TEST(GatewayConfig, ReadsEveryKeyAndOrdersLinesByNumber) {
   const std::string summary = GatewaySummary("/etc/zrm48/zrm48d.ini", c);
   EXPECT_NE(summary.find("line1: /dev/ttyUSB0, 9600 бит/с, адреса 1, 2, 3, 9, "
                          "идентификаторы Modbus 1, 2, 3, 9, "
-                         "единицы значений 1:bar,°C;3:kPa;9:,м³/ч\n"),
+                         "единицы значений 1:bar,°C;3:kPa;9:,м³/ч, режим RS-485\n"),
             std::string::npos)
       << summary;
   EXPECT_NE(summary.find("Запись из сети: разрешена для ch1_th1, ch2_his2\n"), std::string::npos);
@@ -193,6 +196,12 @@ TEST(GatewayConfig, RefusesWithTheLineAndWhatIsWrong) {
       {line1 + "Units=1:bar\xC2\x85\n", 4, "в Units управляющий символ"},
       {line1 + "Units=1:" + std::string(250, 'u') + ";2:" + std::string(10, 'v') + "\n", 4,
        "значение длиннее 255 байт"},
+      {"[LINE1]\nDevice=tcp://10.0.0.5:4001\nRS485=1\nAddresses=1\n", 3,
+       "RS485=1 задаётся только для последовательного порта"},
+      {"[LINE1]\nDevice=rfc2217://10.0.0.5:4001\nAddresses=1\nrs485=1\n", 4,
+       "RS485=1 задаётся только для последовательного порта"},
+      {"[LINE1]\nDevice=/dev/ttyS4\nAddresses=1\nRS485=on\n", 4,
+       "значение должно быть 0 или 1: on"},
   };
   for (const Refusal& c : cases) {
     GatewayConfig config;

@@ -527,6 +527,27 @@ TEST_F(GatewayDaemonTest, AnInstrumentTakenOutOfTheConfigurationLeavesHomeAssist
       << daemon.Err();
 }
 
+TEST(GatewayProgram, APortWhoseDriverRefusesRs485IsLoggedOnceWithItsReason) {
+  ScratchDir dir;
+  sim::Simulator line;
+  line.Start();
+  // A pseudo-terminal's driver has no RS-485 mode: the line stays closed.
+  WriteBytes(dir.File("zrm48d.ini"),
+             "[LINE1]\nDevice=" + line.SlavePath() + "\nAddresses=1\nRS485=1\n");
+  ChildProgram daemon({DaemonPath(), "--config", dir.File("zrm48d.ini")}, dir.Path());
+  const std::string refusal = "LINE1: порт не открыт, повтор каждую секунду: " + line.SlavePath() +
+                              ": режим RS-485 не включён: драйвер порта его не поддерживает\n";
+  ASSERT_TRUE(WaitUntil([&] { return daemon.Err().find(refusal) != std::string::npos; }, kWait))
+      << daemon.Err();
+  // Retried each second, told once.
+  std::this_thread::sleep_for(2500ms);
+  daemon.Signal(SIGTERM);
+  EXPECT_EQ(daemon.Wait(kWait), 0);
+  const std::string log = daemon.Err();
+  EXPECT_EQ(log.find(refusal), log.rfind(refusal)) << log;
+  EXPECT_TRUE(line.Frames().empty());
+}
+
 TEST(GatewayProgram, RefusesBadCommandLinesConfigurationsAndListeners) {
   ScratchDir dir;
   const std::string ini = dir.File("zrm48d.ini");
@@ -566,6 +587,14 @@ TEST(GatewayProgram, RefusesBadCommandLinesConfigurationsAndListeners) {
   EXPECT_EQ(twice.err,
             "zrm48d: " + ini + ":6: идентификатор Modbus уже занят прибором LINE1, адрес 3 (3)\n");
   EXPECT_TRUE(twice.out.empty());
+
+  // RS-485 is a serial port's mode; a device server sets its own.
+  WriteBytes(ini, "[LINE1]\nDevice=tcp://127.0.0.1:4001\nAddresses=1\nRS485=1\n");
+  const ProgramOutput network = run({"--config", ini});
+  EXPECT_EQ(network.status, kGatewayConfigExit);
+  EXPECT_EQ(network.err, "zrm48d: " + ini +
+                             ":4: RS485=1 задаётся только для последовательного порта; режим "
+                             "RS-485 сетевой линии настраивается на сервере портов\n");
 
   const int port = FreePort();
   WriteBytes(ini, "[MODBUS]\nListen=127.0.0.1:" + std::to_string(port) +

@@ -3,9 +3,7 @@
 
 #include <fcntl.h>
 #include <grp.h>
-#include <pwd.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -21,12 +19,20 @@
 
 #include "platform/platform_texts.h"
 #include "lib/pseudo_terminal.h"
+#include "platform/port_line.h"
+#include "support/ordinary_user.h"
+#include "support/recording_serial_control.h"
 
 namespace zrm {
 namespace {
 
 using std::chrono::milliseconds;
 using sim::PseudoTerminal;
+using test::AsOrdinaryUser;
+using test::Nobody;
+using test::OrdinaryUser;
+using test::RecordingSerialControl;
+using Call = RecordingSerialControl::Call;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
@@ -189,40 +195,52 @@ TEST(SerialPortOpen, FailuresNameTheDeviceAndTheReason) {
   EXPECT_FALSE(port.IsOpen());
 }
 
-// The user the port checks run as when the tests run as root: root opens an
-// exclusive terminal anyway, so only an ordinary user meets the busy device.
-struct OrdinaryUser {
-  uid_t uid;
-  gid_t gid;
-};
-
-OrdinaryUser Nobody() {
-  const passwd* nobody = ::getpwnam("nobody");
-  return nobody ? OrdinaryUser{nobody->pw_uid, nobody->pw_gid} : OrdinaryUser{65534, 65534};
+TEST(SerialPortModes, Rs485IsAskedOfTheDriverAndARefusalNamesThePortAndTheReason) {
+  PseudoTerminal pty;
+  std::string reason;
+  ASSERT_TRUE(pty.Open(reason)) << reason;
+  const Call rs485{TIOCSRS485, SER_RS485_ENABLED | SER_RS485_RTS_ON_SEND};
+  struct Row {
+    int refusal;
+    const char* why;  // empty: the mode is on
+  };
+  for (const Row& row : {Row{0, ""}, Row{ENOTTY, "драйвер порта его не поддерживает"},
+                         Row{EPERM, "нет доступа"}}) {
+    RecordingSerialControl driver;
+    driver.rs485_error = row.refusal;
+    SerialPort port(driver);
+    const bool opened = port.Open(pty.SlavePath(), 9600, reason, PortModes{.rs485 = true});
+    EXPECT_EQ(driver.calls, std::vector{rs485}) << row.refusal;
+    EXPECT_EQ(opened, *row.why == '\0') << row.refusal;
+    EXPECT_EQ(port.IsOpen(), opened);
+    if (!opened) {
+      EXPECT_EQ(reason, pty.SlavePath() + ": " + platform_texts::kNoRs485 + row.why);
+    }
+  }
+  // The mode stays asked for when the port is opened again.
+  RecordingSerialControl driver;
+  SerialPort port(driver);
+  ASSERT_TRUE(port.Open(pty.SlavePath(), 9600, reason, PortModes{.rs485 = true})) << reason;
+  port.Close();
+  EXPECT_FALSE(port.Reopen());
+  ASSERT_TRUE(port.Open(pty.SlavePath(), 9600, reason, PortModes{.rs485 = true})) << reason;
+  ASSERT_TRUE(port.Reopen());
+  EXPECT_EQ(driver.calls, std::vector({rs485, rs485, rs485}));
 }
 
-// What `check` returns when run as an ordinary user: in a child that gives up
-// root for `user` when this process is root, in this process otherwise.
-std::string AsOrdinaryUser(const OrdinaryUser& user, const std::function<std::string()>& check) {
-  if (::getuid() != 0) return check();
-  int out[2];
-  if (::pipe(out) != 0) return "no pipe";
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::close(out[0]);
-    const bool dropped =
-        ::setgroups(0, nullptr) == 0 && ::setgid(user.gid) == 0 && ::setuid(user.uid) == 0;
-    const std::string outcome = dropped ? check() : "root could not be given up";
-    const ssize_t written = ::write(out[1], outcome.data(), outcome.size());
-    ::_exit(written == static_cast<ssize_t>(outcome.size()) ? 0 : 1);
-  }
-  ::close(out[1]);
-  std::string outcome;
-  char chunk[256];
-  for (ssize_t n; (n = ::read(out[0], chunk, sizeof chunk)) > 0;) outcome.append(chunk, n);
-  ::close(out[0]);
-  ::waitpid(child, nullptr, 0);
-  return outcome;
+TEST(SerialPortModes, APseudoTerminalAndANetworkLineAreLeftAlone) {
+  PseudoTerminal pty;
+  std::string reason;
+  ASSERT_TRUE(pty.Open(reason)) << reason;
+  RecordingSerialControl driver;
+  PortLine line(driver);
+  ASSERT_TRUE(line.Open(pty.SlavePath(), 9600, reason)) << reason;
+  EXPECT_EQ(line.TakeNotice(), "");
+  // RS-485 belongs to the device server's port, never to the connection.
+  EXPECT_FALSE(line.Open("tcp://127.0.0.1:1", 9600, reason, PortModes{.rs485 = true}));
+  EXPECT_EQ(reason, std::string("tcp://127.0.0.1:1: ") + platform_texts::kRs485NotOnNetwork);
+  EXPECT_FALSE(line.IsOpen());
+  EXPECT_TRUE(driver.calls.empty());
 }
 
 TEST(SerialPortOpen, AnOrdinaryUserOpensThePortAgainAfterClosingIt) {
