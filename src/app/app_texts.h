@@ -74,6 +74,13 @@ inline constexpr const char* kByteHeld = ", в приборе ";
 namespace zrm::app_texts {
 
 inline constexpr const char* kJournalCaption = "Журнал записи";
+inline constexpr const char* kHistoryCaption = "История изменений";
+// Follows the history's own message (the file and why).
+inline constexpr const char* kHistoryBlocksWrite =
+    "\nЗапись в прибор не начата: без записи в историю изменений прибор не меняется.";
+inline constexpr const char* kHistoryWriteBegun = "запись начата";
+inline constexpr const char* kHistoryFoundAt = "найден на скорости ";
+inline constexpr const char* kHistoryNoneFound = "прибор не найден";
 // "Запись в прибор 047-12345, начатая 08.12.2026 в 12:01, не завершена."
 inline constexpr const char* kUnfinishedWriteStart = "Запись в прибор ";
 inline constexpr const char* kUnfinishedWriteBegun = ", начатая ";

@@ -9,6 +9,7 @@ namespace zrm {
 RepairPlan PlanRepair(const std::string& working_dir, const DeviceSettings& instrument,
                       RepairKind kind) {
   RepairPlan plan;
+  plan.kind = kind;
   switch (FindJournalEntry(working_dir, instrument, plan.entry, plan.problem)) {
     case JournalState::kNone: plan.finding = RepairFinding::kNothingUnfinished; return plan;
     case JournalState::kDamaged: plan.finding = RepairFinding::kDamaged; return plan;

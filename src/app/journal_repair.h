@@ -21,6 +21,7 @@ enum class RepairFinding {
 };
 
 struct RepairPlan {
+  RepairKind kind = RepairKind::kResume;
   RepairFinding finding = RepairFinding::kNothingUnfinished;
   JournalEntry entry;     // with kReady, kNoBackup
   DeviceSettings target;  // with kReady: carries the instrument's serial number

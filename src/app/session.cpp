@@ -31,7 +31,8 @@ bool EndsWithProfileExtension(const std::string& name) {
 
 }  // namespace
 
-Session::Session(std::string dir) : dir_(std::move(dir)) {}
+Session::Session(std::string dir)
+    : dir_(std::move(dir)), history_(std::make_unique<HistoryRecorder>(dir_, "zrm48setup")) {}
 
 Session::~Session() = default;
 
@@ -54,6 +55,7 @@ void Session::StartUp(Operator& op, StartUpView& view) {
 
 bool Session::StartWithoutWindow(Operator& op, const std::string& device, PortModes modes) {
   window_ = false;
+  history_ = std::make_unique<HistoryRecorder>(dir_, "zrm48ctl");
   device_ = device;
   config_ = LoadLinkConfig(dir_, op);
   const DescriptionLines lines = LoadNewProfile(settings);
@@ -98,7 +100,9 @@ bool Session::PortReadyFor(Operator& op) {
 
 ExchangeResult Session::Read(EditorForm& job_form, DeviceSettings& s, Operator& op) {
   if (!PortReadyFor(op)) return result::kNoAnswer;
-  return ReadCommand(job_form, s, *link_, op, config_.port_number);
+  const ExchangeResult r = ReadCommand(job_form, s, *link_, op, config_.port_number);
+  RecordRead("read", r, s, op);
+  return r;
 }
 
 ExchangeResult Session::Write(EditorForm& job_form, DeviceSettings& s, Operator& op,
@@ -106,9 +110,14 @@ ExchangeResult Session::Write(EditorForm& job_form, DeviceSettings& s, Operator&
   if (!PortReadyFor(op)) return result::kNoAnswer;
   if (BackupBeforeWrite(dir_)) {
     std::string backup_path;
-    return WriteCommandWithBackup(job_form, s, *link_, op, Backups(), backup_path, instrument);
+    return WriteWithBackup(job_form, s, op, backup_path, instrument);
   }
-  return WriteCommand(job_form, s, *link_, op, Backups(), instrument);
+  HistoryEvent opening;
+  if (!OpenWriteEvent("write", op, opening)) return result::kFile;
+  const ExchangeResult r = WriteCommand(job_form, s, *link_, op, Backups(), instrument);
+  // Without a backup the instrument's values before the write were not read.
+  CloseWriteEvent(opening, r, instrument, {}, "", op);
+  return r;
 }
 
 std::optional<ConfigurationPage> Session::Report(EditorForm& job_form, DeviceSettings& s,

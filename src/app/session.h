@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/changes_write_command.h"
+#include "app/history_recorder.h"
 #include "app/instrument_backup.h"
 #include "app/instrument_search.h"
 #include "app/journal_repair.h"
@@ -216,12 +217,34 @@ class Session {
   // Link parameters from the configuration: address, attempts 2..5, time-out.
   void CreateLink();
 
+  // The history of changes. A write's opening event is stored before its
+  // first frame; false after telling the user why it could not be, and the
+  // write must then not start.
+  bool OpenWriteEvent(const std::string& action, Operator& op, HistoryEvent& opening);
+  // The write's closing event: its outcome, the instrument, the values
+  // before and after, its backup and journal entry. A failure to store it is
+  // told to the user.
+  void CloseWriteEvent(const HistoryEvent& opening, ExchangeResult r,
+                       const DeviceSettings& instrument, std::vector<ParameterChange> changes,
+                       const std::string& backup_path, Operator& op);
+  // The write of changes recorded as `action` ("changes", "resume",
+  // "rollback").
+  ExchangeResult WriteChangesAs(const std::string& action, EditorForm& form, DeviceSettings& s,
+                                Operator& op, ChangesWriteOutcome& outcome);
+  // One event for each instrument a search found, at its address and speed;
+  // one without an instrument when it found none.
+  void RecordSearch(const SearchOutcome& outcome, Operator& op);
+  // A read's event; a failure to store it is told, and the read stands.
+  void RecordRead(const std::string& action, ExchangeResult r, const DeviceSettings& instrument,
+                  Operator& op);
+
   std::string dir_;
   LinkConfig config_;
   PortLine port_;
   std::unique_ptr<ExchangeLogFile> exchange_log_;
   std::unique_ptr<Link> link_;
   bool window_ = true;  // false after StartWithoutWindow
+  std::unique_ptr<HistoryRecorder> history_;
   std::string device_;  // the device given instead of the configured port
 };
 

@@ -12,25 +12,48 @@ ExchangeResult Session::Compare(EditorForm& job_form, DeviceSettings& s, Operato
                                 DeviceSettings& instrument,
                                 std::vector<SettingDifference>& differences) {
   if (!PortReadyFor(op)) return result::kNoAnswer;
-  return CompareCommand(job_form, s, *link_, op, instrument, differences);
+  const ExchangeResult r = CompareCommand(job_form, s, *link_, op, instrument, differences);
+  RecordRead("compare", r, instrument, op);
+  return r;
 }
 
 ExchangeResult Session::WriteChanges(EditorForm& job_form, DeviceSettings& s, Operator& op,
                                      ChangesWriteOutcome& outcome) {
+  return WriteChangesAs("changes", job_form, s, op, outcome);
+}
+
+ExchangeResult Session::WriteChangesAs(const std::string& action, EditorForm& job_form,
+                                       DeviceSettings& s, Operator& op,
+                                       ChangesWriteOutcome& outcome) {
   if (!PortReadyFor(op)) return result::kNoAnswer;
-  return WriteChangesCommand(job_form, s, *link_, op, Backups(), outcome);
+  HistoryEvent opening;
+  if (!OpenWriteEvent(action, op, opening)) return result::kFile;
+  const ExchangeResult r = WriteChangesCommand(job_form, s, *link_, op, Backups(), outcome);
+  CloseWriteEvent(opening, r, outcome.instrument, WrittenChanges(outcome, s),
+                  outcome.backup_path, op);
+  return r;
 }
 
 ExchangeResult Session::WriteWithBackup(EditorForm& job_form, DeviceSettings& s, Operator& op,
                                         std::string& backup_path, DeviceSettings& instrument) {
   if (!PortReadyFor(op)) return result::kNoAnswer;
-  return WriteCommandWithBackup(job_form, s, *link_, op, Backups(), backup_path, instrument);
+  HistoryEvent opening;
+  if (!OpenWriteEvent("write-with-backup", op, opening)) return result::kFile;
+  const ExchangeResult r =
+      WriteCommandWithBackup(job_form, s, *link_, op, Backups(), backup_path, instrument);
+  // A whole write that stopped midway cannot say which values went in.
+  CloseWriteEvent(opening, r, instrument,
+                  r == result::kOk ? ChangesBetween(instrument, s) : std::vector<ParameterChange>{},
+                  backup_path, op);
+  return r;
 }
 
 ExchangeResult Session::Backup(EditorForm& job_form, DeviceSettings& s, Operator& op,
                                std::string& path) {
   if (!PortReadyFor(op)) return result::kNoAnswer;
-  return BackupCommand(job_form, s, *link_, op, Backups(), path);
+  const ExchangeResult r = BackupCommand(job_form, s, *link_, op, Backups(), path);
+  RecordRead("backup", r, s, op);
+  return r;
 }
 
 }  // namespace zrm

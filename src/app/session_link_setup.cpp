@@ -28,6 +28,7 @@ SearchOutcome Session::SearchInstruments(const SearchPlan& plan, Operator& op) {
   // Probes at other speeds leave the line as a newly opened one.
   if (link_) link_->LineOpened();
   if (window_) KeepFoundAddresses(outcome, op);
+  RecordSearch(outcome, op);
   return outcome;
 }
 

@@ -44,7 +44,8 @@ ExchangeResult Session::RepairWrite(const RepairPlan& plan, EditorForm& job_form
                                     Operator& op, ChangesWriteOutcome& outcome) {
   s = plan.target;
   SettingsToEditor(s, job_form, config_.port_number);
-  const ExchangeResult r = WriteChanges(job_form, s, op, outcome);
+  const ExchangeResult r = WriteChangesAs(
+      plan.kind == RepairKind::kResume ? "resume" : "rollback", job_form, s, op, outcome);
   if (r != result::kOk || !outcome.written.empty()) return r;
   // Nothing differed: the instrument holds the settings, but a write stopped
   // after its last parameter has not ended; the two closing writes (byte 0

@@ -50,6 +50,11 @@ int RunScan(const CliOptions& options, CliOperator& op, std::FILE* out);
 // description, access.
 int RunPorts(const CliOptions& options, CliOperator& op, std::FILE* out);
 
+// The events of the history of changes that match the options, or with
+// --verify the check of its chains (exit 65 naming the first event that
+// does not match). 66 when no event matches.
+int RunHistory(const CliOptions& options, CliOperator& op, std::FILE* out);
+
 // Exit statuses of resume and rollback that found nothing to do.
 inline constexpr int kNothingUnfinishedExit = 66;  // no unfinished write for this instrument
 inline constexpr int kNoBackupExit = 67;           // a rollback without a backup

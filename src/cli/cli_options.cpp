@@ -216,7 +216,9 @@ bool ParseCommand(const std::vector<std::string>& args, CliOptions& options, std
   }
   options.command = found->command;
   const std::size_t expected = found->argument_count;
-  if (args.size() - 1 != expected) {
+  // history's event id may be left out.
+  const bool optional_left_out = options.command == CliCommand::kHistory && args.size() == 1;
+  if (args.size() - 1 != expected && !optional_left_out) {
     error = args[0] + (args.size() - 1 < expected ? ": missing argument" : ": too many arguments");
     return false;
   }
@@ -229,6 +231,9 @@ bool ParseCommand(const std::vector<std::string>& args, CliOptions& options, std
     case CliCommand::kSet: return ParseRawArguments(args, options, error);
     case CliCommand::kScan: return ParseScanPlan(options, error);
     case CliCommand::kWatch: return ParseWatchAddresses(options, error);
+    case CliCommand::kHistory:
+      if (args.size() > 1) options.history_id = args[1];
+      return true;
     case CliCommand::kReport:
     case CliCommand::kStatus:
     case CliCommand::kBackup:

@@ -25,7 +25,8 @@ enum class CliCommand {
   kPorts,
   kResume,
   kRollback,
-  kWatch
+  kWatch,
+  kHistory
 };
 
 // What a raw read or write moves.
@@ -72,6 +73,14 @@ struct CliOptions {
   std::string results;     // --results FILE; empty: results.csv in the working folder
   std::uint32_t jobs = 0;  // --jobs N: lines at once; 0: not given (32 at once)
   bool resume = false;     // --resume: rows that succeeded before are not run again
+
+  // history [ID]: the event, the filters, CSV, the check of the chains.
+  std::string history_id;
+  std::string since_text;
+  std::string until_text;
+  std::string action;
+  bool csv = false;
+  bool verify = false;
 
   // scan: the texts as given, then checked into the plan.
   std::string speeds_text;

@@ -3,6 +3,7 @@
 
 #include "app/app_texts.h"
 #include "app/found_instrument_text.h"
+#include "app/history_recorder.h"
 #include "app/instrument_search.h"
 #include "app/link_config_file.h"
 #include "app/own_settings_file.h"
@@ -68,6 +69,8 @@ int RunScan(const CliOptions& options, CliOperator& op, std::FILE* out) {
     std::fprintf(out, "%s\n", FoundInstrumentLine(found).c_str());
   std::fflush(out);
   KeepFound(options, device, outcome, op);
+  HistoryRecorder history(options.dir, "zrm48ctl");
+  if (std::string error; !StoreSearchEvents(history, device, outcome, error)) op.Tell(error);
   for (const FoundInstrument& found : outcome.found)
     if (found.identified) TellUnfinishedWrite(options.dir, FoundIdentity(found), op);
   for (const GarbledAnswer& garbled : outcome.garbled) op.Tell(GarbledAnswerLine(garbled));

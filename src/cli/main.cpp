@@ -34,6 +34,7 @@ int RunCommand(const zrm::CliOptions& options, zrm::CliOperator& op) {
     case CliCommand::kResume: return zrm::RunResume(options, op, stdout);
     case CliCommand::kRollback: return zrm::RunRollback(options, op, stdout);
     case CliCommand::kWatch: return zrm::RunWatch(options, op, stdout);
+    case CliCommand::kHistory: return zrm::RunHistory(options, op, stdout);
   }
   return zrm::kUsageExit;
 }

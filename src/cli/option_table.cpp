@@ -40,6 +40,11 @@ constexpr OptionRow kOptionRows[] = {
      CountField{&CliOptions::interval_ms, 0, kAnyCount}, ""},
     {"--count", "", "N", CliCommand::kWatch, false, CountField{&CliOptions::sweeps, 1, kAnyCount},
      ""},
+    {"--since", "", "DATE", CliCommand::kHistory, false, &CliOptions::since_text, ""},
+    {"--until", "", "DATE", CliCommand::kHistory, false, &CliOptions::until_text, ""},
+    {"--action", "", "A", CliCommand::kHistory, false, &CliOptions::action, ""},
+    {"--csv", "", "", CliCommand::kHistory, false, &CliOptions::csv, ""},
+    {"--verify", "", "", CliCommand::kHistory, false, &CliOptions::verify, ""},
 };
 
 constexpr CommandRow kCommandRows[] = {
@@ -100,6 +105,14 @@ constexpr CommandRow kCommandRows[] = {
      "(default 500, 0 back to back), N sweeps or until\n"
      "Ctrl-C; a table on a terminal, else one CSV line\n"
      "per answered poll"},
+    {"history", CliCommand::kHistory, "[ID]", 1,
+     "list the history of changes of the working folder\n"
+     "(history.sqlite): event ID, or those from --since\n"
+     "to --until DATE (YYYY-MM-DD, UTC) of action A; a\n"
+     "table on a terminal, else (or with --csv) CSV;\n"
+     "exit 66 when none matches; --verify checks every\n"
+     "chain and names the first event that does not\n"
+     "match (exit 65)"},
 };
 
 }  // namespace

@@ -19,7 +19,7 @@ std::string Canonical(const HistoryEvent& e) {
   for (const std::string* f :
        {&e.id, &e.workstation, &e.user, &e.program, &e.version, &e.instrument_type,
         &e.instrument_number, &e.firmware, &e.line, &e.action, &e.message, &e.backup, &e.journal,
-        &e.previous_hash})
+        &e.opening_id, &e.previous_hash})
     Field(text, *f);
   Field(text, std::to_string(e.time_ms));
   Field(text, std::to_string(e.address));

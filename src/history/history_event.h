@@ -39,6 +39,9 @@ struct HistoryEvent {
   std::string backup;   // the backup's file name, when one was made
   std::string journal;  // the journal entry's file name, when one was opened
   std::vector<ParameterChange> changes;
+  // A write is two events: one stored before its first frame (result -1,
+  // under way), and one with its outcome naming the first here.
+  std::string opening_id;
   // The chain of its origin (workstation and program): the hash of the
   // origin's event before it ("" for the first), and its own over its
   // content and that one. Set when the event is stored.

@@ -26,14 +26,14 @@ constexpr const char* kSchema =
     " version TEXT NOT NULL, instrument_type TEXT NOT NULL, instrument_number TEXT NOT NULL,"
     " firmware TEXT NOT NULL, line TEXT NOT NULL, address INTEGER NOT NULL,"
     " action TEXT NOT NULL, result INTEGER NOT NULL, message TEXT NOT NULL,"
-    " backup TEXT NOT NULL, journal TEXT NOT NULL, changes TEXT NOT NULL,"
+    " backup TEXT NOT NULL, journal TEXT NOT NULL, changes TEXT NOT NULL, opening_id TEXT NOT NULL,"
     " origin TEXT NOT NULL, previous_hash TEXT NOT NULL, hash TEXT NOT NULL);"
     "CREATE INDEX IF NOT EXISTS events_by_instrument ON events (instrument_number, time_ms);"
     "CREATE INDEX IF NOT EXISTS events_by_origin ON events (origin, seq);";
 
 constexpr const char* kColumns =
     "id, time_ms, workstation, user, program, version, instrument_type, instrument_number,"
-    " firmware, line, address, action, result, message, backup, journal, changes,"
+    " firmware, line, address, action, result, message, backup, journal, changes, opening_id,"
     " previous_hash, hash";
 
 // One statement, finalized when it goes.
@@ -126,6 +126,7 @@ HistoryEvent EventAt(const Statement& row) {
   e.backup = row.Text(i++);
   e.journal = row.Text(i++);
   e.changes = ChangesOf(row.Text(i++));
+  e.opening_id = row.Text(i++);
   e.previous_hash = row.Text(i++);
   e.hash = row.Text(i++);
   return e;
@@ -226,7 +227,7 @@ bool HistoryStore::Append(HistoryEvent& event, std::string& error) {
   event.previous_hash = last.Step() == SQLITE_ROW ? last.Text(0) : std::string();
   event.hash = EventHash(event);
   Statement insert(db_, (std::string("INSERT INTO events (") + kColumns +
-                         ", origin) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)")
+                         ", origin) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)")
                             .c_str());
   if (!insert.Ready()) return fail(path_ + ": " + Reason());
   int i = 1;
@@ -242,6 +243,7 @@ bool HistoryStore::Append(HistoryEvent& event, std::string& error) {
   for (const std::string* text : {&event.message, &event.backup, &event.journal})
     insert.Bind(i++, *text);
   insert.Bind(i++, ChangesText(event.changes));
+  insert.Bind(i++, event.opening_id);
   insert.Bind(i++, event.previous_hash);
   insert.Bind(i++, event.hash);
   insert.Bind(i++, OriginOf(event));

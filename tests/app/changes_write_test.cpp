@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstdio>
 #include <filesystem>
@@ -204,6 +205,33 @@ TEST_F(ChangesWriteTest, ADeviceByteHeldOtherwiseIsCheckedBefore47AndNamedUnfini
             "Повторная запись изменений из того же профиля допишет остальное.\n"
             "\nПрежние настройки прибора сохранены в " +
                 outcome_.backup_path + "|warning");
+}
+
+TEST_F(ChangesWriteTest, AnUnwritableHistoryRefusesTheWriteBeforeItsFirstFrameAndAReadWarns) {
+  const std::string history = dir_.File("history.sqlite");
+  test::WriteBytes(history, std::string(4096, 'x'));
+  link_.reset();
+  port_.Close();
+  Session session(dir_.Path());
+  RecordingOperator op;
+  op.default_answer = true;
+  ASSERT_TRUE(session.StartWithoutWindow(op, simulator_->SlavePath()));
+  simulator_->ClearFrames();
+  DeviceSettings target = s_;
+  target.channel[0].th1 += 1.0f;
+  EditorForm form = test::ShownForm(target);
+  ChangesWriteOutcome outcome;
+  EXPECT_EQ(session.WriteChanges(form, target, op, outcome), result::kFile);
+  EXPECT_TRUE(simulator_->Frames().empty()) << "not even a read";
+  const std::string why = "История изменений не открыта: " + history +
+                          ": файл не является базой истории";
+  EXPECT_EQ(op.Messages(), std::vector<std::string>{
+                               "message|История изменений|" + why +
+                               "\nЗапись в прибор не начата: без записи в историю изменений "
+                               "прибор не меняется.|error"});
+  EXPECT_EQ(session.Read(form, target, op), result::kOk);
+  EXPECT_NE(std::find(op.calls.begin(), op.calls.end(), "notice|" + why), op.calls.end());
+  EXPECT_EQ(test::ReadBytes(history), std::string(4096, 'x'));
 }
 
 TEST_F(ChangesWriteTest, UnsavableBackupStopsBeforeAnyWrite) {

@@ -44,6 +44,18 @@ TEST(CliProgramTest, ReadStatusAndRawAccessAgainstTheSimulatorProgram) {
   EXPECT_EQ(ctl({"get", "2", "20", "dword"}).exit_code, 3);
   EXPECT_EQ(ctl({"set", "2", "6", "byte", "200"}).exit_code, 0);
   EXPECT_EQ(ctl({"get", "2", "6", "byte"}).out, "200\n");
+
+  // The read is in the folder's history; nothing else is, and it holds.
+  const CliOutcome history = ctl({"history", "--action", "read"});
+  EXPECT_EQ(history.exit_code, 0) << history.err;
+  EXPECT_EQ(std::count(history.out.begin(), history.out.end(), '\n'), 2) << history.out;
+  EXPECT_NE(history.out.find(",zrm48ctl,"), std::string::npos) << history.out;
+  EXPECT_NE(history.out.find(",4813,047-12345,1.1.10," + instrument.DevicePath() + ",1,read,0,"),
+            std::string::npos)
+      << history.out;
+  EXPECT_EQ(ctl({"history", "--action", "changes"}).exit_code, 66);
+  EXPECT_EQ(ctl({"history", "--since", "2026-13-01"}).exit_code, 64);
+  EXPECT_EQ(ctl({"history", "--verify"}).exit_code, 0);
 }
 
 }  // namespace
@@ -66,6 +78,13 @@ TEST(CliProgramTest, ScanFindsTheBusOfTheSimulatorProgram) {
             "7\t19200\t1\t4813 Н Двухканальный\t047-12346\t1.1.10\t17.3.2021\n"
             "12\t19200\t1\t4813 Н Двухканальный\t047-12347\t1.1.10\t17.3.2021\n");
   EXPECT_EQ(found.err.find("Что-то"), std::string::npos) << found.err;
+  // Each instrument found is in the history at its address.
+  const std::string searched =
+      RunCtl({"--dir", dir.Path(), "history", "--action", "search", "--csv"}).out;
+  EXPECT_NE(searched.find(",4813,047-12346,1.1.10," + bus.DevicePath() +
+                          ",7,search,0,найден на скорости 19200,"),
+            std::string::npos)
+      << searched;
 
   const CliOutcome none = scan({"--speeds", "9600", "--addresses", "4-7"});
   EXPECT_EQ(none.exit_code, 2);
@@ -230,6 +249,15 @@ TEST(CliProgramTest, AWriteKilledMidwayIsCompletedByResume) {
   EXPECT_EQ(resumed.exit_code, 0) << resumed.err;
   EXPECT_EQ(RunCtl(ctl({"diff", dir.File("target.prf")})).exit_code, 0);
   EXPECT_TRUE(std::filesystem::is_empty(JournalFolder(dir.Path())));
+  // The history keeps the killed write as begun and never ended, and the
+  // resume with what it changed.
+  const std::string writes = RunCtl(ctl({"history", "--action", "write", "--csv"})).out;
+  EXPECT_NE(writes.find(",write,идёт,запись начата,"), std::string::npos) << writes;
+  EXPECT_EQ(writes.find(",write,0,"), std::string::npos) << writes;
+  const std::string resume = RunCtl(ctl({"history", "--action", "resume", "--csv"})).out;
+  EXPECT_NE(resume.find(",resume,0,"), std::string::npos) << resume;
+  EXPECT_NE(resume.find("Канал 2: "), std::string::npos) << resume;
+  EXPECT_NE(resume.find(" → -7.5000"), std::string::npos) << resume;
 }
 
 }  // namespace

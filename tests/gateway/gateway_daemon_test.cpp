@@ -424,6 +424,9 @@ TEST(GatewayScale, SixtyFourLinesOfSixteenInstrumentsEachGetTheirStates) {
   MosquittoBroker broker(MosquittoBroker::Mode::kPlain, dir.Path());
   broker.Start();
   std::vector<std::unique_ptr<sim::Simulator>> lines;
+  std::set<int> listeners;  // a free port may be handed out twice
+  while (listeners.size() < static_cast<std::size_t>(kLines)) listeners.insert(FreePort());
+  auto listener = listeners.begin();
   std::string ini = "[GATEWAY]\nPollMs=1000\nTimeOutMs=100\n[MQTT]\nPort=" +
                     std::to_string(broker.Port()) + "\n";
   for (int i = 0; i < kLines; ++i) {
@@ -434,7 +437,7 @@ TEST(GatewayScale, SixtyFourLinesOfSixteenInstrumentsEachGetTheirStates) {
     lines.push_back(std::make_unique<sim::Simulator>(options));
     ASSERT_TRUE(lines.back()->Start());
     ini += "[LINE" + std::to_string(i + 1) + "]\nDevice=" + lines.back()->SlavePath() +
-           "\nAddresses=1-16\nListen=127.0.0.1:" + std::to_string(FreePort()) + "\n";
+           "\nAddresses=1-16\nListen=127.0.0.1:" + std::to_string(*listener++) + "\n";
   }
   WriteBytes(dir.File("zrm48d.ini"), ini);
   TopicRecorder plant(broker.ClientConfig());
@@ -448,7 +451,9 @@ TEST(GatewayScale, SixtyFourLinesOfSixteenInstrumentsEachGetTheirStates) {
     plant.Clear();
     return topics.size();
   };
-  EXPECT_TRUE(WaitUntil([&] { return states() == 16u * kLines; }, std::chrono::seconds(180)))
+  EXPECT_TRUE(WaitUntil([&] { return states() == 16u * kLines || daemon.Wait(0ms) != -2; },
+                        std::chrono::seconds(180)) &&
+              states() == 16u * kLines)
       << states() << " of " << 16 * kLines << "\n" << daemon.Err().substr(0, 2000);
 }
 

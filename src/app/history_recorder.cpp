@@ -1,0 +1,137 @@
+#include "app/history_recorder.h"
+
+#include <pwd.h>
+#include <unistd.h>
+
+#include <array>
+#include <chrono>
+#include <cstdlib>
+
+#include "app/app_texts.h"
+#include "editor/comparison_texts.h"
+#include "editor/settings_comparison.h"
+#include "history/history_store.h"
+#include "settings/firmware_version.h"
+
+namespace zrm {
+
+namespace {
+
+std::string HostName() {
+  std::array<char, 256> name{};
+  if (::gethostname(name.data(), name.size() - 1) != 0) return "?";
+  return name.data();
+}
+
+// The login name: the process's user, else what the environment says.
+std::string UserName() {
+  if (const passwd* entry = ::getpwuid(::geteuid()); entry && entry->pw_name) return entry->pw_name;
+  const char* logname = std::getenv("LOGNAME");
+  return logname ? logname : std::to_string(::geteuid());
+}
+
+std::int64_t NowMs() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+             std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+
+}  // namespace
+
+HistoryRecorder::HistoryRecorder(std::string working_dir, std::string program)
+    : dir_(std::move(working_dir)),
+      program_(std::move(program)),
+      workstation_(HostName()),
+      user_(UserName()) {}
+
+HistoryRecorder::~HistoryRecorder() = default;
+
+std::string HistoryRecorder::Path() const { return dir_ + "/history.sqlite"; }
+
+HistoryEvent HistoryRecorder::NewEvent(const std::string& action, const std::string& line,
+                                       std::uint32_t address) {
+  HistoryEvent e;
+  e.time_ms = NowMs();
+  // Unique where it is made: this machine, program and process, the moment
+  // and a count.
+  e.id = workstation_ + ":" + program_ + ":" + std::to_string(::getpid()) + ":" +
+         std::to_string(e.time_ms) + ":" + std::to_string(++count_);
+  e.workstation = workstation_;
+  e.user = user_;
+  e.program = program_;
+  e.version = ZRM_VERSION;
+  e.line = line;
+  e.address = address;
+  e.action = action;
+  return e;
+}
+
+bool HistoryRecorder::Store(HistoryEvent& event, std::string& error) {
+  if (!store_) {
+    auto store = std::make_unique<HistoryStore>();
+    if (!store->Open(Path(), error)) return false;
+    store_ = std::move(store);
+  }
+  return store_->Append(event, error);
+}
+
+void DescribeInstrument(const DeviceSettings& instrument, HistoryEvent& event) {
+  const GeneralSettings& g = instrument.general;
+  if (SerialNumber(g) == 0) return;
+  event.instrument_type = ModelNumber(g.proc_ver);
+  event.instrument_number = DeviceNumber(g);
+  event.firmware = FirmwareVersionText(g.firmware_version);
+}
+
+bool StoreSearchEvents(HistoryRecorder& history, const std::string& line,
+                       const SearchOutcome& outcome, std::string& error) {
+  std::vector<HistoryEvent> events;
+  for (const FoundInstrument& found : outcome.found) {
+    HistoryEvent event = history.NewEvent("search", line, found.address);
+    if (found.identified) {
+      DeviceSettings identity = FoundIdentity(found);
+      identity.general.firmware_version = found.firmware_version;
+      DescribeInstrument(identity, event);
+    }
+    event.message = app_texts::kHistoryFoundAt + std::to_string(found.speed);
+    events.push_back(std::move(event));
+  }
+  if (events.empty()) {
+    events.push_back(history.NewEvent("search", line, 0));
+    events.back().message = app_texts::kHistoryNoneFound;
+  }
+  for (HistoryEvent& event : events)
+    if (!history.Store(event, error)) return false;
+  return true;
+}
+
+std::vector<ParameterChange> ChangesBetween(const DeviceSettings& before,
+                                            const DeviceSettings& after) {
+  std::vector<ParameterChange> changes;
+  for (const SettingDifference& d : CompareSettings(before, after)) {
+    // Which instrument it is, is no parameter written.
+    if (d.group == comparison_texts::kOtherInstrument) continue;
+    changes.push_back({d.group + ": " + d.label, d.instrument, d.profile});
+  }
+  return changes;
+}
+
+}  // namespace zrm
+
+namespace zrm {
+
+std::vector<ParameterChange> WrittenChanges(const ChangesWriteOutcome& outcome,
+                                            const DeviceSettings& target) {
+  std::vector<ParameterChange> all = ChangesBetween(outcome.instrument, target);
+  if (outcome.unfinished.empty()) return all;
+  std::vector<ParameterChange> written;
+  for (const ParameterChange& c : all)
+    for (const WrittenParameter& p : outcome.written)
+      if (c.name.starts_with(ParameterName(p))) {
+        written.push_back(c);
+        break;
+      }
+  return written;
+}
+
+}  // namespace zrm

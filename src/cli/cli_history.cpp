@@ -1,0 +1,162 @@
+// zrm48ctl history: the events of the working folder's history of changes,
+// as a table on a terminal or CSV, and the check of its chains.
+
+#include <unistd.h>
+
+#include <charconv>
+#include <ctime>
+#include <filesystem>
+#include <string>
+#include <tuple>
+
+#include "cli/batch_plan.h"
+#include "cli/cli_commands.h"
+#include "cli/cli_texts.h"
+#include "history/history_store.h"
+
+namespace zrm {
+
+namespace {
+
+constexpr int kNoneMatchExit = 66;
+constexpr int kChainBrokenExit = 65;
+constexpr std::int64_t kDayMs = 86'400'000;
+
+// "2026-12-09" as the first millisecond of that day, UTC.
+bool ParseDay(const std::string& text, std::int64_t& ms) {
+  int year = 0, month = 0, day = 0;
+  const auto number = [&text](std::size_t at, std::size_t size, int& value) {
+    const char* first = text.data() + at;
+    const auto [end, ec] = std::from_chars(first, first + size, value);
+    return ec == std::errc() && end == first + size;
+  };
+  if (text.size() != 10 || text[4] != '-' || text[7] != '-' || !number(0, 4, year) ||
+      !number(5, 2, month) || !number(8, 2, day) || month < 1 || month > 12 || day < 1 ||
+      day > 31)
+    return false;
+  std::tm at{};
+  at.tm_year = year - 1900;
+  at.tm_mon = month - 1;
+  at.tm_mday = day;
+  ms = static_cast<std::int64_t>(timegm(&at)) * 1000;
+  return true;
+}
+
+// "2026-12-09 18:40:12.345" UTC.
+std::string TimeText(std::int64_t ms) {
+  const std::time_t seconds = static_cast<std::time_t>(ms / 1000);
+  std::tm at{};
+  gmtime_r(&seconds, &at);
+  char text[80];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", at.tm_year + 1900,
+                at.tm_mon + 1, at.tm_mday, at.tm_hour, at.tm_min, at.tm_sec,
+                static_cast<int>(ms % 1000));
+  return text;
+}
+
+std::string ResultText(const HistoryEvent& e) {
+  return e.result < 0 ? cli_texts::kHistoryUnderWay : std::to_string(e.result);
+}
+
+std::string ChangeText(const ParameterChange& c) {
+  return c.name + ": " + c.before + " → " + c.after;
+}
+
+void PrintTable(const std::vector<HistoryEvent>& events, std::FILE* out) {
+  for (const HistoryEvent& e : events) {
+    std::fprintf(out, "%s  %s@%s  %s %s  %s %s  %s:%u  %s  %s  %s\n", TimeText(e.time_ms).c_str(),
+                 e.user.c_str(), e.workstation.c_str(), e.program.c_str(), e.version.c_str(),
+                 e.instrument_type.c_str(), e.instrument_number.c_str(), e.line.c_str(),
+                 e.address, e.action.c_str(), ResultText(e).c_str(), e.message.c_str());
+    for (const ParameterChange& c : e.changes) std::fprintf(out, "    %s\n", ChangeText(c).c_str());
+  }
+}
+
+void PrintCsv(const std::vector<HistoryEvent>& events, std::FILE* out) {
+  std::fputs("id,time_utc,workstation,user,program,version,instrument_type,instrument_number,"
+             "firmware,line,address,action,result,message,backup,journal,opening_id,changes,"
+             "hash\n",
+             out);
+  for (const HistoryEvent& e : events) {
+    std::string changes;
+    for (const ParameterChange& c : e.changes) changes += (changes.empty() ? "" : "; ") + ChangeText(c);
+    std::string line;
+    for (const std::string& field :
+         {e.id, TimeText(e.time_ms), e.workstation, e.user, e.program, e.version,
+          e.instrument_type, e.instrument_number, e.firmware, e.line, std::to_string(e.address),
+          e.action, ResultText(e), e.message, e.backup, e.journal, e.opening_id, changes, e.hash})
+      line += (line.empty() ? "" : ",") + CsvField(field);
+    std::fprintf(out, "%s\n", line.c_str());
+  }
+}
+
+int Verify(const HistoryStore& store, CliOperator& op, std::FILE* out) {
+  std::string error;
+  std::optional<ChainBreak> broken;
+  if (!store.Verify(broken, error)) {
+    op.ShowMessage(error, "", MessageIcon::kError);
+    return static_cast<int>(result::kFile);
+  }
+  if (broken) {
+    std::fprintf(out, "%s%s (%s)\n",
+                 broken->edited ? cli_texts::kHistoryEdited : cli_texts::kHistoryGap,
+                 broken->id.c_str(), broken->origin.c_str());
+    return kChainBrokenExit;
+  }
+  const auto all = store.List({}, error);
+  std::fprintf(out, "%s%zu\n", cli_texts::kHistoryChainsHold, all ? all->size() : 0);
+  return 0;
+}
+
+}  // namespace
+
+int RunHistory(const CliOptions& options, CliOperator& op, std::FILE* out) {
+  HistoryFilter filter;
+  filter.id = options.history_id;
+  filter.action = options.action;
+  for (const auto& [text, bound, end_of_day] :
+       {std::tuple{&options.since_text, &filter.since_ms, false},
+        std::tuple{&options.until_text, &filter.until_ms, true}}) {
+    if (text->empty()) continue;
+    std::int64_t ms = 0;
+    if (!ParseDay(*text, ms)) {
+      std::fprintf(stderr, "zrm48ctl: %s%s\n", cli_texts::kHistoryBadDate, text->c_str());
+      return kUsageExit;
+    }
+    *bound = end_of_day ? ms + kDayMs - 1 : ms;
+  }
+  // A folder without a history has no events, and gets no file for asking.
+  const std::string path = options.dir + "/history.sqlite";
+  std::error_code ignored;
+  if (!std::filesystem::exists(path, ignored)) {
+    if (options.verify) {
+      std::fprintf(out, "%s0\n", cli_texts::kHistoryChainsHold);
+      return 0;
+    }
+    std::fprintf(stderr, "%s\n", cli_texts::kNoHistoryEvents);
+    return kNoneMatchExit;
+  }
+  HistoryStore store;
+  std::string error;
+  if (!store.Open(path, error)) {
+    op.ShowMessage(error, "", MessageIcon::kError);
+    return static_cast<int>(result::kFile);
+  }
+  if (options.verify) return Verify(store, op, out);
+  const auto events = store.List(filter, error);
+  if (!events) {
+    op.ShowMessage(error, "", MessageIcon::kError);
+    return static_cast<int>(result::kFile);
+  }
+  if (events->empty()) {
+    std::fprintf(stderr, "%s\n", cli_texts::kNoHistoryEvents);
+    return kNoneMatchExit;
+  }
+  if (options.csv || isatty(fileno(out)) != 1)
+    PrintCsv(*events, out);
+  else
+    PrintTable(*events, out);
+  return 0;
+}
+
+}  // namespace zrm
