@@ -34,7 +34,7 @@
 #include "bench_host.h"
 #include "child_process.h"
 #include "event_loop_lag.h"
-#include "gui/main_window.h"
+#include "gui/window/main_window.h"
 #include "lib/bus_options.h"
 #include "lib/simulator.h"
 #include "platform/number_text.h"
