@@ -1,7 +1,7 @@
 #include "gui/bus_view/bus_view_log.h"
 
-#include "app/found_instrument_text.h"
 #include "monitor/current_values.h"
+#include "settings/instrument_identity_text.h"
 
 namespace zrm::gui {
 

@@ -2,12 +2,11 @@
 
 #include <algorithm>
 
-#include "app/found_instrument_text.h"
 #include "gui/bus_view/bus_view_texts.h"
 #include "monitor/current_values.h"
 #include "monitor/monitor_texts.h"
 #include "platform/number_text.h"
-#include "settings/firmware_version.h"
+#include "settings/instrument_identity_text.h"
 
 namespace zrm::gui {
 

@@ -11,7 +11,7 @@
 #include "app/found_instrument_text.h"
 #include "gui/texts/qt_text.h"
 #include "gui/texts/window_texts.h"
-#include "settings/firmware_version.h"
+#include "settings/instrument_identity_text.h"
 
 namespace zrm::gui {
 

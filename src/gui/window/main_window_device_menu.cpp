@@ -17,6 +17,7 @@
 #include "gui/texts/qt_text.h"
 #include "gui/window/status_texts.h"
 #include "gui/texts/window_texts.h"
+#include "settings/instrument_identity_text.h"
 
 namespace zrm::gui {
 

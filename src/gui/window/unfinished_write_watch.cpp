@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "app/write_journal.h"
-#include "editor/settings_comparison.h"
 #include "gui/texts/qt_text.h"
+#include "settings/instrument_identity_text.h"
 
 namespace zrm::gui {
 
