@@ -7,16 +7,8 @@
 //
 //   zrm48bench_gateway [--seconds S] [--daemon PATH]
 
-#include <arpa/inet.h>
-#include <fcntl.h>
 #include <modbus.h>
 #include <mosquitto.h>
-#include <netinet/in.h>
-#include <pwd.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -43,61 +35,19 @@
 #include "lib/bus_options.h"
 #include "lib/simulator.h"
 #include "sample_stats.h"
-
-extern char** environ;
+#include "support/child_program.h"
+#include "support/mosquitto_broker.h"
 
 namespace {
 
 using namespace zrm;
 using Clock = std::chrono::steady_clock;
 
-// A program run beside the benchmark until destroyed.
-class Child {
- public:
-  explicit Child(std::vector<std::string> argv) {
-    std::vector<char*> args;
-    for (std::string& a : argv) args.push_back(a.data());
-    args.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    if (posix_spawnp(&pid_, args[0], &actions, nullptr, args.data(), environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
-  }
-  ~Child() {
-    if (pid_ <= 0) return;
-    ::kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-  }
-  pid_t Pid() const { return pid_; }
-
- private:
-  pid_t pid_ = -1;
-};
-
-// A TCP port on 127.0.0.1 that nothing listens on now.
-int FreePortNumber() {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t size = sizeof address;
-  int port = 0;
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) == 0)
-    port = ntohs(address.sin_port);
-  ::close(fd);
-  return port;
-}
-
-// The broker on 127.0.0.1:`port`, anonymous, no persistence.
-std::unique_ptr<Child> StartBroker(int port, const std::string& dir) {
-  const std::string conf = dir + "/mosquitto.conf";
-  std::ofstream(conf) << "listener " << port << " 127.0.0.1\nallow_anonymous true\n"
-                      << "persistence false\nuser " << getpwuid(getuid())->pw_name << "\n";
-  auto broker = std::make_unique<Child>(std::vector<std::string>{"mosquitto", "-c", conf});
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+// The broker on a free port of 127.0.0.1, anonymous, no persistence,
+// listening when this returns.
+std::unique_ptr<test::MosquittoBroker> StartBroker(const std::string& dir) {
+  auto broker = std::make_unique<test::MosquittoBroker>(test::MosquittoBroker::Mode::kPlain, dir);
+  if (!broker->Start()) std::fprintf(stderr, "zrm48bench_gateway: mosquitto did not start\n");
   return broker;
 }
 
@@ -161,8 +111,8 @@ class AnswerTimes : public BusEvents {
 };
 
 void Latency(int seconds, const std::string& dir) {
-  const int port = FreePortNumber();
-  const auto broker = StartBroker(port, dir);
+  const auto broker = StartBroker(dir);
+  const int port = broker->Port();
   sim::Simulator bus(sim::BusOptions({1, 2, 3, 4, 5, 6, 7, 8}, 9600));
   bus.Start();
   GatewayConfig config;
@@ -230,9 +180,9 @@ long PeakKib(pid_t pid) {
 void SixteenLines(int seconds, const std::string& daemon, const std::string& dir) {
   constexpr int kLines = 16;
   constexpr int kPerLine = 8;
-  const int port = FreePortNumber();
-  const int modbus_port = FreePortNumber();
-  const auto broker = StartBroker(port, dir);
+  const auto broker = StartBroker(dir);
+  const int port = broker->Port();
+  const int modbus_port = test::FreePort();
   std::vector<std::unique_ptr<sim::Simulator>> lines;
   std::ostringstream ini;
   ini << "[MQTT]\nPort=" << port << "\n[MODBUS]\nListen=127.0.0.1:" << modbus_port << "\n";
@@ -254,16 +204,16 @@ void SixteenLines(int seconds, const std::string& daemon, const std::string& dir
     const std::lock_guard lock(mutex);
     ++states[topic];
   });
-  Child gateway({daemon, "--config", dir + "/zrm48d.ini"});
+  test::ChildProgram gateway({daemon, "--config", dir + "/zrm48d.ini"}, dir);
   // The identities (and the parameters read with them) first: every
   // instrument publishing (16 ids of their own and the 7 shared ones), at
   // most two minutes.
-  const auto ready_by = Clock::now() + std::chrono::minutes(2);
-  while (Clock::now() < ready_by) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    const std::lock_guard lock(mutex);
-    if (states.size() == kLines + kPerLine - 1) break;
-  }
+  test::WaitUntil(
+      [&] {
+        const std::lock_guard lock(mutex);
+        return states.size() == kLines + kPerLine - 1;
+      },
+      std::chrono::minutes(2));
   const long ticks_before = CpuTicks(gateway.Pid());
   const auto start = Clock::now();
   {
@@ -320,9 +270,9 @@ void PlantWrites(const std::string& daemon, const std::string& dir) {
   options.line_timing = true;
   sim::Simulator instrument(options);
   instrument.Start();
-  const int port = FreePortNumber();
-  const int modbus_port = FreePortNumber();
-  const auto broker = StartBroker(port, dir);
+  const auto broker = StartBroker(dir);
+  const int port = broker->Port();
+  const int modbus_port = test::FreePort();
   std::ofstream(dir + "/writes.ini") << "[MQTT]\nPort=" << port << "\n[MODBUS]\nListen=127.0.0.1:"
                                      << modbus_port << "\n[LINE1]\nDevice="
                                      << instrument.SlavePath()
@@ -337,7 +287,7 @@ void PlantWrites(const std::string& daemon, const std::string& dir) {
     if (topic.ends_with("/availability") && payload == "online") online = true;
     changed.notify_all();
   });
-  Child gateway({daemon, "--config", dir + "/writes.ini"});
+  test::ChildProgram gateway({daemon, "--config", dir + "/writes.ini"}, dir);
   {
     std::unique_lock lock(mutex);
     changed.wait_for(lock, std::chrono::seconds(30), [&] { return online; });

@@ -24,9 +24,9 @@
 #include <string>
 #include <vector>
 
-#include "gateway/child_program.h"
+#include "support/child_program.h"
 #include "gateway/modbus_registers.h"
-#include "gateway/mosquitto_broker.h"
+#include "support/mosquitto_broker.h"
 #include "gateway/topic_recorder.h"
 #include "lib/simulator.h"
 #include "settings/parameter_map.h"

@@ -1,4 +1,4 @@
-#include "gateway/child_program.h"
+#include "support/child_program.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "gateway/child_program.h"
+#include "support/child_program.h"
 #include "gateway/gateway_config.h"
 
 namespace zrm::test {

@@ -1,5 +1,5 @@
 #pragma once
-// A program the gateway tests start beside them (the broker, zrm48d,
+// A program a test or a benchmark starts beside it (the broker, zrm48d,
 // mosquitto_sub, mbpoll): its output kept in files, signalled and waited for.
 
 #include <sys/types.h>

@@ -1,4 +1,4 @@
-#include "gateway/mosquitto_broker.h"
+#include "support/mosquitto_broker.h"
 
 #include <pwd.h>
 #include <signal.h>
