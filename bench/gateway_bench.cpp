@@ -8,16 +8,8 @@
 //
 //   zrm48bench_gateway [--seconds S] [--daemon PATH]
 
-#include <arpa/inet.h>
-#include <fcntl.h>
 #include <modbus.h>
 #include <mosquitto.h>
-#include <netinet/in.h>
-#include <pwd.h>
-#include <signal.h>
-#include <spawn.h>
-#include <sys/socket.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -30,6 +22,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -44,61 +37,19 @@
 #include "lib/bus_options.h"
 #include "lib/simulator.h"
 #include "sample_stats.h"
-
-extern char** environ;
+#include "support/child_program.h"
+#include "support/mosquitto_broker.h"
 
 namespace {
 
 using namespace zrm;
 using Clock = std::chrono::steady_clock;
 
-// A program run beside the benchmark until destroyed.
-class Child {
- public:
-  explicit Child(std::vector<std::string> argv) {
-    std::vector<char*> args;
-    for (std::string& a : argv) args.push_back(a.data());
-    args.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    if (posix_spawnp(&pid_, args[0], &actions, nullptr, args.data(), environ) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
-  }
-  ~Child() {
-    if (pid_ <= 0) return;
-    ::kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
-  }
-  pid_t Pid() const { return pid_; }
-
- private:
-  pid_t pid_ = -1;
-};
-
-// A TCP port on 127.0.0.1 that nothing listens on now.
-int FreePortNumber() {
-  const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t size = sizeof address;
-  int port = 0;
-  if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) == 0)
-    port = ntohs(address.sin_port);
-  ::close(fd);
-  return port;
-}
-
-// The broker on 127.0.0.1:`port`, anonymous, no persistence.
-std::unique_ptr<Child> StartBroker(int port, const std::string& dir) {
-  const std::string conf = dir + "/mosquitto.conf";
-  std::ofstream(conf) << "listener " << port << " 127.0.0.1\nallow_anonymous true\n"
-                      << "persistence false\nuser " << getpwuid(getuid())->pw_name << "\n";
-  auto broker = std::make_unique<Child>(std::vector<std::string>{"mosquitto", "-c", conf});
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+// The broker on a free port of 127.0.0.1, anonymous, no persistence,
+// listening when this returns.
+std::unique_ptr<test::MosquittoBroker> StartBroker(const std::string& dir) {
+  auto broker = std::make_unique<test::MosquittoBroker>(test::MosquittoBroker::Mode::kPlain, dir);
+  if (!broker->Start()) std::fprintf(stderr, "zrm48bench_gateway: mosquitto did not start\n");
   return broker;
 }
 
@@ -162,8 +113,8 @@ class AnswerTimes : public BusEvents {
 };
 
 void Latency(int seconds, const std::string& dir) {
-  const int port = FreePortNumber();
-  const auto broker = StartBroker(port, dir);
+  const auto broker = StartBroker(dir);
+  const int port = broker->Port();
   sim::Simulator bus(sim::BusOptions({1, 2, 3, 4, 5, 6, 7, 8}, 9600));
   bus.Start();
   GatewayConfig config;
@@ -233,20 +184,24 @@ long PeakKib(pid_t pid) {
 // instrument a serial number (and so an MQTT id) of its own.
 void Lines(int line_count, int per_line, int seconds, const std::string& daemon,
            const std::string& dir) {
-  const int port = FreePortNumber();
-  const auto broker = StartBroker(port, dir);
+  const auto broker = StartBroker(dir);
+  const int port = broker->Port();
   std::vector<std::unique_ptr<sim::Simulator>> lines;
   std::vector<unsigned> addresses;
   for (int a = 1; a <= per_line; ++a) addresses.push_back(static_cast<unsigned>(a));
   std::ostringstream ini;
   ini << "[MQTT]\nPort=" << port << "\n";
+  // A free port may be handed out twice: each line's listener its own.
+  std::set<int> listeners;
+  while (listeners.size() < static_cast<std::size_t>(line_count)) listeners.insert(test::FreePort());
+  auto listener = listeners.begin();
   for (int i = 0; i < line_count; ++i) {
     sim::SimulatorOptions options = sim::BusOptions(addresses, 9600);
     options.serial = 20000 + static_cast<unsigned>(per_line * i);
     lines.push_back(std::make_unique<sim::Simulator>(options));
     lines.back()->Start();
     ini << "[LINE" << i + 1 << "]\nDevice=" << lines.back()->SlavePath() << "\nAddresses=1-"
-        << per_line << "\nListen=127.0.0.1:" << FreePortNumber() << "\n";
+        << per_line << "\nListen=127.0.0.1:" << *listener++ << "\n";
   }
   std::ofstream(dir + "/zrm48d.ini") << ini.str();
   // Per instrument: its states counted, the first and the last one's time.
@@ -263,16 +218,16 @@ void Lines(int line_count, int per_line, int seconds, const std::string& daemon,
     a.last = Clock::now();
     if (a.count++ == 0) a.first = a.last;
   });
-  Child gateway({daemon, "--config", dir + "/zrm48d.ini"});
+  test::ChildProgram gateway({daemon, "--config", dir + "/zrm48d.ini"}, dir);
   // The identities (and the parameters read with them) first: every
   // instrument publishing, at most five minutes.
   const std::size_t instruments = static_cast<std::size_t>(line_count * per_line);
-  const auto ready_by = Clock::now() + std::chrono::minutes(5);
-  while (Clock::now() < ready_by) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    const std::lock_guard lock(mutex);
-    if (states.size() == instruments) break;
-  }
+  test::WaitUntil(
+      [&] {
+        const std::lock_guard lock(mutex);
+        return states.size() == instruments;
+      },
+      std::chrono::minutes(5));
   const long ticks_before = CpuTicks(gateway.Pid());
   const auto start = Clock::now();
   {
@@ -329,9 +284,9 @@ void PlantWrites(const std::string& daemon, const std::string& dir) {
   options.line_timing = true;
   sim::Simulator instrument(options);
   instrument.Start();
-  const int port = FreePortNumber();
-  const int modbus_port = FreePortNumber();
-  const auto broker = StartBroker(port, dir);
+  const auto broker = StartBroker(dir);
+  const int port = broker->Port();
+  const int modbus_port = test::FreePort();
   std::ofstream(dir + "/writes.ini") << "[MQTT]\nPort=" << port << "\n[MODBUS]\nListen=127.0.0.1:"
                                      << modbus_port << "\n[LINE1]\nDevice="
                                      << instrument.SlavePath()
@@ -346,7 +301,7 @@ void PlantWrites(const std::string& daemon, const std::string& dir) {
     if (topic.ends_with("/availability") && payload == "online") online = true;
     changed.notify_all();
   });
-  Child gateway({daemon, "--config", dir + "/writes.ini"});
+  test::ChildProgram gateway({daemon, "--config", dir + "/writes.ini"}, dir);
   {
     std::unique_lock lock(mutex);
     changed.wait_for(lock, std::chrono::seconds(30), [&] { return online; });

@@ -27,7 +27,6 @@
 #include "app/write_journal.h"
 #include "bench_host.h"
 #include "counting_line.h"
-#include "editor/settings_comparison.h"
 #include "lib/simulator.h"
 #include "link/link.h"
 #include "platform/serial_port.h"

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "gui/dialog_service.h"
+#include "gui/dialogs/dialog_service.h"
 
 namespace zrm::bench {
 

@@ -34,7 +34,7 @@
 #include "bench_host.h"
 #include "child_process.h"
 #include "event_loop_lag.h"
-#include "gui/main_window.h"
+#include "gui/window/main_window.h"
 #include "lib/bus_options.h"
 #include "lib/simulator.h"
 #include "platform/number_text.h"
@@ -166,6 +166,40 @@ class ResponsivenessRun {
   double total_seconds_ = 0;
 };
 
+// The window in a prepared folder, shown and left to settle: what each
+// measurement starts from.
+class MeasuredWindow {
+ public:
+  explicit MeasuredWindow(const std::string& dir) : session_(dir), window_(session_, dialogs_) {
+    window_.show();
+    Pause(kStartUpSettle);
+  }
+
+  gui::MainWindow& Window() { return window_; }
+  int Messages() const { return dialogs_.Messages(); }
+
+  // Prints `heading` with the time and the load average, the table head,
+  // each phase `phases` runs with the event loop's lag measured, and the
+  // line of all phases. True when every phase ended in time.
+  bool Measure(const std::string& heading, const std::function<bool(ResponsivenessRun&)>& phases) {
+    std::printf("%s; %s; load average before: %s\n\n", heading.c_str(), UtcNow().c_str(),
+                LoadAverages().c_str());
+    PrintTableHead();
+    EventLoopLag lag;
+    lag.Start();
+    ResponsivenessRun run(window_, lag);
+    const bool ok = phases(run);
+    lag.Stop();
+    PrintPhase("all phases", run.TotalSeconds(), run.AllStalls());
+    return ok;
+  }
+
+ private:
+  Session session_;
+  QuietDialogs dialogs_;
+  gui::MainWindow window_;
+};
+
 int Responsiveness(int argc, char** argv) {
   sim::SimulatorOptions answering;
   answering.baud = kBaud;
@@ -192,12 +226,8 @@ int Responsiveness(int argc, char** argv) {
   QApplication app(argc, argv);
   int result = 0;
   {
-    Session session(dir);
-    QuietDialogs dialogs;
-    gui::MainWindow window(session, dialogs);
-    window.show();
-    Pause(kStartUpSettle);
-
+    MeasuredWindow measured(dir);
+    gui::MainWindow& window = measured.Window();
     auto* read = window.findChild<QPushButton*>("Button1");
     auto* port = window.findChild<QComboBox*>("ComboBox17");
     auto* notebook = window.findChild<QTabWidget*>("TabbedNotebook1");
@@ -205,26 +235,20 @@ int Responsiveness(int argc, char** argv) {
       std::fprintf(stderr, "zrm48bench_window: Button1, ComboBox17 or TabbedNotebook1 missing\n");
       return 1;
     }
-    std::printf("Window responsiveness; %s; load average before: %s\n\n", UtcNow().c_str(),
-                LoadAverages().c_str());
-    PrintTableHead();
-    EventLoopLag lag;
-    lag.Start();
-    ResponsivenessRun run(window, lag);
-    const bool ok = run.Phase("read from the instrument", [&] { read->click(); }) &&
-                    run.Phase("switch to a port with no instrument",
-                              [&] {
-                                port->setCurrentIndex(kNoInstrumentPortIndex);
-                                emit port->activated(kNoInstrumentPortIndex);
-                              }) &&
-                    run.Phase("read with no instrument", [&] { read->click(); }) &&
-                    run.Phase(
-                        "poll page 3 with no instrument",
-                        [&] { notebook->setCurrentIndex(kCurrentValuesPage); }, kPollingTime);
-    lag.Stop();
-    PrintPhase("all phases", run.TotalSeconds(), run.AllStalls());
+    const bool ok = measured.Measure("Window responsiveness", [&](ResponsivenessRun& run) {
+      return run.Phase("read from the instrument", [&] { read->click(); }) &&
+             run.Phase("switch to a port with no instrument",
+                       [&] {
+                         port->setCurrentIndex(kNoInstrumentPortIndex);
+                         emit port->activated(kNoInstrumentPortIndex);
+                       }) &&
+             run.Phase("read with no instrument", [&] { read->click(); }) &&
+             run.Phase(
+                 "poll page 3 with no instrument",
+                 [&] { notebook->setCurrentIndex(kCurrentValuesPage); }, kPollingTime);
+    });
     std::printf("\nmessage boxes the window would have shown: %d; load average after: %s\n",
-                dialogs.Messages(), LoadAverages().c_str());
+                measured.Messages(), LoadAverages().c_str());
     result = ok ? 0 : 1;
     notebook->setCurrentIndex(0);
     Await([&] { return !window.Busy(); }, kJobLimit);
@@ -262,43 +286,33 @@ int BusView(int argc, char** argv) {
   QApplication app(argc, argv);
   int result = 0;
   {
-    Session session(dir);
-    QuietDialogs dialogs;
-    gui::MainWindow window(session, dialogs);
-    window.show();
-    Pause(kStartUpSettle);
+    MeasuredWindow measured(dir);
+    gui::MainWindow& window = measured.Window();
     auto* open_view = window.findChild<QAction*>("BusViewItem");
     auto* read = window.findChild<QPushButton*>("Button1");
     if (!open_view || !read) {
       std::fprintf(stderr, "zrm48bench_window: BusViewItem or Button1 missing\n");
       return 1;
     }
-    std::printf(
-        "Window responsiveness with the bus view open on %u instruments; %s; load average "
-        "before: %s\n\n",
-        kBusInstruments, UtcNow().c_str(), LoadAverages().c_str());
-    PrintTableHead();
-    EventLoopLag lag;
-    lag.Start();
-    ResponsivenessRun run(window, lag);
-    const bool ok =
-        run.Phase(
-            "bus view polls 32 instruments", [&] { open_view->trigger(); }, kPollingTime) &&
-        run.Phase("read from the instrument while the view polls", [&] { read->click(); }) &&
-        run.Phase(
-            "bus view polls 32 instruments and 8 silent addresses",
-            [&] {
-              auto* field = window.findChild<QLineEdit*>("BusAddresses");
-              field->setText(kBusWithSilentAddresses);
-              emit field->returnPressed();
-            },
-            kPollingTime);
-    lag.Stop();
-    PrintPhase("all phases", run.TotalSeconds(), run.AllStalls());
+    const std::string heading = "Window responsiveness with the bus view open on " +
+                                std::to_string(kBusInstruments) + " instruments";
+    const bool ok = measured.Measure(heading, [&](ResponsivenessRun& run) {
+      return run.Phase(
+                 "bus view polls 32 instruments", [&] { open_view->trigger(); }, kPollingTime) &&
+             run.Phase("read from the instrument while the view polls", [&] { read->click(); }) &&
+             run.Phase(
+                 "bus view polls 32 instruments and 8 silent addresses",
+                 [&] {
+                   auto* field = window.findChild<QLineEdit*>("BusAddresses");
+                   field->setText(kBusWithSilentAddresses);
+                   emit field->returnPressed();
+                 },
+                 kPollingTime);
+    });
     std::printf(
         "\nframes the instruments received: %zu; message boxes: %d; load average after: "
         "%s\n",
-        bus.RequestsReceived(), dialogs.Messages(), LoadAverages().c_str());
+        bus.RequestsReceived(), measured.Messages(), LoadAverages().c_str());
     result = ok ? 0 : 1;
     window.close();
     Await([&] { return !window.Busy(); }, kJobLimit);

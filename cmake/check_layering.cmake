@@ -23,10 +23,11 @@ set(below_cli app bus report_render)
 set(below_gateway bus)
 set(below_gui app bus report_render)
 set(qt_folders gui report_render)
-# The window's documentation tools (not installed) drive it against the
-# emulated instrument, so they may also include the simulator's library.
-set(tools_folder gui/tools)
-set(tools_also lib)
+# The window's files sit in one folder per role, as docs/HACKING.md maps
+# them; the simulator's library (lib/) is included by no folder of src/.
+set(gui_roles window pages dialogs bus_view widgets texts)
+list(JOIN gui_roles "|" gui_role_pattern)
+list(JOIN gui_roles ", " gui_role_names)
 
 if(NOT SOURCE_DIR)
   message(FATAL_ERROR "usage: cmake -DSOURCE_DIR=<repo>/src -P check_layering.cmake")
@@ -60,14 +61,13 @@ foreach(folder ${folders})
   file(GLOB_RECURSE files RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/${folder}/*.h
        ${SOURCE_DIR}/${folder}/*.cpp)
   foreach(file ${files})
-    set(allowed_here ${allowed})
-    if(file MATCHES "^${tools_folder}/")
-      list(APPEND allowed_here ${tools_also})
+    if(folder STREQUAL "gui" AND NOT file MATCHES "^gui/(${gui_role_pattern})/[^/]+$")
+      list(APPEND violations "src/${file}: outside the window's role folders (${gui_role_names})")
     endif()
     file(STRINGS ${SOURCE_DIR}/${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
     foreach(line ${includes})
       if(line MATCHES "\"([a-z_]+)/[^\"]+\"")
-        if(NOT CMAKE_MATCH_1 IN_LIST allowed_here)
+        if(NOT CMAKE_MATCH_1 IN_LIST allowed)
           list(APPEND violations "src/${file}: ${line}")
         endif()
       elseif(line MATCHES "<Q[A-Za-z]*>" AND NOT folder IN_LIST qt_folders)

@@ -7,20 +7,21 @@
 # simulator when the window closes. The folder (default ./demo) keeps
 # dev.dat, recent.prf, the profiles and the logs between runs.
 #   ZRM_DEMO_DIR      working folder instead of ./demo
-#   ZRM_DEMO_PROGRAM  program of src/gui to run instead of zrm48setup
+#   ZRM_DEMO_PROGRAM  program to run instead of zrm48setup, as its path in the
+#                     build (tools/zrm48shots)
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "$root" && realpath -m "${1:-build}")
 shift || true
 folder=$(realpath -m "${ZRM_DEMO_DIR:-$root/demo}")
-program=${ZRM_DEMO_PROGRAM:-zrm48setup}
+program=${ZRM_DEMO_PROGRAM:-src/gui/zrm48setup}
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
   "$root/scripts/install-deps.sh"
   cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug
 fi
-cmake --build "$build" -j"${JOBS:-2}" --target "$program" zrm48sim
+cmake --build "$build" -j"${JOBS:-2}" --target "$(basename "$program")" zrm48sim
 
 mkdir -p "$folder"
 device="$folder/zrm48sim-tty"
@@ -53,4 +54,4 @@ awk -v device="$device" '
 mv "$dev_dat.new" "$dev_dat"
 
 cd "$folder"
-"$build/src/gui/$program" "$@"
+"$build/$program" "$@"

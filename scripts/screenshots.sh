@@ -11,7 +11,7 @@ build=$(cd "$root" && realpath -m "${1:-build}")
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 
-ZRM_DEMO_DIR="$folder/work" ZRM_DEMO_PROGRAM=zrm48shots \
+ZRM_DEMO_DIR="$folder/work" ZRM_DEMO_PROGRAM=tools/zrm48shots \
   xvfb-run -a -s "-screen 0 1280x1024x24" \
   "$root/scripts/demo.sh" "$build" "$folder/shots" --read
 

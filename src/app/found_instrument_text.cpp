@@ -1,24 +1,9 @@
 #include "app/found_instrument_text.h"
 
-#include <cstdio>
-
 #include "app/app_texts.h"
-#include "editor/item_lists.h"
-#include "settings/firmware_version.h"
+#include "settings/instrument_identity_text.h"
 
 namespace zrm {
-
-std::string DeviceTypeName(std::int32_t device_type) {
-  const std::vector<std::string>& items = DeviceTypeItems();
-  if (device_type < 0 || static_cast<std::size_t>(device_type) >= items.size()) return "?";
-  return items[static_cast<std::size_t>(device_type)];
-}
-
-std::string SerialText(std::int32_t prefix, std::uint32_t serial_number) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%03d-%05u", prefix, serial_number);
-  return text;
-}
 
 std::string FoundInstrumentLine(const FoundInstrument& found) {
   std::string line = std::to_string(found.address) + "\t" + std::to_string(found.speed) + "\t";

@@ -7,13 +7,6 @@
 
 namespace zrm {
 
-// The device type's list item ("4813 Н Двухканальный"); "?" for a code
-// outside the list.
-std::string DeviceTypeName(std::int32_t device_type);
-
-// "047-12345": the prefix in three digits, the serial number in five.
-std::string SerialText(std::int32_t prefix, std::uint32_t serial_number);
-
 // One tab-separated line without its line end: address, speed, type code,
 // type name, serial, firmware C.B.A, manufacturing date d.m.yyyy; "-" in the
 // identity fields when the identity reads failed.

@@ -11,7 +11,7 @@
 #include "editor/comparison_texts.h"
 #include "editor/settings_comparison.h"
 #include "history/history_store.h"
-#include "settings/firmware_version.h"
+#include "settings/instrument_identity_text.h"
 
 namespace zrm {
 

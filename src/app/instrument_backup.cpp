@@ -6,10 +6,10 @@
 
 #include "app/app_texts.h"
 #include "editor/editor_binding.h"
-#include "editor/settings_comparison.h"
 #include "platform/system_reason.h"
 #include "profiles/profile_file.h"
 #include "settings/device_transfer.h"
+#include "settings/instrument_identity_text.h"
 
 namespace zrm {
 

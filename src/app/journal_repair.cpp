@@ -1,8 +1,8 @@
 #include "app/journal_repair.h"
 
 #include "app/app_texts.h"
-#include "editor/settings_comparison.h"
 #include "profiles/profile_file.h"
+#include "settings/instrument_identity_text.h"
 
 namespace zrm {
 

@@ -11,12 +11,12 @@
 #include <system_error>
 
 #include "app/app_texts.h"
-#include "editor/settings_comparison.h"
 #include "platform/atomic_file.h"
 #include "platform/content_hash.h"
 #include "platform/file_kind.h"
 #include "platform/system_reason.h"
 #include "profiles/profile_file.h"
+#include "settings/instrument_identity_text.h"
 
 namespace zrm {
 

@@ -10,7 +10,7 @@
 #include "cli/unfinished_write_notice.h"
 #include "editor/editor_binding.h"
 #include "editor/settings_comparison.h"
-#include "settings/firmware_version.h"
+#include "settings/instrument_identity_text.h"
 
 namespace zrm {
 

@@ -1,8 +1,8 @@
 #include "cli/identity_lines.h"
+#include "settings/instrument_identity_text.h"
 
 #include <cstdio>
 
-#include "settings/firmware_version.h"
 
 namespace zrm {
 

@@ -3,13 +3,11 @@
 #include <charconv>
 #include <ctime>
 
-#include "app/found_instrument_text.h"
 #include "cli/cli_texts.h"
-#include "editor/settings_comparison.h"
 #include "monitor/current_values.h"
 #include "monitor/monitor_texts.h"
 #include "platform/number_text.h"
-#include "settings/firmware_version.h"
+#include "settings/instrument_identity_text.h"
 
 namespace zrm {
 

@@ -1,5 +1,6 @@
 #include "editor/item_lists.h"
 
+#include "settings/instrument_identity_text.h"
 #include "settings/sensor_types.h"
 
 namespace zrm {
@@ -59,8 +60,7 @@ const std::vector<std::string>& PulseItems() {
 }
 
 const std::vector<std::string>& DeviceTypeItems() {
-  static const std::vector<std::string> kItems = {
-      "4810/11 Н Одноканальный", "4813 Н Двухканальный", "4816 Н Одноканальн. проп.регул."};
+  static const std::vector<std::string> kItems(kDeviceTypeNames.begin(), kDeviceTypeNames.end());
   return kItems;
 }
 

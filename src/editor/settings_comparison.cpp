@@ -10,6 +10,7 @@
 #include "editor/list_selection.h"
 #include "editor/relay_grid.h"
 #include "platform/number_text.h"
+#include "settings/instrument_identity_text.h"
 
 namespace zrm {
 
@@ -238,22 +239,6 @@ std::string ParameterName(const WrittenParameter& p) {
   }
   const ByteLabel name = DeviceByteLabel(*p.device_byte);
   return name.group + ": " + name.label;
-}
-
-std::string ModelNumber(std::int32_t proc_ver) {
-  static constexpr std::string_view kModels[] = {"4810", "4813", "4816"};
-  if (proc_ver >= 0 && proc_ver < 3) return std::string(kModels[proc_ver]);
-  return std::to_string(proc_ver);
-}
-
-std::string DeviceNumber(const GeneralSettings& g) {
-  std::string serial = std::to_string(SerialNumber(g));
-  if (serial.size() < 5) serial.insert(0, 5 - serial.size(), '0');
-  return PrefixItems()[ByteOnWire(g.otk_type)] + "-" + serial;
-}
-
-std::string InstrumentFileStem(const GeneralSettings& g) {
-  return "ZRM" + ModelNumber(g.proc_ver) + "-" + DeviceNumber(g);
 }
 
 }  // namespace zrm

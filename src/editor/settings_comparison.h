@@ -42,16 +42,4 @@ std::string DifferenceLine(const SettingDifference& d);
 // "Реле: Реле 1, события канала 2").
 std::string ParameterName(const WrittenParameter& p);
 
-// The model number of a device type code ("4810", "4813", "4816"), the
-// code in decimal for a code without a model.
-std::string ModelNumber(std::int32_t proc_ver);
-
-// "047-12345": the prefix in three digits and the serial number in five
-// (serial 42 is "047-00042").
-std::string DeviceNumber(const GeneralSettings& g);
-
-// "ZRM4813-047-12345": the instrument as the files about it are named
-// (backups, write journal entries).
-std::string InstrumentFileStem(const GeneralSettings& g);
-
 }  // namespace zrm

@@ -7,6 +7,7 @@
 #include "editor/item_lists.h"
 #include "editor/list_selection.h"
 #include "editor/relay_grid.h"
+#include "settings/instrument_identity_text.h"
 #include "settings/sensor_types.h"
 
 namespace zrm {
@@ -17,13 +18,6 @@ constexpr std::size_t kHeaderCharacters = 7;  // grid header: start of the type 
 
 // Grid columns of a channel's set points: th1 / th_type1, then th2 / th_type2.
 constexpr int kSetpointColumns[2][2] = {{1, 2}, {4, 5}};
-
-// "C.B.A": bits 6 and up, bits 4-5, bits 0-3 of the version word.
-std::string FirmwareVersionText(std::int32_t word) {
-  auto v = static_cast<std::uint32_t>(word);
-  return std::to_string(v >> 6) + "." + std::to_string((v >> 4) & 0x3) + "." +
-         std::to_string(v & 0xF);
-}
 
 // The first `count` characters of a UTF-8 text (not bytes: the names are
 // Cyrillic).

@@ -3,14 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/found_instrument_text.h"
 #include "bus/bus_parameter.h"
 #include "gateway/bus_parameter_names.h"
 #include "gateway/gateway_texts.h"
 #include "gateway/json_text.h"
 #include "gateway/state_json.h"
 #include "settings/check_channels.h"
-#include "settings/firmware_version.h"
+#include "settings/instrument_identity_text.h"
 #include "settings/sensor_types.h"
 
 namespace zrm {

@@ -2,14 +2,12 @@
 
 #include <charconv>
 
-#include "app/found_instrument_text.h"
 #include "bus/bus_parameter.h"
-#include "editor/settings_comparison.h"
 #include "gateway/bus_parameter_names.h"
 #include "gateway/json_text.h"
 #include "monitor/current_values.h"
 #include "monitor/monitor_texts.h"
-#include "settings/firmware_version.h"
+#include "settings/instrument_identity_text.h"
 
 namespace zrm {
 namespace {

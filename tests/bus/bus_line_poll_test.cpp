@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "app/journal_repair.h"
@@ -255,6 +256,9 @@ TEST_F(BusLinePollTest, WriteThatTheChecksRefuseSendsNothingAndSaysWhy) {
   Sweep(poll, 2);
   const auto writes = [&] { return test::WriteFrameCount(simulator_); };
   const std::size_t before = writes();
+  const std::optional<float> his1 = poll.ParameterValue(1, BusParameter::kCh2His1);
+  const std::optional<float> th2 = poll.ParameterValue(1, BusParameter::kCh1Th2);
+  ASSERT_TRUE(his1 && th2);
 
   const BusWriteOutcome negative = poll.Write(1, BusParameter::kCh2His1, -1.0f);
   EXPECT_EQ(negative.result, result::kStoppedToCorrect);
@@ -267,6 +271,8 @@ TEST_F(BusLinePollTest, WriteThatTheChecksRefuseSendsNothingAndSaysWhy) {
   EXPECT_NE(elsewhere.message.find("9"), std::string::npos);
 
   EXPECT_EQ(writes(), before) << "nothing written";
+  EXPECT_EQ(poll.ParameterValue(1, BusParameter::kCh2His1), his1) << "what was last read";
+  EXPECT_EQ(poll.ParameterValue(1, BusParameter::kCh1Th2), th2);
   EXPECT_EQ(simulator_.RestartCount(), 0u);
   EXPECT_TRUE(dir.Entries().empty()) << "no journal entry for a refused write";
 }

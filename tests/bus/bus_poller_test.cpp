@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <future>
@@ -132,6 +133,27 @@ TEST(BusPoller, DeviceThatVanishesAndReturnsIsPolledAgainWithIdentities) {
   ASSERT_TRUE(sim::CreateDeviceSymlink(device, simulator->SlavePath(), error)) << error;
   ASSERT_TRUE(Eventually([&] { return AllAre(poller, BusAvailability::kOnline, 0); }));
   for (const BusSnapshot& s : poller.Snapshots()) EXPECT_EQ(s.identity_reads, 2u);
+
+  // Replaced by another device at the same path, so the reopen succeeds at
+  // its first try: every instrument still goes offline, once, and reads its
+  // identity again.
+  auto replacement = std::make_unique<sim::Simulator>(test::FourInstruments());
+  ASSERT_TRUE(replacement->Start(&error)) << error;
+  ASSERT_TRUE(sim::CreateDeviceSymlink(device, replacement->SlavePath(), error)) << error;
+  const std::size_t told_before = events.Availability().size();
+  simulator->Stop();
+  simulator = std::move(replacement);
+  ASSERT_TRUE(Eventually([&] {
+    const std::vector<BusSnapshot> snapshots = poller.Snapshots();
+    return AllAre(poller, BusAvailability::kOnline, 0) &&
+           std::all_of(snapshots.begin(), snapshots.end(),
+                       [](const BusSnapshot& s) { return s.identity_reads == 3u; });
+  }));
+  std::size_t offline_told = 0;
+  const std::vector<BusSnapshot> told = events.Availability();
+  for (std::size_t i = told_before; i < told.size(); ++i)
+    offline_told += told[i].availability == BusAvailability::kOffline;
+  EXPECT_EQ(offline_told, 4u);
   poller.Stop();
   sim::RemoveDeviceSymlink(device, simulator->SlavePath());
 }

@@ -442,6 +442,9 @@ TEST_F(CliBatchLines, VerifyFindsTheDifferenceChangesWriteItAndTheLineIsEqualAft
   WriteBytes(profile, ReadBytes(profile) + "\n");  // loads the same, but is another file
   EXPECT_EQ(RunBatch(dir_, again, resume).exit_code, 0);
   EXPECT_EQ(results_lines(), 6u);
+  // Nor while the plan is another at the same path: the row runs again.
+  EXPECT_EQ(RunBatch(dir_, again + "\n", resume).exit_code, 0);
+  EXPECT_EQ(results_lines(), 7u);
 
   // A results file of an earlier version cannot tell plans apart: it
   // resumes nothing, and says so.

@@ -70,9 +70,10 @@ TEST(CliReadTest, SavesTheWindowsProfileAndPrintsTheIdentity) {
   EXPECT_EQ(ReadBytes(dir.File("read.prf")), ReadBytes(window_dir.File("read.prf")))
       << "zrm48ctl read and the window saved different profiles";
   EXPECT_EQ(RawFrames(cli_instrument), RawFrames(window_instrument));
-  // Only dev.dat, the exchange log and the profile are left; the new
-  // profile the command starts from leaves nothing behind.
-  EXPECT_EQ(dir.Entries(), (std::vector<std::string>{"COM.txt", "dev.dat", "read.prf"}));
+  // Only dev.dat, the exchange log, the history and the profile are left;
+  // the new profile the command starts from leaves nothing behind.
+  EXPECT_EQ(dir.Entries(),
+            (std::vector<std::string>{"COM.txt", "dev.dat", "history.sqlite", "read.prf"}));
   EXPECT_TRUE(tmp.Entries().empty());
 }
 
@@ -86,7 +87,8 @@ TEST(CliReadTest, ProfileExtensionIsAddedOnlyWhenMissing) {
             .exit_code,
         0);
   EXPECT_EQ(dir.Entries(),
-            (std::vector<std::string>{"COM.txt", "a.prf", "b.prf", "c.PRF", "dev.dat"}));
+            (std::vector<std::string>{"COM.txt", "a.prf", "b.prf", "c.PRF", "dev.dat",
+                                      "history.sqlite"}));
 }
 
 TEST(CliReadTest, ANameThatCannotHoldAProfileIsRefusedBeforeTheFirstFrame) {

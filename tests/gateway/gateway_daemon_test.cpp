@@ -25,9 +25,9 @@
 #include <string>
 #include <vector>
 
-#include "gateway/child_program.h"
+#include "support/child_program.h"
 #include "gateway/modbus_registers.h"
-#include "gateway/mosquitto_broker.h"
+#include "support/mosquitto_broker.h"
 #include "gateway/topic_recorder.h"
 #include "lib/simulator.h"
 #include "settings/parameter_map.h"
@@ -49,6 +49,7 @@ struct DaemonRun {
   bool allow = false;       // [WRITE] Allow
   bool discovery = false;   // [MQTT] Discovery
   std::string line1 = "1-3";  // LINE1's Addresses
+  std::string prefix = "zrm48";  // [GATEWAY] Prefix
 };
 
 // LINE2 has a Modbus listener of its own, at `line2_port`. The instrument at
@@ -56,7 +57,8 @@ struct DaemonRun {
 // taken, its thermocouple's values are in °C.
 std::string Config(const std::string& line1, const std::string& line2, int mqtt_port,
                    int modbus_port, int line2_port, const DaemonRun& run) {
-  return "[GATEWAY]\nPollMs=200\nOfflineAfter=2\nTimeOutMs=100\nAttempts=2\n"
+  return "[GATEWAY]\nPrefix=" + run.prefix +
+         "\nPollMs=200\nOfflineAfter=2\nTimeOutMs=100\nAttempts=2\n"
          "[MQTT]\nPort=" +
          std::to_string(mqtt_port) + "\nDiscovery=" + (run.discovery ? "1" : "0") +
          "\n[MODBUS]\nListen=127.0.0.1:" + std::to_string(modbus_port) + "\n[LINE1]\nDevice=" +
@@ -458,15 +460,19 @@ TEST(GatewayScale, SixtyFourLinesOfSixteenInstrumentsEachGetTheirStates) {
 }
 
 TEST_F(GatewayDaemonTest, WritesOffSendNothingAndACrashLeavesTheLastWill) {
+  // A prefix of two levels: every topic, the last will's too, lives under it.
+  DaemonRun run;
+  run.prefix = "plant/hall2";
   WriteBytes(dir_.File("zrm48d.ini"), Config(first_line_->SlavePath(), second_line_.SlavePath(),
-                                             broker_.Port(), modbus_port_, line2_port_, DaemonRun{}));
+                                             broker_.Port(), modbus_port_, line2_port_, run));
   TopicRecorder plant(broker_.ClientConfig());
   ASSERT_TRUE(plant.Subscribed(kWait));
   ChildProgram daemon({DaemonPath(), "--config", dir_.File("zrm48d.ini")}, dir_.Path());
-  ASSERT_TRUE(plant.WaitFor("zrm48/047-12345/availability", "online", kWait)) << daemon.Err();
-  ASSERT_TRUE(plant.WaitFor("zrm48/gateway/running", "true", kWait));
-  plant.Publish("zrm48/047-12345/set/ch1_th1", "100");
-  EXPECT_TRUE(plant.WaitFor("zrm48/047-12345/set/ch1_th1/result", "Allow=0", kWait));
+  ASSERT_TRUE(plant.WaitFor("plant/hall2/047-12345/availability", "online", kWait))
+      << daemon.Err();
+  ASSERT_TRUE(plant.WaitFor("plant/hall2/gateway/running", "true", kWait));
+  plant.Publish("plant/hall2/047-12345/set/ch1_th1", "100");
+  EXPECT_TRUE(plant.WaitFor("plant/hall2/047-12345/set/ch1_th1/result", "Allow=0", kWait));
   modbus_t* modbus = modbus_new_tcp("127.0.0.1", modbus_port_);
   ASSERT_EQ(modbus_connect(modbus), 0);
   modbus_set_slave(modbus, 1);
@@ -478,9 +484,19 @@ TEST_F(GatewayDaemonTest, WritesOffSendNothingAndACrashLeavesTheLastWill) {
   EXPECT_EQ(WriteFrames(*first_line_), 0u);
   EXPECT_NE(daemon.Err().find("zrm48d: запись отклонена"), std::string::npos) << daemon.Err();
   EXPECT_TRUE(plant.Under("homeassistant/").empty()) << "Discovery=0";
+  EXPECT_TRUE(plant.Under("zrm48/").empty()) << "nothing under the default prefix";
   plant.Clear();
   daemon.Signal(SIGKILL);
-  EXPECT_TRUE(plant.WaitFor("zrm48/gateway/running", "false", 70s)) << "the last will";
+  EXPECT_TRUE(plant.WaitFor("plant/hall2/gateway/running", "false", 70s)) << "the last will";
+  // A subscriber that connects after the crash finds the will and the
+  // instrument's description retained.
+  TopicRecorder later(broker_.ClientConfig());
+  const auto will = later.WaitFor("plant/hall2/gateway/running", "false", kWait);
+  ASSERT_TRUE(will);
+  EXPECT_TRUE(will->retained);
+  const auto info = later.WaitFor("plant/hall2/047-12345/info", "047-12345", kWait);
+  ASSERT_TRUE(info);
+  EXPECT_TRUE(info->retained);
 }
 
 TEST_F(GatewayDaemonTest, AnInstrumentTakenOutOfTheConfigurationLeavesHomeAssistant) {

@@ -15,7 +15,7 @@
 #include <cstdio>
 #include <future>
 
-#include "gateway/child_program.h"
+#include "support/child_program.h"
 #include "gateway/fake_bus.h"
 #include "gateway/modbus_registers.h"
 #include "support/scratch_dir.h"

@@ -9,7 +9,7 @@
 #include <cstdio>
 
 #include "gateway/fake_bus.h"
-#include "gateway/mosquitto_broker.h"
+#include "support/mosquitto_broker.h"
 #include "gateway/topic_recorder.h"
 #include "support/scratch_dir.h"
 

@@ -26,11 +26,11 @@
 #include <tuple>
 #include <sstream>
 
-#include "gui/bus_view_columns.h"
-#include "gui/bus_view_log.h"
-#include "gui/bus_view_model.h"
-#include "gui/bus_view_placement.h"
-#include "gui/bus_view_window.h"
+#include "gui/bus_view/bus_view_columns.h"
+#include "gui/bus_view/bus_view_log.h"
+#include "gui/bus_view/bus_view_model.h"
+#include "gui/bus_view/bus_view_placement.h"
+#include "gui/bus_view/bus_view_window.h"
 #include "lib/simulator.h"
 #include "support/workstation.h"
 

@@ -18,7 +18,7 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "gui/ports_dialog.h"
+#include "gui/dialogs/ports_dialog.h"
 #include "lib/bus_options.h"
 #include "support/workstation.h"
 

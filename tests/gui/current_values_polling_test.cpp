@@ -17,8 +17,8 @@
 #include <fstream>
 #include <functional>
 
-#include "gui/current_values_page.h"
-#include "gui/qt_dialogs.h"
+#include "gui/pages/current_values_page.h"
+#include "gui/dialogs/qt_dialogs.h"
 #include "lib/simulator.h"
 #include "support/workstation.h"
 

@@ -18,7 +18,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "gui/current_values_page.h"
+#include "gui/pages/current_values_page.h"
 #include "lib/simulator.h"
 #include "support/workstation.h"
 

@@ -22,10 +22,10 @@
 #include <algorithm>
 
 #include "app/write_journal.h"
-#include "gui/comparison_dialog.h"
-#include "gui/group_area.h"
-#include "gui/simple_list.h"
-#include "gui/whole_title.h"
+#include "gui/dialogs/comparison_dialog.h"
+#include "gui/widgets/group_area.h"
+#include "gui/widgets/simple_list.h"
+#include "gui/dialogs/whole_title.h"
 #include "lib/simulator.h"
 #include "platform/number_text.h"
 #include "profiles/profile_file.h"

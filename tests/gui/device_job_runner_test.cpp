@@ -4,7 +4,7 @@
 // thread until the script opens it ("go"), so the order never depends on
 // timing.
 
-#include "gui/device_job_runner.h"
+#include "gui/window/device_job_runner.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -14,7 +14,7 @@
 #include <thread>
 #include <utility>
 
-#include "gui/status_texts.h"
+#include "gui/window/status_texts.h"
 #include "support/scripted_dialogs.h"
 
 using zrm::gui::DeviceJobRunner;

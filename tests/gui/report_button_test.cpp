@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "gui/group_area.h"
+#include "gui/widgets/group_area.h"
 #include "lib/simulator.h"
 #include "support/workstation.h"
 

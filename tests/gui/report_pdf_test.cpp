@@ -24,8 +24,8 @@
 #include <string>
 #include <vector>
 
-#include "gui/qt_dialogs.h"
-#include "gui/report_preview.h"
+#include "gui/dialogs/qt_dialogs.h"
+#include "gui/dialogs/report_preview.h"
 #include "report/configuration_page.h"
 #include "settings/sensor_types.h"
 #include "support/scripted_dialogs.h"

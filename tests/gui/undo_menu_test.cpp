@@ -2,7 +2,7 @@
 // undo brings back (never the port the link uses) and what the status bar is
 // told.
 
-#include "gui/undo_menu.h"
+#include "gui/window/undo_menu.h"
 
 #include <QMenuBar>
 #include <QSignalSpy>

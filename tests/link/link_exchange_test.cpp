@@ -263,22 +263,29 @@ TEST_F(LinkExchange, RepliesOfOtherInstrumentsAndRequestsAreSetAsideAndLogged) {
 }
 
 TEST_F(LinkExchange, UnreadableLineEndsItsAttemptAndTheRetryMustStandAlone) {
-  // The real answer may still be on its way after a line of noise: the
-  // retry's answer counts only when nothing follows it.
-  int requests = 0;
-  line_.respond = [&requests](const std::string&) {
-    ++requests;
-    if (requests == 1) return std::string("noise\r");
-    if (requests == 2) return ReadReply("31") + ReadReply("32");
-    return ReadReply("33");
-  };
+  // The real answer may still be on its way after a line of noise or one
+  // too long to be a reply: the retry's answer counts only when nothing
+  // follows it, also long after the open, once answers stood alone.
+  for (const std::string& bad : {std::string("noise\r"), std::string(300, 'x') + "\r"}) {
+    SCOPED_TRACE(bad.size());
+    int requests = 0;
+    line_.respond = [&requests, &bad](const std::string&) {
+      ++requests;
+      if (requests == 1) return ReadReply("30");
+      if (requests == 2) return bad;
+      if (requests == 3) return ReadReply("31") + ReadReply("32");
+      return ReadReply("33");
+    };
+    Link link = MakeLink();
+    std::uint8_t value = 0;
+    ASSERT_EQ(link.ReadByte(2, 1, value), result::kOk);
+    const auto start = SteadyClock::now();
+    EXPECT_EQ(link.ReadByte(2, 1, value), result::kOk);
+    EXPECT_LT(SteadyClock::now() - start, milliseconds(900));  // no time-out was waited
+    EXPECT_EQ(value, 0x33);
+    EXPECT_EQ(requests, 4);
+  }
   Link link = MakeLink();
-  std::uint8_t value = 0;
-  const auto start = SteadyClock::now();
-  EXPECT_EQ(link.ReadByte(2, 1, value), result::kOk);
-  EXPECT_LT(SteadyClock::now() - start, milliseconds(900));  // no time-out was waited
-  EXPECT_EQ(value, 0x33);
-  EXPECT_EQ(requests, 3);
   // Noise to a write is no acknowledgement either.
   line_.respond = [](const std::string&) { return std::string("noise\r"); };
   EXPECT_EQ(link.WriteByte(2, 1, 1), result::kUnexpectedFormat);

@@ -2,7 +2,6 @@
 // error display, and the two writes that close every write of the settings.
 
 #include "settings/device_transfer.h"
-#include "settings/firmware_version.h"
 #include "settings/general_transfer.h"
 #include "transfer_fixture.h"
 
@@ -95,13 +94,6 @@ TEST_F(GeneralTransferTest, Failed47LeavesTheRestartUnsent) {
   device_.FailAddress(2, Width::kByte, 0, result::kNoAnswer);
   EXPECT_EQ(WriteClosingCommands(device_, op_), result::kNoAnswer);
   EXPECT_EQ(device_.Log().back(), "wb 2:0=47 !2");
-}
-
-TEST(FirmwareVersionText, SplitsTheWordIntoItsThreeParts) {
-  EXPECT_EQ(FirmwareVersionText(0x93), "2.1.3");
-  EXPECT_EQ(FirmwareVersionText(0x5A), "1.1.10");
-  EXPECT_EQ(FirmwareVersionText(0), "0.0.0");
-  EXPECT_EQ(FirmwareVersionText(255), "3.3.15");
 }
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "gui/dialog_service.h"
+#include "gui/dialogs/dialog_service.h"
 
 namespace zrm::test {
 

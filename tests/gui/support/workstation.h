@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/session.h"
-#include "gui/main_window.h"
+#include "gui/window/main_window.h"
 #include "support/scripted_dialogs.h"
 
 namespace zrm::test {
