@@ -158,7 +158,9 @@ void Latency(int seconds, const std::string& dir) {
 long CpuTicks(pid_t pid) {
   std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
   std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-  std::istringstream fields(text.substr(text.rfind(')') + 2));
+  const std::size_t name_end = text.rfind(')');
+  if (name_end == std::string::npos) return 0;  // the process is gone
+  std::istringstream fields(text.substr(name_end + 2));
   std::string field;
   long utime = 0, stime = 0;
   for (int i = 3; fields >> field; ++i) {
@@ -359,6 +361,9 @@ int main(int argc, char** argv) {
     if (option == "--seconds") seconds = std::stoi(argv[i + 1]);
     if (option == "--daemon") daemon = argv[i + 1];
   }
+  // The daemon runs in the benchmark's own folder: its path must not depend
+  // on where the benchmark was started.
+  daemon = std::filesystem::absolute(daemon).string();
   char dir_template[] = "/tmp/zrm48bench_gateway.XXXXXX";
   const std::string dir = mkdtemp(dir_template);
   mosquitto_lib_init();
