@@ -177,7 +177,10 @@ TEST_F(UdevDiscoveryTest, ASlowTimerTheUserMayNotChangeIsToldOnceWithItsCostAndC
   const test::OrdinaryUser user = test::Nobody();
   if (::getuid() == 0) {
     // The user reads sysfs but may not write it, as on a real machine.
-    ASSERT_EQ(::chmod(umockdev_testbed_get_root_dir(bed_), 0755), 0);
+    gchar* root = umockdev_testbed_get_root_dir(bed_);  // ours to free
+    const int changed = ::chmod(root, 0755);
+    g_free(root);
+    ASSERT_EQ(changed, 0);
     ASSERT_EQ(::chown(pty.SlavePath().c_str(), user.uid, user.gid), 0);
   }
   const std::string outcome = test::AsOrdinaryUser(user, [&] {

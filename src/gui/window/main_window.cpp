@@ -70,7 +70,12 @@ void MainWindow::showEvent(QShowEvent* event) {
       this, [this] { operator_.ShowHeldBoxes(); }, Qt::QueuedConnection);
 }
 
-MainWindow::~MainWindow() { runner_.StopAndWait(); }
+MainWindow::~MainWindow() {
+  // The children go after this body, moving the focus as they go: the
+  // application's focus signal must no longer reach members already gone.
+  disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+  runner_.StopAndWait();
+}
 
 void MainWindow::BuildMenu() {
   menuBar()->setObjectName("MainMenu1");
