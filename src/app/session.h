@@ -217,6 +217,10 @@ class Session {
   // Link parameters from the configuration: address, attempts 2..5, time-out.
   void CreateLink();
 
+  // The line a history event names: the device given, else the port's.
+  std::string HistoryLine() const;
+  // A history event of `action` on that line and the address in use.
+  HistoryEvent NewEventHere(const std::string& action);
   // The history of changes. A write's opening event is stored before its
   // first frame; false after telling the user why it could not be, and the
   // write must then not start.

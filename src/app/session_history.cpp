@@ -22,9 +22,14 @@ std::string FileName(const std::string& path) {
 
 }  // namespace
 
+std::string Session::HistoryLine() const { return device_.empty() ? PortPath() : device_; }
+
+HistoryEvent Session::NewEventHere(const std::string& action) {
+  return history_->NewEvent(action, HistoryLine(), link_ ? link_->Params().net_address : 0);
+}
+
 bool Session::OpenWriteEvent(const std::string& action, Operator& op, HistoryEvent& opening) {
-  opening = history_->NewEvent(action, device_.empty() ? PortPath() : device_,
-                               link_ ? link_->Params().net_address : 0);
+  opening = NewEventHere(action);
   opening.result = -1;
   opening.message = app_texts::kHistoryWriteBegun;
   std::string error;
@@ -54,14 +59,13 @@ void Session::CloseWriteEvent(const HistoryEvent& opening, ExchangeResult r,
 
 void Session::RecordSearch(const SearchOutcome& outcome, Operator& op) {
   std::string error;
-  if (!StoreSearchEvents(*history_, device_.empty() ? PortPath() : device_, outcome, error))
+  if (!StoreSearchEvents(*history_, HistoryLine(), outcome, error))
     op.Notice(error);
 }
 
 void Session::RecordRead(const std::string& action, ExchangeResult r,
                          const DeviceSettings& instrument, Operator& op) {
-  HistoryEvent event = history_->NewEvent(action, device_.empty() ? PortPath() : device_,
-                                          link_ ? link_->Params().net_address : 0);
+  HistoryEvent event = NewEventHere(action);
   DescribeInstrument(instrument, event);
   event.result = r;
   event.message = OutcomeText(r);
