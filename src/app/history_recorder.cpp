@@ -116,22 +116,31 @@ std::vector<ParameterChange> ChangesBetween(const DeviceSettings& before,
   return changes;
 }
 
-}  // namespace zrm
-
-namespace zrm {
+std::vector<ParameterChange> ChangesOfParameters(const DeviceSettings& before,
+                                                 const DeviceSettings& after,
+                                                 const std::vector<WrittenParameter>& only) {
+  // Every group compared, whatever the records select: `only` names what
+  // was written.
+  const auto all_selected = [](DeviceSettings s) {
+    for (ChannelSettings& channel : s.channel) channel.select = 1;
+    s.relay.select = 1;
+    s.general.gen_select = 1;
+    return s;
+  };
+  std::vector<ParameterChange> changes;
+  for (const ParameterChange& c : ChangesBetween(all_selected(before), all_selected(after)))
+    for (const WrittenParameter& p : only)
+      if (c.name.starts_with(ParameterName(p))) {
+        changes.push_back(c);
+        break;
+      }
+  return changes;
+}
 
 std::vector<ParameterChange> WrittenChanges(const ChangesWriteOutcome& outcome,
                                             const DeviceSettings& target) {
-  std::vector<ParameterChange> all = ChangesBetween(outcome.instrument, target);
-  if (outcome.unfinished.empty()) return all;
-  std::vector<ParameterChange> written;
-  for (const ParameterChange& c : all)
-    for (const WrittenParameter& p : outcome.written)
-      if (c.name.starts_with(ParameterName(p))) {
-        written.push_back(c);
-        break;
-      }
-  return written;
+  if (outcome.unfinished.empty()) return ChangesBetween(outcome.instrument, target);
+  return ChangesOfParameters(outcome.instrument, target, outcome.written);
 }
 
 }  // namespace zrm

@@ -37,6 +37,8 @@ class HistoryRecorder {
 
   // The file's path.
   std::string Path() const;
+  // The login name every event carries.
+  const std::string& User() const { return user_; }
 
  private:
   std::string dir_;
@@ -61,6 +63,11 @@ void DescribeInstrument(const DeviceSettings& instrument, HistoryEvent& event);
 // `before` holds, named and shown as the window shows them.
 std::vector<ParameterChange> ChangesBetween(const DeviceSettings& before,
                                             const DeviceSettings& after);
+
+// The changes between `before` and `after` of the parameters `only` names.
+std::vector<ParameterChange> ChangesOfParameters(const DeviceSettings& before,
+                                                 const DeviceSettings& after,
+                                                 const std::vector<WrittenParameter>& only);
 
 // What a write of changes of `target` put into the instrument: every change
 // when it ended with success, else those of the parameters that went

@@ -6,7 +6,10 @@
 #include <cstdint>
 #include <string>
 
+#include <vector>
+
 #include "bus/bus_snapshot.h"
+#include "history/history_event.h"
 #include "link/exchange_result.h"
 
 namespace zrm {
@@ -20,6 +23,9 @@ struct BusWriteOutcome {
   std::string message;                  // the refusal or the result's message; empty on success
   bool busy = false;  // refused, nothing queued: the line's write queue was full
   bool sent = false;  // frames that change the instrument went out (a restart may follow)
+  // Each parameter that went in, as the instrument held it before and
+  // after (read back), for the history of changes.
+  std::vector<ParameterChange> changes = {};
 };
 
 // What one line did since the start, for the plant to watch the gateway.
@@ -43,6 +49,9 @@ class BusEvents {
   // After a write from the plant ended: the values last read of the
   // writable parameters may have changed.
   virtual void OnParameters(const BusSnapshot& /*snapshot*/) {}
+  // After the daemon put back (or tried to) what a failed plant write left
+  // in the instrument.
+  virtual void OnRepaired(const BusSnapshot& /*snapshot*/, const BusWriteOutcome& /*outcome*/) {}
   // When line `line`'s device could not be opened, for a reason other than
   // the one told last ("path: why"; the open is retried meanwhile, and the
   // reason is told again only after the line was open).

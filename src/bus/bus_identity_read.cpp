@@ -70,4 +70,14 @@ ExchangeResult ReadBusIdentity(ParameterAccess& link, BusIdentity& identity,
   return result::kOk;
 }
 
+GeneralSettings GeneralOf(const BusIdentity& identity) {
+  GeneralSettings general;
+  general.proc_ver = identity.device_type;
+  general.otk_type = identity.prefix;
+  general.serial_lo = static_cast<std::int32_t>(identity.serial_number & 0xFF);
+  general.serial_hi = static_cast<std::int32_t>(identity.serial_number >> 8);
+  general.firmware_version = identity.firmware_version;
+  return general;
+}
+
 }  // namespace zrm

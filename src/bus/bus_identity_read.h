@@ -7,8 +7,12 @@
 
 #include "bus/bus_snapshot.h"
 #include "link/parameter_access.h"
+#include "settings/device_settings.h"
 
 namespace zrm {
+
+// The identity as the record's general settings hold it.
+GeneralSettings GeneralOf(const BusIdentity& identity);
 
 using BusParameterValues = std::array<std::optional<float>, 8>;  // indexed like kBusParameters
 

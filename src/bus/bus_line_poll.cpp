@@ -73,14 +73,8 @@ struct BusLinePoll::Impl {
   }
 
   BusWriteTarget TargetOf(const Instrument& instrument) const {
-    const BusIdentity& id = instrument.snapshot.identity;
-    BusWriteTarget target{{}, JournalPlace(working_dir, line_name, instrument.snapshot.address)};
-    target.identity.proc_ver = id.device_type;
-    target.identity.otk_type = id.prefix;
-    target.identity.serial_lo = static_cast<std::int32_t>(id.serial_number & 0xFF);
-    target.identity.serial_hi = static_cast<std::int32_t>(id.serial_number >> 8);
-    target.identity.firmware_version = id.firmware_version;
-    return target;
+    return {GeneralOf(instrument.snapshot.identity),
+            JournalPlace(working_dir, line_name, instrument.snapshot.address)};
   }
 
   // The poll of one instrument: identity when due, then the status block.
@@ -128,6 +122,7 @@ struct BusLinePoll::Impl {
     Restarted(instrument);
     if (outcome.result == result::kOk) instrument.repair.reset();
     instrument.snapshot.unfinished_write = instrument.repair.has_value();
+    repairs.emplace_back(instrument.snapshot, outcome);
   }
 
   static void GoOffline(Instrument& instrument) {
@@ -143,6 +138,7 @@ struct BusLinePoll::Impl {
   std::size_t next = 0;
   std::string working_dir = ".";
   std::string line_name = "line";
+  std::vector<std::pair<BusSnapshot, BusWriteOutcome>> repairs;  // not yet taken
 };
 
 BusLinePoll::BusLinePoll(std::size_t line_index, Line& line, std::int32_t speed,
@@ -192,6 +188,10 @@ BusWriteOutcome BusLinePoll::Write(std::uint32_t address, BusParameter parameter
     impl_->Repair(*instrument);
   }
   return outcome;
+}
+
+std::vector<std::pair<BusSnapshot, BusWriteOutcome>> BusLinePoll::TakeRepairs() {
+  return std::exchange(impl_->repairs, {});
 }
 
 void BusLinePoll::SetWorkingDir(std::string dir, std::string line_name) {

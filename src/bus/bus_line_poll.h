@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bus/bus_config.h"
@@ -39,6 +40,10 @@ class BusLinePoll {
   // The checked write of one parameter, with the preparation steps, the
   // checks before writing and the read-back of the window's write of changes.
   BusWriteOutcome Write(std::uint32_t address, BusParameter parameter, float value);
+
+  // The repairs made since the last call (after a failed write, and after
+  // answered polls until one went through): the instrument and the outcome.
+  std::vector<std::pair<BusSnapshot, BusWriteOutcome>> TakeRepairs();
 
   // The folder whose journal/ keeps the entries of writes under way (the
   // process's working folder unless set), and the line's name that keeps

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/history_recorder.h"
 #include "app/write_journal.h"
 #include "bus/bus_parameter.h"
 #include "bus/bus_texts.h"
@@ -50,7 +51,8 @@ ExchangeResult ReadWhatTheWriteNeeds(ParameterAccess& link, BusParameterPlace pl
 ExchangeResult CheckAndWrite(ParameterAccess& link, const BusWriteTarget& where,
                              const DeviceSettings& instrument, DeviceSettings& target,
                              BusParameterPlace place, BusWriteOperator& op,
-                             std::vector<WrittenParameter>& touched, bool& sent) {
+                             std::vector<WrittenParameter>& written,
+                             std::vector<WrittenParameter>& unfinished, bool& sent) {
   if (ExchangeResult r = CheckChannelField(target, place.channel, place.field, op)) return r;
   const WrittenParameter parameter{place.channel, place.field, nullptr};
   if (!ParameterDiffers(parameter, instrument, target)) return result::kOk;
@@ -60,15 +62,9 @@ ExchangeResult CheckAndWrite(ParameterAccess& link, const BusWriteTarget& where,
                                                {place.channel, TypeOf(place.field), nullptr}};
   if (ExchangeResult r = OpenJournalEntry(where.journal, instrument, target, "", op, lock, scope))
     return r;
-  std::vector<WrittenParameter> unfinished;
   sent = true;
-  const ExchangeResult r = WriteChangedSettings(link, target, changed, op, touched, unfinished);
-  if (r == result::kOk) {
-    CloseJournalEntry(where.journal, instrument);
-    touched.clear();
-  } else {
-    touched.insert(touched.end(), unfinished.begin(), unfinished.end());
-  }
+  const ExchangeResult r = WriteChangedSettings(link, target, changed, op, written, unfinished);
+  if (r == result::kOk) CloseJournalEntry(where.journal, instrument);
   return r;
 }
 
@@ -100,17 +96,22 @@ BusWriteOutcome WriteBusParameter(ParameterAccess& link, const BusWriteTarget& w
   if (ExchangeResult r = ReadWhatTheWriteNeeds(link, place, instrument)) return OutcomeOf(r, op);
   DeviceSettings target = instrument;
   target.channel[place.channel].*ChannelParameterOf(place.field).float_field = value;
-  std::vector<WrittenParameter> touched;
+  std::vector<WrittenParameter> written;
+  std::vector<WrittenParameter> unfinished;
   bool sent = false;
-  BusWriteOutcome outcome =
-      OutcomeOf(CheckAndWrite(link, where, instrument, target, place, op, touched, sent), op);
+  BusWriteOutcome outcome = OutcomeOf(
+      CheckAndWrite(link, where, instrument, target, place, op, written, unfinished, sent), op);
   outcome.sent = sent;
-  if (outcome.result == result::kOk || touched.empty()) return outcome;
+  outcome.changes = ChangesOfParameters(instrument, target, written);
+  if (outcome.result == result::kOk) return outcome;
+  std::vector<WrittenParameter> touched = written;
+  touched.insert(touched.end(), unfinished.begin(), unfinished.end());
+  if (touched.empty()) return outcome;
   // The instrument holds neither the old settings nor the new: say what it
   // holds, and owe it the old ones.
   if (const std::string off = SwitchedOff(touched); !off.empty())
     outcome.message += bus_texts::kHoldsNow + off;
-  repair = BusRepair{instrument, touched};
+  repair = BusRepair{instrument, target, touched};
   return outcome;
 }
 
@@ -125,7 +126,9 @@ BusWriteOutcome RepairBusWrite(ParameterAccess& link, const BusWriteTarget& wher
   const ExchangeResult r =
       WriteChangedSettings(link, repair.before, repair.touched, op, written, unfinished);
   if (r == result::kOk) CloseJournalEntry(where.journal, repair.before);
-  return OutcomeOf(r, op);
+  BusWriteOutcome outcome = OutcomeOf(r, op);
+  outcome.changes = ChangesOfParameters(repair.meant, repair.before, written);
+  return outcome;
 }
 
 }  // namespace zrm

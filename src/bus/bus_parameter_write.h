@@ -24,10 +24,12 @@ struct BusWriteTarget {
 };
 
 // What a plant write that failed midway owes the instrument: the values it
-// held before, and the parameters the write touched (a set point type
-// prepared to 0, a value written or not read back).
+// held before, those the write meant to put in, and the parameters the
+// write touched (a set point type prepared to 0, a value written or not
+// read back).
 struct BusRepair {
   DeviceSettings before;
+  DeviceSettings meant;
   std::vector<WrittenParameter> touched;
 };
 

@@ -107,6 +107,11 @@ struct BusPoller::Impl {
     ++(outcome.result == result::kOk ? line.stats.writes : line.stats.refused);
   }
 
+  // Tells the events of the repairs the line made since it last asked.
+  void TellRepairs(LineWorker& line) {
+    for (const auto& [snapshot, outcome] : line.poll.TakeRepairs())
+      if (events) events->OnRepaired(snapshot, outcome);
+  }
   // Stores the snapshots and the parameter values the poll holds, then
   // tells the events: OnPolled for the instrument at `polled` (0: none),
   // OnAvailability for each whose availability or identity changed.
@@ -167,6 +172,7 @@ void BusPoller::Impl::Run(LineWorker& line) {
     }
     if (polled % per_sweep == 0) sweep_start = SteadyClock::now();
     const BusSnapshot polled_one = line.poll.PollNext();
+    TellRepairs(line);
     ++polls_since_write;
     Count(line, polled_one, polled % per_sweep == per_sweep - 1 ? &sweep_start : nullptr);
     // A device that vanished took every instrument of the line offline.
@@ -199,6 +205,7 @@ bool BusPoller::Impl::RunOneWrite(LineWorker& line) {
       continue;
     }
     const BusWriteOutcome outcome = line.poll.Write(write.address, write.parameter, write.value);
+    TellRepairs(line);
     Publish(line, {}, 0);
     Count(line, outcome);
     if (events)

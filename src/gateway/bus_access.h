@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "bus/bus_events.h"
@@ -23,10 +24,11 @@ class BusAccess {
   // The parameter's value last read from the instrument; empty while not read.
   virtual std::optional<float> ParameterValue(std::size_t line, std::uint32_t address,
                                               BusParameter parameter) const = 0;
-  // Queues a checked write; `done` is called once with its outcome, from
+  // Queues a checked write asked for from `origin` (the network client as
+  // the history names it); `done` is called once with its outcome, from
   // another thread.
   virtual void RequestWrite(std::size_t line, std::uint32_t address, BusParameter parameter,
-                            float value, WriteDone done) = 0;
+                            float value, const std::string& origin, WriteDone done) = 0;
   // What each line did, lines in configuration order.
   virtual std::vector<BusLineStats> LineStats() const = 0;
 };

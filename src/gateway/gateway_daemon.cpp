@@ -11,6 +11,7 @@
 #include <list>
 #include <optional>
 
+#include "app/history_recorder.h"
 #include "bus/bus_poller.h"
 #include "gateway/gateway_config.h"
 #include "gateway/gateway_events.h"
@@ -20,6 +21,7 @@
 #include "gateway/gateway_texts.h"
 #include "gateway/modbus_server.h"
 #include "gateway/mqtt_sink.h"
+#include "gateway/plant_write_history.h"
 #include "gateway/poller_bus_access.h"
 #include "gateway/service_notifier.h"
 #include "gateway/tls_files.h"
@@ -113,7 +115,11 @@ std::chrono::milliseconds StalledAfter(const BusTiming& timing) {
 int Serve(const GatewayConfig& config, GatewayLog& log, const sigset_t& stop_signals) {
   GatewayEvents events(config, log);
   BusPoller poller(BusLines(config), config.timing, &events);
-  PollerBusAccess bus(poller);
+  PollerBusAccess lines(poller);
+  // The daemon's working folder keeps its history beside the journal.
+  HistoryRecorder history(".", "zrm48d");
+  PlantWriteHistory bus(lines, history, config, log);
+  events.Add(bus);
   std::list<ModbusServer> modbus;
   std::optional<MqttSink> mqtt;
   std::string error;
@@ -151,6 +157,7 @@ int Serve(const GatewayConfig& config, GatewayLog& log, const sigset_t& stop_sig
   log.Info(t::kStopping);
   // The lines first: no event reaches a sink once they are stopped.
   poller.Stop();
+  bus.Stop();
   for (ModbusServer& server : modbus) server.Stop();
   if (mqtt) mqtt->Stop();
   log.Info(t::kStopped);

@@ -26,6 +26,9 @@ class GatewayEvents : public BusEvents {
   void OnParameters(const BusSnapshot& snapshot) override {
     for (BusEvents* sink : sinks_) sink->OnParameters(snapshot);
   }
+  void OnRepaired(const BusSnapshot& snapshot, const BusWriteOutcome& outcome) override {
+    for (BusEvents* sink : sinks_) sink->OnRepaired(snapshot, outcome);
+  }
   // Logged with the line's section name; the poller tells each once.
   void OnPortRefused(std::size_t line, const std::string& reason) override;
   void OnPortNotice(std::size_t line, const std::string& text) override;

@@ -118,6 +118,11 @@ inline constexpr const char* kWriteDone = "записано: ";
 inline constexpr const char* kWriteFailed = "запись не выполнена: ";
 inline constexpr const char* kWriteRefused = "запись отклонена: ";
 inline constexpr const char* kUnknownInstrument = "неизвестный прибор: ";
+// Follows the history's own message (the file and why).
+inline constexpr const char* kHistoryBlocksWrite =
+    "; запись в прибор не начата: без записи в историю изменений прибор не меняется";
+inline constexpr const char* kHistoryQueueFull =
+    "история изменений не успевает записывать события, запись в прибор не начата";
 // Two instruments answer with one serial number: their topics mix, and no
 // write goes to either.
 inline constexpr const char* kSerialTwice =

@@ -2,12 +2,14 @@
 
 #include <fcntl.h>
 #include <modbus.h>
+#include <netdb.h>
 #include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 
 #include "gateway/bus_parameter_names.h"
@@ -36,6 +38,18 @@ std::uint16_t BoundPort(int fd) {
   if (address.ss_family == AF_INET)
     return ntohs(reinterpret_cast<const sockaddr_in*>(&address)->sin_port);
   return ntohs(reinterpret_cast<const sockaddr_in6*>(&address)->sin6_port);
+}
+
+// "Modbus 192.168.1.20:50211": the client as the history names it.
+std::string PeerText(const sockaddr_storage& peer, socklen_t size) {
+  std::array<char, NI_MAXHOST> host{};
+  std::array<char, NI_MAXSERV> port{};
+  if (getnameinfo(reinterpret_cast<const sockaddr*>(&peer), size, host.data(), host.size(),
+                  port.data(), port.size(), NI_NUMERICHOST | NI_NUMERICSERV) != 0)
+    return "Modbus";
+  const bool v6 = peer.ss_family == AF_INET6;
+  return std::string("Modbus ") + (v6 ? "[" : "") + host.data() + (v6 ? "]" : "") + ":" +
+         port.data();
 }
 
 std::string WriteText(const ModbusWrite& w) {
@@ -143,7 +157,10 @@ void ModbusServer::Serve() {
 
 void ModbusServer::Accept() {
   while (true) {
-    const int fd = accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    sockaddr_storage peer{};
+    socklen_t peer_size = sizeof(peer);
+    const int fd = accept4(listener_, reinterpret_cast<sockaddr*>(&peer), &peer_size,
+                           SOCK_NONBLOCK | SOCK_CLOEXEC);
     if (fd < 0) return;
     if (clients_.size() >= limits_.most_clients) {
       const std::uint64_t idle = LongestIdle();
@@ -156,6 +173,7 @@ void ModbusServer::Accept() {
     Client& client = clients_[next_client_++];
     client.fd = fd;
     client.last_received = Clock::now();
+    client.peer = PeerText(peer, peer_size);
   }
 }
 
@@ -216,7 +234,7 @@ bool ModbusServer::AnswerPending(std::uint64_t id, Client& client) {
       const std::string what = WriteText(*answer.write);
       log_.Info(t::kWriteRequested + what);
       bus_.RequestWrite(answer.write->line, answer.write->address, answer.write->parameter,
-                        answer.write->value,
+                        answer.write->value, client.peer,
                         [this, id, what, request](const BusWriteOutcome& outcome) {
                           {
                             const std::lock_guard lock(mutex_);

@@ -56,6 +56,7 @@ class ModbusServer {
     int fd = -1;
     std::vector<std::uint8_t> received;
     bool writing = false;  // a write runs: its reply comes before the next request
+    std::string peer;      // "Modbus 192.168.1.20:50211"
     Clock::time_point last_received;  // or accepted
     Clock::time_point partial_since;  // the first byte of the request not yet whole
   };

@@ -424,7 +424,9 @@ void MqttSink::HandleCommand(const std::string& topic, const std::string& payloa
     return;
   }
   log_.Info(t::kWriteRequested + shown_topic + " = " + ShownNetworkText(payload));
-  bus_.RequestWrite(key->first, key->second, *parameter, value,
+  // The broker relays the command: its address is the origin known.
+  const std::string origin = "MQTT " + mqtt_.host + ":" + std::to_string(mqtt_.port);
+  bus_.RequestWrite(key->first, key->second, *parameter, value, origin,
                     [this, shown_topic, result_topic, key = *key](const BusWriteOutcome& outcome) {
                       if (outcome.result == result::kOk) {
                         log_.Info(t::kWriteDone + shown_topic);

@@ -15,7 +15,8 @@ std::optional<float> PollerBusAccess::ParameterValue(std::size_t line, std::uint
 }
 
 void PollerBusAccess::RequestWrite(std::size_t line, std::uint32_t address, BusParameter parameter,
-                                   float value, WriteDone done) {
+                                   float value, const std::string& /*origin*/,
+                                   WriteDone done) {
   poller_.RequestWrite(line, address, parameter, value, std::move(done));
 }
 

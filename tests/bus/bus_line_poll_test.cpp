@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/journal_repair.h"
+#include "platform/number_text.h"
 #include "app/session.h"
 #include "bus/bus_test_line.h"
 #include "support/recording_operator.h"
@@ -196,9 +197,13 @@ TEST_F(BusLinePollTest, AWriteThatFailsMidwayIsPutBackOnceTheInstrumentTakesIt) 
       << failed.message;
   EXPECT_EQ(poll.ParameterValue(1, BusParameter::kCh1Th1), held) << "what was last read";
   EXPECT_EQ(simulator_.MemoryAt(1)->Byte(2, 327), 0);
+  EXPECT_TRUE(failed.changes.empty()) << "nothing went in as meant";
   BusSnapshot first = Sweep(poll, 2)[0];
   EXPECT_TRUE(first.unfinished_write);
   EXPECT_FALSE(std::filesystem::is_empty(dir.File("journal")));
+  const auto tried = poll.TakeRepairs();  // at once, and after the answered poll
+  ASSERT_EQ(tried.size(), 2u);
+  EXPECT_EQ(tried[1].second.result, result::kReadBackMismatch);
   // Once the instrument stores what it is sent, the next answered poll puts
   // the old settings back, and the entry goes.
   simulator_.ClearFaults();
@@ -207,6 +212,12 @@ TEST_F(BusLinePollTest, AWriteThatFailsMidwayIsPutBackOnceTheInstrumentTakesIt) 
   EXPECT_EQ(simulator_.MemoryAt(1)->Byte(2, 327), type);
   EXPECT_EQ(simulator_.MemoryAt(1)->Float(29), held);
   EXPECT_TRUE(std::filesystem::is_empty(dir.File("journal")));
+  // The history hears the put-back with the value it undid.
+  const auto repaired = poll.TakeRepairs();
+  ASSERT_EQ(repaired.size(), 1u);
+  EXPECT_EQ(repaired[0].first.address, 1u);
+  EXPECT_EQ(repaired[0].second.changes,
+            (std::vector<ParameterChange>{{"Канал 1: Величина I", "42.5000", Format84(held)}}));
 }
 
 TEST_F(BusLinePollTest, AWriteLeftHalfDoneByAKilledGatewayIsCompletedOnTheBench) {

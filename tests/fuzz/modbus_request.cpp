@@ -40,7 +40,8 @@ class TableBus : public BusAccess {
     if (parameter == BusParameter::kCh1Th1 || parameter == BusParameter::kCh2His2) return 1.5f;
     return std::nullopt;
   }
-  void RequestWrite(std::size_t, std::uint32_t, BusParameter, float, WriteDone) override {}
+  void RequestWrite(std::size_t, std::uint32_t, BusParameter, float, const std::string&,
+                    WriteDone) override {}
   std::vector<BusLineStats> LineStats() const override { return {}; }
 };
 

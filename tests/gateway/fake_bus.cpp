@@ -54,7 +54,7 @@ std::optional<float> FakeBus::ParameterValue(std::size_t line, std::uint32_t add
 }
 
 void FakeBus::RequestWrite(std::size_t line, std::uint32_t address, BusParameter parameter,
-                           float value, WriteDone done) {
+                           float value, const std::string& /*origin*/, WriteDone done) {
   std::optional<BusWriteOutcome> answer;
   {
     const std::lock_guard lock(mutex_);

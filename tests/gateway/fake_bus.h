@@ -35,7 +35,7 @@ class FakeBus : public BusAccess {
   std::optional<float> ParameterValue(std::size_t line, std::uint32_t address,
                                       BusParameter parameter) const override;
   void RequestWrite(std::size_t line, std::uint32_t address, BusParameter parameter, float value,
-                    WriteDone done) override;
+                    const std::string& origin, WriteDone done) override;
   std::vector<BusLineStats> LineStats() const override {
     const std::lock_guard lock(mutex_);
     return stats_;

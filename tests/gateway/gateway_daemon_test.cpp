@@ -32,6 +32,7 @@
 #include "lib/simulator.h"
 #include "settings/parameter_map.h"
 #include "support/scratch_dir.h"
+#include "history/history_store.h"
 
 namespace zrm::test {
 namespace {
@@ -377,6 +378,33 @@ TEST_F(GatewayDaemonTest, ServesThreeInstrumentsOnTwoLinesOverMqttAndModbus) {
   EXPECT_TRUE(systemd.WaitFor("STOPPING=1", kWait));
   EXPECT_NE(daemon.Err().find("<6>остановлен\n"), std::string::npos) << daemon.Err();
   EXPECT_EQ(daemon.Err().find("zrm48d: "), std::string::npos) << "no stamps for the journal";
+
+  // Each write that reached a line is in the history: begun, then ended
+  // with the value before and after, under the daemon's user and the
+  // client's address; the chains hold.
+  HistoryStore history;
+  std::string error;
+  ASSERT_TRUE(history.Open(dir_.File("history.sqlite"), error)) << error;
+  const auto events = history.List({"", "", "plant-write", {}, {}}, error);
+  ASSERT_TRUE(events) << error;
+  const std::string by_mqtt = " (MQTT 127.0.0.1:" + std::to_string(broker_.Port()) + ")";
+  std::vector<std::string> seen;
+  for (const HistoryEvent& e : *events) {
+    std::string row = e.instrument_number + " " + std::to_string(e.result);
+    for (const ParameterChange& c : e.changes) row += " " + c.name + ": " + c.before + " → " + c.after;
+    const bool modbus = e.line == second_line_.SlavePath();
+    if (e.user.find(modbus ? " (Modbus 127.0.0.1:" : by_mqtt) == std::string::npos) row += " " + e.user;
+    seen.push_back(row);
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{
+                      "047-12352 -1", "047-12352 0 Канал 1: Величина I: 150.0000 → 61.5000",
+                      "047-12352 -1", "047-12352 0 Канал 1: Величина I: 61.5000 → 62.5000",
+                      "047-12346 -1", "047-12346 0 Канал 1: Величина I: 150.0000 → 123.5000",
+                      "047-12346 -1", "047-12346 17",  // refused by the checks on the line
+                      "047-12345 -1", "047-12345 0 Канал 1: Величина I: 150.0000 → 151.5000"}));
+  std::optional<ChainBreak> broken;
+  ASSERT_TRUE(history.Verify(broken, error)) << error;
+  EXPECT_FALSE(broken);
 }
 
 TEST_F(GatewayDaemonTest, TwoGatewaysMeetInOneBrokerUnderTheirOwnPrefixes) {
@@ -385,11 +413,14 @@ TEST_F(GatewayDaemonTest, TwoGatewaysMeetInOneBrokerUnderTheirOwnPrefixes) {
                           const std::string& addresses) {
     return "[GATEWAY]\nPrefix=" + prefix + "\nPollMs=200\nTimeOutMs=100\n[MQTT]\nPort=" +
            std::to_string(broker_.Port()) + "\n[LINE1]\nDevice=" + device +
-           "\nAddresses=" + addresses + "\n";
+           "\nAddresses=" + addresses + "\n[WRITE]\nAllow=1\nParameters=ch1_th1\n";
   };
   for (const char* cabinet : {"c1", "c2"}) std::filesystem::create_directory(dir_.File(cabinet));
   WriteBytes(dir_.File("c1/zrm48d.ini"), config("plant/c1", first_line_->SlavePath(), "1-3"));
   WriteBytes(dir_.File("c2/zrm48d.ini"), config("plant/c2", second_line_.SlavePath(), "5"));
+  // c1's working folder holds a file that is no history: no write starts.
+  const std::string not_history = "plant notes\n";
+  WriteBytes(dir_.File("c1/history.sqlite"), not_history);
   ChildProgram c1({DaemonPath(), "--config", dir_.File("c1/zrm48d.ini")}, dir_.File("c1"));
   ChildProgram c2({DaemonPath(), "--config", dir_.File("c2/zrm48d.ini")}, dir_.File("c2"));
   {
@@ -408,6 +439,13 @@ TEST_F(GatewayDaemonTest, TwoGatewaysMeetInOneBrokerUnderTheirOwnPrefixes) {
     EXPECT_TRUE(message->retained) << topic;
   }
   EXPECT_TRUE(plant.Under("zrm48/").empty()) << "no gateway under the default prefix";
+  plant.Publish("plant/c1/047-12345/set/ch1_th1", "100");
+  EXPECT_TRUE(plant.WaitFor("plant/c1/047-12345/set/ch1_th1/result",
+                            "{\"ok\": false, \"error\": 14, \"message\": \"История изменений не открыта: "
+                            "./history.sqlite: файл не является базой истории; запись в прибор не начата",
+                            kWait));
+  EXPECT_EQ(WriteFrames(*first_line_), 0u);
+  EXPECT_EQ(ReadBytes(dir_.File("c1/history.sqlite")), not_history);
   // One cabinet stops; the other goes on.
   c2.Signal(SIGTERM);
   EXPECT_EQ(c2.Wait(kWait), 0);
