@@ -1,8 +1,12 @@
 #include "app/write_journal.h"
 
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
+#include <unistd.h>
 
+#include <array>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -18,6 +22,23 @@ namespace zrm {
 namespace {
 
 using test::RecordingOperator;
+
+// The names removed from `folder` while `act` runs, in the kernel's order.
+std::vector<std::string> RemovedDuring(const std::string& folder, const std::function<void()>& act) {
+  const int fd = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  inotify_add_watch(fd, folder.c_str(), IN_DELETE);
+  act();
+  std::vector<std::string> names;
+  alignas(inotify_event) std::array<char, 4096> buffer{};
+  for (ssize_t got; (got = ::read(fd, buffer.data(), buffer.size())) > 0;)
+    for (ssize_t at = 0; at < got;) {
+      const auto* event = reinterpret_cast<const inotify_event*>(buffer.data() + at);
+      names.emplace_back(event->name);
+      at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+    }
+  ::close(fd);
+  return names;
+}
 
 // The instrument 4813 047-12345 and, as the settings being written, the
 // command test record with one set point changed.
@@ -83,7 +104,11 @@ TEST_F(WriteJournalTest, EntryKeepsTheSettingsAndBackupUntilClosedAndOnlyForItsI
   ASSERT_EQ(FindJournalEntry(dir_.Path(), retyped, entry, problem), JournalState::kUnfinished);
   EXPECT_EQ(entry.settings.channel[0].th1, 42.5f);
 
-  CloseJournalEntry(dir_.Path(), retyped);
+  // The entry goes before its settings: a stop between the two leaves a
+  // stray settings file, never an entry whose settings are gone.
+  EXPECT_EQ(RemovedDuring(dir_.Path() + "/journal",
+                          [&] { CloseJournalEntry(dir_.Path(), retyped); }),
+            (std::vector<std::string>{"ZRM4813-047-12345.journal", "ZRM4813-047-12345.prf"}));
   EXPECT_EQ(Find(entry, problem), JournalState::kNone);
   EXPECT_TRUE(std::filesystem::is_empty(dir_.Path() + "/journal"));
 }

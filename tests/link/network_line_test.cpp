@@ -269,10 +269,14 @@ class HostilePeer {
  public:
   static constexpr auto kFloodLimit = std::chrono::seconds(10);
 
+  // `endless` is sent as fast as the client takes it, or once every `pause`
+  // when one is given (a steady trickle).
   explicit HostilePeer(std::string opening = "", std::string endless = "",
-                       bool hang_up_on_request = false)
+                       bool hang_up_on_request = false,
+                       std::chrono::milliseconds pause = std::chrono::milliseconds(0))
       : listener_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)),
-        hang_up_on_request_(hang_up_on_request) {
+        hang_up_on_request_(hang_up_on_request),
+        pause_(pause) {
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
@@ -283,7 +287,8 @@ class HostilePeer {
       ADD_FAILURE() << "no loopback port to listen on";
     port_ = ntohs(address.sin_port);
     std::string burst;
-    while (!endless.empty() && burst.size() < 65536) burst += endless;
+    while (!endless.empty() && burst.size() < 65536 && pause.count() == 0) burst += endless;
+    if (pause.count() > 0) burst = endless;
     server_ = std::thread(
         [this, opening = std::move(opening), burst = std::move(burst)] { Serve(opening, burst); });
   }
@@ -314,8 +319,10 @@ class HostilePeer {
     const int client = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC);
     const auto until = std::chrono::steady_clock::now() + kFloodLimit;
     bool open = client >= 0 && Send(client, opening);
-    while (open && !burst.empty() && std::chrono::steady_clock::now() < until)
+    while (open && !burst.empty() && std::chrono::steady_clock::now() < until && !stop_) {
       open = Send(client, burst);
+      std::this_thread::sleep_for(pause_);
+    }
     if (open && hang_up_on_request_ && WaitFor(client, POLLIN)) {
       char request[256];
       Ignore(::recv(client, request, sizeof request, 0));
@@ -346,6 +353,7 @@ class HostilePeer {
 
   int listener_;
   const bool hang_up_on_request_;
+  const std::chrono::milliseconds pause_;
   int port_ = 0;
   std::atomic<bool> stop_ = false;
   std::atomic<std::size_t> sent_ = 0;
@@ -406,16 +414,23 @@ TEST(PortLineOpening, ServerThatFloodsBeforeTakingThePortSettingsIsGivenUp) {
 }
 
 // A server that takes the port settings, then sends bytes that decode to no
-// data for ever (a subnegotiation without its end, or NOPs): a discard ends
+// data for ever (a subnegotiation without its end, or NOPs), flooding or in
+// a steady trickle that wakes every wait before its deadline: a discard ends
 // with what had arrived, a read at its deadline, and so does an exchange.
 TEST(PortLineOpening, EndlessBytesWithoutDataNeverHoldAWaitPastItsDeadline) {
-  const std::pair<std::string, std::string> peers[] = {
-      {Bytes({255, 253, 44, 255, 250, 44}), "no end "},
-      {Bytes({255, 253, 44}), Bytes({255, 241})},
+  const struct {
+    std::string opening;
+    std::string endless;
+    milliseconds pause;
+  } peers[] = {
+      {Bytes({255, 253, 44, 255, 250, 44}), "no end ", milliseconds(0)},
+      {Bytes({255, 253, 44}), Bytes({255, 241}), milliseconds(0)},
+      {Bytes({255, 253, 44, 255, 250, 44}), "x", milliseconds(20)},
+      {Bytes({255, 253, 44}), Bytes({255, 241}), milliseconds(20)},
   };
-  for (const auto& [opening, endless] : peers) {
-    HostilePeer server(opening, endless);
-    SCOPED_TRACE(endless);
+  for (const auto& [opening, endless, pause] : peers) {
+    HostilePeer server(opening, endless, false, pause);
+    SCOPED_TRACE(endless + " every " + std::to_string(pause.count()) + " ms");
     PortLine line;
     std::string reason;
     ASSERT_TRUE(line.Open(server.Path("rfc2217"), 9600, reason)) << reason;
