@@ -6,10 +6,12 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "support/scratch_dir.h"
@@ -126,23 +128,27 @@ TEST_F(HistoryStoreTest, VerifyNamesTheFirstEventThatDoesNotMatchItsChain) {
 }
 
 TEST_F(HistoryStoreTest, WritersAtOnceLoseNothingAndKeepTheirChains) {
-  // Two zrm48ctl of one workstation (one origin) and the gateway.
+  // Two zrm48ctl of one workstation (one origin) and the gateway, each a
+  // process of its own as on a real machine.
   constexpr int kEach = 150;
   const auto writer = [this](const std::string& tag, const std::string& program) {
+    const pid_t pid = ::fork();
+    if (pid != 0) return pid;
     HistoryStore store;
     std::string error;
-    ASSERT_TRUE(store.Open(Path(), error)) << error;
-    for (int i = 0; i < kEach; ++i) {
+    bool stored = store.Open(Path(), error);
+    for (int i = 0; stored && i < kEach; ++i) {
       HistoryEvent e = Event(tag + std::to_string(i), i, "047-12345", "changes", program);
-      ASSERT_TRUE(store.Append(e, error)) << error;
+      stored = store.Append(e, error);
     }
+    if (!stored) std::fprintf(stderr, "%s: %s\n", tag.c_str(), error.c_str());
+    ::_exit(stored ? 0 : 1);
   };
-  std::thread first(writer, "x", "zrm48ctl");
-  std::thread second(writer, "y", "zrm48ctl");
-  std::thread gateway(writer, "z", "zrm48d");
-  first.join();
-  second.join();
-  gateway.join();
+  for (const pid_t pid : {writer("x", "zrm48ctl"), writer("y", "zrm48ctl"), writer("z", "zrm48d")}) {
+    int status = -1;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a writer failed";
+  }
   std::string error;
   EXPECT_EQ(store_.List({}, error)->size(), 3u * kEach) << error;
   std::optional<ChainBreak> broken;
