@@ -60,6 +60,11 @@ echo
 "$bench/zrm48bench_journal" --runs "$runs"
 
 echo
+echo "## The history of changes"
+echo
+"$bench/zrm48bench_history" --runs "$runs"
+echo
+
 echo "## Instrument search"
 echo
 "$bench/zrm48bench_search" --runs 3
