@@ -232,6 +232,20 @@ TEST_F(CliWriteQuestionTest, DiffThenChangesOnlyThenNoDifference) {
   EXPECT_NE(ReadBytes(dir_.File("asks.prf")).find("wr_grad_immid=1"), std::string::npos);
 }
 
+TEST_F(CliWriteQuestionTest, AFailedWriteIsRecordedWithWhatWentInAndItsJournalEntry) {
+  ChangeSetPoint(dir_.File("asks.prf"));
+  // The instrument vanishes at the closing write: the set point went in.
+  simulator_.AddFault({sim::FaultKind::kVanish,
+                       {sim::FaultWhen::By::kParameter, 0, 2, 0, sim::Width::kByte, 0.0},
+                       0});
+  EXPECT_NE(Ctl({"--yes", "write", "--changes-only", dir_.File("asks.prf")}).exit_code, 0);
+  const std::string events = Ctl({"history", "--action", "changes", "--csv"}).out;
+  EXPECT_TRUE(std::regex_search(
+      events, std::regex(",changes,2,[^\n]*,ZRM4813-047-12345\\.journal,[^\n]*"
+                         "Канал 1: Величина I: [-0-9.]+ → 55\\.5000")))
+      << events;
+}
+
 // Everything of a profile but its description lines.
 std::string WithoutDescription(const std::string& profile) {
   return std::regex_replace(profile, std::regex("txt[0-3]=[^\r]*"), "");
