@@ -169,6 +169,11 @@ TEST_F(BusLinePollTest, WriteSendsOnlyItsOwnExchangesAndIsRememberedOnce) {
   }
   EXPECT_EQ(simulator_.MemoryAt(2)->Float(29), 42.5f);
   EXPECT_NE(simulator_.MemoryAt(3)->Float(29), 42.5f) << "only the instrument asked";
+  // The instrument that has just restarted is polled once its silence is
+  // over: one request each, none lost to the silence.
+  simulator_.ClearFrames();
+  EXPECT_EQ(Sweep(poll)[2].last_result, result::kOk);
+  EXPECT_EQ(simulator_.Frames().size(), 4u);
   // The value it now holds is answered without a frame that changes it.
   simulator_.ClearFrames();
   EXPECT_EQ(poll.Write(2, BusParameter::kCh1Th1, 42.5f).result, result::kOk);

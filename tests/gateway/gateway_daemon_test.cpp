@@ -284,6 +284,16 @@ TEST_F(GatewayDaemonTest, ServesThreeInstrumentsOnTwoLinesOverMqttAndModbus) {
   const auto set_point = plant.On("homeassistant/number/zrm48_047-12345/ch1_th1/config");
   const auto hysteresis = plant.On("homeassistant/number/zrm48_047-12345/ch2_his1/config");
   ASSERT_FALSE(set_point.empty() || hysteresis.empty());
+  {
+    // Home Assistant started after the gateway still finds its entities.
+    TopicRecorder later(broker_.ClientConfig());
+    for (const char* topic : {"homeassistant/number/zrm48_047-12345/ch1_th1/config",
+                              "homeassistant/sensor/zrm48_047-12352/ch1_value/config"}) {
+      const auto config = later.WaitFor(topic, "\"unique_id\"", kWait);
+      ASSERT_TRUE(config) << topic;
+      EXPECT_TRUE(config->retained) << topic;
+    }
+  }
   EXPECT_TRUE(plant.WaitFor("zrm48/047-12352/info",
                             "\"address\": 5, \"line\": \"" + second_line_.SlavePath() + "\"",
                             kWait));
