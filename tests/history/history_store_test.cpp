@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -151,6 +153,36 @@ TEST_F(HistoryStoreTest, WritersAtOnceLoseNothingAndKeepTheirChains) {
   }
   std::string error;
   EXPECT_EQ(store_.List({}, error)->size(), 3u * kEach) << error;
+  std::optional<ChainBreak> broken;
+  EXPECT_TRUE(store_.Verify(broken, error)) << error;
+  EXPECT_EQ(broken, std::nullopt);
+}
+
+TEST_F(HistoryStoreTest, AFullDiskRefusesTheEventSayingWhereAndKeepsEveryStoredOne) {
+  HistoryEvent first = Event("a", 1, "047-12345", "read");
+  std::string error;
+  ASSERT_TRUE(store_.Append(first, error)) << error;
+  // A process whose files may not grow by a byte meets a full disk.
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit full{0, 0};
+    HistoryStore store;
+    bool refused = store.Open(Path(), error) && ::setrlimit(RLIMIT_FSIZE, &full) == 0;
+    for (int i = 0; refused && i < 200; ++i) {
+      HistoryEvent e = Event("b" + std::to_string(i), 2 + i, "047-12345", "changes");
+      refused = store.Append(e, error);
+    }
+    ::_exit(!refused && error.starts_with("Событие не записано в историю изменений: " + Path())
+                ? 0
+                : 1);
+  }
+  int status = -1;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "refused, naming the file";
+  const auto events = store_.List({}, error);
+  ASSERT_TRUE(events) << error;
+  EXPECT_EQ(events->front().id, "a");
   std::optional<ChainBreak> broken;
   EXPECT_TRUE(store_.Verify(broken, error)) << error;
   EXPECT_EQ(broken, std::nullopt);
