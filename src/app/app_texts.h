@@ -40,6 +40,10 @@ inline constexpr const char* kSearchUnreadableEnd = " ответ не читае
 namespace zrm::app_texts {
 
 inline constexpr const char* kCompareCaption = "Сравнение с прибором";
+// A profile (a backup the history names) that cannot be compared: its path,
+// ": " and why follow.
+inline constexpr const char* kProfileNotCompared = "Сравнение с прибором не начато: ";
+inline constexpr const char* kNotWholeProfile = "это не полный файл настроек прибора";
 inline constexpr const char* kChangesCaption = "Запись изменений";
 inline constexpr const char* kBackupCaption = "Резервная копия";
 inline constexpr const char* kOtherInstrumentQuestion =
@@ -79,6 +83,23 @@ inline constexpr const char* kHistoryCaption = "История изменени�
 inline constexpr const char* kHistoryBlocksWrite =
     "\nЗапись в прибор не начата: без записи в историю изменений прибор не меняется.";
 inline constexpr const char* kHistoryWriteBegun = "запись начата";
+// The result of a write's opening event, in a listing.
+inline constexpr const char* kHistoryUnderWay = "идёт";
+// The window's list of the history: the actions, an outcome, a place.
+inline constexpr const char* kHistoryRead = "Чтение";
+inline constexpr const char* kHistoryCompare = "Сравнение";
+inline constexpr const char* kHistoryBackup = "Резервная копия";
+inline constexpr const char* kHistorySearch = "Поиск";
+inline constexpr const char* kHistoryWrite = "Запись";
+inline constexpr const char* kHistoryWriteWithBackup = "Запись с резервной копией";
+inline constexpr const char* kHistoryChanges = "Запись изменений";
+inline constexpr const char* kHistoryResume = "Дописывание прерванной записи";
+inline constexpr const char* kHistoryRollback = "Возврат как было";
+inline constexpr const char* kHistoryDone = "выполнено";
+inline constexpr const char* kHistoryUnfinished = "не завершена";
+// A failure without a message: its result code follows.
+inline constexpr const char* kHistoryFailedCode = "код результата ";
+inline constexpr const char* kHistoryAddress = ", адрес ";
 inline constexpr const char* kHistoryFoundAt = "найден на скорости ";
 inline constexpr const char* kHistoryNoneFound = "прибор не найден";
 // "Запись в прибор 047-12345, начатая 08.12.2026 в 12:01, не завершена."

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "app/last_write.h"
 #include "app/link_config_file.h"
 #include "app/own_settings_file.h"
 #include "app/read_command.h"
@@ -133,6 +134,10 @@ ExchangeResult Session::Report(EditorForm& job_form, DeviceSettings& s, Operator
   if (ExchangeResult r = ReportReadCommand(*link_, s, op)) return r;
   SettingsToEditor(s, job_form, config_.port_number);
   page = BuildConfigurationPage(s, LocalDateToday());
+  // The report is a read: a history that cannot be read only warns.
+  std::string error;
+  page.last_write_line = LastWriteLine(dir_, s, error);
+  if (!error.empty()) op.Notice(error);
   return result::kOk;
 }
 

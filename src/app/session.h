@@ -160,6 +160,14 @@ class Session {
   ExchangeResult WriteWithBackup(EditorForm& form, DeviceSettings& s, Operator& op,
                                  std::string& backup_path, DeviceSettings& instrument);
   ExchangeResult Backup(EditorForm& form, DeviceSettings& s, Operator& op, std::string& path);
+  // "Сравнить с прибором" against the profile at `path` (a backup the
+  // history names) in place of the editor: the profile is read into copies
+  // of `form` and `s`, which stay as they are. A file that is missing or no
+  // whole profile is told and ends with kFile before anything is sent.
+  ExchangeResult CompareWithProfile(const std::string& path, const EditorForm& form,
+                                    const DeviceSettings& s, Operator& op,
+                                    DeviceSettings& instrument,
+                                    std::vector<SettingDifference>& differences);
 
   // Reads the type, prefix and serial number of the instrument on the link
   // into a copy of `s` (see ReadInstrumentIdentity); run as a device job.

@@ -112,16 +112,6 @@ std::vector<std::string> CsvFields(std::string_view line) {
   return fields;
 }
 
-std::string CsvField(std::string_view field) {
-  if (field.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(field);
-  std::string out = "\"";
-  for (char c : field) {
-    if (c == '"') out += '"';
-    out += c;
-  }
-  return out + "\"";
-}
-
 bool ParsePlan(std::string_view text, std::vector<PlanRow>& rows, std::string& error) {
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);  // a spreadsheet's UTF-8 mark
   std::vector<std::size_t> index;

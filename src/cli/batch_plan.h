@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "app/csv_field.h"
+
 namespace zrm {
 
 enum class BatchAction { kRead, kWrite, kChanges, kVerify, kReport };
@@ -48,9 +50,5 @@ bool HeaderColumns(const std::vector<std::string>& header, std::span<const std::
 // field that holds commas or quotes ("" inside is one quote), spaces around
 // fields dropped.
 std::vector<std::string> CsvFields(std::string_view line);
-
-// `field` as a CSV field: quoted when it holds a comma, a quote or a line
-// break.
-std::string CsvField(std::string_view field);
 
 }  // namespace zrm

@@ -9,7 +9,8 @@
 #include <string>
 #include <tuple>
 
-#include "cli/batch_plan.h"
+#include "app/history_reading.h"
+#include "app/history_table.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_texts.h"
 #include "history/history_store.h"
@@ -42,58 +43,29 @@ bool ParseDay(const std::string& text, std::int64_t& ms) {
   return true;
 }
 
-// "2026-12-09 18:40:12.345" UTC.
-std::string TimeText(std::int64_t ms) {
-  const std::time_t seconds = static_cast<std::time_t>(ms / 1000);
-  std::tm at{};
-  gmtime_r(&seconds, &at);
-  char text[80];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", at.tm_year + 1900,
-                at.tm_mon + 1, at.tm_mday, at.tm_hour, at.tm_min, at.tm_sec,
-                static_cast<int>(ms % 1000));
-  return text;
-}
-
-std::string ResultText(const HistoryEvent& e) {
-  return e.result < 0 ? cli_texts::kHistoryUnderWay : std::to_string(e.result);
-}
-
-std::string ChangeText(const ParameterChange& c) {
-  return c.name + ": " + c.before + " → " + c.after;
-}
-
 void PrintTable(const std::vector<HistoryEvent>& events, std::FILE* out) {
   for (const HistoryEvent& e : events) {
-    std::fprintf(out, "%s  %s@%s  %s %s  %s %s  %s:%u  %s  %s  %s\n", TimeText(e.time_ms).c_str(),
-                 e.user.c_str(), e.workstation.c_str(), e.program.c_str(), e.version.c_str(),
-                 e.instrument_type.c_str(), e.instrument_number.c_str(), e.line.c_str(),
-                 e.address, e.action.c_str(), ResultText(e).c_str(), e.message.c_str());
-    for (const ParameterChange& c : e.changes) std::fprintf(out, "    %s\n", ChangeText(c).c_str());
+    std::fprintf(out, "%s  %s@%s  %s %s  %s %s  %s:%u  %s  %s  %s\n",
+                 HistoryTimeUtc(e.time_ms).c_str(), e.user.c_str(), e.workstation.c_str(),
+                 e.program.c_str(), e.version.c_str(), e.instrument_type.c_str(),
+                 e.instrument_number.c_str(), e.line.c_str(), e.address, e.action.c_str(),
+                 HistoryResultText(e).c_str(), e.message.c_str());
+    for (const ParameterChange& c : e.changes)
+      std::fprintf(out, "    %s\n", ParameterChangeText(c).c_str());
   }
 }
 
-void PrintCsv(const std::vector<HistoryEvent>& events, std::FILE* out) {
-  std::fputs("id,time_utc,workstation,user,program,version,instrument_type,instrument_number,"
-             "firmware,line,address,action,result,message,backup,journal,opening_id,changes,"
-             "hash\n",
-             out);
-  for (const HistoryEvent& e : events) {
-    std::string changes;
-    for (const ParameterChange& c : e.changes) changes += (changes.empty() ? "" : "; ") + ChangeText(c);
-    std::string line;
-    for (const std::string& field :
-         {e.id, TimeText(e.time_ms), e.workstation, e.user, e.program, e.version,
-          e.instrument_type, e.instrument_number, e.firmware, e.line, std::to_string(e.address),
-          e.action, ResultText(e), e.message, e.backup, e.journal, e.opening_id, changes, e.hash})
-      line += (line.empty() ? "" : ",") + CsvField(field);
-    std::fprintf(out, "%s\n", line.c_str());
+int Verify(const std::string& dir, CliOperator& op, std::FILE* out) {
+  const std::string path = HistoryFilePath(dir);
+  std::error_code ignored;
+  if (!std::filesystem::exists(path, ignored)) {
+    std::fprintf(out, "%s0\n", cli_texts::kHistoryChainsHold);
+    return 0;
   }
-}
-
-int Verify(const HistoryStore& store, CliOperator& op, std::FILE* out) {
+  HistoryStore store;
   std::string error;
   std::optional<ChainBreak> broken;
-  if (!store.Verify(broken, error)) {
+  if (!store.Open(path, error) || !store.Verify(broken, error)) {
     op.ShowMessage(error, "", MessageIcon::kError);
     return static_cast<int>(result::kFile);
   }
@@ -125,25 +97,10 @@ int RunHistory(const CliOptions& options, CliOperator& op, std::FILE* out) {
     }
     *bound = end_of_day ? ms + kDayMs - 1 : ms;
   }
+  if (options.verify) return Verify(options.dir, op, out);
   // A folder without a history has no events, and gets no file for asking.
-  const std::string path = options.dir + "/history.sqlite";
-  std::error_code ignored;
-  if (!std::filesystem::exists(path, ignored)) {
-    if (options.verify) {
-      std::fprintf(out, "%s0\n", cli_texts::kHistoryChainsHold);
-      return 0;
-    }
-    std::fprintf(stderr, "%s\n", cli_texts::kNoHistoryEvents);
-    return kNoneMatchExit;
-  }
-  HistoryStore store;
   std::string error;
-  if (!store.Open(path, error)) {
-    op.ShowMessage(error, "", MessageIcon::kError);
-    return static_cast<int>(result::kFile);
-  }
-  if (options.verify) return Verify(store, op, out);
-  const auto events = store.List(filter, error);
+  const auto events = ReadHistory(options.dir, filter, error);
   if (!events) {
     op.ShowMessage(error, "", MessageIcon::kError);
     return static_cast<int>(result::kFile);
@@ -153,7 +110,7 @@ int RunHistory(const CliOptions& options, CliOperator& op, std::FILE* out) {
     return kNoneMatchExit;
   }
   if (options.csv || isatty(fileno(out)) != 1)
-    PrintCsv(*events, out);
+    std::fputs(HistoryCsv(*events).c_str(), out);
   else
     PrintTable(*events, out);
   return 0;

@@ -24,6 +24,7 @@ constexpr const char* kStandardOutput = "-";
 void PrintPage(const ConfigurationPage& page, std::FILE* out) {
   std::fprintf(out, "%s\n%s\n", page.date_line.c_str(), page.device_line.c_str());
   for (const std::string& line : page.body) std::fprintf(out, "%s\n", line.c_str());
+  if (!page.last_write_line.empty()) std::fprintf(out, "\n%s\n", page.last_write_line.c_str());
   std::fflush(out);
 }
 

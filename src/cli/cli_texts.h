@@ -99,7 +99,6 @@ inline constexpr const char* kNoHistoryEvents = "В истории измене�
 inline constexpr const char* kHistoryChainsHold = "Цепочки истории изменений целы, событий: ";
 inline constexpr const char* kHistoryEdited = "Событие изменено после записи: ";
 inline constexpr const char* kHistoryGap = "Перед событием недостаёт события или порядок нарушен: ";
-inline constexpr const char* kHistoryUnderWay = "идёт";
 inline constexpr const char* kHistoryBadDate = "a DATE is written YYYY-MM-DD: ";
 
 }  // namespace zrm::cli_texts

@@ -1,10 +1,12 @@
 #include "history/history_store.h"
 
 #include <sqlite3.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 #include <map>
-#include <sstream>
+#include <string_view>
 
 #include "history/event_hash.h"
 #include "history/history_texts.h"
@@ -73,7 +75,8 @@ std::string Escaped(const std::string& field) {
   return out;
 }
 
-std::string Unescaped(const std::string& field) {
+std::string Unescaped(std::string_view field) {
+  if (field.find('\\') == std::string_view::npos) return std::string(field);
   std::string out;
   for (std::size_t i = 0; i < field.size(); ++i) {
     if (field[i] != '\\' || i + 1 == field.size()) {
@@ -93,17 +96,32 @@ std::string ChangesText(const std::vector<ParameterChange>& changes) {
   return text;
 }
 
-std::vector<ParameterChange> ChangesOf(const std::string& text) {
+// Read without a stream: a listing parses every event's changes.
+std::vector<ParameterChange> ChangesOf(std::string_view text) {
   std::vector<ParameterChange> changes;
-  std::istringstream lines(text);
-  for (std::string line; std::getline(lines, line);) {
+  while (!text.empty()) {
+    const std::size_t end = std::min(text.find('\n'), text.size());
+    const std::string_view line = text.substr(0, end);
+    text.remove_prefix(std::min(end + 1, text.size()));
     const std::size_t a = line.find('\t');
-    const std::size_t b = line.find('\t', a == std::string::npos ? a : a + 1);
-    if (b == std::string::npos) continue;
+    const std::size_t b = line.find('\t', a == std::string_view::npos ? a : a + 1);
+    if (b == std::string_view::npos) continue;
     changes.push_back({Unescaped(line.substr(0, a)), Unescaped(line.substr(a + 1, b - a - 1)),
                        Unescaped(line.substr(b + 1))});
   }
   return changes;
+}
+
+// `path` as the path of an SQLite URI: "%", "?" and "#" escaped.
+std::string UriPath(const std::string& path) {
+  std::string uri;
+  for (const char c : path) {
+    if (c == '%') uri += "%25";
+    else if (c == '?') uri += "%3f";
+    else if (c == '#') uri += "%23";
+    else uri += c;
+  }
+  return uri;
 }
 
 HistoryEvent EventAt(const Statement& row) {
@@ -137,7 +155,11 @@ HistoryEvent EventAt(const Statement& row) {
 HistoryStore::~HistoryStore() { sqlite3_close(db_); }
 
 std::string HistoryStore::Reason() const {
-  return sqlite3_errcode(db_) == SQLITE_NOTADB ? std::string(t::kNotSqlite) : sqlite3_errmsg(db_);
+  switch (sqlite3_errcode(db_)) {
+    case SQLITE_NOTADB: return std::string(t::kNotSqlite);
+    case SQLITE_CORRUPT: return std::string(t::kDamaged);
+    default: return sqlite3_errmsg(db_);
+  }
 }
 
 bool HistoryStore::Execute(const char* sql, std::string& error) const {
@@ -177,21 +199,28 @@ bool HistoryStore::HoldsHistory(std::string& why) const {
   return true;
 }
 
-bool HistoryStore::Open(const std::string& path, std::string& error) {
+bool HistoryStore::OpenFile(const std::string& path, const std::string& name, int flags,
+                            std::string& error) {
   path_ = path;
-  if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-      SQLITE_OK) {
+  sqlite3_close(db_);
+  db_ = nullptr;
+  if (sqlite3_open_v2(name.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
     error = std::string(t::kNotOpened) + path + ": " + Reason();
     return false;
   }
   sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-  std::string why;
   // The kind and version are read before anything is written: a file that
   // is no history, or a newer one, stays exactly as it is.
   if (!HoldsHistory(error)) {
     error = std::string(t::kNotOpened) + path + ": " + error;
     return false;
   }
+  return true;
+}
+
+bool HistoryStore::Open(const std::string& path, std::string& error) {
+  if (!OpenFile(path, path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, error)) return false;
+  std::string why;
   if (!Execute("PRAGMA journal_mode=WAL", why) || !Execute("BEGIN IMMEDIATE", why)) {
     error = std::string(t::kNotOpened) + why;
     return false;
@@ -205,6 +234,19 @@ bool HistoryStore::Open(const std::string& path, std::string& error) {
     return false;
   }
   return true;
+}
+
+bool HistoryStore::OpenForReading(const std::string& path, std::string& error) {
+  // A file this user may write is opened as the writers open it, so that
+  // SQLite removes its side files at the end; one it may only read,
+  // read-only; and where not even those side files can be made (a folder
+  // it may not write), as a file nobody changes.
+  if (::access(path.c_str(), W_OK) == 0) return OpenFile(path, path, SQLITE_OPEN_READWRITE, error);
+  if (OpenFile(path, path, SQLITE_OPEN_READONLY, error)) return true;
+  const int refused = sqlite3_errcode(db_);
+  if (refused != SQLITE_READONLY && refused != SQLITE_CANTOPEN) return false;
+  return OpenFile(path, "file:" + UriPath(path) + "?immutable=1",
+                  SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, error);
 }
 
 bool HistoryStore::Append(HistoryEvent& event, std::string& error) {

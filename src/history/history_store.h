@@ -49,6 +49,12 @@ class HistoryStore {
   // with `error` naming the path and why.
   bool Open(const std::string& path, std::string& error);
 
+  // Opens the history at `path` to list and verify it only: nothing is
+  // made or written, so a missing file stays missing, and one this user may
+  // only read (in a folder it may not write, too) can be read. False with
+  // `error` as Open gives it.
+  bool OpenForReading(const std::string& path, std::string& error);
+
   // Stores `event` at the end of its origin's chain and sets its
   // previous_hash and hash. An event whose id is stored already is left as
   // stored (it was sent before) and counts as stored.
@@ -64,6 +70,9 @@ class HistoryStore {
   bool Verify(std::optional<ChainBreak>& broken, std::string& error) const;
 
  private:
+  // Opens the file at `path`, given to SQLite as `name`, with `flags`, and
+  // checks that it holds a history.
+  bool OpenFile(const std::string& path, const std::string& name, int flags, std::string& error);
   bool Execute(const char* sql, std::string& error) const;
   // True for an empty file or a history of a schema this program knows;
   // otherwise `why` says what the file is.

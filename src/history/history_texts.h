@@ -9,6 +9,7 @@ inline constexpr std::string_view kNotOpened = "История изменени�
 inline constexpr std::string_view kNotWritten = "Событие не записано в историю изменений: ";
 inline constexpr std::string_view kNotRead = "История изменений не прочитана: ";
 inline constexpr std::string_view kNotSqlite = "файл не является базой истории";
+inline constexpr std::string_view kDamaged = "файл повреждён";
 inline constexpr std::string_view kNewerSchema = "файл из более новой версии программы";
 
 }  // namespace zrm::history_texts

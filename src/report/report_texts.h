@@ -14,6 +14,11 @@ inline constexpr std::string_view kDeviceLine4816 = "Прибор ЗРМ4816Н �
 inline constexpr std::string_view kDevice = "Прибор ";
 inline constexpr std::string_view kNumber = " номер ";
 
+// The last write into the instrument the history of changes knows: its
+// time, who ("ivanov (stand-3)") and, when it did not end well, its message.
+inline constexpr std::string_view kLastWrite = "Последняя запись в прибор: ";
+inline constexpr std::string_view kLastWriteFailed = ", завершилась ошибкой: ";
+
 // Stands for a name or a table value a code has none of: "код 31".
 inline constexpr std::string_view kCode = "код ";
 

@@ -58,8 +58,10 @@ QFont Fitting(QFont font, const Lines& lines, QSizeF room, QPaintDevice* device)
 struct HalfContent {
   Lines labels;  // date line, device line
   Lines body;
+  Lines footer;  // the last write, at the frame's foot; may be none
   QFont label_font;
   QFont body_font;
+  QFont footer_font;
 };
 
 // Draws `lines` from `top` down at `left`; returns the y under the last.
@@ -82,6 +84,10 @@ void PaintHalf(QPainter& painter, const QRectF& frame, const HalfContent& conten
       DrawLines(painter, content.label_font, content.labels, inner.left(), inner.top());
   DrawLines(painter, content.body_font, content.body, inner.left(),
             below_labels + kBodyOffsetMm * mm);
+  const double footer_height =
+      Extent(content.footer_font, content.footer, painter.device()).height();
+  DrawLines(painter, content.footer_font, content.footer, inner.left(),
+            inner.bottom() - footer_height);
 }
 
 Lines ToLines(const std::vector<std::string>& texts) {
@@ -115,9 +121,20 @@ void PaintConfigurationSheet(QPainter& painter, const ConfigurationPage& page) {
   content.label_font = Fitting(SheetFont(kLabelPoints, true), content.labels,
                                QSizeF(inner.width(), inner.height() / 2.0), device);
   const double labels_height = Extent(content.label_font, content.labels, device).height();
-  content.body_font =
-      Fitting(SheetFont(kBodyPoints, false), content.body,
-              QSizeF(inner.width(), inner.height() - labels_height - kBodyOffsetMm * mm), device);
+  // The footer takes its own room at the foot: the body above it keeps its
+  // place, and a long footer shrinks alone.
+  if (!page.last_write_line.empty())
+    content.footer = {QString::fromStdString(page.last_write_line)};
+  content.footer_font = Fitting(SheetFont(kBodyPoints, false), content.footer,
+                                QSizeF(inner.width(), inner.height() / 4.0), device);
+  const double footer_room =
+      content.footer.empty()
+          ? 0.0
+          : Extent(content.footer_font, content.footer, device).height() + kBodyOffsetMm * mm;
+  content.body_font = Fitting(
+      SheetFont(kBodyPoints, false), content.body,
+      QSizeF(inner.width(), inner.height() - labels_height - kBodyOffsetMm * mm - footer_room),
+      device);
 
   painter.save();
   painter.setPen(QPen(Qt::black, kPenMm * mm));

@@ -9,6 +9,7 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "cli/cli_process.h"
@@ -41,6 +42,40 @@ TEST(CliReportTest, PrintsDateDeviceAndBodyLines) {
   EXPECT_EQ(device_line, "Прибор ЗРМ4813Н номер 047-12345");
   EXPECT_EQ(first_body_line, "Конфигурация прибора:");
   EXPECT_NE(outcome.out.find("Диапазон измерений : -50.0000...600.0000\n"), std::string::npos);
+  // The history knows no write of it yet: the page ends with its body.
+  EXPECT_EQ(outcome.out.find("Последняя запись"), std::string::npos) << outcome.out;
+
+  // After a write the page names it under everything else, and every line
+  // before stays as it was.
+  const std::string profile = dir.File("read.prf");
+  ASSERT_EQ(
+      RunCtl({"--dir", dir.Path(), "--device", simulator.SlavePath(), "read", profile}).exit_code,
+      0);
+  ASSERT_EQ(
+      RunCtl({"--dir", dir.Path(), "--device", simulator.SlavePath(), "--yes", "write", profile})
+          .exit_code,
+      0);
+  const CliOutcome after =
+      RunCtl({"--dir", dir.Path(), "--device", simulator.SlavePath(), "report"});
+  ASSERT_EQ(after.exit_code, 0) << after.err;
+  const std::string head = outcome.out.substr(outcome.out.find('\n'));  // the date may turn
+  ASSERT_EQ(after.out.find(head), after.out.find('\n')) << after.out;
+  const std::string last = after.out.substr(after.out.find('\n') + head.size());
+  EXPECT_TRUE(std::regex_match(last, std::regex("\nПоследняя запись в прибор: "
+                                                "\\d\\d\\.\\d\\d\\.20\\d\\d "
+                                                "\\d\\d:\\d\\d:\\d\\d, \\S+ \\(\\S+\\)\n")))
+      << last;
+
+  // A history that cannot be read is told; the page is made without it.
+  WriteBytes(dir.File("history.sqlite"), std::string(4096, 'x'));
+  const CliOutcome unread =
+      RunCtl({"--dir", dir.Path(), "--device", simulator.SlavePath(), "report"});
+  EXPECT_EQ(unread.exit_code, 0) << unread.err;
+  EXPECT_EQ(unread.out.find("Последняя запись"), std::string::npos) << unread.out;
+  EXPECT_NE(unread.err.find("История изменений не открыта: " + dir.File("history.sqlite") +
+                            ": файл не является базой истории"),
+            std::string::npos)
+      << unread.err;
 }
 
 // The text pdftotext finds in a PDF file.

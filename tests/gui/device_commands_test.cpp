@@ -3,6 +3,7 @@
 // show, which boxes appear, what reaches the wire, and that the window's
 // event loop keeps running meanwhile.
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -20,12 +21,14 @@
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
+#include <filesystem>
 
 #include "app/write_journal.h"
 #include "gui/dialogs/comparison_dialog.h"
+#include "gui/dialogs/history_dialog.h"
+#include "gui/dialogs/whole_title.h"
 #include "gui/widgets/group_area.h"
 #include "gui/widgets/simple_list.h"
-#include "gui/dialogs/whole_title.h"
 #include "lib/simulator.h"
 #include "platform/number_text.h"
 #include "profiles/profile_file.h"
@@ -113,6 +116,7 @@ class DeviceCommandsTest : public QObject {
   void UnfinishedWriteIsOfferedAtOnceAndEndedEitherWay();
   void UnfinishedWriteBoxWaitsForTheCommandUnderWay();
   void EscDuringAWriteSaysWhereItStoppedAndOffersToEndIt();
+  void HistoryEventWithABackupComparesTheInstrumentWithIt();
 };
 
 void DeviceCommandsTest::ReadFillsTheWidgetsAndWhitensAllGroupAreas() {
@@ -546,6 +550,69 @@ void DeviceCommandsTest::EscDuringAWriteSaysWhereItStoppedAndOffersToEndIt() {
   QCOMPARE(*ws.sim.Float(ChannelAddressOf(zrm::ChannelField::kTh1, 0)), 55.5f);
   QVERIFY(!EntryLeft(ws, instrument));
   QVERIFY(!ws.Find<QLabel>("UnfinishedWriteReminder")->isVisible());
+}
+
+void DeviceCommandsTest::HistoryEventWithABackupComparesTheInstrumentWithIt() {
+  InstrumentWorkstation ws(SlowReplies());
+  auto& window = ws.Start();
+  ws.ClickAndWait("Button1");
+  const float th1_read = *ws.sim.Float(ChannelAddressOf(zrm::ChannelField::kTh1, 0));
+  ws.Find<QLineEdit>("Edit5")->setText("55.5");
+  ws.dialogs.default_answer = true;
+  window.findChild<QAction*>("WriteChangesItem")->trigger();
+  ws.WaitForJob();
+
+  window.findChild<QAction*>("HistoryItem")->trigger();
+  auto* history = window.findChild<zrm::gui::HistoryDialog*>("HistoryDialog");
+  QVERIFY(history);
+  QTRY_VERIFY(!history->Loading());
+  QCOMPARE(history->windowTitle(), Q("История изменений прибора 047-12345"));
+  const zrm::gui::HistoryModel& rows = history->Model();
+  QCOMPARE(rows.rowCount(), 2);  // the write of changes, the read
+  const std::string backup = rows.RowAt(0).backup;
+  QVERIFY2(QRegularExpression("^ZRM4813-047-12345-\\d{8}-\\d{6}\\.prf$")
+               .match(QString::fromStdString(backup))
+               .hasMatch(),
+           backup.c_str());
+  auto* table = history->findChild<QAbstractItemView*>("HistoryTable");
+  auto* note = history->findChild<QLabel*>("HistoryNote");
+
+  // The backup holds the set point as it was before the write.
+  const QString editor = ws.Find<QLineEdit>("Edit5")->text();
+  emit table->doubleClicked(rows.index(0, 0));
+  ws.WaitForJob();
+  zrm::gui::ComparisonDialog* shown = nullptr;
+  QTRY_VERIFY((shown = window.findChild<zrm::gui::ComparisonDialog*>("ComparisonDialog")));
+  QCOMPARE(shown->windowTitle(),
+           Q("Сравнение прибора с резервной копией ") + QString::fromStdString(backup));
+  QCOMPARE(shown->SelectedText(),
+           Q("Группа\tПараметр\tВ приборе\tВ резервной копии\nКанал 1\tВеличина I\t55.5000\t") +
+               QString::number(th1_read, 'f', 4) + "\n");
+  QCOMPARE(*ws.sim.Float(ChannelAddressOf(zrm::ChannelField::kTh1, 0)), 55.5f);  // only read
+  QCOMPARE(ws.Find<QLineEdit>("Edit5")->text(), editor);  // the editor keeps its content
+  shown->close();
+  delete shown;
+
+  // The read has no backup; while a command runs nothing is compared.
+  emit table->doubleClicked(rows.index(1, 0));
+  QCOMPARE(note->text(), Q("У этого события нет резервной копии."));
+  ws.Find<QPushButton>("Button1")->click();
+  QVERIFY(window.Busy());
+  emit table->doubleClicked(rows.index(0, 0));
+  QCOMPARE(note->text(),
+           Q("Сравнение не начато: выполняется команда. Повторите, когда она закончится."));
+  ws.WaitForJob();
+  QVERIFY(!window.findChild<zrm::gui::ComparisonDialog*>("ComparisonDialog"));
+
+  // A backup that is gone is named; nothing is sent.
+  const std::string path = ws.Dir() + "/backup/" + backup;
+  QVERIFY(std::filesystem::remove(path));
+  const std::size_t requests = ws.sim.RequestsReceived();
+  emit table->doubleClicked(rows.index(0, 0));
+  ws.WaitForJob();
+  QVERIFY(AnyShownMentions(ws.dialogs, "Сравнение с прибором не начато: " + path + ": "));
+  QCOMPARE(ws.sim.RequestsReceived(), requests);
+  QVERIFY(!window.findChild<zrm::gui::ComparisonDialog*>("ComparisonDialog"));
 }
 
 QTEST_MAIN(DeviceCommandsTest)

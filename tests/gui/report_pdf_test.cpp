@@ -70,6 +70,7 @@ QStringList ExpectedLines(const zrm::ConfigurationPage& page) {
   QStringList lines{Normalized(Q(page.date_line)), Normalized(Q(page.device_line))};
   for (const std::string& line : page.body)
     if (!line.empty()) lines << Normalized(Q(line));
+  if (!page.last_write_line.empty()) lines << Normalized(Q(page.last_write_line));
   return lines;
 }
 
@@ -127,7 +128,11 @@ class ReportPdfTest : public QObject {
 
 void ReportPdfTest::LandscapeSheetWithTheLongestBodyInBothHalves() {
   QTemporaryDir dir;
-  const zrm::ConfigurationPage page = LongestPage();
+  zrm::ConfigurationPage page = LongestPage();
+  // The longest line about the last write, under the body.
+  page.last_write_line =
+      "Последняя запись в прибор: 09.12.2026 18:40:12, ivanov (stand-3), завершилась ошибкой: "
+      "Ход процесса остановлен пользователем (ERR 20)";
   QVERIFY(page.body.size() > 55);
   const QString pdf = RenderToFile(dir, page);
 

@@ -3,12 +3,15 @@
 // relay grid, the "Файл" menu, and closing by signal.
 
 #include <signal.h>
+#include <time.h>
 
 #include <QAbstractItemView>
 #include <QAbstractProxyModel>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDateEdit>
+#include <QDateTime>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -17,6 +20,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -25,18 +29,21 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTest>
+#include <QTreeView>
 #include <filesystem>
 
 #include "app/session.h"
-#include "gui/window/edit_step_words.h"
+#include "gui/dialogs/history_dialog.h"
+#include "gui/dialogs/qt_dialogs.h"
+#include "gui/dialogs/russian_file_list.h"
 #include "gui/widgets/group_area.h"
+#include "gui/widgets/number_field.h"
+#include "gui/widgets/simple_list.h"
+#include "gui/window/edit_step_words.h"
 #include "gui/window/guarded_application.h"
 #include "gui/window/gui_operator.h"
-#include "gui/widgets/number_field.h"
-#include "gui/dialogs/qt_dialogs.h"
 #include "gui/window/quit_signals.h"
-#include "gui/dialogs/russian_file_list.h"
-#include "gui/widgets/simple_list.h"
+#include "history/history_store.h"
 #include "platform/number_text.h"
 #include "support/scratch_dir.h"
 #include "support/workstation.h"
@@ -46,6 +53,83 @@ using zrm::test::Workstation;
 namespace {
 
 QString Q(const char* text) { return QString::fromUtf8(text); }
+
+// The local time `at` of December `day`, 2026, in ms since the epoch.
+std::int64_t December(int day, QTime at) {
+  return QDateTime(QDate(2026, 12, day), at).toMSecsSinceEpoch();
+}
+
+// One event of the history as the programs store it.
+zrm::HistoryEvent Event(const std::string& id, std::int64_t time_ms, const char* action,
+                        const char* number) {
+  zrm::HistoryEvent e;
+  e.id = id;
+  e.time_ms = time_ms;
+  e.workstation = "bench-1";
+  e.user = "ivanov";
+  e.program = "zrm48ctl";
+  e.version = "1.4.0";
+  e.instrument_type = *number ? "4813" : "";
+  e.instrument_number = number;
+  e.line = "/dev/ttyUSB0";
+  e.address = 1;
+  e.action = action;
+  return e;
+}
+
+// A write's opening event, stored before its first frame without the
+// instrument.
+zrm::HistoryEvent Opening(const std::string& id, std::int64_t time_ms, const char* action) {
+  zrm::HistoryEvent opening = Event(id, time_ms, action, "");
+  opening.result = -1;
+  opening.message = "запись начата";
+  return opening;
+}
+
+// Its closing event, naming it.
+zrm::HistoryEvent Closing(const zrm::HistoryEvent& opening, std::int64_t time_ms) {
+  zrm::HistoryEvent closing =
+      Event(opening.id + "-end", time_ms, opening.action.c_str(), "047-12345");
+  closing.opening_id = opening.id;
+  return closing;
+}
+
+void Store(const std::string& dir, std::vector<zrm::HistoryEvent> events) {
+  zrm::HistoryStore store;
+  std::string error;
+  if (!store.Open(dir + "/history.sqlite", error)) qFatal("%s", error.c_str());
+  for (zrm::HistoryEvent& e : events)
+    if (!store.Append(e, error)) qFatal("%s", error.c_str());
+}
+
+// The history dialog the menu "Прибор" opens, once it has read the history.
+zrm::gui::HistoryDialog* OpenHistory(Workstation& ws) {
+  ws.Window().findChild<QAction*>("HistoryItem")->trigger();
+  zrm::gui::HistoryDialog* dialog = nullptr;
+  for (auto* shown : ws.Window().findChildren<zrm::gui::HistoryDialog*>("HistoryDialog"))
+    if (shown->isVisible()) dialog = shown;
+  if (!dialog) qFatal("no history dialog");
+  if (!QTest::qWaitFor([dialog] { return !dialog->Loading(); }, 10000)) qFatal("still reading");
+  return dialog;
+}
+
+// The shown rows of the dialog, one line each, the cells joined by "|".
+QStringList HistoryCells(const zrm::gui::HistoryDialog& dialog) {
+  if (!QTest::qWaitFor([&dialog] { return !dialog.Loading(); }, 10000)) qFatal("still reading");
+  const zrm::gui::HistoryModel& model = dialog.Model();
+  QStringList rows;
+  for (int row = 0; row < model.rowCount(); ++row) {
+    QStringList cells;
+    for (int column = 0; column < model.columnCount(); ++column)
+      cells << model.data(model.index(row, column), Qt::DisplayRole).toString();
+    rows << cells.join('|');
+  }
+  return rows;
+}
+
+QString LocalTime(int day, QTime at) {
+  return QDateTime(QDate(2026, 12, day), at).toString("dd.MM.yyyy hh:mm:ss");
+}
 
 // A folder whose port 1 opens a device that exists but never answers, so no
 // start-up message is about a missing port.
@@ -79,6 +163,8 @@ class WindowTest : public QObject {
   void EscUsedByAMenuAListOrABoxDoesNotCount();
   void EnterAnswersAQuestionWithItsDefault();
   void EscapedExceptionIsReportedNotFatal();
+  void HistoryListsWritesAsOneRowFiltersAndExportsAsZrm48ctl();
+  void HistoryThatCannotBeReadIsSaidInTheDialog();
 };
 
 void WindowTest::StartUpInAnEmptyFolderCreatesItsFiles() {
@@ -690,6 +776,181 @@ void WindowTest::EscapedExceptionIsReportedNotFatal() {
   QVERIFY(!zrm::gui::DeliverGuarded([]() -> bool { throw std::runtime_error("disk"); }, report));
   QVERIFY(!zrm::gui::DeliverGuarded([]() -> bool { throw 42; }, report));
   QCOMPARE(reported, (std::vector<std::string>{"disk", ""}));
+}
+
+void WindowTest::HistoryListsWritesAsOneRowFiltersAndExportsAsZrm48ctl() {
+  // zrm48ctl's dates are days of UTC, the dialog's of the local time: the
+  // two select the same events where the two are one.
+  const QByteArray zone = qgetenv("TZ");
+  qputenv("TZ", "UTC");
+  tzset();
+  QuietWorkstation ws;
+  const zrm::HistoryEvent opening = Opening("w1", December(2, QTime(12, 0)), "changes");
+  zrm::HistoryEvent closing = Closing(opening, December(2, QTime(12, 0, 40)));
+  closing.changes = {{"Канал 1: Уставка I", "150.0000", "55.5000"},
+                     {"Канал 2: Усреднение", "2", "5"}};
+  closing.backup = "ZRM4813-047-12345-20261202-120000.prf";
+  zrm::HistoryEvent other = Event("r2", December(3, QTime(10, 0)), "read", "047-12346");
+  other.result = 2;
+  other.message = "Прибор не ответил (ERR 2)";
+  // A write over midnight: the row is its end's, and it is no unfinished
+  // one on the day it began.
+  const zrm::HistoryEvent late = Opening("w3", December(3, QTime(23, 59, 59, 500)), "write");
+  zrm::HistoryEvent search = Event("s1", December(1, QTime(11, 0)), "search", "");
+  search.address = 0;
+  search.message = "прибор не найден";
+  Store(ws.Dir(), {Event("r1", December(1, QTime(10, 0)), "read", "047-12345"), search, opening,
+                   closing, Opening("w2", December(3, QTime(9, 0)), "write"),  // never closed
+                   other, late, Closing(late, December(4, QTime(0, 0, 0, 500)))});
+  ws.Start();
+  // The instrument read last is the one at hand: 047-12345.
+  zrm::GeneralSettings& g = ws.TheSession().settings.general;
+  g.proc_ver = 1;
+  g.otk_type = 47;
+  g.serial_hi = 48;
+  g.serial_lo = 57;
+
+  zrm::gui::HistoryDialog* dialog = OpenHistory(ws);
+  QCOMPARE(dialog->windowTitle(), Q("История изменений прибора 047-12345"));
+  const QString where = "|ivanov (bench-1)|/dev/ttyUSB0, адрес 1|4813 047-";
+  QCOMPARE(HistoryCells(*dialog),
+           QStringList({LocalTime(4, QTime(0, 0, 0, 500)) + where + Q("12345|Запись|выполнено|"),
+                        LocalTime(2, QTime(12, 0, 40)) + where +
+                            Q("12345|Запись изменений|выполнено|Канал 1: Уставка I: 150.0000 → "
+                              "55.5000\nКанал 2: Усреднение: 2 → 5"),
+                        LocalTime(1, QTime(10, 0)) + where + Q("12345|Чтение|выполнено|")}));
+  QCOMPARE(dialog->findChild<QLabel*>("HistoryCount")->text(), Q("Событий: 3"));
+  const zrm::gui::HistoryModel& rows = dialog->Model();
+  QVERIFY(rows.data(rows.index(1, 0), Qt::ToolTipRole)
+              .toString()
+              .contains(Q("Резервная копия: ZRM4813-047-12345-20261202-120000.prf")));
+  // Asked for all and back again while reading: the last choice counts.
+  auto* all_instruments = dialog->findChild<QCheckBox*>("HistoryAllInstruments");
+  all_instruments->setChecked(true);
+  all_instruments->setChecked(false);
+  QCOMPARE(HistoryCells(*dialog).size(), 3);
+
+  // Every instrument: the other one's failed read and the write never
+  // closed, which no instrument was named for.
+  all_instruments->setChecked(true);
+  const QStringList all = HistoryCells(*dialog);
+  QCOMPARE(all.size(), 6);
+  QCOMPARE(all[1],
+           LocalTime(3, QTime(10, 0)) + where + Q("12346|Чтение|Прибор не ответил (ERR 2)|"));
+  QCOMPARE(all[2], LocalTime(3, QTime(9, 0)) + Q("|ivanov (bench-1)|/dev/ttyUSB0, адрес 1||Запись|"
+                                                 "не завершена|"));
+  QCOMPARE(all[4], LocalTime(1, QTime(11, 0)) + Q("|ivanov (bench-1)|/dev/ttyUSB0||Поиск|"
+                                                  "прибор не найден|"));
+  // What did not end well stands out.
+  for (int row : {1, 2})
+    QCOMPARE(rows.data(rows.index(row, zrm::gui::HistoryModel::kOutcome), Qt::ForegroundRole),
+             QVariant(QColor(Qt::darkRed)));
+  QVERIFY(
+      !rows.data(rows.index(0, zrm::gui::HistoryModel::kOutcome), Qt::ForegroundRole).isValid());
+
+  // The action, then the dates: up to the 3rd the write over midnight is
+  // gone, and not left half.
+  auto* action = dialog->findChild<QComboBox*>("HistoryAction");
+  action->setCurrentIndex(action->findText(Q("Запись изменений")));
+  QCOMPARE(HistoryCells(*dialog).size(), 1);
+  QCOMPARE(dialog->findChild<QLabel*>("HistoryCount")->text(), Q("Событий: 1 из 6"));
+  action->setCurrentIndex(0);
+  dialog->findChild<QDateEdit*>("HistoryUntil")->setDate(QDate(2026, 12, 3));
+  QVERIFY(dialog->findChild<QCheckBox*>("HistoryUntilOn")->isChecked());
+  QCOMPARE(HistoryCells(*dialog), all.mid(1));
+  dialog->findChild<QDateEdit*>("HistorySince")->setDate(QDate(2026, 12, 2));
+  QCOMPARE(HistoryCells(*dialog), all.mid(1, 3));
+
+  // The export holds what zrm48ctl history prints for the same selection,
+  // byte for byte: the events of the 2nd and 3rd, openings included.
+  const std::string exported = ws.PathOf("history.csv");
+  QString proposed;
+  dialog->SetCsvPathChooser([&](QWidget*, const QString& name) {
+    proposed = name;
+    return QString::fromStdString(exported);
+  });
+  dialog->findChild<QPushButton*>("HistoryExportButton")->click();
+  QVERIFY2(QRegularExpression("^history-\\d{8}-\\d{4}\\.csv$").match(proposed).hasMatch(),
+           qPrintable(proposed));
+  QCOMPARE(dialog->findChild<QLabel*>("HistoryNote")->text(),
+           Q("Файл сохранён: ") + QString::fromStdString(exported));
+  QProcess ctl;
+  ctl.start(ZRM48CTL_PROGRAM, {"--dir", QString::fromStdString(ws.Dir()), "history", "--csv",
+                               "--since", "2026-12-02", "--until", "2026-12-03"});
+  QVERIFY(ctl.waitForFinished(20000));
+  QCOMPARE(ctl.exitCode(), 0);
+  const QByteArray printed = ctl.readAllStandardOutput();
+  QCOMPARE(printed.count('\n'), 6);  // the header and five events
+  QCOMPARE(QByteArray::fromStdString(zrm::test::ReadBytes(exported)), printed);
+
+  // A file that cannot be written is said once.
+  const std::string unwritable = ws.PathOf("no-such-folder/history.csv");
+  dialog->SetCsvPathChooser(
+      [&](QWidget*, const QString&) { return QString::fromStdString(unwritable); });
+  dialog->findChild<QPushButton*>("HistoryExportButton")->click();
+  QCOMPARE(ws.dialogs.shown.size(), std::size_t{1});
+  QVERIFY2(ws.dialogs.shown[0].text.starts_with("Невозможно записать файл " + unwritable + ": "),
+           ws.dialogs.shown[0].text.c_str());
+  QCOMPARE(ws.dialogs.shown[0].caption, std::string("Ошибка"));
+
+  // A double click on an event without a backup compares nothing.
+  auto* table = dialog->findChild<QTreeView*>("HistoryTable");
+  emit table->doubleClicked(dialog->Model().index(0, 0));
+  QCOMPARE(dialog->findChild<QLabel*>("HistoryNote")->text(),
+           Q("У этого события нет резервной копии."));
+  QVERIFY(!ws.Window().Busy());
+
+  // The menu brings the open list forward; another instrument at hand gets
+  // its own.
+  ws.Window().findChild<QAction*>("HistoryItem")->trigger();
+  QCOMPARE(ws.Window().findChildren<zrm::gui::HistoryDialog*>().size(), 1);
+  g.serial_lo = 58;
+  QCOMPARE(OpenHistory(ws)->windowTitle(), Q("История изменений прибора 047-12346"));
+  QTRY_COMPARE(ws.Window().findChildren<zrm::gui::HistoryDialog*>().size(), 1);
+  qputenv("TZ", zone);
+  tzset();
+}
+
+void WindowTest::HistoryThatCannotBeReadIsSaidInTheDialog() {
+  QuietWorkstation ws;
+  ws.Start();
+  // A real history cut short, as a full disk or a copy broken off leaves it.
+  {
+    std::vector<zrm::HistoryEvent> many;
+    for (int i = 0; i < 100; ++i)
+      many.push_back(Event(std::to_string(i), December(1, QTime(10, 0)), "read", "047-12345"));
+    Store(ws.Dir(), many);
+  }
+  const std::string path = ws.PathOf("history.sqlite");
+  const std::string whole = zrm::test::ReadBytes(path);
+  const struct {
+    std::string content;
+    const char* why;
+  } cases[] = {
+      {std::string(4096, 'x'),
+       "История изменений не открыта: PATH: файл не является базой истории"},
+      {whole.substr(0, whole.size() / 2), "История изменений не открыта: PATH: файл повреждён"},
+  };
+  zrm::gui::HistoryDialog* dialog = nullptr;
+  for (const auto& c : cases) {
+    zrm::test::WriteBytes(path, c.content);
+    if (dialog)
+      dialog->findChild<QPushButton*>("HistoryRefreshButton")->click();
+    else
+      dialog = OpenHistory(ws);
+    QCOMPARE(HistoryCells(*dialog), QStringList());
+    QCOMPARE(dialog->findChild<QLabel*>("HistoryCount")->text(),
+             Q(c.why).replace("PATH", QString::fromStdString(path)));
+    QCOMPARE(zrm::test::ReadBytes(path), c.content);  // left exactly as it was
+  }
+  QVERIFY(ws.dialogs.shown.empty());
+  // Nor is it exported: the export says why.
+  dialog->SetCsvPathChooser(
+      [&](QWidget*, const QString&) { return QString::fromStdString(ws.PathOf("history.csv")); });
+  dialog->findChild<QPushButton*>("HistoryExportButton")->click();
+  QCOMPARE(ws.dialogs.MessageTexts(),
+           std::vector<std::string>{"История изменений не открыта: " + path + ": файл повреждён"});
+  QVERIFY(!std::filesystem::exists(ws.PathOf("history.csv")));
 }
 
 QTEST_MAIN(WindowTest)

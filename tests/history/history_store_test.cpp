@@ -82,6 +82,7 @@ TEST_F(HistoryStoreTest, EventsListBackAsStoredAndByInstrumentActionAndTime) {
       {{"", "", "", 2000, 2999}, {"b"}},
       {{"c", "", "", {}, {}}, {"c"}},
       {{"", "047-99999", "", {}, {}}, {}},
+      {{"", "047-12345", "changes", 1500, 2000}, {"b"}},
   };
   for (const auto& c : cases) {
     const auto listed = store_.List(c.filter, error);
@@ -213,14 +214,24 @@ TEST(HistoryFile, NoHistoryANewerOneOrAnUnwritablePlaceIsRefusedAndLeftAsItIs) {
   for (const auto& c : cases) {
     const bool existed = std::filesystem::exists(c.path);
     const std::string before = existed ? test::ReadBytes(c.path) : "";
-    HistoryStore store;
-    std::string error;
-    EXPECT_FALSE(store.Open(c.path, error)) << c.path;
-    EXPECT_EQ(error, "История изменений не открыта: " + c.path + ": " + c.why);
-    if (existed) {
-      EXPECT_EQ(test::ReadBytes(c.path), before) << c.path;
+    // Opened to write, or only to read: refused alike.
+    for (const auto open : {&HistoryStore::Open, &HistoryStore::OpenForReading}) {
+      HistoryStore store;
+      std::string error;
+      EXPECT_FALSE((store.*open)(c.path, error)) << c.path;
+      EXPECT_EQ(error, "История изменений не открыта: " + c.path + ": " + c.why);
+      EXPECT_EQ(std::filesystem::exists(c.path), existed) << c.path;
+      if (existed) {
+        EXPECT_EQ(test::ReadBytes(c.path), before) << c.path;
+      }
     }
   }
+  // Opened to read, a missing history stays missing.
+  HistoryStore reader;
+  std::string error;
+  EXPECT_FALSE(reader.OpenForReading(dir.File("history.sqlite"), error));
+  EXPECT_EQ(dir.Entries(),
+            (std::vector<std::string>{"garbage.sqlite", "newer.sqlite", "other.sqlite"}));
 }
 
 }  // namespace

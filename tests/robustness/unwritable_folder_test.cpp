@@ -1,12 +1,10 @@
 // A folder that cannot be written (read-only medium, no permission) and a
 // disk that fills up mid-write: every save shows "Unable to write to <path>"
-// and changes nothing on disk. Each case runs in a child process, as the
-// user "nobody" for the read-only folder (root may write anywhere) and with
-// a file size limit for the full disk (a write beyond it fails as on a full
-// disk).
+// and changes nothing on disk; the history there is still read. Each case runs in a child process,
+// as the user "nobody" for the read-only folder (root may write anywhere) and with a file size
+// limit for the full disk (a write beyond it fails as on a full disk).
 
 #include <gtest/gtest.h>
-
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -14,6 +12,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "app/history_reading.h"
 #include "app/link_config_file.h"
 #include "profiles/profile_file.h"
 #include "robustness/child_process.h"
@@ -142,6 +141,51 @@ TEST_F(UnwritableFolder, ReadOnlyFolderStillGivesALinkConfiguration) {
             0u)
       << outcome.output;
   ExpectFolderUnchanged();
+}
+
+TEST_F(UnwritableFolder, ReadOnlyFolderStillListsItsHistoryAndAskingMakesNone) {
+  std::string error;
+  const auto none = ReadHistory(folder_, {}, error);
+  ASSERT_TRUE(none) << error;
+  EXPECT_TRUE(none->empty());
+  ExpectFolderUnchanged();  // no history made for asking
+
+  // An auditor's copy on a read-only share, in a folder whose name SQLite
+  // would otherwise read as more than a path; and one only root may read.
+  const std::string shelf = dir_.File("архив #1 100%41?");
+  const std::string locked = dir_.File("locked");
+  for (const std::string& folder : {shelf, locked}) ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+  {
+    HistoryStore store;
+    ASSERT_TRUE(store.Open(HistoryFilePath(shelf), error)) << error;
+    for (const char* id : {"e1", "e2"}) {
+      HistoryEvent e;
+      e.id = id;
+      e.instrument_number = "047-12345";
+      e.action = "read";
+      ASSERT_TRUE(store.Append(e, error)) << error;
+    }
+  }
+  const std::string history = ReadBytes(HistoryFilePath(shelf));
+  WriteBytes(HistoryFilePath(locked), history);
+  ASSERT_EQ(chmod(HistoryFilePath(locked).c_str(), 0600), 0);
+  ASSERT_EQ(chmod(dir_.Path().c_str(), 0755), 0);
+  ASSERT_EQ(chmod(shelf.c_str(), 0555), 0);
+  const ChildOutcome outcome = RunInChild([&] {
+    DropRootPrivileges();
+    std::string report;
+    for (const std::string& folder : {shelf, locked}) {
+      std::string why;
+      const auto events = ReadHistory(folder, {"", "047-12345", "", {}, {}}, why);
+      report += (events ? std::to_string(events->size()) : why) + "\n";
+    }
+    return report;
+  });
+  ASSERT_TRUE(outcome.exited);
+  EXPECT_EQ(outcome.output,
+            "2\nИстория изменений не открыта: " + HistoryFilePath(locked) + ": нет доступа\n");
+  EXPECT_EQ(ReadBytes(HistoryFilePath(shelf)), history);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(shelf), {}), 1);
 }
 
 TEST_F(UnwritableFolder, FullDiskRefusesEveryWriteAndKeepsTheFiles) {

@@ -19,22 +19,24 @@ namespace {
 
 constexpr int kColumns = 4;
 
-QString SummaryText(std::size_t count) {
-  if (count == 0) return ToQ(text::kNoDifferences);
+QString SummaryText(std::size_t count, bool with_backup) {
+  if (count == 0) return ToQ(with_backup ? text::kNoDifferencesFromBackup : text::kNoDifferences);
   return ToQ(text::kDifferencesFound) + QString::number(count);
 }
 
 }  // namespace
 
 ComparisonDialog::ComparisonDialog(const std::vector<SettingDifference>& differences,
-                                   QWidget* parent)
+                                   QWidget* parent, const QString& backup)
     : QDialog(parent), table_(new QTableWidget(static_cast<int>(differences.size()), kColumns)) {
   setObjectName("ComparisonDialog");
-  setWindowTitle(ToQ(text::kCompareTitle));
+  setWindowTitle(backup.isEmpty() ? ToQ(text::kCompareTitle)
+                                  : ToQ(text::kCompareBackupTitle) + backup);
   setAttribute(Qt::WA_DeleteOnClose);
   table_->setObjectName("DifferencesTable");
-  table_->setHorizontalHeaderLabels({ToQ(text::kGroupColumn), ToQ(text::kParameterColumn),
-                                     ToQ(text::kInDeviceColumn), ToQ(text::kInEditorColumn)});
+  table_->setHorizontalHeaderLabels(
+      {ToQ(text::kGroupColumn), ToQ(text::kParameterColumn), ToQ(text::kInDeviceColumn),
+       ToQ(backup.isEmpty() ? text::kInEditorColumn : text::kInBackupColumn)});
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->setSelectionBehavior(QAbstractItemView::SelectRows);
   table_->verticalHeader()->hide();
@@ -65,7 +67,7 @@ ComparisonDialog::ComparisonDialog(const std::vector<SettingDifference>& differe
   connect(new QShortcut(QKeySequence::Copy, this), &QShortcut::activated, this, copy_text);
 
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(new QLabel(SummaryText(differences.size())));
+  layout->addWidget(new QLabel(SummaryText(differences.size(), !backup.isEmpty())));
   layout->addWidget(table_, 1);
   layout->addWidget(buttons);
   resize(760, 420);

@@ -3,6 +3,8 @@
 #include <QDir>
 
 #include "gui/dialogs/russian_file_list.h"
+#include "gui/texts/qt_text.h"
+#include "gui/texts/window_texts.h"
 
 namespace zrm::gui {
 
@@ -26,6 +28,18 @@ QString AskFileName(QWidget* parent, const FileQuestion& question) {
   SetUpFileDialog(dialog, question);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
   return dialog.selectedFiles().constFirst();
+}
+
+QString AskCsvSaveName(QWidget* parent, const char* object_name, const QString& title,
+                       const QString& proposed) {
+  FileQuestion question;
+  question.object_name = object_name;
+  question.title = title;
+  question.mode = QFileDialog::AcceptSave;
+  question.filters = {ToQ(text::kCsvFilter)};
+  question.default_suffix = "csv";
+  question.proposed = proposed;
+  return AskFileName(parent, question);
 }
 
 }  // namespace zrm::gui

@@ -81,14 +81,7 @@ QGroupBox* MakeBoxRow(const char* title, const std::vector<QLabel*>& boxes) {
 }
 
 QString AskCsvPath(QWidget* parent, const QString& proposed) {
-  FileQuestion question;
-  question.object_name = "SaveCsvDialog";
-  question.title = ToQ(text::kTrendSaveTitle);
-  question.mode = QFileDialog::AcceptSave;
-  question.filters = {ToQ(text::kCsvFilter)};
-  question.default_suffix = "csv";
-  question.proposed = proposed;
-  return AskFileName(parent, question);
+  return AskCsvSaveName(parent, "SaveCsvDialog", ToQ(text::kTrendSaveTitle), proposed);
 }
 
 QPushButton* MakeButton(const char* name, const std::string& caption) {

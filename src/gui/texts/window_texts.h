@@ -235,6 +235,50 @@ inline constexpr const char* kRestoreQuestion = "Записать в прибо�
 inline constexpr const char* kRestoreQuestionEnd =
     "?\nВсе настройки прибора будут заменены настройками копии.\n";
 inline constexpr const char* kNoBackups = "Резервных копий этого прибора в рабочей папке нет.";
+// "Прибор → История изменений…": the events of the instrument at hand, or
+// of all, newest first.
+inline constexpr const char* kHistoryItem = "История изменений…";
+inline constexpr const char* kHistoryTitle = "История изменений прибора ";
+inline constexpr const char* kHistoryTitleAll = "История изменений: все приборы";
+inline constexpr const char* kHistoryAllInstruments = "Все приборы";
+inline constexpr const char* kHistoryNoInstrumentHint =
+    "Прибор ещё не прочитан: показаны события всех приборов.";
+inline constexpr const char* kHistoryActionLabel = "Действие:";
+inline constexpr const char* kHistoryAnyAction = "Все действия";
+inline constexpr const char* kHistorySince = "с";
+inline constexpr const char* kHistoryUntil = "по";
+inline constexpr const char* kHistoryDateFormat = "dd.MM.yyyy";
+inline constexpr const char* kHistoryRefresh = "Обновить";
+inline constexpr const char* kHistoryExport = "Экспорт в CSV…";
+inline constexpr const char* kHistoryExportTitle = "Экспорт истории изменений";
+inline constexpr const char* kHistoryTimeColumn = "Время";
+inline constexpr const char* kHistoryWhoColumn = "Кто";
+inline constexpr const char* kHistoryWhereColumn = "Где";
+inline constexpr const char* kHistoryInstrumentColumn = "Прибор";
+inline constexpr const char* kHistoryActionColumn = "Действие";
+inline constexpr const char* kHistoryOutcomeColumn = "Итог";
+inline constexpr const char* kHistoryChangesColumn = "Было → стало";
+inline constexpr const char* kHistoryReading = "Чтение истории изменений…";
+inline constexpr const char* kHistoryShown = "Событий: ";
+inline constexpr const char* kHistoryShownOf = " из ";
+inline constexpr const char* kHistoryHint =
+    "Двойной щелчок по событию с резервной копией сравнивает прибор с этой копией.";
+inline constexpr const char* kHistoryNoBackup = "У этого события нет резервной копии.";
+inline constexpr const char* kHistoryComparing = "Прибор сравнивается с резервной копией ";
+inline constexpr const char* kHistoryBusy =
+    "Сравнение не начато: выполняется команда. Повторите, когда она закончится.";
+// The tooltip of a row: the program, the firmware, the backup and the
+// journal entry, each on its line after its name.
+inline constexpr const char* kHistoryProgram = "Программа: ";
+inline constexpr const char* kHistoryFirmware = "Версия ПО прибора: ";
+inline constexpr const char* kHistoryBackupFile = "Резервная копия: ";
+inline constexpr const char* kHistoryJournalFile = "Журнал записи: ";
+// The comparison with a backup: the title names its file, the fourth
+// column holds its values.
+inline constexpr const char* kCompareBackupTitle = "Сравнение прибора с резервной копией ";
+inline constexpr const char* kInBackupColumn = "В резервной копии";
+inline constexpr const char* kNoDifferencesFromBackup =
+    "Различий нет: прибор хранит то же, что резервная копия.";
 // Followed by the file name, ": " and the system's reason.
 inline constexpr const char* kCannotKeepSetting = "Невозможно сохранить настройку в файл ";
 // An unfinished write: the box that offers to end it, the reminder in the

@@ -434,6 +434,7 @@ void MainWindow::SetCommandsEnabled(bool enabled) {
   connection_menu_->Menu()->setEnabled(enabled);
   undo_menu_->SetCommandsEnabled(enabled);
   bus_view_->SetCommandsEnabled(enabled);
+  if (history_) history_->SetCommandsEnabled(enabled);
   unfinished_write_->SetCommandsEnabled(enabled);
 }
 

@@ -12,9 +12,12 @@
 #include <QAction>
 #include <QLabel>
 #include <QMainWindow>
+#include <QPointer>
 #include <QTabWidget>
 #include <QTimer>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "app/session.h"
 #include "gui/bus_view/bus_view_window.h"
@@ -26,6 +29,7 @@
 #include "gui/window/current_values_poller.h"
 #include "gui/window/device_job_runner.h"
 #include "gui/dialogs/dialog_service.h"
+#include "gui/dialogs/history_dialog.h"
 #include "gui/pages/general_page.h"
 #include "gui/window/gui_operator.h"
 #include "gui/window/progress_panel.h"
@@ -115,9 +119,16 @@ class MainWindow : public QMainWindow,
   bool PagePolls() const;
 
   // Menu "Прибор" (main_window_device_menu.cpp): the comparison, the write of
-  // changes, the backups and the switch of the backup before a whole write.
+  // changes, the backups, the history and the switch of the backup before a
+  // whole write.
   void BuildDeviceMenu();
   void OnCompare();
+  // A comparison job: `compare` reads the instrument on the link thread
+  // and lists the differences; the comparison dialog opens after it,
+  // naming `backup` when the instrument was compared with one.
+  using Comparison = std::function<ExchangeResult(EditorForm&, DeviceSettings&, DeviceSettings&,
+                                                  std::vector<SettingDifference>&)>;
+  void RunComparison(Comparison compare, const QString& backup);
   void OnWriteChanges();
   // "Дописать" / "Вернуть как было" of an unfinished write
   // (main_window_repair.cpp), from the menu or the box that offers them.
@@ -129,6 +140,10 @@ class MainWindow : public QMainWindow,
                               std::time_t began = 0);
   void OnBackups();
   void OnBackupBeforeWriteToggled(bool on);
+  // "История изменений…" of the instrument at hand, and the comparison of
+  // the instrument with the backup at `path` that an event of it names.
+  void OnHistory();
+  void OnCompareWithBackup(const QString& path);
   // Opens the profile at `path` as "Прочитать из файла настройки прибора"
   // does once its dialog has given the name.
   void OpenProfileAt(const QString& path);
@@ -163,6 +178,7 @@ class MainWindow : public QMainWindow,
   QTimer poll_timer_;       // Timer3
   std::unique_ptr<CurrentValuesPoller> poller_;  // created by the start-up
   BusViewWindow* bus_view_;  // "Приборы на линии", a window of its own
+  QPointer<HistoryDialog> history_;  // "История изменений", while it is open
   bool shown_ = false;       // the window has been shown once
 };
 

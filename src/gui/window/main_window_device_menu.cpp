@@ -1,9 +1,11 @@
 // The window's menu "Прибор": the comparison with the instrument, the write
-// of changes, the backups and the end of an unfinished write. The device commands run as jobs on
+// of changes, the backups, the history of changes and the end of an
+// unfinished write. The device commands run as jobs on
 // the link thread like the buttons of the top strip; their dialogs open on the window's thread once
 // the job has ended.
 
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <memory>
@@ -30,6 +32,8 @@ void MainWindow::BuildDeviceMenu() {
   write_changes->setObjectName("WriteChangesItem");
   QAction* backups = device_menu_->addAction(ToQ(text::kBackupsItem));
   backups->setObjectName("BackupsItem");
+  QAction* history = device_menu_->addAction(ToQ(text::kHistoryItem));
+  history->setObjectName("HistoryItem");
   device_menu_->addSeparator();
   backup_before_write_ = device_menu_->addAction(ToQ(text::kBackupBeforeWriteItem));
   backup_before_write_->setObjectName("BackupBeforeWriteItem");
@@ -45,25 +49,44 @@ void MainWindow::BuildDeviceMenu() {
   connect(compare, &QAction::triggered, this, &MainWindow::OnCompare);
   connect(write_changes, &QAction::triggered, this, &MainWindow::OnWriteChanges);
   connect(backups, &QAction::triggered, this, &MainWindow::OnBackups);
+  connect(history, &QAction::triggered, this, &MainWindow::OnHistory);
   connect(backup_before_write_, &QAction::toggled, this, &MainWindow::OnBackupBeforeWriteToggled);
 }
 
 void MainWindow::OnCompare() {
+  RunComparison(
+      [this](EditorForm& form, DeviceSettings& s, DeviceSettings& instrument,
+             std::vector<SettingDifference>& found) {
+        return session_.Compare(form, s, operator_, instrument, found);
+      },
+      {});
+}
+
+void MainWindow::OnCompareWithBackup(const QString& path) {
+  RunComparison(
+      [this, backup = FromQ(path)](EditorForm& form, DeviceSettings& s, DeviceSettings& instrument,
+                                   std::vector<SettingDifference>& found) {
+        return session_.CompareWithProfile(backup, form, s, operator_, instrument, found);
+      },
+      QFileInfo(path).fileName());
+}
+
+void MainWindow::RunComparison(Comparison compare, const QString& backup) {
   // Filled on the link thread; empty when the comparison failed.
   auto differences = std::make_shared<std::optional<std::vector<SettingDifference>>>();
   auto instrument = std::make_shared<DeviceSettings>();
   runner_.Run(
-      [this, differences, instrument](EditorForm& form, DeviceSettings& s) {
+      [compare, differences, instrument](EditorForm& form, DeviceSettings& s) {
         std::vector<SettingDifference> found;
-        const ExchangeResult r = session_.Compare(form, s, operator_, *instrument, found);
+        const ExchangeResult r = compare(form, s, *instrument, found);
         if (r != result::kOk) return CommandFailedStatus(r);
         *differences = std::move(found);
         return ToQ(text::kCompareDone) + QString::number((*differences)->size());
       },
       JobKind::kKeepsEditor,
-      [this, differences, instrument] {
+      [this, differences, instrument, backup] {
         if (!*differences) return;
-        (new ComparisonDialog(**differences, this))->show();
+        (new ComparisonDialog(**differences, this, backup))->show();
         LookForUnfinishedWrite(*instrument);
       });
 }
@@ -103,6 +126,22 @@ void MainWindow::OnBackups() {
       },
       this);
   dialog->show();
+}
+
+void MainWindow::OnHistory() {
+  const GeneralSettings& g = session_.settings.general;
+  const std::string instrument = SerialNumber(g) == 0 ? std::string() : DeviceNumber(g);
+  // One list at a time, of the instrument at hand.
+  if (history_ && history_->Instrument() == instrument) {
+    history_->raise();
+    history_->activateWindow();
+    return;
+  }
+  if (history_) history_->close();
+  history_ = new HistoryDialog(
+      session_.Dir(), instrument, dialogs_,
+      [this](const QString& path) { OnCompareWithBackup(path); }, this);
+  history_->show();
 }
 
 void MainWindow::OnBackupBeforeWriteToggled(bool on) {
