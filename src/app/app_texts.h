@@ -95,6 +95,8 @@ inline constexpr const char* kHistoryWriteWithBackup = "Запись с резе
 inline constexpr const char* kHistoryChanges = "Запись изменений";
 inline constexpr const char* kHistoryResume = "Дописывание прерванной записи";
 inline constexpr const char* kHistoryRollback = "Возврат как было";
+inline constexpr const char* kHistoryPlantWrite = "Запись из сети";
+inline constexpr const char* kHistoryPlantRepair = "Возврат после записи из сети";
 inline constexpr const char* kHistoryDone = "выполнено";
 inline constexpr const char* kHistoryUnfinished = "не завершена";
 // A failure without a message: its result code follows.

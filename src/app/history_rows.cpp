@@ -7,7 +7,7 @@
 
 namespace zrm {
 
-const std::array<HistoryActionWord, 9> kHistoryActionWords = {{
+const std::array<HistoryActionWord, 11> kHistoryActionWords = {{
     {"read", app_texts::kHistoryRead},
     {"compare", app_texts::kHistoryCompare},
     {"backup", app_texts::kHistoryBackup},
@@ -17,6 +17,8 @@ const std::array<HistoryActionWord, 9> kHistoryActionWords = {{
     {"changes", app_texts::kHistoryChanges},
     {"resume", app_texts::kHistoryResume},
     {"rollback", app_texts::kHistoryRollback},
+    {"plant-write", app_texts::kHistoryPlantWrite},
+    {"plant-repair", app_texts::kHistoryPlantRepair},
 }};
 
 std::string HistoryActionName(const std::string& action) {

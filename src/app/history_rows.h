@@ -21,7 +21,7 @@ struct HistoryActionWord {
 
 // The actions the programs record, in the order the window's filter lists
 // them.
-extern const std::array<HistoryActionWord, 9> kHistoryActionWords;
+extern const std::array<HistoryActionWord, 11> kHistoryActionWords;
 
 // The word of `action`; the action itself when this program does not know
 // it (an event of a newer program).
