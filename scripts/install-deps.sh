@@ -27,8 +27,9 @@ packages=(
   # the gateway zrm48d: MQTT and Modbus TCP; its tests start a broker, read
   # with its clients and mbpoll, and make a TLS certificate
   libmosquitto-dev libmodbus-dev libssl-dev libsystemd-dev mosquitto mosquitto-clients mbpoll openssl
-  # the history of changes: SQLite (and OpenSSL's SHA-256, above)
-  libsqlite3-dev
+  # the history of changes: SQLite (and OpenSSL's SHA-256, above); a plant's
+  # PostgreSQL database through libpq, and the server its tests start
+  libsqlite3-dev libpq-dev postgresql
 )
 
 # Runs a command as root: directly or through sudo. Without either it says,

@@ -104,6 +104,8 @@ inline constexpr const char* kHistoryFailedCode = "код результата "
 inline constexpr const char* kHistoryAddress = ", адрес ";
 inline constexpr const char* kHistoryFoundAt = "найден на скорости ";
 inline constexpr const char* kHistoryNoneFound = "прибор не найден";
+// "…/zrm48setup.ini, строка 3: адрес базы истории не разбирается: …"
+inline constexpr const char* kAtLine = ", строка ";
 // "Запись в прибор 047-12345, начатая 08.12.2026 в 12:01, не завершена."
 inline constexpr const char* kUnfinishedWriteStart = "Запись в прибор ";
 inline constexpr const char* kUnfinishedWriteBegun = ", начатая ";

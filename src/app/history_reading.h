@@ -28,4 +28,10 @@ std::optional<std::vector<HistoryEvent>> ReadHistory(const std::string& working_
                                                      const HistoryFilter& filter,
                                                      std::string& error);
 
+// The check of the chains of the history of `working_dir`, read as
+// ReadHistory reads it (see HistoryStore::Verify); a folder without one
+// holds no event.
+bool VerifyHistory(const std::string& working_dir, std::optional<ChainBreak>& broken,
+                   std::size_t& events, std::string& error);
+
 }  // namespace zrm

@@ -8,9 +8,12 @@
 #include <cstdlib>
 
 #include "app/app_texts.h"
+#include "app/history_reading.h"
 #include "editor/comparison_texts.h"
 #include "editor/settings_comparison.h"
-#include "history/history_store.h"
+#include "history/database_url.h"
+#include "history/history_queue.h"
+#include "history/history_texts.h"
 #include "settings/instrument_identity_text.h"
 
 namespace zrm {
@@ -38,11 +41,22 @@ std::int64_t NowMs() {
 
 }  // namespace
 
-HistoryRecorder::HistoryRecorder(std::string working_dir, std::string program)
+HistoryRecorder::HistoryRecorder(std::string working_dir, std::string program,
+                                 std::string database_url, const std::string& url_source)
     : dir_(std::move(working_dir)),
       program_(std::move(program)),
       workstation_(HostName()),
-      user_(UserName()) {}
+      user_(UserName()) {
+  std::string why;
+  if (!database_url.empty() && !CheckDatabaseUrl(database_url, why)) {
+    refusal_ = std::string(history_texts::kNotOpened) +
+               (url_source.empty() ? "" : url_source + ": ") +
+               std::string(history_texts::kBadDatabaseUrl) + why;
+    database_url.clear();
+  }
+  sends_on_ = !database_url.empty();
+  queue_ = std::make_unique<HistoryQueue>(Path(), std::move(database_url));
+}
 
 HistoryRecorder::~HistoryRecorder() = default;
 
@@ -67,12 +81,33 @@ HistoryEvent HistoryRecorder::NewEvent(const std::string& action, const std::str
 }
 
 bool HistoryRecorder::Store(HistoryEvent& event, std::string& error) {
-  if (!store_) {
-    auto store = std::make_unique<HistoryStore>();
-    if (!store->Open(Path(), error)) return false;
-    store_ = std::move(store);
+  if (!refusal_.empty()) {
+    error = refusal_;
+    return false;
   }
-  return store_->Append(event, error);
+  return queue_->Store(event, error);
+}
+
+std::string HistoryRecorder::TakeNotice() { return queue_->TakeNotice(); }
+
+std::optional<std::vector<HistoryEvent>> HistoryRecorder::List(const HistoryFilter& filter,
+                                                               std::string& error) {
+  if (!refusal_.empty()) {
+    error = refusal_;
+    return std::nullopt;
+  }
+  if (!sends_on_) return ReadHistory(dir_, filter, error);
+  return queue_->List(filter, error);
+}
+
+bool HistoryRecorder::Verify(std::optional<ChainBreak>& broken, std::size_t& events,
+                             std::string& error) {
+  if (!refusal_.empty()) {
+    error = refusal_;
+    return false;
+  }
+  if (!sends_on_) return VerifyHistory(dir_, broken, events, error);
+  return queue_->Verify(broken, events, error);
 }
 
 void DescribeInstrument(const DeviceSettings& instrument, HistoryEvent& event) {

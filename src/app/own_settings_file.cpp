@@ -14,6 +14,8 @@ constexpr const char* kDeviceKey = "Device";
 constexpr const char* kAddressesKey = "Addresses";
 constexpr const char* kBusViewSection = "BUS_VIEW";
 constexpr const char* kLogPerInstrumentKey = "LogPerInstrument";
+constexpr const char* kHistorySection = "HISTORY";
+constexpr const char* kDatabaseKey = "Database";
 
 bool SwitchOn(const std::string& dir, const char* section, const char* key) {
   const PrivateProfile file = PrivateProfile::Load(OwnSettingsPath(dir));
@@ -64,6 +66,12 @@ bool BusViewLogPerInstrument(const std::string& dir) {
 
 bool SetBusViewLogPerInstrument(const std::string& dir, bool on, std::string& error) {
   return StoreSwitch(dir, kBusViewSection, kLogPerInstrumentKey, on, error);
+}
+
+HistoryDatabaseSetting LoadHistoryDatabase(const std::string& dir) {
+  const PrivateProfile file = PrivateProfile::Load(OwnSettingsPath(dir));
+  return {std::string(TrimBlanks(file.GetString(kHistorySection, kDatabaseKey, ""))),
+          file.LineOf(kHistorySection, kDatabaseKey)};
 }
 
 }  // namespace zrm

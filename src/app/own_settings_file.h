@@ -8,6 +8,9 @@
 // poll of that device starts from. Section [BUS_VIEW], key
 // LogPerInstrument: 1 writes each answered poll of the window "Приборы на
 // линии" to a measurement log of its own per instrument.
+// Section [HISTORY], key Database: the plant's PostgreSQL database the
+// history of changes is sent to (postgresql://…); missing or empty: the
+// working folder's history.sqlite alone.
 
 #include <cstdint>
 #include <string>
@@ -46,5 +49,13 @@ bool BusViewLogPerInstrument(const std::string& dir);
 
 // Stores that switch as SetBackupBeforeWrite does.
 bool SetBusViewLogPerInstrument(const std::string& dir, bool on, std::string& error);
+
+// [HISTORY] Database as written, and the line of the file that holds it (0
+// when there is none).
+struct HistoryDatabaseSetting {
+  std::string url;
+  int line = 0;
+};
+HistoryDatabaseSetting LoadHistoryDatabase(const std::string& dir);
 
 }  // namespace zrm

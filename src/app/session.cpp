@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "app/app_texts.h"
+#include "app/history_settings.h"
 #include "app/last_write.h"
 #include "app/link_config_file.h"
 #include "app/own_settings_file.h"
@@ -33,7 +35,7 @@ bool EndsWithProfileExtension(const std::string& name) {
 }  // namespace
 
 Session::Session(std::string dir)
-    : dir_(std::move(dir)), history_(std::make_unique<HistoryRecorder>(dir_, "zrm48setup")) {}
+    : dir_(std::move(dir)), history_(RecorderOf(dir_, "zrm48setup", "")) {}
 
 Session::~Session() = default;
 
@@ -41,6 +43,9 @@ std::string Session::RecentProfilePath() const { return dir_ + "/recent.prf"; }
 
 void Session::StartUp(Operator& op, StartUpView& view) {
   config_ = LoadLinkConfig(dir_, op);
+  // Settings that leave every write refused are told at once.
+  if (!history_->Refusal().empty())
+    op.ShowMessage(history_->Refusal(), app_texts::kHistoryCaption, MessageIcon::kWarning);
   LoadProfileIntoForm(RecentProfilePath(), op);
   CreateDefaultProfiles(dir_, op);
   ShowRecord();
@@ -56,7 +61,7 @@ void Session::StartUp(Operator& op, StartUpView& view) {
 
 bool Session::StartWithoutWindow(Operator& op, const std::string& device, PortModes modes) {
   window_ = false;
-  history_ = std::make_unique<HistoryRecorder>(dir_, "zrm48ctl");
+  history_ = RecorderOf(dir_, "zrm48ctl", history_database_);
   device_ = device;
   config_ = LoadLinkConfig(dir_, op);
   const DescriptionLines lines = LoadNewProfile(settings);

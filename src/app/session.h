@@ -78,6 +78,11 @@ class Session {
   // session's commands then end with 2 and nothing is sent anywhere.
   bool StartWithoutWindow(Operator& op, const std::string& device, PortModes modes = {});
 
+  // The plant's database the history of a session without a window is sent
+  // to (zrm48ctl's --history, checked already) instead of the one
+  // zrm48setup.ini names; set before StartWithoutWindow.
+  void UseHistoryDatabase(std::string url) { history_database_ = std::move(url); }
+
   // The instrument address the requests carry from now on, instead of
   // dev.dat's (a batch row names the instrument of a bus it talks to).
   void UseNetAddress(std::uint32_t address);
@@ -246,6 +251,10 @@ class Session {
   // One event for each instrument a search found, at its address and speed;
   // one without an instrument when it found none.
   void RecordSearch(const SearchOutcome& outcome, Operator& op);
+  // Tells what the history has to say once (its database cannot be
+  // reached, its file cannot be written): the window in a box, as it passes
+  // notices over, zrm48ctl on stderr.
+  void TellHistoryNotice(Operator& op);
   // A read's event; a failure to store it is told, and the read stands.
   void RecordRead(const std::string& action, ExchangeResult r, const DeviceSettings& instrument,
                   Operator& op);
@@ -257,6 +266,7 @@ class Session {
   std::unique_ptr<Link> link_;
   bool window_ = true;  // false after StartWithoutWindow
   std::unique_ptr<HistoryRecorder> history_;
+  std::string history_database_;  // zrm48ctl's --history
   std::string device_;  // the device given instead of the configured port
 };
 

@@ -33,7 +33,10 @@ bool Session::OpenWriteEvent(const std::string& action, Operator& op, HistoryEve
   opening.result = -1;
   opening.message = app_texts::kHistoryWriteBegun;
   std::string error;
-  if (history_->Store(opening, error)) return true;
+  if (history_->Store(opening, error)) {
+    TellHistoryNotice(op);
+    return true;
+  }
   op.ShowMessage(error + app_texts::kHistoryBlocksWrite, app_texts::kHistoryCaption,
                  MessageIcon::kError);
   return false;
@@ -55,12 +58,14 @@ void Session::CloseWriteEvent(const HistoryEvent& opening, ExchangeResult r,
     closing.journal = FileName(JournalEntryPath(dir_, instrument));
   std::string error;
   if (!history_->Store(closing, error)) op.Notice(error);
+  TellHistoryNotice(op);
 }
 
 void Session::RecordSearch(const SearchOutcome& outcome, Operator& op) {
   std::string error;
   if (!StoreSearchEvents(*history_, HistoryLine(), outcome, error))
     op.Notice(error);
+  TellHistoryNotice(op);
 }
 
 void Session::RecordRead(const std::string& action, ExchangeResult r,
@@ -71,6 +76,16 @@ void Session::RecordRead(const std::string& action, ExchangeResult r,
   event.message = OutcomeText(r);
   std::string error;
   if (!history_->Store(event, error)) op.Notice(error);
+  TellHistoryNotice(op);
+}
+
+void Session::TellHistoryNotice(Operator& op) {
+  const std::string notice = history_->TakeNotice();
+  if (notice.empty()) return;
+  if (window_)
+    op.ShowMessage(notice, app_texts::kHistoryCaption, MessageIcon::kWarning);
+  else
+    op.Notice(notice);
 }
 
 }  // namespace zrm

@@ -133,8 +133,8 @@ ExchangeResult Report(Session& session, const PlanRow& row, Operator& op,
 
 }  // namespace
 
-ResultRow RunPlanRow(const PlanRow& row, const std::string& dir, BatchOperator& op,
-                     const PdfRenderer& render_pdf, BatchFiles& files) {
+ResultRow RunPlanRow(const PlanRow& row, const std::string& dir, const std::string& history_url,
+                     BatchOperator& op, const PdfRenderer& render_pdf, BatchFiles& files) {
   ResultRow out;
   out.device = row.device;
   out.address = row.address;
@@ -152,6 +152,7 @@ ResultRow RunPlanRow(const PlanRow& row, const std::string& dir, BatchOperator& 
   }
   if (NeedsProfile(row.action)) out.profile_hash = FileContentHash(row.profile);
   Session session(dir);
+  session.UseHistoryDatabase(history_url);
   session.StartWithoutWindow(op, row.device);
   session.UseNetAddress(row.address);
   ExchangeResult r = result::kOk;

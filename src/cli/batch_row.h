@@ -21,10 +21,11 @@ namespace zrm {
 using PdfRenderer =
     std::function<bool(const ConfigurationPage& page, const std::string& path, std::string& error)>;
 
-// Runs `row` in the working folder `dir`; the result row is complete but for
-// the time and the plan. Its message is the row's own, or the first `op` was
-// shown, or the result's. `files` holds the files the batch has written.
-ResultRow RunPlanRow(const PlanRow& row, const std::string& dir, BatchOperator& op,
-                     const PdfRenderer& render_pdf, BatchFiles& files);
+// Runs `row` in the working folder `dir`, its history sent on to
+// `history_url` (--history) when not empty; the result row is complete but
+// for the time and the plan. Its message is the row's own, or the first `op`
+// was shown, or the result's. `files` holds the files the batch has written.
+ResultRow RunPlanRow(const PlanRow& row, const std::string& dir, const std::string& history_url,
+                     BatchOperator& op, const PdfRenderer& render_pdf, BatchFiles& files);
 
 }  // namespace zrm

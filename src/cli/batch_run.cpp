@@ -26,8 +26,8 @@ int RunAndSum(const CliOptions& options, const LoadedPlan& plan, BatchLines& to_
   MainThreadJobs main_thread;
   BatchFiles files;
   UnrecordedRows unrecorded;
-  BatchContext context{options.dir, options.yes, plan,        results,
-                       files,       display,     main_thread, unrecorded};
+  BatchContext context{options.dir, options.history_url, options.yes, plan, results, files,
+                       display,     main_thread,         unrecorded};
   RunLines(to_run.lines, options.jobs > 0 ? options.jobs : kDefaultBatchJobs, context);
   const BatchTally tally = TallyOf(plan.rows.size(), to_run.lines, to_run.skipped);
   return EndBatch(tally, TakeInterrupt(), unrecorded, op);

@@ -33,7 +33,8 @@ void RunLine(BusLine& line, BatchContext& context) {
     if (InterruptPending() || context.unrecorded.any) return;
     BatchOperator op(context.answer_yes);
     line.Begin(&row, &op);
-    ResultRow result = RunPlanRow(row, context.dir, op, render_pdf, context.files);
+    ResultRow result =
+        RunPlanRow(row, context.dir, context.history_url, op, render_pdf, context.files);
     line.End();
     RecordRow(result, context);
     if (result.result != 0) ++line.failed;

@@ -29,6 +29,7 @@ struct UnrecordedRows {
 // What the workers share.
 struct BatchContext {
   std::string dir;  // the working folder
+  std::string history_url;  // --history: the plant's database of the rows' history
   bool answer_yes;
   const LoadedPlan& plan;
   ResultsFile& results;

@@ -1,19 +1,19 @@
-// zrm48ctl history: the events of the working folder's history of changes,
-// as a table on a terminal or CSV, and the check of its chains.
+// zrm48ctl history: the events of the history of changes (the plant's
+// database when --history or zrm48setup.ini names one, else the working
+// folder's file), as a table on a terminal or CSV, and the check of its
+// chains.
 
 #include <unistd.h>
 
 #include <charconv>
 #include <ctime>
-#include <filesystem>
 #include <string>
 #include <tuple>
 
-#include "app/history_reading.h"
+#include "app/history_settings.h"
 #include "app/history_table.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_texts.h"
-#include "history/history_store.h"
 
 namespace zrm {
 
@@ -55,17 +55,11 @@ void PrintTable(const std::vector<HistoryEvent>& events, std::FILE* out) {
   }
 }
 
-int Verify(const std::string& dir, CliOperator& op, std::FILE* out) {
-  const std::string path = HistoryFilePath(dir);
-  std::error_code ignored;
-  if (!std::filesystem::exists(path, ignored)) {
-    std::fprintf(out, "%s0\n", cli_texts::kHistoryChainsHold);
-    return 0;
-  }
-  HistoryStore store;
+int Verify(HistoryRecorder& history, CliOperator& op, std::FILE* out) {
   std::string error;
   std::optional<ChainBreak> broken;
-  if (!store.Open(path, error) || !store.Verify(broken, error)) {
+  std::size_t events = 0;
+  if (!history.Verify(broken, events, error)) {
     op.ShowMessage(error, "", MessageIcon::kError);
     return static_cast<int>(result::kFile);
   }
@@ -75,8 +69,7 @@ int Verify(const std::string& dir, CliOperator& op, std::FILE* out) {
                  broken->id.c_str(), broken->origin.c_str());
     return kChainBrokenExit;
   }
-  const auto all = store.List({}, error);
-  std::fprintf(out, "%s%zu\n", cli_texts::kHistoryChainsHold, all ? all->size() : 0);
+  std::fprintf(out, "%s%zu\n", cli_texts::kHistoryChainsHold, events);
   return 0;
 }
 
@@ -97,10 +90,12 @@ int RunHistory(const CliOptions& options, CliOperator& op, std::FILE* out) {
     }
     *bound = end_of_day ? ms + kDayMs - 1 : ms;
   }
-  if (options.verify) return Verify(options.dir, op, out);
   // A folder without a history has no events, and gets no file for asking.
+  const std::unique_ptr<HistoryRecorder> history =
+      RecorderOf(options.dir, "zrm48ctl", options.history_url);
+  if (options.verify) return Verify(*history, op, out);
   std::string error;
-  const auto events = ReadHistory(options.dir, filter, error);
+  const auto events = history->List(filter, error);
   if (!events) {
     op.ShowMessage(error, "", MessageIcon::kError);
     return static_cast<int>(result::kFile);

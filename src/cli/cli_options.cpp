@@ -4,6 +4,8 @@
 
 #include "bus/address_list.h"
 #include "cli/option_table.h"
+#include "history/database_url.h"
+#include "history/history_texts.h"
 #include "platform/number_text.h"
 
 namespace zrm {
@@ -256,6 +258,14 @@ bool CheckOptionsBelong(const std::vector<GivenOption>& given, CliCommand comman
   return true;
 }
 
+// --history names a database URL that parses.
+bool CheckHistoryUrl(const CliOptions& options, std::string& error) {
+  std::string why;
+  if (options.history_url.empty() || CheckDatabaseUrl(options.history_url, why)) return true;
+  error = "--history: " + std::string(history_texts::kBadDatabaseUrl) + why;
+  return false;
+}
+
 // Sets the options that answer alone (--help, --version) wherever they stand
 // among the options (before any "--"); true when one does.
 bool AnswersAlone(const std::vector<std::string>& args, CliOptions& options) {
@@ -282,7 +292,7 @@ bool ParseCliOptions(const std::vector<std::string>& args, CliOptions& options,
   for (const GivenOption& option : given)
     if (ok) ok = ApplyOption(option, options, error);
   return ok && ParseCommand(positional, options, error) &&
-         CheckOptionsBelong(given, options.command, error);
+         CheckOptionsBelong(given, options.command, error) && CheckHistoryUrl(options, error);
 }
 
 }  // namespace zrm

@@ -39,6 +39,7 @@ struct CliOptions {
   // Global options.
   std::string dir = ".";  // dev.dat and the logs live here
   std::string device;     // serial device instead of dev.dat's port
+  std::string history_url;  // the plant's database of the history, checked
   bool rs485 = false;     // the port in the kernel's RS-485 mode
   bool yes = false;       // Yes to every question of the checks
   bool quiet = false;     // no progress lines

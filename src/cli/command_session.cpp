@@ -13,6 +13,7 @@ bool StartCommandSession(Session& session, CliOperator& op, const CliOptions& op
                    link_texts::kErrorCaption, MessageIcon::kError);
     return false;
   }
+  session.UseHistoryDatabase(options.history_url);
   const bool opened =
       session.StartWithoutWindow(op, options.device, PortModes{.rs485 = options.rs485});
   if (const std::string notice = session.TakePortNotice(); !notice.empty()) op.Notice(notice);

@@ -11,6 +11,10 @@ constexpr OptionRow kOptionRows[] = {
      "working folder with dev.dat and the logs (default: current folder)"},
     {"--device", "", "PATH", std::nullopt, false, &CliOptions::device,
      "serial device to use instead of dev.dat's port"},
+    {"--history", "", "URL", std::nullopt, false, &CliOptions::history_url,
+     "record the history of changes into the PostgreSQL database URL\n"
+     "(postgresql://USER@HOST:PORT/DB) and read it from there; events wait\n"
+     "in the working folder's history.sqlite while it cannot be reached"},
     {"--rs485", "", "", std::nullopt, false, &CliOptions::rs485,
      "open the serial port in the kernel's RS-485 mode (RTS on send);\n"
      "refused for a network line"},

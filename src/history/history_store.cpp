@@ -3,10 +3,7 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <charconv>
-#include <map>
-#include <string_view>
 
 #include "history/event_hash.h"
 #include "history/history_texts.h"
@@ -33,11 +30,6 @@ constexpr const char* kSchema =
     "CREATE INDEX IF NOT EXISTS events_by_instrument ON events (instrument_number, time_ms);"
     "CREATE INDEX IF NOT EXISTS events_by_origin ON events (origin, seq);";
 
-constexpr const char* kColumns =
-    "id, time_ms, workstation, user, program, version, instrument_type, instrument_number,"
-    " firmware, line, address, action, result, message, backup, journal, changes, opening_id,"
-    " previous_hash, hash";
-
 // One statement, finalized when it goes.
 class Statement {
  public:
@@ -63,53 +55,9 @@ class Statement {
   sqlite3_stmt* stmt_ = nullptr;
 };
 
-// "name\tbefore\tafter" a line; tabs and line ends inside a field escaped.
-std::string Escaped(const std::string& field) {
-  std::string out;
-  for (const char c : field) {
-    if (c == '\\') out += "\\\\";
-    else if (c == '\t') out += "\\t";
-    else if (c == '\n') out += "\\n";
-    else out += c;
-  }
-  return out;
-}
-
-std::string Unescaped(std::string_view field) {
-  if (field.find('\\') == std::string_view::npos) return std::string(field);
-  std::string out;
-  for (std::size_t i = 0; i < field.size(); ++i) {
-    if (field[i] != '\\' || i + 1 == field.size()) {
-      out += field[i];
-      continue;
-    }
-    const char c = field[++i];
-    out += c == 't' ? '\t' : c == 'n' ? '\n' : c;
-  }
-  return out;
-}
-
-std::string ChangesText(const std::vector<ParameterChange>& changes) {
-  std::string text;
-  for (const ParameterChange& c : changes)
-    text += Escaped(c.name) + "\t" + Escaped(c.before) + "\t" + Escaped(c.after) + "\n";
-  return text;
-}
-
-// Read without a stream: a listing parses every event's changes.
-std::vector<ParameterChange> ChangesOf(std::string_view text) {
-  std::vector<ParameterChange> changes;
-  while (!text.empty()) {
-    const std::size_t end = std::min(text.find('\n'), text.size());
-    const std::string_view line = text.substr(0, end);
-    text.remove_prefix(std::min(end + 1, text.size()));
-    const std::size_t a = line.find('\t');
-    const std::size_t b = line.find('\t', a == std::string_view::npos ? a : a + 1);
-    if (b == std::string_view::npos) continue;
-    changes.push_back({Unescaped(line.substr(0, a)), Unescaped(line.substr(a + 1, b - a - 1)),
-                       Unescaped(line.substr(b + 1))});
-  }
-  return changes;
+// The row at `row` as an event.
+HistoryEvent EventAt(const Statement& row, int first_column = 0) {
+  return EventOfRow([&](int column) { return row.Text(first_column + column); });
 }
 
 // `path` as the path of an SQLite URI: "%", "?" and "#" escaped.
@@ -124,31 +72,8 @@ std::string UriPath(const std::string& path) {
   return uri;
 }
 
-HistoryEvent EventAt(const Statement& row) {
-  HistoryEvent e;
-  int i = 0;
-  e.id = row.Text(i++);
-  e.time_ms = row.Int(i++);
-  e.workstation = row.Text(i++);
-  e.user = row.Text(i++);
-  e.program = row.Text(i++);
-  e.version = row.Text(i++);
-  e.instrument_type = row.Text(i++);
-  e.instrument_number = row.Text(i++);
-  e.firmware = row.Text(i++);
-  e.line = row.Text(i++);
-  e.address = static_cast<std::uint32_t>(row.Int(i++));
-  e.action = row.Text(i++);
-  e.result = static_cast<int>(row.Int(i++));
-  e.message = row.Text(i++);
-  e.backup = row.Text(i++);
-  e.journal = row.Text(i++);
-  e.changes = ChangesOf(row.Text(i++));
-  e.opening_id = row.Text(i++);
-  e.previous_hash = row.Text(i++);
-  e.hash = row.Text(i++);
-  return e;
-}
+// The key of `database`'s mark in meta.
+std::string SentKey(const std::string& database) { return "sent to " + database; }
 
 }  // namespace
 
@@ -268,50 +193,27 @@ bool HistoryStore::Append(HistoryEvent& event, std::string& error) {
   last.Bind(1, OriginOf(event));
   event.previous_hash = last.Step() == SQLITE_ROW ? last.Text(0) : std::string();
   event.hash = EventHash(event);
-  Statement insert(db_, (std::string("INSERT INTO events (") + kColumns +
+  Statement insert(db_, (std::string("INSERT INTO events (") + kEventColumns +
                          ", origin) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)")
                             .c_str());
   if (!insert.Ready()) return fail(path_ + ": " + Reason());
-  int i = 1;
-  insert.Bind(i++, event.id);
-  insert.Bind(i++, event.time_ms);
-  for (const std::string* text : {&event.workstation, &event.user, &event.program, &event.version,
-                                  &event.instrument_type, &event.instrument_number,
-                                  &event.firmware, &event.line})
-    insert.Bind(i++, *text);
-  insert.Bind(i++, static_cast<std::int64_t>(event.address));
-  insert.Bind(i++, event.action);
-  insert.Bind(i++, static_cast<std::int64_t>(event.result));
-  for (const std::string* text : {&event.message, &event.backup, &event.journal})
-    insert.Bind(i++, *text);
-  insert.Bind(i++, ChangesText(event.changes));
-  insert.Bind(i++, event.opening_id);
-  insert.Bind(i++, event.previous_hash);
-  insert.Bind(i++, event.hash);
-  insert.Bind(i++, OriginOf(event));
+  std::vector<std::string> row = EventRow(event);
+  row.push_back(OriginOf(event));
+  for (int i = 0; i < static_cast<int>(row.size()); ++i) insert.Bind(i + 1, row[i]);
   if (insert.Step() != SQLITE_DONE) return fail(path_ + ": " + Reason());
   return Execute("COMMIT", why) || fail(why);
 }
 
 std::optional<std::vector<HistoryEvent>> HistoryStore::List(const HistoryFilter& filter,
                                                             std::string& error) const {
-  // Only the conditions asked for: one instrument's events come from its
-  // index, already in time order, rather than from a scan of every event.
-  std::string sql = std::string("SELECT ") + kColumns +
-                    " FROM events WHERE time_ms >= ?4 AND time_ms <= ?5";
-  if (!filter.id.empty()) sql += " AND id = ?1";
-  if (!filter.instrument_number.empty()) sql += " AND instrument_number = ?2";
-  if (!filter.action.empty()) sql += " AND action = ?3";
-  Statement rows(db_, (sql + " ORDER BY time_ms, seq").c_str());
+  const FilterSql where = FilterClause(filter, '?');
+  Statement rows(db_,
+                 (std::string("SELECT ") + kEventColumns + " FROM events" + where.clause).c_str());
   if (!rows.Ready()) {
     error = std::string(t::kNotRead) + path_ + ": " + Reason();
     return std::nullopt;
   }
-  rows.Bind(1, filter.id);
-  rows.Bind(2, filter.instrument_number);
-  rows.Bind(3, filter.action);
-  rows.Bind(4, filter.since_ms.value_or(INT64_MIN));
-  rows.Bind(5, filter.until_ms.value_or(INT64_MAX));
+  for (int i = 0; i < static_cast<int>(where.values.size()); ++i) rows.Bind(i + 1, where.values[i]);
   std::vector<HistoryEvent> events;
   int step = SQLITE_ROW;
   while ((step = rows.Step()) == SQLITE_ROW) events.push_back(EventAt(rows));
@@ -322,31 +224,60 @@ std::optional<std::vector<HistoryEvent>> HistoryStore::List(const HistoryFilter&
   return events;
 }
 
-bool HistoryStore::Verify(std::optional<ChainBreak>& broken, std::string& error) const {
+bool HistoryStore::Verify(std::optional<ChainBreak>& broken, std::size_t& events,
+                          std::string& error) const {
   broken.reset();
-  Statement rows(db_, (std::string("SELECT ") + kColumns + " FROM events ORDER BY seq").c_str());
+  events = 0;
+  Statement rows(db_,
+                 (std::string("SELECT ") + kEventColumns + " FROM events ORDER BY seq").c_str());
   if (!rows.Ready()) {
     error = std::string(t::kNotRead) + path_ + ": " + Reason();
     return false;
   }
-  // Each origin's last hash so far, in the order the events were stored.
-  std::map<std::string, std::string> chains;
+  ChainCheck chains;
   int step = SQLITE_ROW;
-  while ((step = rows.Step()) == SQLITE_ROW) {
-    const HistoryEvent e = EventAt(rows);
-    const std::string origin = OriginOf(e);
-    std::string& previous = chains[origin];
-    if (EventHash(e) != e.hash || e.previous_hash != previous) {
-      broken = ChainBreak{e.id, origin, EventHash(e) != e.hash};
-      return true;
-    }
-    previous = e.hash;
-  }
-  if (step != SQLITE_DONE) {
+  while (!broken && (step = rows.Step()) == SQLITE_ROW) broken = chains.Take(EventAt(rows));
+  events = chains.Count();
+  if (!broken && step != SQLITE_DONE) {
     error = std::string(t::kNotRead) + path_ + ": " + Reason();
     return false;
   }
   return true;
+}
+
+std::optional<std::vector<StoredEvent>> HistoryStore::Unsent(const std::string& database, int limit,
+                                                             std::string& error) const {
+  Statement rows(db_, (std::string("SELECT seq, ") + kEventColumns +
+                       " FROM events WHERE seq > coalesce((SELECT CAST(value AS INTEGER) FROM meta"
+                       " WHERE key = ?1), 0) ORDER BY seq LIMIT ?2")
+                          .c_str());
+  if (!rows.Ready()) {
+    error = std::string(t::kNotRead) + path_ + ": " + Reason();
+    return std::nullopt;
+  }
+  rows.Bind(1, SentKey(database));
+  rows.Bind(2, static_cast<std::int64_t>(limit));
+  std::vector<StoredEvent> events;
+  int step = SQLITE_ROW;
+  while ((step = rows.Step()) == SQLITE_ROW) events.push_back({rows.Int(0), EventAt(rows, 1)});
+  if (step != SQLITE_DONE) {
+    error = std::string(t::kNotRead) + path_ + ": " + Reason();
+    return std::nullopt;
+  }
+  return events;
+}
+
+bool HistoryStore::MarkSent(const std::string& database, std::int64_t seq, std::string& error) {
+  Statement mark(db_,
+                 "INSERT INTO meta VALUES (?1, ?2) ON CONFLICT (key) DO UPDATE SET value ="
+                 " excluded.value WHERE CAST(value AS INTEGER) < CAST(excluded.value AS INTEGER)");
+  if (mark.Ready()) {
+    mark.Bind(1, SentKey(database));
+    mark.Bind(2, std::to_string(seq));
+  }
+  if (mark.Ready() && mark.Step() == SQLITE_DONE) return true;
+  error = std::string(t::kNotWritten) + path_ + ": " + Reason();
+  return false;
 }
 
 }  // namespace zrm

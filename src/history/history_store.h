@@ -10,35 +10,26 @@
 #include <string>
 #include <vector>
 
+#include "history/chain_check.h"
+#include "history/event_row.h"
 #include "history/history_event.h"
+#include "history/history_filter.h"
 
 struct sqlite3;
 
 namespace zrm {
 
-// What to list; an empty field lists every one.
-struct HistoryFilter {
-  std::string id;
-  std::string instrument_number;
-  std::string action;
-  std::optional<std::int64_t> since_ms;  // from this moment on
-  std::optional<std::int64_t> until_ms;  // up to this moment
-};
-
-// Where a chain of the history does not hold.
-struct ChainBreak {
-  std::string id;      // the first event that does not match its chain
-  std::string origin;  // its workstation and program
-  bool edited = false;  // its own content changed; otherwise an event before it is missing or moved
-
-  bool operator==(const ChainBreak&) const = default;
+// An event of the file with its place in it, the order it was stored in.
+struct StoredEvent {
+  std::int64_t seq = 0;
+  HistoryEvent event;
 };
 
 class HistoryStore {
  public:
   // The schema this program writes; a file of a higher one comes from a
   // newer program.
-  static constexpr int kSchemaVersion = 1;
+  static constexpr int kSchemaVersion = kHistorySchemaVersion;
 
   HistoryStore() = default;
   ~HistoryStore();
@@ -64,10 +55,21 @@ class HistoryStore {
   std::optional<std::vector<HistoryEvent>> List(const HistoryFilter& filter,
                                                 std::string& error) const;
 
-  // Checks every origin's chain in the order it was stored: `broken` names
-  // the first event that does not match, or stays empty. False with `error`
-  // when the history cannot be read.
-  bool Verify(std::optional<ChainBreak>& broken, std::string& error) const;
+  // Checks every origin's chains (see ChainCheck) in the order the events
+  // were stored: `broken` names the first event that does not match, or
+  // stays empty; `events` counts those checked. False with `error` when the
+  // history cannot be read.
+  bool Verify(std::optional<ChainBreak>& broken, std::size_t& events, std::string& error) const;
+
+  // The file as the queue of a plant's database: the events stored after
+  // the last one sent to `database` (its label, without a password), in the
+  // order stored, at most `limit` of them.
+  std::optional<std::vector<StoredEvent>> Unsent(const std::string& database, int limit,
+                                                 std::string& error) const;
+
+  // Notes that every event up to `seq` has reached `database`; a mark
+  // never moves back, whoever sent the later events first.
+  bool MarkSent(const std::string& database, std::int64_t seq, std::string& error);
 
  private:
   // Opens the file at `path`, given to SQLite as `name`, with `flags`, and

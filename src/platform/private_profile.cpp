@@ -139,6 +139,20 @@ std::string PrivateProfile::GetString(const std::string& section, const std::str
   return std::string(Utf8Prefix(fallback, kMaxValueChars));
 }
 
+int PrivateProfile::LineOf(const std::string& section, const std::string& key) const {
+  const Section* found = FindSection(section);
+  const std::string_view wanted = TrimBlanks(key);
+  int line = 0;
+  for (const Section& s : sections_) {
+    line += s.headed ? 1 : 0;
+    for (const Line& l : s.lines) {
+      ++line;
+      if (&s == found && !l.key.empty() && SameName(l.key, wanted)) return line;
+    }
+  }
+  return 0;
+}
+
 void PrivateProfile::SetString(const std::string& section, const std::string& key,
                                const std::string& value) {
   const std::string section_name(TrimBlanks(OneLine(section)));

@@ -45,6 +45,10 @@ class PrivateProfile {
   std::string GetString(const std::string& section, const std::string& key,
                         const std::string& fallback) const;
 
+  // The line (1-based) of the file that GetString reads section/key from;
+  // 0 when the key is missing.
+  int LineOf(const std::string& section, const std::string& key) const;
+
   // Sets section/key in memory (in place, or appended as described above).
   // Line breaks inside the value become blanks so a value never adds lines.
   void SetString(const std::string& section, const std::string& key,

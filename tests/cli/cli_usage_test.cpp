@@ -82,6 +82,9 @@ TEST(CliUsageTest, UsageErrorsExit64WithUsageAndTouchNothing) {
       {"watch", "--interval", "soon"},
       {"watch", "--probe-ms", "5"},         // option of another command
       {"status", "--addresses", "1"},
+      {"--history", "mysql://db/plant", "status"},  // not PostgreSQL's
+      {"--history", "postgresql://db:99999/plant", "status"},
+      {"--history", "postgresql://db/plant?colour=red", "status"},
   };
   for (const std::vector<std::string>& mistake : mistakes) {
     std::vector<std::string> args = common;

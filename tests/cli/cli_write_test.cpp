@@ -14,6 +14,8 @@
 #include "lib/simulator.h"
 #include "profiles/default_profiles.h"
 #include "settings/parameter_map.h"
+#include "support/child_program.h"
+#include "support/postgres_server.h"
 #include "support/recording_operator.h"
 #include "support/scratch_dir.h"
 
@@ -244,6 +246,129 @@ TEST_F(CliWriteQuestionTest, AFailedWriteIsRecordedWithWhatWentInAndItsJournalEn
       events, std::regex(",changes,2,[^\n]*,ZRM4813-047-12345\\.journal,[^\n]*"
                          "Канал 1: Величина I: [-0-9.]+ → 55\\.5000")))
       << events;
+}
+
+// The same jig with the plant's history database on Debian's PostgreSQL
+// server, one for the whole program, a database of its own for each test.
+class CliWriteHistoryDatabaseTest : public CliWriteQuestionTest {
+ protected:
+  static void SetUpTestSuite() {
+    if (!PostgresServer::Installed()) return;
+    server_ = std::make_unique<PostgresServer>();
+    server_->Start();
+  }
+  static void TearDownTestSuite() { server_.reset(); }
+
+  void SetUp() override {
+    if (!server_) GTEST_SKIP() << "PostgreSQL's server programs are not installed (postgresql)";
+    ASSERT_EQ(server_->Error(), "");
+    const std::string database = "cli" + std::to_string(++databases_);
+    ASSERT_TRUE(server_->Sql("postgres", "CREATE DATABASE " + database)) << server_->Error();
+    url_ = server_->Url(PostgresServer::kOwner, PostgresServer::kOwnerPassword, database);
+    CliWriteQuestionTest::SetUp();
+  }
+
+  static inline std::unique_ptr<PostgresServer> server_;
+  static inline int databases_ = 0;
+  std::string url_;
+};
+
+TEST_F(CliWriteHistoryDatabaseTest, EventsGoToTheDatabaseTheOptionOrTheSettingsName) {
+  // A database nobody listens for: the comparison stands, its event waits.
+  const std::string gone = "postgresql://owner@127.0.0.1:" + std::to_string(FreePort()) + "/plant";
+  const CliOutcome compared = Ctl({"--history", gone, "diff", dir_.File("asks.prf")});
+  EXPECT_EQ(compared.exit_code, 0) << compared.err;
+  EXPECT_NE(compared.err.find("База истории недоступна: " + gone + ": "), std::string::npos)
+      << compared.err;
+  EXPECT_NE(compared.err.find("; события ждут отправки в " + dir_.File("history.sqlite") + "\n"),
+            std::string::npos)
+      << compared.err;
+
+  // The write sends it along with the set-up's read, stored before any
+  // database was named; another folder (another workstation) lists them.
+  const CliOutcome written = Ctl({"--history", url_, "--yes", "write", dir_.File("asks.prf")});
+  ASSERT_EQ(written.exit_code, 0) << written.err;
+  ScratchDir elsewhere;
+  const CliOutcome writes = RunCtl(
+      {"--dir", elsewhere.Path(), "--history", url_, "history", "--action", "write", "--csv"});
+  EXPECT_EQ(writes.exit_code, 0) << writes.err;
+  EXPECT_EQ(Lines(writes.out).size(), 3u) << writes.out;
+  EXPECT_NE(writes.out.find(",write,идёт,запись начата,"), std::string::npos) << writes.out;
+  EXPECT_NE(writes.out.find(",write,0,"), std::string::npos) << writes.out;
+
+  // A batch's rows record there too.
+  WriteBytes(dir_.File("plan.csv"),
+             "device,address,action,profile\n" + simulator_.SlavePath() + ",1,read,\n");
+  const CliOutcome batch =
+      RunCtl({"--dir", dir_.Path(), "--history", url_, "batch", dir_.File("plan.csv")});
+  EXPECT_EQ(batch.exit_code, 0) << batch.err;
+  const auto reads = [&] {
+    return Lines(RunCtl({"--dir", elsewhere.Path(), "--history", url_, "history", "--action",
+                         "read", "--csv"})
+                     .out)
+        .size();
+  };
+  EXPECT_EQ(reads(), 3u) << "the set-up's and the batch's, under the header";
+
+  // zrm48setup.ini names it for every command: the diff's comparison
+  // joins the others there.
+  WriteBytes(dir_.File("zrm48setup.ini"), "[HISTORY]\r\nDatabase=" + url_ + "\r\n");
+  EXPECT_EQ(Ctl({"diff", dir_.File("asks.prf")}).exit_code, 0);
+  const CliOutcome verified = Ctl({"history", "--verify"});
+  EXPECT_EQ(verified.exit_code, 0) << verified.err;
+  EXPECT_EQ(verified.out, "Цепочки истории изменений целы, событий: 6\n");
+}
+
+TEST_F(CliWriteHistoryDatabaseTest, AWriteNeitherTheFileNorTheDatabaseTakesIsRefusedBeforeAFrame) {
+  const std::string refused_login =
+      url_.substr(0, url_.find(':', 11) + 1) + "wrong-secret" + url_.substr(url_.find('@'));
+  // Settings that do not parse refuse a write even where the file would
+  // take its event; a database that refuses the login, where it would not.
+  const struct {
+    std::vector<std::string> options;
+    std::string settings;
+    std::string file;
+    std::vector<std::string> told;
+  } cases[] = {
+      {{},
+       "; the plant's\r\n[HISTORY]\r\nDatabase=mysql://plant/history\r\n",
+       "",
+       {"История изменений не открыта: " + dir_.File("zrm48setup.ini") +
+        ", строка 3: адрес базы истории не разбирается: нужен адрес вида "
+        "postgresql://пользователь@сервер:порт/база"}},
+      {{"--history", refused_login},
+       "",
+       std::string(4096, 'x'),
+       {"История изменений не открыта: " + dir_.File("history.sqlite") +
+            ": файл не является базой истории; база истории " + url_.substr(0, url_.find(':', 11)) +
+            url_.substr(url_.find('@')) + ": ",
+        "password authentication failed"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.told.front());
+    WriteBytes(dir_.File("zrm48setup.ini"), c.settings);
+    if (!c.file.empty()) WriteBytes(dir_.File("history.sqlite"), c.file);
+    const auto ctl = [&](std::vector<std::string> args) {
+      args.insert(args.begin(), c.options.begin(), c.options.end());
+      return Ctl(args);
+    };
+    const CliOutcome write = ctl({"--yes", "write", dir_.File("asks.prf")});
+    EXPECT_EQ(write.exit_code, 14) << write.err;
+    EXPECT_NE(write.err.find("Запись в прибор не начата"), std::string::npos) << write.err;
+    EXPECT_EQ(simulator_.RequestsReceived(), requests_before_);
+    // A read warns and stands; the history cannot be listed.
+    const CliOutcome read = ctl({"read", dir_.File("again")});
+    EXPECT_EQ(read.exit_code, 0) << read.err;
+    const CliOutcome listed = ctl({"history"});
+    EXPECT_EQ(listed.exit_code, 14) << listed.err;
+    for (const std::string& told : c.told) {
+      EXPECT_NE(write.err.find(told), std::string::npos) << write.err;
+      EXPECT_NE(read.err.find(told), std::string::npos) << read.err;
+    }
+    EXPECT_EQ(write.err.find("wrong-secret"), std::string::npos) << write.err;
+    requests_before_ = simulator_.RequestsReceived();
+  }
+  EXPECT_EQ(ReadBytes(dir_.File("history.sqlite")), std::string(4096, 'x'));
 }
 
 // Everything of a profile but its description lines.

@@ -1,14 +1,16 @@
 // The workstation session without a window: the order of the start-up, the
 // reload of the last state, the shutdown, and the port change.
 
+#include "app/session.h"
+
 #include <QTemporaryDir>
 #include <QTest>
 #include <ctime>
 #include <filesystem>
 
-#include "app/session.h"
 #include "lib/simulator.h"
 #include "platform/private_profile.h"
+#include "support/child_program.h"
 #include "support/recording_operator.h"
 
 namespace {
@@ -50,6 +52,8 @@ class SessionTest : public QObject {
   void ReloadLastStateMarksAllFourGroupAreas();
   void ShutDownStoresPortAndCollectedEditor();
   void ChangePortCollectsFirstAndReopens();
+  void StartUpTellsAHistoryDatabaseThatDoesNotParse();
+  void AHistoryDatabaseOutOfReachIsToldInABoxOnce();
 };
 
 void SessionTest::StartUpRunsItsStepsInOrder() {
@@ -142,6 +146,44 @@ void SessionTest::ChangePortCollectsFirstAndReopens() {
   QCOMPARE(session.Read(form, settings, op), zrm::ExchangeResult{0});
   QVERIFY(sim.RequestsReceived() > 0u);
   QCOMPARE(op.Messages().size(), std::size_t{1});
+}
+
+void SessionTest::StartUpTellsAHistoryDatabaseThatDoesNotParse() {
+  QTemporaryDir dir;
+  const std::string folder = dir.path().toStdString();
+  SetKey(folder + "/zrm48setup.ini", "HISTORY", "Database", "postgresql://db:0/plant");
+  zrm::Session session(folder);
+  RecordingView view(session);
+  zrm::test::RecordingOperator op;
+  session.StartUp(op, view);
+  const std::vector<std::string> told = {
+      "message|История изменений|История изменений не открыта: " + folder +
+      "/zrm48setup.ini, строка 2: адрес базы истории не разбирается: порт не число 1..65535: "
+      "0|warning"};
+  QCOMPARE(op.Messages(), told);
+}
+
+void SessionTest::AHistoryDatabaseOutOfReachIsToldInABoxOnce() {
+  zrm::sim::Simulator sim;
+  QVERIFY(sim.Start());
+  QTemporaryDir dir;
+  const std::string folder = dir.path().toStdString();
+  SetKey(folder + "/dev.dat", "PORTS", "COM1", sim.SlavePath().c_str());
+  const std::string gone =
+      "postgresql://owner@127.0.0.1:" + std::to_string(zrm::test::FreePort()) + "/plant";
+  SetKey(folder + "/zrm48setup.ini", "HISTORY", "Database", gone.c_str());
+  zrm::Session session(folder);
+  RecordingView view(session);
+  zrm::test::RecordingOperator op;
+  session.StartUp(op, view);
+  zrm::EditorForm form = session.form;
+  zrm::DeviceSettings settings = session.settings;
+  for (int i = 0; i < 2; ++i) QCOMPARE(session.Read(form, settings, op), zrm::ExchangeResult{0});
+  const std::vector<std::string> messages = op.Messages();
+  QCOMPARE(messages.size(), std::size_t{1});
+  const std::string expected = "message|История изменений|База истории недоступна: " + gone + ": ";
+  QCOMPARE(messages[0].substr(0, expected.size()), expected);
+  QVERIFY(messages[0].ends_with("; события ждут отправки в " + folder + "/history.sqlite|warning"));
 }
 
 QTEST_MAIN(SessionTest)

@@ -44,6 +44,10 @@ TEST(PrivateProfile, ReadsAFileWrittenOnWindows) {
   EXPECT_FALSE(p.HasKey("Definition", "not a key"));
   EXPECT_EQ(p.GetString("Definition", "txt2", "fallback"), "fallback");
   EXPECT_EQ(p.GetString("CH2", "dat", "17"), "17");
+  // Lines as an editor numbers them, the comment and blank lines included.
+  EXPECT_EQ(p.LineOf("ch1", "TEXT"), 5);
+  EXPECT_EQ(p.LineOf("Definition", "txt1"), 8);
+  EXPECT_EQ(p.LineOf("Definition", "txt2"), 0);
 }
 
 TEST(PrivateProfile, MissingFileGivesDefaultsAndWriteCreatesIt) {
@@ -94,6 +98,8 @@ TEST(PrivateProfile, TheFirstOfDuplicatedSectionsAndKeysCounts) {
   PrivateProfile p = PrivateProfile::Load(path);
   EXPECT_EQ(p.GetString("A", "k", ""), "1");
   EXPECT_FALSE(p.HasKey("A", "m"));
+  EXPECT_EQ(p.LineOf("a", "K"), 2);
+  EXPECT_EQ(p.LineOf("A", "m"), 0);
   p.SetString("A", "K", "9");
   p.SetString("A", "m", "5");
   ASSERT_TRUE(SaveOk(p));
