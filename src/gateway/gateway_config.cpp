@@ -11,6 +11,8 @@
 #include "bus/address_list.h"
 #include "gateway/bus_parameter_names.h"
 #include "gateway/gateway_texts.h"
+#include "history/database_url.h"
+#include "history/history_texts.h"
 #include "platform/network_address.h"
 #include "platform/number_text.h"
 
@@ -189,6 +191,19 @@ bool ReadModbus(const SectionKeys& keys, ModbusConfig& modbus, ConfigError& erro
   return true;
 }
 
+bool ReadHistory(const SectionKeys& keys, std::string& database, ConfigError& error) {
+  if (!keys.Check(error)) return false;
+  const IniEntry* e = keys.Find("Database");
+  if (e == nullptr || e->value.empty()) return true;
+  std::string why;
+  if (!CheckDatabaseUrl(e->value, why)) {
+    error = {e->line, std::string(history_texts::kBadDatabaseUrl) + why};
+    return false;
+  }
+  database = e->value;
+  return true;
+}
+
 bool ReadWrite(const SectionKeys& keys, WriteConfig& write, ConfigError& error) {
   if (!keys.Check(error) || !keys.Switch("Allow", write.allow, error)) return false;
   const IniEntry* e = keys.Find("Parameters");
@@ -342,6 +357,8 @@ bool ParseGatewayConfig(std::string_view text, GatewayConfig& config, ConfigErro
                     read.mqtt.emplace(), error);
     } else if (name == "MODBUS") {
       ok = ReadModbus(SectionKeys(section, {"Listen"}), read.modbus.emplace(), error);
+    } else if (name == "HISTORY") {
+      ok = ReadHistory(SectionKeys(section, {"Database"}), read.history_database, error);
     } else if (name == "WRITE") {
       ok = ReadWrite(SectionKeys(section, {"Allow", "Parameters"}), read.write, error);
     } else if (const unsigned n = LineNumber(name); n != 0) {

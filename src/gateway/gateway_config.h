@@ -59,6 +59,9 @@ struct GatewayConfig {
   std::optional<ModbusConfig> modbus;  // empty: no Modbus
   std::vector<GatewayLine> lines;      // LINE1, LINE2, ... in number order
   WriteConfig write;
+  // [HISTORY] Database: the plant's PostgreSQL database the history is sent
+  // on to; empty: the working folder's history.sqlite only.
+  std::string history_database;
 };
 
 // Reads the configuration from INI text. False with `error` (its line and

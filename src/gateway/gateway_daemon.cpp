@@ -117,7 +117,7 @@ int Serve(const GatewayConfig& config, GatewayLog& log, const sigset_t& stop_sig
   BusPoller poller(BusLines(config), config.timing, &events);
   PollerBusAccess lines(poller);
   // The daemon's working folder keeps its history beside the journal.
-  HistoryRecorder history(".", "zrm48d");
+  HistoryRecorder history(".", "zrm48d", config.history_database);
   PlantWriteHistory bus(lines, history, config, log);
   events.Add(bus);
   std::list<ModbusServer> modbus;

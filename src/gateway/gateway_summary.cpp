@@ -2,6 +2,7 @@
 
 #include "gateway/bus_parameter_names.h"
 #include "gateway/gateway_texts.h"
+#include "history/database_url.h"
 
 namespace zrm {
 namespace {
@@ -61,6 +62,8 @@ std::string GatewaySummary(const std::string& path, const GatewayConfig& c) {
                    : std::string(t::kSummaryNoModbus)) +
          "\n";
   for (const GatewayLine& line : c.lines) out += LineLine(line) + "\n";
+  if (!c.history_database.empty())
+    out += t::kSummaryHistory + DatabaseLabel(c.history_database) + "\n";
   if (!c.write.allow) return out + t::kSummaryWritesOff + "\n";
   const auto name = [](BusParameter p) { return std::string(BusParameterName(p)); };
   return out + t::kSummaryWritesOn +

@@ -154,6 +154,7 @@ inline constexpr const char* kSummaryUnits = ", идентификаторы Mod
 inline constexpr const char* kSummaryOwnListener = ", свой порт Modbus TCP ";
 inline constexpr const char* kSummaryValueUnits = ", единицы значений ";
 inline constexpr const char* kSummaryRs485 = ", режим RS-485";
+inline constexpr const char* kSummaryHistory = "История изменений: history.sqlite и база ";
 inline constexpr const char* kSummaryWritesOff = "Запись из сети: запрещена";
 inline constexpr const char* kSummaryWritesOn = "Запись из сети: разрешена для ";
 inline constexpr const char* kSummaryNothingListed = "(ни одного параметра)";

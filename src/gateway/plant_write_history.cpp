@@ -119,6 +119,8 @@ void PlantWriteHistory::Run() {
     std::string error;
     if (history_.Store(task.event, error)) {
       last_failure_.clear();
+      // The plant's database out of reach: told once, the events wait.
+      if (const std::string notice = history_.TakeNotice(); !notice.empty()) log_.Warning(notice);
       if (task.stored) task.stored();
     } else {
       Failed(error);
