@@ -14,4 +14,10 @@ std::unique_ptr<HistoryRecorder> RecorderOf(const std::string& dir, const std::s
       OwnSettingsPath(dir) + app_texts::kAtLine + std::to_string(setting.line));
 }
 
+std::optional<std::vector<HistoryEvent>> ListHistory(const std::string& dir,
+                                                     const HistoryFilter& filter,
+                                                     std::string& error) {
+  return RecorderOf(dir, "", "")->List(filter, error);
+}
+
 }  // namespace zrm

@@ -4,7 +4,9 @@
 // [HISTORY] Database of zrm48setup.ini names.
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "app/history_recorder.h"
 
@@ -17,5 +19,12 @@ namespace zrm {
 // line.
 std::unique_ptr<HistoryRecorder> RecorderOf(const std::string& dir, const std::string& program,
                                             const std::string& given_url);
+
+// The events of `dir`'s history that match `filter`, oldest first: from the
+// plant's database when zrm48setup.ini names one, else from the folder's
+// file (see ReadHistory).
+std::optional<std::vector<HistoryEvent>> ListHistory(const std::string& dir,
+                                                     const HistoryFilter& filter,
+                                                     std::string& error);
 
 }  // namespace zrm

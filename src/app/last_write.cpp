@@ -1,6 +1,6 @@
 #include "app/last_write.h"
 
-#include "app/history_reading.h"
+#include "app/history_settings.h"
 #include "app/history_rows.h"
 #include "app/history_table.h"
 #include "report/report_texts.h"
@@ -27,7 +27,7 @@ std::string LastWriteLine(const std::string& working_dir, const DeviceSettings& 
   if (SerialNumber(g) == 0) return {};
   HistoryFilter filter;
   filter.instrument_number = DeviceNumber(g);
-  const auto events = ReadHistory(working_dir, filter, error);
+  const auto events = ListHistory(working_dir, filter, error);
   if (!events) return {};
   const std::string type = ModelNumber(g.proc_ver);
   for (auto e = events->rbegin(); e != events->rend(); ++e) {

@@ -18,6 +18,7 @@
 #include <utility>
 
 #include "app/history_reading.h"
+#include "app/history_settings.h"
 #include "app/history_table.h"
 #include "gui/dialogs/file_dialog.h"
 #include "gui/texts/qt_text.h"
@@ -191,7 +192,7 @@ void HistoryDialog::Load() {
   // Every row of the instrument (or all), whatever the dates: a write's
   // closing event may lie after the last date shown.
   loading_ = QThread::create([dir = dir_, filter, loaded] {
-    loaded->events = ReadHistory(dir, filter, loaded->error);
+    loaded->events = ListHistory(dir, filter, loaded->error);
     if (loaded->events) loaded->order = HistoryRowOrder(*loaded->events);
   });
   loading_->setParent(this);
@@ -274,7 +275,7 @@ void HistoryDialog::Export() {
   HistoryFilter filter = ShownFilter();
   if (!all_->isChecked()) filter.instrument_number = instrument_;
   std::string error;
-  const auto events = ReadHistory(dir_, filter, error);
+  const auto events = ListHistory(dir_, filter, error);
   if (!events) {
     dialogs_.ShowMessage(this, error, text::kErrorCaption, MessageIcon::kError);
     return;
