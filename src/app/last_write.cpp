@@ -1,7 +1,7 @@
 #include "app/last_write.h"
 
-#include "app/history_settings.h"
 #include "app/history_rows.h"
+#include "app/history_settings.h"
 #include "app/history_table.h"
 #include "report/report_texts.h"
 #include "settings/instrument_identity_text.h"

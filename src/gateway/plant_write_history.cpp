@@ -68,12 +68,12 @@ void PlantWriteHistory::RequestWrite(std::size_t line, std::uint32_t address,
   Task opening{NewEvent(kPlantWrite, line, address, origin), {}, {}};
   opening.event.result = -1;
   opening.event.message = std::string(BusParameterName(parameter)) + " = " + FormatGeneral(value, 9);
-  const HistoryEvent begun = opening.event;
+  const std::string opening_id = opening.event.id;
   opening.stored = [=, this] {
     bus_.RequestWrite(line, address, parameter, value, origin,
                       [=, this](const BusWriteOutcome& outcome) {
                         Task closing{NewEvent(kPlantWrite, line, address, origin), {}, {}};
-                        closing.event.opening_id = begun.id;
+                        closing.event.opening_id = opening_id;
                         closing.event.result = outcome.result;
                         closing.event.message = OutcomeMessage(outcome);
                         closing.event.changes = outcome.changes;

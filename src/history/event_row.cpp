@@ -122,4 +122,12 @@ HistoryEvent EventOfRow(const std::function<std::string(int)>& column) {
   return e;
 }
 
+SchemaVersion JudgeSchemaVersion(const std::string& stored) {
+  int number = 0;
+  const auto [end, ec] = std::from_chars(stored.data(), stored.data() + stored.size(), number);
+  if (stored.empty() || ec != std::errc() || end != stored.data() + stored.size())
+    return SchemaVersion::kNotOurs;
+  return number > kHistorySchemaVersion ? SchemaVersion::kNewer : SchemaVersion::kKnown;
+}
+
 }  // namespace zrm

@@ -15,6 +15,14 @@ namespace zrm {
 // higher one comes from a newer program.
 inline constexpr int kHistorySchemaVersion = 1;
 
+// What a store's schema_version says of its tables.
+enum class SchemaVersion {
+  kKnown,  // this program's version or an older one
+  kNotOurs,  // missing or not a number: another program's tables
+  kNewer,  // a newer program's
+};
+SchemaVersion JudgeSchemaVersion(const std::string& stored);
+
 // The columns EventRow fills and EventOfRow reads, in that order; "user" is
 // quoted, as PostgreSQL reserves the word.
 inline constexpr const char* kEventColumns =

@@ -3,7 +3,6 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
-#include <charconv>
 
 #include "history/event_hash.h"
 #include "history/history_texts.h"
@@ -110,18 +109,12 @@ bool HistoryStore::HoldsHistory(std::string& why) const {
     why = Reason();
     return false;
   }
-  const std::string stored = version.Step() == SQLITE_ROW ? version.Text(0) : "";
-  int number = 0;
-  const auto [end, ec] = std::from_chars(stored.data(), stored.data() + stored.size(), number);
-  if (ec != std::errc() || end != stored.data() + stored.size()) {
-    why = t::kNotSqlite;
-    return false;
+  switch (JudgeSchemaVersion(version.Step() == SQLITE_ROW ? version.Text(0) : "")) {
+    case SchemaVersion::kKnown: return true;
+    case SchemaVersion::kNotOurs: why = t::kNotSqlite; return false;
+    case SchemaVersion::kNewer: why = t::kNewerSchema; return false;
   }
-  if (number > kSchemaVersion) {
-    why = t::kNewerSchema;
-    return false;
-  }
-  return true;
+  return false;
 }
 
 bool HistoryStore::OpenFile(const std::string& path, const std::string& name, int flags,

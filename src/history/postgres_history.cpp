@@ -2,7 +2,6 @@
 
 #include <libpq-fe.h>
 
-#include <charconv>
 #include <memory>
 
 #include "history/database_url.h"
@@ -153,16 +152,10 @@ bool PostgresHistory::CheckTables(std::string& why) {
   };
   const Result version = Run(conn_, "SELECT value FROM meta WHERE key = 'schema_version'");
   if (!Succeeded(version, PGRES_TUPLES_OK)) return refused(version);
-  const std::string stored = PQntuples(version.get()) == 1 ? Value(version, 0, 0) : "";
-  int number = 0;
-  const auto [end, ec] = std::from_chars(stored.data(), stored.data() + stored.size(), number);
-  if (stored.empty() || ec != std::errc() || end != stored.data() + stored.size()) {
-    why = t::kNotOurTables;
-    return false;
-  }
-  if (number > kHistorySchemaVersion) {
-    why = t::kNewerDatabase;
-    return false;
+  switch (JudgeSchemaVersion(PQntuples(version.get()) == 1 ? Value(version, 0, 0) : "")) {
+    case SchemaVersion::kKnown: break;
+    case SchemaVersion::kNotOurs: why = t::kNotOurTables; return false;
+    case SchemaVersion::kNewer: why = t::kNewerDatabase; return false;
   }
   const Result columns =
       Run(conn_, std::string("SELECT seq, origin, ") + kEventColumns + " FROM events LIMIT 0");
